@@ -1,0 +1,26 @@
+# Debian 12 packages Corvane needs, and a helper that installs what is missing.
+# Sourced by scripts/run, scripts/test and scripts/bench.
+
+BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libsecret-1-dev libxcb1-dev libgl-dev)
+KEYRING_PACKAGES=(dbus dbus-x11 gnome-keyring libglib2.0-bin libsecret-tools)
+DISPLAY_PACKAGES=(xvfb xauth openbox xcompmgr trayer xdotool xclip x11-utils imagemagick fonts-noto-cjk)
+TEST_PACKAGES=("${BUILD_PACKAGES[@]}" "${KEYRING_PACKAGES[@]}" "${DISPLAY_PACKAGES[@]}" oathtool)
+BENCH_PACKAGES=("${TEST_PACKAGES[@]}" libbenchmark-dev)
+
+# ensure_packages PKG...: installs the missing ones as root; otherwise prints the
+# one command that would and returns 1.
+ensure_packages() {
+    local missing=() pkg
+    for pkg in "$@"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "Missing packages. Install them with:"
+        echo "sudo apt-get install -y ${missing[*]}"
+        return 1
+    fi
+    echo "Installing: ${missing[*]}"
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
