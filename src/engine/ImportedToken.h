@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+// An account as read from an otpauth link or typed into the add sheet, secret included.
+struct ImportedToken
+{
+    QString name;
+    QString issuer;
+    QString secret;
+    qint64 period = 30;
+    qint64 digits = 6;
+
+    bool operator==(const ImportedToken &) const = default;
+};

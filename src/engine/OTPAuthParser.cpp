@@ -1,0 +1,209 @@
+#include "OTPAuthParser.h"
+
+#include <QList>
+#include <QStringDecoder>
+#include <QStringList>
+#include <QUrl>
+
+#include <algorithm>
+#include <limits>
+#include <string_view>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// RFC 3986 lets a URI hold only these characters unescaped. QUrl's strict mode still
+// accepts unescaped non-ASCII letters, so the set is checked here.
+bool isUriCharacter(QChar c)
+{
+    const char16_t u = c.unicode();
+    if ((u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9'))
+        return true;
+    return std::u16string_view(u"-._~:/?#[]@!$&'()*+,;=%").find(u) != std::u16string_view::npos;
+}
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Percent-decoding that fails, rather than guessing, on a "%" without two hexadecimal
+// digits after it and on escapes that do not form UTF-8. "+" stays "+".
+std::optional<QString> percentDecoded(QStringView text)
+{
+    const QByteArray encoded = text.toUtf8();
+    QByteArray bytes;
+    bytes.reserve(encoded.size());
+    for (qsizetype i = 0; i < encoded.size(); ++i) {
+        if (encoded[i] != '%') {
+            bytes.append(encoded[i]);
+            continue;
+        }
+        const int high = i + 1 < encoded.size() ? hexValue(encoded[i + 1]) : -1;
+        const int low = i + 2 < encoded.size() ? hexValue(encoded[i + 2]) : -1;
+        if (high < 0 || low < 0)
+            return std::nullopt;
+        bytes.append(char(high * 16 + low));
+        i += 2;
+    }
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QString decoded = decoder(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return decoded;
+}
+
+// Optional sign, then ASCII digits only, within the signed 64-bit range.
+std::optional<qint64> parseInt64(QStringView text)
+{
+    bool negative = false;
+    if (!text.isEmpty() && (text.front() == u'+' || text.front() == u'-')) {
+        negative = text.front() == u'-';
+        text = text.sliced(1);
+    }
+    if (text.isEmpty())
+        return std::nullopt;
+    const quint64 limit = quint64(std::numeric_limits<qint64>::max()) + (negative ? 1 : 0);
+    quint64 magnitude = 0;
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < u'0' || u > u'9')
+            return std::nullopt;
+        const quint64 digit = u - u'0';
+        if (magnitude > (limit - digit) / 10)
+            return std::nullopt;
+        magnitude = magnitude * 10 + digit;
+    }
+    // Two's complement negation keeps -2^63 representable.
+    return negative ? qint64(0 - magnitude) : qint64(magnitude);
+}
+
+QString labelOf(const QUrl &url)
+{
+    // Decoded from the encoded path by hand so that bytes that are not UTF-8 fail the
+    // first decoding as they fail the second, instead of turning into U+FFFD.
+    const std::optional<QString> once = percentDecoded(url.path(QUrl::FullyEncoded));
+    const std::optional<QString> twice = once ? percentDecoded(*once) : std::nullopt;
+    if (!twice)
+        return {};
+    qsizetype begin = 0;
+    qsizetype end = twice->size();
+    while (begin < end && twice->at(begin) == u'/')
+        ++begin;
+    while (end > begin && twice->at(end - 1) == u'/')
+        --end;
+    return twice->sliced(begin, end - begin);
+}
+
+// Splits once, at the first colon that ends a non-empty piece; empty pieces are dropped
+// and do not use up the split.
+QStringList splitLabel(const QString &label)
+{
+    QStringView rest(label);
+    while (!rest.isEmpty() && rest.front() == u':')
+        rest = rest.sliced(1);
+    if (rest.isEmpty())
+        return {};
+    const qsizetype colon = rest.indexOf(u':');
+    if (colon < 0)
+        return {rest.toString()};
+    QStringList pieces{rest.first(colon).toString()};
+    if (colon + 1 < rest.size())
+        pieces.append(rest.sliced(colon + 1).toString());
+    return pieces;
+}
+
+struct QueryItem
+{
+    QString name;
+    QString value;
+};
+
+// The query's items with lower-cased names, in link order; absent when one does not decode.
+std::optional<QList<QueryItem>> queryItemsOf(const QUrl &url)
+{
+    QList<QueryItem> items;
+    if (!url.hasQuery())
+        return items;
+    const QString query = url.query(QUrl::FullyEncoded);
+    for (QStringView item : QStringView(query).split(u'&')) {
+        const qsizetype equals = item.indexOf(u'=');
+        const std::optional<QString> name = percentDecoded(equals < 0 ? item : item.first(equals));
+        const std::optional<QString> value =
+            equals < 0 ? std::optional<QString>(QString()) : percentDecoded(item.sliced(equals + 1));
+        if (!name || !value)
+            return std::nullopt;
+        items.append({name->toLower(), *value});
+    }
+    return items;
+}
+
+std::optional<QString> firstValue(const QList<QueryItem> &items, QStringView name)
+{
+    for (const QueryItem &item : items) {
+        if (item.name == name)
+            return item.value;
+    }
+    return std::nullopt;
+}
+
+qint64 numberOr(const QList<QueryItem> &items, QStringView name, qint64 fallback)
+{
+    const std::optional<QString> text = firstValue(items, name);
+    if (!text)
+        return fallback;
+    return parseInt64(*text).value_or(fallback);
+}
+
+} // namespace
+
+namespace OTPAuthParser {
+
+std::optional<ImportedToken> parse(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    if (!std::all_of(trimmed.cbegin(), trimmed.cend(), isUriCharacter))
+        return std::nullopt;
+    const QUrl url(trimmed, QUrl::StrictMode);
+    if (!url.isValid() || url.scheme().toLower() != u"otpauth" || url.host().toLower() != u"totp")
+        return std::nullopt;
+
+    const std::optional<QList<QueryItem>> items = queryItemsOf(url);
+    if (!items)
+        return std::nullopt;
+    // Two secrets leave no way to tell which one the issuer meant.
+    const auto secrets = std::count_if(items->cbegin(), items->cend(),
+                                       [](const QueryItem &item) { return item.name == u"secret"; });
+    if (secrets > 1)
+        return std::nullopt;
+    const std::optional<QString> secret = firstValue(*items, u"secret");
+    if (!secret || secret->isEmpty())
+        return std::nullopt;
+
+    const QString label = labelOf(url);
+    const QStringList pieces = splitLabel(label);
+    const std::optional<QString> queryIssuer = firstValue(*items, u"issuer");
+
+    ImportedToken token;
+    if (pieces.size() == 2) {
+        token.name = pieces[1];
+        token.issuer = queryIssuer.value_or(pieces[0]);
+    } else {
+        token.name = label;
+        token.issuer = queryIssuer.value_or(QString());
+    }
+    token.secret = *secret;
+    token.period = numberOr(*items, u"period", 30);
+    token.digits = numberOr(*items, u"digits", 6);
+    return token;
+}
+
+} // namespace OTPAuthParser

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "TOTPError.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <expected>
+#include <optional>
+
+// RFC 6238 TOTP over HMAC-SHA1 with RFC 4226 truncation.
+namespace TOTPGenerator {
+
+// Upper-cases the text (full Unicode mapping) and drops every White_Space character,
+// "-" and "=" wherever they stand.
+QString normalize(const QString &text);
+
+// RFC 4648 Base32 of a normalised-or-not text; absent when a character is outside the
+// alphabet. Trailing bits are dropped unchecked, so the result may be empty.
+std::optional<QByteArray> decodeBase32(const QString &text);
+
+// The code for the time step containing `date` (seconds since the epoch), `digits`
+// characters long. invalidSecret for a secret that decodes to no byte, and for a period,
+// digit count or date outside 1.., 0..9 and a counter that fits 64 bits.
+std::expected<QString, TOTPError> code(const QString &secret, double date, qint64 period, qint64 digits);
+
+} // namespace TOTPGenerator
