@@ -1,0 +1,99 @@
+#include "TokenAccount.h"
+
+#include <QHashFunctions>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonValue>
+
+#include <cmath>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// A JSON number that is integral and fits a signed 64-bit integer.
+std::optional<qint64> integerFrom(const QJsonValue &value)
+{
+    if (!value.isDouble())
+        return std::nullopt;
+    const QVariant number = value.toVariant();
+    if (number.typeId() == QMetaType::LongLong)
+        return number.toLongLong();
+    const double d = value.toDouble();
+    if (!std::isfinite(d) || std::trunc(d) != d || d < -0x1p63 || d >= 0x1p63)
+        return std::nullopt;
+    return static_cast<qint64>(d);
+}
+
+} // namespace
+
+std::optional<QUuid> TokenAccount::idFromText(const QString &text)
+{
+    if (text.size() != 36)
+        return std::nullopt;
+    const QUuid id = QUuid::fromString(text);
+    // fromString gives the nil UUID for bad text too; only the all-zero text means nil.
+    if (id.isNull() && text != u"00000000-0000-0000-0000-000000000000"_s)
+        return std::nullopt;
+    return id;
+}
+
+QString TokenAccount::idText() const
+{
+    return id.toString(QUuid::WithoutBraces).toUpper();
+}
+
+QJsonObject TokenAccount::toJson() const
+{
+    return {
+        {u"id"_s, idText()},
+        {u"name"_s, name},
+        {u"issuer"_s, issuer},
+        {u"period"_s, period},
+        {u"digits"_s, digits},
+    };
+}
+
+std::optional<TokenAccount> TokenAccount::fromJson(const QJsonObject &object)
+{
+    const QJsonValue idValue = object.value(u"id"_s);
+    const auto id = idValue.isString() ? idFromText(idValue.toString()) : std::nullopt;
+    const QJsonValue name = object.value(u"name"_s);
+    const QJsonValue issuer = object.value(u"issuer"_s);
+    const auto period = integerFrom(object.value(u"period"_s));
+    const auto digits = integerFrom(object.value(u"digits"_s));
+    if (!id || !name.isString() || !issuer.isString() || !period || !digits)
+        return std::nullopt;
+    return TokenAccount{*id, name.toString(), issuer.toString(), *period, *digits};
+}
+
+QByteArray TokenAccount::encodeList(const QList<TokenAccount> &accounts)
+{
+    QJsonArray array;
+    for (const TokenAccount &account : accounts)
+        array.append(account.toJson());
+    return QJsonDocument(array).toJson(QJsonDocument::Compact);
+}
+
+std::optional<QList<TokenAccount>> TokenAccount::decodeList(const QByteArray &document)
+{
+    QJsonParseError error;
+    const QJsonDocument json = QJsonDocument::fromJson(document, &error);
+    if (error.error != QJsonParseError::NoError || !json.isArray())
+        return std::nullopt;
+    const QJsonArray array = json.array();
+    QList<TokenAccount> accounts;
+    accounts.reserve(array.size());
+    for (const QJsonValue &value : array) {
+        const auto account = value.isObject() ? fromJson(value.toObject()) : std::nullopt;
+        if (!account)
+            return std::nullopt;
+        accounts.append(*account);
+    }
+    return accounts;
+}
+
+size_t qHash(const TokenAccount &account, size_t seed) noexcept
+{
+    return qHashMulti(seed, account.id, account.name, account.issuer, account.period, account.digits);
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+#include <QUuid>
+
+#include <optional>
+
+// One account without its secret. The secret lives in the keychain under `id`.
+struct TokenAccount
+{
+    QUuid id;
+    QString name;
+    QString issuer;
+    qint64 period;
+    qint64 digits;
+
+    bool operator==(const TokenAccount &) const = default;
+
+    // The canonical id text: 36 characters, upper-case hexadecimal, 8-4-4-4-12.
+    QString idText() const;
+    // The id in that text form, either case; absent for anything else.
+    static std::optional<QUuid> idFromText(const QString &text);
+
+    QJsonObject toJson() const;
+    // Absent when a member is missing, has the wrong JSON type, or "id" is not a UUID.
+    static std::optional<TokenAccount> fromJson(const QJsonObject &object);
+
+    // The stored account list: a compact JSON array of records, in list order.
+    static QByteArray encodeList(const QList<TokenAccount> &accounts);
+    // The whole list, or absent when the document or any one record is malformed.
+    static std::optional<QList<TokenAccount>> decodeList(const QByteArray &document);
+};
+
+size_t qHash(const TokenAccount &account, size_t seed = 0) noexcept;

@@ -1,0 +1,353 @@
+#include "TokenStore.h"
+
+#include "TOTPGenerator.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+#include <cmath>
+#include <utility>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString accountsKey = u"totp.accounts"_s;
+const QString clearDelayKey = u"totp.clipboardClearDelay"_s;
+const QString panelOpacityKey = u"totp.panelOpacity"_s;
+const QString defaultName = u"验证码"_s;
+constexpr qsizetype quickAddMinimumLength = 16; // 16 Base32 characters carry 80 bits
+constexpr qint64 quickAddPeriod = 30;
+constexpr qint64 quickAddDigits = 6;
+
+// The account's time step at `date`; absent when the period or the date give no
+// representable step, and then the account simply has no code.
+std::optional<qint64> timeStep(double date, qint64 period)
+{
+    if (period < 1)
+        return std::nullopt;
+    const double step = std::floor(date / static_cast<double>(period));
+    if (!std::isfinite(step) || step < -0x1p63 || step >= 0x1p63)
+        return std::nullopt;
+    return static_cast<qint64>(step);
+}
+
+double nearestOpacityLevel(double stored)
+{
+    double best = TokenStore::panelOpacityLevels.front().opacity;
+    for (const auto &level : TokenStore::panelOpacityLevels) {
+        if (std::abs(level.opacity - stored) < std::abs(best - stored))
+            best = level.opacity;
+    }
+    return best;
+}
+
+} // namespace
+
+TokenStore::TokenStore(KeychainStore &keychain, QSettings &settings, Clock clock, QObject *parent)
+    : QObject(parent), m_keychain(keychain), m_settings(settings), m_clock(std::move(clock))
+{
+    m_deletionTimer.setSingleShot(true);
+    m_deletionTimer.setTimerType(Qt::PreciseTimer);
+    m_deletionTimer.setInterval(undoWindowMs);
+    connect(&m_deletionTimer, &QTimer::timeout, this, &TokenStore::finalizePendingDeletion);
+
+    load();
+    // One keychain search for every secret the first refresh needs.
+    if (!m_accounts.isEmpty()) {
+        const QHash<QUuid, QString> stored = m_keychain.loadAll();
+        for (const TokenAccount &account : std::as_const(m_accounts)) {
+            if (const auto it = stored.constFind(account.id); it != stored.constEnd())
+                m_secretCache.insert(account.id, *it);
+        }
+    }
+    refreshCodes(m_clock());
+}
+
+void TokenStore::load()
+{
+    if (m_settings.contains(accountsKey)) {
+        const QByteArray document = m_settings.value(accountsKey).toByteArray();
+        if (auto accounts = TokenAccount::decodeList(document)) {
+            m_accounts = std::move(*accounts);
+            Q_EMIT accountsChanged();
+        } else {
+            m_unreadableDocument = document;
+        }
+    }
+    if (m_settings.contains(clearDelayKey)) {
+        m_clipboardClearDelay = m_settings.value(clearDelayKey).toLongLong();
+        Q_EMIT clipboardClearDelayChanged();
+    }
+    if (m_settings.contains(panelOpacityKey)) {
+        m_panelOpacity = nearestOpacityLevel(m_settings.value(panelOpacityKey).toDouble());
+        Q_EMIT panelOpacityChanged();
+    }
+}
+
+void TokenStore::save()
+{
+    if (m_unreadableDocument && !backUpUnreadableDocument())
+        return; // never replace a list we could not read without a copy of it
+    m_unreadableDocument.reset();
+    m_settings.setValue(accountsKey, TokenAccount::encodeList(m_accounts));
+    m_settings.sync();
+}
+
+// Copies the unreadable stored list beside the settings file, under a name of its own.
+bool TokenStore::backUpUnreadableDocument()
+{
+    const QDir dir = QFileInfo(m_settings.fileName()).absoluteDir();
+    if (!dir.mkpath(u"."_s))
+        return false;
+    const QString stamp = QDateTime::fromMSecsSinceEpoch(qint64(m_clock() * 1000)).toString(u"yyyyMMdd-HHmmss"_s);
+    for (int attempt = 1; attempt < 1000; ++attempt) {
+        const QString suffix = attempt == 1 ? QString() : u"-%1"_s.arg(attempt);
+        QFile file(dir.filePath(u"accounts-unreadable-%1%2.json"_s.arg(stamp, suffix)));
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            if (file.exists())
+                continue;
+            return false;
+        }
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        return file.write(*m_unreadableDocument) == m_unreadableDocument->size() && file.flush();
+    }
+    return false;
+}
+
+void TokenStore::setClipboardClearDelay(qint64 seconds)
+{
+    m_clipboardClearDelay = seconds;
+    Q_EMIT clipboardClearDelayChanged();
+}
+
+void TokenStore::setPanelOpacity(double opacity)
+{
+    m_panelOpacity = opacity;
+    Q_EMIT panelOpacityChanged();
+}
+
+void TokenStore::persistSettings()
+{
+    m_settings.setValue(clearDelayKey, m_clipboardClearDelay);
+    m_settings.setValue(panelOpacityKey, m_panelOpacity);
+    m_settings.sync();
+}
+
+void TokenStore::refreshCodes(double at)
+{
+    QHash<QUuid, QString> working = m_codes; // shared until the first real change
+    bool changed = false;
+    qsizetype kept = 0;
+    for (const TokenAccount &account : std::as_const(m_accounts)) {
+        const std::optional<qint64> step = timeStep(at, account.period);
+        const auto current = working.constFind(account.id);
+        const bool hasCode = current != working.constEnd();
+        if (step && hasCode && m_generatedCounters.value(account.id, ~*step) == *step) {
+            ++kept;
+            continue;
+        }
+        std::optional<QString> code;
+        if (step) {
+            m_generatedCounters.insert(account.id, *step);
+            if (const auto secret = secretFor(account)) {
+                if (auto generated = TOTPGenerator::code(*secret, at, account.period, account.digits))
+                    code = std::move(*generated);
+            }
+        } else {
+            m_generatedCounters.remove(account.id);
+        }
+        if (code) {
+            ++kept;
+            if (!hasCode || *current != *code) {
+                working.insert(account.id, *code);
+                changed = true;
+            }
+        } else if (hasCode) {
+            working.remove(account.id);
+            changed = true;
+        }
+    }
+    // Entries of accounts no longer listed are dropped.
+    if (working.size() > kept) {
+        QSet<QUuid> listed;
+        for (const TokenAccount &account : std::as_const(m_accounts))
+            listed.insert(account.id);
+        working.removeIf([&](const auto &entry) { return !listed.contains(entry.key()); });
+        changed = true;
+    }
+    if (changed)
+        setCodes(std::move(working));
+}
+
+std::optional<QString> TokenStore::secretFor(const TokenAccount &account)
+{
+    if (const auto it = m_secretCache.constFind(account.id); it != m_secretCache.constEnd())
+        return *it;
+    auto secret = m_keychain.load(account.id);
+    if (secret)
+        m_secretCache.insert(account.id, *secret);
+    return secret;
+}
+
+void TokenStore::setCodes(QHash<QUuid, QString> codes)
+{
+    m_codes = std::move(codes);
+    Q_EMIT codesChanged();
+}
+
+QString TokenStore::normalize(const QString &secret)
+{
+    return TOTPGenerator::normalize(secret);
+}
+
+std::expected<void, StoreError> TokenStore::validate(const QString &secret, qint64 period, qint64 digits) const
+{
+    if (const auto code = TOTPGenerator::code(secret, m_clock(), period, digits); !code)
+        return std::unexpected(code.error());
+    return {};
+}
+
+std::expected<void, StoreError> TokenStore::add(const ImportedToken &token)
+{
+    const QString secret = normalize(token.secret);
+    if (auto valid = validate(secret, token.period, token.digits); !valid)
+        return valid;
+    const QString name = token.name.isEmpty() ? defaultName : token.name;
+    return append({QUuid::createUuid(), name, token.issuer, token.period, token.digits}, secret);
+}
+
+std::expected<TokenAccount, StoreError> TokenStore::quickAdd(const QString &text)
+{
+    const QString secret = normalize(text);
+    if (secret.size() < quickAddMinimumLength)
+        return std::unexpected(TOTPError::invalidSecret);
+    if (auto valid = validate(secret, quickAddPeriod, quickAddDigits); !valid)
+        return std::unexpected(valid.error());
+
+    // Compare against the keychain itself, in one search rather than a read per account.
+    const QHash<QUuid, QString> stored = m_keychain.loadAll();
+    for (const TokenAccount &account : std::as_const(m_accounts)) {
+        if (const auto it = stored.constFind(account.id); it != stored.constEnd() && *it == secret)
+            return account;
+    }
+
+    const QString name = m_accounts.isEmpty() ? defaultName : u"%1 %2"_s.arg(defaultName).arg(m_accounts.size() + 1);
+    const TokenAccount account{QUuid::createUuid(), name, QString(), quickAddPeriod, quickAddDigits};
+    if (auto appended = append(account, secret); !appended)
+        return std::unexpected(appended.error());
+    return account;
+}
+
+// Stores the secret, then lists, saves and shows the new account.
+std::expected<void, StoreError> TokenStore::append(const TokenAccount &account, const QString &secret)
+{
+    if (auto saved = m_keychain.save(secret, account.id); !saved)
+        return std::unexpected(saved.error());
+    m_secretCache.insert(account.id, secret);
+    m_accounts.append(account);
+    Q_EMIT accountsChanged();
+    save();
+    refreshCodes(m_clock());
+    return {};
+}
+
+std::optional<qsizetype> TokenStore::indexOf(const QUuid &id) const
+{
+    for (qsizetype i = 0; i < m_accounts.size(); ++i) {
+        if (m_accounts[i].id == id)
+            return i;
+    }
+    return std::nullopt;
+}
+
+void TokenStore::update(const TokenAccount &account, const QString &name, const QString &issuer)
+{
+    const auto index = indexOf(account.id);
+    if (!index)
+        return;
+    const QString trimmedName = name.trimmed();
+    m_accounts[*index].name = trimmedName.isEmpty() ? defaultName : trimmedName;
+    Q_EMIT accountsChanged();
+    m_accounts[*index].issuer = issuer.trimmed();
+    Q_EMIT accountsChanged();
+    save();
+}
+
+void TokenStore::move(const QUuid &accountID, const QUuid &before)
+{
+    if (accountID == before)
+        return;
+    const auto from = indexOf(accountID);
+    if (!from || !indexOf(before))
+        return;
+    const TokenAccount moved = m_accounts.takeAt(*from);
+    Q_EMIT accountsChanged();
+    m_accounts.insert(*indexOf(before), moved);
+    Q_EMIT accountsChanged();
+    save();
+}
+
+void TokenStore::move(const TokenAccount &account, qint64 by)
+{
+    const auto from = indexOf(account.id);
+    if (!from)
+        return;
+    const qint64 last = m_accounts.size() - 1;
+    // Compared before adding, so a huge `by` cannot overflow.
+    const qint64 target = by > last - *from ? last : std::max<qint64>(*from + by, 0);
+    if (target == *from)
+        return;
+    m_accounts.move(*from, target);
+    Q_EMIT accountsChanged();
+    save();
+}
+
+void TokenStore::requestDelete(const TokenAccount &account)
+{
+    finalizePendingDeletion();
+    const auto index = indexOf(account.id);
+    if (!index)
+        return;
+    m_accounts.removeAt(*index);
+    Q_EMIT accountsChanged();
+    m_codes.remove(account.id);
+    Q_EMIT codesChanged();
+    m_generatedCounters.remove(account.id);
+    m_pendingDeletion = PendingDeletion{account, *index};
+    Q_EMIT pendingDeletionChanged();
+    save();
+    m_deletionTimer.start();
+}
+
+void TokenStore::undoDelete()
+{
+    if (!m_pendingDeletion)
+        return;
+    m_deletionTimer.stop();
+    const qsizetype position = std::min<qint64>(m_pendingDeletion->originalIndex, m_accounts.size());
+    m_accounts.insert(position, m_pendingDeletion->account);
+    Q_EMIT accountsChanged();
+    m_pendingDeletion.reset();
+    Q_EMIT pendingDeletionChanged();
+    save();
+    refreshCodes(m_clock());
+}
+
+void TokenStore::finalizePendingDeletion()
+{
+    if (!m_pendingDeletion)
+        return;
+    m_deletionTimer.stop();
+    const QUuid id = m_pendingDeletion->account.id;
+    m_keychain.remove(id);
+    m_secretCache.remove(id);
+    m_generatedCounters.remove(id);
+    m_codes.remove(id);
+    Q_EMIT codesChanged();
+    m_pendingDeletion.reset();
+    Q_EMIT pendingDeletionChanged();
+}

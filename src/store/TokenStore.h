@@ -1,0 +1,105 @@
+#pragma once
+
+#include "ImportedToken.h"
+#include "KeychainStore.h"
+#include "PendingDeletion.h"
+#include "StoreError.h"
+#include "TokenAccount.h"
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QSettings>
+#include <QTimer>
+
+#include <array>
+#include <expected>
+#include <functional>
+#include <optional>
+
+// The one model object: the ordered accounts, their current codes, the two settings and
+// the deletion awaiting undo. It is the only writer of the stored account list and the
+// settings, and the only code that adds secrets to the keychain. Main thread only.
+class TokenStore : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Seconds since the Unix epoch.
+    using Clock = std::function<double()>;
+
+    struct OpacityLevel
+    {
+        const char16_t *label;
+        double opacity;
+    };
+    static constexpr std::array<OpacityLevel, 3> panelOpacityLevels{{
+        {u"轻透", 0.6},
+        {u"清晰", 0.82},
+        {u"不透明", 1.0},
+    }};
+    static constexpr int undoWindowMs = 5000;
+
+    TokenStore(KeychainStore &keychain, QSettings &settings, Clock clock, QObject *parent = nullptr);
+
+    const QList<TokenAccount> &accounts() const { return m_accounts; }
+    const QHash<QUuid, QString> &codes() const { return m_codes; }
+    const std::optional<PendingDeletion> &pendingDeletion() const { return m_pendingDeletion; }
+    qint64 clipboardClearDelay() const { return m_clipboardClearDelay; }
+    double panelOpacity() const { return m_panelOpacity; }
+
+    // Assigning changes the running value only; persistSettings stores both.
+    void setClipboardClearDelay(qint64 seconds);
+    void setPanelOpacity(double opacity);
+    void persistSettings();
+
+    // Recomputes the code of every account whose time step changed or that has none.
+    void refreshCodes(double at);
+
+    static QString normalize(const QString &secret);
+    std::expected<void, StoreError> add(const ImportedToken &token);
+    // The account that now holds the secret: a new one, or the listed one that already had it.
+    std::expected<TokenAccount, StoreError> quickAdd(const QString &secret);
+    void update(const TokenAccount &account, const QString &name, const QString &issuer);
+    // Moves the account so it ends immediately above `before`.
+    void move(const QUuid &accountID, const QUuid &before);
+    // Moves the account `by` rows (negative is up), clamped to the list.
+    void move(const TokenAccount &account, qint64 by);
+
+    void requestDelete(const TokenAccount &account);
+    void undoDelete();
+    void finalizePendingDeletion();
+
+Q_SIGNALS:
+    void accountsChanged();
+    void codesChanged();
+    void pendingDeletionChanged();
+    void clipboardClearDelayChanged();
+    void panelOpacityChanged();
+
+private:
+    void load();
+    void save();
+    bool backUpUnreadableDocument();
+    std::optional<qsizetype> indexOf(const QUuid &id) const;
+    std::optional<QString> secretFor(const TokenAccount &account);
+    std::expected<void, StoreError> validate(const QString &secret, qint64 period, qint64 digits) const;
+    std::expected<void, StoreError> append(const TokenAccount &account, const QString &secret);
+    void setCodes(QHash<QUuid, QString> codes);
+
+    KeychainStore &m_keychain;
+    QSettings &m_settings;
+    Clock m_clock;
+
+    QList<TokenAccount> m_accounts;
+    QHash<QUuid, QString> m_codes;
+    std::optional<PendingDeletion> m_pendingDeletion;
+    qint64 m_clipboardClearDelay = 60;
+    double m_panelOpacity = 0.82;
+    QHash<QUuid, QString> m_secretCache;
+    QHash<QUuid, qint64> m_generatedCounters;
+    QTimer m_deletionTimer;
+    // The stored list as found at start when it could not be read; kept aside before the
+    // first save replaces it.
+    std::optional<QByteArray> m_unreadableDocument;
+};

@@ -1,0 +1,105 @@
+#include "TokenAccount.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+class TestTokenAccount : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void roundTripKeepsOrderAndFields();
+    void readsTolerantly_data();
+    void readsTolerantly();
+    void rejectsWholeDocument_data();
+    void rejectsWholeDocument();
+    void equalityCoversEveryField();
+};
+
+static const QByteArray goodRecord =
+    R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"alice","issuer":"GitHub","period":30,"digits":6})";
+
+void TestTokenAccount::roundTripKeepsOrderAndFields()
+{
+    const QList<TokenAccount> accounts{
+        {QUuid::createUuid(), u"张三@example.com"_s, u""_s, 30, 6},
+        {QUuid::createUuid(), u"b"_s, u"Acme"_s, -7, 9'000'000'000'000'000'000},
+    };
+    const QByteArray document = TokenAccount::encodeList(accounts);
+    QVERIFY(!document.contains('\n'));
+    QCOMPARE(TokenAccount::decodeList(document), accounts);
+    QCOMPARE(TokenAccount::encodeList({}), "[]"_ba);
+}
+
+void TestTokenAccount::readsTolerantly_data()
+{
+    QTest::addColumn<QByteArray>("document");
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("extra member") << QByteArray(R"([{"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"alice",)"
+                                                R"("issuer":"","period":30,"digits":6,"color":"red"}])")
+                                  << u"alice"_s;
+    QTest::newRow("members in another order")
+        << QByteArray(R"([{"digits":6,"period":30,"issuer":"","name":"bob","id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8"}])")
+        << u"bob"_s;
+    QTest::newRow("lower-case id") << QByteArray(R"([{"id":"6ba7b810-9dad-11d1-80b4-00c04fd430c8","name":"carol",)"
+                                                 R"("issuer":"","period":30,"digits":6}])")
+                                   << u"carol"_s;
+}
+
+void TestTokenAccount::readsTolerantly()
+{
+    QFETCH(QByteArray, document);
+    QFETCH(QString, name);
+    const auto accounts = TokenAccount::decodeList(document);
+    QVERIFY(accounts);
+    QCOMPARE(accounts->size(), 1);
+    QCOMPARE(accounts->first().name, name);
+    // Written back canonically: upper-case id, only the five members.
+    const QJsonObject written = QJsonDocument::fromJson(TokenAccount::encodeList(*accounts)).array().first().toObject();
+    QCOMPARE(written.value(u"id"_s).toString(), u"6BA7B810-9DAD-11D1-80B4-00C04FD430C8"_s);
+    QCOMPARE(written.keys(), QStringList({u"digits"_s, u"id"_s, u"issuer"_s, u"name"_s, u"period"_s}));
+}
+
+void TestTokenAccount::rejectsWholeDocument_data()
+{
+    QTest::addColumn<QByteArray>("bad");
+
+    QTest::newRow("missing issuer") << QByteArray(R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"x","period":30,"digits":6})");
+    QTest::newRow("fractional period") << QByteArray(R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"x","issuer":"","period":30.5,"digits":6})");
+    QTest::newRow("period as string") << QByteArray(R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"x","issuer":"","period":"30","digits":6})");
+    QTest::newRow("digits beyond 64 bits") << QByteArray(R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"x","issuer":"","period":30,"digits":1e19})");
+    QTest::newRow("name as number") << QByteArray(R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":1,"issuer":"","period":30,"digits":6})");
+    QTest::newRow("id not a UUID") << QByteArray(R"({"id":"not-a-uuid","name":"x","issuer":"","period":30,"digits":6})");
+    QTest::newRow("id with braces") << QByteArray(R"({"id":"{6BA7B810-9DAD-11D1-80B4-00C04FD430C8}","name":"x","issuer":"","period":30,"digits":6})");
+    QTest::newRow("record not an object") << QByteArray("42");
+}
+
+void TestTokenAccount::rejectsWholeDocument()
+{
+    QFETCH(QByteArray, bad);
+    QVERIFY(TokenAccount::decodeList("[" + goodRecord + "]"));
+    QVERIFY(!TokenAccount::decodeList("[" + goodRecord + "," + bad + "]"));
+    QVERIFY(!TokenAccount::decodeList("{}"));
+    QVERIFY(!TokenAccount::decodeList("[" + goodRecord));
+}
+
+void TestTokenAccount::equalityCoversEveryField()
+{
+    const TokenAccount a{QUuid::createUuid(), u"a"_s, u"i"_s, 30, 6};
+    TokenAccount renamed = a;
+    renamed.name = u"b"_s;
+    QVERIFY(a != renamed);
+    QCOMPARE(renamed.id, a.id);
+    TokenAccount longer = a;
+    longer.period = 60;
+    QVERIFY(a != longer);
+    QVERIFY(qHash(a) != qHash(renamed) || qHash(a) != qHash(longer));
+}
+
+QTEST_GUILESS_MAIN(TestTokenAccount)
+#include "tst_tokenaccount.moc"
