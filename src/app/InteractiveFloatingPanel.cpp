@@ -1,0 +1,80 @@
+#include "InteractiveFloatingPanel.h"
+
+#include "X11Window.h"
+
+#include <QMouseEvent>
+#include <QPainterPath>
+#include <QVBoxLayout>
+#include <QWindow>
+
+using namespace Qt::Literals::StringLiterals;
+
+InteractiveFloatingPanel::InteractiveFloatingPanel(QWidget *parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+{
+    setWindowTitle(u"岚签"_s);
+    // Decided before the native window exists: it picks an ARGB visual.
+    setAttribute(Qt::WA_TranslucentBackground, X11Window::compositorRunning());
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+}
+
+void InteractiveFloatingPanel::setContent(QWidget *content)
+{
+    delete m_content;
+    m_content = content;
+    layout()->addWidget(content);
+}
+
+void InteractiveFloatingPanel::setVisible(bool visible)
+{
+    const bool mapping = visible && !isVisible();
+    if (mapping)
+        X11Window::setOnAllDesktops(winId());
+    QWidget::setVisible(visible);
+    if (mapping)
+        X11Window::requestOnAllDesktops(winId());
+}
+
+// Presses reach the panel from the children that do not take them, so a drag
+// anywhere but on a control moves the panel.
+void InteractiveFloatingPanel::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    // Without a window manager that moves windows, follow the pointer ourselves.
+    if (!windowHandle()->startSystemMove())
+        m_dragOffset = event->globalPosition().toPoint() - pos();
+}
+
+void InteractiveFloatingPanel::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_dragOffset)
+        move(event->globalPosition().toPoint() - *m_dragOffset);
+    else
+        QWidget::mouseMoveEvent(event);
+}
+
+void InteractiveFloatingPanel::mouseReleaseEvent(QMouseEvent *event)
+{
+    m_dragOffset.reset();
+    QWidget::mouseReleaseEvent(event);
+}
+
+void InteractiveFloatingPanel::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    updateMask();
+}
+
+void InteractiveFloatingPanel::updateMask()
+{
+    if (isTranslucent())
+        return;
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(rect()), cornerRadius, cornerRadius);
+    setMask(QRegion(shape.toFillPolygon().toPolygon()));
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <qwindowdefs.h>
+
+// The window-manager properties Qt does not set for us. Every call does nothing when
+// the application is not on an X server.
+namespace X11Window {
+
+// Whether translucent windows show what is behind them: on X11 only while a compositing
+// manager owns _NET_WM_CM_S<screen> (without one they paint black); elsewhere always.
+bool compositorRunning();
+// _NET_WM_DESKTOP = 0xFFFFFFFF (every desktop) on an unmapped window. The window manager
+// drops the property when the window is unmapped, so it is set again before every map.
+void setOnAllDesktops(WId window);
+// The same, and no taskbar or pager entry, asked of the window manager for a window
+// just mapped: a map right after an unmap may otherwise lose the property.
+void requestOnAllDesktops(WId window);
+
+} // namespace X11Window

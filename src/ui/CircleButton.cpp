@@ -1,0 +1,76 @@
+#include "CircleButton.h"
+
+#include "Palette.h"
+
+#include <QPainter>
+
+CircleButton::CircleButton(Glyph glyph, Style style, QWidget *parent)
+    : QAbstractButton(parent)
+    , m_glyph(glyph)
+    , m_style(style)
+{
+    setFixedSize(diameter, diameter);
+    // A click must not take the focus from the panel's text field.
+    setFocusPolicy(Qt::TabFocus);
+}
+
+QColor CircleButton::tint() const
+{
+    return m_tint.isValid() ? m_tint : Palette::accentColor(isDark());
+}
+
+QSize CircleButton::sizeHint() const
+{
+    return {diameter, diameter};
+}
+
+QColor CircleButton::discColor(bool pressed) const
+{
+    const bool header = m_style == Style::HeaderIcon;
+    QColor color = header ? Palette::primary(isDark()) : tint();
+    color.setAlphaF(header ? (pressed ? 0.1f : 0.0f) : (pressed ? 0.2f : 0.11f));
+    return color;
+}
+
+QColor CircleButton::glyphColor() const
+{
+    return m_style == Style::HeaderIcon ? Palette::secondary(isDark()) : tint();
+}
+
+void CircleButton::setGlyph(Glyph glyph)
+{
+    m_glyph = glyph;
+    update();
+}
+
+void CircleButton::setTint(const QColor &tint)
+{
+    m_tint = tint;
+    update();
+}
+
+void CircleButton::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(discColor(isDown()));
+    painter.drawEllipse(QRectF(rect()));
+
+    // Medium and semibold weights of the symbol font, as line widths.
+    const qreal lineWidth = m_style == Style::HeaderIcon ? 1.5 : 1.75;
+    QRectF glyphRect(0, 0, glyphSize, glyphSize);
+    glyphRect.moveCenter(QRectF(rect()).center());
+    Glyphs::paint(painter, m_glyph, glyphRect, glyphColor(), lineWidth);
+}
+
+bool CircleButton::hitButton(const QPoint &pos) const
+{
+    const QPointF offset = QPointF(pos) + QPointF(0.5, 0.5) - QRectF(rect()).center();
+    return QPointF::dotProduct(offset, offset) <= diameter * diameter / 4.0;
+}
+
+bool CircleButton::isDark() const
+{
+    return Palette::isDark(palette());
+}

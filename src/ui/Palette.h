@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QColor>
+#include <QPalette>
+
+// The panel's named colours, in sRGB.
+namespace Palette {
+
+// A blue that is lighter in the dark scheme.
+QColor accentColor(bool dark);
+// The panel's very light blue, the same in both schemes.
+QColor mistBlue();
+// Black in the light scheme, white in the dark one.
+QColor primary(bool dark);
+// The primary colour faded for symbols that should recede.
+QColor secondary(bool dark);
+// Whether the palette is a dark scheme, judged by its window colour.
+bool isDark(const QPalette &palette);
+
+} // namespace Palette

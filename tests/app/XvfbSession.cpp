@@ -1,0 +1,100 @@
+#include "XvfbSession.h"
+
+#include <QDeadlineTimer>
+#include <QThread>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr int startTimeoutMs = 15000;
+
+} // namespace
+
+XvfbSession::~XvfbSession()
+{
+    // The window manager and compositor first, the server last.
+    for (auto it = m_processes.rbegin(); it != m_processes.rend(); ++it) {
+        QProcess &process = **it;
+        process.terminate();
+        if (!process.waitForFinished(5000)) {
+            process.kill();
+            process.waitForFinished(5000);
+        }
+    }
+}
+
+bool XvfbSession::start(QString *error)
+{
+    // -displayfd lets the server pick a free display number and tell us which.
+    QProcess &server = launch(u"Xvfb"_s, {u"-displayfd"_s, u"1"_s, u"-nolisten"_s, u"tcp"_s, u"-screen"_s, u"0"_s,
+                                          u"1280x800x24"_s});
+    QDeadlineTimer deadline(startTimeoutMs);
+    while (!server.canReadLine() && server.state() != QProcess::NotRunning && !deadline.hasExpired())
+        server.waitForReadyRead(100);
+    const QByteArray number = server.readLine().trimmed();
+    if (number.isEmpty()) {
+        *error = u"Xvfb did not start: "_s + server.errorString() + u" "_s
+            + QString::fromLocal8Bit(server.readAllStandardError());
+        return false;
+    }
+    m_display = u":"_s + QString::fromLatin1(number);
+
+    // openbox gives up when the server turns its first connection away; try again.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        QProcess &manager = launch(u"openbox"_s, {u"--sm-disable"_s});
+        if (waitForWindowManager(manager))
+            return true;
+        *error = u"openbox did not start on "_s + m_display + u": "_s
+            + QString::fromLocal8Bit(manager.readAllStandardError());
+    }
+    return false;
+}
+
+bool XvfbSession::startCompositor(QString *error)
+{
+    const QProcess &compositor = launch(u"xcompmgr"_s, {u"-c"_s});
+    if (compositor.state() == QProcess::Running)
+        return true;
+    *error = u"xcompmgr did not start: "_s + compositor.errorString();
+    return false;
+}
+
+QProcessEnvironment XvfbSession::environment() const
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"DISPLAY"_s, m_display);
+    environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
+    environment.remove(u"WAYLAND_DISPLAY"_s);
+    return environment;
+}
+
+QString XvfbSession::run(const QString &program, const QStringList &arguments) const
+{
+    QProcess process;
+    process.setProcessEnvironment(environment());
+    process.start(program, arguments);
+    process.waitForFinished(10000);
+    return QString::fromLocal8Bit(process.readAllStandardOutput());
+}
+
+QProcess &XvfbSession::launch(const QString &program, const QStringList &arguments)
+{
+    auto process = std::make_unique<QProcess>();
+    process->setProcessEnvironment(environment());
+    process->start(program, arguments);
+    process->waitForStarted(startTimeoutMs);
+    m_processes.push_back(std::move(process));
+    return *m_processes.back();
+}
+
+bool XvfbSession::waitForWindowManager(const QProcess &manager) const
+{
+    QDeadlineTimer deadline(startTimeoutMs);
+    while (!deadline.hasExpired() && manager.state() == QProcess::Running) {
+        if (run(u"xprop"_s, {u"-root"_s, u"_NET_SUPPORTING_WM_CHECK"_s}).contains(u"window id"_s))
+            return true;
+        QThread::msleep(100);
+    }
+    return false;
+}
