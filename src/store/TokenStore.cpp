@@ -306,7 +306,7 @@ void TokenStore::move(const TokenAccount &account, qint64 by)
     save();
 }
 
-void TokenStore::requestDelete(const TokenAccount &account)
+void TokenStore::requestDelete(TokenAccount account)
 {
     finalizePendingDeletion();
     const auto index = indexOf(account.id);
@@ -317,7 +317,7 @@ void TokenStore::requestDelete(const TokenAccount &account)
     m_codes.remove(account.id);
     Q_EMIT codesChanged();
     m_generatedCounters.remove(account.id);
-    m_pendingDeletion = PendingDeletion{account, *index};
+    m_pendingDeletion = PendingDeletion{std::move(account), *index};
     Q_EMIT pendingDeletionChanged();
     save();
     m_deletionTimer.start();

@@ -66,7 +66,8 @@ public:
     // Moves the account `by` rows (negative is up), clamped to the list.
     void move(const TokenAccount &account, qint64 by);
 
-    void requestDelete(const TokenAccount &account);
+    // Takes a copy: the caller may pass a reference into the list it shrinks.
+    void requestDelete(TokenAccount account);
     void undoDelete();
     void finalizePendingDeletion();
 

@@ -1,0 +1,48 @@
+#include "CodeClipboard.h"
+
+#include <QClipboard>
+#include <QMimeData>
+#include <QTimer>
+
+#include <limits>
+
+using namespace Qt::Literals::StringLiterals;
+
+CodeClipboard::CodeClipboard(QClipboard *clipboard, QObject *parent) : QObject(parent), m_clipboard(clipboard)
+{
+    connect(m_clipboard, &QClipboard::dataChanged, this, [this] { ++m_changeCount; });
+}
+
+void CodeClipboard::copyCode(const QString &code, qint64 clearDelaySeconds)
+{
+    auto *data = new QMimeData;
+    data->setText(code);
+    // Asks KDE's and other clipboard managers not to keep the code in their history.
+    data->setData(u"x-kde-passwordManagerHint"_s, "secret");
+    m_clipboard->setMimeData(data);
+    if (clearDelaySeconds <= 0)
+        return;
+
+    const quint64 count = m_changeCount;
+    // QTimer counts in int milliseconds: a longer delay waits as long as it can.
+    const qint64 maxSeconds = std::numeric_limits<int>::max() / 1000;
+    const int delayMs = int(std::min(clearDelaySeconds, maxSeconds) * 1000);
+    QTimer::singleShot(delayMs, Qt::PreciseTimer, this, [this, count, code] {
+        if (m_changeCount == count && text() == code)
+            m_clipboard->clear();
+    });
+}
+
+std::optional<QString> CodeClipboard::text() const
+{
+    const QMimeData *data = m_clipboard->mimeData();
+    if (!data || !data->hasText())
+        return std::nullopt;
+    return data->text();
+}
+
+void CodeClipboard::clearIfHolds(const QString &text)
+{
+    if (this->text() == text)
+        m_clipboard->clear();
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <optional>
+
+class QClipboard;
+
+// The system clipboard as the panel uses it: codes go on it marked as secrets for
+// clipboard managers and come off again after a delay, unless anything changed it since.
+class CodeClipboard : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit CodeClipboard(QClipboard *clipboard, QObject *parent = nullptr);
+
+    // Puts the code on the clipboard; with a delay above 0 seconds, clears it again then
+    // if the clipboard has not changed since and still holds the code.
+    void copyCode(const QString &code, qint64 clearDelaySeconds);
+    // The plain text on the clipboard, absent when there is none.
+    std::optional<QString> text() const;
+    // Empties the clipboard if it holds exactly `text`.
+    void clearIfHolds(const QString &text);
+    // Advances on every change of the clipboard, by this process or any other.
+    quint64 changeCount() const { return m_changeCount; }
+
+private:
+    QClipboard *m_clipboard;
+    quint64 m_changeCount = 0;
+};

@@ -1,0 +1,349 @@
+#include "ContentView.h"
+
+#include "CodeClipboard.h"
+#include "EmptyStateView.h"
+#include "Palette.h"
+#include "PanelBorder.h"
+#include "PanelHeader.h"
+#include "PanelMetrics.h"
+#include "PanelNotifications.h"
+#include "QuickEntryView.h"
+#include "TokenListView.h"
+#include "TokenStore.h"
+#include "UndoBar.h"
+
+#include <QDateTime>
+#include <QEvent>
+#include <QPainter>
+#include <QPainterPath>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace PanelMetrics;
+
+namespace {
+
+QColor faded(QColor color, float alpha)
+{
+    color.setAlphaF(alpha);
+    return color;
+}
+
+bool isCode(const QString &text)
+{
+    return !text.isEmpty() && std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isDigit(); });
+}
+
+} // namespace
+
+ContentView::ContentView(TokenStore &store, CodeClipboard &clipboard, PanelNotifications &notifications,
+                         Clock clock, QWidget *parent)
+    : QWidget(parent), m_store(store), m_clipboard(clipboard), m_clock(std::move(clock)),
+      m_header(new PanelHeader(this)), m_quickEntry(new QuickEntryView(this)), m_emptyState(new EmptyStateView(this)),
+      m_list(new TokenListView(this)), m_undoBar(new UndoBar(this)), m_border(new PanelBorder(this))
+{
+    m_codeTimer.setInterval(codeTimerMs);
+    m_codeTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_codeTimer, &QTimer::timeout, this, [this] { m_store.refreshCodes(m_clock()); });
+    connect(&notifications, &PanelNotifications::copyTokenAtIndex, this, &ContentView::copyAccount);
+    connect(&notifications, &PanelNotifications::pasteSecretAndAdd, this, &ContentView::pasteAndAdd);
+    connectStore();
+    connectSections();
+
+    m_accountCount = m_store.accounts().size();
+    m_list->setAccounts(m_store.accounts());
+    m_list->setCodes(m_store.codes());
+    m_header->setPanelOpacity(m_store.panelOpacity());
+    pendingDeletionChanged();
+    relayout();
+}
+
+double ContentView::systemClock()
+{
+    return double(QDateTime::currentMSecsSinceEpoch()) / 1000.0;
+}
+
+void ContentView::connectStore()
+{
+    connect(&m_store, &TokenStore::accountsChanged, this, &ContentView::accountsChanged);
+    connect(&m_store, &TokenStore::codesChanged, this, [this] { m_list->setCodes(m_store.codes()); });
+    connect(&m_store, &TokenStore::pendingDeletionChanged, this, &ContentView::pendingDeletionChanged);
+    connect(&m_store, &TokenStore::panelOpacityChanged, this, [this] {
+        m_header->setPanelOpacity(m_store.panelOpacity());
+        update();
+        Q_EMIT windowAlphaResetRequested();
+    });
+}
+
+void ContentView::connectSections()
+{
+    connect(m_header, &PanelHeader::pasteRequested, this, &ContentView::pasteAndAdd);
+    connect(m_header, &PanelHeader::addRequested, this, [this] { setShowingAdd(true); });
+    connect(m_header, &PanelHeader::collapseToggled, this, [this] { setCollapsed(!m_collapsed); });
+    connect(m_header, &PanelHeader::quitRequested, this, &ContentView::quitRequested);
+    connect(m_header, &PanelHeader::opacityChosen, this, [this](double opacity) {
+        m_store.setPanelOpacity(opacity);
+        m_store.persistSettings();
+    });
+
+    connect(m_quickEntry, &QuickEntryView::submitted, this, &ContentView::addQuickSecret);
+    connect(m_quickEntry, &QuickEntryView::pasteRequested, this, &ContentView::pasteAndAdd);
+    connect(m_quickEntry, &QuickEntryView::textEdited, this, [this](const QString &text) {
+        if (!text.isEmpty())
+            setQuickError(std::nullopt);
+    });
+
+    connect(m_list, &TokenListView::copyRequested, this, &ContentView::copy);
+    connect(m_list, &TokenListView::renameRequested, this, [this](const TokenAccount &account) { setEditingAccount(account); });
+    connect(m_list, &TokenListView::moveRequested, this,
+            [this](const TokenAccount &account, qint64 by) { m_store.move(account, by); });
+    connect(m_list, &TokenListView::deleteRequested, this, [this](const TokenAccount &account) { m_store.requestDelete(account); });
+    connect(m_list, &TokenListView::dropRequested, this,
+            [this](const QUuid &dragged, const QUuid &target) { m_store.move(dragged, target); });
+
+    connect(m_undoBar, &UndoBar::undoRequested, this, [this] { m_store.undoDelete(); });
+}
+
+int ContentView::panelHeight() const
+{
+    if (m_collapsed)
+        return headerHeight;
+    const qsizetype count = m_store.accounts().size();
+    const int undo = m_store.pendingDeletion() ? dividerHeight + undoBarHeight : 0;
+    if (count > 0)
+        return headerHeight + dividerHeight + tokenRowHeight * int(std::min<qsizetype>(count, visibleRows)) + undo;
+    const int quick = m_quickError ? quickEntryErrorHeight : quickEntryHeight;
+    return headerHeight + dividerHeight + quick + emptyStateHeight + undo;
+}
+
+// Requests made while one is waiting for its turn replace it: a store operation that
+// changes the list and the pending deletion together moves the panel once.
+void ContentView::resizeWindow(bool animated)
+{
+    const bool queued = m_requestedSize.has_value();
+    m_requestedSize = {QSizeF(panelWidth, panelHeight()), animated};
+    if (queued)
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            const auto [size, animate] = *std::exchange(m_requestedSize, std::nullopt);
+            Q_EMIT sizeRequested(size, animate);
+        },
+        Qt::QueuedConnection);
+}
+
+void ContentView::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!m_appeared)
+        appear();
+}
+
+void ContentView::appear()
+{
+    m_appeared = true;
+    resizeWindow(false);
+    Q_EMIT windowAlphaResetRequested();
+    m_store.refreshCodes(m_clock());
+    m_codeTimer.start();
+}
+
+void ContentView::setCollapsed(bool collapsed)
+{
+    if (collapsed == m_collapsed)
+        return;
+    m_collapsed = collapsed;
+    m_header->setCollapsed(collapsed);
+    relayout();
+    resizeWindow(true);
+}
+
+void ContentView::setQuickError(const std::optional<QString> &error)
+{
+    if (error == m_quickError)
+        return;
+    m_quickError = error;
+    m_quickEntry->setError(error);
+    relayout();
+    resizeWindow(true);
+    if (!error)
+        return;
+    QTimer::singleShot(quickErrorMs, this, [this, shown = *error] {
+        if (m_quickError == shown)
+            setQuickError(std::nullopt);
+    });
+}
+
+void ContentView::setShowingAdd(bool showing)
+{
+    if (showing == m_showingAdd)
+        return;
+    m_showingAdd = showing;
+    Q_EMIT showingAddChanged(showing);
+}
+
+void ContentView::setEditingAccount(const std::optional<TokenAccount> &account)
+{
+    m_editingAccount = account;
+    Q_EMIT editingAccountChanged();
+}
+
+void ContentView::setReduceMotion(bool reduceMotion)
+{
+    m_reduceMotion = reduceMotion;
+    m_list->setReduceMotion(reduceMotion);
+}
+
+void ContentView::accountsChanged()
+{
+    m_list->setAccounts(m_store.accounts());
+    m_list->setCodes(m_store.codes());
+    const qsizetype count = m_store.accounts().size();
+    if (count == m_accountCount)
+        return;
+    m_accountCount = count;
+    relayout();
+    resizeWindow(true);
+}
+
+void ContentView::pendingDeletionChanged()
+{
+    const auto &pending = m_store.pendingDeletion();
+    if (pending)
+        m_undoBar->setAccountName(pending->account.name);
+    const std::optional<QUuid> id = pending ? std::optional(pending->account.id) : std::nullopt;
+    if (id == m_pendingID)
+        return;
+    m_pendingID = id;
+    relayout();
+    resizeWindow(true);
+}
+
+void ContentView::copy(const QString &codeText, const TokenAccount &account)
+{
+    if (!isCode(codeText))
+        return;
+    m_clipboard.copyCode(codeText, m_store.clipboardClearDelay());
+    setCopiedAccountID(account.id);
+    QTimer::singleShot(copiedMarkMs, this, [this, id = account.id] {
+        if (m_copiedAccountID == id)
+            setCopiedAccountID(std::nullopt);
+    });
+}
+
+void ContentView::setCopiedAccountID(const std::optional<QUuid> &id)
+{
+    m_copiedAccountID = id;
+    m_list->setCopiedAccount(id);
+}
+
+void ContentView::copyAccount(qint64 index)
+{
+    const auto &accounts = m_store.accounts();
+    if (index < 0 || index >= accounts.size())
+        return;
+    const TokenAccount &account = accounts[index];
+    copy(m_store.codes().value(account.id), account);
+}
+
+void ContentView::addQuickSecret(const QString &text)
+{
+    const auto added = m_store.quickAdd(text);
+    if (!added) {
+        // A keychain refusal is not the user's typing: say what really went wrong.
+        setQuickError(added.error().isInvalidSecret() ? invalidSecretError : added.error().description());
+        return;
+    }
+    m_quickEntry->setText(QString());
+    setQuickError(std::nullopt);
+}
+
+void ContentView::pasteAndAdd()
+{
+    const std::optional<QString> text = m_clipboard.text();
+    if (!text) {
+        setQuickError(noClipboardTextError);
+        return;
+    }
+    addQuickSecret(*text);
+    if (!m_quickError)
+        m_clipboard.clearIfHolds(*text);
+}
+
+void ContentView::relayout()
+{
+    const int w = width();
+    m_header->setGeometry(0, 0, w, headerHeight);
+    const bool expanded = !m_collapsed;
+    const bool empty = m_store.accounts().isEmpty();
+    m_quickEntry->setVisible(expanded && empty);
+    m_emptyState->setVisible(expanded && empty);
+    m_list->setVisible(expanded && !empty);
+    m_undoBar->setVisible(expanded && m_store.pendingDeletion());
+
+    int y = headerHeight + dividerHeight;
+    if (empty) {
+        const int quick = m_quickError ? quickEntryErrorHeight : quickEntryHeight;
+        m_quickEntry->setGeometry(0, y, w, quick);
+        m_emptyState->setGeometry(0, y + quick, w, emptyStateHeight);
+        y += quick + emptyStateHeight;
+    } else {
+        const int listHeight = tokenRowHeight * int(std::min<qsizetype>(m_store.accounts().size(), visibleRows));
+        m_list->setGeometry(0, y, w, listHeight);
+        y += listHeight;
+    }
+    m_undoBar->setGeometry(0, y + dividerHeight, w, undoBarHeight);
+    m_border->setGeometry(rect());
+    m_border->raise();
+    update();
+}
+
+void ContentView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    relayout();
+}
+
+void ContentView::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        update();
+}
+
+void ContentView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    paintBody(painter);
+
+    const QColor divider = faded(Palette::primary(Palette::isDark(palette())), 0.07f);
+    if (!m_collapsed) {
+        painter.fillRect(QRect(0, headerHeight, width(), dividerHeight), divider);
+        if (m_undoBar->isVisibleTo(this))
+            painter.fillRect(QRect(0, m_undoBar->y() - dividerHeight, width(), dividerHeight), divider);
+    }
+}
+
+// The rounded body: opaque at full opacity; otherwise a translucent backdrop, the base
+// colour faded by the opacity setting and a faint blue tint. Where no compositor runs
+// the window cannot be translucent, so the backdrop is opaque there.
+void ContentView::paintBody(QPainter &painter)
+{
+    const bool dark = Palette::isDark(palette());
+    const QColor base = dark ? QColor::fromRgbF(0.10f, 0.105f, 0.12f) : QColor::fromRgbF(0.985f, 0.987f, 0.992f);
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(rect()), cornerRadius, cornerRadius);
+    const double opacity = m_store.panelOpacity();
+    const bool translucent = window()->testAttribute(Qt::WA_TranslucentBackground);
+    if (opacity >= 0.995 || !translucent) {
+        painter.fillPath(shape, base);
+        if (opacity >= 0.995)
+            return;
+    } else {
+        painter.fillPath(shape, faded(base, 0.5f)); // stands in for the blur material
+    }
+    const double t = std::clamp((opacity - 0.6) / 0.4, 0.0, 1.0);
+    painter.fillPath(shape, faded(base, float(t)));
+    painter.fillPath(shape, faded(Palette::mistBlue(), dark ? 0.025f : 0.08f));
+}

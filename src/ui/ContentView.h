@@ -1,0 +1,119 @@
+#pragma once
+
+#include "TokenAccount.h"
+
+#include <QSizeF>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+
+class CodeClipboard;
+class EmptyStateView;
+class PanelBorder;
+class PanelHeader;
+class PanelNotifications;
+class QuickEntryView;
+class TokenListView;
+class TokenStore;
+class UndoBar;
+
+// The floating panel's content: header, account list or quick entry, undo bar. It owns
+// the panel's transient state, keeps the codes current on a half-second timer and asks
+// for the panel's size whenever what it shows changes.
+class ContentView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Seconds since the Unix epoch.
+    using Clock = std::function<double()>;
+
+    static inline const QString noClipboardTextError = QStringLiteral(u"剪贴板里没有文字。");
+    static inline const QString invalidSecretError = QStringLiteral(u"这不像有效的 Base32 密钥，请检查后重试。");
+    static constexpr int codeTimerMs = 500;
+    static constexpr int copiedMarkMs = 1200;
+    static constexpr int quickErrorMs = 3000;
+
+    ContentView(TokenStore &store, CodeClipboard &clipboard, PanelNotifications &notifications,
+                Clock clock = systemClock, QWidget *parent = nullptr);
+
+    static double systemClock();
+
+    // The height the panel must have for what it shows now.
+    int panelHeight() const;
+
+    bool isCollapsed() const { return m_collapsed; }
+    void setCollapsed(bool collapsed);
+    const std::optional<QString> &quickError() const { return m_quickError; }
+    void setQuickError(const std::optional<QString> &error);
+    const std::optional<QUuid> &copiedAccountID() const { return m_copiedAccountID; }
+    bool showingAdd() const { return m_showingAdd; }
+    void setShowingAdd(bool showing);
+    const std::optional<TokenAccount> &editingAccount() const { return m_editingAccount; }
+    void setEditingAccount(const std::optional<TokenAccount> &account);
+    void setReduceMotion(bool reduceMotion);
+
+    // Copies an all-digit code and clears the clipboard again after the chosen delay.
+    void copy(const QString &codeText, const TokenAccount &account);
+    // The shortcut path: copies the code of the row at `index`, if there is one.
+    void copyAccount(qint64 index);
+    void addQuickSecret(const QString &text);
+    void pasteAndAdd();
+
+    PanelHeader *header() const { return m_header; }
+    QuickEntryView *quickEntry() const { return m_quickEntry; }
+    EmptyStateView *emptyState() const { return m_emptyState; }
+    TokenListView *list() const { return m_list; }
+    UndoBar *undoBar() const { return m_undoBar; }
+
+Q_SIGNALS:
+    // Asked on the next turn of the event loop, with the size as it was when asked.
+    void sizeRequested(const QSizeF &size, bool animated);
+    void windowAlphaResetRequested();
+    void showingAddChanged(bool showing);
+    void editingAccountChanged();
+    void quitRequested();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void connectStore();
+    void connectSections();
+    void appear();
+    void resizeWindow(bool animated);
+    void relayout();
+    void accountsChanged();
+    void pendingDeletionChanged();
+    void setCopiedAccountID(const std::optional<QUuid> &id);
+    void paintBody(QPainter &painter);
+
+    TokenStore &m_store;
+    CodeClipboard &m_clipboard;
+    Clock m_clock;
+
+    PanelHeader *m_header;
+    QuickEntryView *m_quickEntry;
+    EmptyStateView *m_emptyState;
+    TokenListView *m_list;
+    UndoBar *m_undoBar;
+    PanelBorder *m_border;
+
+    bool m_appeared = false;
+    bool m_collapsed = false;
+    bool m_showingAdd = false;
+    bool m_reduceMotion = false;
+    std::optional<QString> m_quickError;
+    std::optional<QUuid> m_copiedAccountID;
+    std::optional<TokenAccount> m_editingAccount;
+    qsizetype m_accountCount = 0;
+    std::optional<QUuid> m_pendingID;
+    // The size asked for and not yet delivered, with its animation flag.
+    std::optional<std::pair<QSizeF, bool>> m_requestedSize;
+    QTimer m_codeTimer;
+};

@@ -1,0 +1,50 @@
+#include "DeleteButton.h"
+
+#include "Glyphs.h"
+#include "Palette.h"
+
+#include <QPainter>
+
+using namespace Qt::Literals::StringLiterals;
+
+DeleteButton::DeleteButton(QWidget *parent) : QAbstractButton(parent)
+{
+    setFixedSize(size, size);
+    setFocusPolicy(Qt::NoFocus);
+    setCursor(Qt::PointingHandCursor);
+    setToolTip(u"删除这个验证码"_s);
+}
+
+static QColor withAlpha(QColor color, float alpha)
+{
+    color.setAlphaF(alpha);
+    return color;
+}
+
+QColor DeleteButton::glyphColor() const
+{
+    return m_rowHovered ? withAlpha(Qt::red, 0.8f) : withAlpha(Palette::primary(Palette::isDark(palette())), 0.4f);
+}
+
+QColor DeleteButton::discColor() const
+{
+    return m_rowHovered ? withAlpha(Qt::red, 0.075f) : withAlpha(Palette::primary(Palette::isDark(palette())), 0.035f);
+}
+
+void DeleteButton::setRowHovered(bool hovered)
+{
+    m_rowHovered = hovered;
+    update();
+}
+
+void DeleteButton::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(discColor());
+    painter.drawEllipse(QRectF(rect()));
+    QRectF glyphRect(0, 0, 11, 11);
+    glyphRect.moveCenter(QRectF(rect()).center());
+    Glyphs::paint(painter, Glyph::Trash, glyphRect, glyphColor(), 1.5);
+}

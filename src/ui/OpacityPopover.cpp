@@ -1,0 +1,89 @@
+#include "OpacityPopover.h"
+
+#include "Glyphs.h"
+#include "Palette.h"
+#include "PanelFonts.h"
+#include "TokenStore.h"
+
+#include <QAbstractButton>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace {
+
+// One level: its label and, when current, a check mark at the right.
+class LevelButton : public QAbstractButton
+{
+public:
+    LevelButton(const QString &label, bool current, QWidget *parent) : QAbstractButton(parent), m_current(current)
+    {
+        setText(label);
+        setCheckable(false);
+        setFont(panelFont(13));
+        setAccessibleName(label);
+        setAttribute(Qt::WA_Hover);
+    }
+
+    QSize sizeHint() const override { return {OpacityPopover::width - 12, fontMetrics().height() + 12}; }
+    bool isCurrent() const { return m_current; }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const bool dark = Palette::isDark(palette());
+        if (underMouse() || isDown()) {
+            QColor hover = Palette::primary(dark);
+            hover.setAlphaF(isDown() ? 0.1f : 0.06f);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(hover);
+            painter.drawRoundedRect(QRectF(rect()), 5, 5);
+        }
+        painter.setPen(Palette::primary(dark));
+        painter.drawText(rect().adjusted(8, 0, -8, 0), Qt::AlignLeft | Qt::AlignVCenter, text());
+        if (m_current) {
+            const QRectF mark(width() - 8 - 11, (height() - 11) / 2.0, 11, 11);
+            Glyphs::paint(painter, Glyph::Checkmark, mark, Palette::accentColor(dark), 1.75);
+        }
+    }
+
+private:
+    bool m_current;
+};
+
+} // namespace
+
+OpacityPopover::OpacityPopover(double current, QWidget *parent) : QFrame(parent, Qt::Popup)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    // The press that closes the popover (on the opacity button too) goes no further.
+    setAttribute(Qt::WA_NoMouseReplay);
+    setFrameShape(QFrame::StyledPanel);
+    setFixedWidth(width);
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(6, 6, 6, 6);
+    column->setSpacing(2);
+    for (const auto &level : TokenStore::panelOpacityLevels) {
+        const double opacity = level.opacity;
+        auto *button = new LevelButton(QString::fromUtf16(level.label), std::abs(current - opacity) < 0.01, this);
+        column->addWidget(button);
+        connect(button, &QAbstractButton::clicked, this, [this, opacity] {
+            Q_EMIT levelChosen(opacity);
+            close();
+        });
+    }
+}
+
+void OpacityPopover::popUp(const QWidget *anchor)
+{
+    adjustSize();
+    const QPoint below = anchor->mapToGlobal(QPoint(anchor->width() / 2, anchor->height() + 4));
+    move(below.x() - width / 2, below.y());
+    show();
+}
+
+QList<QAbstractButton *> OpacityPopover::levelButtons() const
+{
+    return findChildren<QAbstractButton *>();
+}

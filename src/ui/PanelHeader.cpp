@@ -1,0 +1,87 @@
+#include "PanelHeader.h"
+
+#include "AboutItems.h"
+#include "CircleButton.h"
+#include "OpacityPopover.h"
+#include "PanelFonts.h"
+#include "PanelMetrics.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+
+using namespace Qt::Literals::StringLiterals;
+
+PanelHeader::PanelHeader(QWidget *parent)
+    : QWidget(parent), m_title(new QLabel(u"岚签"_s)),
+      m_paste(new CircleButton(Glyph::DocOnClipboard, CircleButton::Style::PrimaryHeader)),
+      m_add(new CircleButton(Glyph::Plus, CircleButton::Style::HeaderIcon)),
+      m_opacity(new CircleButton(Glyph::CircleLeftHalfFilled, CircleButton::Style::HeaderIcon)),
+      m_collapse(new CircleButton(Glyph::Minus, CircleButton::Style::HeaderIcon)),
+      m_quit(new CircleButton(Glyph::XMark, CircleButton::Style::HeaderIcon))
+{
+    setFixedHeight(PanelMetrics::headerHeight);
+    m_title->setFont(panelFont(14, QFont::DemiBold));
+    m_title->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_title, &QLabel::customContextMenuRequested, this,
+            [this](const QPoint &pos) { showTitleMenu(m_title->mapToGlobal(pos)); });
+
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(11, 0, 11, 0);
+    row->setSpacing(5);
+    row->addWidget(m_title);
+    row->addStretch();
+    addButton(m_paste, u"从剪贴板粘贴密钥并生成（Ctrl+Shift+V）"_s, u"粘贴密钥并生成验证码"_s);
+    addButton(m_add, u"高级添加：名称、服务和 otpauth 链接"_s, u"添加验证码"_s);
+    addButton(m_opacity, u"调整窗口透明度"_s, u"窗口透明度"_s);
+    addButton(m_collapse, {}, {});
+    addButton(m_quit, u"退出岚签"_s, u"退出岚签"_s);
+    setCollapsed(false);
+
+    connect(m_paste, &QAbstractButton::clicked, this, &PanelHeader::pasteRequested);
+    connect(m_add, &QAbstractButton::clicked, this, &PanelHeader::addRequested);
+    connect(m_opacity, &QAbstractButton::clicked, this, &PanelHeader::toggleOpacityPopover);
+    connect(m_collapse, &QAbstractButton::clicked, this, &PanelHeader::collapseToggled);
+    connect(m_quit, &QAbstractButton::clicked, this, &PanelHeader::quitRequested);
+}
+
+CircleButton *PanelHeader::addButton(CircleButton *button, const QString &help, const QString &accessibleName)
+{
+    button->setToolTip(help);
+    button->setAccessibleName(accessibleName);
+    layout()->addWidget(button);
+    return button;
+}
+
+void PanelHeader::setCollapsed(bool collapsed)
+{
+    const QString help = collapsed ? u"展开岚签"_s : u"收起岚签"_s;
+    m_collapse->setGlyph(collapsed ? Glyph::ChevronDown : Glyph::Minus);
+    m_collapse->setToolTip(help);
+    m_collapse->setAccessibleName(help);
+}
+
+void PanelHeader::setPanelOpacity(double opacity)
+{
+    m_panelOpacity = opacity;
+}
+
+void PanelHeader::toggleOpacityPopover()
+{
+    if (m_popover) {
+        m_popover->close();
+        return;
+    }
+    m_popover = new OpacityPopover(m_panelOpacity, this);
+    connect(m_popover, &OpacityPopover::levelChosen, this, &PanelHeader::opacityChosen);
+    m_popover->popUp(m_opacity);
+}
+
+QMenu *PanelHeader::showTitleMenu(const QPoint &globalPos)
+{
+    auto *menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    AboutItems::addTo(*menu);
+    menu->popup(globalPos);
+    return menu;
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "OpacityPopover.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class CircleButton;
+class QLabel;
+class QMenu;
+
+// The panel's top strip: the title and its menu, paste-and-add, add, opacity,
+// collapse and quit. It stays visible while the panel is collapsed.
+class PanelHeader : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit PanelHeader(QWidget *parent = nullptr);
+
+    void setCollapsed(bool collapsed);
+    // The opacity the popover marks as current.
+    void setPanelOpacity(double opacity);
+
+    CircleButton *pasteButton() const { return m_paste; }
+    CircleButton *addButton() const { return m_add; }
+    CircleButton *opacityButton() const { return m_opacity; }
+    CircleButton *collapseButton() const { return m_collapse; }
+    CircleButton *quitButton() const { return m_quit; }
+    OpacityPopover *opacityPopover() const { return m_popover; }
+    // The title's menu, shown without blocking; it deletes itself when closed.
+    QMenu *showTitleMenu(const QPoint &globalPos);
+
+Q_SIGNALS:
+    void pasteRequested();
+    void addRequested();
+    void collapseToggled();
+    void quitRequested();
+    void opacityChosen(double opacity);
+
+private:
+    CircleButton *addButton(CircleButton *button, const QString &help, const QString &accessibleName);
+    void toggleOpacityPopover();
+
+    QLabel *m_title;
+    CircleButton *m_paste;
+    CircleButton *m_add;
+    CircleButton *m_opacity;
+    CircleButton *m_collapse;
+    CircleButton *m_quit;
+    QPointer<OpacityPopover> m_popover;
+    double m_panelOpacity = 0.82;
+};

@@ -1,0 +1,312 @@
+#include "TokenRow.h"
+
+#include "DeleteButton.h"
+#include "Glyphs.h"
+#include "Palette.h"
+#include "PanelFonts.h"
+#include "PanelMetrics.h"
+#include "TokenProgressView.h"
+
+#include <QApplication>
+#include <QDrag>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr int leftPadding = 13;
+constexpr int rightPadding = 10;
+constexpr int spacing = 7;
+constexpr int mainLineHeight = PanelMetrics::tokenRowHeight - 10;
+constexpr int markSize = 26;
+constexpr qreal codeLetterSpacing = 1.4;
+constexpr qreal rollDistance = 10;
+
+QColor faded(QColor color, float alpha)
+{
+    color.setAlphaF(alpha);
+    return color;
+}
+
+} // namespace
+
+TokenRow::TokenRow(QWidget *parent)
+    : QWidget(parent), m_delete(new DeleteButton(this)), m_progress(new TokenProgressView(this))
+{
+    setFixedHeight(PanelMetrics::tokenRowHeight);
+    setAcceptDrops(true);
+    setToolTip(u"点击复制；前 3 项也可使用 Ctrl+1～Ctrl+3"_s);
+    m_progress->setAccessibleName(u"验证码有效期"_s);
+    connect(m_delete, &QAbstractButton::clicked, this, [this] { Q_EMIT deleteRequested(m_account); });
+
+    m_codeRoll.setDuration(260);
+    m_codeRoll.setEasingCurve(QEasingCurve::OutCubic);
+    connect(&m_codeRoll, &QVariantAnimation::valueChanged, this, [this] { update(); });
+    m_markScale.setDuration(220);
+    m_markScale.setEasingCurve(QEasingCurve::OutBack);
+    connect(&m_markScale, &QVariantAnimation::valueChanged, this, [this] { update(copyMarkRect().toAlignedRect().adjusted(-3, -3, 3, 3)); });
+}
+
+QString TokenRow::shownCode(const QString &codeText)
+{
+    if (codeText.size() != 6)
+        return codeText;
+    return codeText.first(3) + u' ' + codeText.last(3);
+}
+
+QString TokenRow::titleLine(const TokenAccount &account)
+{
+    return account.issuer.isEmpty() ? account.name : account.issuer + u" · "_s + account.name;
+}
+
+void TokenRow::setAccount(const TokenAccount &account, bool first, bool last)
+{
+    if (account.id != m_account.id) {
+        m_codeRoll.stop();
+        m_codeText = placeholder;
+    }
+    m_account = account;
+    m_first = first;
+    m_last = last;
+    m_progress->configure(account.period, Palette::accentColor(isDark()), m_reduceMotion);
+    m_delete->setAccessibleName(u"删除 "_s + account.name);
+    updateAccessibleText();
+    update();
+}
+
+void TokenRow::setCode(const std::optional<QString> &code)
+{
+    const QString text = code.value_or(placeholder);
+    if (text == m_codeText)
+        return;
+    m_previousCodeText = m_codeText;
+    m_codeText = text;
+    m_codeRoll.stop();
+    if (!m_reduceMotion && m_previousCodeText != placeholder && isVisible()) {
+        m_codeRoll.setStartValue(0.0);
+        m_codeRoll.setEndValue(1.0);
+        m_codeRoll.start();
+    }
+    updateAccessibleText();
+    update();
+}
+
+void TokenRow::setCopied(bool copied)
+{
+    if (copied == m_copied)
+        return;
+    m_copied = copied;
+    m_markScale.stop();
+    if (!m_reduceMotion && isVisible()) {
+        m_markScale.setStartValue(copied ? 1.0 : 1.1);
+        m_markScale.setEndValue(copied ? 1.1 : 1.0);
+        m_markScale.start();
+    }
+    update();
+}
+
+void TokenRow::setReduceMotion(bool reduceMotion)
+{
+    m_reduceMotion = reduceMotion;
+    m_progress->configure(m_account.period, Palette::accentColor(isDark()), reduceMotion);
+}
+
+void TokenRow::updateAccessibleText()
+{
+    setAccessibleName(m_account.name + u" 验证码 "_s + m_codeText + u"，点击复制"_s);
+}
+
+bool TokenRow::isDark() const
+{
+    return Palette::isDark(palette());
+}
+
+QRect TokenRow::copyArea() const
+{
+    return {leftPadding, 0, m_delete->x() - spacing - leftPadding, mainLineHeight};
+}
+
+QRectF TokenRow::copyMarkRect() const
+{
+    const QRect area = copyArea();
+    return QRectF(area.right() + 1 - markSize, (mainLineHeight - markSize) / 2.0, markSize, markSize);
+}
+
+void TokenRow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    m_delete->move(width() - rightPadding - DeleteButton::size, (mainLineHeight - DeleteButton::size) / 2);
+    m_progress->setGeometry(leftPadding, mainLineHeight, width() - 2 * leftPadding, 4);
+}
+
+void TokenRow::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QColor primary = Palette::primary(isDark());
+    if (m_hovered)
+        painter.fillRect(rect(), faded(primary, 0.025f));
+    if (!m_first)
+        painter.fillRect(QRectF(leftPadding, 0, width() - 2 * leftPadding, 1), faded(primary, 0.055f));
+
+    const QFont titleFont = panelFont(11, QFont::Medium);
+    const QFont codeFont = panelFont(29, QFont::Medium);
+    const qreal titleHeight = QFontMetricsF(titleFont).height();
+    const qreal codeHeight = QFontMetricsF(codeFont).height();
+    const qreal top = (mainLineHeight - titleHeight - 2 - codeHeight) / 2;
+
+    const QRectF titleRect(leftPadding, top, copyMarkRect().left() - 8 - leftPadding, titleHeight);
+    painter.setFont(titleFont);
+    painter.setPen(Palette::secondary(isDark()));
+    painter.drawText(titleRect, Qt::AlignLeft | Qt::AlignVCenter,
+                     QFontMetricsF(titleFont).elidedText(titleLine(m_account), Qt::ElideRight, titleRect.width()));
+
+    const qreal codeTop = top + titleHeight + 2;
+    painter.setClipRect(QRectF(leftPadding, codeTop, titleRect.width(), codeHeight));
+    if (m_codeRoll.state() == QAbstractAnimation::Running) {
+        const qreal progress = m_codeRoll.currentValue().toReal();
+        paintCode(painter, m_previousCodeText, codeTop - progress * rollDistance, 1 - progress);
+        paintCode(painter, m_codeText, codeTop + (1 - progress) * rollDistance, progress);
+    } else {
+        paintCode(painter, m_codeText, codeTop, 1);
+    }
+    painter.setClipping(false);
+    paintCopyMark(painter);
+}
+
+// Digits stand in cells of equal width, so a changing code never shifts sideways.
+void TokenRow::paintCode(QPainter &painter, const QString &code, qreal y, qreal opacity) const
+{
+    const QFont font = panelFont(29, QFont::Medium);
+    const QFontMetricsF metrics(font);
+    qreal digitWidth = 0;
+    for (char16_t digit = u'0'; digit <= u'9'; ++digit)
+        digitWidth = std::max(digitWidth, metrics.horizontalAdvance(QChar(digit)));
+    painter.setFont(font);
+    painter.setOpacity(opacity);
+    painter.setPen(Palette::primary(isDark()));
+    qreal x = leftPadding;
+    for (QChar c : shownCode(code)) {
+        const qreal advance = c.isDigit() ? digitWidth : metrics.horizontalAdvance(c);
+        painter.drawText(QRectF(x, y, advance, metrics.height()), Qt::AlignCenter, QString(c));
+        x += advance + codeLetterSpacing;
+    }
+    painter.setOpacity(1);
+}
+
+void TokenRow::paintCopyMark(QPainter &painter) const
+{
+    const QColor accent = Palette::accentColor(isDark());
+    const qreal scale = m_markScale.state() == QAbstractAnimation::Running ? m_markScale.currentValue().toReal()
+                        : (m_copied && !m_reduceMotion)                   ? 1.1
+                                                                          : 1.0;
+    const QRectF markRect = copyMarkRect();
+    painter.save();
+    painter.translate(markRect.center());
+    painter.scale(scale, scale);
+    painter.translate(-markRect.center());
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(m_copied ? faded(accent, 0.12f) : faded(Palette::primary(isDark()), 0.045f));
+    painter.drawEllipse(markRect);
+    QRectF glyphRect(0, 0, 10, 10);
+    glyphRect.moveCenter(markRect.center());
+    Glyphs::paint(painter, m_copied ? Glyph::Checkmark : Glyph::DocOnDoc, glyphRect,
+                  m_copied ? accent : Palette::secondary(isDark()), 1.6);
+    painter.restore();
+}
+
+void TokenRow::setHovered(bool hovered)
+{
+    m_hovered = hovered;
+    m_delete->setRowHovered(hovered);
+    update();
+}
+
+void TokenRow::enterEvent(QEnterEvent *event)
+{
+    setHovered(true);
+    QWidget::enterEvent(event);
+}
+
+void TokenRow::leaveEvent(QEvent *event)
+{
+    setHovered(false);
+    QWidget::leaveEvent(event);
+}
+
+void TokenRow::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return QWidget::mousePressEvent(event);
+    m_pressPos = event->position().toPoint();
+    event->accept();
+}
+
+void TokenRow::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!m_pressPos || (event->position().toPoint() - *m_pressPos).manhattanLength() < QApplication::startDragDistance())
+        return;
+    m_pressPos.reset();
+    startDrag();
+}
+
+void TokenRow::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool click = m_pressPos && event->button() == Qt::LeftButton;
+    m_pressPos.reset();
+    if (click && copyArea().contains(event->position().toPoint()))
+        Q_EMIT copyRequested(m_codeText, m_account);
+}
+
+void TokenRow::startDrag()
+{
+    auto *drag = new QDrag(this);
+    auto *data = new QMimeData;
+    data->setText(m_account.idText());
+    drag->setMimeData(data);
+    drag->setPixmap(grab().scaledToWidth(width() / 2, Qt::SmoothTransformation));
+    drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
+}
+
+void TokenRow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasText())
+        event->acceptProposedAction();
+}
+
+void TokenRow::dropEvent(QDropEvent *event)
+{
+    const auto dragged = TokenAccount::idFromText(event->mimeData()->text());
+    if (!dragged) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    Q_EMIT dropRequested(*dragged, m_account.id);
+}
+
+void TokenRow::contextMenuEvent(QContextMenuEvent *event)
+{
+    showContextMenu(event->globalPos());
+}
+
+QMenu *TokenRow::showContextMenu(const QPoint &globalPos)
+{
+    auto *menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const TokenAccount account = m_account;
+    const QString code = m_codeText;
+    menu->addAction(u"复制验证码"_s, this, [this, code, account] { Q_EMIT copyRequested(code, account); });
+    menu->addAction(u"重命名…"_s, this, [this, account] { Q_EMIT renameRequested(account); });
+    menu->addSeparator();
+    menu->addAction(u"上移"_s, this, [this, account] { Q_EMIT moveRequested(account, -1); })->setEnabled(!m_first);
+    menu->addAction(u"下移"_s, this, [this, account] { Q_EMIT moveRequested(account, 1); })->setEnabled(!m_last);
+    menu->addSeparator();
+    menu->addAction(u"删除"_s, this, [this, account] { Q_EMIT deleteRequested(account); });
+    menu->popup(globalPos);
+    return menu;
+}

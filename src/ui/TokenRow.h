@@ -1,0 +1,86 @@
+#pragma once
+
+#include "TokenAccount.h"
+
+#include <QVariantAnimation>
+#include <QWidget>
+
+class DeleteButton;
+class TokenProgressView;
+class QMenu;
+
+// One account in the panel: title line, current code, copy mark, delete button and
+// countdown bar. A click on the code area copies; the row drags as its account's id and
+// takes drops of other rows' ids.
+class TokenRow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static inline const QString placeholder = QStringLiteral(u"—— ——");
+
+    explicit TokenRow(QWidget *parent = nullptr);
+
+    // `code` is absent while the store has none. First and last decide the menu's moves;
+    // rows below the first draw a separator on their top edge.
+    void setAccount(const TokenAccount &account, bool first, bool last);
+    void setCode(const std::optional<QString> &code);
+    void setCopied(bool copied);
+    void setReduceMotion(bool reduceMotion);
+
+    const TokenAccount &account() const { return m_account; }
+    // The code text: the code, or the placeholder.
+    QString codeText() const { return m_codeText; }
+    // The code as shown: six digits in two groups of three.
+    static QString shownCode(const QString &codeText);
+    static QString titleLine(const TokenAccount &account);
+    bool isHovered() const { return m_hovered; }
+    bool isCopied() const { return m_copied; }
+    // The context menu, shown without blocking; it deletes itself when closed.
+    QMenu *showContextMenu(const QPoint &globalPos);
+    // Where a click copies: the main line left of the delete button.
+    QRect copyArea() const;
+
+Q_SIGNALS:
+    void copyRequested(const QString &codeText, const TokenAccount &account);
+    void renameRequested(const TokenAccount &account);
+    void moveRequested(const TokenAccount &account, qint64 by);
+    void deleteRequested(const TokenAccount &account);
+    // Another row's id was dropped on this one.
+    void dropRequested(const QUuid &dragged, const QUuid &target);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    bool isDark() const;
+    void setHovered(bool hovered);
+    void updateAccessibleText();
+    void paintCode(QPainter &painter, const QString &code, qreal y, qreal opacity) const;
+    void paintCopyMark(QPainter &painter) const;
+    QRectF copyMarkRect() const;
+    void startDrag();
+
+    TokenAccount m_account{};
+    bool m_first = true;
+    bool m_last = true;
+    QString m_codeText = placeholder;
+    QString m_previousCodeText;
+    bool m_copied = false;
+    bool m_hovered = false;
+    bool m_reduceMotion = false;
+    std::optional<QPoint> m_pressPos;
+    DeleteButton *m_delete;
+    TokenProgressView *m_progress;
+    QVariantAnimation m_codeRoll;
+    QVariantAnimation m_markScale;
+};

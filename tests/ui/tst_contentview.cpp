@@ -1,0 +1,365 @@
+#include "CodeClipboard.h"
+#include "ContentView.h"
+#include "FakeClock.h"
+#include "MemoryKeychain.h"
+#include "CircleButton.h"
+#include "PanelHeader.h"
+#include "PanelNotifications.h"
+#include "QuickEntryView.h"
+#include "TempSettings.h"
+#include "TokenListView.h"
+#include "TokenRow.h"
+#include "TokenStore.h"
+#include "UndoBar.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <memory>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// RFC 6238's SHA-1 key: at 59 s its 6-digit code is 287082.
+const QString rfcSecret = u"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ"_s;
+
+QString secretNumber(int n)
+{
+    return rfcSecret.left(29) + QChar(char16_t(u'A' + n / 26)) + QChar(char16_t(u'A' + n % 26));
+}
+
+} // namespace
+
+class TestContentView : public QObject
+{
+    Q_OBJECT
+
+private:
+    TempSettings m_settings;
+    MemoryKeychain m_keychain;
+    FakeClock m_clock;
+    std::unique_ptr<TokenStore> m_store;
+    std::unique_ptr<CodeClipboard> m_clipboard;
+    std::unique_ptr<PanelNotifications> m_notifications;
+    std::unique_ptr<ContentView> m_view;
+
+    ContentView &view(int accounts)
+    {
+        m_view.reset();
+        m_store = std::make_unique<TokenStore>(m_keychain, m_settings.settings(), m_clock.function());
+        for (int i = 0; i < accounts; ++i)
+            m_store->add({u"account %1"_s.arg(i), u"Acme"_s, i == 0 ? rfcSecret : secretNumber(i), 30, 6});
+        m_view = std::make_unique<ContentView>(*m_store, *m_clipboard, *m_notifications, m_clock.function());
+        m_view->resize(326, m_view->panelHeight());
+        m_view->show();
+        return *m_view;
+    }
+    TokenRow *row(int index) { return m_view->list()->rowFor(m_store->accounts().at(index).id); }
+    QPoint codePoint(TokenRow *row) { return row->copyArea().center(); }
+
+private Q_SLOTS:
+    void init();
+    void heightFollowsLayoutState_data();
+    void heightFollowsLayoutState();
+    void sizeIsRequestedOnTheNextTurn();
+    void onlyVisibleRowsAreBuilt();
+    void clickCopiesAndClearsLater();
+    void clearSkipsAfterAnotherCopy();
+    void zeroDelayNeverClears();
+    void rowWithoutCodeCopiesNothing();
+    void shortcutIndexPastTheEndIsIgnored();
+    void quickEntryAddsAndEmpties();
+    void quickErrorLifetime();
+    void pasteAndAddClearsClipboard();
+    void dropOfNonUuidIsRefused_data();
+    void dropOfNonUuidIsRefused();
+    void opacityPopoverWritesSettings();
+    void contextMenuDisablesMovesAtTheEnds();
+    void undoBarNamesTheDeletedAccount();
+};
+
+void TestContentView::init()
+{
+    m_view.reset();
+    m_store.reset();
+    m_settings.settings().clear();
+    m_keychain = MemoryKeychain();
+    m_clock.now = 59;
+    m_clipboard = std::make_unique<CodeClipboard>(QApplication::clipboard());
+    m_notifications = std::make_unique<PanelNotifications>();
+    QApplication::clipboard()->clear();
+}
+
+void TestContentView::heightFollowsLayoutState_data()
+{
+    QTest::addColumn<int>("accounts");
+    QTest::addColumn<bool>("error");
+    QTest::addColumn<bool>("pending");
+    QTest::addColumn<bool>("collapsed");
+    QTest::addColumn<int>("height");
+    QTest::newRow("collapsed") << 3 << false << true << true << 44;
+    QTest::newRow("empty") << 0 << false << false << false << 146;
+    QTest::newRow("empty with error") << 0 << true << false << false << 164;
+    QTest::newRow("empty, error and undo bar") << 1 << true << true << false << 201;
+    QTest::newRow("one account") << 1 << false << false << false << 115;
+    QTest::newRow("three accounts") << 3 << false << false << false << 255;
+    QTest::newRow("ten accounts") << 10 << false << false << false << 255;
+    QTest::newRow("three with undo bar") << 4 << false << true << false << 292;
+}
+
+void TestContentView::heightFollowsLayoutState()
+{
+    QFETCH(int, accounts);
+    QFETCH(bool, error);
+    QFETCH(bool, pending);
+    QFETCH(bool, collapsed);
+    QFETCH(int, height);
+    ContentView &panel = view(accounts);
+    if (pending)
+        m_store->requestDelete(m_store->accounts().first());
+    if (error)
+        panel.setQuickError(u"x"_s);
+    panel.setCollapsed(collapsed);
+    QCOMPARE(panel.panelHeight(), height);
+    QCOMPARE(panel.list()->verticalScrollBarPolicy() == Qt::ScrollBarAsNeeded, accounts - int(pending) > 3);
+}
+
+void TestContentView::sizeIsRequestedOnTheNextTurn()
+{
+    ContentView &panel = view(1);
+    QSignalSpy sizes(&panel, &ContentView::sizeRequested);
+    QVERIFY(sizes.wait()); // the unanimated request of the first show
+    QCOMPARE(sizes.takeFirst(), QVariantList({QSizeF(326, 115), false}));
+
+    // The list and the pending deletion change together: one request.
+    m_store->requestDelete(m_store->accounts().first());
+    QCOMPARE(sizes.count(), 0);
+    QTRY_COMPARE(sizes.count(), 1);
+    QCOMPARE(sizes.takeFirst(), QVariantList({QSizeF(326, 183), true}));
+    m_store->undoDelete();
+    QTRY_COMPARE(sizes.count(), 1);
+    QCOMPARE(sizes.takeFirst(), QVariantList({QSizeF(326, 115), true}));
+}
+
+void TestContentView::onlyVisibleRowsAreBuilt()
+{
+    QList<TokenAccount> accounts;
+    for (int i = 0; i < 1000; ++i)
+        accounts.append({QUuid::createUuid(), u"a%1"_s.arg(i), {}, 30, 6});
+    m_settings.settings().setValue(u"totp.accounts"_s, TokenAccount::encodeList(accounts));
+    ContentView &panel = view(0);
+    QVERIFY(panel.list()->builtRowCount() <= 6);
+    panel.list()->verticalScrollBar()->setValue(70 * 500);
+    QVERIFY(panel.list()->rowFor(m_store->accounts().at(500).id));
+    QVERIFY(panel.list()->builtRowCount() <= 6);
+}
+
+void TestContentView::clickCopiesAndClearsLater()
+{
+    view(2);
+    m_store->setClipboardClearDelay(1);
+    QTest::mouseClick(row(0), Qt::LeftButton, {}, codePoint(row(0)));
+    QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
+    QCOMPARE(QApplication::clipboard()->mimeData()->data(u"x-kde-passwordManagerHint"_s), "secret"_ba);
+    QCOMPARE(m_view->copiedAccountID(), m_store->accounts().at(0).id);
+    QVERIFY(row(0)->isCopied());
+    QTRY_VERIFY_WITH_TIMEOUT(!row(0)->isCopied(), 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(QApplication::clipboard()->text().isEmpty(), 3000);
+}
+
+void TestContentView::clearSkipsAfterAnotherCopy()
+{
+    view(2);
+    m_store->setClipboardClearDelay(1);
+    m_view->copyAccount(0);
+    QApplication::clipboard()->setText(u"something the user copied"_s);
+    QTest::qWait(1300);
+    QCOMPARE(QApplication::clipboard()->text(), u"something the user copied"_s);
+
+    // Two quick copies: the first's clear finds the second code and leaves it.
+    m_view->copyAccount(0);
+    QTest::qWait(500);
+    m_view->copyAccount(1);
+    const QString second = QApplication::clipboard()->text();
+    QCOMPARE(m_view->copiedAccountID(), m_store->accounts().at(1).id);
+    QTest::qWait(700);
+    QCOMPARE(QApplication::clipboard()->text(), second);
+    QTRY_VERIFY_WITH_TIMEOUT(QApplication::clipboard()->text().isEmpty(), 2000);
+}
+
+void TestContentView::zeroDelayNeverClears()
+{
+    view(1);
+    m_store->setClipboardClearDelay(0);
+    m_view->copyAccount(0);
+    QTest::qWait(1300);
+    QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
+}
+
+void TestContentView::rowWithoutCodeCopiesNothing()
+{
+    const TokenAccount orphan{QUuid::createUuid(), u"orphan"_s, {}, 30, 6};
+    m_settings.settings().setValue(u"totp.accounts"_s, TokenAccount::encodeList({orphan}));
+    view(0);
+    QCOMPARE(row(0)->codeText(), TokenRow::placeholder);
+    QTest::mouseClick(row(0), Qt::LeftButton, {}, codePoint(row(0)));
+    QVERIFY(QApplication::clipboard()->text().isEmpty());
+    QVERIFY(!m_view->copiedAccountID());
+}
+
+void TestContentView::shortcutIndexPastTheEndIsIgnored()
+{
+    view(2);
+    Q_EMIT m_notifications->copyTokenAtIndex(2);
+    QVERIFY(QApplication::clipboard()->text().isEmpty());
+    Q_EMIT m_notifications->copyTokenAtIndex(0);
+    QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
+}
+
+void TestContentView::quickEntryAddsAndEmpties()
+{
+    ContentView &panel = view(0);
+    QLineEdit *field = panel.quickEntry()->field();
+    QVERIFY(field->isVisible());
+    QCOMPARE(field->echoMode(), QLineEdit::Password);
+    QTest::keyClicks(field, u"otpauth://totp/x"_s);
+    QTest::keyClick(field, Qt::Key_Return);
+    QCOMPARE(panel.quickError(), ContentView::invalidSecretError);
+    QCOMPARE(field->text(), u"otpauth://totp/x"_s);
+    QCOMPARE(panel.panelHeight(), 164);
+
+    field->clear();
+    QVERIFY(panel.quickError()); // emptying the field keeps the error
+    QTest::keyClicks(field, u"gezd gnbv gy3t qojq"_s);
+    QVERIFY(!panel.quickError());
+    QTest::keyClick(field, Qt::Key_Return);
+    QCOMPARE(m_store->accounts().size(), 1);
+    QCOMPARE(m_store->accounts().first().name, u"验证码"_s);
+    QVERIFY(field->text().isEmpty());
+    QVERIFY(!field->isVisible());
+    QCOMPARE(panel.panelHeight(), 115);
+}
+
+void TestContentView::quickErrorLifetime()
+{
+    ContentView &panel = view(0);
+    panel.setQuickError(u"first"_s);
+    QTest::qWait(2000);
+    panel.setQuickError(u"first"_s); // the same text does not restart the 3 seconds
+    QTRY_VERIFY_WITH_TIMEOUT(!panel.quickError(), 1500);
+
+    panel.setQuickError(u"first"_s);
+    QTest::qWait(2000);
+    panel.setQuickError(u"second"_s); // a different text gets its own 3 seconds
+    QTest::qWait(1500);
+    QCOMPARE(panel.quickError(), u"second"_s);
+    QTRY_VERIFY_WITH_TIMEOUT(!panel.quickError(), 2500);
+}
+
+void TestContentView::pasteAndAddClearsClipboard()
+{
+    ContentView &panel = view(0);
+    Q_EMIT m_notifications->pasteSecretAndAdd();
+    QCOMPARE(panel.quickError(), ContentView::noClipboardTextError);
+
+    QApplication::clipboard()->setText(u"not a secret"_s);
+    QTest::mouseClick(panel.header()->pasteButton(), Qt::LeftButton);
+    QCOMPARE(panel.quickError(), ContentView::invalidSecretError);
+    QCOMPARE(QApplication::clipboard()->text(), u"not a secret"_s);
+
+    QApplication::clipboard()->setText(rfcSecret);
+    Q_EMIT m_notifications->pasteSecretAndAdd();
+    QCOMPARE(m_store->accounts().size(), 1);
+    QVERIFY(QApplication::clipboard()->text().isEmpty());
+    // The same secret again adds nothing but still leaves the clipboard clean.
+    QApplication::clipboard()->setText(rfcSecret.toLower());
+    Q_EMIT m_notifications->pasteSecretAndAdd();
+    QCOMPARE(m_store->accounts().size(), 1);
+    QVERIFY(QApplication::clipboard()->text().isEmpty());
+}
+
+void TestContentView::dropOfNonUuidIsRefused_data()
+{
+    QTest::addColumn<QString>("payload");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("plain text") << u"hello"_s << false;
+    QTest::newRow("braced uuid") << u"{%1}"_s << false;
+    QTest::newRow("id of the last row") << u"%1"_s << true;
+}
+
+void TestContentView::dropOfNonUuidIsRefused()
+{
+    QFETCH(QString, payload);
+    QFETCH(bool, accepted);
+    view(3);
+    const QStringList before{u"account 0"_s, u"account 1"_s, u"account 2"_s};
+    QMimeData data;
+    data.setText(payload.contains(u'%') ? payload.arg(m_store->accounts().at(2).idText()) : payload);
+    QDropEvent drop(QPointF(10, 10), Qt::MoveAction, &data, Qt::LeftButton, {});
+    // Straight to the row, as the window's drag-and-drop handling would deliver it.
+    static_cast<QObject *>(row(0))->event(&drop);
+    QCOMPARE(drop.isAccepted(), accepted);
+    QStringList order;
+    for (const TokenAccount &account : m_store->accounts())
+        order << account.name;
+    QCOMPARE(order, accepted ? QStringList({u"account 2"_s, u"account 0"_s, u"account 1"_s}) : before);
+}
+
+void TestContentView::opacityPopoverWritesSettings()
+{
+    ContentView &panel = view(1);
+    QTest::mouseClick(panel.header()->opacityButton(), Qt::LeftButton);
+    OpacityPopover *popover = panel.header()->opacityPopover();
+    QVERIFY(popover);
+    const auto levels = popover->levelButtons();
+    QCOMPARE(levels.size(), 3);
+    QTest::mouseClick(levels.at(2), Qt::LeftButton);
+    QCOMPARE(m_store->panelOpacity(), 1.0);
+    const auto saved = m_settings.reopen();
+    QCOMPARE(saved->value(u"totp.panelOpacity"_s).toDouble(), 1.0);
+    QCOMPARE(saved->value(u"totp.clipboardClearDelay"_s).toLongLong(), 60);
+    QTRY_VERIFY(!panel.header()->opacityPopover());
+}
+
+void TestContentView::contextMenuDisablesMovesAtTheEnds()
+{
+    view(3);
+    const auto enabled = [](QMenu *menu, const QString &text) {
+        const auto actions = menu->actions();
+        const auto it = std::find_if(actions.cbegin(), actions.cend(), [&](QAction *a) { return a->text() == text; });
+        const bool result = (*it)->isEnabled();
+        menu->close();
+        return result;
+    };
+    QVERIFY(!enabled(row(0)->showContextMenu({}), u"上移"_s));
+    QVERIFY(enabled(row(0)->showContextMenu({}), u"下移"_s));
+    QVERIFY(enabled(row(1)->showContextMenu({}), u"上移"_s));
+    QVERIFY(!enabled(row(2)->showContextMenu({}), u"下移"_s));
+
+    QMenu *menu = row(0)->showContextMenu({});
+    menu->actions().at(4)->trigger(); // 下移
+    QCOMPARE(m_store->accounts().at(1).name, u"account 0"_s);
+}
+
+void TestContentView::undoBarNamesTheDeletedAccount()
+{
+    ContentView &panel = view(2);
+    m_store->requestDelete(m_store->accounts().at(1));
+    QVERIFY(panel.undoBar()->isVisible());
+    QCOMPARE(panel.undoBar()->message(), u"已删除 account 1"_s);
+    QTest::mouseClick(panel.undoBar()->undoButton(), Qt::LeftButton);
+    QCOMPARE(m_store->accounts().size(), 2);
+    QVERIFY(!panel.undoBar()->isVisible());
+}
+
+QTEST_MAIN(TestContentView)
+#include "tst_contentview.moc"
