@@ -2,6 +2,7 @@
 
 #include "X11Window.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainterPath>
 #include <QVBoxLayout>
@@ -38,29 +39,41 @@ void InteractiveFloatingPanel::setVisible(bool visible)
 }
 
 // Presses reach the panel from the children that do not take them, so a drag
-// anywhere but on a control moves the panel.
+// anywhere but on a control moves the panel. The move starts only once the pointer has
+// travelled: handing a mere click to the window manager can leave it moving the panel
+// after the button is already up.
 void InteractiveFloatingPanel::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton) {
         QWidget::mousePressEvent(event);
         return;
     }
-    // Without a window manager that moves windows, follow the pointer ourselves.
-    if (!windowHandle()->startSystemMove())
-        m_dragOffset = event->globalPosition().toPoint() - pos();
+    m_press = Press{event->globalPosition().toPoint(), event->globalPosition().toPoint() - pos(), false};
 }
 
 void InteractiveFloatingPanel::mouseMoveEvent(QMouseEvent *event)
 {
-    if (m_dragOffset)
-        move(event->globalPosition().toPoint() - *m_dragOffset);
-    else
+    if (!m_press) {
         QWidget::mouseMoveEvent(event);
+        return;
+    }
+    const QPoint global = event->globalPosition().toPoint();
+    if (!m_press->following) {
+        if ((global - m_press->start).manhattanLength() < QApplication::startDragDistance())
+            return;
+        // Without a window manager that moves windows, follow the pointer ourselves.
+        if (windowHandle()->startSystemMove()) {
+            m_press.reset();
+            return;
+        }
+        m_press->following = true;
+    }
+    move(global - m_press->offset);
 }
 
 void InteractiveFloatingPanel::mouseReleaseEvent(QMouseEvent *event)
 {
-    m_dragOffset.reset();
+    m_press.reset();
     QWidget::mouseReleaseEvent(event);
 }
 

@@ -35,6 +35,13 @@ private:
     void updateMask();
 
     QPointer<QWidget> m_content;
-    // Where the pointer holds the panel during a move made without the window manager.
-    std::optional<QPoint> m_dragOffset;
+    // A left press on the panel itself: where it began, where the pointer holds the
+    // panel, and whether the panel follows the pointer without the window manager.
+    struct Press
+    {
+        QPoint start;
+        QPoint offset;
+        bool following;
+    };
+    std::optional<Press> m_press;
 };

@@ -1,0 +1,54 @@
+#include "AppDelegate.h"
+
+#include "ContentView.h"
+#include "InteractiveFloatingPanel.h"
+#include "KeyHandler.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QScreen>
+
+AppDelegate::AppDelegate(KeychainStore &keychain, QSettings &settings, TokenStore::Clock clock, QObject *parent)
+    : QObject(parent), m_store(keychain, settings, std::move(clock)), m_windowController(settings)
+{
+}
+
+AppDelegate::~AppDelegate() = default;
+
+void AppDelegate::applicationDidFinishLaunching()
+{
+    m_clipboard = std::make_unique<CodeClipboard>(QApplication::clipboard());
+    m_content = new ContentView(m_store, *m_clipboard, m_notifications);
+    connect(m_content, &ContentView::sizeRequested, &m_windowController, &FloatingWindowController::resize);
+    connect(m_content, &ContentView::windowAlphaResetRequested, &m_windowController,
+            &FloatingWindowController::resetWindowAlpha);
+    connect(m_content, &ContentView::quitRequested, this, &AppDelegate::quitRequested);
+
+    m_panel = std::make_unique<InteractiveFloatingPanel>();
+    m_panel->setContent(m_content);
+    m_panel->resize(initialPanelSize);
+    placeTopRight();
+    m_windowController.attach(m_panel.get());
+    m_panel->show();
+    m_panel->activateWindow();
+
+    m_keyMonitor = std::make_unique<KeyHandler>(m_panel.get(), m_notifications, m_windowController);
+    qApp->installEventFilter(m_keyMonitor.get());
+}
+
+// The panel's top-right corner 20 pixels in from the primary screen's available area.
+void AppDelegate::placeTopRight()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    m_panel->move(area.right() + 1 - m_panel->width() - cornerInset, area.top() + cornerInset);
+}
+
+void AppDelegate::applicationWillTerminate()
+{
+    if (m_keyMonitor)
+        qApp->removeEventFilter(m_keyMonitor.get());
+    m_store.finalizePendingDeletion();
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "CodeClipboard.h"
+#include "FloatingWindowController.h"
+#include "PanelNotifications.h"
+#include "TokenStore.h"
+
+#include <QObject>
+
+#include <memory>
+
+class ContentView;
+class InteractiveFloatingPanel;
+class KeyHandler;
+
+// Owns the process's one store and window controller, builds and shows the floating
+// panel at launch, installs the keyboard shortcuts, and cleans up before the process ends.
+class AppDelegate : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr QSize initialPanelSize{330, 152};
+    static constexpr int cornerInset = 20;
+
+    AppDelegate(KeychainStore &keychain, QSettings &settings, TokenStore::Clock clock, QObject *parent = nullptr);
+    ~AppDelegate() override;
+
+    void applicationDidFinishLaunching();
+    void applicationWillTerminate();
+
+    TokenStore &store() { return m_store; }
+    FloatingWindowController &windowController() { return m_windowController; }
+    PanelNotifications &notifications() { return m_notifications; }
+    InteractiveFloatingPanel *panel() const { return m_panel.get(); }
+    ContentView *contentView() const { return m_content; }
+
+Q_SIGNALS:
+    void quitRequested();
+
+private:
+    void placeTopRight();
+
+    TokenStore m_store;
+    FloatingWindowController m_windowController;
+    PanelNotifications m_notifications;
+    std::unique_ptr<CodeClipboard> m_clipboard;
+    std::unique_ptr<InteractiveFloatingPanel> m_panel;
+    ContentView *m_content = nullptr;
+    std::unique_ptr<KeyHandler> m_keyMonitor;
+};

@@ -1,0 +1,130 @@
+#include "CorvaneApp.h"
+
+#include "ContentView.h"
+#include "InteractiveFloatingPanel.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPalette>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// The mark on a 20-unit grid with y growing upwards, as drawn for the menu bar.
+QPainterPath markPath()
+{
+    const auto p = [](qreal x, qreal y) { return QPointF(x, 20 - y); };
+    QPainterPath a;
+    a.moveTo(p(4.2, 7.2));
+    a.cubicTo(p(4.2, 6.5), p(4.6, 6.0), p(5.3, 5.8));
+    a.lineTo(p(14.3, 2.3));
+    a.cubicTo(p(15.1, 2.0), p(15.8, 2.6), p(15.8, 3.5));
+    a.lineTo(p(15.8, 8.0));
+    a.cubicTo(p(15.8, 8.7), p(15.4, 9.2), p(14.8, 9.4));
+    a.lineTo(p(4.2, 13.6));
+    a.closeSubpath();
+    QPainterPath b;
+    b.moveTo(p(4.2, 13.6));
+    b.cubicTo(p(4.2, 14.3), p(4.6, 14.8), p(5.2, 15.0));
+    b.lineTo(p(9.4, 16.8));
+    b.lineTo(p(8.0, 17.4));
+    b.cubicTo(p(7.4, 17.7), p(7.1, 18.1), p(7.1, 18.7));
+    b.lineTo(p(7.1, 19.2));
+    b.lineTo(p(14.8, 16.1));
+    b.cubicTo(p(15.4, 15.9), p(15.8, 15.4), p(15.8, 14.7));
+    b.lineTo(p(15.8, 12.2));
+    b.cubicTo(p(15.8, 11.5), p(15.4, 11.0), p(14.8, 10.8));
+    b.lineTo(p(12.0, 9.6));
+    b.closeSubpath();
+    // Filled one after the other, so their overlap stays filled.
+    return a.united(b);
+}
+
+int signalPipe[2] = {-1, -1};
+
+void forwardSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
+}
+
+} // namespace
+
+CorvaneApp::CorvaneApp(KeychainStore &keychain, QSettings &settings, QObject *parent)
+    : QObject(parent), m_delegate(keychain, settings, [] { return QDateTime::currentMSecsSinceEpoch() / 1000.0; }),
+      m_menuCommands(m_delegate.store(), m_delegate.windowController())
+{
+    connect(&m_menuCommands, &MenuCommands::quitRequested, qApp, &QCoreApplication::quit);
+    connect(&m_delegate, &AppDelegate::quitRequested, qApp, &QCoreApplication::quit);
+    connect(qApp, &QCoreApplication::aboutToQuit, &m_delegate, &AppDelegate::applicationWillTerminate);
+    quitOnTerminationSignals();
+
+    m_delegate.applicationDidFinishLaunching();
+    // The menu's Ctrl+T and Ctrl+Q also work while the panel has the keyboard.
+    m_delegate.panel()->addActions(m_menuCommands.menu()->actions());
+
+    m_trayIcon.setIcon(trayIconImage());
+    m_trayIcon.setToolTip(u"岚签"_s);
+    m_trayIcon.setContextMenu(m_menuCommands.menu());
+    connect(&m_trayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger)
+            showPanel();
+    });
+    m_trayIcon.show();
+}
+
+CorvaneApp::~CorvaneApp() = default;
+
+void CorvaneApp::showPanel()
+{
+    m_delegate.windowController().showPanel();
+}
+
+QImage CorvaneApp::menuBarIcon(int size, const QColor &color)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / 20.0, size / 20.0);
+    painter.fillPath(markPath(), color);
+    return image;
+}
+
+// Drawn in the desktop's text colour so it reads on light and dark panels; marked as a
+// mask so trays that recolour symbolic icons may do so.
+QIcon CorvaneApp::trayIconImage()
+{
+    QIcon icon;
+    const QColor color = QApplication::palette().color(QPalette::WindowText);
+    for (int size : {16, 20, 22, 24, 32, 40, 48, 64})
+        icon.addPixmap(QPixmap::fromImage(menuBarIcon(size, color)));
+    icon.setIsMask(true);
+    return icon;
+}
+
+// SIGTERM and SIGINT end the event loop normally, so a pending deletion is finalised.
+void CorvaneApp::quitOnTerminationSignals()
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
+        return;
+    m_signalNotifier = std::make_unique<QSocketNotifier>(signalPipe[0], QSocketNotifier::Read);
+    connect(m_signalNotifier.get(), &QSocketNotifier::activated, qApp, [] {
+        char byte;
+        [[maybe_unused]] const auto read = ::read(signalPipe[0], &byte, 1);
+        QCoreApplication::quit();
+    });
+    struct sigaction action = {};
+    action.sa_handler = forwardSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGTERM, &action, nullptr);
+    ::sigaction(SIGINT, &action, nullptr);
+}

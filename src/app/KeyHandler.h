@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+#include <optional>
+
+class FloatingWindowController;
+class PanelNotifications;
+class QKeyEvent;
+class QWidget;
+
+// The panel's keyboard shortcuts, seen before any widget: Ctrl+1..3 copy a row's code,
+// Ctrl+Shift+V adds the secret on the clipboard, Escape hides the panel. They act only
+// while the key goes to the panel itself with no dialog open over it.
+class KeyHandler : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Action { CopyFirst, CopySecond, CopyThird, PasteAndAdd, HidePanel };
+
+    KeyHandler(QWidget *panel, PanelNotifications &notifications, FloatingWindowController &controller,
+               QObject *parent = nullptr);
+
+    // What a key press does, wherever it goes; absent when it passes on.
+    static std::optional<Action> actionFor(const QKeyEvent &event);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    bool goesToPanel(QObject *receiver) const;
+    void perform(Action action);
+
+    QPointer<QWidget> m_panel;
+    PanelNotifications &m_notifications;
+    FloatingWindowController &m_controller;
+};

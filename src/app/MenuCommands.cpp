@@ -1,0 +1,67 @@
+#include "MenuCommands.h"
+
+#include "AboutItems.h"
+#include "FloatingWindowController.h"
+#include "TokenStore.h"
+
+#include <cmath>
+
+using namespace Qt::Literals::StringLiterals;
+
+MenuCommands::MenuCommands(TokenStore &store, FloatingWindowController &windowController, QObject *parent)
+    : QObject(parent), m_store(store), m_windowController(windowController)
+{
+    connect(&m_menu, &QMenu::aboutToShow, this, &MenuCommands::rebuild);
+    rebuild();
+}
+
+QString MenuCommands::delayText(qint64 seconds)
+{
+    return seconds == 0 ? u"不自动清除"_s : u"%1 秒"_s.arg(seconds);
+}
+
+void MenuCommands::rebuild()
+{
+    m_menu.clear();
+    QAction *show = m_menu.addAction(u"显示浮窗"_s, this, [this] { m_windowController.showPanel(); });
+    show->setShortcut(QKeySequence(u"Ctrl+T"_s));
+    addDelayMenu();
+    addOpacityMenu();
+    m_menu.addSeparator();
+    addAboutMenu();
+    m_menu.addSeparator();
+    QAction *quit = m_menu.addAction(u"退出岚签"_s, this, &MenuCommands::quitRequested);
+    quit->setShortcut(QKeySequence(u"Ctrl+Q"_s));
+}
+
+void MenuCommands::addDelayMenu()
+{
+    QMenu *delays = m_menu.addMenu(u"复制后清除剪贴板"_s);
+    for (const qint64 seconds : clearDelays) {
+        QAction *item = delays->addAction(delayText(seconds), this, [this, seconds] {
+            m_store.setClipboardClearDelay(seconds);
+            m_store.persistSettings();
+        });
+        item->setCheckable(true);
+        item->setChecked(m_store.clipboardClearDelay() == seconds);
+    }
+}
+
+void MenuCommands::addOpacityMenu()
+{
+    QMenu *levels = m_menu.addMenu(u"窗口透明度"_s);
+    for (const auto &level : TokenStore::panelOpacityLevels) {
+        const double opacity = level.opacity;
+        QAction *item = levels->addAction(QString::fromUtf16(level.label), this, [this, opacity] {
+            m_store.setPanelOpacity(opacity);
+            m_store.persistSettings();
+        });
+        item->setCheckable(true);
+        item->setChecked(std::abs(m_store.panelOpacity() - opacity) < 0.01);
+    }
+}
+
+void MenuCommands::addAboutMenu()
+{
+    AboutItems::addTo(*m_menu.addMenu(u"关于岚签"_s));
+}
