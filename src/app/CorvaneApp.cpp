@@ -68,7 +68,7 @@ CorvaneApp::CorvaneApp(KeychainStore &keychain, QSettings &settings, QObject *pa
 
     m_delegate.applicationDidFinishLaunching();
     // The menu's Ctrl+T and Ctrl+Q also work while the panel has the keyboard.
-    m_delegate.panel()->addActions(m_menuCommands.menu()->actions());
+    m_delegate.panel()->addActions(m_menuCommands.keyedActions());
 
     m_trayIcon.setIcon(trayIconImage());
     m_trayIcon.setToolTip(u"岚签"_s);

@@ -11,6 +11,10 @@ using namespace Qt::Literals::StringLiterals;
 MenuCommands::MenuCommands(TokenStore &store, FloatingWindowController &windowController, QObject *parent)
     : QObject(parent), m_store(store), m_windowController(windowController)
 {
+    m_show.setShortcut(QKeySequence(u"Ctrl+T"_s));
+    m_quit.setShortcut(QKeySequence(u"Ctrl+Q"_s));
+    connect(&m_show, &QAction::triggered, this, [this] { m_windowController.showPanel(); });
+    connect(&m_quit, &QAction::triggered, this, &MenuCommands::quitRequested);
     connect(&m_menu, &QMenu::aboutToShow, this, &MenuCommands::rebuild);
     rebuild();
 }
@@ -22,16 +26,16 @@ QString MenuCommands::delayText(qint64 seconds)
 
 void MenuCommands::rebuild()
 {
+    // clear() leaves the submenus alive: they are children of the menu, not its actions.
+    qDeleteAll(m_menu.findChildren<QMenu *>(Qt::FindDirectChildrenOnly));
     m_menu.clear();
-    QAction *show = m_menu.addAction(u"显示浮窗"_s, this, [this] { m_windowController.showPanel(); });
-    show->setShortcut(QKeySequence(u"Ctrl+T"_s));
+    m_menu.addAction(&m_show);
     addDelayMenu();
     addOpacityMenu();
     m_menu.addSeparator();
     addAboutMenu();
     m_menu.addSeparator();
-    QAction *quit = m_menu.addAction(u"退出岚签"_s, this, &MenuCommands::quitRequested);
-    quit->setShortcut(QKeySequence(u"Ctrl+Q"_s));
+    m_menu.addAction(&m_quit);
 }
 
 void MenuCommands::addDelayMenu()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAction>
 #include <QMenu>
 #include <QObject>
 
@@ -21,6 +22,9 @@ public:
     MenuCommands(TokenStore &store, FloatingWindowController &windowController, QObject *parent = nullptr);
 
     QMenu *menu() { return &m_menu; }
+    // The commands with keys (Ctrl+T, Ctrl+Q), which live as long as this object, so the
+    // panel can offer the same keys.
+    QList<QAction *> keyedActions() { return {&m_show, &m_quit}; }
     // Rebuilds the items from the current settings.
     void rebuild();
     static QString delayText(qint64 seconds);
@@ -36,4 +40,6 @@ private:
     TokenStore &m_store;
     FloatingWindowController &m_windowController;
     QMenu m_menu;
+    QAction m_show{QStringLiteral(u"显示浮窗")};
+    QAction m_quit{QStringLiteral(u"退出岚签")};
 };
