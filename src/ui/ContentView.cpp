@@ -1,6 +1,8 @@
 #include "ContentView.h"
 
+#include "AddTokenView.h"
 #include "CodeClipboard.h"
+#include "EditTokenView.h"
 #include "EmptyStateView.h"
 #include "Palette.h"
 #include "PanelBorder.h"
@@ -55,6 +57,16 @@ ContentView::ContentView(TokenStore &store, CodeClipboard &clipboard, PanelNotif
     m_header->setPanelOpacity(m_store.panelOpacity());
     pendingDeletionChanged();
     relayout();
+}
+
+// The sheets belong to the panel window, which may outlive this view.
+ContentView::~ContentView()
+{
+    for (QDialog *sheet : {m_addSheet.data(), m_editSheet.data()}) {
+        if (sheet)
+            sheet->disconnect(this);
+        delete sheet;
+    }
 }
 
 double ContentView::systemClock()
@@ -179,13 +191,52 @@ void ContentView::setShowingAdd(bool showing)
     if (showing == m_showingAdd)
         return;
     m_showingAdd = showing;
+    if (showing) {
+        setEditingAccount(std::nullopt); // one sheet at a time
+        presentSheet(m_addSheet, new AddTokenView(m_store, window()), [this] { setShowingAdd(false); });
+    } else {
+        dismissSheet(m_addSheet);
+    }
     Q_EMIT showingAddChanged(showing);
 }
 
 void ContentView::setEditingAccount(const std::optional<TokenAccount> &account)
 {
+    if (account == m_editingAccount)
+        return;
     m_editingAccount = account;
+    dismissSheet(m_editSheet);
+    if (account) {
+        setShowingAdd(false);
+        presentSheet(m_editSheet, new EditTokenView(m_store, *account, window()), [this] { setEditingAccount(std::nullopt); });
+    }
     Q_EMIT editingAccountChanged();
+}
+
+QDialog *ContentView::presentedSheet() const
+{
+    return m_addSheet ? m_addSheet.data() : m_editSheet.data();
+}
+
+// A sheet that was dismissed or replaced finishes without touching the state that
+// replaced it; one the user closed clears its state.
+void ContentView::presentSheet(QPointer<QDialog> &slot, QDialog *sheet, std::function<void()> closed)
+{
+    slot = sheet;
+    connect(sheet, &QDialog::finished, this, [&slot, sheet, closed = std::move(closed)] {
+        sheet->deleteLater();
+        if (slot != sheet)
+            return;
+        slot = nullptr;
+        closed();
+    });
+    sheet->open();
+}
+
+void ContentView::dismissSheet(QPointer<QDialog> &slot)
+{
+    if (QDialog *sheet = std::exchange(slot, nullptr))
+        sheet->reject();
 }
 
 void ContentView::setReduceMotion(bool reduceMotion)

@@ -2,6 +2,7 @@
 
 #include "TokenAccount.h"
 
+#include <QPointer>
 #include <QSizeF>
 #include <QTimer>
 #include <QWidget>
@@ -14,6 +15,7 @@ class EmptyStateView;
 class PanelBorder;
 class PanelHeader;
 class PanelNotifications;
+class QDialog;
 class QuickEntryView;
 class TokenListView;
 class TokenStore;
@@ -38,6 +40,7 @@ public:
 
     ContentView(TokenStore &store, CodeClipboard &clipboard, PanelNotifications &notifications,
                 Clock clock = systemClock, QWidget *parent = nullptr);
+    ~ContentView() override;
 
     static double systemClock();
 
@@ -67,6 +70,8 @@ public:
     EmptyStateView *emptyState() const { return m_emptyState; }
     TokenListView *list() const { return m_list; }
     UndoBar *undoBar() const { return m_undoBar; }
+    // The add or rename sheet on show, if any.
+    QDialog *presentedSheet() const;
 
 Q_SIGNALS:
     // Asked on the next turn of the event loop, with the size as it was when asked.
@@ -92,6 +97,8 @@ private:
     void pendingDeletionChanged();
     void setCopiedAccountID(const std::optional<QUuid> &id);
     void paintBody(QPainter &painter);
+    void presentSheet(QPointer<QDialog> &slot, QDialog *sheet, std::function<void()> closed);
+    static void dismissSheet(QPointer<QDialog> &slot);
 
     TokenStore &m_store;
     CodeClipboard &m_clipboard;
@@ -116,4 +123,6 @@ private:
     // The size asked for and not yet delivered, with its animation flag.
     std::optional<std::pair<QSizeF, bool>> m_requestedSize;
     QTimer m_codeTimer;
+    QPointer<QDialog> m_addSheet;
+    QPointer<QDialog> m_editSheet;
 };

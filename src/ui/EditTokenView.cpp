@@ -1,0 +1,33 @@
+#include "EditTokenView.h"
+
+#include "AccentButton.h"
+#include "SheetFields.h"
+#include "TokenStore.h"
+
+#include <QLineEdit>
+
+using namespace Qt::Literals::StringLiterals;
+
+EditTokenView::EditTokenView(TokenStore &store, TokenAccount account, QWidget *parent)
+    : SheetDialog(sheetWidth, Glyph::Pencil, u"重命名验证码"_s, u"不会修改密钥或验证码内容"_s, u"保存"_s, parent),
+      m_store(store), m_account(std::move(account))
+{
+    auto *fields = new SheetFields;
+    m_name = fields->addNameRow();
+    m_issuer = fields->addIssuerRow();
+    m_name->setText(m_account.name);
+    m_issuer->setText(m_account.issuer);
+    addSection(fields);
+    m_name->setFocus();
+
+    connect(primaryButton(), &QPushButton::clicked, this, &EditTokenView::save);
+    fitHeight();
+}
+
+// The store trims the texts and names a blank account; an account deleted meanwhile is
+// left alone there, and the sheet closes all the same.
+void EditTokenView::save()
+{
+    m_store.update(m_account, m_name->text(), m_issuer->text());
+    accept();
+}

@@ -1,0 +1,104 @@
+// Not a test: renders the add and rename sheets to PNGs, for screenshots.
+// "sheetbook [--dark] OUTPUT_DIR" writes sheets-{add,add-error,rename}-{light,dark}.png, and
+// sheets-over-panel-{light,dark}.png: the whole screen with the add sheet over the panel.
+#include "AccentButton.h"
+#include "AddTokenView.h"
+#include "CodeClipboard.h"
+#include "ContentView.h"
+#include "EditTokenView.h"
+#include "MemoryKeychain.h"
+#include "PanelNotifications.h"
+#include "TempSettings.h"
+#include "TokenStore.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTimer>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QPalette darkPalette()
+{
+    QPalette palette;
+    const QColor window(36, 38, 42);
+    const QColor text(235, 235, 240);
+    palette.setColor(QPalette::Window, window);
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::Base, QColor(28, 29, 33));
+    palette.setColor(QPalette::AlternateBase, window);
+    palette.setColor(QPalette::Text, text);
+    palette.setColor(QPalette::Button, QColor(52, 54, 60));
+    palette.setColor(QPalette::ButtonText, text);
+    palette.setColor(QPalette::PlaceholderText, QColor(140, 142, 150));
+    palette.setColor(QPalette::Highlight, QColor(77, 158, 255));
+    palette.setColor(QPalette::Light, QColor(70, 72, 78));
+    palette.setColor(QPalette::Mid, QColor(60, 62, 68));
+    palette.setColor(QPalette::Dark, QColor(20, 20, 24));
+    return palette;
+}
+
+// A resize of a shown window lands once the window manager has answered.
+void settle()
+{
+    QEventLoop loop;
+    QTimer::singleShot(300, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void save(QDialog &sheet, const QString &path)
+{
+    sheet.show();
+    settle();
+    sheet.grab().save(path);
+    sheet.hide();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const bool dark = args.contains(u"--dark"_s);
+    const QString dir = args.last();
+    if (dark)
+        QApplication::setPalette(darkPalette());
+    const QString scheme = dark ? u"dark"_s : u"light"_s;
+
+    TempSettings settings;
+    MemoryKeychain keychain;
+    TokenStore store(keychain, settings.settings(), [] { return 1700000000.0; });
+    (void)store.add({u"alice@example.com"_s, u"GitHub"_s, u"JBSWY3DPEHPK3PXP"_s, 30, 6});
+
+    AddTokenView empty(store);
+    save(empty, u"%1/sheets-add-%2.png"_s.arg(dir, scheme));
+
+    AddTokenView failed(store);
+    failed.nameField()->setText(u"bob@example.com"_s);
+    failed.issuerField()->setText(u"Gitea"_s);
+    failed.secretField()->setText(u"not base32!"_s);
+    failed.show();
+    failed.primaryButton()->click();
+    save(failed, u"%1/sheets-add-error-%2.png"_s.arg(dir, scheme));
+
+    EditTokenView rename(store, store.accounts().first());
+    save(rename, u"%1/sheets-rename-%2.png"_s.arg(dir, scheme));
+
+    CodeClipboard clipboard(QApplication::clipboard());
+    PanelNotifications notifications;
+    ContentView panel(store, clipboard, notifications, [] { return 1700000000.0; });
+    panel.setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    panel.resize(330, panel.panelHeight());
+    panel.move(400, 120);
+    panel.show();
+    settle();
+    panel.setShowingAdd(true);
+    settle();
+    QGuiApplication::primaryScreen()->grabWindow(0).save(u"%1/sheets-over-panel-%2.png"_s.arg(dir, scheme));
+    return 0;
+}
