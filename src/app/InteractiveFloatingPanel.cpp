@@ -2,7 +2,6 @@
 
 #include "X11Window.h"
 
-#include <QApplication>
 #include <QMouseEvent>
 #include <QPainterPath>
 #include <QVBoxLayout>
@@ -39,16 +38,16 @@ void InteractiveFloatingPanel::setVisible(bool visible)
 }
 
 // Presses reach the panel from the children that do not take them, so a drag
-// anywhere but on a control moves the panel. The move starts only once the pointer has
-// travelled: handing a mere click to the window manager can leave it moving the panel
-// after the button is already up.
+// anywhere but on a control moves the panel. The move starts at the first motion, not at
+// the press: a click handed to the window manager can leave it moving the panel after the
+// button is already up.
 void InteractiveFloatingPanel::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton) {
         QWidget::mousePressEvent(event);
         return;
     }
-    m_press = Press{event->globalPosition().toPoint(), event->globalPosition().toPoint() - pos(), false};
+    m_press = Press{event->globalPosition().toPoint() - pos(), false};
 }
 
 void InteractiveFloatingPanel::mouseMoveEvent(QMouseEvent *event)
@@ -57,18 +56,13 @@ void InteractiveFloatingPanel::mouseMoveEvent(QMouseEvent *event)
         QWidget::mouseMoveEvent(event);
         return;
     }
-    const QPoint global = event->globalPosition().toPoint();
-    if (!m_press->following) {
-        if ((global - m_press->start).manhattanLength() < QApplication::startDragDistance())
-            return;
-        // Without a window manager that moves windows, follow the pointer ourselves.
-        if (windowHandle()->startSystemMove()) {
-            m_press.reset();
-            return;
-        }
-        m_press->following = true;
+    // Without a window manager that moves windows, follow the pointer ourselves.
+    if (!m_press->following && windowHandle()->startSystemMove()) {
+        m_press.reset();
+        return;
     }
-    move(global - m_press->offset);
+    m_press->following = true;
+    move(event->globalPosition().toPoint() - m_press->offset);
 }
 
 void InteractiveFloatingPanel::mouseReleaseEvent(QMouseEvent *event)

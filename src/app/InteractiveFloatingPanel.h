@@ -35,11 +35,10 @@ private:
     void updateMask();
 
     QPointer<QWidget> m_content;
-    // A left press on the panel itself: where it began, where the pointer holds the
-    // panel, and whether the panel follows the pointer without the window manager.
+    // A left press on the panel itself: where the pointer holds the panel, and whether
+    // the panel follows the pointer without the window manager.
     struct Press
     {
-        QPoint start;
         QPoint offset;
         bool following;
     };

@@ -241,10 +241,12 @@ private Q_SLOTS:
         QVERIFY2(savedOrigin().isEmpty(), qPrintable(savedOrigin()));
         const QPoint grab = start + QPoint(150, 100);
         const QPoint delta(-300, 200);
-        // The window manager takes over the move a moment after the press; the pauses
-        // give it that moment, as a hand would.
+        // The window manager takes over the move at the first motion (that first pixel is
+        // its starting point) a moment before the pointer goes on; the pauses give it that
+        // moment, as a hand would.
         m_session->run(u"xdotool"_s, {u"mousemove"_s, QString::number(grab.x()), QString::number(grab.y()),
-                                      u"mousedown"_s, u"1"_s, u"sleep"_s, u"0.5"_s,
+                                      u"mousedown"_s, u"1"_s, u"sleep"_s, u"0.2"_s,
+                                      u"mousemove_relative"_s, u"--"_s, u"0"_s, u"1"_s, u"sleep"_s, u"0.3"_s,
                                       u"mousemove_relative"_s, u"--"_s, u"-150"_s, u"100"_s, u"sleep"_s, u"0.3"_s,
                                       u"mousemove_relative"_s, u"--"_s, u"-150"_s, u"100"_s, u"sleep"_s, u"0.3"_s,
                                       u"mouseup"_s, u"1"_s});
