@@ -24,12 +24,6 @@ using namespace PanelMetrics;
 
 namespace {
 
-QColor faded(QColor color, float alpha)
-{
-    color.setAlphaF(alpha);
-    return color;
-}
-
 bool isCode(const QString &text)
 {
     return !text.isEmpty() && std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isDigit(); });
@@ -368,7 +362,7 @@ void ContentView::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing);
     paintBody(painter);
 
-    const QColor divider = faded(Palette::primary(Palette::isDark(palette())), 0.07f);
+    const QColor divider = Palette::faded(Palette::primary(Palette::isDark(palette())), 0.07f);
     if (!m_collapsed) {
         painter.fillRect(QRect(0, headerHeight, width(), dividerHeight), divider);
         if (m_undoBar->isVisibleTo(this))
@@ -392,9 +386,9 @@ void ContentView::paintBody(QPainter &painter)
         if (opacity >= 0.995)
             return;
     } else {
-        painter.fillPath(shape, faded(base, 0.5f)); // stands in for the blur material
+        painter.fillPath(shape, Palette::faded(base, 0.5f)); // stands in for the blur material
     }
     const double t = std::clamp((opacity - 0.6) / 0.4, 0.0, 1.0);
-    painter.fillPath(shape, faded(base, float(t)));
-    painter.fillPath(shape, faded(Palette::mistBlue(), dark ? 0.025f : 0.08f));
+    painter.fillPath(shape, Palette::faded(base, float(t)));
+    painter.fillPath(shape, Palette::faded(Palette::mistBlue(), dark ? 0.025f : 0.08f));
 }

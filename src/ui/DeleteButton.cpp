@@ -15,20 +15,14 @@ DeleteButton::DeleteButton(QWidget *parent) : QAbstractButton(parent)
     setToolTip(u"删除这个验证码"_s);
 }
 
-static QColor withAlpha(QColor color, float alpha)
-{
-    color.setAlphaF(alpha);
-    return color;
-}
-
 QColor DeleteButton::glyphColor() const
 {
-    return m_rowHovered ? withAlpha(Qt::red, 0.8f) : withAlpha(Palette::primary(Palette::isDark(palette())), 0.4f);
+    return m_rowHovered ? Palette::faded(Qt::red, 0.8f) : Palette::faded(Palette::primary(Palette::isDark(palette())), 0.4f);
 }
 
 QColor DeleteButton::discColor() const
 {
-    return m_rowHovered ? withAlpha(Qt::red, 0.075f) : withAlpha(Palette::primary(Palette::isDark(palette())), 0.035f);
+    return m_rowHovered ? Palette::faded(Qt::red, 0.075f) : Palette::faded(Palette::primary(Palette::isDark(palette())), 0.035f);
 }
 
 void DeleteButton::setRowHovered(bool hovered)

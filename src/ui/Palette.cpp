@@ -24,6 +24,12 @@ QColor secondary(bool dark)
     return color;
 }
 
+QColor faded(QColor color, float opacity)
+{
+    color.setAlphaF(opacity);
+    return color;
+}
+
 bool isDark(const QPalette &palette)
 {
     return palette.color(QPalette::Window).lightnessF() < 0.5f;

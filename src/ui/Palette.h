@@ -14,6 +14,8 @@ QColor mistBlue();
 QColor primary(bool dark);
 // The primary colour faded for symbols that should recede.
 QColor secondary(bool dark);
+// `color` at `opacity` (0 to 1), whatever its own alpha.
+QColor faded(QColor color, float opacity);
 // Whether the palette is a dark scheme, judged by its window colour.
 bool isDark(const QPalette &palette);
 

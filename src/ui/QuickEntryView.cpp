@@ -82,11 +82,8 @@ void QuickEntryView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    QColor fill = Palette::primary(Palette::isDark(palette()));
-    QColor border = fill;
-    fill.setAlphaF(0.04f);
-    border.setAlphaF(0.07f);
-    painter.setBrush(fill);
-    painter.setPen(QPen(border, 1));
+    const QColor primary = Palette::primary(Palette::isDark(palette()));
+    painter.setBrush(Palette::faded(primary, 0.04f));
+    painter.setPen(QPen(Palette::faded(primary, 0.07f), 1));
     painter.drawRoundedRect(fieldBox(), 9, 9);
 }

@@ -26,12 +26,6 @@ constexpr int markSize = 26;
 constexpr qreal codeLetterSpacing = 1.4;
 constexpr qreal rollDistance = 10;
 
-QColor faded(QColor color, float alpha)
-{
-    color.setAlphaF(alpha);
-    return color;
-}
-
 } // namespace
 
 TokenRow::TokenRow(QWidget *parent)
@@ -149,9 +143,9 @@ void TokenRow::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing);
     const QColor primary = Palette::primary(isDark());
     if (m_hovered)
-        painter.fillRect(rect(), faded(primary, 0.025f));
+        painter.fillRect(rect(), Palette::faded(primary, 0.025f));
     if (!m_first)
-        painter.fillRect(QRectF(leftPadding, 0, width() - 2 * leftPadding, 1), faded(primary, 0.055f));
+        painter.fillRect(QRectF(leftPadding, 0, width() - 2 * leftPadding, 1), Palette::faded(primary, 0.055f));
 
     const QFont titleFont = panelFont(11, QFont::Medium);
     const QFont codeFont = panelFont(29, QFont::Medium);
@@ -210,7 +204,7 @@ void TokenRow::paintCopyMark(QPainter &painter) const
     painter.scale(scale, scale);
     painter.translate(-markRect.center());
     painter.setPen(Qt::NoPen);
-    painter.setBrush(m_copied ? faded(accent, 0.12f) : faded(Palette::primary(isDark()), 0.045f));
+    painter.setBrush(m_copied ? Palette::faded(accent, 0.12f) : Palette::faded(Palette::primary(isDark()), 0.045f));
     painter.drawEllipse(markRect);
     QRectF glyphRect(0, 0, 10, 10);
     glyphRect.moveCenter(markRect.center());

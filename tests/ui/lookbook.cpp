@@ -1,5 +1,6 @@
 // Not a test: a window showing the button styles and countdown bars, for screenshots.
 // "lookbook [--dark]"
+#include "DarkPalette.h"
 #include "CircleButton.h"
 #include "Palette.h"
 #include "TokenProgressView.h"
@@ -11,14 +12,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-QPalette darkPalette()
-{
-    QPalette palette;
-    palette.setColor(QPalette::Window, QColor(36, 38, 42));
-    palette.setColor(QPalette::WindowText, QColor(235, 235, 240));
-    return palette;
-}
 
 void addButtons(QGridLayout *grid, int row, CircleButton::Style style, bool pressed)
 {

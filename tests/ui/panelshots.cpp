@@ -1,5 +1,6 @@
 // Not a test: renders the panel in each of its layout states, light and dark, over a
 // sample desktop, for screenshots. "panelshots OUTPUT_DIR"
+#include "DarkPalette.h"
 #include "CodeClipboard.h"
 #include "ContentView.h"
 #include "MemoryKeychain.h"
@@ -27,17 +28,6 @@ const ImportedToken samples[] = {
     {u"ops-admin"_s, u"AWS"_s, u"MFRGGZDFMZTWQ2LK"_s, 30, 6},
     {u"alice"_s, u""_s, u"ONSWG4TFOQQGC3TE"_s, 30, 6},
 };
-
-QPalette darkPalette()
-{
-    QPalette palette;
-    palette.setColor(QPalette::Window, QColor(36, 38, 42));
-    palette.setColor(QPalette::WindowText, QColor(235, 235, 240));
-    palette.setColor(QPalette::Text, QColor(235, 235, 240));
-    palette.setColor(QPalette::Base, QColor(28, 29, 33));
-    palette.setColor(QPalette::PlaceholderText, QColor(150, 150, 156));
-    return palette;
-}
 
 QImage onDesktop(const QImage &panel)
 {

@@ -1,3 +1,4 @@
+#include "DarkPalette.h"
 #include "CircleButton.h"
 #include "Palette.h"
 
@@ -5,14 +6,6 @@
 #include <QtTest>
 
 namespace {
-
-QPalette darkPalette()
-{
-    QPalette palette;
-    palette.setColor(QPalette::Window, QColor(30, 30, 30));
-    palette.setColor(QPalette::WindowText, Qt::white);
-    return palette;
-}
 
 // The button drawn on a transparent image, pressed or not.
 QImage render(CircleButton &button, bool pressed)
