@@ -32,6 +32,8 @@ bool SingleInstance::claim()
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (dir.isEmpty())
         dir = QDir::tempPath();
+    // The socket lives beside the lock, so both belong to the same user session.
+    m_socketPath = QDir(dir).filePath(m_name + u".socket"_s);
     m_lock = std::make_unique<QLockFile>(QDir(dir).filePath(m_name + u".lock"_s));
     m_lock->setStaleLockTime(0); // only a lock whose process is gone is stale
     if (!m_lock->tryLock(100)) {
@@ -39,16 +41,16 @@ bool SingleInstance::claim()
         return false;
     }
     // A socket left by a crashed instance would make listen() fail.
-    QLocalServer::removeServer(m_name);
+    QLocalServer::removeServer(m_socketPath);
     m_server.setSocketOptions(QLocalServer::UserAccessOption);
-    m_server.listen(m_name);
+    m_server.listen(m_socketPath);
     return true;
 }
 
 bool SingleInstance::notifyRunning()
 {
     QLocalSocket socket;
-    socket.connectToServer(m_name);
+    socket.connectToServer(m_socketPath);
     if (!socket.waitForConnected(connectTimeoutMs))
         return false;
     socket.write(showRequest);

@@ -31,6 +31,7 @@ private:
     bool notifyRunning();
 
     QString m_name;
+    QString m_socketPath;
     std::unique_ptr<QLockFile> m_lock;
     QLocalServer m_server;
     bool m_notified = false;
