@@ -60,6 +60,35 @@ bool XvfbSession::startCompositor(QString *error)
     return false;
 }
 
+bool XvfbSession::startTray(QString *error)
+{
+    const QProcess &tray = launch(u"trayer"_s, {u"--edge"_s, u"top"_s, u"--align"_s, u"right"_s, u"--widthtype"_s,
+                                                u"request"_s, u"--height"_s, u"24"_s, u"--SetDockType"_s, u"true"_s,
+                                                u"--SetPartialStrut"_s, u"true"_s});
+    QDeadlineTimer deadline(startTimeoutMs);
+    while (!deadline.hasExpired() && tray.state() == QProcess::Running) {
+        if (workArea().top() > 0)
+            return true;
+        QThread::msleep(100);
+    }
+    *error = u"trayer did not start on "_s + m_display + u": "_s + tray.errorString();
+    return false;
+}
+
+QRect XvfbSession::workArea() const
+{
+    // "_NET_WORKAREA(CARDINAL) = x, y, width, height, ..." with one rectangle a desktop.
+    const QString text = run(u"xprop"_s, {u"-root"_s, u"_NET_WORKAREA"_s});
+    const qsizetype equals = text.indexOf(u'=');
+    if (equals < 0)
+        return {};
+    const QStringList numbers = text.mid(equals + 1).split(u',');
+    if (numbers.size() < 4)
+        return {};
+    return {numbers.at(0).trimmed().toInt(), numbers.at(1).trimmed().toInt(), numbers.at(2).trimmed().toInt(),
+            numbers.at(3).trimmed().toInt()};
+}
+
 QProcessEnvironment XvfbSession::environment() const
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QProcess>
+#include <QRect>
 #include <QStringList>
 
 #include <memory>
@@ -21,6 +22,12 @@ public:
     bool start(QString *error);
     // Starts a compositing manager; it takes its selection shortly after.
     bool startCompositor(QString *error);
+    // Starts a tray host (trayer) along the top edge, reserving its strip of the screen,
+    // and waits until the window manager's work area leaves that strip out.
+    bool startTray(QString *error);
+    // The window manager's work area (_NET_WORKAREA, first desktop); empty when
+    // none is announced.
+    QRect workArea() const;
 
     QString display() const { return m_display; }
     // The environment of a Qt program shown on this display.
