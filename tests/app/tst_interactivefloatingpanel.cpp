@@ -12,77 +12,49 @@ class TestInteractiveFloatingPanel : public QObject
 {
     Q_OBJECT
 
-private:
-    // A shown panel holding a label (which ignores presses) above a button.
-    struct Shown
+private Q_SLOTS:
+    void isAFramelessToolWindowOnTopThatTakesFocusAndOwnsItsContent()
     {
         InteractiveFloatingPanel panel;
-        QLabel *label = nullptr;
-        QPushButton *button = nullptr;
-    };
-    static void show(Shown &shown)
-    {
-        auto *content = new QWidget;
-        auto *layout = new QVBoxLayout(content);
-        shown.label = new QLabel(u"岚签"_s);
-        shown.button = new QPushButton(u"复制"_s);
-        layout->addWidget(shown.label);
-        layout->addWidget(shown.button);
-        shown.panel.setContent(content);
-        shown.panel.setGeometry(200, 100, 330, 152);
-        shown.panel.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&shown.panel));
-    }
-    // Press, move by `delta` and release, all on `widget`.
-    static void drag(QWidget *widget, QPoint delta)
-    {
-        const QPoint from = widget->rect().center();
-        QTest::mousePress(widget, Qt::LeftButton, {}, from);
-        QTest::mouseMove(widget, from + delta);
-        QTest::mouseRelease(widget, Qt::LeftButton, {}, from + delta);
-    }
-
-private Q_SLOTS:
-    void isAFramelessFloatingToolWindow()
-    {
-        const InteractiveFloatingPanel panel;
-        QVERIFY(panel.isWindow());
         QCOMPARE(panel.windowType(), Qt::Tool);
-        QVERIFY(panel.windowFlags().testFlag(Qt::FramelessWindowHint));
-        QVERIFY(panel.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(panel.windowFlags().testFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint));
         QVERIFY(!panel.windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
         QCOMPARE(panel.windowTitle(), u"岚签"_s);
-    }
-
-    void draggingTheBackgroundMovesIt()
-    {
-        // No window manager here: the panel moves itself.
-        Shown shown;
-        show(shown);
-        drag(&shown.panel, {40, 30});
-        QCOMPARE(shown.panel.pos(), QPoint(240, 130));
-        drag(shown.label, {-20, 10});
-        QCOMPARE(shown.panel.pos(), QPoint(220, 140));
-    }
-
-    void draggingAButtonDoesNot()
-    {
-        Shown shown;
-        show(shown);
-        drag(shown.button, {40, 30});
-        QCOMPARE(shown.panel.pos(), QPoint(200, 100));
-    }
-
-    void newContentReplacesTheOld()
-    {
-        InteractiveFloatingPanel panel;
         QPointer<QWidget> first = new QLabel;
         panel.setContent(first);
-        auto *second = new QLabel;
-        panel.setContent(second);
+        panel.setContent(new QLabel); // replaces (and deletes) the old
         QVERIFY(first.isNull());
-        QCOMPARE(panel.content(), second);
-        QCOMPARE(second->parentWidget(), &panel);
+        QCOMPARE(panel.content()->parentWidget(), &panel);
+    }
+
+    void drag_data()
+    {
+        QTest::addColumn<int>("from"); // the panel, its label, its button
+        QTest::addColumn<QPoint>("origin");
+        // No window manager here: the panel moves itself.
+        QTest::newRow("background: moves") << 0 << QPoint(240, 130);
+        QTest::newRow("label (ignores presses): moves") << 1 << QPoint(240, 130);
+        QTest::newRow("button: does not") << 2 << QPoint(200, 100);
+    }
+    void drag()
+    {
+        QFETCH(int, from);
+        QFETCH(QPoint, origin);
+        InteractiveFloatingPanel panel;
+        auto *content = new QWidget;
+        auto *layout = new QVBoxLayout(content);
+        const QList<QWidget *> widgets{&panel, new QLabel(u"岚签"_s), new QPushButton(u"复制"_s)};
+        layout->addWidget(widgets[1]);
+        layout->addWidget(widgets[2]);
+        panel.setContent(content);
+        panel.setGeometry(200, 100, 330, 152);
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        const QPoint at = widgets[from]->rect().center();
+        QTest::mousePress(widgets[from], Qt::LeftButton, {}, at);
+        QTest::mouseMove(widgets[from], at + QPoint(40, 30));
+        QTest::mouseRelease(widgets[from], Qt::LeftButton, {}, at + QPoint(40, 30));
+        QCOMPARE(panel.pos(), origin);
     }
 };
 
