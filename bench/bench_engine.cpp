@@ -1,4 +1,4 @@
-#include "TOTPGenerator.h"
+#include "engine/TOTPGenerator.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // Token store figures: a refresh tick that changes nothing with 1,000 accounts, and
 // start-up against the real Secret Service with 500 accounts versus 5.
-#include "SecretServiceKeychain.h"
-#include "TokenStore.h"
+#include "store/SecretServiceKeychain.h"
+#include "store/TokenStore.h"
 
 #include <QCoreApplication>
 #include <QSettings>

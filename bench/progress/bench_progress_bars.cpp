@@ -1,6 +1,6 @@
 // Three 300-px countdown bars of period 30, as three rows show them.
 #include "bench_progress_cpu.h"
-#include "TokenProgressView.h"
+#include "ui/TokenProgressView.h"
 
 #include <QVBoxLayout>
 
@@ -10,7 +10,7 @@ int main(int argc, char **argv)
     QWidget window;
     auto *layout = new QVBoxLayout(&window);
     for (int i = 0; i < 3; ++i) {
-        auto *bar = new TokenProgressView;
+        auto *bar = new TokenProgressView(systemClock);
         bar->setFixedSize(300, 4);
         layout->addWidget(bar);
     }

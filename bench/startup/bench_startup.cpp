@@ -42,8 +42,7 @@ struct FreeDeleter
 {
     void operator()(void *p) const { std::free(p); }
 };
-template<typename T>
-using Reply = std::unique_ptr<T, FreeDeleter>;
+template <typename T> using Reply = std::unique_ptr<T, FreeDeleter>;
 
 // The environment of the measured programs: ours, with private settings and temporary
 // folders so that they neither read the user's settings nor meet a running Corvane.
@@ -197,8 +196,8 @@ private:
         if (!pidReply || xcb_get_property_value_length(pidReply.get()) != 4
             || *static_cast<const uint32_t *>(xcb_get_property_value(pidReply.get())) != uint32_t(pid))
             return false;
-        const Reply<xcb_get_property_reply_t> nameReply(xcb_get_property_reply(
-            m_c, xcb_get_property(m_c, false, window, m_nameAtom, m_utf8Atom, 0, 256), nullptr));
+        const Reply<xcb_get_property_reply_t> nameReply(
+            xcb_get_property_reply(m_c, xcb_get_property(m_c, false, window, m_nameAtom, m_utf8Atom, 0, 256), nullptr));
         if (!nameReply)
             return false;
         const std::string name(static_cast<const char *>(xcb_get_property_value(nameReply.get())),

@@ -2,8 +2,8 @@
 // or takes them out again.
 //   bench_startup_seed SETTINGS-FILE COUNT     adds COUNT accounts with random secrets
 //   bench_startup_seed SETTINGS-FILE --remove  removes the listed accounts' secrets
-#include "SecretServiceKeychain.h"
-#include "TokenAccount.h"
+#include "store/SecretServiceKeychain.h"
+#include "store/TokenAccount.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>

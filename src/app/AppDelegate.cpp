@@ -1,24 +1,26 @@
-#include "AppDelegate.h"
+#include "app/AppDelegate.h"
 
-#include "ContentView.h"
-#include "InteractiveFloatingPanel.h"
-#include "KeyHandler.h"
+#include "app/InteractiveFloatingPanel.h"
+#include "app/KeyHandler.h"
+#include "ui/ContentView.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QScreen>
 
-AppDelegate::AppDelegate(KeychainStore &keychain, QSettings &settings, TokenStore::Clock clock, QObject *parent)
-    : QObject(parent), m_store(keychain, settings, std::move(clock)), m_windowController(settings)
-{
-}
+AppDelegate::AppDelegate(KeychainStore &keychain, QSettings &settings, Clock clock, QObject *parent)
+    : QObject(parent),
+      m_clock(std::move(clock)),
+      m_store(keychain, settings, m_clock),
+      m_windowController(settings)
+{}
 
 AppDelegate::~AppDelegate() = default;
 
 void AppDelegate::applicationDidFinishLaunching()
 {
     m_clipboard = std::make_unique<CodeClipboard>(QApplication::clipboard());
-    m_content = new ContentView(m_store, *m_clipboard, m_notifications);
+    m_content = new ContentView(m_store, *m_clipboard, m_notifications, m_clock);
     connect(m_content, &ContentView::sizeRequested, &m_windowController, &FloatingWindowController::resize);
     connect(m_content, &ContentView::windowAlphaResetRequested, &m_windowController,
             &FloatingWindowController::resetWindowAlpha);

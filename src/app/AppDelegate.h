@@ -1,9 +1,9 @@
 #pragma once
 
-#include "CodeClipboard.h"
-#include "FloatingWindowController.h"
-#include "PanelNotifications.h"
-#include "TokenStore.h"
+#include "app/FloatingWindowController.h"
+#include "store/TokenStore.h"
+#include "ui/CodeClipboard.h"
+#include "ui/PanelNotifications.h"
 
 #include <QObject>
 
@@ -23,7 +23,7 @@ public:
     static constexpr QSize initialPanelSize{330, 152};
     static constexpr int cornerInset = 20;
 
-    AppDelegate(KeychainStore &keychain, QSettings &settings, TokenStore::Clock clock, QObject *parent = nullptr);
+    AppDelegate(KeychainStore &keychain, QSettings &settings, Clock clock, QObject *parent = nullptr);
     ~AppDelegate() override;
 
     void applicationDidFinishLaunching();
@@ -41,6 +41,7 @@ Q_SIGNALS:
 private:
     void placeTopRight();
 
+    Clock m_clock;
     TokenStore m_store;
     FloatingWindowController m_windowController;
     PanelNotifications m_notifications;

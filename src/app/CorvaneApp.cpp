@@ -1,10 +1,9 @@
-#include "CorvaneApp.h"
+#include "app/CorvaneApp.h"
 
-#include "ContentView.h"
-#include "InteractiveFloatingPanel.h"
+#include "app/InteractiveFloatingPanel.h"
+#include "ui/ContentView.h"
 
 #include <QApplication>
-#include <QDateTime>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPalette>
@@ -58,7 +57,8 @@ void forwardSignal(int)
 } // namespace
 
 CorvaneApp::CorvaneApp(KeychainStore &keychain, QSettings &settings, QObject *parent)
-    : QObject(parent), m_delegate(keychain, settings, [] { return QDateTime::currentMSecsSinceEpoch() / 1000.0; }),
+    : QObject(parent),
+      m_delegate(keychain, settings, systemClock),
       m_menuCommands(m_delegate.store(), m_delegate.windowController())
 {
     connect(&m_menuCommands, &MenuCommands::quitRequested, qApp, &QCoreApplication::quit);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AppDelegate.h"
-#include "MenuCommands.h"
+#include "app/AppDelegate.h"
+#include "app/MenuCommands.h"
 
 #include <QIcon>
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "FloatingWindowController.h"
+#include "app/FloatingWindowController.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -28,9 +28,9 @@ qreal area(const QRectF &rect)
 } // namespace
 
 FloatingWindowController::FloatingWindowController(QSettings &settings, ScreenSource screens, QObject *parent)
-    : QObject(parent)
-    , m_settings(settings)
-    , m_screens(std::move(screens))
+    : QObject(parent),
+      m_settings(settings),
+      m_screens(std::move(screens))
 {
     m_animation.setPropertyName("geometry");
     m_animation.setDuration(animationMs);

@@ -1,6 +1,6 @@
-#include "InteractiveFloatingPanel.h"
+#include "app/InteractiveFloatingPanel.h"
 
-#include "X11Window.h"
+#include "app/X11Window.h"
 
 #include <QMouseEvent>
 #include <QPainterPath>

@@ -1,7 +1,7 @@
-#include "KeyHandler.h"
+#include "app/KeyHandler.h"
 
-#include "FloatingWindowController.h"
-#include "PanelNotifications.h"
+#include "app/FloatingWindowController.h"
+#include "ui/PanelNotifications.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -9,9 +9,11 @@
 
 KeyHandler::KeyHandler(QWidget *panel, PanelNotifications &notifications, FloatingWindowController &controller,
                        QObject *parent)
-    : QObject(parent), m_panel(panel), m_notifications(notifications), m_controller(controller)
-{
-}
+    : QObject(parent),
+      m_panel(panel),
+      m_notifications(notifications),
+      m_controller(controller)
+{}
 
 std::optional<KeyHandler::Action> KeyHandler::actionFor(const QKeyEvent &event)
 {

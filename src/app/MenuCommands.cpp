@@ -1,15 +1,17 @@
-#include "MenuCommands.h"
+#include "app/MenuCommands.h"
 
-#include "AboutItems.h"
-#include "FloatingWindowController.h"
-#include "TokenStore.h"
+#include "app/FloatingWindowController.h"
+#include "store/TokenStore.h"
+#include "ui/AboutItems.h"
 
 #include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
 
 MenuCommands::MenuCommands(TokenStore &store, FloatingWindowController &windowController, QObject *parent)
-    : QObject(parent), m_store(store), m_windowController(windowController)
+    : QObject(parent),
+      m_store(store),
+      m_windowController(windowController)
 {
     m_show.setShortcut(QKeySequence(u"Ctrl+T"_s));
     m_quit.setShortcut(QKeySequence(u"Ctrl+Q"_s));

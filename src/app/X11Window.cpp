@@ -1,4 +1,4 @@
-#include "X11Window.h"
+#include "app/X11Window.h"
 
 #include <QGuiApplication>
 
@@ -17,8 +17,7 @@ struct FreeDeleter
 {
     void operator()(void *reply) const { std::free(reply); }
 };
-template<typename T>
-using Reply = std::unique_ptr<T, FreeDeleter>;
+template <typename T> using Reply = std::unique_ptr<T, FreeDeleter>;
 
 xcb_connection_t *connection()
 {
@@ -56,8 +55,7 @@ constexpr quint32 allDesktops = 0xFFFFFFFF;
 constexpr quint32 stateAdd = 1;
 constexpr quint32 normalSource = 1;
 
-void sendToWindowManager(xcb_connection_t *c, xcb_window_t window, xcb_atom_t type,
-                         std::initializer_list<quint32> data)
+void sendToWindowManager(xcb_connection_t *c, xcb_window_t window, xcb_atom_t type, std::initializer_list<quint32> data)
 {
     xcb_client_message_event_t event{};
     event.response_type = XCB_CLIENT_MESSAGE;
@@ -87,8 +85,8 @@ void setOnAllDesktops(WId window)
     xcb_connection_t *c = connection();
     if (!c)
         return;
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window),
-                        atom(c, "_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL, 32, 1, &allDesktops);
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window), atom(c, "_NET_WM_DESKTOP"),
+                        XCB_ATOM_CARDINAL, 32, 1, &allDesktops);
     xcb_flush(c);
 }
 
@@ -99,9 +97,9 @@ void requestOnAllDesktops(WId window)
         return;
     const auto id = static_cast<xcb_window_t>(window);
     sendToWindowManager(c, id, atom(c, "_NET_WM_DESKTOP"), {allDesktops, normalSource});
-    sendToWindowManager(c, id, atom(c, "_NET_WM_STATE"),
-                        {stateAdd, atom(c, "_NET_WM_STATE_SKIP_TASKBAR"), atom(c, "_NET_WM_STATE_SKIP_PAGER"),
-                         normalSource});
+    sendToWindowManager(
+        c, id, atom(c, "_NET_WM_STATE"),
+        {stateAdd, atom(c, "_NET_WM_STATE_SKIP_TASKBAR"), atom(c, "_NET_WM_STATE_SKIP_PAGER"), normalSource});
     xcb_flush(c);
 }
 

@@ -1,6 +1,6 @@
-#include "CorvaneApp.h"
-#include "SecretServiceKeychain.h"
-#include "SingleInstance.h"
+#include "app/CorvaneApp.h"
+#include "app/SingleInstance.h"
+#include "store/SecretServiceKeychain.h"
 
 #include <QApplication>
 #include <QSettings>

@@ -1,4 +1,4 @@
-#include "OTPAuthParser.h"
+#include "engine/OTPAuthParser.h"
 
 #include <QList>
 #include <QStringDecoder>
@@ -180,8 +180,8 @@ std::optional<ImportedToken> parse(const QString &text)
     if (!items)
         return std::nullopt;
     // Two secrets leave no way to tell which one the issuer meant.
-    const auto secrets = std::count_if(items->cbegin(), items->cend(),
-                                       [](const QueryItem &item) { return item.name == u"secret"; });
+    const auto secrets =
+        std::count_if(items->cbegin(), items->cend(), [](const QueryItem &item) { return item.name == u"secret"; });
     if (secrets > 1)
         return std::nullopt;
     const std::optional<QString> secret = firstValue(*items, u"secret");

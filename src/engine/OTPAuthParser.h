@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ImportedToken.h"
+#include "engine/ImportedToken.h"
 
 #include <QString>
 

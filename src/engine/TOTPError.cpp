@@ -1,4 +1,4 @@
-#include "TOTPError.h"
+#include "engine/TOTPError.h"
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -1,4 +1,4 @@
-#include "TOTPGenerator.h"
+#include "engine/TOTPGenerator.h"
 
 #include <QCryptographicHash>
 #include <QMessageAuthenticationCode>
@@ -44,8 +44,7 @@ bool isDroppedGrapheme(QStringView grapheme)
 
 // Calls `visit` with every grapheme of the upper-cased text that normalisation keeps;
 // false as soon as `visit` is.
-template <typename Visit>
-bool forEachKeptGrapheme(const QString &upper, Visit &&visit)
+template <typename Visit> bool forEachKeptGrapheme(const QString &upper, Visit &&visit)
 {
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, upper);
     qsizetype start = 0;
@@ -61,8 +60,7 @@ bool forEachKeptGrapheme(const QString &upper, Visit &&visit)
     return true;
 }
 
-template <typename Bytes>
-class Base32Sink
+template <typename Bytes> class Base32Sink
 {
 public:
     explicit Base32Sink(Bytes &out) : m_out(out) {}
@@ -87,8 +85,7 @@ private:
 // Pure ASCII text splits into one grapheme per character (CR LF, the one exception, is
 // dropped either way), so a table lookup per character gives the same bytes as the
 // grapheme walk, without its allocations.
-template <typename Bytes>
-bool decodeInto(const QString &text, Bytes &out)
+template <typename Bytes> bool decodeInto(const QString &text, Bytes &out)
 {
     Base32Sink<Bytes> sink(out);
     bool ascii = true;
@@ -167,13 +164,13 @@ std::expected<QString, TOTPError> code(const QString &secret, double date, qint6
     for (int i = 0; i < 8; ++i)
         message[i] = char((counter >> (56 - 8 * i)) & 0xFF);
 
-    const QByteArray mac = QMessageAuthenticationCode::hash(
-        QByteArray::fromRawData(message.data(), message.size()),
-        QByteArray::fromRawData(key.constData(), key.size()), QCryptographicHash::Sha1);
+    const QByteArray mac = QMessageAuthenticationCode::hash(QByteArray::fromRawData(message.data(), message.size()),
+                                                            QByteArray::fromRawData(key.constData(), key.size()),
+                                                            QCryptographicHash::Sha1);
     const auto byte = [&mac](qsizetype i) { return quint32(quint8(mac.at(i))); };
     const qsizetype offset = byte(mac.size() - 1) & 0x0F;
-    const quint32 truncated = ((byte(offset) & 0x7F) << 24) | (byte(offset + 1) << 16)
-        | (byte(offset + 2) << 8) | byte(offset + 3);
+    const quint32 truncated =
+        ((byte(offset) & 0x7F) << 24) | (byte(offset + 1) << 16) | (byte(offset + 2) << 8) | byte(offset + 3);
 
     quint32 value = truncated % kPowersOfTen[digits];
     // Zero digits still print the single "0" a zero-width field gives.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TOTPError.h"
+#include "engine/TOTPError.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "KeychainError.h"
+#include "store/KeychainError.h"
 
 #include <QHash>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TokenAccount.h"
+#include "store/TokenAccount.h"
 
 // An account removed from the list whose secret stays in the keychain until the undo
 // window closes.

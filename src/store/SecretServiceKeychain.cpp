@@ -1,4 +1,4 @@
-#include "SecretServiceKeychain.h"
+#include "store/SecretServiceKeychain.h"
 
 #include <QByteArrayView>
 #include <QStringDecoder>
@@ -77,8 +77,7 @@ GMainContext *keychainContext()
 class Operation
 {
 public:
-    explicit Operation(std::chrono::milliseconds timeout)
-        : m_timeout(timeout), m_deadline(Clock::now() + timeout)
+    explicit Operation(std::chrono::milliseconds timeout) : m_timeout(timeout), m_deadline(Clock::now() + timeout)
     {
         g_main_context_push_thread_default(keychainContext());
     }
@@ -132,11 +131,10 @@ public:
     // call of this operation needs a prompt under the deadline.
     SecretService *service(GError **error)
     {
-        g_autoptr(SecretService) service = call(
-            [](GCancellable *c, GAsyncReadyCallback cb, gpointer d) {
-                secret_service_get(SECRET_SERVICE_OPEN_SESSION, c, cb, d);
-            },
-            [](GAsyncResult *r, GError **e) { return secret_service_get_finish(r, e); }, error);
+        g_autoptr(SecretService) service =
+            call([](GCancellable *c, GAsyncReadyCallback cb,
+                    gpointer d) { secret_service_get(SECRET_SERVICE_OPEN_SESSION, c, cb, d); },
+                 [](GAsyncResult *r, GError **e) { return secret_service_get_finish(r, e); }, error);
         if (!service)
             return nullptr;
         bool locked = false;
@@ -185,12 +183,11 @@ private:
         if (!collection)
             return !*error;
         GList objects = {collection, nullptr, nullptr};
-        const gint unlocked = call(
-            [&](GCancellable *c, GAsyncReadyCallback cb, gpointer d) {
-                secret_service_unlock(service, &objects, c, cb, d);
-            },
-            [&](GAsyncResult *r, GError **e) { return secret_service_unlock_finish(service, r, nullptr, e); }, error,
-            Wait::ForUser);
+        const gint unlocked =
+            call([&](GCancellable *c, GAsyncReadyCallback cb,
+                     gpointer d) { secret_service_unlock(service, &objects, c, cb, d); },
+                 [&](GAsyncResult *r, GError **e) { return secret_service_unlock_finish(service, r, nullptr, e); },
+                 error, Wait::ForUser);
         if (*error)
             return false;
         if (unlocked == 0) { // the user dismissed the prompt
@@ -279,11 +276,9 @@ std::expected<void, KeychainError> SecretServiceKeychain::save(const QString &se
     const QByteArray account = accountText(id);
     g_autoptr(GHashTable) identity = attributes(&account);
     g_autoptr(GError) ignored = nullptr;
-    op.call(
-        [&](GCancellable *c, GAsyncReadyCallback cb, gpointer d) {
-            secret_service_clear(service, &kSchema, identity, c, cb, d);
-        },
-        [&](GAsyncResult *r, GError **e) { return secret_service_clear_finish(service, r, e); }, &ignored);
+    op.call([&](GCancellable *c, GAsyncReadyCallback cb,
+                gpointer d) { secret_service_clear(service, &kSchema, identity, c, cb, d); },
+            [&](GAsyncResult *r, GError **e) { return secret_service_clear_finish(service, r, e); }, &ignored);
 
     const QByteArray data = secret.toUtf8();
     g_autoptr(SecretValue) value = secret_value_new(data.constData(), data.size(), "text/plain");
@@ -291,8 +286,8 @@ std::expected<void, KeychainError> SecretServiceKeychain::save(const QString &se
     // add a generic one of its own when it reloads the keyring file.
     const bool stored = op.call(
         [&](GCancellable *c, GAsyncReadyCallback cb, gpointer d) {
-            secret_service_store(service, &kSchema, identity, SECRET_COLLECTION_DEFAULT, account.constData(), value,
-                                 c, cb, d);
+            secret_service_store(service, &kSchema, identity, SECRET_COLLECTION_DEFAULT, account.constData(), value, c,
+                                 cb, d);
         },
         [&](GAsyncResult *r, GError **e) { return secret_service_store_finish(service, r, e); }, &error);
     if (!stored)
@@ -310,11 +305,10 @@ std::optional<QString> SecretServiceKeychain::load(const QUuid &id)
 
     const QByteArray account = accountText(id);
     g_autoptr(GHashTable) identity = attributes(&account);
-    g_autoptr(SecretValue) value = op.call(
-        [&](GCancellable *c, GAsyncReadyCallback cb, gpointer d) {
-            secret_service_lookup(service, &kSchema, identity, c, cb, d);
-        },
-        [&](GAsyncResult *r, GError **e) { return secret_service_lookup_finish(service, r, e); }, &error);
+    g_autoptr(SecretValue) value =
+        op.call([&](GCancellable *c, GAsyncReadyCallback cb,
+                    gpointer d) { secret_service_lookup(service, &kSchema, identity, c, cb, d); },
+                [&](GAsyncResult *r, GError **e) { return secret_service_lookup_finish(service, r, e); }, &error);
     if (!value)
         return std::nullopt;
     return decodeSecret(value);
@@ -330,11 +324,9 @@ void SecretServiceKeychain::remove(const QUuid &id)
 
     const QByteArray account = accountText(id);
     g_autoptr(GHashTable) identity = attributes(&account);
-    op.call(
-        [&](GCancellable *c, GAsyncReadyCallback cb, gpointer d) {
-            secret_service_clear(service, &kSchema, identity, c, cb, d);
-        },
-        [&](GAsyncResult *r, GError **e) { return secret_service_clear_finish(service, r, e); }, &error);
+    op.call([&](GCancellable *c, GAsyncReadyCallback cb,
+                gpointer d) { secret_service_clear(service, &kSchema, identity, c, cb, d); },
+            [&](GAsyncResult *r, GError **e) { return secret_service_clear_finish(service, r, e); }, &error);
 }
 
 // libsecret's own search builds an object per item at a few round trips each, which costs
@@ -352,14 +344,12 @@ QHash<QUuid, QString> SecretServiceKeychain::loadAll()
     g_autoptr(GHashTable) ours = attributes();
     g_auto(GStrv) paths = nullptr;
     g_auto(GStrv) locked = nullptr;
-    op.call(
-        [&](GCancellable *c, GAsyncReadyCallback cb, gpointer d) {
-            secret_service_search_for_dbus_paths(service, &kSchema, ours, c, cb, d);
-        },
-        [&](GAsyncResult *r, GError **e) {
-            return secret_service_search_for_dbus_paths_finish(service, r, &paths, &locked, e);
-        },
-        &error);
+    op.call([&](GCancellable *c, GAsyncReadyCallback cb,
+                gpointer d) { secret_service_search_for_dbus_paths(service, &kSchema, ours, c, cb, d); },
+            [&](GAsyncResult *r, GError **e) {
+                return secret_service_search_for_dbus_paths_finish(service, r, &paths, &locked, e);
+            },
+            &error);
     if (!paths || !*paths)
         return {};
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "KeychainError.h"
-#include "TOTPError.h"
+#include "engine/TOTPError.h"
+#include "store/KeychainError.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "TokenAccount.h"
+#include "store/TokenAccount.h"
 
 #include <QHashFunctions>
 #include <QJsonArray>
@@ -46,11 +46,7 @@ QString TokenAccount::idText() const
 QJsonObject TokenAccount::toJson() const
 {
     return {
-        {u"id"_s, idText()},
-        {u"name"_s, name},
-        {u"issuer"_s, issuer},
-        {u"period"_s, period},
-        {u"digits"_s, digits},
+        {u"id"_s, idText()}, {u"name"_s, name}, {u"issuer"_s, issuer}, {u"period"_s, period}, {u"digits"_s, digits},
     };
 }
 

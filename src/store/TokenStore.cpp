@@ -1,6 +1,6 @@
-#include "TokenStore.h"
+#include "store/TokenStore.h"
 
-#include "TOTPGenerator.h"
+#include "engine/TOTPGenerator.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -48,7 +48,10 @@ double nearestOpacityLevel(double stored)
 } // namespace
 
 TokenStore::TokenStore(KeychainStore &keychain, QSettings &settings, Clock clock, QObject *parent)
-    : QObject(parent), m_keychain(keychain), m_settings(settings), m_clock(std::move(clock))
+    : QObject(parent),
+      m_keychain(keychain),
+      m_settings(settings),
+      m_clock(std::move(clock))
 {
     m_deletionTimer.setSingleShot(true);
     m_deletionTimer.setTimerType(Qt::PreciseTimer);

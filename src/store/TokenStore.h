@@ -1,10 +1,11 @@
 #pragma once
 
-#include "ImportedToken.h"
-#include "KeychainStore.h"
-#include "PendingDeletion.h"
-#include "StoreError.h"
-#include "TokenAccount.h"
+#include "engine/Clock.h"
+#include "engine/ImportedToken.h"
+#include "store/KeychainStore.h"
+#include "store/PendingDeletion.h"
+#include "store/StoreError.h"
+#include "store/TokenAccount.h"
 
 #include <QHash>
 #include <QList>
@@ -25,9 +26,6 @@ class TokenStore : public QObject
     Q_OBJECT
 
 public:
-    // Seconds since the Unix epoch.
-    using Clock = std::function<double()>;
-
     struct OpacityLevel
     {
         const char16_t *label;

@@ -1,4 +1,4 @@
-#include "AboutItems.h"
+#include "ui/AboutItems.h"
 
 #include <QDesktopServices>
 #include <QMenu>

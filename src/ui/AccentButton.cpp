@@ -1,7 +1,7 @@
-#include "AccentButton.h"
+#include "ui/AccentButton.h"
 
-#include "Palette.h"
-#include "PanelFonts.h"
+#include "ui/Palette.h"
+#include "ui/PanelFonts.h"
 
 #include <QPainter>
 
@@ -14,7 +14,8 @@ constexpr int horizontalPadding = 9;
 } // namespace
 
 AccentButton::AccentButton(const QString &text, std::optional<Glyph> glyph, QWidget *parent)
-    : QPushButton(text, parent), m_glyph(glyph)
+    : QPushButton(text, parent),
+      m_glyph(glyph)
 {
     setFont(panelFont(12, QFont::DemiBold));
     setCursor(Qt::PointingHandCursor);

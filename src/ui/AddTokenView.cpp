@@ -1,9 +1,9 @@
-#include "AddTokenView.h"
+#include "ui/AddTokenView.h"
 
-#include "AccentButton.h"
-#include "OTPAuthParser.h"
-#include "SheetFields.h"
-#include "TokenStore.h"
+#include "engine/OTPAuthParser.h"
+#include "store/TokenStore.h"
+#include "ui/AccentButton.h"
+#include "ui/SheetFields.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -20,7 +20,8 @@ constexpr qint64 fixedDigits = 6;
 
 AddTokenView::AddTokenView(TokenStore &store, QWidget *parent)
     : SheetDialog(sheetWidth, Glyph::Plus, u"添加验证码"_s, u"密钥仅保存在这台电脑的钥匙串中"_s, u"添加"_s, parent),
-      m_store(store), m_link(new QLineEdit)
+      m_store(store),
+      m_link(new QLineEdit)
 {
     m_link->setPlaceholderText(u"粘贴 otpauth:// 链接"_s);
     m_link->setAccessibleName(u"otpauth 链接"_s);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SheetDialog.h"
+#include "ui/SheetDialog.h"
 
 #include <optional>
 

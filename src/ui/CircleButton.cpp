@@ -1,13 +1,13 @@
-#include "CircleButton.h"
+#include "ui/CircleButton.h"
 
-#include "Palette.h"
+#include "ui/Palette.h"
 
 #include <QPainter>
 
 CircleButton::CircleButton(Glyph glyph, Style style, QWidget *parent)
-    : QAbstractButton(parent)
-    , m_glyph(glyph)
-    , m_style(style)
+    : QAbstractButton(parent),
+      m_glyph(glyph),
+      m_style(style)
 {
     setFixedSize(diameter, diameter);
     // A click must not take the focus from the panel's text field.

@@ -1,4 +1,4 @@
-#include "CodeClipboard.h"
+#include "ui/CodeClipboard.h"
 
 #include <QClipboard>
 #include <QMimeData>

@@ -1,20 +1,19 @@
-#include "ContentView.h"
+#include "ui/ContentView.h"
 
-#include "AddTokenView.h"
-#include "CodeClipboard.h"
-#include "EditTokenView.h"
-#include "EmptyStateView.h"
-#include "Palette.h"
-#include "PanelBorder.h"
-#include "PanelHeader.h"
-#include "PanelMetrics.h"
-#include "PanelNotifications.h"
-#include "QuickEntryView.h"
-#include "TokenListView.h"
-#include "TokenStore.h"
-#include "UndoBar.h"
+#include "store/TokenStore.h"
+#include "ui/AddTokenView.h"
+#include "ui/CodeClipboard.h"
+#include "ui/EditTokenView.h"
+#include "ui/EmptyStateView.h"
+#include "ui/Palette.h"
+#include "ui/PanelBorder.h"
+#include "ui/PanelHeader.h"
+#include "ui/PanelMetrics.h"
+#include "ui/PanelNotifications.h"
+#include "ui/QuickEntryView.h"
+#include "ui/TokenListView.h"
+#include "ui/UndoBar.h"
 
-#include <QDateTime>
 #include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -31,11 +30,18 @@ bool isCode(const QString &text)
 
 } // namespace
 
-ContentView::ContentView(TokenStore &store, CodeClipboard &clipboard, PanelNotifications &notifications,
-                         Clock clock, QWidget *parent)
-    : QWidget(parent), m_store(store), m_clipboard(clipboard), m_clock(std::move(clock)),
-      m_header(new PanelHeader(this)), m_quickEntry(new QuickEntryView(this)), m_emptyState(new EmptyStateView(this)),
-      m_list(new TokenListView(this)), m_undoBar(new UndoBar(this)), m_border(new PanelBorder(this))
+ContentView::ContentView(TokenStore &store, CodeClipboard &clipboard, PanelNotifications &notifications, Clock clock,
+                         QWidget *parent)
+    : QWidget(parent),
+      m_store(store),
+      m_clipboard(clipboard),
+      m_clock(std::move(clock)),
+      m_header(new PanelHeader(this)),
+      m_quickEntry(new QuickEntryView(this)),
+      m_emptyState(new EmptyStateView(this)),
+      m_list(new TokenListView(m_clock, this)),
+      m_undoBar(new UndoBar(this)),
+      m_border(new PanelBorder(this))
 {
     m_codeTimer.setInterval(codeTimerMs);
     m_codeTimer.setTimerType(Qt::PreciseTimer);
@@ -61,11 +67,6 @@ ContentView::~ContentView()
             sheet->disconnect(this);
         delete sheet;
     }
-}
-
-double ContentView::systemClock()
-{
-    return double(QDateTime::currentMSecsSinceEpoch()) / 1000.0;
 }
 
 void ContentView::connectStore()
@@ -99,10 +100,12 @@ void ContentView::connectSections()
     });
 
     connect(m_list, &TokenListView::copyRequested, this, &ContentView::copy);
-    connect(m_list, &TokenListView::renameRequested, this, [this](const TokenAccount &account) { setEditingAccount(account); });
+    connect(m_list, &TokenListView::renameRequested, this,
+            [this](const TokenAccount &account) { setEditingAccount(account); });
     connect(m_list, &TokenListView::moveRequested, this,
             [this](const TokenAccount &account, qint64 by) { m_store.move(account, by); });
-    connect(m_list, &TokenListView::deleteRequested, this, [this](const TokenAccount &account) { m_store.requestDelete(account); });
+    connect(m_list, &TokenListView::deleteRequested, this,
+            [this](const TokenAccount &account) { m_store.requestDelete(account); });
     connect(m_list, &TokenListView::dropRequested, this,
             [this](const QUuid &dragged, const QUuid &target) { m_store.move(dragged, target); });
 
@@ -202,7 +205,8 @@ void ContentView::setEditingAccount(const std::optional<TokenAccount> &account)
     dismissSheet(m_editSheet);
     if (account) {
         setShowingAdd(false);
-        presentSheet(m_editSheet, new EditTokenView(m_store, *account, window()), [this] { setEditingAccount(std::nullopt); });
+        presentSheet(m_editSheet, new EditTokenView(m_store, *account, window()),
+                     [this] { setEditingAccount(std::nullopt); });
     }
     Q_EMIT editingAccountChanged();
 }

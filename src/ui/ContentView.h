@@ -1,6 +1,7 @@
 #pragma once
 
-#include "TokenAccount.h"
+#include "engine/Clock.h"
+#include "store/TokenAccount.h"
 
 #include <QPointer>
 #include <QSizeF>
@@ -30,7 +31,6 @@ class ContentView : public QWidget
 
 public:
     // Seconds since the Unix epoch.
-    using Clock = std::function<double()>;
 
     static inline const QString noClipboardTextError = QStringLiteral(u"剪贴板里没有文字。");
     static inline const QString invalidSecretError = QStringLiteral(u"这不像有效的 Base32 密钥，请检查后重试。");
@@ -38,11 +38,9 @@ public:
     static constexpr int copiedMarkMs = 1200;
     static constexpr int quickErrorMs = 3000;
 
-    ContentView(TokenStore &store, CodeClipboard &clipboard, PanelNotifications &notifications,
-                Clock clock = systemClock, QWidget *parent = nullptr);
+    ContentView(TokenStore &store, CodeClipboard &clipboard, PanelNotifications &notifications, Clock clock,
+                QWidget *parent = nullptr);
     ~ContentView() override;
-
-    static double systemClock();
 
     // The height the panel must have for what it shows now.
     int panelHeight() const;

@@ -1,7 +1,7 @@
-#include "DeleteButton.h"
+#include "ui/DeleteButton.h"
 
-#include "Glyphs.h"
-#include "Palette.h"
+#include "ui/Glyphs.h"
+#include "ui/Palette.h"
 
 #include <QPainter>
 
@@ -17,12 +17,14 @@ DeleteButton::DeleteButton(QWidget *parent) : QAbstractButton(parent)
 
 QColor DeleteButton::glyphColor() const
 {
-    return m_rowHovered ? Palette::faded(Qt::red, 0.8f) : Palette::faded(Palette::primary(Palette::isDark(palette())), 0.4f);
+    return m_rowHovered ? Palette::faded(Qt::red, 0.8f)
+                        : Palette::faded(Palette::primary(Palette::isDark(palette())), 0.4f);
 }
 
 QColor DeleteButton::discColor() const
 {
-    return m_rowHovered ? Palette::faded(Qt::red, 0.075f) : Palette::faded(Palette::primary(Palette::isDark(palette())), 0.035f);
+    return m_rowHovered ? Palette::faded(Qt::red, 0.075f)
+                        : Palette::faded(Palette::primary(Palette::isDark(palette())), 0.035f);
 }
 
 void DeleteButton::setRowHovered(bool hovered)

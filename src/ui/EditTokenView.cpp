@@ -1,8 +1,8 @@
-#include "EditTokenView.h"
+#include "ui/EditTokenView.h"
 
-#include "AccentButton.h"
-#include "SheetFields.h"
-#include "TokenStore.h"
+#include "store/TokenStore.h"
+#include "ui/AccentButton.h"
+#include "ui/SheetFields.h"
 
 #include <QLineEdit>
 
@@ -10,7 +10,8 @@ using namespace Qt::Literals::StringLiterals;
 
 EditTokenView::EditTokenView(TokenStore &store, TokenAccount account, QWidget *parent)
     : SheetDialog(sheetWidth, Glyph::Pencil, u"重命名验证码"_s, u"不会修改密钥或验证码内容"_s, u"保存"_s, parent),
-      m_store(store), m_account(std::move(account))
+      m_store(store),
+      m_account(std::move(account))
 {
     auto *fields = new SheetFields;
     m_name = fields->addNameRow();

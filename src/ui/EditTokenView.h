@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SheetDialog.h"
-#include "TokenAccount.h"
+#include "store/TokenAccount.h"
+#include "ui/SheetDialog.h"
 
 class QLineEdit;
 class TokenStore;

@@ -1,8 +1,8 @@
-#include "EmptyStateView.h"
+#include "ui/EmptyStateView.h"
 
-#include "GlyphLabel.h"
-#include "Palette.h"
-#include "PanelFonts.h"
+#include "ui/GlyphLabel.h"
+#include "ui/Palette.h"
+#include "ui/PanelFonts.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -12,7 +12,9 @@
 using namespace Qt::Literals::StringLiterals;
 
 EmptyStateView::EmptyStateView(QWidget *parent)
-    : QWidget(parent), m_icon(new GlyphLabel(Glyph::HandTap, 12, 1.5, 24)), m_subtitle(new QLabel(u"点击验证码即可复制"_s))
+    : QWidget(parent),
+      m_icon(new GlyphLabel(Glyph::HandTap, 12, 1.5, 24)),
+      m_subtitle(new QLabel(u"点击验证码即可复制"_s))
 {
     auto *title = new QLabel(u"粘贴密钥，即刻生成"_s);
     title->setFont(panelFont(12, QFont::Medium));

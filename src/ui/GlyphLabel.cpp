@@ -1,9 +1,13 @@
-#include "GlyphLabel.h"
+#include "ui/GlyphLabel.h"
 
 #include <QPainter>
 
 GlyphLabel::GlyphLabel(Glyph glyph, qreal glyphSize, qreal lineWidth, int frameSize, QWidget *parent)
-    : QWidget(parent), m_glyph(glyph), m_glyphSize(glyphSize), m_lineWidth(lineWidth), m_frameSize(frameSize)
+    : QWidget(parent),
+      m_glyph(glyph),
+      m_glyphSize(glyphSize),
+      m_lineWidth(lineWidth),
+      m_frameSize(frameSize)
 {
     setFixedSize(frameSize, frameSize);
     setAttribute(Qt::WA_TransparentForMouseEvents);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Glyphs.h"
+#include "ui/Glyphs.h"
 
 #include <QColor>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "Glyphs.h"
+#include "ui/Glyphs.h"
 
 #include <QPainter>
 #include <QPainterPathStroker>

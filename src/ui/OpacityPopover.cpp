@@ -1,9 +1,9 @@
-#include "OpacityPopover.h"
+#include "ui/OpacityPopover.h"
 
-#include "Glyphs.h"
-#include "Palette.h"
-#include "PanelFonts.h"
-#include "TokenStore.h"
+#include "store/TokenStore.h"
+#include "ui/Glyphs.h"
+#include "ui/Palette.h"
+#include "ui/PanelFonts.h"
 
 #include <QAbstractButton>
 #include <QPainter>

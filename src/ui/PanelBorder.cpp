@@ -1,6 +1,6 @@
-#include "PanelBorder.h"
+#include "ui/PanelBorder.h"
 
-#include "PanelMetrics.h"
+#include "ui/PanelMetrics.h"
 
 #include <QPainter>
 

@@ -1,10 +1,10 @@
-#include "PanelHeader.h"
+#include "ui/PanelHeader.h"
 
-#include "AboutItems.h"
-#include "CircleButton.h"
-#include "OpacityPopover.h"
-#include "PanelFonts.h"
-#include "PanelMetrics.h"
+#include "ui/AboutItems.h"
+#include "ui/CircleButton.h"
+#include "ui/OpacityPopover.h"
+#include "ui/PanelFonts.h"
+#include "ui/PanelMetrics.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,7 +13,8 @@
 using namespace Qt::Literals::StringLiterals;
 
 PanelHeader::PanelHeader(QWidget *parent)
-    : QWidget(parent), m_title(new QLabel(u"岚签"_s)),
+    : QWidget(parent),
+      m_title(new QLabel(u"岚签"_s)),
       m_paste(new CircleButton(Glyph::DocOnClipboard, CircleButton::Style::PrimaryHeader)),
       m_add(new CircleButton(Glyph::Plus, CircleButton::Style::HeaderIcon)),
       m_opacity(new CircleButton(Glyph::CircleLeftHalfFilled, CircleButton::Style::HeaderIcon)),

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OpacityPopover.h"
+#include "ui/OpacityPopover.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,8 +1,8 @@
-#include "QuickEntryView.h"
+#include "ui/QuickEntryView.h"
 
-#include "AccentButton.h"
-#include "Palette.h"
-#include "PanelFonts.h"
+#include "ui/AccentButton.h"
+#include "ui/Palette.h"
+#include "ui/PanelFonts.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -20,7 +20,9 @@ constexpr int boxHeight = 34;
 } // namespace
 
 QuickEntryView::QuickEntryView(QWidget *parent)
-    : QWidget(parent), m_field(new QLineEdit), m_paste(new AccentButton(u"粘贴生成"_s, Glyph::DocOnClipboard)),
+    : QWidget(parent),
+      m_field(new QLineEdit),
+      m_paste(new AccentButton(u"粘贴生成"_s, Glyph::DocOnClipboard)),
       m_error(new QLabel)
 {
     m_field->setEchoMode(QLineEdit::Password);

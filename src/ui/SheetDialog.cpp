@@ -1,9 +1,9 @@
-#include "SheetDialog.h"
+#include "ui/SheetDialog.h"
 
-#include "AccentButton.h"
-#include "Palette.h"
-#include "PanelFonts.h"
-#include "SheetHeader.h"
+#include "ui/AccentButton.h"
+#include "ui/Palette.h"
+#include "ui/PanelFonts.h"
+#include "ui/SheetHeader.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -28,8 +28,11 @@ QColor errorRed(bool dark)
 
 SheetDialog::SheetDialog(int width, Glyph glyph, const QString &title, const QString &subtitle,
                          const QString &primaryText, QWidget *parent)
-    : QDialog(parent), m_layout(new QVBoxLayout(this)), m_header(new SheetHeader(glyph, title, subtitle)),
-      m_cancel(new QPushButton(u"取消"_s)), m_primary(new AccentButton(primaryText))
+    : QDialog(parent),
+      m_layout(new QVBoxLayout(this)),
+      m_header(new SheetHeader(glyph, title, subtitle)),
+      m_cancel(new QPushButton(u"取消"_s)),
+      m_primary(new AccentButton(primaryText))
 {
     setWindowTitle(title);
     setWindowModality(Qt::WindowModal);
@@ -69,7 +72,8 @@ void SheetDialog::applyColors()
     const bool dark = Palette::isDark(palette());
     for (const auto &[caption, style] : std::as_const(m_captions)) {
         QPalette colors = caption->palette();
-        colors.setColor(QPalette::WindowText, style == CaptionStyle::Secondary ? Palette::secondary(dark) : errorRed(dark));
+        colors.setColor(QPalette::WindowText,
+                        style == CaptionStyle::Secondary ? Palette::secondary(dark) : errorRed(dark));
         caption->setPalette(colors);
     }
 }

@@ -1,4 +1,4 @@
-#include "SheetFields.h"
+#include "ui/SheetFields.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -1,8 +1,8 @@
-#include "SheetHeader.h"
+#include "ui/SheetHeader.h"
 
-#include "GlyphLabel.h"
-#include "Palette.h"
-#include "PanelFonts.h"
+#include "ui/GlyphLabel.h"
+#include "ui/Palette.h"
+#include "ui/PanelFonts.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -19,7 +19,9 @@ constexpr qreal semiboldLine = 1.75;
 } // namespace
 
 SheetHeader::SheetHeader(Glyph glyph, const QString &title, const QString &subtitle, QWidget *parent)
-    : QWidget(parent), m_icon(new GlyphLabel(glyph, glyphSize, semiboldLine, iconFrame)), m_title(new QLabel(title)),
+    : QWidget(parent),
+      m_icon(new GlyphLabel(glyph, glyphSize, semiboldLine, iconFrame)),
+      m_title(new QLabel(title)),
       m_subtitle(new QLabel(subtitle))
 {
     m_title->setFont(panelFont(17, QFont::DemiBold));

@@ -1,14 +1,17 @@
-#include "TokenListView.h"
+#include "ui/TokenListView.h"
 
-#include "PanelMetrics.h"
-#include "TokenRow.h"
+#include "ui/PanelMetrics.h"
+#include "ui/TokenRow.h"
 
 #include <QScrollBar>
 
 using namespace Qt::Literals::StringLiterals;
 using PanelMetrics::tokenRowHeight;
 
-TokenListView::TokenListView(QWidget *parent) : QScrollArea(parent), m_container(new QWidget)
+TokenListView::TokenListView(Clock clock, QWidget *parent)
+    : QScrollArea(parent),
+      m_clock(std::move(clock)),
+      m_container(new QWidget)
 {
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -29,7 +32,7 @@ void TokenListView::setAccounts(const QList<TokenAccount> &accounts)
 {
     m_accounts = accounts;
     setVerticalScrollBarPolicy(accounts.size() > PanelMetrics::visibleRows ? Qt::ScrollBarAsNeeded
-                                                                            : Qt::ScrollBarAlwaysOff);
+                                                                           : Qt::ScrollBarAlwaysOff);
     m_container->resize(viewport()->width(), int(accounts.size()) * tokenRowHeight);
     layoutRows();
 }
@@ -76,7 +79,7 @@ void TokenListView::resizeEvent(QResizeEvent *event)
 
 TokenRow *TokenListView::newRow()
 {
-    auto *row = new TokenRow(m_container);
+    auto *row = new TokenRow(m_clock, m_container);
     row->setReduceMotion(m_reduceMotion);
     connect(row, &TokenRow::copyRequested, this, &TokenListView::copyRequested);
     connect(row, &TokenRow::renameRequested, this, &TokenListView::renameRequested);

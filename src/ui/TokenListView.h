@@ -1,6 +1,7 @@
 #pragma once
 
-#include "TokenAccount.h"
+#include "engine/Clock.h"
+#include "store/TokenAccount.h"
 
 #include <QHash>
 #include <QList>
@@ -17,7 +18,7 @@ class TokenListView : public QScrollArea
     Q_OBJECT
 
 public:
-    explicit TokenListView(QWidget *parent = nullptr);
+    explicit TokenListView(Clock clock, QWidget *parent = nullptr);
 
     void setAccounts(const QList<TokenAccount> &accounts);
     void setCodes(const QHash<QUuid, QString> &codes);
@@ -46,6 +47,7 @@ private:
     QHash<QUuid, QString> m_codes;
     std::optional<QUuid> m_copied;
     bool m_reduceMotion = false;
+    Clock m_clock;
     QWidget *m_container;
     QList<TokenRow *> m_rows;
 };

@@ -1,8 +1,7 @@
-#include "TokenProgressView.h"
+#include "ui/TokenProgressView.h"
 
-#include "Palette.h"
+#include "ui/Palette.h"
 
-#include <QDateTime>
 #include <QPainter>
 
 #include <cmath>
@@ -17,21 +16,16 @@ constexpr double edgeTolerance = 1e-6;
 
 } // namespace
 
-TokenProgressView::TokenProgressView(QWidget *parent, Clock clock)
-    : QWidget(parent)
-    , m_clock(std::move(clock))
-    , m_color(Palette::accentColor(false))
+TokenProgressView::TokenProgressView(Clock clock, QWidget *parent)
+    : QWidget(parent),
+      m_clock(std::move(clock)),
+      m_color(Palette::accentColor(false))
 {
     setAccessibleName(u"验证码有效期"_s);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &TokenProgressView::startCycle);
-}
-
-double TokenProgressView::systemClock()
-{
-    return QDateTime::currentMSecsSinceEpoch() / 1000.0;
 }
 
 double TokenProgressView::remaining(double t, double period)

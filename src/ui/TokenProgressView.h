@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/Clock.h"
+
 #include <QColor>
 #include <QTimer>
 #include <QWidget>
@@ -15,15 +17,12 @@ class TokenProgressView : public QWidget
 
 public:
     // Seconds since the Unix epoch.
-    using Clock = std::function<double()>;
 
     static constexpr double minimumRemaining = 0.02;
     static constexpr double minimumFraction = 0.002;
     static constexpr double reducedMotionStep = 1.0;
 
-    explicit TokenProgressView(QWidget *parent = nullptr, Clock clock = systemClock);
-
-    static double systemClock();
+    explicit TokenProgressView(Clock clock, QWidget *parent = nullptr);
 
     // Seconds left in the period containing `t`, at least minimumRemaining.
     static double remaining(double t, double period);

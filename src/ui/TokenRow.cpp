@@ -1,11 +1,11 @@
-#include "TokenRow.h"
+#include "ui/TokenRow.h"
 
-#include "DeleteButton.h"
-#include "Glyphs.h"
-#include "Palette.h"
-#include "PanelFonts.h"
-#include "PanelMetrics.h"
-#include "TokenProgressView.h"
+#include "ui/DeleteButton.h"
+#include "ui/Glyphs.h"
+#include "ui/Palette.h"
+#include "ui/PanelFonts.h"
+#include "ui/PanelMetrics.h"
+#include "ui/TokenProgressView.h"
 
 #include <QApplication>
 #include <QDrag>
@@ -28,8 +28,10 @@ constexpr qreal rollDistance = 10;
 
 } // namespace
 
-TokenRow::TokenRow(QWidget *parent)
-    : QWidget(parent), m_delete(new DeleteButton(this)), m_progress(new TokenProgressView(this))
+TokenRow::TokenRow(Clock clock, QWidget *parent)
+    : QWidget(parent),
+      m_delete(new DeleteButton(this)),
+      m_progress(new TokenProgressView(std::move(clock), this))
 {
     setFixedHeight(PanelMetrics::tokenRowHeight);
     setAcceptDrops(true);
@@ -42,7 +44,8 @@ TokenRow::TokenRow(QWidget *parent)
     connect(&m_codeRoll, &QVariantAnimation::valueChanged, this, [this] { update(); });
     m_markScale.setDuration(220);
     m_markScale.setEasingCurve(QEasingCurve::OutBack);
-    connect(&m_markScale, &QVariantAnimation::valueChanged, this, [this] { update(copyMarkRect().toAlignedRect().adjusted(-3, -3, 3, 3)); });
+    connect(&m_markScale, &QVariantAnimation::valueChanged, this,
+            [this] { update(copyMarkRect().toAlignedRect().adjusted(-3, -3, 3, 3)); });
 }
 
 QString TokenRow::shownCode(const QString &codeText)
@@ -196,8 +199,8 @@ void TokenRow::paintCopyMark(QPainter &painter) const
 {
     const QColor accent = Palette::accentColor(isDark());
     const qreal scale = m_markScale.state() == QAbstractAnimation::Running ? m_markScale.currentValue().toReal()
-                        : (m_copied && !m_reduceMotion)                   ? 1.1
-                                                                          : 1.0;
+                        : (m_copied && !m_reduceMotion)                    ? 1.1
+                                                                           : 1.0;
     const QRectF markRect = copyMarkRect();
     painter.save();
     painter.translate(markRect.center());
@@ -242,7 +245,8 @@ void TokenRow::mousePressEvent(QMouseEvent *event)
 
 void TokenRow::mouseMoveEvent(QMouseEvent *event)
 {
-    if (!m_pressPos || (event->position().toPoint() - *m_pressPos).manhattanLength() < QApplication::startDragDistance())
+    if (!m_pressPos
+        || (event->position().toPoint() - *m_pressPos).manhattanLength() < QApplication::startDragDistance())
         return;
     m_pressPos.reset();
     startDrag();

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "TokenAccount.h"
+#include "engine/Clock.h"
+#include "store/TokenAccount.h"
 
 #include <QVariantAnimation>
 #include <QWidget>
@@ -19,7 +20,7 @@ class TokenRow : public QWidget
 public:
     static inline const QString placeholder = QStringLiteral(u"—— ——");
 
-    explicit TokenRow(QWidget *parent = nullptr);
+    explicit TokenRow(Clock clock, QWidget *parent = nullptr);
 
     // `code` is absent while the store has none. First and last decide the menu's moves;
     // rows below the first draw a separator on their top edge.

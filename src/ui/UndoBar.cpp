@@ -1,8 +1,8 @@
-#include "UndoBar.h"
+#include "ui/UndoBar.h"
 
-#include "Glyphs.h"
-#include "Palette.h"
-#include "PanelFonts.h"
+#include "ui/Glyphs.h"
+#include "ui/Palette.h"
+#include "ui/PanelFonts.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -37,7 +37,8 @@ void UndoBar::setAccountName(const QString &name)
 void UndoBar::styleUndoButton()
 {
     const QColor accent = Palette::accentColor(Palette::isDark(palette()));
-    m_undo->setStyleSheet(u"QPushButton { color: %1; border: none; background: transparent; padding: 0; }"_s.arg(accent.name()));
+    m_undo->setStyleSheet(
+        u"QPushButton { color: %1; border: none; background: transparent; padding: 0; }"_s.arg(accent.name()));
     m_undo->adjustSize();
 }
 

@@ -2,7 +2,7 @@
 // and a tray, against the Secret Service of the test run, driven with xdotool and xclip
 // as a person would. oathtool and secret-tool are the outside references.
 // Secrets stay in variables: failures report codes, ids and window state only.
-#include "XvfbSession.h"
+#include "support/XvfbSession.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -48,7 +48,10 @@ QString newSecret()
     return secret;
 }
 
-qint64 timeStep(qint64 secondsAgo = 0) { return (QDateTime::currentSecsSinceEpoch() - secondsAgo) / 30; }
+qint64 timeStep(qint64 secondsAgo = 0)
+{
+    return (QDateTime::currentSecsSinceEpoch() - secondsAgo) / 30;
+}
 
 // Waits for `process` to end; its exit code, or -1 when it crashed or hung (then it is killed).
 int exitCodeOf(QProcess &process, int timeoutMs = launchTimeoutMs)
@@ -64,7 +67,12 @@ int exitCodeOf(QProcess &process, int timeoutMs = launchTimeoutMs)
 } // namespace
 
 // Runs a helper that checks as it goes, and ends the test function when it failed.
-#define STEP(call) do { call; if (QTest::currentTestFailed()) return; } while (false)
+#define STEP(call)                                                                                                     \
+    do {                                                                                                               \
+        call;                                                                                                          \
+        if (QTest::currentTestFailed())                                                                                \
+            return;                                                                                                    \
+    } while (false)
 
 class TestCorvaneE2E : public QObject
 {
@@ -122,7 +130,9 @@ class TestCorvaneE2E : public QObject
         const QString info = xwininfo(id);
         const auto field = [&info](const QString &name) {
             return QRegularExpression(u"^\\s*"_s + name + u":\\s*(-?\\d+)"_s, QRegularExpression::MultilineOption)
-                .match(info).captured(1).toInt();
+                .match(info)
+                .captured(1)
+                .toInt();
         };
         return {field(u"Absolute upper-left X"_s), field(u"Absolute upper-left Y"_s), field(u"Width"_s),
                 field(u"Height"_s)};
@@ -258,8 +268,8 @@ private Q_SLOTS:
                 QFAIL(qPrintable(reason));
             QSKIP(qPrintable(reason));
         };
-        for (const QString &tool : {u"xdotool"_s, u"xclip"_s, u"xwininfo"_s, u"trayer"_s, u"oathtool"_s,
-                                    u"secret-tool"_s, u"gdbus"_s}) {
+        for (const QString &tool :
+             {u"xdotool"_s, u"xclip"_s, u"xwininfo"_s, u"trayer"_s, u"oathtool"_s, u"secret-tool"_s, u"gdbus"_s}) {
             if (QStandardPaths::findExecutable(tool).isEmpty())
                 return missing(tool + u" is not installed"_s);
         }
@@ -267,9 +277,9 @@ private Q_SLOTS:
         QString error;
         if (!m_session->start(&error) || !m_session->startTray(&error))
             return missing(error);
-        const Result ping = run(u"gdbus"_s, {u"call"_s, u"--session"_s, u"--dest"_s, u"org.freedesktop.secrets"_s,
-                                             u"--object-path"_s, u"/org/freedesktop/secrets"_s, u"--method"_s,
-                                             u"org.freedesktop.DBus.Peer.Ping"_s});
+        const Result ping =
+            run(u"gdbus"_s, {u"call"_s, u"--session"_s, u"--dest"_s, u"org.freedesktop.secrets"_s, u"--object-path"_s,
+                             u"/org/freedesktop/secrets"_s, u"--method"_s, u"org.freedesktop.DBus.Peer.Ping"_s});
         if (ping.exitCode != 0)
             return missing(u"no Secret Service answers on the session bus: "_s + QString::fromLocal8Bit(ping.err));
     }
@@ -279,8 +289,8 @@ private Q_SLOTS:
         QVERIFY(m_home->isValid());
         for (const QString &dir : {u"config"_s, u"tmp"_s, u"run"_s})
             QVERIFY(QDir(m_home->path()).mkpath(dir));
-        QVERIFY(QFile::setPermissions(m_home->filePath(u"run"_s),
-                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QVERIFY(
+            QFile::setPermissions(m_home->filePath(u"run"_s), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     }
     void cleanup()
     {
@@ -350,8 +360,9 @@ private Q_SLOTS:
 
         STEP(pasteToAdd(newSecret(), deleted));
         const QRect panel = settledFrame();
-        click(panel.topLeft() + QPoint(panel.width() - deleteButtonRightPadding - deleteButtonSize / 2,
-                                       secondRowTop + rowMainLineHeight / 2));
+        click(panel.topLeft()
+              + QPoint(panel.width() - deleteButtonRightPadding - deleteButtonSize / 2,
+                       secondRowTop + rowMainLineHeight / 2));
         QTRY_COMPARE_WITH_TIMEOUT(savedAccountIds(), QStringList{kept}, 10000);
         // Still in the keyring while the deletion can be undone; quit within that time.
         QVERIFY2(keyringAccounts().contains(deleted), "the keyring item went before the undo time ran out");

@@ -1,11 +1,11 @@
 // The panel on a real X server with a real window manager: desktops, dragging and the
 // saved place across a restart. The test runs itself again as the panel process
 // ("--panel") on a private Xvfb and drives it through standard input.
-#include "FloatingWindowController.h"
-#include "InteractiveFloatingPanel.h"
-#include "TempSettings.h"
-#include "X11Window.h"
-#include "XvfbSession.h"
+#include "app/FloatingWindowController.h"
+#include "app/InteractiveFloatingPanel.h"
+#include "app/X11Window.h"
+#include "support/TempSettings.h"
+#include "support/XvfbSession.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -117,12 +117,33 @@ private Q_SLOTS:
         // The window manager takes over the move at the first motion (that first pixel is
         // its starting point) a moment before the pointer goes on; the pauses give it that
         // moment, as a hand would.
-        m_session.run(u"xdotool"_s, {u"mousemove"_s, QString::number(grab.x()), QString::number(grab.y()),
-                                      u"mousedown"_s, u"1"_s, u"sleep"_s, u"0.2"_s,
-                                      u"mousemove_relative"_s, u"--"_s, u"0"_s, u"1"_s, u"sleep"_s, u"0.3"_s,
-                                      u"mousemove_relative"_s, u"--"_s, u"-150"_s, u"100"_s, u"sleep"_s, u"0.3"_s,
-                                      u"mousemove_relative"_s, u"--"_s, u"-150"_s, u"100"_s, u"sleep"_s, u"0.3"_s,
-                                      u"mouseup"_s, u"1"_s});
+        m_session.run(u"xdotool"_s, {u"mousemove"_s,
+                                     QString::number(grab.x()),
+                                     QString::number(grab.y()),
+                                     u"mousedown"_s,
+                                     u"1"_s,
+                                     u"sleep"_s,
+                                     u"0.2"_s,
+                                     u"mousemove_relative"_s,
+                                     u"--"_s,
+                                     u"0"_s,
+                                     u"1"_s,
+                                     u"sleep"_s,
+                                     u"0.3"_s,
+                                     u"mousemove_relative"_s,
+                                     u"--"_s,
+                                     u"-150"_s,
+                                     u"100"_s,
+                                     u"sleep"_s,
+                                     u"0.3"_s,
+                                     u"mousemove_relative"_s,
+                                     u"--"_s,
+                                     u"-150"_s,
+                                     u"100"_s,
+                                     u"sleep"_s,
+                                     u"0.3"_s,
+                                     u"mouseup"_s,
+                                     u"1"_s});
         const QPoint moved = start + QPoint(-300, 200);
         QTRY_COMPARE_WITH_TIMEOUT(settledOrigin(), moved, 10000);
         QTRY_COMPARE(savedOrigin(), FloatingWindowController::pointText(moved));

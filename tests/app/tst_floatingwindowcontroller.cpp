@@ -1,5 +1,5 @@
-#include "FloatingWindowController.h"
-#include "TempSettings.h"
+#include "app/FloatingWindowController.h"
+#include "support/TempSettings.h"
 
 #include <QtTest>
 #include <memory>

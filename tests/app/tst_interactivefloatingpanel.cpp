@@ -1,4 +1,4 @@
-#include "InteractiveFloatingPanel.h"
+#include "app/InteractiveFloatingPanel.h"
 
 #include <QLabel>
 #include <QPointer>

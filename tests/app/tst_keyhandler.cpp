@@ -1,7 +1,7 @@
-#include "FloatingWindowController.h"
-#include "KeyHandler.h"
-#include "PanelNotifications.h"
-#include "TempSettings.h"
+#include "app/FloatingWindowController.h"
+#include "app/KeyHandler.h"
+#include "support/TempSettings.h"
+#include "ui/PanelNotifications.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -94,7 +94,8 @@ void TestKeyHandler::panelKeys_data()
                                   << false << true;
     // Passed on:
     QTest::newRow("Ctrl+V") << int(Qt::Key_V) << ctrl << u"v"_s << -1 << false << false;
-    QTest::newRow("Ctrl+Shift+1") << int(Qt::Key_Exclam) << (ctrl | Qt::ShiftModifier) << u"!"_s << -1 << false << false;
+    QTest::newRow("Ctrl+Shift+1") << int(Qt::Key_Exclam) << (ctrl | Qt::ShiftModifier) << u"!"_s << -1 << false
+                                  << false;
     QTest::newRow("Ctrl+0") << int(Qt::Key_0) << ctrl << u"0"_s << -1 << false << false;
     QTest::newRow("Ctrl+4") << int(Qt::Key_4) << ctrl << u"4"_s << -1 << false << false;
     QTest::newRow("plain 1") << int(Qt::Key_1) << Qt::KeyboardModifiers() << u"1"_s << -1 << false << false;

@@ -1,9 +1,9 @@
-#include "FakeClock.h"
-#include "FloatingWindowController.h"
-#include "MemoryKeychain.h"
-#include "MenuCommands.h"
-#include "TempSettings.h"
-#include "TokenStore.h"
+#include "app/FloatingWindowController.h"
+#include "app/MenuCommands.h"
+#include "store/TokenStore.h"
+#include "support/FakeClock.h"
+#include "support/MemoryKeychain.h"
+#include "support/TempSettings.h"
 
 #include <QSignalSpy>
 #include <QtTest>

@@ -1,4 +1,4 @@
-#include "OTPAuthParser.h"
+#include "engine/OTPAuthParser.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "TOTPGenerator.h"
+#include "engine/TOTPGenerator.h"
 
 #include <QRegularExpression>
 #include <QTest>
@@ -33,9 +33,12 @@ private Q_SLOTS:
         QTest::addColumn<qint64>("period");
         QTest::addColumn<qint64>("digits");
         QTest::addColumn<QString>("expected");
-        for (const auto &[date, code] : {std::pair{59.0, "94287082"}, {1111111109.0, "07081804"},
-                                         {1111111111.0, "14050471"}, {1234567890.0, "89005924"},
-                                         {2000000000.0, "69279037"}, {20000000000.0, "65353130"}})
+        for (const auto &[date, code] : {std::pair{59.0, "94287082"},
+                                         {1111111109.0, "07081804"},
+                                         {1111111111.0, "14050471"},
+                                         {1234567890.0, "89005924"},
+                                         {2000000000.0, "69279037"},
+                                         {20000000000.0, "65353130"}})
             QTest::addRow("RFC 6238 at %.0f", date) << rfcKey << date << 30ll << 8ll << QString::fromLatin1(code);
         row("29.999 s is still step 0", hello, 29.999, u"282760"_s);
         row("30 s is step 1", hello, 30.0, u"996554"_s);

@@ -1,6 +1,6 @@
 // Runs against a real Secret Service (scripts/with-keyring). Ids are fresh for every test
 // and only the items a test made are removed, so a user's own keyring is never disturbed.
-#include "SecretServiceKeychain.h"
+#include "store/SecretServiceKeychain.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -12,7 +12,14 @@
 using namespace Qt::Literals::StringLiterals;
 
 // In CI a missing service is a failure; elsewhere the test is skipped.
-#define REQUIRE(ok, why) do { if (!(ok)) { if (qgetenv("CI") == "true") QFAIL(why); QSKIP(why); } } while (false)
+#define REQUIRE(ok, why)                                                                                               \
+    do {                                                                                                               \
+        if (!(ok)) {                                                                                                   \
+            if (qgetenv("CI") == "true")                                                                               \
+                QFAIL(why);                                                                                            \
+            QSKIP(why);                                                                                                \
+        }                                                                                                              \
+    } while (false)
 
 namespace {
 constexpr char kService[] = "com.local.Corvane";
@@ -96,7 +103,8 @@ private Q_SLOTS:
             return;
         // Without an address GLib would autolaunch a bus of its own.
         g_autoptr(GDBusConnection) bus = qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS")
-            ? g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr) : nullptr;
+                                             ? g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr)
+                                             : nullptr;
         g_autoptr(GVariant) owner =
             bus ? callBus(bus, "GetNameOwner", g_variant_new("(s)", "org.freedesktop.secrets")) : nullptr;
         REQUIRE(owner, "no org.freedesktop.secrets on the session bus; run under scripts/with-keyring");
@@ -182,7 +190,8 @@ private Q_SLOTS:
         QTemporaryFile config;
         QVERIFY(config.open() && config.write(R"(<busconfig><type>session</type><listen>unix:tmpdir=/tmp</listen>
             <policy context="default"><allow send_destination="*"/><allow receive_sender="*"/><allow own="*"/></policy>
-            </busconfig>)") > 0 && config.flush());
+            </busconfig>)") > 0
+                && config.flush());
         QProcess child;
         child.start(u"dbus-run-session"_s, {u"--config-file="_s + config.fileName(), u"--"_s,
                                             QCoreApplication::applicationFilePath(), u"--child"_s, mode});

@@ -1,4 +1,4 @@
-#include "TokenAccount.h"
+#include "store/TokenAccount.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -42,9 +42,9 @@ void TestTokenAccount::readsTolerantly_data()
     QTest::newRow("extra member") << QByteArray(R"([{"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"alice",)"
                                                 R"("issuer":"","period":30,"digits":6,"color":"red"}])")
                                   << u"alice"_s;
-    QTest::newRow("members in another order")
-        << QByteArray(R"([{"digits":6,"period":30,"issuer":"","name":"bob","id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8"}])")
-        << u"bob"_s;
+    QTest::newRow("members in another order") << QByteArray(
+        R"([{"digits":6,"period":30,"issuer":"","name":"bob","id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8"}])")
+                                              << u"bob"_s;
     QTest::newRow("lower-case id") << QByteArray(R"([{"id":"6ba7b810-9dad-11d1-80b4-00c04fd430c8","name":"carol",)"
                                                  R"("issuer":"","period":30,"digits":6}])")
                                    << u"carol"_s;
@@ -68,13 +68,20 @@ void TestTokenAccount::rejectsWholeDocument_data()
 {
     QTest::addColumn<QByteArray>("bad");
 
-    QTest::newRow("missing issuer") << QByteArray(R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"x","period":30,"digits":6})");
-    QTest::newRow("fractional period") << QByteArray(R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"x","issuer":"","period":30.5,"digits":6})");
-    QTest::newRow("period as string") << QByteArray(R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"x","issuer":"","period":"30","digits":6})");
-    QTest::newRow("digits beyond 64 bits") << QByteArray(R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"x","issuer":"","period":30,"digits":1e19})");
-    QTest::newRow("name as number") << QByteArray(R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":1,"issuer":"","period":30,"digits":6})");
-    QTest::newRow("id not a UUID") << QByteArray(R"({"id":"not-a-uuid","name":"x","issuer":"","period":30,"digits":6})");
-    QTest::newRow("id with braces") << QByteArray(R"({"id":"{6BA7B810-9DAD-11D1-80B4-00C04FD430C8}","name":"x","issuer":"","period":30,"digits":6})");
+    QTest::newRow("missing issuer") << QByteArray(
+        R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"x","period":30,"digits":6})");
+    QTest::newRow("fractional period") << QByteArray(
+        R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"x","issuer":"","period":30.5,"digits":6})");
+    QTest::newRow("period as string") << QByteArray(
+        R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"x","issuer":"","period":"30","digits":6})");
+    QTest::newRow("digits beyond 64 bits") << QByteArray(
+        R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"x","issuer":"","period":30,"digits":1e19})");
+    QTest::newRow("name as number") << QByteArray(
+        R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":1,"issuer":"","period":30,"digits":6})");
+    QTest::newRow("id not a UUID") << QByteArray(
+        R"({"id":"not-a-uuid","name":"x","issuer":"","period":30,"digits":6})");
+    QTest::newRow("id with braces") << QByteArray(
+        R"({"id":"{6BA7B810-9DAD-11D1-80B4-00C04FD430C8}","name":"x","issuer":"","period":30,"digits":6})");
     QTest::newRow("record not an object") << QByteArray("42");
 }
 

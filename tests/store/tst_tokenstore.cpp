@@ -1,7 +1,7 @@
-#include "FakeClock.h"
-#include "MemoryKeychain.h"
-#include "TempSettings.h"
-#include "TokenStore.h"
+#include "store/TokenStore.h"
+#include "support/FakeClock.h"
+#include "support/MemoryKeychain.h"
+#include "support/TempSettings.h"
 
 #include <QDir>
 #include <QSignalSpy>

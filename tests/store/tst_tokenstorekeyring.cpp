@@ -1,6 +1,6 @@
-#include "SecretServiceKeychain.h"
-#include "TempSettings.h"
-#include "TokenStore.h"
+#include "store/SecretServiceKeychain.h"
+#include "store/TokenStore.h"
+#include "support/TempSettings.h"
 
 #include <QtTest>
 
@@ -18,7 +18,10 @@ private Q_SLOTS:
     void finalDeletionRemovesTheItem();
 
 private:
-    std::unique_ptr<TokenStore> store() { return std::make_unique<TokenStore>(m_keychain, m_settings.settings(), clock); }
+    std::unique_ptr<TokenStore> store()
+    {
+        return std::make_unique<TokenStore>(m_keychain, m_settings.settings(), clock);
+    }
     static double clock() { return 59; }
 
     SecretServiceKeychain m_keychain;

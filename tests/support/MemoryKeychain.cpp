@@ -1,4 +1,4 @@
-#include "MemoryKeychain.h"
+#include "support/MemoryKeychain.h"
 
 std::expected<void, KeychainError> MemoryKeychain::save(const QString &secret, const QUuid &id)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "KeychainStore.h"
+#include "store/KeychainStore.h"
 
 #include <QHash>
 

@@ -1,6 +1,6 @@
-#include "CircleButton.h"
-#include "DarkPalette.h"
-#include "Palette.h"
+#include "support/DarkPalette.h"
+#include "ui/CircleButton.h"
+#include "ui/Palette.h"
 
 #include <QtTest>
 
@@ -50,7 +50,10 @@ private Q_SLOTS:
         QTest::addColumn<bool>("dark");
         QTest::addColumn<bool>("pressed");
         QTest::addColumn<QColor>("disc");
-        const auto tinted = [](QColor colour, double alpha) { colour.setAlphaF(alpha); return colour; };
+        const auto tinted = [](QColor colour, double alpha) {
+            colour.setAlphaF(alpha);
+            return colour;
+        };
         const QColor accent = Palette::accentColor(false), darkAccent = Palette::accentColor(true);
         using enum CircleButton::Style;
         QTest::newRow("header at rest: none") << HeaderIcon << false << false << tinted(Qt::black, 0);

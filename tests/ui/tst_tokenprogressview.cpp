@@ -1,5 +1,5 @@
-#include "FakeClock.h"
-#include "TokenProgressView.h"
+#include "support/FakeClock.h"
+#include "ui/TokenProgressView.h"
 
 #include <QtTest>
 
@@ -14,7 +14,7 @@ class TestTokenProgressView : public QObject
 
     std::unique_ptr<TokenProgressView> shownBar(int width)
     {
-        auto bar = std::make_unique<TokenProgressView>(nullptr, m_clock.function());
+        auto bar = std::make_unique<TokenProgressView>(m_clock.function());
         bar->resize(width, 4);
         bar->show();
         return bar;
@@ -82,7 +82,7 @@ private Q_SLOTS:
     {
         m_clock.now = boundary + 12;
         QWidget window;
-        auto *bar = new TokenProgressView(&window, m_clock.function());
+        auto *bar = new TokenProgressView(m_clock.function(), &window);
         bar->resize(300, 4);
         bar->configure(30, Qt::blue, true);
         QCOMPARE(bar->scheduledRepaintMs(), -1); // not even once a second

@@ -1,9 +1,9 @@
 // Not a test: a window showing the button styles and countdown bars, for screenshots.
 // "lookbook [--dark]"
-#include "DarkPalette.h"
-#include "CircleButton.h"
-#include "Palette.h"
-#include "TokenProgressView.h"
+#include "support/DarkPalette.h"
+#include "ui/CircleButton.h"
+#include "ui/Palette.h"
+#include "ui/TokenProgressView.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -17,9 +17,10 @@ void addButtons(QGridLayout *grid, int row, CircleButton::Style style, bool pres
 {
     const QString name = style == CircleButton::Style::HeaderIcon ? u"header"_s : u"primary"_s;
     grid->addWidget(new QLabel(name + (pressed ? u" pressed"_s : u" rest"_s)), row, 0);
-    const Glyph glyphs[] = {Glyph::Plus,    Glyph::Minus,          Glyph::XMark,     Glyph::ChevronDown,
-                            Glyph::Checkmark, Glyph::DocOnDoc,     Glyph::DocOnClipboard, Glyph::Trash,
-                            Glyph::CircleLeftHalfFilled, Glyph::HandTap, Glyph::Pencil};
+    const Glyph glyphs[] = {Glyph::Plus,           Glyph::Minus,     Glyph::XMark,
+                            Glyph::ChevronDown,    Glyph::Checkmark, Glyph::DocOnDoc,
+                            Glyph::DocOnClipboard, Glyph::Trash,     Glyph::CircleLeftHalfFilled,
+                            Glyph::HandTap,        Glyph::Pencil};
     int column = 1;
     for (const Glyph glyph : glyphs) {
         auto *button = new CircleButton(glyph, style);
@@ -47,7 +48,7 @@ int main(int argc, char **argv)
 
     // 1699999980 is a period boundary; the bars show 90 %, 50 % and 10 % left.
     for (const double elapsed : {3.0, 15.0, 27.0}) {
-        auto *bar = new TokenProgressView(nullptr, [elapsed] { return 1699999980.0 + elapsed; });
+        auto *bar = new TokenProgressView([elapsed] { return 1699999980.0 + elapsed; });
         bar->setColor(Palette::accentColor(dark));
         bar->setFixedSize(300, 4);
         grid->addWidget(new QLabel(u"%1 s left"_s.arg(30 - elapsed)), row, 0);

@@ -1,13 +1,13 @@
 // Not a test: renders the panel in each of its layout states, light and dark, over a
 // sample desktop, for screenshots. "panelshots OUTPUT_DIR"
-#include "DarkPalette.h"
-#include "CodeClipboard.h"
-#include "ContentView.h"
-#include "MemoryKeychain.h"
-#include "PanelNotifications.h"
-#include "TempSettings.h"
-#include "TokenListView.h"
-#include "TokenStore.h"
+#include "store/TokenStore.h"
+#include "support/DarkPalette.h"
+#include "support/MemoryKeychain.h"
+#include "support/TempSettings.h"
+#include "ui/CodeClipboard.h"
+#include "ui/ContentView.h"
+#include "ui/PanelNotifications.h"
+#include "ui/TokenListView.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -83,7 +83,8 @@ int main(int argc, char **argv)
     const auto nothing = [](TokenStore &, ContentView &) {};
     const State states[] = {
         {u"empty"_s, 0, nothing},
-        {u"empty-error"_s, 0, [](TokenStore &, ContentView &view) { view.setQuickError(ContentView::invalidSecretError); }},
+        {u"empty-error"_s, 0,
+         [](TokenStore &, ContentView &view) { view.setQuickError(ContentView::invalidSecretError); }},
         {u"one-row"_s, 1, nothing},
         {u"three-rows"_s, 3, nothing},
         {u"ten-rows-scrolled"_s, 10,

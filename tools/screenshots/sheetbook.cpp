@@ -1,20 +1,20 @@
 // Not a test: renders the add and rename sheets to PNGs, for screenshots.
 // "sheetbook [--dark] OUTPUT_DIR" writes sheets-{add,add-error,rename}-{light,dark}.png, and
 // sheets-over-panel-{light,dark}.png: the whole screen with the add sheet over the panel.
-#include "DarkPalette.h"
-#include "AccentButton.h"
-#include "AddTokenView.h"
-#include "CodeClipboard.h"
-#include "ContentView.h"
-#include "EditTokenView.h"
-#include "MemoryKeychain.h"
-#include "PanelNotifications.h"
-#include "TempSettings.h"
-#include "TokenStore.h"
+#include "store/TokenStore.h"
+#include "support/DarkPalette.h"
+#include "support/MemoryKeychain.h"
+#include "support/TempSettings.h"
+#include "ui/AccentButton.h"
+#include "ui/AddTokenView.h"
+#include "ui/CodeClipboard.h"
+#include "ui/ContentView.h"
+#include "ui/EditTokenView.h"
+#include "ui/PanelNotifications.h"
 
 #include <QApplication>
-#include <QEventLoop>
 #include <QClipboard>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QScreen>
 #include <QTimer>

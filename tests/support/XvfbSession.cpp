@@ -1,4 +1,4 @@
-#include "XvfbSession.h"
+#include "support/XvfbSession.h"
 
 #include <QDeadlineTimer>
 #include <QThread>
@@ -27,15 +27,15 @@ XvfbSession::~XvfbSession()
 bool XvfbSession::start(QString *error)
 {
     // -displayfd lets the server pick a free display number and tell us which.
-    QProcess &server = launch(u"Xvfb"_s, {u"-displayfd"_s, u"1"_s, u"-nolisten"_s, u"tcp"_s, u"-screen"_s, u"0"_s,
-                                          u"1280x800x24"_s});
+    QProcess &server =
+        launch(u"Xvfb"_s, {u"-displayfd"_s, u"1"_s, u"-nolisten"_s, u"tcp"_s, u"-screen"_s, u"0"_s, u"1280x800x24"_s});
     QDeadlineTimer deadline(startTimeoutMs);
     while (!server.canReadLine() && server.state() != QProcess::NotRunning && !deadline.hasExpired())
         server.waitForReadyRead(100);
     const QByteArray number = server.readLine().trimmed();
     if (number.isEmpty()) {
         *error = u"Xvfb did not start: "_s + server.errorString() + u" "_s
-            + QString::fromLocal8Bit(server.readAllStandardError());
+                 + QString::fromLocal8Bit(server.readAllStandardError());
         return false;
     }
     m_display = u":"_s + QString::fromLatin1(number);
@@ -46,7 +46,7 @@ bool XvfbSession::start(QString *error)
         if (waitForWindowManager(manager))
             return true;
         *error = u"openbox did not start on "_s + m_display + u": "_s
-            + QString::fromLocal8Bit(manager.readAllStandardError());
+                 + QString::fromLocal8Bit(manager.readAllStandardError());
     }
     return false;
 }
@@ -62,9 +62,9 @@ bool XvfbSession::startCompositor(QString *error)
 
 bool XvfbSession::startTray(QString *error)
 {
-    const QProcess &tray = launch(u"trayer"_s, {u"--edge"_s, u"top"_s, u"--align"_s, u"right"_s, u"--widthtype"_s,
-                                                u"request"_s, u"--height"_s, u"24"_s, u"--SetDockType"_s, u"true"_s,
-                                                u"--SetPartialStrut"_s, u"true"_s});
+    const QProcess &tray =
+        launch(u"trayer"_s, {u"--edge"_s, u"top"_s, u"--align"_s, u"right"_s, u"--widthtype"_s, u"request"_s,
+                             u"--height"_s, u"24"_s, u"--SetDockType"_s, u"true"_s, u"--SetPartialStrut"_s, u"true"_s});
     QDeadlineTimer deadline(startTimeoutMs);
     while (!deadline.hasExpired() && tray.state() == QProcess::Running) {
         if (workArea().top() > 0)
