@@ -258,6 +258,16 @@ std::expected<void, StoreError> TokenStore::append(const TokenAccount &account, 
     return {};
 }
 
+QList<ImportedToken> TokenStore::exportTokens()
+{
+    QList<ImportedToken> tokens;
+    for (const TokenAccount &account : std::as_const(m_accounts)) {
+        if (const auto secret = secretFor(account))
+            tokens.append({account.name, account.issuer, *secret, account.period, account.digits});
+    }
+    return tokens;
+}
+
 std::optional<qsizetype> TokenStore::indexOf(const QUuid &id) const
 {
     for (qsizetype i = 0; i < m_accounts.size(); ++i) {

@@ -59,6 +59,8 @@ public:
     // The account that now holds the secret: a new one, or the listed one that already had it.
     std::expected<TokenAccount, StoreError> quickAdd(const QString &secret);
     void update(const TokenAccount &account, const QString &name, const QString &issuer);
+    // Every listed account whose secret is known, secret included, in list order.
+    QList<ImportedToken> exportTokens();
     // Moves the account so it ends immediately above `before`.
     void move(const QUuid &accountID, const QUuid &before);
     // Moves the account `by` rows (negative is up), clamped to the list.

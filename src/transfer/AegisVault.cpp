@@ -1,0 +1,202 @@
+#include "transfer/AegisVault.h"
+
+#include "transfer/ForeignEntry.h"
+#include "transfer/TextEncoding.h"
+#include "transfer/VaultCrypto.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QUuid>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr int vaultVersion = 1;
+constexpr int databaseVersion = 2;
+constexpr int passwordSlotType = 1;
+constexpr quint64 scryptBlockSize = 8; // the only one libgcrypt offers, and Aegis's
+constexpr qsizetype saltSize = 32;
+
+QString hex(const QByteArray &bytes)
+{
+    return QString::fromLatin1(bytes.toHex());
+}
+
+QJsonObject sealParams(const VaultCrypto::Sealed &sealed)
+{
+    return {{u"nonce"_s, hex(sealed.nonce)}, {u"tag"_s, hex(sealed.tag)}};
+}
+
+// The sealed box whose nonce and tag `params` holds in hexadecimal.
+std::optional<VaultCrypto::Sealed> sealedFrom(const QJsonValue &params, QByteArray ciphertext)
+{
+    const auto nonce = TextEncoding::fromHex(params[u"nonce"].toString());
+    const auto tag = TextEncoding::fromHex(params[u"tag"].toString());
+    if (!params.isObject() || !nonce || !tag)
+        return std::nullopt;
+    return VaultCrypto::Sealed{std::move(ciphertext), *nonce, *tag};
+}
+
+QJsonObject entryJson(const ImportedToken &token)
+{
+    const QJsonObject info{
+        {u"secret"_s, token.secret}, {u"algo"_s, u"SHA1"_s}, {u"digits"_s, token.digits}, {u"period"_s, token.period}};
+    return {{u"type"_s, u"totp"_s},         {u"uuid"_s, QUuid::createUuid().toString(QUuid::WithoutBraces)},
+            {u"name"_s, token.name},        {u"issuer"_s, token.issuer},
+            {u"note"_s, QString()},         {u"favorite"_s, false},
+            {u"icon"_s, QJsonValue::Null},  {u"icon_mime"_s, QJsonValue::Null},
+            {u"group"_s, QJsonValue::Null}, {u"info"_s, info}};
+}
+
+QByteArray databaseJson(const QList<ImportedToken> &tokens)
+{
+    QJsonArray entries;
+    for (const ImportedToken &token : tokens)
+        entries.append(entryJson(token));
+    return QJsonDocument(QJsonObject{{u"version"_s, databaseVersion}, {u"entries"_s, entries}})
+        .toJson(QJsonDocument::Compact);
+}
+
+std::optional<QJsonObject> passwordSlot(const QByteArray &password, const QByteArray &masterKey, quint64 n)
+{
+    const QByteArray salt = VaultCrypto::randomBytes(saltSize);
+    const auto slotKey = VaultCrypto::scrypt(password, salt, n, 1);
+    const auto wrapped = slotKey ? VaultCrypto::seal(*slotKey, masterKey) : std::nullopt;
+    if (!wrapped)
+        return std::nullopt;
+    return QJsonObject{{u"type"_s, passwordSlotType},
+                       {u"uuid"_s, QUuid::createUuid().toString(QUuid::WithoutBraces)},
+                       {u"key"_s, hex(wrapped->ciphertext)},
+                       {u"key_params"_s, sealParams(*wrapped)},
+                       {u"n"_s, qint64(n)},
+                       {u"r"_s, qint64(scryptBlockSize)},
+                       {u"p"_s, 1},
+                       {u"salt"_s, hex(salt)},
+                       {u"repaired"_s, true},
+                       {u"is_backup"_s, false}};
+}
+
+ImportBatch batchFrom(const QJsonArray &entries)
+{
+    ImportBatch batch;
+    for (const QJsonValue &value : entries) {
+        const QJsonValue info = value[u"info"];
+        const ForeignEntry entry{value[u"type"].toString(),
+                                 value[u"name"].toString(),
+                                 value[u"issuer"].toString(),
+                                 info[u"secret"].toString(),
+                                 info[u"algo"].toString(),
+                                 info[u"digits"],
+                                 info[u"period"]};
+        entry.appendTo(batch);
+    }
+    return batch;
+}
+
+std::expected<ImportBatch, TransferError> readDatabase(const QJsonValue &database)
+{
+    const QJsonValue entries = database[u"entries"];
+    if (!entries.isArray())
+        return std::unexpected(TransferError::Kind::damaged);
+    return batchFrom(entries.toArray());
+}
+
+std::optional<quint64> positive(const QJsonValue &value)
+{
+    const double number = value.toDouble(-1);
+    if (!value.isDouble() || number < 1 || number > 0x1p53 || number != double(quint64(number)))
+        return std::nullopt;
+    return quint64(number);
+}
+
+// The master key from the first password slot the password opens.
+std::expected<QByteArray, TransferError> unlock(const QJsonValue &slots, const QByteArray &password,
+                                                const KdfPolicy &policy)
+{
+    if (!slots.isArray())
+        return std::unexpected(TransferError::Kind::damaged);
+    quint64 tried = 0;
+    for (const QJsonValue &slot : slots.toArray()) {
+        if (slot[u"type"].toInt(-1) != passwordSlotType)
+            continue;
+        const auto n = positive(slot[u"n"]);
+        const auto r = positive(slot[u"r"]);
+        const auto p = positive(slot[u"p"]);
+        const auto salt = TextEncoding::fromHex(slot[u"salt"].toString());
+        const auto key = TextEncoding::fromHex(slot[u"key"].toString());
+        if (!n || !r || !p || !salt || !key)
+            return std::unexpected(TransferError::Kind::damaged);
+        if (*r != scryptBlockSize || *n > policy.maxScryptN || *p > policy.maxScryptP)
+            return std::unexpected(TransferError(TransferError::Kind::unsupported, u"scrypt 参数过大"_s));
+        if (++tried > policy.maxPasswordSlots)
+            break;
+        const auto slotKey = VaultCrypto::scrypt(password, *salt, *n, *p);
+        const auto wrapped = sealedFrom(slot[u"key_params"], *key);
+        if (!slotKey || !wrapped)
+            return std::unexpected(TransferError::Kind::damaged);
+        if (auto masterKey = VaultCrypto::open(*slotKey, *wrapped);
+            masterKey && masterKey->size() == VaultCrypto::keySize)
+            return *masterKey;
+    }
+    if (tried == 0)
+        return std::unexpected(TransferError(TransferError::Kind::unsupported, u"没有密码槽"_s));
+    return std::unexpected(TransferError::Kind::wrongPassword);
+}
+
+std::expected<ImportBatch, TransferError> readEncrypted(const QJsonObject &root, const QString &password,
+                                                        const KdfPolicy &policy)
+{
+    if (password.isEmpty())
+        return std::unexpected(TransferError::Kind::passwordRequired);
+    const QJsonValue header = root[u"header"];
+    const auto ciphertext = TextEncoding::fromBase64(root[u"db"].toString());
+    const auto sealed = ciphertext ? sealedFrom(header[u"params"], *ciphertext) : std::nullopt;
+    if (!root[u"db"].isString() || !sealed)
+        return std::unexpected(TransferError::Kind::damaged);
+    const auto masterKey = unlock(header[u"slots"], password.toUtf8(), policy);
+    if (!masterKey)
+        return std::unexpected(masterKey.error());
+    const auto plaintext = VaultCrypto::open(*masterKey, *sealed);
+    if (!plaintext)
+        return std::unexpected(TransferError::Kind::damaged);
+    const QJsonDocument database = QJsonDocument::fromJson(*plaintext);
+    return readDatabase(database.object());
+}
+
+} // namespace
+
+namespace AegisVault {
+
+bool recognizes(const QJsonObject &root)
+{
+    return root.contains(u"version") && root[u"header"].isObject() && root.contains(u"db");
+}
+
+std::expected<QByteArray, TransferError> write(const QList<ImportedToken> &tokens, const QString &password,
+                                               const KdfPolicy &policy)
+{
+    const QByteArray masterKey = VaultCrypto::randomBytes(VaultCrypto::keySize);
+    const auto slot = passwordSlot(password.toUtf8(), masterKey, policy.scryptN);
+    const auto sealed = VaultCrypto::seal(masterKey, databaseJson(tokens));
+    if (!slot || !sealed)
+        return std::unexpected(TransferError(TransferError::Kind::fileError, u"加密失败"_s));
+    const QJsonObject header{{u"slots"_s, QJsonArray{*slot}}, {u"params"_s, sealParams(*sealed)}};
+    const QJsonObject root{{u"version"_s, vaultVersion},
+                           {u"header"_s, header},
+                           {u"db"_s, QString::fromLatin1(sealed->ciphertext.toBase64())}};
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const QString &password,
+                                               const KdfPolicy &policy)
+{
+    if (root[u"version"].toInt(-1) != vaultVersion)
+        return std::unexpected(TransferError(TransferError::Kind::unsupported, u"Aegis 文件版本"_s));
+    const QJsonValue header = root[u"header"];
+    if (header[u"slots"].isNull() && header[u"params"].isNull())
+        return readDatabase(root[u"db"].toObject());
+    return readEncrypted(root, password, policy);
+}
+
+} // namespace AegisVault

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "engine/ImportedToken.h"
+#include "transfer/ImportBatch.h"
+#include "transfer/KdfPolicy.h"
+#include "transfer/TransferError.h"
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QList>
+
+#include <expected>
+
+// Aegis's vault file: JSON with a header of key slots and a database of entries. In an
+// encrypted vault a random master key encrypts the database with AES-256-GCM, and each
+// password slot holds that key wrapped with AES-256-GCM under an scrypt-derived key.
+namespace AegisVault {
+
+bool recognizes(const QJsonObject &root);
+
+// An encrypted vault with one password slot, holding every token.
+std::expected<QByteArray, TransferError> write(const QList<ImportedToken> &tokens, const QString &password,
+                                               const KdfPolicy &policy = {});
+
+// A plain vault, or an encrypted one opened with the password (passwordRequired when it
+// is empty).
+std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const QString &password,
+                                               const KdfPolicy &policy = {});
+
+} // namespace AegisVault

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "transfer/ImportBatch.h"
+#include "transfer/KdfPolicy.h"
+#include "transfer/TransferError.h"
+
+#include <QByteArray>
+
+#include <expected>
+
+// Reads any file Corvane imports: an Aegis vault, a 2FAS backup or a list of otpauth
+// links, told apart by their content.
+namespace BackupReader {
+
+constexpr qsizetype maxFileSize = 16 * 1024 * 1024;
+
+// passwordRequired when the file is encrypted and no password was given.
+std::expected<ImportBatch, TransferError> read(const QByteArray &bytes, const QString &password = {},
+                                               const KdfPolicy &policy = {});
+
+} // namespace BackupReader

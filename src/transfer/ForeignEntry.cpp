@@ -1,0 +1,52 @@
+#include "transfer/ForeignEntry.h"
+
+#include <cmath>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// A JSON number that is a whole number of the 64-bit range; absent for anything else.
+std::optional<qint64> wholeNumber(const QJsonValue &value)
+{
+    if (!value.isDouble())
+        return std::nullopt;
+    const double number = value.toDouble();
+    if (std::trunc(number) != number || number < -0x1p63 || number >= 0x1p63)
+        return std::nullopt;
+    return qint64(number);
+}
+
+qint64 numberOr(const QJsonValue &value, qint64 fallback)
+{
+    return value.isUndefined() || value.isNull() ? fallback : wholeNumber(value).value_or(-1);
+}
+
+} // namespace
+
+QString ForeignEntry::label() const
+{
+    if (issuer.isEmpty())
+        return name;
+    return name.isEmpty() ? issuer : u"%1 (%2)"_s.arg(issuer, name);
+}
+
+QString ForeignEntry::refusalReason() const
+{
+    const QString kind = type.toLower();
+    if (kind == u"hotp")
+        return u"暂不支持计数器（HOTP）验证码"_s;
+    if (kind != u"totp")
+        return u"不支持的验证码类型：%1"_s.arg(type);
+    if (!algorithm.isEmpty() && algorithm.compare(u"SHA1", Qt::CaseInsensitive) != 0)
+        return u"不支持的算法：%1"_s.arg(algorithm);
+    return {};
+}
+
+void ForeignEntry::appendTo(ImportBatch &batch) const
+{
+    if (const QString reason = refusalReason(); !reason.isEmpty())
+        batch.refused.append({label(), reason});
+    else
+        batch.offer({name, issuer, secret, numberOr(period, 30), numberOr(digits, 6)}, label());
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "transfer/ImportBatch.h"
+
+#include <QJsonValue>
+#include <QString>
+
+// One account as another authenticator's backup describes it, before it is judged.
+struct ForeignEntry
+{
+    QString type; // "totp", "steam", "hotp"... in any case
+    QString name;
+    QString issuer;
+    QString secret;
+    QString algorithm;
+    QJsonValue digits;
+    QJsonValue period;
+
+    // Adds the entry to the batch as a token, or as a refusal with the reason.
+    void appendTo(ImportBatch &batch) const;
+
+private:
+    QString label() const;
+    // Why the entry's kind cannot become an account here, or an empty text.
+    QString refusalReason() const;
+};

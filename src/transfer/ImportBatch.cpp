@@ -1,0 +1,13 @@
+#include "transfer/ImportBatch.h"
+
+#include "engine/TOTPGenerator.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+void ImportBatch::offer(const ImportedToken &token, const QString &label)
+{
+    if (TOTPGenerator::code(TOTPGenerator::normalize(token.secret), 0, token.period, token.digits))
+        tokens.append(token);
+    else
+        refused.append({label, u"密钥或参数无效"_s});
+}

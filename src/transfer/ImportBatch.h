@@ -1,0 +1,25 @@
+#pragma once
+
+#include "engine/ImportedToken.h"
+
+#include <QList>
+#include <QString>
+
+// What a backup file holds: the accounts that can be added, and the entries that cannot,
+// each with the reason.
+struct ImportBatch
+{
+    struct Refusal
+    {
+        QString label;
+        QString reason;
+
+        bool operator==(const Refusal &) const = default;
+    };
+
+    QList<ImportedToken> tokens;
+    QList<Refusal> refused;
+
+    // Takes the token when a code can be computed from it, otherwise refuses it.
+    void offer(const ImportedToken &token, const QString &label);
+};

@@ -1,0 +1,71 @@
+#include "transfer/OtpauthLinks.h"
+
+#include "engine/OTPAuthParser.h"
+
+#include <QStringList>
+#include <QUrl>
+
+#include <algorithm>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QString encoded(const QString &text)
+{
+    return QString::fromLatin1(QUrl::toPercentEncoding(text));
+}
+
+QList<QStringView> linesOf(const QString &text)
+{
+    return QStringView(text).split(u'\n');
+}
+
+} // namespace
+
+namespace OtpauthLinks {
+
+QString link(const ImportedToken &token)
+{
+    const QString label =
+        token.issuer.isEmpty() ? encoded(token.name) : u"%1:%2"_s.arg(encoded(token.issuer), encoded(token.name));
+    QString query = u"secret="_s + encoded(token.secret);
+    if (!token.issuer.isEmpty())
+        query += u"&issuer="_s + encoded(token.issuer);
+    query += u"&algorithm=SHA1&digits=%1&period=%2"_s.arg(token.digits).arg(token.period);
+    return u"otpauth://totp/%1?%2"_s.arg(label, query);
+}
+
+QByteArray write(const QList<ImportedToken> &tokens)
+{
+    QByteArray text;
+    for (const ImportedToken &token : tokens)
+        text += link(token).toUtf8() + '\n';
+    return text;
+}
+
+ImportBatch read(const QString &text)
+{
+    ImportBatch batch;
+    const QList<QStringView> lines = linesOf(text);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString line = lines[i].trimmed().toString();
+        if (line.isEmpty())
+            continue;
+        const QString label = u"第 %1 行"_s.arg(i + 1);
+        if (const auto token = OTPAuthParser::parse(line))
+            batch.offer(*token, label);
+        else
+            batch.refused.append({label, u"不是可用的 otpauth 链接"_s});
+    }
+    return batch;
+}
+
+bool recognizes(const QString &text)
+{
+    const QList<QStringView> lines = linesOf(text);
+    return std::any_of(lines.cbegin(), lines.cend(),
+                       [](QStringView line) { return line.trimmed().startsWith(u"otpauth", Qt::CaseInsensitive); });
+}
+
+} // namespace OtpauthLinks

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "engine/ImportedToken.h"
+#include "transfer/ImportBatch.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// Plain text with one otpauth link per line: what most authenticators export unencrypted
+// and what a QR code of one account holds.
+namespace OtpauthLinks {
+
+// otpauth://totp/Issuer:name?secret=...&issuer=...&algorithm=...&digits=...&period=...
+QString link(const ImportedToken &token);
+
+// One link per line, each ended by a line break.
+QByteArray write(const QList<ImportedToken> &tokens);
+
+// Every non-empty line as an account, or refused with its line number.
+ImportBatch read(const QString &text);
+
+// Whether the text looks like a link list at all (some line starts with "otpauth").
+bool recognizes(const QString &text);
+
+} // namespace OtpauthLinks

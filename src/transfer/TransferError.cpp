@@ -1,0 +1,24 @@
+#include "transfer/TransferError.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+QString TransferError::description() const
+{
+    switch (m_kind) {
+    case Kind::passwordRequired:
+        return u"这个备份已加密，请输入密码。"_s;
+    case Kind::wrongPassword:
+        return u"密码不正确。"_s;
+    case Kind::damaged:
+        return u"文件不完整或已被修改，没有导入任何账户。"_s;
+    case Kind::unrecognized:
+        return u"无法识别的文件格式。"_s;
+    case Kind::unsupported:
+        return u"不支持这个备份：%1"_s.arg(m_detail);
+    case Kind::tooLarge:
+        return u"文件太大，不像是验证码备份。"_s;
+    case Kind::fileError:
+        break;
+    }
+    return u"无法读写文件：%1"_s.arg(m_detail);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+// Why a backup could not be read or written. Nothing is imported when reading fails.
+class TransferError
+{
+public:
+    enum class Kind {
+        passwordRequired,
+        wrongPassword,
+        damaged,
+        unrecognized,
+        unsupported,
+        tooLarge,
+        fileError,
+    };
+
+    TransferError(Kind kind, QString detail = {}) : m_kind(kind), m_detail(std::move(detail)) {}
+
+    Kind kind() const { return m_kind; }
+    // The text the dialogs show.
+    QString description() const;
+
+    bool operator==(const TransferError &) const = default;
+
+private:
+    Kind m_kind;
+    QString m_detail;
+};

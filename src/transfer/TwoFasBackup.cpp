@@ -1,0 +1,99 @@
+#include "transfer/TwoFasBackup.h"
+
+#include "transfer/ForeignEntry.h"
+#include "transfer/TextEncoding.h"
+#include "transfer/VaultCrypto.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+struct Encrypted
+{
+    VaultCrypto::Sealed sealed;
+    QByteArray salt;
+};
+
+// "ciphertext-and-tag:salt:nonce", each in Base64.
+std::optional<Encrypted> encryptedFrom(const QJsonValue &value)
+{
+    const QStringList parts = value.toString().split(u':');
+    if (parts.size() != 3)
+        return std::nullopt;
+    const auto data = TextEncoding::fromBase64(parts[0]);
+    const auto salt = TextEncoding::fromBase64(parts[1]);
+    const auto nonce = TextEncoding::fromBase64(parts[2]);
+    if (!data || !salt || !nonce || data->size() < VaultCrypto::tagSize)
+        return std::nullopt;
+    const qsizetype split = data->size() - VaultCrypto::tagSize;
+    return Encrypted{{data->first(split), *nonce, data->sliced(split)}, *salt};
+}
+
+std::optional<QByteArray> decrypt(const Encrypted &encrypted, const QByteArray &password, const KdfPolicy &policy)
+{
+    const auto key = VaultCrypto::pbkdf2Sha256(password, encrypted.salt, policy.twoFasIterations);
+    return key ? VaultCrypto::open(*key, encrypted.sealed) : std::nullopt;
+}
+
+ImportBatch batchFrom(const QJsonArray &services)
+{
+    ImportBatch batch;
+    for (const QJsonValue &service : services) {
+        const QJsonValue otp = service[u"otp"];
+        const QString type = otp[u"tokenType"].isString() ? otp[u"tokenType"].toString() : u"totp"_s;
+        const QString issuer = otp[u"issuer"].isString() ? otp[u"issuer"].toString() : service[u"name"].toString();
+        const ForeignEntry entry{type,
+                                 otp[u"account"].toString(),
+                                 issuer,
+                                 service[u"secret"].toString(),
+                                 otp[u"algorithm"].toString(),
+                                 otp[u"digits"],
+                                 otp[u"period"]};
+        entry.appendTo(batch);
+    }
+    return batch;
+}
+
+std::expected<ImportBatch, TransferError> readEncrypted(const QJsonObject &root, const QString &password,
+                                                        const KdfPolicy &policy)
+{
+    if (password.isEmpty())
+        return std::unexpected(TransferError::Kind::passwordRequired);
+    const auto services = encryptedFrom(root[u"servicesEncrypted"]);
+    if (!services)
+        return std::unexpected(TransferError::Kind::damaged);
+    const QByteArray secret = password.toUtf8();
+    // The reference opens with the right password only, so a failure after it is damage.
+    if (const auto reference = encryptedFrom(root[u"reference"]); reference && !decrypt(*reference, secret, policy))
+        return std::unexpected(TransferError::Kind::wrongPassword);
+    const auto plaintext = decrypt(*services, secret, policy);
+    if (!plaintext)
+        return std::unexpected(root.contains(u"reference") ? TransferError::Kind::damaged
+                                                           : TransferError::Kind::wrongPassword);
+    const QJsonDocument document = QJsonDocument::fromJson(*plaintext);
+    if (!document.isArray())
+        return std::unexpected(TransferError::Kind::damaged);
+    return batchFrom(document.array());
+}
+
+} // namespace
+
+namespace TwoFasBackup {
+
+bool recognizes(const QJsonObject &root)
+{
+    return root.contains(u"schemaVersion") && (root[u"services"].isArray() || root.contains(u"servicesEncrypted"));
+}
+
+std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const QString &password,
+                                               const KdfPolicy &policy)
+{
+    if (root.contains(u"servicesEncrypted"))
+        return readEncrypted(root, password, policy);
+    return batchFrom(root[u"services"].toArray());
+}
+
+} // namespace TwoFasBackup

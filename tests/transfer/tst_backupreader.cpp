@@ -1,0 +1,206 @@
+#include "store/TokenStore.h"
+#include "support/FakeClock.h"
+#include "support/MemoryKeychain.h"
+#include "support/TempSettings.h"
+#include "transfer/AegisVault.h"
+#include "transfer/BackupFile.h"
+#include "transfer/BackupReader.h"
+#include "transfer/OtpauthLinks.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+using Kind = TransferError::Kind;
+// Cheap enough for the many files these tests write; the store round trip uses Aegis's cost.
+const KdfPolicy cheap{.scryptN = 1 << 10};
+const QList<ImportedToken> sampleTokens{
+    {u"alice@example.com"_s, u"GitHub"_s, u"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ"_s, 30, 6},
+    {u"bob"_s, QString(), u"JBSWY3DPEHPK3PXPJBSWY3DPEHPK3PXP"_s, 60, 8},
+    {u"名字 with spaces:&?"_s, u"发行者"_s, u"KRUGKIDROVUWG2ZAMJZG653OEBTG66BAJZ2W24DTEBXXMZLS"_s, 15, 7},
+};
+
+// The samples come from Aegis's own test suite (see data/SOURCES.md); password "test".
+QByteArray sample(const QString &name)
+{
+    QFile file(QStringLiteral(CORVANE_TRANSFER_DATA "/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("missing sample %s", qPrintable(name));
+    return file.readAll();
+}
+
+QStringList summary(const ImportBatch &batch)
+{
+    QStringList lines;
+    for (const ImportedToken &token : batch.tokens)
+        lines << u"%1:%2 %3 %4/%5"_s.arg(token.issuer, token.name, token.secret).arg(token.period).arg(token.digits);
+    return lines;
+}
+
+// The document with one member changed, reached by a path of object keys.
+QByteArray edited(const QByteArray &document, const QStringList &path,
+                  const std::function<QJsonValue(QJsonValue)> &edit)
+{
+    const std::function<QJsonValue(QJsonValue, qsizetype)> walk = [&](QJsonValue value, qsizetype depth) -> QJsonValue {
+        if (depth == path.size())
+            return edit(value);
+        QJsonObject object = value.toObject();
+        object[path[depth]] = walk(object[path[depth]], depth + 1);
+        return object;
+    };
+    return QJsonDocument(walk(QJsonDocument::fromJson(document).object(), 0).toObject()).toJson();
+}
+
+// Changes one Base64 character in the middle of a text member.
+QJsonValue flipped(const QJsonValue &value)
+{
+    QString text = value.toString();
+    const qsizetype middle = text.size() / 3;
+    text[middle] = text[middle] == u'A' ? u'B' : u'A';
+    return text;
+}
+
+} // namespace
+
+class TestBackupReader : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void peerSamples_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("accounts");
+        QTest::addColumn<int>("refused");
+        const QStringList mason{u"Deno:Mason 4SJHB4GSD43FZBAI7C2HLRJGPQ 30/6"_s};
+        QTest::newRow("Aegis, plain") << u"aegis_plain.json"_s << mason << 6;
+        QTest::newRow("Aegis, encrypted") << u"aegis_encrypted.json"_s << mason << 6;
+        QTest::newRow("2FAS, plain") << u"2fas_authenticator_plain_v4.2fas"_s << mason << 4;
+        QTest::newRow("2FAS, encrypted") << u"2fas_authenticator_encrypted_v4.2fas"_s << mason << 4;
+    }
+    void peerSamples()
+    {
+        QFETCH(QString, file);
+        QFETCH(QStringList, accounts);
+        QFETCH(int, refused);
+        const auto batch = BackupReader::read(sample(file), u"test"_s);
+        QVERIFY2(batch, batch ? "" : qPrintable(batch.error().description()));
+        QCOMPARE(summary(*batch), accounts);
+        QCOMPARE(batch->refused.size(), refused);
+    }
+
+    void rejects_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<Kind>("error");
+        const QByteArray vault = *AegisVault::write(sampleTokens, u"right"_s, cheap);
+        const QByteArray twoFas = sample(u"2fas_authenticator_encrypted_v4.2fas"_s);
+        const QString right = u"right"_s;
+        QTest::newRow("Aegis, wrong password") << vault << u"wrong"_s << Kind::wrongPassword;
+        QTest::newRow("Aegis, no password") << vault << QString() << Kind::passwordRequired;
+        QTest::newRow("Aegis, truncated") << vault.left(vault.size() / 2) << right << Kind::damaged;
+        QTest::newRow("Aegis, database changed") << edited(vault, {u"db"_s}, flipped) << right << Kind::damaged;
+        QTest::newRow("Aegis, tag changed")
+            << edited(vault, {u"header"_s, u"params"_s, u"tag"_s}, flipped) << right << Kind::damaged;
+        const auto slotCost = [](const QJsonValue &slots) {
+            QJsonObject slot = slots[0].toObject();
+            slot[u"n"_s] = 1 << 30;
+            return QJsonArray{slot};
+        };
+        QTest::newRow("Aegis, scrypt cost beyond the cap")
+            << edited(vault, {u"header"_s, u"slots"_s}, slotCost) << right << Kind::unsupported;
+        QTest::newRow("2FAS, wrong password") << twoFas << u"wrong"_s << Kind::wrongPassword;
+        QTest::newRow("2FAS, services changed")
+            << edited(twoFas, {u"servicesEncrypted"_s}, flipped) << u"test"_s << Kind::damaged;
+        QTest::newRow("2FAS, truncated") << twoFas.left(twoFas.size() - 40) << u"test"_s << Kind::damaged;
+        QTest::newRow("other JSON") << R"({"accounts": []})"_ba << right << Kind::unrecognized;
+        QTest::newRow("text without links") << "secret: ABC\n"_ba << right << Kind::unrecognized;
+        QTest::newRow("too large") << QByteArray(BackupReader::maxFileSize + 1, ' ') << right << Kind::tooLarge;
+    }
+    void rejects()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, password);
+        QFETCH(Kind, error);
+        const auto batch = BackupReader::read(bytes, password, cheap);
+        QVERIFY(!batch);
+        QCOMPARE(batch.error().kind(), error);
+    }
+
+    void linkListRefusesLinesByNumber()
+    {
+        const auto batch = BackupReader::read("\n"_ba + OtpauthLinks::write(sampleTokens)
+                                              + "otpauth://hotp/x?secret=AAAA\notpauth://totp/y?secret=1\n");
+        QVERIFY(batch);
+        QCOMPARE(batch->tokens, sampleTokens);
+        const QList<ImportBatch::Refusal> refused{{u"第 5 行"_s, u"不是可用的 otpauth 链接"_s},
+                                                  {u"第 6 行"_s, u"密钥或参数无效"_s}};
+        QCOMPARE(batch->refused, refused);
+    }
+
+    // What one keyring exports, a fresh keyring imports with the same codes.
+    void roundTripThroughStores_data()
+    {
+        QTest::addColumn<bool>("encrypted");
+        QTest::newRow("Aegis vault") << true;
+        QTest::newRow("otpauth links") << false;
+    }
+    void roundTripThroughStores()
+    {
+        QFETCH(bool, encrypted);
+        FakeClock clock{1'700'000'000};
+        TempSettings firstSettings, secondSettings;
+        MemoryKeychain firstKeychain, secondKeychain;
+        TokenStore first(firstKeychain, firstSettings.settings(), clock.function());
+        for (const ImportedToken &token : sampleTokens)
+            QVERIFY(first.add(token));
+        const QList<ImportedToken> exported = first.exportTokens();
+        const auto bytes = encrypted ? AegisVault::write(exported, u"密码 pass"_s) : OtpauthLinks::write(exported);
+        QVERIFY(bytes);
+
+        const auto batch = BackupReader::read(*bytes, u"密码 pass"_s);
+        QVERIFY(batch);
+        QCOMPARE(batch->tokens, exported);
+        TokenStore second(secondKeychain, secondSettings.settings(), clock.function());
+        for (const ImportedToken &token : batch->tokens)
+            QVERIFY(second.add(token));
+        QCOMPARE(second.accounts().size(), first.accounts().size());
+        for (qsizetype i = 0; i < first.accounts().size(); ++i) {
+            const TokenAccount &a = first.accounts()[i];
+            const TokenAccount &b = second.accounts()[i];
+            QCOMPARE(std::tie(b.name, b.issuer, b.period, b.digits), std::tie(a.name, a.issuer, a.period, a.digits));
+            QCOMPARE(second.codes().value(b.id), first.codes().value(a.id));
+        }
+    }
+
+    void writesWholeFilesForTheOwnerOnly_data()
+    {
+        QTest::addColumn<bool>("existing");
+        QTest::newRow("new file") << false;
+        QTest::newRow("replacing a world-readable file") << true;
+    }
+    void writesWholeFilesForTheOwnerOnly()
+    {
+        QFETCH(bool, existing);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"backup.json"_s);
+        if (existing) {
+            QFile old(path);
+            QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+            old.setPermissions(old.permissions() | QFileDevice::ReadOther);
+        }
+        QVERIFY(BackupFile::write(path, "new"_ba));
+        QCOMPARE(QFileInfo(path).permissions() & 0x0077, QFileDevice::Permissions());
+        QCOMPARE(BackupFile::read(path), "new"_ba);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{u"backup.json"_s});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestBackupReader)
+#include "tst_backupreader.moc"
