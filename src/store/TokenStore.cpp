@@ -219,8 +219,13 @@ std::expected<void, StoreError> TokenStore::add(const ImportedToken &token)
     const QString secret = normalize(token.secret);
     if (auto valid = validate(secret, token.period, token.digits); !valid)
         return valid;
+    return append(accountFor(token), secret);
+}
+
+TokenAccount TokenStore::accountFor(const ImportedToken &token) const
+{
     const QString name = token.name.isEmpty() ? defaultName : token.name;
-    return append({QUuid::createUuid(), name, token.issuer, token.period, token.digits}, secret);
+    return {QUuid::createUuid(), name, token.issuer, token.period, token.digits};
 }
 
 std::expected<TokenAccount, StoreError> TokenStore::quickAdd(const QString &text)
@@ -245,17 +250,61 @@ std::expected<TokenAccount, StoreError> TokenStore::quickAdd(const QString &text
     return account;
 }
 
-// Stores the secret, then lists, saves and shows the new account.
-std::expected<void, StoreError> TokenStore::append(const TokenAccount &account, const QString &secret)
+ImportSummary TokenStore::addAll(const QList<ImportedToken> &tokens)
+{
+    QSet<QString> present;
+    const QHash<QUuid, QString> stored = m_keychain.loadAll();
+    for (const TokenAccount &account : std::as_const(m_accounts)) {
+        if (const auto it = stored.constFind(account.id); it != stored.constEnd())
+            present.insert(*it);
+    }
+    ImportSummary summary;
+    for (const ImportedToken &token : tokens) {
+        const QString secret = normalize(token.secret);
+        auto kept = validate(secret, token.period, token.digits);
+        if (kept && present.contains(secret)) {
+            ++summary.alreadyPresent;
+            continue;
+        }
+        const TokenAccount account = accountFor(token);
+        if (kept)
+            kept = keep(account, secret);
+        if (!kept) {
+            summary.refused.append({token.name, token.issuer, kept.error().description()});
+            continue;
+        }
+        present.insert(secret);
+        summary.added.append(account);
+    }
+    if (!summary.added.isEmpty())
+        announceAdded();
+    return summary;
+}
+
+// Stores the secret and lists the account, without announcing it.
+std::expected<void, StoreError> TokenStore::keep(const TokenAccount &account, const QString &secret)
 {
     if (auto saved = m_keychain.save(secret, account.id); !saved)
         return std::unexpected(saved.error());
     m_secretCache.insert(account.id, secret);
     m_accounts.append(account);
+    return {};
+}
+
+// Stores the secret, then lists, saves and shows the new account.
+std::expected<void, StoreError> TokenStore::append(const TokenAccount &account, const QString &secret)
+{
+    if (auto kept = keep(account, secret); !kept)
+        return kept;
+    announceAdded();
+    return {};
+}
+
+void TokenStore::announceAdded()
+{
     Q_EMIT accountsChanged();
     save();
     refreshCodes(m_clock());
-    return {};
 }
 
 QList<ImportedToken> TokenStore::exportTokens()

@@ -2,6 +2,7 @@
 
 #include "engine/Clock.h"
 #include "engine/ImportedToken.h"
+#include "store/ImportSummary.h"
 #include "store/KeychainStore.h"
 #include "store/PendingDeletion.h"
 #include "store/StoreError.h"
@@ -58,6 +59,9 @@ public:
     std::expected<void, StoreError> add(const ImportedToken &token);
     // The account that now holds the secret: a new one, or the listed one that already had it.
     std::expected<TokenAccount, StoreError> quickAdd(const QString &secret);
+    // Adds every token whose secret is valid and not yet listed, in order, then saves the
+    // list once. A token the store cannot take is refused with the reason and skipped.
+    ImportSummary addAll(const QList<ImportedToken> &tokens);
     void update(const TokenAccount &account, const QString &name, const QString &issuer);
     // Every listed account whose secret is known, secret included, in list order.
     QList<ImportedToken> exportTokens();
@@ -85,7 +89,10 @@ private:
     std::optional<qsizetype> indexOf(const QUuid &id) const;
     std::optional<QString> secretFor(const TokenAccount &account);
     std::expected<void, StoreError> validate(const QString &secret, qint64 period, qint64 digits) const;
+    TokenAccount accountFor(const ImportedToken &token) const;
+    std::expected<void, StoreError> keep(const TokenAccount &account, const QString &secret);
     std::expected<void, StoreError> append(const TokenAccount &account, const QString &secret);
+    void announceAdded();
     void setCodes(QHash<QUuid, QString> codes);
 
     KeychainStore &m_keychain;

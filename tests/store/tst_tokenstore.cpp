@@ -80,6 +80,7 @@ private Q_SLOTS:
     void unusableAccountsGetNoCode();
     void addNormalizesAndKeepsName();
     void failedAddChangesNothing();
+    void addAllSkipsKnownSecretsAndSavesOnce();
     void quickAddRejects_data();
     void quickAddRejects();
     void quickAddNamesAndFindsDuplicates();
@@ -247,6 +248,35 @@ void TestTokenStore::failedAddChangesNothing()
     QCOMPARE(refused.error().description(), u"钥匙串已锁定"_s);
     QCOMPARE(names(store.accounts()), QStringList{u"a"_s});
     QCOMPARE(storedNames(), QStringList{u"a"_s});
+}
+
+void TestTokenStore::addAllSkipsKnownSecretsAndSavesOnce()
+{
+    TokenStore &store = storeWith({u"a"_s});
+    const QString listed = m_keychain.items.values().constFirst();
+    QSignalSpy accountsChanged(&store, &TokenStore::accountsChanged);
+    const ImportSummary summary = store.addAll({
+        {u"b"_s, u"Ex"_s, otherSecret.toLower(), 30, 6},
+        {u"listed"_s, {}, listed, 30, 6},
+        {u"bad"_s, u"Ex"_s, u"0189"_s, 30, 6},
+        {u"b again"_s, {}, otherSecret, 30, 6},
+        {{}, {}, rfcSecret, 60, 8},
+    });
+    QCOMPARE(names(summary.added), (QStringList{u"b"_s, u"验证码"_s}));
+    QCOMPARE(summary.added.back().period, 60);
+    QCOMPARE(summary.alreadyPresent, 2);
+    QCOMPARE(summary.refused.size(), 1);
+    QCOMPARE(summary.refused.front().name, u"bad"_s);
+    QCOMPARE(summary.refused.front().reason, u"密钥格式不正确，请使用 Base32 密钥。"_s);
+    QCOMPARE(accountsChanged.count(), 1);
+    QCOMPARE(storedNames(), (QStringList{u"a"_s, u"b"_s, u"验证码"_s}));
+    QCOMPARE(store.codes().size(), 3);
+
+    m_keychain.saveFailure = KeychainError(u"secret-error"_s, 2, u"钥匙串已锁定"_s);
+    const ImportSummary locked = store.addAll({{u"c"_s, {}, u"MFRGGZDFMZTWQ2LK"_s, 30, 6}});
+    QCOMPARE(locked.refused.front().reason, u"钥匙串已锁定"_s);
+    QVERIFY(locked.added.isEmpty());
+    QCOMPARE(accountsChanged.count(), 1);
 }
 
 void TestTokenStore::quickAddRejects_data()
