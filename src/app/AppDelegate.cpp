@@ -31,6 +31,7 @@ void AppDelegate::applicationDidFinishLaunching()
     m_panel->resize(initialPanelSize);
     placeTopRight();
     m_windowController.attach(m_panel.get());
+    m_store.awaitSecrets(secretsWait);
     m_panel->show();
     m_panel->activateWindow();
 

@@ -22,6 +22,8 @@ class AppDelegate : public QObject
 public:
     static constexpr QSize initialPanelSize{330, 152};
     static constexpr int cornerInset = 20;
+    // How long the first paint waits for the keychain read sent at start-up.
+    static constexpr std::chrono::milliseconds secretsWait{400};
 
     AppDelegate(KeychainStore &keychain, QSettings &settings, Clock clock, QObject *parent = nullptr);
     ~AppDelegate() override;

@@ -85,6 +85,7 @@ CorvaneApp::~CorvaneApp() = default;
 void CorvaneApp::showPanel()
 {
     m_delegate.windowController().showPanel();
+    m_delegate.store().unlockKeychain();
 }
 
 QImage CorvaneApp::menuBarIcon(int size, const QColor &color)

@@ -15,7 +15,10 @@ MenuCommands::MenuCommands(TokenStore &store, FloatingWindowController &windowCo
 {
     m_show.setShortcut(QKeySequence(u"Ctrl+T"_s));
     m_quit.setShortcut(QKeySequence(u"Ctrl+Q"_s));
-    connect(&m_show, &QAction::triggered, this, [this] { m_windowController.showPanel(); });
+    connect(&m_show, &QAction::triggered, this, [this] {
+        m_windowController.showPanel();
+        m_store.unlockKeychain(); // a person's action: the moment a locked keychain may ask
+    });
     connect(&m_quit, &QAction::triggered, this, &MenuCommands::quitRequested);
     connect(&m_menu, &QMenu::aboutToShow, this, &MenuCommands::rebuild);
     rebuild();

@@ -5,7 +5,12 @@
 #include <QApplication>
 #include <QSettings>
 
+#include <QFile>
+
 #include <cstdio>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -18,8 +23,19 @@ static void preferX11UnderWayland()
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
+// Secrets live in this process's memory: no core dumps, no other process of the same user
+// attaching to it, and nothing it writes readable by anyone else.
+static void harden()
+{
+    const rlimit none{0, 0};
+    setrlimit(RLIMIT_CORE, &none);
+    prctl(PR_SET_DUMPABLE, 0);
+    umask(077);
+}
+
 int main(int argc, char *argv[])
 {
+    harden();
     preferX11UnderWayland();
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Corvane"_s);
@@ -38,6 +54,9 @@ int main(int argc, char *argv[])
     }
 
     QSettings settings;
+    // A file written by an older build may be readable by others.
+    if (QFile::exists(settings.fileName()))
+        QFile::setPermissions(settings.fileName(), QFile::ReadOwner | QFile::WriteOwner);
     SecretServiceKeychain keychain;
     CorvaneApp corvane(keychain, settings);
     QObject::connect(&instance, &SingleInstance::showRequested, &corvane, &CorvaneApp::showPanel);

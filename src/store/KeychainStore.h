@@ -3,26 +3,57 @@
 #include "store/KeychainError.h"
 
 #include <QHash>
+#include <QObject>
 #include <QString>
 #include <QUuid>
 
 #include <expected>
-#include <optional>
+#include <functional>
 
-// Where account secrets live: one item per account, keyed by the account's id.
-// Every call is synchronous and made on the main thread.
-class KeychainStore
+// Where account secrets live: one item per account, keyed by the account's id. Main thread
+// only. Reads and deletions are asynchronous; a save is bounded and never prompts. The keychain
+// tracks whether it can be used and says so through `status`.
+class KeychainStore : public QObject
 {
+    Q_OBJECT
+
 public:
-    virtual ~KeychainStore() = default;
+    enum class Status { Unknown, Available, Locked, NoDefaultKeyring, Unreachable };
+    Q_ENUM(Status)
+    using Secrets = QHash<QUuid, QString>;
+    using ReadResult = std::expected<Secrets, KeychainError>;
+
+    using QObject::QObject;
 
     // Replaces any item for the id (delete, then add). The delete's outcome is ignored.
     virtual std::expected<void, KeychainError> save(const QString &secret, const QUuid &id) = 0;
-    // The secret for the id; absent on any failure, a missing item or data that is not UTF-8.
-    virtual std::optional<QString> load(const QUuid &id) = 0;
-    // Deletes the item for the id; failures are silent.
-    virtual void remove(const QUuid &id) = 0;
-    // Every readable secret of this application in one call, for the start-up refresh.
-    // Items whose data is not UTF-8 are left out; a failure gives an empty map.
-    virtual QHash<QUuid, QString> loadAll() = 0;
+    // Deletes the item for the id; `done` learns whether that worked.
+    virtual void remove(const QUuid &id, std::function<void(bool removed)> done = {}) = 0;
+    // Every readable secret of this application in one search. Items whose data is not UTF-8
+    // are left out. `done` runs once, from the event loop or before this returns.
+    virtual void readAll(std::function<void(ReadResult)> done) = 0;
+    // Asks the service, through its own prompt, to unlock the default keyring or to create one.
+    // Does nothing while a prompt is open or when there is nothing to unlock.
+    virtual void unlock() = 0;
+
+    Status status() const { return m_status; }
+
+Q_SIGNALS:
+    void statusChanged();
+    // The service announced something that may make missing secrets readable.
+    void changed();
+    // An unlock or creation prompt ended; false when the person dismissed it or it failed.
+    void unlockFinished(bool unlocked);
+
+protected:
+    void setStatus(Status status)
+    {
+        if (status == m_status)
+            return;
+        m_status = status;
+        Q_EMIT statusChanged();
+    }
+
+private:
+    Status m_status = Status::Unknown;
 };

@@ -1,19 +1,27 @@
 #include "store/SecretServiceKeychain.h"
 
+#include "engine/Logging.h"
+
+#include <QAbstractEventDispatcher>
 #include <QByteArrayView>
+#include <QPointer>
 #include <QStringDecoder>
 
-// For the item-path calls of loadAll (secret-paths.h), unchanged since libsecret 0.7.
+// For the item-path calls (secret-paths.h), unchanged since libsecret 0.7.
 #define SECRET_API_SUBJECT_TO_CHANGE
 #include <libsecret/secret.h>
 
-#include <algorithm>
+#include <memory>
 #include <utility>
 #include <vector>
+
+using namespace Qt::Literals::StringLiterals;
+using Status = KeychainStore::Status;
 
 namespace {
 
 constexpr char kService[] = "com.local.Corvane";
+constexpr char kSecretsName[] = "org.freedesktop.secrets";
 
 // DONT_MATCH_NAME: an item is identified by service and account alone.
 const SecretSchema kSchema = [] {
@@ -61,351 +69,502 @@ KeychainError keychainError(const GError *error)
                          QString::fromUtf8(copy->message));
 }
 
+KeychainError refusal(Status status)
+{
+    const QString domain = u"org.freedesktop.Secret.Error"_s;
+    if (status == Status::Locked)
+        return KeychainError(domain, 1, u"钥匙串已锁定，无法读取或保存密钥。"_s);
+    return KeychainError(domain, 2, u"没有默认钥匙串，无法保存密钥。"_s);
+}
+
 // libsecret's service object keeps delivering D-Bus signals to the main context that was
-// current when it was created, so every call runs on this one context, which lives as long
-// as the process: per-call contexts would collect those signals unread. Being private, it
-// keeps Qt's event loop (the default context) from running inside a keychain call.
-GMainContext *keychainContext()
+// current when it was created, so the bounded calls all run on this one context, which lives
+// as long as the process. Being private, it keeps Qt's event loop from running inside them.
+GMainContext *privateContext()
 {
     static GMainContext *const context = g_main_context_new();
     return context;
 }
 
-// One keychain operation: asynchronous calls, run to completion one step after another on the
-// private context. Together they must finish before one deadline; a prompt shown to the user
-// is waited for and starts the deadline afresh.
-class Operation
+using Ready = std::function<void(GAsyncResult *)>;
+
+void onReady(GObject *, GAsyncResult *result, gpointer data)
+{
+    const std::unique_ptr<Ready> next(static_cast<Ready *>(data));
+    (*next)(result);
+}
+
+// The calls of one keychain operation, each started from the callback of the one before, on
+// the thread-default context. Past the deadline, if there is one, the calls still running are
+// cancelled and fail as timed out.
+class Calls
 {
 public:
-    explicit Operation(std::chrono::milliseconds timeout) : m_timeout(timeout), m_deadline(Clock::now() + timeout)
+    explicit Calls(std::optional<std::chrono::milliseconds> timeout) : m_cancellable(g_cancellable_new())
     {
-        g_main_context_push_thread_default(keychainContext());
+        if (!timeout)
+            return;
+        m_timer = g_timeout_source_new(guint(timeout->count()));
+        g_source_set_callback(
+            m_timer,
+            [](gpointer data) -> gboolean {
+                auto *calls = static_cast<Calls *>(data);
+                calls->m_timedOut = true;
+                g_cancellable_cancel(calls->m_cancellable);
+                return G_SOURCE_REMOVE;
+            },
+            this, nullptr);
+        g_source_attach(m_timer, g_main_context_get_thread_default());
     }
-    ~Operation() { g_main_context_pop_thread_default(keychainContext()); }
-    Operation(const Operation &) = delete;
-    Operation &operator=(const Operation &) = delete;
-
-    enum class Wait { UntilDeadline, ForUser };
-
-    // start(cancellable, callback, data) begins one asynchronous call; finish(result, error)
-    // is its _finish function. A call cut off by the deadline fails with G_IO_ERROR_TIMED_OUT.
-    template <typename Start, typename Finish>
-    auto call(Start start, Finish finish, GError **error, Wait wait = Wait::UntilDeadline)
+    ~Calls()
     {
-        using Result = decltype(finish(std::declval<GAsyncResult *>(), error));
-        bool expired = false;
-        const std::vector<GAsyncResult *> results = run(
-            1, [&](std::size_t, GCancellable *c, GAsyncReadyCallback cb, gpointer d) { start(c, cb, d); }, wait,
-            &expired);
-        if (results.empty()) {
-            setTimedOut(error);
-            return Result{};
+        if (m_timer) {
+            g_source_destroy(m_timer);
+            g_source_unref(m_timer);
         }
-        Result value = finish(results[0], error);
-        g_object_unref(results[0]);
-        if (expired && g_error_matches(*error, G_IO_ERROR, G_IO_ERROR_CANCELLED)) {
-            g_clear_error(error);
-            setTimedOut(error);
-        }
-        return value;
+        g_object_unref(m_cancellable);
     }
+    Calls(const Calls &) = delete;
+    Calls &operator=(const Calls &) = delete;
 
-    // `count` calls at once: start(i, cancellable, callback, data) begins call i, finish(i, result)
-    // takes its result. False, with the timeout error, when the deadline cut them off.
-    template <typename Start, typename Finish>
-    bool callEach(std::size_t count, Start start, Finish finish, GError **error)
+    // start(cancellable, callback, data) begins one asynchronous call; `next` takes its result.
+    template <typename Start> void call(Start start, Ready next)
     {
-        bool expired = false;
-        const std::vector<GAsyncResult *> results = run(count, start, Wait::UntilDeadline, &expired);
-        for (std::size_t i = 0; i < results.size(); ++i) {
-            if (!expired)
-                finish(i, results[i]);
-            g_object_unref(results[i]);
-        }
-        if (expired)
-            setTimedOut(error);
-        return !expired;
+        start(m_cancellable, onReady, new Ready(std::move(next)));
     }
 
-    // The service with a session open and the default collection unlocked, so that no later
-    // call of this operation needs a prompt under the deadline.
-    SecretService *service(GError **error)
+    KeychainError error(const GError *error) const
     {
-        g_autoptr(SecretService) service =
-            call([](GCancellable *c, GAsyncReadyCallback cb,
-                    gpointer d) { secret_service_get(SECRET_SERVICE_OPEN_SESSION, c, cb, d); },
-                 [](GAsyncResult *r, GError **e) { return secret_service_get_finish(r, e); }, error);
-        if (!service)
-            return nullptr;
-        bool locked = false;
-        if (!readDefaultLocked(service, &locked, error) || (locked && !unlockDefault(service, error)))
-            return nullptr;
-        return static_cast<SecretService *>(g_steal_pointer(&service));
+        if (m_timedOut && g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED))
+            return KeychainError(QString::fromUtf8(g_quark_to_string(G_IO_ERROR)), G_IO_ERROR_TIMED_OUT,
+                                 u"钥匙串服务没有响应，请稍后重试。"_s);
+        return keychainError(error);
     }
 
 private:
-    using Clock = std::chrono::steady_clock;
+    GCancellable *m_cancellable;
+    GSource *m_timer = nullptr;
+    bool m_timedOut = false;
+};
+using CallsPtr = std::shared_ptr<Calls>;
+using Finish = std::function<void()>;
 
-    // One property read on the default collection's alias path (a collection object would cost
-    // several round trips on every operation). A service without that path reads as unlocked.
-    bool readDefaultLocked(SecretService *service, bool *locked, GError **error)
+// Runs `body(calls, finish)`, which starts the operation's calls and calls `finish` when it is
+// over. Asynchronous operations return at once; the others iterate the private context until
+// the operation finished.
+template <typename Body> void drive(bool async, std::optional<std::chrono::milliseconds> timeout, Body body)
+{
+    if (async) {
+        body(std::make_shared<Calls>(timeout), [] {});
+        return;
+    }
+    GMainContext *context = privateContext();
+    g_main_context_push_thread_default(context);
+    const auto finished = std::make_shared<bool>(false);
+    body(std::make_shared<Calls>(timeout), [finished] { *finished = true; });
+    while (!*finished)
+        g_main_context_iteration(context, TRUE);
+    g_main_context_pop_thread_default(context);
+}
+
+using ServicePtr = std::shared_ptr<SecretService>;
+
+// The service with a session open, and the state of its default collection.
+struct Session
+{
+    ServicePtr service;
+    QByteArray collection; // empty: no default collection
+    bool locked = false;
+
+    Status status() const
     {
-        GDBusConnection *bus = g_dbus_proxy_get_connection(G_DBUS_PROXY(service));
-        g_autoptr(GError) failure = nullptr;
-        g_autoptr(GVariant) reply = call(
-            [&](GCancellable *c, GAsyncReadyCallback cb, gpointer d) {
-                g_dbus_connection_call(bus, g_dbus_proxy_get_name(G_DBUS_PROXY(service)),
-                                       "/org/freedesktop/secrets/aliases/default", "org.freedesktop.DBus.Properties",
-                                       "Get", g_variant_new("(ss)", "org.freedesktop.Secret.Collection", "Locked"),
-                                       G_VARIANT_TYPE("(v)"), G_DBUS_CALL_FLAGS_NONE, -1, c, cb, d);
-            },
-            [&](GAsyncResult *r, GError **e) { return g_dbus_connection_call_finish(bus, r, e); }, &failure);
-        if (g_error_matches(failure, G_IO_ERROR, G_IO_ERROR_TIMED_OUT)) {
-            g_propagate_error(error, static_cast<GError *>(g_steal_pointer(&failure)));
-            return false;
-        }
-        if (reply) {
+        if (collection.isEmpty())
+            return Status::NoDefaultKeyring;
+        return locked ? Status::Locked : Status::Available;
+    }
+};
+using Opened = std::function<void(std::expected<Session, KeychainError>)>;
+
+void readLocked(const CallsPtr &calls, Session session, Opened next)
+{
+    GDBusConnection *bus = g_dbus_proxy_get_connection(G_DBUS_PROXY(session.service.get()));
+    calls->call(
+        [&](GCancellable *c, GAsyncReadyCallback cb, gpointer d) {
+            g_dbus_connection_call(bus, g_dbus_proxy_get_name(G_DBUS_PROXY(session.service.get())),
+                                   session.collection.constData(), "org.freedesktop.DBus.Properties", "Get",
+                                   g_variant_new("(ss)", "org.freedesktop.Secret.Collection", "Locked"),
+                                   G_VARIANT_TYPE("(v)"), G_DBUS_CALL_FLAGS_NONE, -1, c, cb, d);
+        },
+        [calls, session, next, bus](GAsyncResult *r) mutable {
+            g_autoptr(GError) error = nullptr;
+            g_autoptr(GVariant) reply = g_dbus_connection_call_finish(bus, r, &error);
+            if (!reply)
+                return next(std::unexpected(calls->error(error)));
             g_autoptr(GVariant) value = nullptr;
             g_variant_get(reply, "(v)", &value);
-            *locked = g_variant_is_of_type(value, G_VARIANT_TYPE_BOOLEAN) && g_variant_get_boolean(value);
-        }
-        return true;
-    }
-
-    // The unlock prompt waits for the user, not for the deadline.
-    bool unlockDefault(SecretService *service, GError **error)
-    {
-        g_autoptr(SecretCollection) collection = call(
-            [&](GCancellable *c, GAsyncReadyCallback cb, gpointer d) {
-                secret_collection_for_alias(service, SECRET_COLLECTION_DEFAULT, SECRET_COLLECTION_NONE, c, cb, d);
-            },
-            [](GAsyncResult *r, GError **e) { return secret_collection_for_alias_finish(r, e); }, error);
-        if (!collection)
-            return !*error;
-        GList objects = {collection, nullptr, nullptr};
-        const gint unlocked =
-            call([&](GCancellable *c, GAsyncReadyCallback cb,
-                     gpointer d) { secret_service_unlock(service, &objects, c, cb, d); },
-                 [&](GAsyncResult *r, GError **e) { return secret_service_unlock_finish(service, r, nullptr, e); },
-                 error, Wait::ForUser);
-        if (*error)
-            return false;
-        if (unlocked == 0) { // the user dismissed the prompt
-            g_set_error_literal(error, G_IO_ERROR, G_IO_ERROR_PERMISSION_DENIED, "钥匙串已锁定，无法读取或保存密钥。");
-            return false;
-        }
-        m_deadline = Clock::now() + m_timeout;
-        return true;
-    }
-
-    // Starts the calls and iterates the private context until every one has called back. When
-    // the deadline passes first, the rest are cancelled and still waited for (their callbacks come
-    // with G_IO_ERROR_CANCELLED), so nothing refers to this frame afterwards. No results when
-    // the deadline had passed before the calls could start.
-    template <typename Start>
-    std::vector<GAsyncResult *> run(std::size_t count, const Start &start, Wait wait, bool *expired)
-    {
-        GMainContext *context = keychainContext();
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(m_deadline - Clock::now());
-        if (wait == Wait::UntilDeadline && left.count() <= 0) {
-            *expired = true;
-            return {};
-        }
-
-        std::vector<GAsyncResult *> results(count, nullptr);
-        const auto finished = [&] { return std::ranges::none_of(results, [](GAsyncResult *r) { return !r; }); };
-        g_autoptr(GCancellable) cancellable = g_cancellable_new();
-        for (std::size_t i = 0; i < count; ++i) {
-            start(
-                i, cancellable,
-                [](GObject *, GAsyncResult *r, gpointer slot) {
-                    *static_cast<GAsyncResult **>(slot) = G_ASYNC_RESULT(g_object_ref(r));
-                },
-                &results[i]);
-        }
-
-        bool late = false;
-        GSource *timer = nullptr;
-        if (wait == Wait::UntilDeadline) {
-            timer = g_timeout_source_new(guint(left.count()));
-            g_source_set_callback(
-                timer,
-                [](gpointer flag) -> gboolean {
-                    *static_cast<bool *>(flag) = true;
-                    return G_SOURCE_REMOVE;
-                },
-                &late, nullptr);
-            g_source_attach(timer, context);
-        }
-        while (!finished() && !late)
-            g_main_context_iteration(context, TRUE);
-        if (!finished()) {
-            *expired = true;
-            g_cancellable_cancel(cancellable);
-            while (!finished())
-                g_main_context_iteration(context, TRUE);
-        }
-        if (timer) {
-            g_source_destroy(timer);
-            g_source_unref(timer);
-        }
-        return results;
-    }
-
-    static void setTimedOut(GError **error)
-    {
-        g_set_error_literal(error, G_IO_ERROR, G_IO_ERROR_TIMED_OUT, "钥匙串服务没有响应，请稍后重试。");
-    }
-
-    std::chrono::milliseconds m_timeout;
-    Clock::time_point m_deadline;
-};
-
-} // namespace
-
-SecretServiceKeychain::SecretServiceKeychain(std::chrono::milliseconds timeout) : m_timeout(timeout) {}
-
-std::expected<void, KeychainError> SecretServiceKeychain::save(const QString &secret, const QUuid &id)
-{
-    Operation op(m_timeout);
-    g_autoptr(GError) error = nullptr;
-    g_autoptr(SecretService) service = op.service(&error);
-    if (!service)
-        return std::unexpected(keychainError(error));
-
-    const QByteArray account = accountText(id);
-    g_autoptr(GHashTable) identity = attributes(&account);
-    g_autoptr(GError) ignored = nullptr;
-    op.call([&](GCancellable *c, GAsyncReadyCallback cb,
-                gpointer d) { secret_service_clear(service, &kSchema, identity, c, cb, d); },
-            [&](GAsyncResult *r, GError **e) { return secret_service_clear_finish(service, r, e); }, &ignored);
-
-    const QByteArray data = secret.toUtf8();
-    g_autoptr(SecretValue) value = secret_value_new(data.constData(), data.size(), "text/plain");
-    // libsecret also records the schema name as "xdg:schema"; without it gnome-keyring would
-    // add a generic one of its own when it reloads the keyring file.
-    const bool stored = op.call(
-        [&](GCancellable *c, GAsyncReadyCallback cb, gpointer d) {
-            secret_service_store(service, &kSchema, identity, SECRET_COLLECTION_DEFAULT, account.constData(), value, c,
-                                 cb, d);
-        },
-        [&](GAsyncResult *r, GError **e) { return secret_service_store_finish(service, r, e); }, &error);
-    if (!stored)
-        return std::unexpected(keychainError(error));
-    return {};
+            session.locked = g_variant_is_of_type(value, G_VARIANT_TYPE_BOOLEAN) && g_variant_get_boolean(value);
+            next(std::move(session));
+        });
 }
 
-std::optional<QString> SecretServiceKeychain::load(const QUuid &id)
+// Opens the service and reads its default collection's path and lock, without prompting.
+void openDefault(const CallsPtr &calls, Opened next)
 {
-    Operation op(m_timeout);
-    g_autoptr(GError) error = nullptr;
-    g_autoptr(SecretService) service = op.service(&error);
-    if (!service)
-        return std::nullopt;
-
-    const QByteArray account = accountText(id);
-    g_autoptr(GHashTable) identity = attributes(&account);
-    g_autoptr(SecretValue) value =
-        op.call([&](GCancellable *c, GAsyncReadyCallback cb,
-                    gpointer d) { secret_service_lookup(service, &kSchema, identity, c, cb, d); },
-                [&](GAsyncResult *r, GError **e) { return secret_service_lookup_finish(service, r, e); }, &error);
-    if (!value)
-        return std::nullopt;
-    return decodeSecret(value);
+    calls->call([](GCancellable *c, GAsyncReadyCallback cb,
+                   gpointer d) { secret_service_get(SECRET_SERVICE_OPEN_SESSION, c, cb, d); },
+                [calls, next](GAsyncResult *r) {
+                    g_autoptr(GError) error = nullptr;
+                    SecretService *opened = secret_service_get_finish(r, &error);
+                    if (!opened)
+                        return next(std::unexpected(calls->error(error)));
+                    const ServicePtr service(opened, g_object_unref);
+                    calls->call(
+                        [&](GCancellable *c, GAsyncReadyCallback cb, gpointer d) {
+                            secret_service_read_alias_dbus_path(service.get(), SECRET_COLLECTION_DEFAULT, c, cb, d);
+                        },
+                        [calls, next, service](GAsyncResult *r) {
+                            g_autoptr(GError) error = nullptr;
+                            g_autofree gchar *path =
+                                secret_service_read_alias_dbus_path_finish(service.get(), r, &error);
+                            if (error)
+                                return next(std::unexpected(calls->error(error)));
+                            if (!path || g_str_equal(path, "/"))
+                                return next(Session{service, {}, false});
+                            readLocked(calls, Session{service, QByteArray(path), false}, next);
+                        });
+                });
 }
 
-void SecretServiceKeychain::remove(const QUuid &id)
-{
-    Operation op(m_timeout);
-    g_autoptr(GError) error = nullptr;
-    g_autoptr(SecretService) service = op.service(&error);
-    if (!service)
-        return;
+using Found = std::function<void(std::expected<KeychainStore::Secrets, KeychainError>)>;
 
-    const QByteArray account = accountText(id);
-    g_autoptr(GHashTable) identity = attributes(&account);
-    op.call([&](GCancellable *c, GAsyncReadyCallback cb,
-                gpointer d) { secret_service_clear(service, &kSchema, identity, c, cb, d); },
-            [&](GAsyncResult *r, GError **e) { return secret_service_clear_finish(service, r, e); }, &error);
+// The secrets of the given items, by the id their account attribute names.
+void readSecrets(const CallsPtr &calls, const ServicePtr &service, std::shared_ptr<QHash<QByteArray, QUuid>> ids,
+                 Found next)
+{
+    if (ids->isEmpty())
+        return next(KeychainStore::Secrets());
+    auto paths = std::make_shared<std::vector<const gchar *>>();
+    for (const QByteArray &path : ids->keys())
+        paths->push_back(path.constData()); // the keys are shared with `ids`, which outlives the call
+    paths->push_back(nullptr);
+    calls->call([&](GCancellable *c, GAsyncReadyCallback cb,
+                    gpointer d) { secret_service_get_secrets_for_dbus_paths(service.get(), paths->data(), c, cb, d); },
+                [calls, service, ids, paths, next](GAsyncResult *r) {
+                    g_autoptr(GError) error = nullptr;
+                    g_autoptr(GHashTable) values =
+                        secret_service_get_secrets_for_dbus_paths_finish(service.get(), r, &error);
+                    if (!values)
+                        return next(std::unexpected(calls->error(error)));
+                    KeychainStore::Secrets secrets;
+                    GHashTableIter it;
+                    gpointer path = nullptr;
+                    gpointer value = nullptr;
+                    g_hash_table_iter_init(&it, values);
+                    while (g_hash_table_iter_next(&it, &path, &value)) {
+                        const auto id = ids->constFind(QByteArray(static_cast<const char *>(path)));
+                        if (id == ids->cend())
+                            continue;
+                        if (std::optional<QString> secret = decodeSecret(static_cast<SecretValue *>(value)))
+                            secrets.insert(*id, std::move(*secret));
+                        else
+                            qCWarning(lcKeychain) << "item" << id->toString() << "does not hold UTF-8 text";
+                    }
+                    next(std::move(secrets));
+                });
 }
 
 // libsecret's own search builds an object per item at a few round trips each, which costs
-// as much as one load per account. Here: one search, every item's attributes asked for at
+// as much as one read per account. Here: one search, every item's attributes asked for at
 // once, then every secret in one call.
-QHash<QUuid, QString> SecretServiceKeychain::loadAll()
+void searchAll(const CallsPtr &calls, const ServicePtr &service, Found next)
 {
-    Operation op(m_timeout);
-    g_autoptr(GError) error = nullptr;
-    g_autoptr(SecretService) service = op.service(&error);
-    if (!service)
-        return {};
-
-    // Items of a collection that is still locked are left out.
-    g_autoptr(GHashTable) ours = attributes();
-    g_auto(GStrv) paths = nullptr;
-    g_auto(GStrv) locked = nullptr;
-    op.call([&](GCancellable *c, GAsyncReadyCallback cb,
-                gpointer d) { secret_service_search_for_dbus_paths(service, &kSchema, ours, c, cb, d); },
-            [&](GAsyncResult *r, GError **e) {
-                return secret_service_search_for_dbus_paths_finish(service, r, &paths, &locked, e);
-            },
-            &error);
-    if (!paths || !*paths)
-        return {};
-
-    GDBusConnection *bus = g_dbus_proxy_get_connection(G_DBUS_PROXY(service));
-    const char *name = g_dbus_proxy_get_name(G_DBUS_PROXY(service));
-    QHash<QByteArrayView, QUuid> ids; // by item path
-    std::vector<const gchar *> wanted;
-    const bool read = op.callEach(
-        g_strv_length(paths),
-        [&](std::size_t i, GCancellable *c, GAsyncReadyCallback cb, gpointer d) {
-            g_dbus_connection_call(bus, name, paths[i], "org.freedesktop.DBus.Properties", "Get",
-                                   g_variant_new("(ss)", "org.freedesktop.Secret.Item", "Attributes"),
-                                   G_VARIANT_TYPE("(v)"), G_DBUS_CALL_FLAGS_NONE, -1, c, cb, d);
-        },
-        [&](std::size_t i, GAsyncResult *r) {
-            g_autoptr(GVariant) reply = g_dbus_connection_call_finish(bus, r, nullptr);
-            if (!reply)
-                return;
-            g_autoptr(GVariant) found = nullptr;
-            g_variant_get(reply, "(v)", &found);
-            const char *account = nullptr;
-            if (!g_variant_is_of_type(found, G_VARIANT_TYPE("a{ss}"))
-                || !g_variant_lookup(found, "account", "&s", &account))
-                return;
-            // Only what load() would find under the same id.
-            const QUuid id = QUuid::fromString(QUtf8StringView(account));
-            if (id.isNull() || accountText(id) != account)
-                return;
-            ids.insert(QByteArrayView(paths[i]), id);
-            wanted.push_back(paths[i]);
-        },
-        &error);
-    if (!read || wanted.empty())
-        return {};
-
-    wanted.push_back(nullptr);
-    g_autoptr(GHashTable) values = op.call(
+    calls->call(
         [&](GCancellable *c, GAsyncReadyCallback cb, gpointer d) {
-            secret_service_get_secrets_for_dbus_paths(service, wanted.data(), c, cb, d);
+            g_autoptr(GHashTable) ours = attributes();
+            secret_service_search_for_dbus_paths(service.get(), &kSchema, ours, c, cb, d);
         },
-        [&](GAsyncResult *r, GError **e) { return secret_service_get_secrets_for_dbus_paths_finish(service, r, e); },
-        &error);
-    if (!values)
-        return {};
+        [calls, service, next](GAsyncResult *r) {
+            g_autoptr(GError) error = nullptr;
+            g_auto(GStrv) paths = nullptr;
+            g_auto(GStrv) locked = nullptr; // items of a collection still locked are left out
+            if (!secret_service_search_for_dbus_paths_finish(service.get(), r, &paths, &locked, &error))
+                return next(std::unexpected(calls->error(error)));
+            const guint count = paths ? g_strv_length(paths) : 0;
+            auto ids = std::make_shared<QHash<QByteArray, QUuid>>();
+            if (count == 0)
+                return next(KeychainStore::Secrets());
+            auto left = std::make_shared<guint>(count);
+            GDBusConnection *bus = g_dbus_proxy_get_connection(G_DBUS_PROXY(service.get()));
+            for (guint i = 0; i < count; ++i) {
+                const QByteArray path(paths[i]);
+                calls->call(
+                    [&](GCancellable *c, GAsyncReadyCallback cb, gpointer d) {
+                        g_dbus_connection_call(bus, g_dbus_proxy_get_name(G_DBUS_PROXY(service.get())),
+                                               path.constData(), "org.freedesktop.DBus.Properties", "Get",
+                                               g_variant_new("(ss)", "org.freedesktop.Secret.Item", "Attributes"),
+                                               G_VARIANT_TYPE("(v)"), G_DBUS_CALL_FLAGS_NONE, -1, c, cb, d);
+                    },
+                    [calls, service, bus, ids, left, path, next](GAsyncResult *r) {
+                        g_autoptr(GError) error = nullptr;
+                        g_autoptr(GVariant) reply = g_dbus_connection_call_finish(bus, r, &error);
+                        g_autoptr(GVariant) found = nullptr;
+                        const char *account = nullptr;
+                        if (reply)
+                            g_variant_get(reply, "(v)", &found);
+                        // Only what a read under the same id would find.
+                        if (found && g_variant_is_of_type(found, G_VARIANT_TYPE("a{ss}"))
+                            && g_variant_lookup(found, "account", "&s", &account)) {
+                            const QUuid id = QUuid::fromString(QUtf8StringView(account));
+                            if (!id.isNull() && accountText(id) == account)
+                                ids->insert(path, id);
+                        } else if (error && g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED)) {
+                            *left = 0; // the deadline passed: report it once
+                            return next(std::unexpected(calls->error(error)));
+                        }
+                        if (*left > 0 && --*left == 0)
+                            readSecrets(calls, service, ids, next);
+                    });
+            }
+        });
+}
 
-    QHash<QUuid, QString> secrets;
-    GHashTableIter it;
-    gpointer path = nullptr;
-    gpointer value = nullptr;
-    g_hash_table_iter_init(&it, values);
-    while (g_hash_table_iter_next(&it, &path, &value)) {
-        const auto id = ids.constFind(QByteArrayView(static_cast<const char *>(path)));
-        if (id == ids.cend())
-            continue;
-        if (std::optional<QString> secret = decodeSecret(static_cast<SecretValue *>(value)))
-            secrets.insert(*id, std::move(*secret));
+bool qtDispatchesGLib()
+{
+    const QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance();
+    return dispatcher && dispatcher->inherits("QEventDispatcherGlib");
+}
+
+} // namespace
+
+SecretServiceKeychain::SecretServiceKeychain(std::chrono::milliseconds saveTimeout,
+                                             std::chrono::milliseconds readTimeout, QObject *parent)
+    : KeychainStore(parent),
+      m_saveTimeout(saveTimeout),
+      m_readTimeout(readTimeout),
+      m_async(qtDispatchesGLib())
+{
+    if (!m_async) {
+        qCWarning(lcKeychain) << "the event loop does not run GLib's: keychain calls wait, each for at most"
+                              << m_readTimeout.count() << "ms";
+        return;
     }
-    return secrets;
+    QPointer self(this);
+    g_bus_get(G_BUS_TYPE_SESSION, nullptr, onReady, new Ready([self](GAsyncResult *r) {
+                  g_autoptr(GError) error = nullptr;
+                  g_autoptr(GDBusConnection) bus = g_bus_get_finish(r, &error);
+                  if (!bus)
+                      qCWarning(lcKeychain) << "no session bus:" << error->message;
+                  else if (self)
+                      self->watchService(bus);
+              }));
+}
+
+SecretServiceKeychain::~SecretServiceKeychain()
+{
+    if (!m_bus)
+        return;
+    for (const unsigned id : m_subscriptions)
+        g_dbus_connection_signal_unsubscribe(m_bus, id);
+    g_object_unref(m_bus);
+}
+
+// A new owner of the service's name, a collection created, locked or unlocked, an item
+// created: missing secrets may have become readable.
+void SecretServiceKeychain::watchService(GDBusConnection *bus)
+{
+    m_bus = G_DBUS_CONNECTION(g_object_ref(bus));
+    m_subscriptions[0] = g_dbus_connection_signal_subscribe(
+        bus, "org.freedesktop.DBus", "org.freedesktop.DBus", "NameOwnerChanged", "/org/freedesktop/DBus", kSecretsName,
+        G_DBUS_SIGNAL_FLAGS_NONE,
+        [](GDBusConnection *, const gchar *, const gchar *, const gchar *, const gchar *, GVariant *, gpointer data) {
+            auto *self = static_cast<SecretServiceKeychain *>(data);
+            secret_service_disconnect(); // its session belonged to the previous owner
+            self->m_unreachable.reset();
+            Q_EMIT self->changed();
+        },
+        this, nullptr);
+    m_subscriptions[1] = g_dbus_connection_signal_subscribe(
+        bus, kSecretsName, nullptr, nullptr, nullptr, nullptr, G_DBUS_SIGNAL_FLAGS_NONE,
+        [](GDBusConnection *, const gchar *, const gchar *, const gchar *, const gchar *member, GVariant *,
+           gpointer data) {
+            static const QList<QByteArrayView> relevant{"ItemCreated", "CollectionCreated", "CollectionChanged",
+                                                        "PropertiesChanged"};
+            if (relevant.contains(QByteArrayView(member)))
+                Q_EMIT static_cast<SecretServiceKeychain *>(data)->changed();
+        },
+        this, nullptr);
+}
+
+void SecretServiceKeychain::noteFailure(const KeychainError &error)
+{
+    qCWarning(lcKeychain) << "the Secret Service cannot be reached:" << error.description();
+    m_unreachable = error;
+    setStatus(Status::Unreachable);
+}
+
+std::expected<void, KeychainError> SecretServiceKeychain::save(const QString &secret, const QUuid &id)
+{
+    // Known unreachable: fail at once rather than wait for the bound again.
+    if (status() == Status::Unreachable && m_unreachable)
+        return std::unexpected(*m_unreachable);
+    std::optional<KeychainError> failure;
+    const QByteArray account = accountText(id);
+    const QByteArray data = secret.toUtf8();
+    drive(false, m_saveTimeout, [&](const CallsPtr &calls, const Finish &finish) {
+        const auto fail = [&, finish](KeychainError error) {
+            failure = std::move(error);
+            finish();
+        };
+        openDefault(calls, [&, calls, fail, finish](std::expected<Session, KeychainError> session) {
+            if (!session) {
+                noteFailure(session.error());
+                return fail(session.error());
+            }
+            setStatus(session->status());
+            if (session->status() != Status::Available)
+                return fail(refusal(session->status()));
+            const ServicePtr service = session->service;
+            calls->call(
+                [&](GCancellable *c, GAsyncReadyCallback cb, gpointer d) {
+                    g_autoptr(GHashTable) identity = attributes(&account);
+                    secret_service_clear(service.get(), &kSchema, identity, c, cb, d);
+                },
+                [&, calls, service, fail, finish](GAsyncResult *r) {
+                    g_autoptr(GError) ignored = nullptr;
+                    secret_service_clear_finish(service.get(), r, &ignored);
+                    calls->call(
+                        [&](GCancellable *c, GAsyncReadyCallback cb, gpointer d) {
+                            g_autoptr(GHashTable) identity = attributes(&account);
+                            g_autoptr(SecretValue) value =
+                                secret_value_new(data.constData(), data.size(), "text/plain");
+                            // libsecret also records the schema name as "xdg:schema"; without it
+                            // gnome-keyring would add a generic one when it reloads the keyring file.
+                            secret_service_store(service.get(), &kSchema, identity, SECRET_COLLECTION_DEFAULT,
+                                                 account.constData(), value, c, cb, d);
+                        },
+                        [&, calls, service, fail, finish](GAsyncResult *r) {
+                            g_autoptr(GError) error = nullptr;
+                            if (!secret_service_store_finish(service.get(), r, &error))
+                                return fail(calls->error(error));
+                            finish();
+                        });
+                });
+        });
+    });
+    if (failure) {
+        qCWarning(lcKeychain) << "cannot store the secret of" << id.toString() << ":" << failure->description();
+        return std::unexpected(*failure);
+    }
+    return {};
+}
+
+void SecretServiceKeychain::remove(const QUuid &id, std::function<void(bool removed)> done)
+{
+    drive(m_async, m_readTimeout, [id, done](const CallsPtr &calls, const Finish &finish) {
+        const auto end = [id, done, finish](bool removed, const QString &why) {
+            if (!removed)
+                qCWarning(lcKeychain) << "cannot delete the item of" << id.toString() << ":" << why;
+            if (done)
+                done(removed);
+            finish();
+        };
+        openDefault(calls, [id, calls, end](std::expected<Session, KeychainError> session) {
+            if (!session)
+                return end(false, session.error().description());
+            // A locked collection's items would be left in place without a word.
+            if (session->status() == Status::Locked)
+                return end(false, refusal(Status::Locked).description());
+            const ServicePtr service = session->service;
+            calls->call(
+                [&](GCancellable *c, GAsyncReadyCallback cb, gpointer d) {
+                    const QByteArray account = accountText(id);
+                    g_autoptr(GHashTable) identity = attributes(&account);
+                    secret_service_clear(service.get(), &kSchema, identity, c, cb, d);
+                },
+                [calls, service, end](GAsyncResult *r) {
+                    g_autoptr(GError) error = nullptr;
+                    secret_service_clear_finish(service.get(), r, &error); // false without error: nothing to delete
+                    end(!error, error ? calls->error(error).description() : QString());
+                });
+        });
+    });
+}
+
+void SecretServiceKeychain::readAll(std::function<void(ReadResult)> done)
+{
+    QPointer self(this);
+    drive(m_async, m_readTimeout, [self, done](const CallsPtr &calls, const Finish &finish) {
+        const auto deliver = [self, done, finish](ReadResult result, Status status) {
+            if (self) {
+                if (status == Status::Unreachable)
+                    self->noteFailure(result.error());
+                else
+                    self->setStatus(status);
+                done(std::move(result));
+            }
+            finish();
+        };
+        openDefault(calls, [calls, deliver](std::expected<Session, KeychainError> session) {
+            if (!session)
+                return deliver(std::unexpected(session.error()), Status::Unreachable);
+            if (session->status() != Status::Available)
+                return deliver(std::unexpected(refusal(session->status())), session->status());
+            searchAll(calls, session->service, [deliver](std::expected<Secrets, KeychainError> secrets) {
+                deliver(std::move(secrets), secrets ? Status::Available : Status::Unreachable);
+            });
+        });
+    });
+}
+
+void SecretServiceKeychain::unlock()
+{
+    if (m_unlocking || (status() != Status::Locked && status() != Status::NoDefaultKeyring))
+        return;
+    m_unlocking = true;
+    QPointer self(this);
+    // No deadline: the prompt waits for the person.
+    drive(m_async, std::nullopt, [self](const CallsPtr &calls, const Finish &finish) {
+        const auto end = [self, finish](bool unlocked, const GError *error) {
+            if (error)
+                qCWarning(lcKeychain) << "the keychain was not unlocked:" << error->message;
+            if (self) {
+                self->m_unlocking = false;
+                Q_EMIT self->unlockFinished(unlocked);
+            }
+            finish();
+        };
+        openDefault(calls, [calls, end](std::expected<Session, KeychainError> opened) {
+            if (!opened) {
+                qCWarning(lcKeychain) << "cannot unlock:" << opened.error().description();
+                return end(false, nullptr);
+            }
+            const Session session = *opened;
+            if (session.status() == Status::Available)
+                return end(true, nullptr);
+            if (session.status() == Status::NoDefaultKeyring) {
+                return calls->call(
+                    [&](GCancellable *c, GAsyncReadyCallback cb, gpointer d) {
+                        secret_collection_create(session.service.get(), "默认钥匙串", SECRET_COLLECTION_DEFAULT,
+                                                 SECRET_COLLECTION_CREATE_NONE, c, cb, d);
+                    },
+                    [end](GAsyncResult *r) {
+                        g_autoptr(GError) error = nullptr;
+                        g_autoptr(SecretCollection) created = secret_collection_create_finish(r, &error);
+                        end(created != nullptr, error);
+                    });
+            }
+            calls->call(
+                [&](GCancellable *c, GAsyncReadyCallback cb, gpointer d) {
+                    const gchar *paths[] = {session.collection.constData(), nullptr};
+                    secret_service_unlock_dbus_paths(session.service.get(), paths, c, cb, d);
+                },
+                [session, end](GAsyncResult *r) {
+                    g_autoptr(GError) error = nullptr;
+                    g_auto(GStrv) unlocked = nullptr;
+                    const gint count =
+                        secret_service_unlock_dbus_paths_finish(session.service.get(), r, &unlocked, &error);
+                    end(count > 0, error); // none: the person dismissed the prompt
+                });
+        });
+    });
 }

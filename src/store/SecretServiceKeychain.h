@@ -3,22 +3,46 @@
 #include "store/KeychainStore.h"
 
 #include <chrono>
+#include <optional>
+
+typedef struct _GDBusConnection GDBusConnection;
 
 // The keychain on the freedesktop Secret Service (gnome-keyring, KWallet, KeePassXC)
 // through libsecret: schema "com.local.Corvane", attributes service = "com.local.Corvane"
 // and account = the upper-case UUID text, default collection, label = the UUID text.
-// A call the daemon does not answer within `timeout` fails instead of blocking the
-// panel; an unlock prompt shown to the user is waited for.
+//
+// Where Qt's event loop dispatches GLib's default main context, reads, deletions and prompts
+// are asynchronous calls on that context and never hold up the panel; a read the service does
+// not answer within `readTimeout` fails. Elsewhere they run to completion on a private context,
+// cut off after the same bound. A save always runs that way, within `saveTimeout`, and never
+// prompts: a locked keyring is unlocked only through `unlock`.
 class SecretServiceKeychain : public KeychainStore
 {
+    Q_OBJECT
+
 public:
-    explicit SecretServiceKeychain(std::chrono::milliseconds timeout = std::chrono::seconds(5));
+    explicit SecretServiceKeychain(std::chrono::milliseconds saveTimeout = std::chrono::seconds(1),
+                                   std::chrono::milliseconds readTimeout = std::chrono::seconds(5),
+                                   QObject *parent = nullptr);
+    ~SecretServiceKeychain() override;
 
     std::expected<void, KeychainError> save(const QString &secret, const QUuid &id) override;
-    std::optional<QString> load(const QUuid &id) override;
-    void remove(const QUuid &id) override;
-    QHash<QUuid, QString> loadAll() override;
+    void remove(const QUuid &id, std::function<void(bool removed)> done = {}) override;
+    void readAll(std::function<void(ReadResult)> done) override;
+    void unlock() override;
+
+    // Whether calls run asynchronously on the event loop (Qt dispatches GLib's default context).
+    bool isAsynchronous() const { return m_async; }
 
 private:
-    std::chrono::milliseconds m_timeout;
+    void watchService(GDBusConnection *bus);
+    void noteFailure(const KeychainError &error);
+
+    std::chrono::milliseconds m_saveTimeout;
+    std::chrono::milliseconds m_readTimeout;
+    bool m_async;
+    bool m_unlocking = false;
+    std::optional<KeychainError> m_unreachable; // why the service could not be reached, until it answers again
+    GDBusConnection *m_bus = nullptr;
+    unsigned m_subscriptions[2] = {0, 0};
 };

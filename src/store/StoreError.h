@@ -7,19 +7,31 @@
 
 #include <variant>
 
-// Why adding an account failed: the secret was rejected, or the keychain refused it.
+// The account list could not be written to the settings file.
+struct ListSaveError
+{
+    QString reason;
+
+    QString description() const;
+    bool operator==(const ListSaveError &) const = default;
+};
+
+// Why adding an account failed: the secret was rejected, the keychain refused it, or the
+// list holding the account could not be saved.
 class StoreError
 {
 public:
     StoreError(TOTPError error) : m_error(error) {}
     StoreError(KeychainError error) : m_error(std::move(error)) {}
+    StoreError(ListSaveError error) : m_error(std::move(error)) {}
 
     // The text the views show.
     QString description() const;
     bool isInvalidSecret() const { return std::holds_alternative<TOTPError>(m_error); }
+    bool isKeychainError() const { return std::holds_alternative<KeychainError>(m_error); }
 
     bool operator==(const StoreError &) const = default;
 
 private:
-    std::variant<TOTPError, KeychainError> m_error;
+    std::variant<TOTPError, KeychainError, ListSaveError> m_error;
 };

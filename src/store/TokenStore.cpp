@@ -1,12 +1,15 @@
 #include "store/TokenStore.h"
 
+#include "engine/Logging.h"
 #include "engine/TOTPGenerator.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 #include <QSet>
+#include <QTimer>
 
 #include <cmath>
 #include <utility>
@@ -18,6 +21,8 @@ namespace {
 const QString accountsKey = u"totp.accounts"_s;
 const QString clearDelayKey = u"totp.clipboardClearDelay"_s;
 const QString panelOpacityKey = u"totp.panelOpacity"_s;
+// The id of the deletion awaiting undo, so that a start after a crash removes its secret.
+const QString pendingDeletionKey = u"totp.pendingDeletion"_s;
 const QString defaultName = u"验证码"_s;
 constexpr qsizetype quickAddMinimumLength = 16; // 16 Base32 characters carry 80 bits
 constexpr qint64 quickAddPeriod = 30;
@@ -58,16 +63,139 @@ TokenStore::TokenStore(KeychainStore &keychain, QSettings &settings, Clock clock
     m_deletionTimer.setInterval(undoWindowMs);
     connect(&m_deletionTimer, &QTimer::timeout, this, &TokenStore::finalizePendingDeletion);
 
+    connect(&m_keychain, &KeychainStore::statusChanged, this, &TokenStore::keychainStatusChanged);
+    connect(&m_keychain, &KeychainStore::changed, this, &TokenStore::keychainChanged);
+    connect(&m_keychain, &KeychainStore::unlockFinished, this, &TokenStore::unlockFinished);
+
     load();
-    // One keychain search for every secret the first refresh needs.
-    if (!m_accounts.isEmpty()) {
-        const QHash<QUuid, QString> stored = m_keychain.loadAll();
+    removeRecordedDeletion();
+    // One keychain search for every secret, sent before the panel is built; the codes come
+    // when it answers (awaitSecrets).
+    readSecrets();
+    refreshCodes(m_clock());
+}
+
+void TokenStore::readSecrets()
+{
+    if (m_reading) {
+        m_readAgain = true;
+        return;
+    }
+    m_reading = true;
+    m_readAgain = false;
+    m_keychain.readAll([self = QPointer(this)](KeychainStore::ReadResult result) {
+        if (self)
+            self->secretsRead(std::move(result));
+    });
+}
+
+void TokenStore::secretsRead(KeychainStore::ReadResult result)
+{
+    m_reading = false;
+    if (result) {
         for (const TokenAccount &account : std::as_const(m_accounts)) {
-            if (const auto it = stored.constFind(account.id); it != stored.constEnd())
+            if (const auto it = result->constFind(account.id); it != result->constEnd())
                 m_secretCache.insert(account.id, *it);
         }
+    } else {
+        qCWarning(lcStore) << "cannot read the secrets:" << result.error().description();
+    }
+    // At most one unlock prompt at start-up; after that only a person's action asks.
+    if (std::exchange(m_startupRead, false) && m_keychain.status() == KeychainStore::Status::Locked)
+        m_keychain.unlock();
+    if (needsSecrets()) {
+        m_nextRead = m_clock() + m_retryDelay;
+        m_retryDelay = std::min(m_retryDelay * 2, lastRetrySeconds);
+    } else {
+        m_retryDelay = firstRetrySeconds;
     }
     refreshCodes(m_clock());
+    if (m_waitingForSecrets)
+        m_waitingForSecrets->quit();
+    if (m_readAgain)
+        readSecrets();
+}
+
+// A secret is missing, or the keychain could not be read at all.
+bool TokenStore::needsSecrets() const
+{
+    if (m_keychain.status() != KeychainStore::Status::Available)
+        return true;
+    return std::ranges::any_of(m_accounts,
+                               [this](const TokenAccount &account) { return !m_secretCache.contains(account.id); });
+}
+
+// The service announced a change: read again at once, and start the back-off afresh.
+void TokenStore::keychainChanged()
+{
+    if (!needsSecrets())
+        return;
+    m_retryDelay = firstRetrySeconds;
+    readSecrets();
+}
+
+void TokenStore::awaitSecrets(std::chrono::milliseconds bound)
+{
+    if (!m_reading)
+        return;
+    QEventLoop loop;
+    m_waitingForSecrets = &loop;
+    QTimer::singleShot(bound, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    m_waitingForSecrets = nullptr;
+}
+
+void TokenStore::unlockKeychain()
+{
+    if (m_keychain.status() == KeychainStore::Status::Unreachable)
+        readSecrets();
+    else
+        m_keychain.unlock();
+}
+
+void TokenStore::unlockFinished(bool unlocked)
+{
+    if (unlocked) {
+        m_retryDelay = firstRetrySeconds;
+        readSecrets();
+        return;
+    }
+    Q_EMIT keychainMessage(m_keychain.status() == KeychainStore::Status::NoDefaultKeyring
+                               ? u"没有创建默认钥匙串。"_s
+                               : u"钥匙串仍处于锁定状态。"_s);
+}
+
+// An add the keychain refused is a person's action: the one moment to prompt, or to try an
+// unreachable service again.
+void TokenStore::keychainRefused()
+{
+    unlockKeychain();
+}
+
+// A deletion recorded but never made final (the process ended inside the undo window)
+// leaves its secret behind. Once the list was read, the item of a recorded id that the list
+// does not name is removed; the record goes when that worked.
+void TokenStore::removeRecordedDeletion()
+{
+    const QUuid id = QUuid::fromString(m_settings.value(pendingDeletionKey).toString());
+    if (!m_settings.contains(pendingDeletionKey) || m_unreadableDocument || m_settings.status() != QSettings::NoError)
+        return;
+    if (id.isNull() || indexOf(id)) {
+        forgetDeletion(id);
+        return;
+    }
+    m_keychain.remove(id, [self = QPointer(this), id](bool removed) {
+        if (self && removed)
+            self->forgetDeletion(id);
+    });
+}
+
+void TokenStore::forgetDeletion(const QUuid &id)
+{
+    if (QUuid::fromString(m_settings.value(pendingDeletionKey).toString()) != id)
+        return; // a later deletion is recorded now
+    m_settings.remove(pendingDeletionKey);
+    m_settings.sync();
 }
 
 void TokenStore::load()
@@ -91,13 +219,30 @@ void TokenStore::load()
     }
 }
 
-void TokenStore::save()
+std::expected<void, StoreError> TokenStore::save()
 {
+    // Never replace a list we could not read without a copy of it.
     if (m_unreadableDocument && !backUpUnreadableDocument())
-        return; // never replace a list we could not read without a copy of it
+        return std::unexpected(ListSaveError{u"无法备份无法读取的旧列表"_s});
     m_unreadableDocument.reset();
     m_settings.setValue(accountsKey, TokenAccount::encodeList(m_accounts));
     m_settings.sync();
+    switch (m_settings.status()) {
+    case QSettings::NoError:
+        return {};
+    case QSettings::AccessError:
+        return std::unexpected(ListSaveError{u"无法写入 %1"_s.arg(m_settings.fileName())});
+    case QSettings::FormatError:
+        return std::unexpected(ListSaveError{u"%1 格式有误"_s.arg(m_settings.fileName())});
+    }
+    Q_UNREACHABLE();
+}
+
+// For changes that cannot be taken back: the list in memory stays, and the next save retries.
+void TokenStore::saveOrWarn()
+{
+    if (auto saved = save(); !saved)
+        qCWarning(lcStore) << saved.error().description();
 }
 
 // Copies the unreadable stored list beside the settings file, under a name of its own.
@@ -184,16 +329,16 @@ void TokenStore::refreshCodes(double at)
     }
     if (changed)
         setCodes(std::move(working));
+    // Never a read on every tick: missing secrets wait for their back-off or a change signal.
+    if (!m_reading && at >= m_nextRead && needsSecrets())
+        readSecrets();
 }
 
-std::optional<QString> TokenStore::secretFor(const TokenAccount &account)
+std::optional<QString> TokenStore::secretFor(const TokenAccount &account) const
 {
     if (const auto it = m_secretCache.constFind(account.id); it != m_secretCache.constEnd())
         return *it;
-    auto secret = m_keychain.load(account.id);
-    if (secret)
-        m_secretCache.insert(account.id, *secret);
-    return secret;
+    return std::nullopt;
 }
 
 void TokenStore::setCodes(QHash<QUuid, QString> codes)
@@ -236,10 +381,10 @@ std::expected<TokenAccount, StoreError> TokenStore::quickAdd(const QString &text
     if (auto valid = validate(secret, quickAddPeriod, quickAddDigits); !valid)
         return std::unexpected(valid.error());
 
-    // Compare against the keychain itself, in one search rather than a read per account.
-    const QHash<QUuid, QString> stored = m_keychain.loadAll();
+    // Compared in memory: every secret the keychain gave is cached, and an account whose
+    // secret it did not give counts as one without a secret.
     for (const TokenAccount &account : std::as_const(m_accounts)) {
-        if (const auto it = stored.constFind(account.id); it != stored.constEnd() && *it == secret)
+        if (secretFor(account) == secret)
             return account;
     }
 
@@ -252,11 +397,11 @@ std::expected<TokenAccount, StoreError> TokenStore::quickAdd(const QString &text
 
 ImportSummary TokenStore::addAll(const QList<ImportedToken> &tokens)
 {
+    // Compared in memory, like the quick entry's duplicate check.
     QSet<QString> present;
-    const QHash<QUuid, QString> stored = m_keychain.loadAll();
     for (const TokenAccount &account : std::as_const(m_accounts)) {
-        if (const auto it = stored.constFind(account.id); it != stored.constEnd())
-            present.insert(*it);
+        if (const auto secret = secretFor(account))
+            present.insert(*secret);
     }
     ImportSummary summary;
     for (const ImportedToken &token : tokens) {
@@ -276,16 +421,22 @@ ImportSummary TokenStore::addAll(const QList<ImportedToken> &tokens)
         present.insert(secret);
         summary.added.append(account);
     }
-    if (!summary.added.isEmpty())
-        announceAdded();
+    if (summary.added.isEmpty())
+        return summary;
+    if (auto listed = announceAdded(summary.added); !listed) {
+        for (const TokenAccount &account : std::exchange(summary.added, {}))
+            summary.refused.append({account.name, account.issuer, listed.error().description()});
+    }
     return summary;
 }
 
 // Stores the secret and lists the account, without announcing it.
 std::expected<void, StoreError> TokenStore::keep(const TokenAccount &account, const QString &secret)
 {
-    if (auto saved = m_keychain.save(secret, account.id); !saved)
+    if (auto saved = m_keychain.save(secret, account.id); !saved) {
+        keychainRefused();
         return std::unexpected(saved.error());
+    }
     m_secretCache.insert(account.id, secret);
     m_accounts.append(account);
     return {};
@@ -296,15 +447,27 @@ std::expected<void, StoreError> TokenStore::append(const TokenAccount &account, 
 {
     if (auto kept = keep(account, secret); !kept)
         return kept;
-    announceAdded();
-    return {};
+    return announceAdded({account});
 }
 
-void TokenStore::announceAdded()
+// Shows and saves the accounts just kept. A list that cannot be saved takes them and their
+// secrets back out.
+std::expected<void, StoreError> TokenStore::announceAdded(const QList<TokenAccount> &added)
 {
     Q_EMIT accountsChanged();
-    save();
+    if (auto listed = save(); !listed) {
+        qCWarning(lcStore) << listed.error().description();
+        for (const TokenAccount &account : added) {
+            m_keychain.remove(account.id);
+            m_secretCache.remove(account.id);
+        }
+        m_accounts.remove(m_accounts.size() - added.size(), added.size());
+        Q_EMIT accountsChanged();
+        m_settings.setValue(accountsKey, TokenAccount::encodeList(m_accounts));
+        return listed;
+    }
     refreshCodes(m_clock());
+    return {};
 }
 
 QList<ImportedToken> TokenStore::exportTokens()
@@ -336,7 +499,7 @@ void TokenStore::update(const TokenAccount &account, const QString &name, const 
     Q_EMIT accountsChanged();
     m_accounts[*index].issuer = issuer.trimmed();
     Q_EMIT accountsChanged();
-    save();
+    saveOrWarn();
 }
 
 void TokenStore::move(const QUuid &accountID, const QUuid &before)
@@ -350,7 +513,7 @@ void TokenStore::move(const QUuid &accountID, const QUuid &before)
     Q_EMIT accountsChanged();
     m_accounts.insert(*indexOf(before), moved);
     Q_EMIT accountsChanged();
-    save();
+    saveOrWarn();
 }
 
 void TokenStore::move(const TokenAccount &account, qint64 by)
@@ -365,7 +528,7 @@ void TokenStore::move(const TokenAccount &account, qint64 by)
         return;
     m_accounts.move(*from, target);
     Q_EMIT accountsChanged();
-    save();
+    saveOrWarn();
 }
 
 void TokenStore::requestDelete(TokenAccount account)
@@ -379,9 +542,10 @@ void TokenStore::requestDelete(TokenAccount account)
     m_codes.remove(account.id);
     Q_EMIT codesChanged();
     m_generatedCounters.remove(account.id);
+    m_settings.setValue(pendingDeletionKey, account.id.toString(QUuid::WithoutBraces));
     m_pendingDeletion = PendingDeletion{std::move(account), *index};
     Q_EMIT pendingDeletionChanged();
-    save();
+    saveOrWarn();
     m_deletionTimer.start();
 }
 
@@ -395,7 +559,8 @@ void TokenStore::undoDelete()
     Q_EMIT accountsChanged();
     m_pendingDeletion.reset();
     Q_EMIT pendingDeletionChanged();
-    save();
+    m_settings.remove(pendingDeletionKey);
+    saveOrWarn();
     refreshCodes(m_clock());
 }
 
@@ -405,7 +570,11 @@ void TokenStore::finalizePendingDeletion()
         return;
     m_deletionTimer.stop();
     const QUuid id = m_pendingDeletion->account.id;
-    m_keychain.remove(id);
+    // The record stays until the item is gone: if the process ends first, the next start removes it.
+    m_keychain.remove(id, [self = QPointer(this), id](bool removed) {
+        if (self && removed)
+            self->forgetDeletion(id);
+    });
     m_secretCache.remove(id);
     m_generatedCounters.remove(id);
     m_codes.remove(id);

@@ -8,6 +8,7 @@
 #include "store/StoreError.h"
 #include "store/TokenAccount.h"
 
+#include <QEventLoop>
 #include <QHash>
 #include <QList>
 #include <QObject>
@@ -15,6 +16,7 @@
 #include <QTimer>
 
 #include <array>
+#include <chrono>
 #include <expected>
 #include <functional>
 #include <optional>
@@ -38,6 +40,9 @@ public:
         {u"不透明", 1.0},
     }};
     static constexpr int undoWindowMs = 5000;
+    // A missing secret is read again after 1 s, then after twice as long each time, up to 60 s.
+    static constexpr double firstRetrySeconds = 1;
+    static constexpr double lastRetrySeconds = 60;
 
     TokenStore(KeychainStore &keychain, QSettings &settings, Clock clock, QObject *parent = nullptr);
 
@@ -52,8 +57,17 @@ public:
     void setPanelOpacity(double opacity);
     void persistSettings();
 
-    // Recomputes the code of every account whose time step changed or that has none.
+    // Recomputes the code of every account whose time step changed or that has none. Secrets
+    // still missing are asked of the keychain again when their back-off has passed.
     void refreshCodes(double at);
+
+    // Waits, at most `bound`, for the keychain read started at construction, so that a healthy
+    // keychain's codes are there when the panel first paints.
+    void awaitSecrets(std::chrono::milliseconds bound);
+    KeychainStore::Status keychainStatus() const { return m_keychain.status(); }
+    // A person asked for the keychain: unlock it (or create its default keyring) through the
+    // service's own prompt, or try an unreachable service again at once.
+    void unlockKeychain();
 
     static QString normalize(const QString &secret);
     std::expected<void, StoreError> add(const ImportedToken &token);
@@ -81,18 +95,30 @@ Q_SIGNALS:
     void pendingDeletionChanged();
     void clipboardClearDelayChanged();
     void panelOpacityChanged();
+    void keychainStatusChanged();
+    // A keychain outcome the person should read, such as a dismissed unlock prompt.
+    void keychainMessage(const QString &message);
 
 private:
     void load();
-    void save();
+    std::expected<void, StoreError> save();
+    void saveOrWarn();
+    void readSecrets();
+    void secretsRead(KeychainStore::ReadResult result);
+    bool needsSecrets() const;
+    void keychainChanged();
+    void unlockFinished(bool unlocked);
+    void keychainRefused();
+    void removeRecordedDeletion();
+    void forgetDeletion(const QUuid &id);
     bool backUpUnreadableDocument();
     std::optional<qsizetype> indexOf(const QUuid &id) const;
-    std::optional<QString> secretFor(const TokenAccount &account);
+    std::optional<QString> secretFor(const TokenAccount &account) const;
     std::expected<void, StoreError> validate(const QString &secret, qint64 period, qint64 digits) const;
     TokenAccount accountFor(const ImportedToken &token) const;
     std::expected<void, StoreError> keep(const TokenAccount &account, const QString &secret);
     std::expected<void, StoreError> append(const TokenAccount &account, const QString &secret);
-    void announceAdded();
+    std::expected<void, StoreError> announceAdded(const QList<TokenAccount> &added);
     void setCodes(QHash<QUuid, QString> codes);
 
     KeychainStore &m_keychain;
@@ -110,4 +136,10 @@ private:
     // The stored list as found at start when it could not be read; kept aside before the
     // first save replaces it.
     std::optional<QByteArray> m_unreadableDocument;
+    bool m_reading = false;
+    bool m_readAgain = false;
+    bool m_startupRead = true;
+    double m_nextRead = 0; // clock time of the next read of missing secrets
+    double m_retryDelay = firstRetrySeconds;
+    QEventLoop *m_waitingForSecrets = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "ui/CodeClipboard.h"
 #include "ui/EditTokenView.h"
 #include "ui/EmptyStateView.h"
+#include "ui/KeychainStatusView.h"
 #include "ui/Palette.h"
 #include "ui/PanelBorder.h"
 #include "ui/PanelHeader.h"
@@ -41,7 +42,8 @@ ContentView::ContentView(TokenStore &store, CodeClipboard &clipboard, PanelNotif
       m_emptyState(new EmptyStateView(this)),
       m_list(new TokenListView(m_clock, this)),
       m_undoBar(new UndoBar(this)),
-      m_border(new PanelBorder(this))
+      m_border(new PanelBorder(this)),
+      m_keychainStatus(new KeychainStatusView(this))
 {
     m_codeTimer.setInterval(codeTimerMs);
     m_codeTimer.setTimerType(Qt::PreciseTimer);
@@ -56,6 +58,7 @@ ContentView::ContentView(TokenStore &store, CodeClipboard &clipboard, PanelNotif
     m_list->setCodes(m_store.codes());
     m_header->setPanelOpacity(m_store.panelOpacity());
     pendingDeletionChanged();
+    updateKeychainStatus();
     relayout();
 }
 
@@ -74,6 +77,8 @@ void ContentView::connectStore()
     connect(&m_store, &TokenStore::accountsChanged, this, &ContentView::accountsChanged);
     connect(&m_store, &TokenStore::codesChanged, this, [this] { m_list->setCodes(m_store.codes()); });
     connect(&m_store, &TokenStore::pendingDeletionChanged, this, &ContentView::pendingDeletionChanged);
+    connect(&m_store, &TokenStore::keychainStatusChanged, this, &ContentView::updateKeychainStatus);
+    connect(&m_store, &TokenStore::keychainMessage, this, &ContentView::showKeychainMessage);
     connect(&m_store, &TokenStore::panelOpacityChanged, this, [this] {
         m_header->setPanelOpacity(m_store.panelOpacity());
         update();
@@ -110,6 +115,7 @@ void ContentView::connectSections()
             [this](const QUuid &dragged, const QUuid &target) { m_store.move(dragged, target); });
 
     connect(m_undoBar, &UndoBar::undoRequested, this, [this] { m_store.undoDelete(); });
+    connect(m_keychainStatus, &KeychainStatusView::actionRequested, this, [this] { m_store.unlockKeychain(); });
 }
 
 int ContentView::panelHeight() const
@@ -118,10 +124,11 @@ int ContentView::panelHeight() const
         return headerHeight;
     const qsizetype count = m_store.accounts().size();
     const int undo = m_store.pendingDeletion() ? dividerHeight + undoBarHeight : 0;
+    const int top = headerHeight + dividerHeight + (showsKeychainStatus() ? statusLineHeight : 0);
     if (count > 0)
-        return headerHeight + dividerHeight + tokenRowHeight * int(std::min<qsizetype>(count, visibleRows)) + undo;
+        return top + tokenRowHeight * int(std::min<qsizetype>(count, visibleRows)) + undo;
     const int quick = m_quickError ? quickEntryErrorHeight : quickEntryHeight;
-    return headerHeight + dividerHeight + quick + emptyStateHeight + undo;
+    return top + quick + emptyStateHeight + undo;
 }
 
 // Requests made while one is waiting for its turn replace it: a store operation that
@@ -180,6 +187,49 @@ void ContentView::setQuickError(const std::optional<QString> &error)
     QTimer::singleShot(quickErrorMs, this, [this, shown = *error] {
         if (m_quickError == shown)
             setQuickError(std::nullopt);
+    });
+}
+
+bool ContentView::showsKeychainStatus() const
+{
+    return !m_keychainStatus->text().isEmpty();
+}
+
+// The latest refusal while it lasts, else why the keychain cannot be used, else nothing.
+void ContentView::updateKeychainStatus()
+{
+    const bool shown = showsKeychainStatus();
+    using Status = KeychainStore::Status;
+    switch (m_keychainMessage ? Status::Available : m_store.keychainStatus()) {
+    case Status::Locked:
+        m_keychainStatus->setStatus(keychainLockedText, unlockAction);
+        break;
+    case Status::Unreachable:
+        m_keychainStatus->setStatus(keychainUnreachableText, QString());
+        break;
+    case Status::NoDefaultKeyring:
+        m_keychainStatus->setStatus(noDefaultKeyringText, createKeyringAction);
+        break;
+    case Status::Unknown:
+    case Status::Available:
+        m_keychainStatus->setStatus(m_keychainMessage.value_or(QString()), QString());
+        break;
+    }
+    if (shown == showsKeychainStatus())
+        return;
+    relayout();
+    resizeWindow(true);
+}
+
+void ContentView::showKeychainMessage(const QString &message)
+{
+    m_keychainMessage = message;
+    updateKeychainStatus();
+    QTimer::singleShot(quickErrorMs, this, [this, message] {
+        if (m_keychainMessage != message)
+            return;
+        m_keychainMessage.reset();
+        updateKeychainStatus();
     });
 }
 
@@ -299,8 +349,11 @@ void ContentView::addQuickSecret(const QString &text)
 {
     const auto added = m_store.quickAdd(text);
     if (!added) {
-        // A keychain refusal is not the user's typing: say what really went wrong.
+        // A keychain refusal is not the user's typing: say what really went wrong, also where
+        // the list hides the quick entry.
         setQuickError(added.error().isInvalidSecret() ? invalidSecretError : added.error().description());
+        if (!added.error().isInvalidSecret() && !m_store.accounts().isEmpty())
+            showKeychainMessage(added.error().description());
         return;
     }
     m_quickEntry->setText(QString());
@@ -329,8 +382,13 @@ void ContentView::relayout()
     m_emptyState->setVisible(expanded && empty);
     m_list->setVisible(expanded && !empty);
     m_undoBar->setVisible(expanded && m_store.pendingDeletion());
+    m_keychainStatus->setVisible(expanded && showsKeychainStatus());
 
     int y = headerHeight + dividerHeight;
+    if (showsKeychainStatus()) {
+        m_keychainStatus->setGeometry(0, y, w, statusLineHeight);
+        y += statusLineHeight;
+    }
     if (empty) {
         const int quick = m_quickError ? quickEntryErrorHeight : quickEntryHeight;
         m_quickEntry->setGeometry(0, y, w, quick);

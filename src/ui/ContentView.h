@@ -13,6 +13,7 @@
 
 class CodeClipboard;
 class EmptyStateView;
+class KeychainStatusView;
 class PanelBorder;
 class PanelHeader;
 class PanelNotifications;
@@ -37,6 +38,11 @@ public:
     static constexpr int codeTimerMs = 500;
     static constexpr int copiedMarkMs = 1200;
     static constexpr int quickErrorMs = 3000;
+    static inline const QString keychainLockedText = QStringLiteral(u"钥匙串已锁定");
+    static inline const QString unlockAction = QStringLiteral(u"解锁");
+    static inline const QString keychainUnreachableText = QStringLiteral(u"无法连接钥匙串服务，稍后自动重试");
+    static inline const QString noDefaultKeyringText = QStringLiteral(u"没有默认钥匙串");
+    static inline const QString createKeyringAction = QStringLiteral(u"创建");
 
     ContentView(TokenStore &store, CodeClipboard &clipboard, PanelNotifications &notifications, Clock clock,
                 QWidget *parent = nullptr);
@@ -68,6 +74,7 @@ public:
     EmptyStateView *emptyState() const { return m_emptyState; }
     TokenListView *list() const { return m_list; }
     UndoBar *undoBar() const { return m_undoBar; }
+    KeychainStatusView *keychainStatus() const { return m_keychainStatus; }
     // The add or rename sheet on show, if any.
     QDialog *presentedSheet() const;
 
@@ -93,6 +100,9 @@ private:
     void relayout();
     void accountsChanged();
     void pendingDeletionChanged();
+    void showKeychainMessage(const QString &message);
+    void updateKeychainStatus();
+    bool showsKeychainStatus() const;
     void setCopiedAccountID(const std::optional<QUuid> &id);
     void paintBody(QPainter &painter);
     void presentSheet(QPointer<QDialog> &slot, QDialog *sheet, std::function<void()> closed);
@@ -108,12 +118,15 @@ private:
     TokenListView *m_list;
     UndoBar *m_undoBar;
     PanelBorder *m_border;
+    KeychainStatusView *m_keychainStatus;
 
     bool m_appeared = false;
     bool m_collapsed = false;
     bool m_showingAdd = false;
     bool m_reduceMotion = false;
     std::optional<QString> m_quickError;
+    // What the keychain refused the person just now, shown for a while in the status line.
+    std::optional<QString> m_keychainMessage;
     std::optional<QUuid> m_copiedAccountID;
     std::optional<TokenAccount> m_editingAccount;
     qsizetype m_accountCount = 0;

@@ -13,6 +13,8 @@ inline constexpr int visibleRows = 3;
 inline constexpr int quickEntryHeight = 52;
 inline constexpr int quickEntryErrorHeight = 70;
 inline constexpr int emptyStateHeight = 49;
+// The keychain status line adds what an error line adds to the quick entry.
+inline constexpr int statusLineHeight = quickEntryErrorHeight - quickEntryHeight;
 inline constexpr int undoBarHeight = 36;
 inline constexpr qreal cornerRadius = 17;
 

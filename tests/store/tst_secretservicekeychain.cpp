@@ -1,11 +1,13 @@
 // Runs against a real Secret Service (scripts/with-keyring). Ids are fresh for every test
 // and only the items a test made are removed, so a user's own keyring is never disturbed.
 #include "store/SecretServiceKeychain.h"
+#include "support/ReadAll.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryFile>
 #include <QTest>
+#include <QTimer>
 
 #include <libsecret/secret.h>
 
@@ -64,11 +66,13 @@ QByteArrayList raw(Raw op, const char *service, const QByteArray &account, const
 
 // The child process of unavailableService, on a private bus: libsecret keeps its service per
 // process. "hung" owns the Secret Service's name itself and swallows every call made to it.
-// Prints: domain code described loaded within-5-s.
+// Prints: domain code described loaded within-5-s; with an event loop ("hung-loop"): whether
+// a 100-ms timer kept firing within 250 ms while a read waited, the read failed, and the
+// service was found unreachable.
 int runChild(const QByteArray &mode)
 {
     g_autoptr(GDBusConnection) bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
-    if (mode == "hung") {
+    if (mode.startsWith("hung")) {
         const auto swallowCalls = [](GDBusConnection *, GDBusMessage *message, gboolean in, gpointer) {
             const bool call = in && g_dbus_message_get_message_type(message) == G_DBUS_MESSAGE_TYPE_METHOD_CALL;
             return call ? (g_object_unref(message), nullptr) : message;
@@ -76,11 +80,30 @@ int runChild(const QByteArray &mode)
         g_dbus_connection_add_filter(bus, swallowCalls, nullptr, nullptr);
         g_autoptr(GVariant) reply = callBus(bus, "RequestName", g_variant_new("(su)", "org.freedesktop.secrets", 0u));
     }
-    SecretServiceKeychain keychain(std::chrono::seconds(1));
+    if (mode == "hung-loop") {
+        int argc = 0;
+        QCoreApplication app(argc, nullptr);
+        SecretServiceKeychain keychain(std::chrono::seconds(1), std::chrono::seconds(1));
+        QElapsedTimer sinceTick;
+        qint64 longestGap = 0;
+        QTimer ticker;
+        ticker.callOnTimeout([&] { longestGap = std::max(longestGap, sinceTick.restart()); });
+        sinceTick.start();
+        ticker.start(100);
+        bool failed = false;
+        keychain.readAll([&](KeychainStore::ReadResult result) { failed = !result; });
+        QTimer::singleShot(2000, &app, &QCoreApplication::quit);
+        app.exec();
+        QTextStream(stdout) << (longestGap < 250) << ' ' << failed << ' '
+                            << (keychain.status() == KeychainStore::Status::Unreachable);
+        return 0;
+    }
+    SecretServiceKeychain keychain(std::chrono::seconds(1), std::chrono::seconds(1));
     QElapsedTimer timer;
     timer.start();
     const auto saved = keychain.save(u"JBSWY3DPEHPK3PXP"_s, QUuid::createUuid());
-    const bool loaded = keychain.load(QUuid::createUuid()).has_value();
+    bool loaded = false; // without an event loop, the read is over when the call returns
+    keychain.readAll([&](KeychainStore::ReadResult result) { loaded = result.has_value(); });
     if (saved)
         return 3;
     QTextStream(stdout) << saved.error().domain() << ' ' << saved.error().code() << ' '
@@ -133,7 +156,7 @@ private Q_SLOTS:
         QFETCH(QString, secret);
         const QUuid id = newId();
         QVERIFY(m_keychain.save(secret, id));
-        QVERIFY(m_keychain.load(id) == secret && m_keychain.loadAll().value(id, u"-"_s) == secret);
+        QVERIFY(readAll(m_keychain).value(id, u"-"_s) == secret);
         QVERIFY(raw(Raw::find, kService, account(id)) == QByteArrayList{secret.toUtf8()});
     }
 
@@ -145,20 +168,23 @@ private Q_SLOTS:
         QVERIFY(m_keychain.save(u"SIBLING"_s, sibling) && m_keychain.save(u"FIRST"_s, id)
                 && m_keychain.save(u"SECOND"_s, id));
         QVERIFY(raw(Raw::find, kService, account(id)) == QByteArrayList{"SECOND"});
-        QVERIFY(m_keychain.load(id) == u"SECOND"_s);
-        m_keychain.remove(id);
-        m_keychain.remove(id); // a second time is harmless
-        QVERIFY(!m_keychain.load(id) && !m_keychain.loadAll().contains(id));
+        QVERIFY(readAll(m_keychain).value(id) == u"SECOND"_s);
+        QList<bool> removed;
+        for (qsizetype i = 1; i <= 2; ++i) { // a second time is harmless
+            m_keychain.remove(id, [&](bool done) { removed << done; });
+            QTRY_COMPARE(removed.size(), i);
+        }
+        QCOMPARE(removed, QList<bool>({true, true}));
+        QVERIFY(!readAll(m_keychain).contains(id));
         QVERIFY(raw(Raw::find, kService, account(id)).isEmpty());
         QVERIFY(raw(Raw::find, kOther, account(id)) == QByteArrayList{"OTHER"});
-        QVERIFY(m_keychain.load(sibling) == u"SIBLING"_s);
-        QVERIFY(!m_keychain.load(newId()));
+        QVERIFY(readAll(m_keychain).value(sibling) == u"SIBLING"_s);
     }
 
-    // loadAll() holds just what load() finds: items of this service, under the upper-case id, in UTF-8.
+    // Only items of this service, under the upper-case id, in UTF-8.
     void loadAllReturnsOnlyOurs()
     {
-        const QHash<QUuid, QString> before = m_keychain.loadAll();
+        const QHash<QUuid, QString> before = readAll(m_keychain);
         const QUuid a = newId(), b = newId();
         QVERIFY(m_keychain.save(u"AAAA"_s, a) && m_keychain.save(u"BBBB"_s, b));
         raw(Raw::store, kOther, account(newId()), "OTHER");
@@ -167,9 +193,8 @@ private Q_SLOTS:
         for (const QByteArray &data : {"JBSW\xFFY3DP"_ba, "JBSW\xC3"_ba, "\xC0\xAF"_ba, "\xED\xA0\x80"_ba}) {
             const QUuid id = newId();
             QCOMPARE(raw(Raw::store, kService, account(id), data).size(), 1);
-            QVERIFY(!m_keychain.load(id));
         }
-        QHash<QUuid, QString> added = m_keychain.loadAll();
+        QHash<QUuid, QString> added = readAll(m_keychain);
         for (const QUuid &id : before.keys())
             added.remove(id);
         QVERIFY(added == (QHash<QUuid, QString>{{a, u"AAAA"_s}, {b, u"BBBB"_s}}));
@@ -181,6 +206,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("failure");
         QTest::newRow("no service") << u"none"_s << u"g-dbus-error-quark %1 1 0 1"_s.arg(G_DBUS_ERROR_SERVICE_UNKNOWN);
         QTest::newRow("never answers") << u"hung"_s << u"g-io-error-quark %1 1 0 1"_s.arg(G_IO_ERROR_TIMED_OUT);
+        QTest::newRow("never answers, loop turns") << u"hung-loop"_s << u"1 1 1"_s;
     }
 
     void unavailableService()

@@ -6,19 +6,30 @@
 
 #include <optional>
 
-// An in-memory keychain that counts its calls and can be told to fail saves.
+// An in-memory keychain that counts its calls, answers reads at once or when told, and can be
+// told to fail saves or to be in another state (locked, unreachable...).
 class MemoryKeychain : public KeychainStore
 {
 public:
     std::expected<void, KeychainError> save(const QString &secret, const QUuid &id) override;
-    std::optional<QString> load(const QUuid &id) override;
-    void remove(const QUuid &id) override;
-    QHash<QUuid, QString> loadAll() override;
+    void remove(const QUuid &id, std::function<void(bool removed)> done = {}) override;
+    void readAll(std::function<void(ReadResult)> done) override;
+    void unlock() override;
+
+    // Answers the reads held back while `holdReads` was set.
+    void answerReads();
+    void reset();
 
     QHash<QUuid, QString> items;
+    Status state = Status::Available; // what the next read finds
     std::optional<KeychainError> saveFailure;
+    bool holdReads = false;
+    bool unlockSucceeds = false;
     int saveCalls = 0;
-    int loadCalls = 0;
+    int readCalls = 0;
     int removeCalls = 0;
-    int loadAllCalls = 0;
+    int unlockCalls = 0;
+
+private:
+    QList<std::function<void(ReadResult)>> m_heldReads;
 };

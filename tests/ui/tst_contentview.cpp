@@ -90,7 +90,7 @@ void TestContentView::init()
     m_view.reset();
     m_store.reset();
     m_settings.settings().clear();
-    m_keychain = MemoryKeychain();
+    m_keychain.reset();
     m_clock.now = 59;
     m_clipboard = std::make_unique<CodeClipboard>(QApplication::clipboard());
     m_notifications = std::make_unique<PanelNotifications>();

@@ -45,7 +45,7 @@ private Q_SLOTS:
     {
         m_store.reset();
         m_settings.settings().clear();
-        m_keychain = MemoryKeychain();
+        m_keychain.reset();
         m_clock.now = 59;
         m_store = std::make_unique<TokenStore>(m_keychain, m_settings.settings(), m_clock.function());
     }

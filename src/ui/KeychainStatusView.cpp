@@ -1,0 +1,40 @@
+#include "ui/KeychainStatusView.h"
+
+#include "ui/PanelFonts.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+using namespace Qt::Literals::StringLiterals;
+
+KeychainStatusView::KeychainStatusView(QWidget *parent) : QWidget(parent), m_text(new QLabel), m_action(new QPushButton)
+{
+    const QString orange = u"color: rgb(255, 149, 0);"_s;
+    m_text->setFont(panelFont(10));
+    m_text->setStyleSheet(orange + u" padding: 0 3px;"_s);
+    m_action->setFont(panelFont(10, QFont::DemiBold));
+    m_action->setFlat(true);
+    m_action->setCursor(Qt::PointingHandCursor);
+    m_action->setStyleSheet(orange + u" border: none; padding: 0 3px; text-decoration: underline;"_s);
+    m_action->hide();
+
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(11, 0, 11, 0);
+    row->setSpacing(4);
+    row->addWidget(m_text, 1);
+    row->addWidget(m_action);
+    connect(m_action, &QPushButton::clicked, this, &KeychainStatusView::actionRequested);
+}
+
+void KeychainStatusView::setStatus(const QString &text, const QString &action)
+{
+    m_text->setText(text);
+    m_action->setText(action);
+    m_action->setVisible(!action.isEmpty());
+}
+
+QString KeychainStatusView::text() const
+{
+    return m_text->text();
+}

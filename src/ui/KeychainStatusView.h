@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+
+// One line under the header saying why the keychain cannot be used, or what it refused,
+// in the style of the quick entry's error line, with an optional action such as "解锁".
+class KeychainStatusView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit KeychainStatusView(QWidget *parent = nullptr);
+
+    // An empty action shows no button.
+    void setStatus(const QString &text, const QString &action);
+    QString text() const;
+    QPushButton *actionButton() const { return m_action; }
+
+Q_SIGNALS:
+    void actionRequested();
+
+private:
+    QLabel *m_text;
+    QPushButton *m_action;
+};
