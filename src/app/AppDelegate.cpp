@@ -31,7 +31,7 @@ void AppDelegate::applicationDidFinishLaunching()
     m_panel->resize(initialPanelSize);
     placeTopRight();
     m_windowController.attach(m_panel.get());
-    m_store.awaitSecrets(secretsWait);
+    m_store.awaitKeychain(secretsWait);
     m_panel->show();
     m_panel->activateWindow();
 
@@ -54,4 +54,5 @@ void AppDelegate::applicationWillTerminate()
     if (m_keyMonitor)
         qApp->removeEventFilter(m_keyMonitor.get());
     m_store.finalizePendingDeletion();
+    m_store.awaitKeychain(finalDeletionWait);
 }

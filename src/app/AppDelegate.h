@@ -24,6 +24,9 @@ public:
     static constexpr int cornerInset = 20;
     // How long the first paint waits for the keychain read sent at start-up.
     static constexpr std::chrono::milliseconds secretsWait{400};
+    // How long the exit waits for the keychain to delete an account's secret; a deletion cut
+    // off is finished at the next start.
+    static constexpr std::chrono::milliseconds finalDeletionWait{2000};
 
     AppDelegate(KeychainStore &keychain, QSettings &settings, Clock clock, QObject *parent = nullptr);
     ~AppDelegate() override;

@@ -70,7 +70,7 @@ TokenStore::TokenStore(KeychainStore &keychain, QSettings &settings, Clock clock
     load();
     removeRecordedDeletion();
     // One keychain search for every secret, sent before the panel is built; the codes come
-    // when it answers (awaitSecrets).
+    // when it answers (awaitKeychain).
     readSecrets();
     refreshCodes(m_clock());
 }
@@ -110,8 +110,7 @@ void TokenStore::secretsRead(KeychainStore::ReadResult result)
         m_retryDelay = firstRetrySeconds;
     }
     refreshCodes(m_clock());
-    if (m_waitingForSecrets)
-        m_waitingForSecrets->quit();
+    settleKeychain();
     if (m_readAgain)
         readSecrets();
 }
@@ -134,15 +133,40 @@ void TokenStore::keychainChanged()
     readSecrets();
 }
 
-void TokenStore::awaitSecrets(std::chrono::milliseconds bound)
+bool TokenStore::keychainBusy() const
 {
-    if (!m_reading)
+    return m_reading || m_removals > 0;
+}
+
+void TokenStore::awaitKeychain(std::chrono::milliseconds bound)
+{
+    if (!keychainBusy())
         return;
     QEventLoop loop;
-    m_waitingForSecrets = &loop;
+    m_waitingForKeychain = &loop;
     QTimer::singleShot(bound, &loop, &QEventLoop::quit);
     loop.exec(QEventLoop::ExcludeUserInputEvents);
-    m_waitingForSecrets = nullptr;
+    m_waitingForKeychain = nullptr;
+}
+
+void TokenStore::settleKeychain()
+{
+    if (m_waitingForKeychain && !keychainBusy())
+        m_waitingForKeychain->quit();
+}
+
+// Deletes the item; the deletion record of the id goes once it is gone.
+void TokenStore::removeItem(const QUuid &id)
+{
+    ++m_removals;
+    m_keychain.remove(id, [self = QPointer(this), id](bool removed) {
+        if (!self)
+            return;
+        --self->m_removals;
+        if (removed)
+            self->forgetDeletion(id);
+        self->settleKeychain();
+    });
 }
 
 void TokenStore::unlockKeychain()
@@ -184,10 +208,7 @@ void TokenStore::removeRecordedDeletion()
         forgetDeletion(id);
         return;
     }
-    m_keychain.remove(id, [self = QPointer(this), id](bool removed) {
-        if (self && removed)
-            self->forgetDeletion(id);
-    });
+    removeItem(id);
 }
 
 void TokenStore::forgetDeletion(const QUuid &id)
@@ -458,7 +479,7 @@ std::expected<void, StoreError> TokenStore::announceAdded(const QList<TokenAccou
     if (auto listed = save(); !listed) {
         qCWarning(lcStore) << listed.error().description();
         for (const TokenAccount &account : added) {
-            m_keychain.remove(account.id);
+            removeItem(account.id);
             m_secretCache.remove(account.id);
         }
         m_accounts.remove(m_accounts.size() - added.size(), added.size());
@@ -571,10 +592,7 @@ void TokenStore::finalizePendingDeletion()
     m_deletionTimer.stop();
     const QUuid id = m_pendingDeletion->account.id;
     // The record stays until the item is gone: if the process ends first, the next start removes it.
-    m_keychain.remove(id, [self = QPointer(this), id](bool removed) {
-        if (self && removed)
-            self->forgetDeletion(id);
-    });
+    removeItem(id);
     m_secretCache.remove(id);
     m_generatedCounters.remove(id);
     m_codes.remove(id);

@@ -61,9 +61,9 @@ public:
     // still missing are asked of the keychain again when their back-off has passed.
     void refreshCodes(double at);
 
-    // Waits, at most `bound`, for the keychain read started at construction, so that a healthy
-    // keychain's codes are there when the panel first paints.
-    void awaitSecrets(std::chrono::milliseconds bound);
+    // Waits, at most `bound`, for the keychain calls under way: at start-up the read, so that a
+    // healthy keychain's codes are there when the panel first paints; at the end the deletion.
+    void awaitKeychain(std::chrono::milliseconds bound);
     KeychainStore::Status keychainStatus() const { return m_keychain.status(); }
     // A person asked for the keychain: unlock it (or create its default keyring) through the
     // service's own prompt, or try an unreachable service again at once.
@@ -111,6 +111,9 @@ private:
     void keychainRefused();
     void removeRecordedDeletion();
     void forgetDeletion(const QUuid &id);
+    void removeItem(const QUuid &id);
+    bool keychainBusy() const;
+    void settleKeychain();
     bool backUpUnreadableDocument();
     std::optional<qsizetype> indexOf(const QUuid &id) const;
     std::optional<QString> secretFor(const TokenAccount &account) const;
@@ -141,5 +144,6 @@ private:
     bool m_startupRead = true;
     double m_nextRead = 0; // clock time of the next read of missing secrets
     double m_retryDelay = firstRetrySeconds;
-    QEventLoop *m_waitingForSecrets = nullptr;
+    int m_removals = 0; // keychain deletions under way
+    QEventLoop *m_waitingForKeychain = nullptr;
 };

@@ -107,7 +107,7 @@ void TestTokenStoreKeyring::codesComeBackAfterRestart()
     }
     auto restarted = store();
     QCOMPARE(restarted->accounts().size(), 1);
-    restarted->awaitSecrets(std::chrono::seconds(5));
+    restarted->awaitKeychain(std::chrono::seconds(5));
     QCOMPARE(restarted->codes().value(id), u"287082"_s);
     restarted->requestDelete(restarted->accounts().first());
     restarted->finalizePendingDeletion();
