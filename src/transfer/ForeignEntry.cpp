@@ -26,9 +26,7 @@ qint64 numberOr(const QJsonValue &value, qint64 fallback)
 
 QString ForeignEntry::label() const
 {
-    if (issuer.isEmpty())
-        return name;
-    return name.isEmpty() ? issuer : u"%1 (%2)"_s.arg(issuer, name);
+    return ImportBatch::label(name, issuer);
 }
 
 QString ForeignEntry::refusalReason() const

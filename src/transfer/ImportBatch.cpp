@@ -4,6 +4,13 @@
 
 using namespace Qt::Literals::StringLiterals;
 
+QString ImportBatch::label(const QString &name, const QString &issuer)
+{
+    if (issuer.isEmpty())
+        return name;
+    return name.isEmpty() ? issuer : u"%1 (%2)"_s.arg(issuer, name);
+}
+
 void ImportBatch::offer(const ImportedToken &token, const QString &label)
 {
     if (TOTPGenerator::code(TOTPGenerator::normalize(token.secret), 0, token.period, token.digits))

@@ -20,6 +20,9 @@ struct ImportBatch
     QList<ImportedToken> tokens;
     QList<Refusal> refused;
 
+    // How an account is named in lists and refusals: "Issuer (name)", or whichever is set.
+    static QString label(const QString &name, const QString &issuer);
+
     // Takes the token when a code can be computed from it, otherwise refuses it.
     void offer(const ImportedToken &token, const QString &label);
 };

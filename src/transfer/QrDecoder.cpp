@@ -1,5 +1,8 @@
 #include "transfer/QrDecoder.h"
 
+#include "engine/OTPAuthParser.h"
+#include "transfer/MigrationLink.h"
+
 #include <ZXing/ReadBarcode.h>
 
 #include <QByteArray>
@@ -55,4 +58,16 @@ QStringList QrDecoder::decode(const LuminanceImage &image)
         return {};
     const QByteArray small = shrink(image, factor, width, height);
     return read({reinterpret_cast<const uint8_t *>(small.constData()), width, height, ZXing::ImageFormat::Lum});
+}
+
+std::expected<QString, TransferError> QrDecoder::accountLink(const LuminanceImage &image)
+{
+    const QStringList texts = decode(image);
+    if (texts.isEmpty())
+        return std::unexpected(TransferError::Kind::noQrCode);
+    for (const QString &text : texts) {
+        if (OTPAuthParser::parse(text) || MigrationLink::looksLikeLink(text))
+            return text;
+    }
+    return std::unexpected(TransferError::Kind::notAnAccountCode);
 }

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "transfer/TransferError.h"
+
 #include <QStringList>
 #include <QtGlobal>
+
+#include <expected>
 
 // Finds QR codes in an 8-bit grey image (one luminance byte a pixel). A large image is
 // first shrunk so that its longer side is at most maxSide pixels, which bounds the time a
@@ -20,5 +24,8 @@ struct LuminanceImage
 
 // The text of every QR code found, in the order the search met them; empty when none.
 QStringList decode(const LuminanceImage &image);
+// The first code that holds an otpauth://totp/ or otpauth-migration:// link. NoQrCode when
+// the image has no code, NotAnAccountCode when its codes hold something else.
+std::expected<QString, TransferError> accountLink(const LuminanceImage &image);
 
 } // namespace QrDecoder

@@ -17,6 +17,14 @@ QString TransferError::description() const
         return u"不支持这个备份：%1"_s.arg(m_detail);
     case Kind::tooLarge:
         return u"文件太大，不像是验证码备份。"_s;
+    case Kind::damagedLink:
+        return u"迁移链接不完整或已损坏，没有导入任何账户。"_s;
+    case Kind::noQrCode:
+        return u"图片中没有找到二维码"_s;
+    case Kind::notAnAccountCode:
+        return u"这个二维码里不是验证码链接（otpauth://totp/ 或 otpauth-migration://）。"_s;
+    case Kind::unreadableImage:
+        return u"无法读取这张图片。"_s;
     case Kind::fileError:
         break;
     }

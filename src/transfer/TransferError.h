@@ -2,7 +2,8 @@
 
 #include <QString>
 
-// Why a backup could not be read or written. Nothing is imported when reading fails.
+// Why a backup, a phone-export link or a QR code image gave no accounts, or a backup could
+// not be written. Nothing is imported when reading fails.
 class TransferError
 {
 public:
@@ -14,6 +15,10 @@ public:
         unsupported,
         tooLarge,
         fileError,
+        damagedLink,
+        noQrCode,
+        notAnAccountCode,
+        unreadableImage,
     };
 
     TransferError(Kind kind, QString detail = {}) : m_kind(kind), m_detail(std::move(detail)) {}

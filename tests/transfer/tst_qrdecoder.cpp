@@ -10,20 +10,18 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 const QString totpLink = u"otpauth://totp/Example:alice@example.org?secret=JBSWY3DPEHPK3PXP&issuer=Example"_s;
+const QString web = u"https://example.org"_s;
 
-// The codes drawn turned by `degrees` on a canvas of the given side, over random grey noise
-// when `noisy`, placed side by side.
+// The codes side by side, each turned by `degrees`, on a square canvas of light grey or
+// of random grey noise.
 QImage scene(const QStringList &texts, int moduleSize, int canvas, qreal degrees, bool noisy)
 {
     QImage image(canvas, canvas, QImage::Format_Grayscale8);
     image.fill(Qt::lightGray);
-    if (noisy) {
-        QRandomGenerator random(7);
-        for (int y = 0; y < canvas; ++y) {
-            uchar *row = image.scanLine(y);
-            for (int x = 0; x < canvas; ++x)
-                row[x] = uchar(random.bounded(90, 256));
-        }
+    QRandomGenerator random(7);
+    for (int y = 0; noisy && y < canvas; ++y) {
+        for (int x = 0; x < canvas; ++x)
+            image.scanLine(y)[x] = uchar(random.bounded(90, 256));
     }
     QPainter painter(&image);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -39,11 +37,6 @@ QImage scene(const QStringList &texts, int moduleSize, int canvas, qreal degrees
     }
     return image;
 }
-
-QStringList decode(const QImage &image)
-{
-    return QrDecoder::decode({image.constBits(), image.width(), image.height(), image.bytesPerLine()});
-}
 } // namespace
 
 class TstQrDecoder : public QObject
@@ -51,38 +44,44 @@ class TstQrDecoder : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void decode_data()
+    void accountLink_data()
     {
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<int>("moduleSize");
         QTest::addColumn<int>("canvas");
         QTest::addColumn<qreal>("degrees");
         QTest::addColumn<bool>("noisy");
-        QTest::newRow("small, 2 px modules") << QStringList{totpLink} << 2 << 200 << 0.0 << false;
-        QTest::newRow("medium, turned 90") << QStringList{totpLink} << 5 << 500 << 90.0 << false;
-        QTest::newRow("turned 30 on noise") << QStringList{totpLink} << 6 << 700 << 30.0 << true;
-        QTest::newRow("upside down on noise") << QStringList{totpLink} << 4 << 500 << 180.0 << true;
+        QTest::addColumn<QString>("expected"); // the link, or the error's description
+        const QString none = TransferError(TransferError::Kind::noQrCode).description();
+        const QString other = TransferError(TransferError::Kind::notAnAccountCode).description();
+        QTest::newRow("2 px modules") << QStringList{totpLink} << 2 << 200 << 0.0 << false << totpLink;
+        QTest::newRow("turned 90") << QStringList{totpLink} << 5 << 500 << 90.0 << false << totpLink;
+        QTest::newRow("turned 30 on noise") << QStringList{totpLink} << 6 << 700 << 30.0 << true << totpLink;
+        QTest::newRow("upside down on noise") << QStringList{totpLink} << 4 << 500 << 180.0 << true << totpLink;
         // Shrunk by 4 before the search: modules of 12 px become 3 px.
-        QTest::newRow("6000 px image shrunk") << QStringList{totpLink} << 12 << 6000 << 10.0 << true;
-        QTest::newRow("two codes") << QStringList{totpLink, u"otpauth-migration://offline?data=CgA%3D"_s} << 4 << 900
-                                   << 0.0 << false;
-        QTest::newRow("noise only") << QStringList() << 4 << 600 << 0.0 << true;
+        QTest::newRow("6000 px image") << QStringList{totpLink} << 12 << 6000 << 10.0 << true << totpLink;
+        QTest::newRow("link beside a web address")
+            << QStringList{web, totpLink} << 4 << 900 << 0.0 << false << totpLink;
+        QTest::newRow("migration link") << QStringList{u"otpauth-migration://offline?data=CgA"_s} << 4 << 400 << 0.0
+                                        << false << u"otpauth-migration://offline?data=CgA"_s;
+        QTest::newRow("noise only") << QStringList() << 4 << 600 << 0.0 << true << none;
+        QTest::newRow("a web address") << QStringList{web} << 4 << 400 << 0.0 << false << other;
+        QTest::newRow("an HOTP link") << QStringList{u"otpauth://hotp/a?secret=JBSWY3DPEHPK3PXP"_s} << 4 << 400 << 0.0
+                                      << false << other;
     }
 
-    void decode()
+    void accountLink()
     {
         QFETCH(QStringList, texts);
         QFETCH(int, moduleSize);
         QFETCH(int, canvas);
         QFETCH(qreal, degrees);
         QFETCH(bool, noisy);
-        QStringList found = ::decode(scene(texts, moduleSize, canvas, degrees, noisy));
-        found.sort();
-        texts.sort();
-        QCOMPARE(found, texts);
+        const QImage image = scene(texts, moduleSize, canvas, degrees, noisy);
+        const auto found =
+            QrDecoder::accountLink({image.constBits(), image.width(), image.height(), image.bytesPerLine()});
+        QTEST(found ? *found : found.error().description(), "expected");
     }
-
-    void emptyImageGivesNothing() { QVERIFY(QrDecoder::decode({nullptr, 0, 0, 0}).isEmpty()); }
 };
 
 QTEST_GUILESS_MAIN(TstQrDecoder)

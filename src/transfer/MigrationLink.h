@@ -1,0 +1,23 @@
+#pragma once
+
+#include "transfer/MigrationBatch.h"
+#include "transfer/TransferError.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <expected>
+
+// Reads otpauth-migration://offline?data=... links, the export format of phone
+// authenticators: a Base64 protobuf message listing accounts with raw secrets.
+namespace MigrationLink {
+
+// Whether the text is such a link at all, whatever its data holds.
+bool looksLikeLink(const QString &text);
+// The batch the link carries. damagedLink when the data is missing, is not Base64 or not
+// the message.
+std::expected<MigrationBatch, TransferError> parse(const QString &text);
+// The batch in an already decoded message.
+std::expected<MigrationBatch, TransferError> fromPayload(const QByteArray &payload);
+
+} // namespace MigrationLink
