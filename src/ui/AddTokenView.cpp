@@ -2,9 +2,13 @@
 
 #include "engine/OTPAuthParser.h"
 #include "store/TokenStore.h"
+#include "transfer/MigrationLink.h"
 #include "ui/AccentButton.h"
+#include "ui/QrScanner.h"
 #include "ui/SheetFields.h"
 
+#include <QFileDialog>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -16,16 +20,50 @@ namespace {
 constexpr qint64 fixedPeriod = 30;
 constexpr qint64 fixedDigits = 6;
 
+QString refusalLine(const ImportBatch::Refusal &refusal)
+{
+    return u"%1：%2"_s.arg(refusal.label, refusal.reason);
+}
+
+QString batchText(const MigrationBatch &batch)
+{
+    const ImportBatch &accounts = batch.accounts;
+    QString text = u"迁移链接中有 %1 个账户"_s.arg(accounts.tokens.size() + accounts.refused.size());
+    if (batch.count > 1)
+        text += u"（第 %1/%2 张二维码）"_s.arg(batch.index + 1).arg(batch.count);
+    text += u"："_s;
+    for (const ImportedToken &token : accounts.tokens)
+        text += u"\n· %1　%2 位 · %3 秒"_s.arg(ImportBatch::label(token.name, token.issuer))
+                    .arg(token.digits)
+                    .arg(token.period);
+    for (const ImportBatch::Refusal &refusal : accounts.refused)
+        text += u"\n· "_s + refusalLine(refusal) + u"，不会添加"_s;
+    return text;
+}
+
 } // namespace
 
 AddTokenView::AddTokenView(TokenStore &store, QWidget *parent)
     : SheetDialog(sheetWidth, Glyph::Plus, u"添加验证码"_s, u"密钥仅保存在这台电脑的钥匙串中"_s, u"添加"_s, parent),
       m_store(store),
-      m_link(new QLineEdit)
+      m_link(new QLineEdit),
+      m_imageButton(new QPushButton(u"从图片读取二维码…"_s)),
+      m_screenButton(new QPushButton(u"扫描屏幕二维码"_s))
 {
     m_link->setPlaceholderText(u"粘贴 otpauth:// 链接"_s);
     m_link->setAccessibleName(u"otpauth 链接"_s);
     addSection(m_link);
+    auto *scanRow = new QWidget;
+    auto *scanLayout = new QHBoxLayout(scanRow);
+    scanLayout->setContentsMargins(0, 0, 0, 0);
+    for (QPushButton *button : {m_imageButton, m_screenButton}) {
+        button->setAutoDefault(false);
+        scanLayout->addWidget(button);
+    }
+    scanLayout->addStretch();
+    addSection(scanRow);
+    m_batchList = addCaption(CaptionStyle::Secondary);
+    m_batchList->hide();
     addCaption(CaptionStyle::Secondary, u"或手动填写"_s);
 
     auto *fields = new SheetFields;
@@ -37,18 +75,52 @@ AddTokenView::AddTokenView(TokenStore &store, QWidget *parent)
 
     m_errorLine = addCaption(CaptionStyle::Error);
     m_errorLine->hide();
+    m_notice = addCaption(CaptionStyle::Secondary);
+    m_notice->hide();
 
     m_link->setFocus();
     primaryButton()->setEnabled(false);
     connect(m_link, &QLineEdit::textChanged, this, &AddTokenView::fillFromLink);
-    connect(m_secret, &QLineEdit::textChanged, this,
-            [this](const QString &secret) { primaryButton()->setEnabled(!secret.trimmed().isEmpty()); });
+    connect(m_secret, &QLineEdit::textChanged, this, &AddTokenView::updatePrimaryButton);
+    connect(m_imageButton, &QPushButton::clicked, this, &AddTokenView::chooseImageFile);
+    connect(m_screenButton, &QPushButton::clicked, this, [this] { showScanned(QrScanner::scanScreens()); });
     connect(primaryButton(), &QPushButton::clicked, this, &AddTokenView::add);
     fitHeight();
 }
 
+void AddTokenView::showScanned(const std::expected<QString, TransferError> &link)
+{
+    if (!link) {
+        showError(link.error().description());
+        return;
+    }
+    m_link->setText(*link);
+    primaryButton()->setFocus();
+}
+
+void AddTokenView::scanFile(const QString &path)
+{
+    showScanned(QrScanner::scanFile(path));
+}
+
+void AddTokenView::chooseImageFile()
+{
+    const QString path = QFileDialog::getOpenFileName(this, u"从图片读取二维码"_s, QString(),
+                                                      u"图片 (*.png *.jpg *.jpeg *.bmp *.gif *.webp)"_s);
+    if (!path.isEmpty())
+        scanFile(path);
+}
+
 void AddTokenView::fillFromLink(const QString &text)
 {
+    if (MigrationLink::looksLikeLink(text)) {
+        const auto batch = MigrationLink::parse(text);
+        if (!batch)
+            showError(batch.error().description());
+        showBatch(batch ? std::optional(*batch) : std::nullopt);
+        return;
+    }
+    showBatch(std::nullopt);
     const std::optional<ImportedToken> token = OTPAuthParser::parse(text);
     if (!token)
         return;
@@ -57,8 +129,26 @@ void AddTokenView::fillFromLink(const QString &text)
     m_secret->setText(token->secret);
 }
 
+void AddTokenView::showBatch(std::optional<MigrationBatch> batch)
+{
+    m_batch = std::move(batch);
+    m_batchList->setText(m_batch ? batchText(*m_batch) : QString());
+    m_batchList->setVisible(m_batch.has_value());
+    updatePrimaryButton();
+    fitHeight();
+}
+
+void AddTokenView::updatePrimaryButton()
+{
+    primaryButton()->setEnabled(m_batch ? !m_batch->accounts.tokens.isEmpty() : !m_secret->text().trimmed().isEmpty());
+}
+
 void AddTokenView::add()
 {
+    if (m_batch) {
+        addBatch();
+        return;
+    }
     const ImportedToken token{m_name->text().trimmed(), m_issuer->text().trimmed(), m_secret->text().trimmed(),
                               fixedPeriod, fixedDigits};
     const auto added = m_store.add(token);
@@ -67,6 +157,42 @@ void AddTokenView::add()
         return;
     }
     accept();
+}
+
+// Adds what the store can take in one go; anything left out is said, and the sheet
+// stays open for the next code of a split export.
+void AddTokenView::addBatch()
+{
+    const MigrationBatch batch = *std::exchange(m_batch, std::nullopt);
+    const ImportSummary summary = m_store.addAll(batch.accounts.tokens);
+    QStringList refused;
+    for (const ImportBatch::Refusal &refusal : batch.accounts.refused)
+        refused << refusalLine(refusal);
+    for (const ImportSummary::Refusal &refusal : summary.refused)
+        refused << refusalLine({ImportBatch::label(refusal.name, refusal.issuer), refusal.reason});
+    if (refused.isEmpty() && summary.alreadyPresent == 0 && batch.index + 1 >= batch.count) {
+        accept();
+        return;
+    }
+    reportBatch(batch, summary, refused);
+}
+
+void AddTokenView::reportBatch(const MigrationBatch &batch, const ImportSummary &summary, const QStringList &refused)
+{
+    QString notice = u"已添加 %1 个账户"_s.arg(summary.added.size());
+    if (summary.alreadyPresent > 0)
+        notice += u"，%1 个已存在，已跳过"_s.arg(summary.alreadyPresent);
+    if (!refused.isEmpty())
+        notice += u"，%1 个未添加"_s.arg(refused.size());
+    notice += u"。"_s;
+    if (batch.index + 1 < batch.count)
+        notice += u"这是第 %1/%2 张二维码，请继续读取下一张。"_s.arg(batch.index + 1).arg(batch.count);
+    m_notice->setText(notice);
+    m_notice->show();
+    if (!refused.isEmpty())
+        showError(u"未添加："_s + refused.join(u"；"_s));
+    m_link->clear();
+    fitHeight();
 }
 
 void AddTokenView::showError(const QString &message)

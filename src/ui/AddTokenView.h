@@ -1,14 +1,19 @@
 #pragma once
 
+#include "transfer/MigrationBatch.h"
+#include "transfer/TransferError.h"
 #include "ui/SheetDialog.h"
 
+#include <expected>
 #include <optional>
 
 class QLineEdit;
 class TokenStore;
+struct ImportSummary;
 
-// The sheet that adds an account from a pasted otpauth link or typed fields. A new one is
-// made for each presentation, so it always starts empty.
+// The sheet that adds an account from a pasted otpauth link or typed fields, or every
+// account of a phone-export link. Links also come from QR codes in image files and on
+// the screen. A new one is made for each presentation, so it always starts empty.
 class AddTokenView : public SheetDialog
 {
     Q_OBJECT
@@ -22,19 +27,39 @@ public:
     QLineEdit *nameField() const { return m_name; }
     QLineEdit *issuerField() const { return m_issuer; }
     QLineEdit *secretField() const { return m_secret; }
+    QPushButton *imageButton() const { return m_imageButton; }
+    QPushButton *screenButton() const { return m_screenButton; }
     const std::optional<QString> &errorMessage() const { return m_errorMessage; }
     QLabel *errorLine() const { return m_errorLine; }
+    QLabel *batchList() const { return m_batchList; }
+    QLabel *noticeLine() const { return m_notice; }
+
+    // A link read from a QR code goes into the link field, as if pasted; a failed read
+    // shows why.
+    void showScanned(const std::expected<QString, TransferError> &link);
+    void scanFile(const QString &path);
 
 private:
     void fillFromLink(const QString &text);
+    void showBatch(std::optional<MigrationBatch> batch);
+    void updatePrimaryButton();
+    void chooseImageFile();
     void add();
+    void addBatch();
+    void reportBatch(const MigrationBatch &batch, const ImportSummary &summary, const QStringList &refused);
     void showError(const QString &message);
 
     TokenStore &m_store;
     QLineEdit *m_link;
+    QPushButton *m_imageButton;
+    QPushButton *m_screenButton;
+    QLabel *m_batchList;
     QLineEdit *m_name;
     QLineEdit *m_issuer;
     QLineEdit *m_secret;
     QLabel *m_errorLine;
+    QLabel *m_notice;
     std::optional<QString> m_errorMessage;
+    // The accounts of a phone-export link in the link field; 添加 adds them all.
+    std::optional<MigrationBatch> m_batch;
 };

@@ -41,6 +41,14 @@ std::optional<QString> CodeClipboard::text() const
     return data->text();
 }
 
+std::optional<QImage> CodeClipboard::image() const
+{
+    const QMimeData *data = m_clipboard->mimeData();
+    if (!data || data->hasText() || !data->hasImage())
+        return std::nullopt;
+    return qvariant_cast<QImage>(data->imageData());
+}
+
 void CodeClipboard::clearIfHolds(const QString &text)
 {
     if (this->text() == text)

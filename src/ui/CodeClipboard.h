@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QObject>
 #include <QString>
 
@@ -21,6 +22,8 @@ public:
     void copyCode(const QString &code, qint64 clearDelaySeconds);
     // The plain text on the clipboard, absent when there is none.
     std::optional<QString> text() const;
+    // The image on the clipboard when it holds one and no plain text.
+    std::optional<QImage> image() const;
     // Empties the clipboard if it holds exactly `text`.
     void clearIfHolds(const QString &text);
     // Advances on every change of the clipboard, by this process or any other.

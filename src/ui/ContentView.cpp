@@ -11,11 +11,14 @@
 #include "ui/PanelHeader.h"
 #include "ui/PanelMetrics.h"
 #include "ui/PanelNotifications.h"
+#include "ui/QrScanner.h"
 #include "ui/QuickEntryView.h"
 #include "ui/TokenListView.h"
 #include "ui/UndoBar.h"
 
+#include <QDragEnterEvent>
 #include <QEvent>
+#include <QMimeData>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -27,6 +30,13 @@ namespace {
 bool isCode(const QString &text)
 {
     return !text.isEmpty() && std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isDigit(); });
+}
+
+// The local file of a drop that carries one, else empty.
+QString droppedFile(const QMimeData *data)
+{
+    const QList<QUrl> urls = data->urls();
+    return urls.size() == 1 && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
 }
 
 } // namespace
@@ -45,6 +55,7 @@ ContentView::ContentView(TokenStore &store, CodeClipboard &clipboard, PanelNotif
       m_border(new PanelBorder(this)),
       m_keychainStatus(new KeychainStatusView(this))
 {
+    setAcceptDrops(true);
     m_codeTimer.setInterval(codeTimerMs);
     m_codeTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_codeTimer, &QTimer::timeout, this, [this] { m_store.refreshCodes(m_clock()); });
@@ -364,12 +375,38 @@ void ContentView::pasteAndAdd()
 {
     const std::optional<QString> text = m_clipboard.text();
     if (!text) {
-        setQuickError(noClipboardTextError);
+        if (const std::optional<QImage> image = m_clipboard.image())
+            addScanned(QrScanner::scanImage(*image));
+        else
+            setQuickError(noClipboardTextError);
         return;
     }
     addQuickSecret(*text);
     if (!m_quickError)
         m_clipboard.clearIfHolds(*text);
+}
+
+// The add sheet shows the link, or why there is none.
+void ContentView::addScanned(const std::expected<QString, TransferError> &link)
+{
+    setShowingAdd(true);
+    static_cast<AddTokenView *>(m_addSheet.data())->showScanned(link);
+}
+
+void ContentView::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasImage() || !droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void ContentView::dropEvent(QDropEvent *event)
+{
+    const QMimeData *data = event->mimeData();
+    event->acceptProposedAction();
+    if (data->hasImage())
+        addScanned(QrScanner::scanImage(qvariant_cast<QImage>(data->imageData())));
+    else
+        addScanned(QrScanner::scanFile(droppedFile(data)));
 }
 
 void ContentView::relayout()

@@ -2,12 +2,14 @@
 
 #include "engine/Clock.h"
 #include "store/TokenAccount.h"
+#include "transfer/TransferError.h"
 
 #include <QPointer>
 #include <QSizeF>
 #include <QTimer>
 #include <QWidget>
 
+#include <expected>
 #include <functional>
 #include <optional>
 
@@ -67,6 +69,8 @@ public:
     // The shortcut path: copies the code of the row at `index`, if there is one.
     void copyAccount(qint64 index);
     void addQuickSecret(const QString &text);
+    // A secret on the clipboard is added at once; a QR code image opens the add sheet
+    // with the link it holds, for the person to confirm.
     void pasteAndAdd();
 
     PanelHeader *header() const { return m_header; }
@@ -91,6 +95,8 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void connectStore();
@@ -104,6 +110,7 @@ private:
     void updateKeychainStatus();
     bool showsKeychainStatus() const;
     void setCopiedAccountID(const std::optional<QUuid> &id);
+    void addScanned(const std::expected<QString, TransferError> &link);
     void paintBody(QPainter &painter);
     void presentSheet(QPointer<QDialog> &slot, QDialog *sheet, std::function<void()> closed);
     static void dismissSheet(QPointer<QDialog> &slot);

@@ -270,10 +270,13 @@ void TokenRow::startDrag()
     drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
 }
 
+// Only rows are taken here; anything else (an image file) goes on to the panel.
 void TokenRow::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (event->mimeData()->hasText())
+    if (TokenAccount::idFromText(event->mimeData()->text()))
         event->acceptProposedAction();
+    else
+        event->ignore();
 }
 
 void TokenRow::dropEvent(QDropEvent *event)

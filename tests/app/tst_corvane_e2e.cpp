@@ -1,9 +1,11 @@
 // Corvane from end to end: the real binary on a private X server with a window manager
 // and a tray, against the Secret Service of the test run, driven with xdotool and xclip
-// as a person would. oathtool and secret-tool are the outside references.
+// (texts and QR code images) as a person would. oathtool and secret-tool are the outside references.
 // Secrets stay in variables: failures report codes, ids and window state only.
+#include "support/QrImage.h"
 #include "support/XvfbSession.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -185,27 +187,29 @@ class TestCorvaneE2E : public QObject
         xdotool(arguments << u"sleep"_s << u"0.3"_s << u"mouseup"_s << u"1"_s);
     }
     QString clipboard() const { return QString::fromUtf8(run(u"xclip"_s, {u"-o"_s, u"-sel"_s, u"clip"_s}).out); }
-    // Puts `text` on the clipboard, served by an xclip of our own until someone else
-    // takes the clipboard over.
-    void setClipboard(const QString &text)
+    // Puts `data` of the MIME type on the clipboard, served by an xclip of our own until
+    // someone else takes the clipboard over.
+    void setClipboard(const QByteArray &data, const QString &type = u"UTF8_STRING"_s)
     {
         QProcess &owner = *m_clipboardOwners.emplace_back(std::make_unique<QProcess>());
         owner.setProcessEnvironment(m_session->environment());
-        owner.start(u"xclip"_s, {u"-quiet"_s, u"-selection"_s, u"clipboard"_s, u"-i"_s});
+        owner.start(u"xclip"_s, {u"-quiet"_s, u"-selection"_s, u"clipboard"_s, u"-t"_s, type, u"-i"_s});
         QVERIFY2(owner.waitForStarted(commandTimeoutMs), "xclip did not start");
-        owner.write(text.toUtf8());
+        owner.write(data);
         owner.closeWriteChannel();
-        QTRY_VERIFY2_WITH_TIMEOUT(clipboard() == text, "the clipboard did not take the text", 10000);
+        QTRY_VERIFY2_WITH_TIMEOUT(run(u"xclip"_s, {u"-o"_s, u"-sel"_s, u"clip"_s, u"-t"_s, type}).out == data,
+                                  "the clipboard did not take it", 10000);
     }
-    // Ctrl+1 copies the code oathtool computes for `secret`. Read again when the time
+    void setClipboard(const QString &text) { setClipboard(text.toUtf8()); }
+    // Ctrl+`row` copies the code oathtool computes for `secret`. Read again when the time
     // step turned between the two readings (the app refreshes twice a second).
-    void verifyCtrl1Copies(const QString &secret)
+    void verifyCtrlCopies(const QString &secret, int row = 1)
     {
         QString copied, expected;
         for (int attempt = 0; attempt < 3; ++attempt) {
             const qint64 before = timeStep(1);
             STEP(setClipboard(u"before Ctrl+1"_s));
-            key(u"ctrl+1"_s);
+            key(u"ctrl+%1"_s.arg(row));
             copied.clear();
             for (QDeadlineTimer deadline(10000); copied.isEmpty() && !deadline.hasExpired(); QTest::qWait(100)) {
                 if (const QString text = clipboard(); text != u"before Ctrl+1"_s)
@@ -219,7 +223,7 @@ class TestCorvaneE2E : public QObject
         }
         static const QRegularExpression code(u"^[0-9]{6}$"_s);
         QVERIFY2(code.match(expected).hasMatch(), qPrintable(u"oathtool gave \"%1\""_s.arg(expected)));
-        QVERIFY2(code.match(copied).hasMatch(), "Ctrl+1 copied no code");
+        QVERIFY2(code.match(copied).hasMatch(), "Ctrl+number copied no code");
         QCOMPARE(copied, expected);
     }
     // The account ids the Secret Service holds for the app. secret-tool prints each
@@ -255,6 +259,24 @@ class TestCorvaneE2E : public QObject
         QTRY_COMPARE_WITH_TIMEOUT(savedAccountIds().size(), before + 1, 15000);
         // Paste-to-add takes the secret off the clipboard again.
         QTRY_VERIFY2_WITH_TIMEOUT(clipboard() != secret, "the secret stayed on the clipboard", 10000);
+        id = savedAccountIds().constLast();
+        QVERIFY2(keyringAccounts().contains(id), qPrintable(u"no keyring item for %1"_s.arg(id)));
+    }
+    // Adds the account of a QR code image on the clipboard in two key presses: Ctrl+Shift+V
+    // opens the add sheet filled in from the code, Return adds. `id` receives its id.
+    void scanToAdd(const QString &secret, QString &id)
+    {
+        const qsizetype before = savedAccountIds().size();
+        QByteArray png;
+        QBuffer buffer(&png);
+        qrImage(u"otpauth://totp/Example:qr@example.org?secret=%1&issuer=Example"_s.arg(secret), 4)
+            .save(&buffer, "PNG");
+        STEP(setClipboard(png, u"image/png"_s));
+        STEP(focusPanel());
+        key(u"ctrl+shift+v"_s);
+        QTRY_VERIFY2_WITH_TIMEOUT(activeWindow() != m_panel, "no add sheet took the focus", 10000);
+        key(u"Return"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(savedAccountIds().size(), before + 1, 15000);
         id = savedAccountIds().constLast();
         QVERIFY2(keyringAccounts().contains(id), qPrintable(u"no keyring item for %1"_s.arg(id)));
     }
@@ -316,9 +338,10 @@ private Q_SLOTS:
     }
     void cleanupTestCase() { m_session.reset(); }
 
-    // One person's use: the panel at the top-right, paste-to-add and Ctrl+1, Escape and a
-    // second launch, a move, Ctrl+Q; a restart that brings back the account and the place;
-    // then an account deleted just before quitting, which leaves the keyring.
+    // One person's use: the panel at the top-right, paste-to-add and Ctrl+1, a QR code
+    // image pasted and Ctrl+2, Escape and a second launch, a move, Ctrl+Q; a restart that
+    // brings back the accounts and the place; then the scanned account deleted just before
+    // quitting, which leaves the keyring.
     void endToEnd()
     {
         STEP(launch());
@@ -331,7 +354,11 @@ private Q_SLOTS:
         const QString secret = newSecret();
         QString kept, deleted;
         STEP(pasteToAdd(secret, kept));
-        STEP(verifyCtrl1Copies(secret));
+        STEP(verifyCtrlCopies(secret));
+        const QString scanned = newSecret();
+        STEP(scanToAdd(scanned, deleted));
+        STEP(focusPanel());
+        STEP(verifyCtrlCopies(scanned, 2));
 
         STEP(focusPanel());
         key(u"Escape"_s);
@@ -356,9 +383,8 @@ private Q_SLOTS:
         STEP(launch());
         QCOMPARE(settledFrame().topLeft(), moved);
         STEP(focusPanel());
-        STEP(verifyCtrl1Copies(secret));
+        STEP(verifyCtrlCopies(secret));
 
-        STEP(pasteToAdd(newSecret(), deleted));
         const QRect panel = settledFrame();
         click(panel.topLeft()
               + QPoint(panel.width() - deleteButtonRightPadding - deleteButtonSize / 2,

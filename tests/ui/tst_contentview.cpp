@@ -1,7 +1,9 @@
 #include "store/TokenStore.h"
 #include "support/FakeClock.h"
 #include "support/MemoryKeychain.h"
+#include "support/QrImage.h"
 #include "support/TempSettings.h"
+#include "ui/AddTokenView.h"
 #include "ui/CircleButton.h"
 #include "ui/CodeClipboard.h"
 #include "ui/ContentView.h"
@@ -78,6 +80,8 @@ private Q_SLOTS:
     void quickEntryAddsAndEmpties();
     void quickErrorLifetime();
     void pasteAndAddClearsClipboard();
+    void qrImageOpensTheFilledSheet_data();
+    void qrImageOpensTheFilledSheet();
     void dropOfNonUuidIsRefused_data();
     void dropOfNonUuidIsRefused();
     void opacityPopoverWritesSettings();
@@ -274,6 +278,48 @@ void TestContentView::pasteAndAddClearsClipboard()
     Q_EMIT m_notifications->pasteSecretAndAdd();
     QCOMPARE(m_store->accounts().size(), 1);
     QVERIFY(QApplication::clipboard()->text().isEmpty());
+}
+
+void TestContentView::qrImageOpensTheFilledSheet_data()
+{
+    QTest::addColumn<QString>("content"); // empty: an image without a code
+    QTest::addColumn<bool>("dropped"); // as a file on the panel, else pasted
+    QTest::addColumn<QString>("error");
+    const QString link = u"otpauth://totp/GitHub:alice@example.com?secret="_s + rfcSecret;
+    QTest::newRow("pasted link") << link << false << QString();
+    QTest::newRow("dropped link") << link << true << QString();
+    QTest::newRow("pasted image without code") << QString() << false << u"图片中没有找到二维码"_s;
+    QTest::newRow("dropped web address") << u"https://example.org"_s << true
+                                         << TransferError(TransferError::Kind::notAnAccountCode).description();
+}
+
+void TestContentView::qrImageOpensTheFilledSheet()
+{
+    QFETCH(QString, content);
+    QFETCH(bool, dropped);
+    QFETCH(QString, error);
+    ContentView &panel = view(0);
+    QImage image = content.isEmpty() ? QImage(300, 300, QImage::Format_RGB32) : qrImage(content, 4);
+    if (content.isEmpty())
+        image.fill(Qt::white);
+    QTemporaryDir dir;
+    if (dropped) {
+        const QString path = dir.filePath(u"code.png"_s);
+        QVERIFY(image.save(path));
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        static_cast<QObject *>(&panel)->event(&drop);
+    } else {
+        QApplication::clipboard()->setImage(image);
+        Q_EMIT m_notifications->pasteSecretAndAdd();
+    }
+    auto *sheet = qobject_cast<AddTokenView *>(panel.presentedSheet());
+    QVERIFY(sheet);
+    QCOMPARE(sheet->errorMessage().value_or(QString()), error);
+    QCOMPARE(sheet->nameField()->text(), error.isEmpty() ? u"alice@example.com"_s : QString());
+    QTest::keyClick(sheet, Qt::Key_Return);
+    QCOMPARE(m_store->accounts().size(), error.isEmpty() ? 1 : 0);
 }
 
 void TestContentView::dropOfNonUuidIsRefused_data()

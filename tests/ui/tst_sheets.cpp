@@ -106,6 +106,57 @@ private Q_SLOTS:
         QCOMPARE(m_keychain.items.value(added.id), rfcSecret);
     }
 
+    void migrationLinkAddsItsAccounts_data()
+    {
+        // Generated exports of alice (the RFC secret) and bob, both of Acme, and carol (HOTP).
+        const QString aliceAndBob =
+            u"Ci4KFDEyMzQ1Njc4OTAxMjM0NTY3ODkwEgpBY21lOmFsaWNlGgRBY21lIAEoATACCh0KCkhlbGxvId6tvu8SA2"
+            "JvYhoEQWNtZSABKAEwA"_s;
+        QTest::addColumn<QString>("data");
+        QTest::addColumn<bool>("aliceListed");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QString>("notice"); // with the error, empty when the sheet closed
+        QTest::addColumn<QString>("error");
+        QTest::newRow("two accounts") << aliceAndBob + u"hABGAEgACgH"_s << false << QStringList{u"alice"_s, u"bob"_s}
+                                      << QString() << QString();
+        QTest::newRow("alice already listed")
+            << aliceAndBob + u"hABGAEgACgH"_s << true << QStringList{u"old"_s, u"bob"_s}
+            << u"已添加 1 个账户，1 个已存在，已跳过。"_s << QString();
+        QTest::newRow("HOTP refused") << aliceAndBob + u"gofCgpIZWxsbyHerb7vEgVjYXJvbBoEQWNtZSABKAEwARABGAEgACgH"_s
+                                      << false << QStringList{u"alice"_s, u"bob"_s}
+                                      << u"已添加 2 个账户，1 个未添加。"_s
+                                      << u"未添加：Acme (carol)：暂不支持计数器（HOTP）验证码"_s;
+        QTest::newRow("first of two codes")
+            << u"Ch0KCkhlbGxvId6tvu8SA2JvYhoEQWNtZSABKAEwAhABGAIgACgH"_s << false << QStringList{u"bob"_s}
+            << u"已添加 1 个账户。这是第 1/2 张二维码，请继续读取下一张。"_s << QString();
+        QTest::newRow("damaged") << u"Ci4KFDEy"_s << false << QStringList() << QString()
+                                 << u"迁移链接不完整或已损坏，没有导入任何账户。"_s;
+    }
+
+    void migrationLinkAddsItsAccounts()
+    {
+        QFETCH(QString, data);
+        QFETCH(bool, aliceListed);
+        QFETCH(QStringList, names);
+        QFETCH(QString, notice);
+        QFETCH(QString, error);
+        if (aliceListed)
+            addAccount(u"old"_s, {}, rfcSecret);
+        AddTokenView sheet(*m_store);
+        sheet.show();
+        sheet.linkField()->setText(u"otpauth-migration://offline?data="_s + data);
+        QCOMPARE(sheet.batchList()->isVisible(), !names.isEmpty());
+        QCOMPARE(sheet.primaryButton()->isEnabled(), !names.isEmpty());
+        QTest::mouseClick(sheet.primaryButton(), Qt::LeftButton);
+        QStringList listed;
+        for (const TokenAccount &account : m_store->accounts())
+            listed << account.name;
+        QCOMPARE(listed, names);
+        QCOMPARE(sheet.isVisible(), !(notice + error).isEmpty());
+        QCOMPARE(sheet.noticeLine()->isVisible() ? sheet.noticeLine()->text() : QString(), notice);
+        QCOMPARE(sheet.errorMessage().value_or(QString()), error);
+    }
+
     void renameSaves_data()
     {
         QTest::addColumn<QStringList>("typed"); // name, issuer
@@ -169,8 +220,9 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(sheet));
         QCOMPARE(focused(), sheet->linkField());
         QTest::keyClicks(sheet->linkField(), totpLink); // enables "添加" for Tab
-        for (QWidget *next : QList<QWidget *>{sheet->nameField(), sheet->issuerField(), sheet->secretField(),
-                                              sheet->cancelButton(), sheet->primaryButton(), sheet->linkField()}) {
+        for (QWidget *next : QList<QWidget *>{sheet->imageButton(), sheet->screenButton(), sheet->nameField(),
+                                              sheet->issuerField(), sheet->secretField(), sheet->cancelButton(),
+                                              sheet->primaryButton(), sheet->linkField()}) {
             QTest::keyClick(focused(), Qt::Key_Tab);
             QCOMPARE(focused(), next);
         }
