@@ -25,6 +25,8 @@ QString TransferError::description() const
         return u"这个二维码里不是验证码链接（otpauth://totp/ 或 otpauth-migration://）。"_s;
     case Kind::unreadableImage:
         return u"无法读取这张图片。"_s;
+    case Kind::screenUnavailable:
+        return u"这个桌面不允许读取屏幕，请截图后用“从图片读取二维码…”。"_s;
     case Kind::fileError:
         break;
     }

@@ -19,6 +19,7 @@ public:
         noQrCode,
         notAnAccountCode,
         unreadableImage,
+        screenUnavailable,
     };
 
     TransferError(Kind kind, QString detail = {}) : m_kind(kind), m_detail(std::move(detail)) {}

@@ -8,6 +8,8 @@
 #include <QPixmap>
 #include <QScreen>
 
+using namespace Qt::Literals::StringLiterals;
+
 std::expected<QString, TransferError> QrScanner::scanImage(const QImage &image)
 {
     if (image.isNull())
@@ -25,6 +27,8 @@ std::expected<QString, TransferError> QrScanner::scanFile(const QString &path)
 
 std::expected<QString, TransferError> QrScanner::scanScreens()
 {
+    if (qEnvironmentVariable("XDG_SESSION_TYPE") == u"wayland"_s)
+        return std::unexpected(TransferError::Kind::screenUnavailable);
     TransferError error = TransferError::Kind::noQrCode;
     for (QScreen *screen : QGuiApplication::screens()) {
         auto found = scanImage(screen->grabWindow(0).toImage());

@@ -1,6 +1,7 @@
 #include "store/TokenStore.h"
 #include "support/FakeClock.h"
 #include "support/MemoryKeychain.h"
+#include "support/QrImage.h"
 #include "support/TempSettings.h"
 #include "ui/AccentButton.h"
 #include "ui/AddTokenView.h"
@@ -155,6 +156,21 @@ private Q_SLOTS:
         QCOMPARE(sheet.isVisible(), !(notice + error).isEmpty());
         QCOMPARE(sheet.noticeLine()->isVisible() ? sheet.noticeLine()->text() : QString(), notice);
         QCOMPARE(sheet.errorMessage().value_or(QString()), error);
+    }
+
+    void screenButtonReadsAShownCode()
+    {
+        qputenv("XDG_SESSION_TYPE", "x11");
+        QLabel code;
+        code.setPixmap(QPixmap::fromImage(qrImage(totpLink, 4)));
+        code.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&code));
+        AddTokenView sheet(*m_store);
+        sheet.screenButton()->click(); // the sheet itself stays hidden, off the code
+        QCOMPARE(sheet.nameField()->text(), u"alice@example.com"_s);
+        qputenv("XDG_SESSION_TYPE", "wayland");
+        sheet.screenButton()->click();
+        QCOMPARE(sheet.errorMessage(), TransferError(TransferError::Kind::screenUnavailable).description());
     }
 
     void renameSaves_data()
