@@ -41,8 +41,12 @@ int main(int argc, char **argv)
 
     if (arguments.at(2) == u"--remove") {
         const auto accounts = TokenAccount::decodeList(settings.value(accountsKey).toByteArray());
-        for (const TokenAccount &account : accounts.value_or(QList<TokenAccount>{}))
-            keychain.remove(account.id);
+        for (const TokenAccount &account : accounts.value_or(QList<TokenAccount>{})) {
+            bool done = false; // one at a time, as the app deletes
+            keychain.remove(account.id, [&](bool) { done = true; });
+            while (!done)
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
         settings.remove(accountsKey);
         return 0;
     }

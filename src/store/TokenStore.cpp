@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include <cmath>
+#include <limits>
 #include <utility>
 
 using namespace Qt::Literals::StringLiterals;
@@ -63,7 +64,10 @@ TokenStore::TokenStore(KeychainStore &keychain, QSettings &settings, Clock clock
     m_deletionTimer.setInterval(undoWindowMs);
     connect(&m_deletionTimer, &QTimer::timeout, this, &TokenStore::finalizePendingDeletion);
 
-    connect(&m_keychain, &KeychainStore::statusChanged, this, &TokenStore::keychainStatusChanged);
+    connect(&m_keychain, &KeychainStore::statusChanged, this, [this] {
+        m_nextRead = 0; // a save may find the keychain unusable: the next tick reads again
+        Q_EMIT keychainStatusChanged();
+    });
     connect(&m_keychain, &KeychainStore::changed, this, &TokenStore::keychainChanged);
     connect(&m_keychain, &KeychainStore::unlockFinished, this, &TokenStore::unlockFinished);
 
@@ -107,6 +111,8 @@ void TokenStore::secretsRead(KeychainStore::ReadResult result)
         m_nextRead = m_clock() + m_retryDelay;
         m_retryDelay = std::min(m_retryDelay * 2, lastRetrySeconds);
     } else {
+        // Nothing to read until the keychain's state changes.
+        m_nextRead = std::numeric_limits<double>::infinity();
         m_retryDelay = firstRetrySeconds;
     }
     refreshCodes(m_clock());
