@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/HashAlgorithm.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -11,6 +13,9 @@ struct ImportedToken
     QString secret;
     qint64 period = 30;
     qint64 digits = 6;
+    HashAlgorithm algorithm = HashAlgorithm::Sha1;
+    // Steam Guard codes: `digits` characters of the Steam alphabet instead of decimal digits.
+    bool steam = false;
 
     bool operator==(const ImportedToken &) const = default;
 };

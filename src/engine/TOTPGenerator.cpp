@@ -120,6 +120,43 @@ constexpr std::array<quint32, 10> kPowersOfTen = {
     1u, 10u, 100u, 1000u, 10000u, 100000u, 1000000u, 10000000u, 100000000u, 1000000000u,
 };
 
+QCryptographicHash::Algorithm hashOf(HashAlgorithm algorithm)
+{
+    switch (algorithm) {
+    case HashAlgorithm::Sha256:
+        return QCryptographicHash::Sha256;
+    case HashAlgorithm::Sha512:
+        return QCryptographicHash::Sha512;
+    case HashAlgorithm::Sha1:
+        break;
+    }
+    return QCryptographicHash::Sha1;
+}
+
+// The low `digits` decimal digits, leading zeros kept. Zero digits still print the single
+// "0" a zero-width field gives.
+QString decimalText(quint32 truncated, qint64 digits)
+{
+    quint32 value = truncated % kPowersOfTen[digits];
+    QString result(qMax<qint64>(digits, 1), u'0');
+    QChar *out = result.data() + result.size();
+    for (; value != 0; value /= 10)
+        *--out = QChar(char16_t(u'0' + value % 10));
+    return result;
+}
+
+// Steam Guard's form: base-26 digits of the value in its own alphabet, least significant first.
+QString steamText(quint32 truncated, qint64 digits)
+{
+    static constexpr char16_t kSteamAlphabet[] = u"23456789BCDFGHJKMNPQRTVWXY";
+    constexpr quint32 base = std::size(kSteamAlphabet) - 1;
+    QString result;
+    result.reserve(digits);
+    for (qint64 i = 0; i < digits; ++i, truncated /= base)
+        result.append(QChar(kSteamAlphabet[truncated % base]));
+    return result;
+}
+
 } // namespace
 
 namespace TOTPGenerator {
@@ -145,10 +182,11 @@ std::optional<QByteArray> decodeBase32(const QString &text)
     return bytes;
 }
 
-std::expected<QString, TOTPError> code(const QString &secret, double date, qint64 period, qint64 digits)
+std::expected<QString, TOTPError> code(const QString &secret, double date, qint64 period, qint64 digits,
+                                       HashAlgorithm algorithm, bool steam)
 {
     // Outside these bounds the counter or the modulus would not fit its integer type.
-    if (period < 1 || digits < 0 || digits > 9 || !std::isfinite(date) || date < 0)
+    if (period < 1 || digits < (steam ? 1 : 0) || digits > 9 || !std::isfinite(date) || date < 0)
         return std::unexpected(TOTPError::invalidSecret);
     const double steps = std::floor(date / double(period));
     if (!(steps < 0x1p64))
@@ -164,21 +202,14 @@ std::expected<QString, TOTPError> code(const QString &secret, double date, qint6
     for (int i = 0; i < 8; ++i)
         message[i] = char((counter >> (56 - 8 * i)) & 0xFF);
 
-    const QByteArray mac = QMessageAuthenticationCode::hash(QByteArray::fromRawData(message.data(), message.size()),
-                                                            QByteArray::fromRawData(key.constData(), key.size()),
-                                                            QCryptographicHash::Sha1);
+    const QByteArray mac =
+        QMessageAuthenticationCode::hash(QByteArray::fromRawData(message.data(), message.size()),
+                                         QByteArray::fromRawData(key.constData(), key.size()), hashOf(algorithm));
     const auto byte = [&mac](qsizetype i) { return quint32(quint8(mac.at(i))); };
     const qsizetype offset = byte(mac.size() - 1) & 0x0F;
     const quint32 truncated =
         ((byte(offset) & 0x7F) << 24) | (byte(offset + 1) << 16) | (byte(offset + 2) << 8) | byte(offset + 3);
-
-    quint32 value = truncated % kPowersOfTen[digits];
-    // Zero digits still print the single "0" a zero-width field gives.
-    QString result(qMax<qint64>(digits, 1), u'0');
-    QChar *out = result.data() + result.size();
-    for (; value != 0; value /= 10)
-        *--out = QChar(char16_t(u'0' + value % 10));
-    return result;
+    return steam ? steamText(truncated, digits) : decimalText(truncated, digits);
 }
 
 } // namespace TOTPGenerator

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/HashAlgorithm.h"
 #include "engine/TOTPError.h"
 
 #include <QByteArray>
@@ -8,7 +9,8 @@
 #include <expected>
 #include <optional>
 
-// RFC 6238 TOTP over HMAC-SHA1 with RFC 4226 truncation.
+// RFC 6238 TOTP over HMAC-SHA1, -SHA256 or -SHA512 with RFC 4226 truncation, printed in
+// decimal or, for Steam Guard accounts, in the Steam alphabet.
 namespace TOTPGenerator {
 
 // Upper-cases the text (full Unicode mapping) and drops every White_Space character,
@@ -21,7 +23,8 @@ std::optional<QByteArray> decodeBase32(const QString &text);
 
 // The code for the time step containing `date` (seconds since the epoch), `digits`
 // characters long. invalidSecret for a secret that decodes to no byte, and for a period,
-// digit count or date outside 1.., 0..9 and a counter that fits 64 bits.
-std::expected<QString, TOTPError> code(const QString &secret, double date, qint64 period, qint64 digits);
+// digit count or date outside 1.., 0..9 (1..9 for Steam) and a counter that fits 64 bits.
+std::expected<QString, TOTPError> code(const QString &secret, double date, qint64 period, qint64 digits,
+                                       HashAlgorithm algorithm = HashAlgorithm::Sha1, bool steam = false);
 
 } // namespace TOTPGenerator

@@ -25,6 +25,14 @@ std::optional<qint64> integerFrom(const QJsonValue &value)
     return static_cast<qint64>(d);
 }
 
+// SHA1 when the member is missing; absent when it is there but names no known hash.
+std::optional<HashAlgorithm> algorithmFrom(const QJsonValue &value)
+{
+    if (value.isUndefined())
+        return HashAlgorithm::Sha1;
+    return value.isString() ? algorithmFromName(value.toString()) : std::nullopt;
+}
+
 } // namespace
 
 std::optional<QUuid> TokenAccount::idFromText(const QString &text)
@@ -45,9 +53,14 @@ QString TokenAccount::idText() const
 
 QJsonObject TokenAccount::toJson() const
 {
-    return {
+    QJsonObject object{
         {u"id"_s, idText()}, {u"name"_s, name}, {u"issuer"_s, issuer}, {u"period"_s, period}, {u"digits"_s, digits},
     };
+    if (algorithm != HashAlgorithm::Sha1)
+        object.insert(u"algorithm"_s, algorithmName(algorithm));
+    if (steam)
+        object.insert(u"steam"_s, true);
+    return object;
 }
 
 std::optional<TokenAccount> TokenAccount::fromJson(const QJsonObject &object)
@@ -58,9 +71,12 @@ std::optional<TokenAccount> TokenAccount::fromJson(const QJsonObject &object)
     const QJsonValue issuer = object.value(u"issuer"_s);
     const auto period = integerFrom(object.value(u"period"_s));
     const auto digits = integerFrom(object.value(u"digits"_s));
-    if (!id || !name.isString() || !issuer.isString() || !period || !digits)
+    const auto algorithm = algorithmFrom(object.value(u"algorithm"_s));
+    const QJsonValue steam = object.value(u"steam"_s);
+    if (!id || !name.isString() || !issuer.isString() || !period || !digits || !algorithm
+        || !(steam.isUndefined() || steam.isBool()))
         return std::nullopt;
-    return TokenAccount{*id, name.toString(), issuer.toString(), *period, *digits};
+    return TokenAccount{*id, name.toString(), issuer.toString(), *period, *digits, *algorithm, steam.toBool()};
 }
 
 QByteArray TokenAccount::encodeList(const QList<TokenAccount> &accounts)
@@ -91,5 +107,6 @@ std::optional<QList<TokenAccount>> TokenAccount::decodeList(const QByteArray &do
 
 size_t qHash(const TokenAccount &account, size_t seed) noexcept
 {
-    return qHashMulti(seed, account.id, account.name, account.issuer, account.period, account.digits);
+    return qHashMulti(seed, account.id, account.name, account.issuer, account.period, account.digits,
+                      int(account.algorithm), account.steam);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/HashAlgorithm.h"
+
 #include <QByteArray>
 #include <QJsonObject>
 #include <QList>
@@ -16,6 +18,9 @@ struct TokenAccount
     QString issuer;
     qint64 period;
     qint64 digits;
+    // Both default to what every account had before other hashes and Steam were known.
+    HashAlgorithm algorithm = HashAlgorithm::Sha1;
+    bool steam = false;
 
     bool operator==(const TokenAccount &) const = default;
 
@@ -24,8 +29,12 @@ struct TokenAccount
     // The id in that text form, either case; absent for anything else.
     static std::optional<QUuid> idFromText(const QString &text);
 
+    // "algorithm" is written only when it is not SHA1 and "steam" only when true, so a
+    // plain account's record is what it always was.
     QJsonObject toJson() const;
-    // Absent when a member is missing, has the wrong JSON type, or "id" is not a UUID.
+    // Absent when a member is missing, has the wrong JSON type, or "id" is not a UUID, or
+    // "algorithm" is present but names no known hash. Missing "algorithm" and "steam" read
+    // as SHA1 and false.
     static std::optional<TokenAccount> fromJson(const QJsonObject &object);
 
     // The stored account list: a compact JSON array of records, in list order.

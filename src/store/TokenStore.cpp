@@ -329,7 +329,8 @@ void TokenStore::refreshCodes(double at)
         if (step) {
             m_generatedCounters.insert(account.id, *step);
             if (const auto secret = secretFor(account)) {
-                if (auto generated = TOTPGenerator::code(*secret, at, account.period, account.digits))
+                if (auto generated = TOTPGenerator::code(*secret, at, account.period, account.digits, account.algorithm,
+                                                         account.steam))
                     code = std::move(*generated);
             }
         } else {
@@ -379,9 +380,11 @@ QString TokenStore::normalize(const QString &secret)
     return TOTPGenerator::normalize(secret);
 }
 
-std::expected<void, StoreError> TokenStore::validate(const QString &secret, qint64 period, qint64 digits) const
+std::expected<void, StoreError> TokenStore::validate(const QString &secret, const TokenAccount &account) const
 {
-    if (const auto code = TOTPGenerator::code(secret, m_clock(), period, digits); !code)
+    const auto code =
+        TOTPGenerator::code(secret, m_clock(), account.period, account.digits, account.algorithm, account.steam);
+    if (!code)
         return std::unexpected(code.error());
     return {};
 }
@@ -389,15 +392,16 @@ std::expected<void, StoreError> TokenStore::validate(const QString &secret, qint
 std::expected<void, StoreError> TokenStore::add(const ImportedToken &token)
 {
     const QString secret = normalize(token.secret);
-    if (auto valid = validate(secret, token.period, token.digits); !valid)
+    const TokenAccount account = accountFor(token);
+    if (auto valid = validate(secret, account); !valid)
         return valid;
-    return append(accountFor(token), secret);
+    return append(account, secret);
 }
 
 TokenAccount TokenStore::accountFor(const ImportedToken &token) const
 {
     const QString name = token.name.isEmpty() ? defaultName : token.name;
-    return {QUuid::createUuid(), name, token.issuer, token.period, token.digits};
+    return {QUuid::createUuid(), name, token.issuer, token.period, token.digits, token.algorithm, token.steam};
 }
 
 std::expected<TokenAccount, StoreError> TokenStore::quickAdd(const QString &text)
@@ -405,7 +409,7 @@ std::expected<TokenAccount, StoreError> TokenStore::quickAdd(const QString &text
     const QString secret = normalize(text);
     if (secret.size() < quickAddMinimumLength)
         return std::unexpected(TOTPError::invalidSecret);
-    if (auto valid = validate(secret, quickAddPeriod, quickAddDigits); !valid)
+    if (auto valid = validate(secret, {QUuid(), QString(), QString(), quickAddPeriod, quickAddDigits}); !valid)
         return std::unexpected(valid.error());
 
     // Compared in memory: every secret the keychain gave is cached, and an account whose
@@ -433,12 +437,12 @@ ImportSummary TokenStore::addAll(const QList<ImportedToken> &tokens)
     ImportSummary summary;
     for (const ImportedToken &token : tokens) {
         const QString secret = normalize(token.secret);
-        auto kept = validate(secret, token.period, token.digits);
+        const TokenAccount account = accountFor(token);
+        auto kept = validate(secret, account);
         if (kept && present.contains(secret)) {
             ++summary.alreadyPresent;
             continue;
         }
-        const TokenAccount account = accountFor(token);
         if (kept)
             kept = keep(account, secret);
         if (!kept) {
@@ -502,7 +506,8 @@ QList<ImportedToken> TokenStore::exportTokens()
     QList<ImportedToken> tokens;
     for (const TokenAccount &account : std::as_const(m_accounts)) {
         if (const auto secret = secretFor(account))
-            tokens.append({account.name, account.issuer, *secret, account.period, account.digits});
+            tokens.append({account.name, account.issuer, *secret, account.period, account.digits, account.algorithm,
+                           account.steam});
     }
     return tokens;
 }

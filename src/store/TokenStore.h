@@ -117,7 +117,7 @@ private:
     bool backUpUnreadableDocument();
     std::optional<qsizetype> indexOf(const QUuid &id) const;
     std::optional<QString> secretFor(const TokenAccount &account) const;
-    std::expected<void, StoreError> validate(const QString &secret, qint64 period, qint64 digits) const;
+    std::expected<void, StoreError> validate(const QString &secret, const TokenAccount &account) const;
     TokenAccount accountFor(const ImportedToken &token) const;
     std::expected<void, StoreError> keep(const TokenAccount &account, const QString &secret);
     std::expected<void, StoreError> append(const TokenAccount &account, const QString &secret);

@@ -13,9 +13,9 @@ const QString hello = u"JBSWY3DPEHPK3PXP"_s;
 
 // An empty `expected` means the call fails with invalidSecret.
 void row(const char *name, const QString &secret, double date, const QString &expected, qint64 period = 30,
-         qint64 digits = 6)
+         qint64 digits = 6, HashAlgorithm algorithm = HashAlgorithm::Sha1, bool steam = false)
 {
-    QTest::newRow(name) << secret << date << period << digits << expected;
+    QTest::newRow(name) << secret << date << period << digits << algorithm << steam << expected;
 }
 } // namespace
 
@@ -24,22 +24,39 @@ class TstTOTPGenerator : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // Expected codes: RFC 6238 Appendix B, otherwise `oathtool --totp -b SECRET -N @DATE`
-    // (Python's hmac where oathtool cannot go: 9 digits, counters beyond 2^63).
+    // Expected codes: RFC 6238 Appendix B, otherwise `oathtool --totp[=sha256|sha512] -b SECRET -N @DATE`
+    // (Python's hmac where oathtool cannot go: 9 digits, counters beyond 2^63, Steam).
     void code_data()
     {
         QTest::addColumn<QString>("secret");
         QTest::addColumn<double>("date");
         QTest::addColumn<qint64>("period");
         QTest::addColumn<qint64>("digits");
+        QTest::addColumn<HashAlgorithm>("algorithm");
+        QTest::addColumn<bool>("steam");
         QTest::addColumn<QString>("expected");
-        for (const auto &[date, code] : {std::pair{59.0, "94287082"},
-                                         {1111111109.0, "07081804"},
-                                         {1111111111.0, "14050471"},
-                                         {1234567890.0, "89005924"},
-                                         {2000000000.0, "69279037"},
-                                         {20000000000.0, "65353130"}})
-            QTest::addRow("RFC 6238 at %.0f", date) << rfcKey << date << 30ll << 8ll << QString::fromLatin1(code);
+        // The RFC's keys are "1234567890" repeated to 20, 32 and 64 bytes.
+        const QString rfcKeys[] = {rfcKey, rfcKey + u"GEZDGNBVGY3TQOJQGEZA"_s, rfcKey.repeated(3) + u"GEZDGNA"_s};
+        for (const auto &[date, sha1, sha256, sha512] : {std::tuple{59.0, "94287082", "46119246", "90693936"},
+                                                         {1111111109.0, "07081804", "68084774", "25091201"},
+                                                         {1111111111.0, "14050471", "67062674", "99943326"},
+                                                         {1234567890.0, "89005924", "91819424", "93441116"},
+                                                         {2000000000.0, "69279037", "90698825", "38618901"},
+                                                         {20000000000.0, "65353130", "77737706", "47863826"}}) {
+            const char *codes[] = {sha1, sha256, sha512};
+            for (const HashAlgorithm algorithm : {HashAlgorithm::Sha1, HashAlgorithm::Sha256, HashAlgorithm::Sha512})
+                QTest::addRow("RFC 6238 %s at %.0f", qPrintable(algorithmName(algorithm)), date)
+                    << rfcKeys[int(algorithm)] << date << 30ll << 8ll << algorithm << false
+                    << QString::fromLatin1(codes[int(algorithm)]);
+        }
+        // --digits=8 --time-step-size=60s
+        row("SHA256, 8 digits, 60 s", rfcKey, 1700000000.0, u"34855935"_s, 60, 8, HashAlgorithm::Sha256);
+        row("SHA512, 8 digits, 60 s", hello, 1111111111.0, u"03185872"_s, 60, 8, HashAlgorithm::Sha512);
+        // KeePassXC's and Authenticator Pro's published Steam vectors.
+        const QString steamKey = u"63BEDWCQZKTQWPESARIERL5DTTQFCJTK"_s;
+        row("Steam", steamKey, 1511200518.0, u"FR8RV"_s, 30, 5, HashAlgorithm::Sha1, true);
+        row("Steam, next step", steamKey, 1511200714.0, u"9P3VP"_s, 30, 5, HashAlgorithm::Sha1, true);
+        row("Steam with no characters", steamKey, 0, {}, 30, 0, HashAlgorithm::Sha1, true);
         row("29.999 s is still step 0", hello, 29.999, u"282760"_s);
         row("30 s is step 1", hello, 30.0, u"996554"_s);
         row("period 60, 7 digits", hello, 1700000000.0, u"9508648"_s, 60, 7);
@@ -51,18 +68,18 @@ private Q_SLOTS:
         // Value 1554000994: every width keeps its leading zeros.
         const char *widths[] = {"0", "4", "94", "994", "0994", "00994", "000994", "4000994", "54000994", "554000994"};
         for (qint64 digits = 0; digits <= 9; ++digits)
-            QTest::addRow("%lld digits", digits)
-                << hello << 1700002940.0 << 30ll << digits << QString::fromLatin1(widths[digits]);
+            QTest::addRow("%lld digits", digits) << hello << 1700002940.0 << 30ll << digits << HashAlgorithm::Sha1
+                                                 << false << QString::fromLatin1(widths[digits]);
 
         row("one character, no byte", u"M"_s, 0, {});
         row("only dropped characters", u" -=\u3000"_s, 0, {});
         row("digit 8", u"JBSWY3DPEHPK3PX8"_s, 0, {});
         for (const auto &[period, digits] : {std::pair{0ll, 6ll}, {-30ll, 6ll}, {30ll, -1ll}, {30ll, 10ll}})
-            QTest::addRow("period %lld, digits %lld", period, digits) << hello << 0.0 << period << digits << QString();
+            row(qPrintable(u"period %1, digits %2"_s.arg(period).arg(digits)), hello, 0, {}, period, digits);
         // The last two put the counter at 2^64 and far beyond.
         const double inf = std::numeric_limits<double>::infinity();
         for (const double date : {std::numeric_limits<double>::quiet_NaN(), inf, -inf, -1.0, 0x1p64 * 30, 1e30})
-            QTest::addRow("date %g", date) << hello << date << 30ll << 6ll << QString();
+            row(qPrintable(u"date %1"_s.arg(date)), hello, date, {});
     }
 
     void code()
@@ -72,7 +89,9 @@ private Q_SLOTS:
         QFETCH(double, date);
         QFETCH(qint64, period);
         QFETCH(qint64, digits);
-        const auto result = TOTPGenerator::code(secret, date, period, digits);
+        QFETCH(HashAlgorithm, algorithm);
+        QFETCH(bool, steam);
+        const auto result = TOTPGenerator::code(secret, date, period, digits, algorithm, steam);
         QCOMPARE(result.value_or(QString()), expected);
     }
 

@@ -27,10 +27,17 @@ void TestTokenAccount::roundTripKeepsOrderAndFields()
     const QList<TokenAccount> accounts{
         {QUuid::createUuid(), u"张三@example.com"_s, u""_s, 30, 6},
         {QUuid::createUuid(), u"b"_s, u"Acme"_s, -7, 9'000'000'000'000'000'000},
+        {QUuid::createUuid(), u"c"_s, u"Bank"_s, 60, 8, HashAlgorithm::Sha256},
+        {QUuid::createUuid(), u"d"_s, u""_s, 30, 8, HashAlgorithm::Sha512},
+        {QUuid::createUuid(), u"e"_s, u"Steam"_s, 30, 5, HashAlgorithm::Sha1, true},
     };
     const QByteArray document = TokenAccount::encodeList(accounts);
     QVERIFY(!document.contains('\n'));
     QCOMPARE(TokenAccount::decodeList(document), accounts);
+    // Only what differs from a plain account is written.
+    QCOMPARE(document.count("\"algorithm\""), 2);
+    QVERIFY(document.contains(R"("algorithm":"SHA256")") && document.contains(R"("algorithm":"SHA512")"));
+    QCOMPARE(document.count(R"("steam":true)"), 1);
     QCOMPARE(TokenAccount::encodeList({}), "[]"_ba);
 }
 
@@ -38,30 +45,48 @@ void TestTokenAccount::readsTolerantly_data()
 {
     QTest::addColumn<QByteArray>("document");
     QTest::addColumn<QString>("name");
+    QTest::addColumn<HashAlgorithm>("algorithm");
+    QTest::addColumn<bool>("steam");
 
     QTest::newRow("extra member") << QByteArray(R"([{"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"alice",)"
                                                 R"("issuer":"","period":30,"digits":6,"color":"red"}])")
-                                  << u"alice"_s;
+                                  << u"alice"_s << HashAlgorithm::Sha1 << false;
     QTest::newRow("members in another order") << QByteArray(
         R"([{"digits":6,"period":30,"issuer":"","name":"bob","id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8"}])")
-                                              << u"bob"_s;
+                                              << u"bob"_s << HashAlgorithm::Sha1 << false;
     QTest::newRow("lower-case id") << QByteArray(R"([{"id":"6ba7b810-9dad-11d1-80b4-00c04fd430c8","name":"carol",)"
                                                  R"("issuer":"","period":30,"digits":6}])")
-                                   << u"carol"_s;
+                                   << u"carol"_s << HashAlgorithm::Sha1 << false;
+    QTest::newRow("algorithm in lower case, steam false")
+        << QByteArray(R"([{"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"dan","issuer":"","period":60,)"
+                      R"("digits":8,"algorithm":"sha512","steam":false}])")
+        << u"dan"_s << HashAlgorithm::Sha512 << false;
+    QTest::newRow("steam") << QByteArray(R"([{"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"eve",)"
+                                         R"("issuer":"","period":30,"digits":5,"steam":true}])")
+                           << u"eve"_s << HashAlgorithm::Sha1 << true;
 }
 
 void TestTokenAccount::readsTolerantly()
 {
     QFETCH(QByteArray, document);
     QFETCH(QString, name);
+    QFETCH(HashAlgorithm, algorithm);
+    QFETCH(bool, steam);
     const auto accounts = TokenAccount::decodeList(document);
     QVERIFY(accounts);
     QCOMPARE(accounts->size(), 1);
     QCOMPARE(accounts->first().name, name);
-    // Written back canonically: upper-case id, only the five members.
+    QCOMPARE(accounts->first().algorithm, algorithm);
+    QCOMPARE(accounts->first().steam, steam);
+    // Written back canonically: upper-case id, the five members, the others only when not the default.
     const QJsonObject written = QJsonDocument::fromJson(TokenAccount::encodeList(*accounts)).array().first().toObject();
     QCOMPARE(written.value(u"id"_s).toString(), u"6BA7B810-9DAD-11D1-80B4-00C04FD430C8"_s);
-    QCOMPARE(written.keys(), QStringList({u"digits"_s, u"id"_s, u"issuer"_s, u"name"_s, u"period"_s}));
+    QStringList keys{u"digits"_s, u"id"_s, u"issuer"_s, u"name"_s, u"period"_s};
+    if (algorithm != HashAlgorithm::Sha1)
+        keys.prepend(u"algorithm"_s);
+    if (steam)
+        keys.append(u"steam"_s);
+    QCOMPARE(written.keys(), keys);
 }
 
 void TestTokenAccount::rejectsWholeDocument_data()
@@ -83,6 +108,10 @@ void TestTokenAccount::rejectsWholeDocument_data()
     QTest::newRow("id with braces") << QByteArray(
         R"({"id":"{6BA7B810-9DAD-11D1-80B4-00C04FD430C8}","name":"x","issuer":"","period":30,"digits":6})");
     QTest::newRow("record not an object") << QByteArray("42");
+    QTest::newRow("unknown algorithm") << QByteArray(
+        R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"x","issuer":"","period":30,"digits":6,"algorithm":"MD5"})");
+    QTest::newRow("steam as string") << QByteArray(
+        R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"x","issuer":"","period":30,"digits":6,"steam":"1"})");
 }
 
 void TestTokenAccount::rejectsWholeDocument()

@@ -293,6 +293,16 @@ void TestTokenStore::addNormalizesAndKeepsName()
     QCOMPARE(accountsSpy.count(), 2);
     QCOMPARE(codesSpy.count(), 2);
     QCOMPARE(storedNames(), names(store.accounts()));
+
+    // The hash and the Steam form reach the record, the stored list and the code.
+    QVERIFY(store.add({u"c"_s, {}, rfcSecret + u"GEZDGNBVGY3TQOJQGEZA"_s, 30, 8, HashAlgorithm::Sha256}));
+    QVERIFY(store.add({u"d"_s, {}, u"63BEDWCQZKTQWPESARIERL5DTTQFCJTK"_s, 30, 5, HashAlgorithm::Sha1, true}));
+    const auto stored = TokenAccount::decodeList(m_settings.reopen()->value(u"totp.accounts"_s).toByteArray());
+    QCOMPARE(stored, store.accounts());
+    QCOMPARE(stored->at(2).algorithm, HashAlgorithm::Sha256);
+    QVERIFY(stored->at(3).steam);
+    QCOMPARE(store.codes().value(stored->at(2).id), u"46119246"_s);
+    QCOMPARE(store.codes().value(stored->at(3).id), u"5MDJD"_s);
 }
 
 void TestTokenStore::failedAddChangesNothing()
