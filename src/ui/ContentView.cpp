@@ -19,6 +19,7 @@
 #include <QDragEnterEvent>
 #include <QEvent>
 #include <QMimeData>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -39,6 +40,15 @@ QString droppedFile(const QMimeData *data)
     return urls.size() == 1 && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
 }
 
+// Views never shown stay unbuilt.
+void place(QWidget *view, bool visible, const QRect &geometry)
+{
+    if (!view)
+        return;
+    view->setGeometry(geometry);
+    view->setVisible(visible);
+}
+
 } // namespace
 
 ContentView::ContentView(TokenStore &store, CodeClipboard &clipboard, PanelNotifications &notifications, Clock clock,
@@ -48,10 +58,7 @@ ContentView::ContentView(TokenStore &store, CodeClipboard &clipboard, PanelNotif
       m_clipboard(clipboard),
       m_clock(std::move(clock)),
       m_header(new PanelHeader(this)),
-      m_quickEntry(new QuickEntryView(this)),
-      m_emptyState(new EmptyStateView(this)),
       m_list(new TokenListView(m_clock, this)),
-      m_undoBar(new UndoBar(this)),
       m_border(new PanelBorder(this)),
       m_keychainStatus(new KeychainStatusView(this))
 {
@@ -108,13 +115,6 @@ void ContentView::connectSections()
         m_store.persistSettings();
     });
 
-    connect(m_quickEntry, &QuickEntryView::submitted, this, &ContentView::addQuickSecret);
-    connect(m_quickEntry, &QuickEntryView::pasteRequested, this, &ContentView::pasteAndAdd);
-    connect(m_quickEntry, &QuickEntryView::textEdited, this, [this](const QString &text) {
-        if (!text.isEmpty())
-            setQuickError(std::nullopt);
-    });
-
     connect(m_list, &TokenListView::copyRequested, this, &ContentView::copy);
     connect(m_list, &TokenListView::renameRequested, this,
             [this](const TokenAccount &account) { setEditingAccount(account); });
@@ -124,9 +124,40 @@ void ContentView::connectSections()
             [this](const TokenAccount &account) { m_store.requestDelete(account); });
     connect(m_list, &TokenListView::dropRequested, this,
             [this](const QUuid &dragged, const QUuid &target) { m_store.move(dragged, target); });
-
-    connect(m_undoBar, &UndoBar::undoRequested, this, [this] { m_store.undoDelete(); });
     connect(m_keychainStatus, &KeychainStatusView::actionRequested, this, [this] { m_store.unlockKeychain(); });
+}
+
+// The quick entry, the empty state and the undo bar are built when first shown: most
+// launches never show them.
+QuickEntryView *ContentView::quickEntry()
+{
+    if (!m_quickEntry) {
+        m_quickEntry = new QuickEntryView(this);
+        m_quickEntry->setError(m_quickError);
+        connect(m_quickEntry, &QuickEntryView::submitted, this, &ContentView::addQuickSecret);
+        connect(m_quickEntry, &QuickEntryView::pasteRequested, this, &ContentView::pasteAndAdd);
+        connect(m_quickEntry, &QuickEntryView::textEdited, this, [this](const QString &text) {
+            if (!text.isEmpty())
+                setQuickError(std::nullopt);
+        });
+    }
+    return m_quickEntry;
+}
+
+EmptyStateView *ContentView::emptyState()
+{
+    if (!m_emptyState)
+        m_emptyState = new EmptyStateView(this);
+    return m_emptyState;
+}
+
+UndoBar *ContentView::undoBar()
+{
+    if (!m_undoBar) {
+        m_undoBar = new UndoBar(this);
+        connect(m_undoBar, &UndoBar::undoRequested, this, [this] { m_store.undoDelete(); });
+    }
+    return m_undoBar;
 }
 
 int ContentView::panelHeight() const
@@ -190,7 +221,8 @@ void ContentView::setQuickError(const std::optional<QString> &error)
     if (error == m_quickError)
         return;
     m_quickError = error;
-    m_quickEntry->setError(error);
+    if (m_quickEntry)
+        m_quickEntry->setError(error);
     relayout();
     resizeWindow(true);
     if (!error)
@@ -320,7 +352,7 @@ void ContentView::pendingDeletionChanged()
 {
     const auto &pending = m_store.pendingDeletion();
     if (pending)
-        m_undoBar->setAccountName(pending->account.name);
+        undoBar()->setAccountName(pending->account.name);
     const std::optional<QUuid> id = pending ? std::optional(pending->account.id) : std::nullopt;
     if (id == m_pendingID)
         return;
@@ -367,7 +399,8 @@ void ContentView::addQuickSecret(const QString &text)
             showKeychainMessage(added.error().description());
         return;
     }
-    m_quickEntry->setText(QString());
+    if (m_quickEntry)
+        m_quickEntry->setText(QString());
     setQuickError(std::nullopt);
 }
 
@@ -415,10 +448,14 @@ void ContentView::relayout()
     m_header->setGeometry(0, 0, w, headerHeight);
     const bool expanded = !m_collapsed;
     const bool empty = m_store.accounts().isEmpty();
-    m_quickEntry->setVisible(expanded && empty);
-    m_emptyState->setVisible(expanded && empty);
-    m_list->setVisible(expanded && !empty);
-    m_undoBar->setVisible(expanded && m_store.pendingDeletion());
+    const bool undo = expanded && m_store.pendingDeletion();
+    if (expanded && empty) {
+        quickEntry();
+        emptyState();
+    }
+    if (undo)
+        undoBar();
+
     m_keychainStatus->setVisible(expanded && showsKeychainStatus());
 
     int y = headerHeight + dividerHeight;
@@ -426,17 +463,18 @@ void ContentView::relayout()
         m_keychainStatus->setGeometry(0, y, w, statusLineHeight);
         y += statusLineHeight;
     }
+    const int quick = m_quickError ? quickEntryErrorHeight : quickEntryHeight;
+    place(m_quickEntry, expanded && empty, QRect(0, y, w, quick));
+    place(m_emptyState, expanded && empty, QRect(0, y + quick, w, emptyStateHeight));
     if (empty) {
-        const int quick = m_quickError ? quickEntryErrorHeight : quickEntryHeight;
-        m_quickEntry->setGeometry(0, y, w, quick);
-        m_emptyState->setGeometry(0, y + quick, w, emptyStateHeight);
         y += quick + emptyStateHeight;
     } else {
         const int listHeight = tokenRowHeight * int(std::min<qsizetype>(m_store.accounts().size(), visibleRows));
         m_list->setGeometry(0, y, w, listHeight);
         y += listHeight;
     }
-    m_undoBar->setGeometry(0, y + dividerHeight, w, undoBarHeight);
+    m_list->setVisible(expanded && !empty);
+    place(m_undoBar, undo, QRect(0, y + dividerHeight, w, undoBarHeight));
     m_border->setGeometry(rect());
     m_border->raise();
     update();
@@ -445,6 +483,9 @@ void ContentView::relayout()
 void ContentView::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    QPainterPath interior;
+    interior.addRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), cornerRadius - 1, cornerRadius - 1);
+    m_bodyInterior = QRegion(interior.toFillPolygon().toPolygon());
     relayout();
 }
 
@@ -455,39 +496,59 @@ void ContentView::changeEvent(QEvent *event)
         update();
 }
 
-void ContentView::paintEvent(QPaintEvent *)
+void ContentView::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    paintBody(painter);
+    paintBody(painter, event->region());
 
     const QColor divider = Palette::faded(Palette::primary(Palette::isDark(palette())), 0.07f);
     if (!m_collapsed) {
         painter.fillRect(QRect(0, headerHeight, width(), dividerHeight), divider);
-        if (m_undoBar->isVisibleTo(this))
+        if (m_undoBar && m_undoBar->isVisibleTo(this))
             painter.fillRect(QRect(0, m_undoBar->y() - dividerHeight, width(), dividerHeight), divider);
     }
 }
 
 // The rounded body: opaque at full opacity; otherwise a translucent backdrop, the base
-// colour faded by the opacity setting and a faint blue tint. Where no compositor runs
-// the window cannot be translucent, so the backdrop is opaque there.
-void ContentView::paintBody(QPainter &painter)
+// colour faded by the opacity setting and a faint blue tint, laid one over the other.
+// Where no compositor runs the window cannot be translucent, so the backdrop is opaque
+// there.
+QColor ContentView::bodyColor() const
 {
     const bool dark = Palette::isDark(palette());
     const QColor base = dark ? QColor::fromRgbF(0.10f, 0.105f, 0.12f) : QColor::fromRgbF(0.985f, 0.987f, 0.992f);
+    const double opacity = m_store.panelOpacity();
+    if (opacity >= 0.995)
+        return base;
+    const bool translucent = window()->testAttribute(Qt::WA_TranslucentBackground);
+    const float t = float(std::clamp((opacity - 0.6) / 0.4, 0.0, 1.0));
+    QColor color = translucent ? Palette::faded(base, 0.5f) : base; // stands in for the blur material
+    color = over(Palette::faded(base, t), color);
+    return over(Palette::faded(Palette::mistBlue(), dark ? 0.025f : 0.08f), color);
+}
+
+// `top` painted over `bottom`.
+QColor ContentView::over(const QColor &top, const QColor &bottom)
+{
+    const float a = top.alphaF(), b = bottom.alphaF() * (1 - a), alpha = a + b;
+    if (alpha <= 0)
+        return Qt::transparent;
+    const auto mix = [&](float x, float y) { return (x * a + y * b) / alpha; };
+    return QColor::fromRgbF(mix(top.redF(), bottom.redF()), mix(top.greenF(), bottom.greenF()),
+                            mix(top.blueF(), bottom.blueF()), alpha);
+}
+
+// Away from the rounded corners a rectangle fill does: a rolling code repaints its
+// strip without drawing the whole outline.
+void ContentView::paintBody(QPainter &painter, const QRegion &region)
+{
+    const QColor color = bodyColor();
+    if (region.subtracted(m_bodyInterior).isEmpty()) {
+        painter.fillRect(region.boundingRect(), color);
+        return;
+    }
     QPainterPath shape;
     shape.addRoundedRect(QRectF(rect()), cornerRadius, cornerRadius);
-    const double opacity = m_store.panelOpacity();
-    const bool translucent = window()->testAttribute(Qt::WA_TranslucentBackground);
-    if (opacity >= 0.995 || !translucent) {
-        painter.fillPath(shape, base);
-        if (opacity >= 0.995)
-            return;
-    } else {
-        painter.fillPath(shape, Palette::faded(base, 0.5f)); // stands in for the blur material
-    }
-    const double t = std::clamp((opacity - 0.6) / 0.4, 0.0, 1.0);
-    painter.fillPath(shape, Palette::faded(base, float(t)));
-    painter.fillPath(shape, Palette::faded(Palette::mistBlue(), dark ? 0.025f : 0.08f));
+    painter.fillPath(shape, color);
 }

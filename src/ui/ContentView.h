@@ -5,6 +5,7 @@
 #include "transfer/TransferError.h"
 
 #include <QPointer>
+#include <QRegion>
 #include <QSizeF>
 #include <QTimer>
 #include <QWidget>
@@ -74,10 +75,10 @@ public:
     void pasteAndAdd();
 
     PanelHeader *header() const { return m_header; }
-    QuickEntryView *quickEntry() const { return m_quickEntry; }
-    EmptyStateView *emptyState() const { return m_emptyState; }
+    QuickEntryView *quickEntry();
+    EmptyStateView *emptyState();
     TokenListView *list() const { return m_list; }
-    UndoBar *undoBar() const { return m_undoBar; }
+    UndoBar *undoBar();
     KeychainStatusView *keychainStatus() const { return m_keychainStatus; }
     // The add or rename sheet on show, if any.
     QDialog *presentedSheet() const;
@@ -111,7 +112,9 @@ private:
     bool showsKeychainStatus() const;
     void setCopiedAccountID(const std::optional<QUuid> &id);
     void addScanned(const std::expected<QString, TransferError> &link);
-    void paintBody(QPainter &painter);
+    QColor bodyColor() const;
+    static QColor over(const QColor &top, const QColor &bottom);
+    void paintBody(QPainter &painter, const QRegion &region);
     void presentSheet(QPointer<QDialog> &slot, QDialog *sheet, std::function<void()> closed);
     static void dismissSheet(QPointer<QDialog> &slot);
 
@@ -120,10 +123,10 @@ private:
     Clock m_clock;
 
     PanelHeader *m_header;
-    QuickEntryView *m_quickEntry;
-    EmptyStateView *m_emptyState;
+    QuickEntryView *m_quickEntry = nullptr;
+    EmptyStateView *m_emptyState = nullptr;
     TokenListView *m_list;
-    UndoBar *m_undoBar;
+    UndoBar *m_undoBar = nullptr;
     PanelBorder *m_border;
     KeychainStatusView *m_keychainStatus;
 
@@ -141,6 +144,8 @@ private:
     // The size asked for and not yet delivered, with its animation flag.
     std::optional<std::pair<QSizeF, bool>> m_requestedSize;
     QTimer m_codeTimer;
+    // Where the body is a plain rectangle fill, inside its rounded outline.
+    QRegion m_bodyInterior;
     QPointer<QDialog> m_addSheet;
     QPointer<QDialog> m_editSheet;
 };

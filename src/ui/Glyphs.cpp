@@ -1,5 +1,6 @@
 #include "ui/Glyphs.h"
 
+#include <QHash>
 #include <QPainter>
 #include <QPainterPathStroker>
 
@@ -136,6 +137,20 @@ QPainterPath pencil(qreal width)
     return stroked(lines, width);
 }
 
+// Building a glyph takes path unions and subtractions; the panel draws few glyphs at
+// few line widths, so each is built once.
+const QPainterPath &cachedPath(Glyph glyph, qreal lineWidth)
+{
+    static QHash<std::pair<int, qreal>, QPainterPath> cache;
+    constexpr qsizetype maximumEntries = 64;
+    const std::pair key{int(glyph), lineWidth};
+    if (const auto found = cache.constFind(key); found != cache.constEnd())
+        return *found;
+    if (cache.size() >= maximumEntries)
+        cache.clear();
+    return *cache.insert(key, path(glyph, lineWidth));
+}
+
 } // namespace
 
 QPainterPath path(Glyph glyph, qreal lineWidth)
@@ -174,15 +189,13 @@ void paint(QPainter &painter, Glyph glyph, const QRectF &rect, const QColor &col
     if (side <= 0)
         return;
     const qreal scale = side / gridSize;
-    QTransform toRect;
-    toRect.translate(rect.center().x() - side / 2, rect.center().y() - side / 2);
-    toRect.scale(scale, scale);
-
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     painter.setBrush(color);
-    painter.drawPath(toRect.map(path(glyph, lineWidth / scale)));
+    painter.translate(rect.center().x() - side / 2, rect.center().y() - side / 2);
+    painter.scale(scale, scale);
+    painter.drawPath(cachedPath(glyph, lineWidth / scale));
     painter.restore();
 }
 

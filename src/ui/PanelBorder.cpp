@@ -4,6 +4,37 @@
 
 #include <QPainter>
 
+#include <cmath>
+
+namespace {
+
+// Wide enough for the antialiased 1-pixel line.
+constexpr int bandWidth = 3;
+// The corners are covered in steps of this many rows: a region of few rectangles is
+// cheap for Qt to intersect on every repaint.
+constexpr int stepRows = 4;
+
+// The band along the edges and around the rounded corners of a `size` rectangle.
+QRegion rimBand(const QSize &size)
+{
+    const int w = size.width(), h = size.height();
+    QRegion band = QRegion(0, 0, w, bandWidth) + QRegion(0, h - bandWidth, w, bandWidth) + QRegion(0, 0, bandWidth, h)
+                   + QRegion(w - bandWidth, 0, bandWidth, h);
+    const qreal radius = PanelMetrics::cornerRadius;
+    for (int row = 0; row < radius; row += stepRows) {
+        // The rim is farthest from the side edge at the step's row nearest the corner.
+        const qreal rise = radius - row;
+        const int reach = int(std::ceil(radius - std::sqrt(radius * radius - rise * rise))) + bandWidth;
+        for (const QRect &step :
+             {QRect(0, row, reach, stepRows), QRect(w - reach, row, reach, stepRows),
+              QRect(0, h - row - stepRows, reach, stepRows), QRect(w - reach, h - row - stepRows, reach, stepRows)})
+            band += step;
+    }
+    return band;
+}
+
+} // namespace
+
 PanelBorder::PanelBorder(QWidget *parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -19,4 +50,10 @@ void PanelBorder::paintEvent(QPaintEvent *)
     painter.setBrush(Qt::NoBrush);
     const qreal radius = PanelMetrics::cornerRadius - 0.5;
     painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
+}
+
+void PanelBorder::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    setMask(rimBand(size()));
 }

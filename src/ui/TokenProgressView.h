@@ -3,6 +3,8 @@
 #include "engine/Clock.h"
 
 #include <QColor>
+#include <QImage>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -11,6 +13,10 @@
 // The thin bar under a code that empties towards its left edge as the period runs out
 // and refills at each period boundary. It repaints only when the fill's width changes by
 // a device pixel (once a second with reduced motion) and does nothing while hidden.
+// It is opaque to Qt: it paints what lies under it from a cached image of its
+// ancestors and its empty track, so that a tick repaints the few pixels around the end
+// of the fill and none of the see-through widgets below it. The image is taken again
+// whenever an ancestor repaints around the bar.
 class TokenProgressView : public QWidget
 {
     Q_OBJECT
@@ -53,6 +59,8 @@ public Q_SLOTS:
     void setReduceMotion(bool reduceMotion);
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
@@ -60,8 +68,13 @@ protected:
 
 private:
     void startCycle();
+    void tick();
+    void schedule();
     void stop();
     double widthPixels() const;
+    void watchAncestors();
+    QImage renderBackdrop();
+    QImage renderFillEnd() const;
 
     Clock m_clock;
     qint64 m_period = 30;
@@ -69,4 +82,8 @@ private:
     bool m_reduceMotion = false;
     double m_fraction = 1.0;
     QTimer m_timer;
+    QList<QPointer<QWidget>> m_ancestors;
+    QImage m_backdrop;
+    QImage m_fillEnd;
+    bool m_renderingBackdrop = false;
 };

@@ -41,11 +41,10 @@ TokenRow::TokenRow(Clock clock, QWidget *parent)
 
     m_codeRoll.setDuration(260);
     m_codeRoll.setEasingCurve(QEasingCurve::OutCubic);
-    connect(&m_codeRoll, &QVariantAnimation::valueChanged, this, [this] { update(); });
+    connect(&m_codeRoll, &QVariantAnimation::valueChanged, this, [this] { update(lines().code.toAlignedRect()); });
     m_markScale.setDuration(220);
     m_markScale.setEasingCurve(QEasingCurve::OutBack);
-    connect(&m_markScale, &QVariantAnimation::valueChanged, this,
-            [this] { update(copyMarkRect().toAlignedRect().adjusted(-3, -3, 3, 3)); });
+    connect(&m_markScale, &QVariantAnimation::valueChanged, this, [this] { update(copyMarkArea()); });
 }
 
 QString TokenRow::shownCode(const QString &codeText)
@@ -62,6 +61,8 @@ QString TokenRow::titleLine(const TokenAccount &account)
 
 void TokenRow::setAccount(const TokenAccount &account, bool first, bool last)
 {
+    if (account == m_account && first == m_first && last == m_last)
+        return;
     if (account.id != m_account.id) {
         m_codeRoll.stop();
         m_codeText = placeholder;
@@ -89,7 +90,7 @@ void TokenRow::setCode(const std::optional<QString> &code)
         m_codeRoll.start();
     }
     updateAccessibleText();
-    update();
+    update(lines().code.toAlignedRect());
 }
 
 void TokenRow::setCopied(bool copied)
@@ -103,7 +104,7 @@ void TokenRow::setCopied(bool copied)
         m_markScale.setEndValue(copied ? 1.1 : 1.0);
         m_markScale.start();
     }
-    update();
+    update(copyMarkArea());
 }
 
 void TokenRow::setReduceMotion(bool reduceMotion)
@@ -133,15 +134,37 @@ QRectF TokenRow::copyMarkRect() const
     return QRectF(area.right() + 1 - markSize, (mainLineHeight - markSize) / 2.0, markSize, markSize);
 }
 
+// The mark grows by a tenth while it shows the check; this covers it at any scale.
+QRect TokenRow::copyMarkArea() const
+{
+    return copyMarkRect().toAlignedRect().adjusted(-3, -3, 3, 3);
+}
+
+TokenRow::Lines TokenRow::lines() const
+{
+    Lines lines{panelFont(11, QFont::Medium), panelFont(29, QFont::Medium), {}, {}};
+    const qreal titleHeight = QFontMetricsF(lines.titleFont).height();
+    const qreal codeHeight = QFontMetricsF(lines.codeFont).height();
+    const qreal top = (mainLineHeight - titleHeight - 2 - codeHeight) / 2;
+    const qreal textWidth = copyMarkRect().left() - 8 - leftPadding;
+    lines.title = QRectF(leftPadding, top, textWidth, titleHeight);
+    lines.code = QRectF(leftPadding, top + titleHeight + 2, textWidth, codeHeight);
+    return lines;
+}
+
 void TokenRow::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    m_codeImages = {};
     m_delete->move(width() - rightPadding - DeleteButton::size, (mainLineHeight - DeleteButton::size) / 2);
     m_progress->setGeometry(leftPadding, mainLineHeight, width() - 2 * leftPadding, 4);
 }
 
-void TokenRow::paintEvent(QPaintEvent *)
+// Paints only the parts the event asks for: a rolling code or a growing mark repaints
+// itself alone.
+void TokenRow::paintEvent(QPaintEvent *event)
 {
+    const QRect dirty = event->rect();
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QColor primary = Palette::primary(isDark());
@@ -150,33 +173,64 @@ void TokenRow::paintEvent(QPaintEvent *)
     if (!m_first)
         painter.fillRect(QRectF(leftPadding, 0, width() - 2 * leftPadding, 1), Palette::faded(primary, 0.055f));
 
-    const QFont titleFont = panelFont(11, QFont::Medium);
-    const QFont codeFont = panelFont(29, QFont::Medium);
-    const qreal titleHeight = QFontMetricsF(titleFont).height();
-    const qreal codeHeight = QFontMetricsF(codeFont).height();
-    const qreal top = (mainLineHeight - titleHeight - 2 - codeHeight) / 2;
-
-    const QRectF titleRect(leftPadding, top, copyMarkRect().left() - 8 - leftPadding, titleHeight);
-    painter.setFont(titleFont);
-    painter.setPen(Palette::secondary(isDark()));
-    painter.drawText(titleRect, Qt::AlignLeft | Qt::AlignVCenter,
-                     QFontMetricsF(titleFont).elidedText(titleLine(m_account), Qt::ElideRight, titleRect.width()));
-
-    const qreal codeTop = top + titleHeight + 2;
-    painter.setClipRect(QRectF(leftPadding, codeTop, titleRect.width(), codeHeight));
-    if (m_codeRoll.state() == QAbstractAnimation::Running) {
-        const qreal progress = m_codeRoll.currentValue().toReal();
-        paintCode(painter, m_previousCodeText, codeTop - progress * rollDistance, 1 - progress);
-        paintCode(painter, m_codeText, codeTop + (1 - progress) * rollDistance, progress);
-    } else {
-        paintCode(painter, m_codeText, codeTop, 1);
+    const Lines lines = this->lines();
+    if (dirty.intersects(lines.title.toAlignedRect())) {
+        painter.setFont(lines.titleFont);
+        painter.setPen(Palette::secondary(isDark()));
+        painter.drawText(
+            lines.title, Qt::AlignLeft | Qt::AlignVCenter,
+            QFontMetricsF(lines.titleFont).elidedText(titleLine(m_account), Qt::ElideRight, lines.title.width()));
     }
-    painter.setClipping(false);
-    paintCopyMark(painter);
+    if (dirty.intersects(lines.code.toAlignedRect())) {
+        painter.setClipRect(lines.code);
+        const qreal codeTop = lines.code.top();
+        if (m_codeRoll.state() == QAbstractAnimation::Running) {
+            const qreal progress = m_codeRoll.currentValue().toReal();
+            paintCode(painter, m_previousCodeText, codeTop - progress * rollDistance, 1 - progress);
+            paintCode(painter, m_codeText, codeTop + (1 - progress) * rollDistance, progress);
+        } else {
+            paintCode(painter, m_codeText, codeTop, 1);
+        }
+        painter.setClipping(false);
+    }
+    if (dirty.intersects(copyMarkArea()))
+        paintCopyMark(painter);
+}
+
+void TokenRow::paintCode(QPainter &painter, const QString &code, qreal y, qreal opacity) const
+{
+    painter.setOpacity(opacity);
+    painter.drawImage(QPointF(leftPadding, y), codeImage(code));
+    painter.setOpacity(1);
+}
+
+// A code is laid out and drawn once: a roll then only moves and fades two images.
+const QImage &TokenRow::codeImage(const QString &code) const
+{
+    const qreal ratio = devicePixelRatioF();
+    const QColor color = Palette::primary(isDark());
+    for (size_t i = 0; i < m_codeImages.size(); ++i) {
+        const CodeImage &cached = m_codeImages[i];
+        if (cached.text == code && cached.color == color && cached.image.devicePixelRatio() == ratio) {
+            m_replacedCodeImage = 1 - i;
+            return cached.image;
+        }
+    }
+    CodeImage &slot = m_codeImages[m_replacedCodeImage];
+    m_replacedCodeImage = 1 - m_replacedCodeImage;
+    const QSizeF size = lines().code.size();
+    slot = {code, color, QImage((size * ratio).toSize(), QImage::Format_ARGB32_Premultiplied)};
+    slot.image.setDevicePixelRatio(ratio);
+    slot.image.fill(Qt::transparent);
+    QPainter painter(&slot.image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(color);
+    drawCode(painter, code);
+    return slot.image;
 }
 
 // Digits stand in cells of equal width, so a changing code never shifts sideways.
-void TokenRow::paintCode(QPainter &painter, const QString &code, qreal y, qreal opacity) const
+void TokenRow::drawCode(QPainter &painter, const QString &code)
 {
     const QFont font = panelFont(29, QFont::Medium);
     const QFontMetricsF metrics(font);
@@ -184,15 +238,12 @@ void TokenRow::paintCode(QPainter &painter, const QString &code, qreal y, qreal 
     for (char16_t digit = u'0'; digit <= u'9'; ++digit)
         digitWidth = std::max(digitWidth, metrics.horizontalAdvance(QChar(digit)));
     painter.setFont(font);
-    painter.setOpacity(opacity);
-    painter.setPen(Palette::primary(isDark()));
-    qreal x = leftPadding;
+    qreal x = 0;
     for (QChar c : shownCode(code)) {
         const qreal advance = c.isDigit() ? digitWidth : metrics.horizontalAdvance(c);
-        painter.drawText(QRectF(x, y, advance, metrics.height()), Qt::AlignCenter, QString(c));
+        painter.drawText(QRectF(x, 0, advance, metrics.height()), Qt::AlignCenter, QString(c));
         x += advance + codeLetterSpacing;
     }
-    painter.setOpacity(1);
 }
 
 void TokenRow::paintCopyMark(QPainter &painter) const

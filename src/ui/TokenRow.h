@@ -3,8 +3,11 @@
 #include "engine/Clock.h"
 #include "store/TokenAccount.h"
 
+#include <QImage>
 #include <QVariantAnimation>
 #include <QWidget>
+
+#include <array>
 
 class DeleteButton;
 class TokenProgressView;
@@ -66,9 +69,21 @@ private:
     bool isDark() const;
     void setHovered(bool hovered);
     void updateAccessibleText();
+    // The fonts and places of the title and code lines.
+    struct Lines
+    {
+        QFont titleFont;
+        QFont codeFont;
+        QRectF title;
+        QRectF code;
+    };
+    Lines lines() const;
     void paintCode(QPainter &painter, const QString &code, qreal y, qreal opacity) const;
+    const QImage &codeImage(const QString &code) const;
+    static void drawCode(QPainter &painter, const QString &code);
     void paintCopyMark(QPainter &painter) const;
     QRectF copyMarkRect() const;
+    QRect copyMarkArea() const;
     void startDrag();
 
     TokenAccount m_account{};
@@ -82,6 +97,15 @@ private:
     std::optional<QPoint> m_pressPos;
     DeleteButton *m_delete;
     TokenProgressView *m_progress;
+    // The current and the previous code as drawn, for painting and rolling.
+    struct CodeImage
+    {
+        QString text;
+        QColor color;
+        QImage image;
+    };
+    mutable std::array<CodeImage, 2> m_codeImages;
+    mutable size_t m_replacedCodeImage = 0;
     QVariantAnimation m_codeRoll;
     QVariantAnimation m_markScale;
 };
