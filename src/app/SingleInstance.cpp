@@ -1,58 +1,88 @@
 #include "app/SingleInstance.h"
 
+#include "engine/Logging.h"
+
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QDir>
-#include <QLocalSocket>
 #include <QStandardPaths>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-constexpr int connectTimeoutMs = 2000;
-const QByteArray showRequest = "show\n";
+constexpr int callTimeoutMs = 2000;
+const QString applicationInterface = u"org.freedesktop.Application"_s;
 
 } // namespace
 
-SingleInstance::SingleInstance(const QString &name, QObject *parent) : QObject(parent), m_name(name)
+SingleInstance::SingleInstance(const QString &name, const QDBusConnection &bus, QObject *parent)
+    : QObject(parent),
+      m_name(name),
+      m_bus(bus)
+{}
+
+QString SingleInstance::objectPath(const QString &name)
 {
-    connect(&m_server, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket *socket = m_server.nextPendingConnection()) {
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                if (socket->readAll().contains(showRequest))
-                    Q_EMIT showRequested();
-                socket->disconnectFromServer();
-            });
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        }
-    });
+    return u'/' + QString(name).replace(u'.', u'/').replace(u'-', u'_');
 }
 
-bool SingleInstance::claim()
+bool SingleInstance::claim(const QStringList &uris)
+{
+    if (!m_bus.isConnected())
+        return claimLockFile();
+    if (claimBusName())
+        return true;
+    m_notified = notifyRunning(uris);
+    return false;
+}
+
+bool SingleInstance::claimBusName()
+{
+    QDBusConnectionInterface *bus = m_bus.interface();
+    if (!bus)
+        return false;
+    const auto reply = bus->registerService(m_name, QDBusConnectionInterface::DontQueueService,
+                                            QDBusConnectionInterface::DontAllowReplacement);
+    if (!reply.isValid() || reply.value() != QDBusConnectionInterface::ServiceRegistered)
+        return false;
+    if (!m_bus.registerObject(objectPath(m_name), this, QDBusConnection::ExportScriptableSlots))
+        qCWarning(lcApp) << "cannot answer on the session bus at" << objectPath(m_name);
+    return true;
+}
+
+// Where no session bus runs: a lock in the runtime folder.
+bool SingleInstance::claimLockFile()
 {
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (dir.isEmpty())
         dir = QDir::tempPath();
-    // The socket lives beside the lock, so both belong to the same user session.
-    m_socketPath = QDir(dir).filePath(m_name + u".socket"_s);
     m_lock = std::make_unique<QLockFile>(QDir(dir).filePath(m_name + u".lock"_s));
     m_lock->setStaleLockTime(0); // only a lock whose process is gone is stale
-    if (!m_lock->tryLock(100)) {
-        m_notified = notifyRunning();
-        return false;
-    }
-    // A socket left by a crashed instance would make listen() fail.
-    QLocalServer::removeServer(m_socketPath);
-    m_server.setSocketOptions(QLocalServer::UserAccessOption);
-    m_server.listen(m_socketPath);
-    return true;
+    return m_lock->tryLock(100);
 }
 
-bool SingleInstance::notifyRunning()
+bool SingleInstance::notifyRunning(const QStringList &uris)
 {
-    QLocalSocket socket;
-    socket.connectToServer(m_socketPath);
-    if (!socket.waitForConnected(connectTimeoutMs))
-        return false;
-    socket.write(showRequest);
-    return socket.waitForBytesWritten(connectTimeoutMs);
+    QDBusMessage call = QDBusMessage::createMethodCall(m_name, objectPath(m_name), applicationInterface,
+                                                       uris.isEmpty() ? u"Activate"_s : u"Open"_s);
+    if (uris.isEmpty())
+        call << QVariantMap();
+    else
+        call << uris << QVariantMap();
+    // Events keep flowing while waiting, so an instance in this very process can answer.
+    const QDBusMessage reply = m_bus.call(call, QDBus::BlockWithGui, callTimeoutMs);
+    if (reply.type() == QDBusMessage::ErrorMessage)
+        qCWarning(lcApp) << "the running instance did not answer:" << reply.errorName();
+    return reply.type() == QDBusMessage::ReplyMessage;
+}
+
+void SingleInstance::Activate(const QVariantMap &)
+{
+    Q_EMIT showRequested();
+}
+
+void SingleInstance::Open(const QStringList &uris, const QVariantMap &)
+{
+    Q_EMIT openRequested(uris);
 }

@@ -1,38 +1,57 @@
 #pragma once
 
-#include <QLocalServer>
+#include <QDBusConnection>
 #include <QLockFile>
 #include <QObject>
+#include <QStringList>
+#include <QVariantMap>
 
 #include <memory>
 
 // Keeps one Corvane per user: two processes would overwrite each other's account list.
-// The first holds a lock file and listens on a local socket; a later one asks it to show
-// its panel and leaves.
+// The first owns a well-known name on the session bus and answers the desktop's
+// org.freedesktop.Application calls there; a later launch calls Activate (or Open, to
+// hand over files) on it and leaves. Without a session bus a lock file keeps the second
+// launch out, but it cannot reach the first.
 class SingleInstance : public QObject
 {
     Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Application")
 
 public:
-    // `name` tells instances apart (the tests use their own).
-    explicit SingleInstance(const QString &name, QObject *parent = nullptr);
+    static inline const QString serviceName = QStringLiteral("org.corvane.Corvane");
+
+    // `name` is the bus name to own and the lock file's name (the tests use their own).
+    explicit SingleInstance(const QString &name = serviceName,
+                            const QDBusConnection &bus = QDBusConnection::sessionBus(), QObject *parent = nullptr);
 
     // True when this process is the one to run. Otherwise the running one has been asked
-    // to show its panel (or could not be reached) and this one should exit.
-    bool claim();
-    // Whether the running instance took the request to show itself.
+    // to show its panel, or to open `uris` when there are any, and this one should exit.
+    bool claim(const QStringList &uris = {});
+    // Whether the running instance took the request.
     bool notifiedRunning() const { return m_notified; }
+
+    // The object path the desktop derives from a bus name.
+    static QString objectPath(const QString &name);
 
 Q_SIGNALS:
     // Another launch asked this instance to show its panel.
     void showRequested();
+    // Another launch handed over files to open (as URIs).
+    void openRequested(const QStringList &uris);
+
+public Q_SLOTS:
+    // org.freedesktop.Application, called over the bus; the names are the interface's.
+    Q_SCRIPTABLE void Activate(const QVariantMap &platformData);
+    Q_SCRIPTABLE void Open(const QStringList &uris, const QVariantMap &platformData);
 
 private:
-    bool notifyRunning();
+    bool claimBusName();
+    bool claimLockFile();
+    bool notifyRunning(const QStringList &uris);
 
     QString m_name;
-    QString m_socketPath;
+    QDBusConnection m_bus;
     std::unique_ptr<QLockFile> m_lock;
-    QLocalServer m_server;
     bool m_notified = false;
 };

@@ -45,7 +45,7 @@ int main(int argc, char *argv[])
     QApplication::setDesktopFileName(u"corvane"_s);
     QApplication::setQuitOnLastWindowClosed(false);
 
-    SingleInstance instance(u"corvane-"_s + qEnvironmentVariable("USER", u"user"_s));
+    SingleInstance instance;
     if (!instance.claim()) {
         if (instance.notifiedRunning())
             return 0;
@@ -60,5 +60,6 @@ int main(int argc, char *argv[])
     SecretServiceKeychain keychain;
     CorvaneApp corvane(keychain, settings);
     QObject::connect(&instance, &SingleInstance::showRequested, &corvane, &CorvaneApp::showPanel);
+    QObject::connect(&instance, &SingleInstance::openRequested, &corvane, &CorvaneApp::showPanel);
     return app.exec();
 }

@@ -102,8 +102,8 @@ class TestCorvaneE2E : public QObject
     void key(const QString &keys) { xdotool({u"key"_s, keys}); }
     static QStringList xy(const QPoint &at) { return {QString::number(at.x()), QString::number(at.y())}; }
     void click(const QPoint &at) { xdotool(QStringList{u"mousemove"_s} << xy(at) << u"click"_s << u"1"_s); }
-    // Starts the app in the test's private home: settings, single-instance lock and
-    // socket are its own, the session bus and keyring are shared.
+    // Starts the app in the test's private home: its settings are its own; the session
+    // bus, where the single-instance name lives, and the keyring are shared.
     std::unique_ptr<QProcess> startApp() const
     {
         QProcessEnvironment environment = m_session->environment();

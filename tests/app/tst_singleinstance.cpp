@@ -1,43 +1,77 @@
 #include "app/SingleInstance.h"
 
+#include <QDBusConnectionInterface>
 #include <QSignalSpy>
 #include <QUuid>
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
 
+// Each instance talks over its own bus connection, as separate processes would.
 class TestSingleInstance : public QObject
 {
     Q_OBJECT
 
-private Q_SLOTS:
-    void secondLaunchAsksTheFirstToShow();
-    void lockIsFreedWithItsOwner();
-};
-
-void TestSingleInstance::secondLaunchAsksTheFirstToShow()
-{
-    const QString name = u"corvane-test-"_s + QUuid::createUuid().toString(QUuid::Id128);
-    SingleInstance first(name);
-    QVERIFY(first.claim());
-    QSignalSpy shows(&first, &SingleInstance::showRequested);
-
-    SingleInstance second(name);
-    QVERIFY(!second.claim());
-    QVERIFY(second.notifiedRunning());
-    QVERIFY(shows.wait());
-}
-
-void TestSingleInstance::lockIsFreedWithItsOwner()
-{
-    const QString name = u"corvane-test-"_s + QUuid::createUuid().toString(QUuid::Id128);
+    static QString uniqueName() { return u"org.corvane.Test.t"_s + QUuid::createUuid().toString(QUuid::Id128); }
+    static QDBusConnection connection(const QString &name)
     {
-        SingleInstance first(name);
-        QVERIFY(first.claim());
+        return QDBusConnection::connectToBus(QDBusConnection::SessionBus, name);
     }
-    SingleInstance next(name);
-    QVERIFY(next.claim());
-}
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY2(QDBusConnection::sessionBus().isConnected(), "needs a session bus"); }
+
+    void secondLaunchReachesTheFirst_data()
+    {
+        QTest::addColumn<QStringList>("uris");
+        QTest::newRow("activate") << QStringList();
+        QTest::newRow("open files") << QStringList{u"file:///tmp/a.png"_s, u"file:///tmp/b.txt"_s};
+    }
+    void secondLaunchReachesTheFirst()
+    {
+        QFETCH(QStringList, uris);
+        const QString name = uniqueName();
+        SingleInstance first(name, connection(name + u"-first"_s));
+        QVERIFY(first.claim());
+        QSignalSpy shows(&first, &SingleInstance::showRequested);
+        QSignalSpy opens(&first, &SingleInstance::openRequested);
+
+        SingleInstance second(name, connection(name + u"-second"_s));
+        const bool claimed = second.claim(uris);
+        const bool notified = second.notifiedRunning();
+        QVERIFY(!claimed);
+        QVERIFY(notified);
+        QCOMPARE(shows.size(), uris.isEmpty() ? 1 : 0);
+        QCOMPARE(opens.size(), uris.isEmpty() ? 0 : 1);
+        if (!uris.isEmpty())
+            QCOMPARE(opens.first().first().toStringList(), uris);
+    }
+
+    void nameIsFreedWithItsOwner()
+    {
+        const QString name = uniqueName();
+        {
+            SingleInstance first(name, connection(name + u"-first"_s));
+            QVERIFY(first.claim());
+        }
+        QDBusConnection::disconnectFromBus(name + u"-first"_s);
+        QDBusConnectionInterface *bus = QDBusConnection::sessionBus().interface();
+        QTRY_VERIFY(!bus->isServiceRegistered(name));
+        SingleInstance next(name, connection(name + u"-next"_s));
+        QVERIFY(next.claim());
+    }
+
+    void lockFileKeepsASecondOutWithoutABus()
+    {
+        const QString name = uniqueName();
+        const QDBusConnection none(u"no bus"_s);
+        SingleInstance first(name, none);
+        QVERIFY(first.claim());
+        SingleInstance second(name, none);
+        QVERIFY(!second.claim());
+        QVERIFY(!second.notifiedRunning());
+    }
+};
 
 QTEST_GUILESS_MAIN(TestSingleInstance)
 #include "tst_singleinstance.moc"
