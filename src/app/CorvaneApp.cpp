@@ -17,7 +17,7 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 // The mark on a 20-unit grid with y growing upwards, as drawn for the menu bar.
-QPainterPath markPath()
+QPainterPath buildMarkPath()
 {
     const auto p = [](qreal x, qreal y) { return QPointF(x, 20 - y); };
     QPainterPath a;
@@ -44,6 +44,13 @@ QPainterPath markPath()
     b.closeSubpath();
     // Filled one after the other, so their overlap stays filled.
     return a.united(b);
+}
+
+// Built once: the tray draws it at eight sizes.
+const QPainterPath &markPath()
+{
+    static const QPainterPath path = buildMarkPath();
+    return path;
 }
 
 int signalPipe[2] = {-1, -1};

@@ -5,6 +5,7 @@
 #include <xcb/xcb.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <initializer_list>
 #include <memory>
@@ -25,13 +26,6 @@ xcb_connection_t *connection()
     return x11 ? x11->connection() : nullptr;
 }
 
-xcb_atom_t atom(xcb_connection_t *c, const QByteArray &name)
-{
-    const Reply<xcb_intern_atom_reply_t> reply(
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, false, name.size(), name.constData()), nullptr));
-    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-}
-
 // The screen number of DISPLAY (":0.1" is screen 1), as xcb_connect reads it.
 int screenNumber()
 {
@@ -47,6 +41,36 @@ xcb_window_t rootWindow(xcb_connection_t *c)
     for (int i = screenNumber(); i > 0 && it.rem > 1; --i)
         xcb_screen_next(&it);
     return it.data->root;
+}
+
+// The atoms this file uses, interned together on first use: one round trip to the
+// X server for all of them, once per process.
+struct Atoms
+{
+    xcb_atom_t compositorSelection;
+    xcb_atom_t desktop;
+    xcb_atom_t state;
+    xcb_atom_t skipTaskbar;
+    xcb_atom_t skipPager;
+};
+
+const Atoms &atoms(xcb_connection_t *c)
+{
+    static const Atoms interned = [c] {
+        const std::array<QByteArray, 5> names{"_NET_WM_CM_S" + QByteArray::number(screenNumber()), "_NET_WM_DESKTOP",
+                                              "_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR",
+                                              "_NET_WM_STATE_SKIP_PAGER"};
+        std::array<xcb_intern_atom_cookie_t, names.size()> cookies{};
+        for (size_t i = 0; i < names.size(); ++i)
+            cookies[i] = xcb_intern_atom(c, false, names[i].size(), names[i].constData());
+        std::array<xcb_atom_t, names.size()> found{};
+        for (size_t i = 0; i < names.size(); ++i) {
+            const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(c, cookies[i], nullptr));
+            found[i] = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        }
+        return Atoms{found[0], found[1], found[2], found[3], found[4]};
+    }();
+    return interned;
 }
 
 // EWMH client messages: the data of a _NET_WM_STATE "add" and the source indication
@@ -74,9 +98,8 @@ bool compositorRunning()
     xcb_connection_t *c = connection();
     if (!c)
         return true;
-    const xcb_atom_t selection = atom(c, "_NET_WM_CM_S" + QByteArray::number(screenNumber()));
     const Reply<xcb_get_selection_owner_reply_t> reply(
-        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection), nullptr));
+        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atoms(c).compositorSelection), nullptr));
     return reply && reply->owner != XCB_WINDOW_NONE;
 }
 
@@ -85,7 +108,7 @@ void setOnAllDesktops(WId window)
     xcb_connection_t *c = connection();
     if (!c)
         return;
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window), atom(c, "_NET_WM_DESKTOP"),
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window), atoms(c).desktop,
                         XCB_ATOM_CARDINAL, 32, 1, &allDesktops);
     xcb_flush(c);
 }
@@ -96,10 +119,9 @@ void requestOnAllDesktops(WId window)
     if (!c)
         return;
     const auto id = static_cast<xcb_window_t>(window);
-    sendToWindowManager(c, id, atom(c, "_NET_WM_DESKTOP"), {allDesktops, normalSource});
-    sendToWindowManager(
-        c, id, atom(c, "_NET_WM_STATE"),
-        {stateAdd, atom(c, "_NET_WM_STATE_SKIP_TASKBAR"), atom(c, "_NET_WM_STATE_SKIP_PAGER"), normalSource});
+    const Atoms &names = atoms(c);
+    sendToWindowManager(c, id, names.desktop, {allDesktops, normalSource});
+    sendToWindowManager(c, id, names.state, {stateAdd, names.skipTaskbar, names.skipPager, normalSource});
     xcb_flush(c);
 }
 
