@@ -1,5 +1,7 @@
 #include "transfer/ForeignEntry.h"
 
+#include "engine/HashAlgorithm.h"
+
 #include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
@@ -34,17 +36,21 @@ QString ForeignEntry::refusalReason() const
     const QString kind = type.toLower();
     if (kind == u"hotp")
         return u"暂不支持计数器（HOTP）验证码"_s;
-    if (kind != u"totp")
+    if (kind != u"totp" && kind != u"steam")
         return u"不支持的验证码类型：%1"_s.arg(type);
-    if (!algorithm.isEmpty() && algorithm.compare(u"SHA1", Qt::CaseInsensitive) != 0)
+    if (!algorithm.isEmpty() && !algorithmFromName(algorithm))
         return u"不支持的算法：%1"_s.arg(algorithm);
     return {};
 }
 
 void ForeignEntry::appendTo(ImportBatch &batch) const
 {
-    if (const QString reason = refusalReason(); !reason.isEmpty())
+    if (const QString reason = refusalReason(); !reason.isEmpty()) {
         batch.refused.append({label(), reason});
-    else
-        batch.offer({name, issuer, secret, numberOr(period, 30), numberOr(digits, 6)}, label());
+        return;
+    }
+    const bool steam = type.compare(u"steam", Qt::CaseInsensitive) == 0;
+    batch.offer({name, issuer, secret, numberOr(period, 30), numberOr(digits, steam ? 5 : 6),
+                 algorithmFromName(algorithm).value_or(HashAlgorithm::Sha1), steam},
+                label());
 }

@@ -13,7 +13,8 @@ QString ImportBatch::label(const QString &name, const QString &issuer)
 
 void ImportBatch::offer(const ImportedToken &token, const QString &label)
 {
-    if (TOTPGenerator::code(TOTPGenerator::normalize(token.secret), 0, token.period, token.digits))
+    if (TOTPGenerator::code(TOTPGenerator::normalize(token.secret), 0, token.period, token.digits, token.algorithm,
+                            token.steam))
         tokens.append(token);
     else
         refused.append({label, u"密钥或参数无效"_s});

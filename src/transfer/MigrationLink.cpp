@@ -70,7 +70,7 @@ QString typeName(int type)
     }
 }
 
-QString algorithmName(int algorithm)
+QString migrationAlgorithm(int algorithm)
 {
     switch (algorithm) {
     case Payload::ALGORITHM_UNSPECIFIED:
@@ -95,7 +95,7 @@ ForeignEntry entry(const Payload::OtpParameters &otp)
             accountName(QString::fromUtf8(otp.name()), issuer),
             issuer,
             base32(otp.secret()),
-            algorithmName(otp.algorithm()),
+            migrationAlgorithm(otp.algorithm()),
             digitCount(otp.digits()),
             exportPeriod};
 }

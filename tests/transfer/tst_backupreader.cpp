@@ -38,7 +38,10 @@ QStringList summary(const ImportBatch &batch)
 {
     QStringList lines;
     for (const ImportedToken &token : batch.tokens)
-        lines << u"%1:%2 %3 %4/%5"_s.arg(token.issuer, token.name, token.secret).arg(token.period).arg(token.digits);
+        lines << u"%1:%2 %3 %4/%5 %6%7"_s.arg(token.issuer, token.name, token.secret)
+                     .arg(token.period)
+                     .arg(token.digits)
+                     .arg(algorithmName(token.algorithm), token.steam ? u" Steam"_s : QString());
     return lines;
 }
 
@@ -77,11 +80,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QStringList>("accounts");
         QTest::addColumn<int>("refused");
-        const QStringList mason{u"Deno:Mason 4SJHB4GSD43FZBAI7C2HLRJGPQ 30/6"_s};
-        QTest::newRow("Aegis, plain") << u"aegis_plain.json"_s << mason << 6;
-        QTest::newRow("Aegis, encrypted") << u"aegis_encrypted.json"_s << mason << 6;
-        QTest::newRow("2FAS, plain") << u"2fas_authenticator_plain_v4.2fas"_s << mason << 4;
-        QTest::newRow("2FAS, encrypted") << u"2fas_authenticator_encrypted_v4.2fas"_s << mason << 4;
+        const QString mason = u"Deno:Mason 4SJHB4GSD43FZBAI7C2HLRJGPQ 30/6 SHA1"_s;
+        const QString sophia = u"Boeing:Sophia JRZCL47CMXVOQMNPZR2F7J4RGI 30/5 SHA1 Steam"_s;
+        const QStringList aegis{mason, u"SPDX:James 5OM4WOOGPLQEF6UGN3CPEOOLWU 20/7 SHA256"_s,
+                                u"Airbnb:Elijah 7ELGJSGXNCCTV3O6LKJWYFV2RA 50/8 SHA512"_s, sophia};
+        QTest::newRow("Aegis, plain") << u"aegis_plain.json"_s << aegis << 3;
+        QTest::newRow("Aegis, encrypted") << u"aegis_encrypted.json"_s << aegis << 3;
+        QTest::newRow("2FAS, plain") << u"2fas_authenticator_plain_v4.2fas"_s << QStringList{mason, sophia} << 3;
+        QTest::newRow("2FAS, encrypted") << u"2fas_authenticator_encrypted_v4.2fas"_s << QStringList{mason, sophia}
+                                         << 3;
     }
     void peerSamples()
     {

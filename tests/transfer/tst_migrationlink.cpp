@@ -8,12 +8,17 @@ namespace {
 const QString pi = u"pi@raspberrypi|"_s;
 const QString piSecret = u"|7KSQL2JTUDIS5EF65KLMRQIIGY|6"_s;
 
-// Each account as "name|issuer|secret|digits", then each refusal as "label: reason".
+// Each account as "name|issuer|secret|digits" (then "|algorithm" unless SHA1), then each
+// refusal as "label: reason".
 QStringList rows(const MigrationBatch &batch)
 {
     QStringList result;
-    for (const ImportedToken &token : batch.accounts.tokens)
-        result << QStringList{token.name, token.issuer, token.secret, QString::number(token.digits)}.join(u'|');
+    for (const ImportedToken &token : batch.accounts.tokens) {
+        QStringList fields{token.name, token.issuer, token.secret, QString::number(token.digits)};
+        if (token.algorithm != HashAlgorithm::Sha1)
+            fields << algorithmName(token.algorithm);
+        result << fields.join(u'|');
+    }
     for (const ImportBatch::Refusal &refusal : batch.accounts.refused)
         result << refusal.label + u": "_s + refusal.reason;
     return result;
@@ -48,9 +53,9 @@ private Q_SLOTS:
             << u"CjYKEPqlBekzoNEukL7qlsjBCDYSHGVuY29kaW5nOiDCv8Okw4TDqcOJPyAoZGVtbykgASgBMAIQARgBIAAorfCurv%2F%2F%2F%2F%2F%2FAQ%3D%3D"_s
             << QStringList{u"encoding: ¿äÄéÉ? (demo)|"_s + piSecret} << 0 << 1;
         // Generated: "Co:bo" of issuer "Co" with other parameters and batches.
-        QTest::newRow("eight digits, unknown digits")
-            << u"ChgKBQECAwQFEgVDbzpibxoCQ28gACgCMAIKFQoCYWISBUNvOmJvGgJDbyABKAcwAhABGAEgAA%3D%3D"_s
-            << QStringList{u"bo|Co|AEBAGBAF|8"_s, u"Co (bo): 密钥或参数无效"_s} << 0 << 1;
+        QTest::newRow("SHA256 and eight digits, unknown digits")
+            << u"ChgKBQECAwQFEgVDbzpibxoCQ28gAigCMAIKFQoCYWISBUNvOmJvGgJDbyADKAcwAhABGAEgAA%3D%3D"_s
+            << QStringList{u"bo|Co|AEBAGBAF|8|SHA256"_s, u"Co (bo): 密钥或参数无效"_s} << 0 << 1;
         QTest::newRow("MD5, unknown algorithm and type")
             << u"ChQKAWESBUNvOmJvGgJDbyAEKAEwAgoUCgFhEgVDbzpibxoCQ28gCSgBMAIKFAoBYRIFQ286Ym8aAkNvIAEoATAAEAEYASAA"_s
             << QStringList{u"Co (bo): 不支持的算法：MD5"_s, u"Co (bo): 不支持的算法：#9"_s,
