@@ -7,6 +7,7 @@
 #include "ui/CircleButton.h"
 #include "ui/CodeClipboard.h"
 #include "ui/ContentView.h"
+#include "ui/KeychainStatusView.h"
 #include "ui/PanelHeader.h"
 #include "ui/PanelNotifications.h"
 #include "ui/QuickEntryView.h"
@@ -72,6 +73,8 @@ private Q_SLOTS:
     void init();
     void heightFollowsLayoutState_data();
     void heightFollowsLayoutState();
+    void keychainStatusLine_data();
+    void keychainStatusLine();
     void sizeIsRequestedOnTheNextTurn();
     void onlyVisibleRowsAreBuilt();
     void clickCopiesAndClearsLater();
@@ -133,6 +136,46 @@ void TestContentView::heightFollowsLayoutState()
     panel.setCollapsed(collapsed);
     QCOMPARE(panel.panelHeight(), height);
     QCOMPARE(panel.list()->verticalScrollBarPolicy() == Qt::ScrollBarAsNeeded, accounts - int(pending) > 3);
+}
+
+void TestContentView::keychainStatusLine_data()
+{
+    using Status = KeychainStore::Status;
+    QTest::addColumn<KeychainStore::Status>("state");
+    QTest::addColumn<QString>("refusal");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("action");
+    QTest::newRow("usable") << Status::Available << QString() << QString() << QString();
+    QTest::newRow("locked") << Status::Locked << QString() << u"钥匙串已锁定"_s << u"解锁"_s;
+    QTest::newRow("unreachable") << Status::Unreachable << QString() << u"无法连接钥匙串服务，稍后自动重试"_s
+                                 << QString();
+    QTest::newRow("no default keyring") << Status::NoDefaultKeyring << QString() << u"没有默认钥匙串"_s << u"创建"_s;
+    QTest::newRow("paste-add refused while listed") << Status::Available << u"服务拒绝"_s << u"服务拒绝"_s << QString();
+}
+
+// One line under the header, as tall as the quick entry's error line; its action asks the
+// keychain to unlock.
+void TestContentView::keychainStatusLine()
+{
+    QFETCH(KeychainStore::Status, state);
+    QFETCH(QString, refusal);
+    QFETCH(QString, action);
+    m_keychain.state = state;
+    ContentView &panel = view(1);
+    if (!refusal.isEmpty()) {
+        m_keychain.saveFailure = KeychainError(u"test"_s, 1, refusal);
+        panel.addQuickSecret(secretNumber(2));
+    }
+    QTEST(panel.keychainStatus()->text(), "text");
+    QCOMPARE(panel.keychainStatus()->isVisible(), !panel.keychainStatus()->text().isEmpty());
+    QCOMPARE(panel.panelHeight(), 115 + (panel.keychainStatus()->isVisible() ? 18 : 0));
+    QCOMPARE(panel.keychainStatus()->actionButton()->isVisibleTo(&panel), !action.isEmpty());
+    if (action.isEmpty())
+        return;
+    QCOMPARE(panel.keychainStatus()->actionButton()->text(), action);
+    const int unlocks = m_keychain.unlockCalls;
+    panel.keychainStatus()->actionButton()->click();
+    QCOMPARE(m_keychain.unlockCalls, unlocks + 1);
 }
 
 void TestContentView::sizeIsRequestedOnTheNextTurn()
