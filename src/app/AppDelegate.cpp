@@ -12,7 +12,8 @@ AppDelegate::AppDelegate(KeychainStore &keychain, QSettings &settings, Clock clo
     : QObject(parent),
       m_clock(std::move(clock)),
       m_store(keychain, settings, m_clock),
-      m_windowController(settings)
+      m_windowController(settings),
+      m_transfer(m_store)
 {}
 
 AppDelegate::~AppDelegate() = default;
@@ -25,6 +26,9 @@ void AppDelegate::applicationDidFinishLaunching()
     connect(m_content, &ContentView::windowAlphaResetRequested, &m_windowController,
             &FloatingWindowController::resetWindowAlpha);
     connect(m_content, &ContentView::quitRequested, this, &AppDelegate::quitRequested);
+    connect(m_content, &ContentView::exportRequested, &m_transfer, &TransferCommands::exportBackup);
+    connect(m_content, &ContentView::importRequested, &m_transfer, &TransferCommands::chooseAndImport);
+    connect(m_content, &ContentView::qrCodeRequested, &m_transfer, &TransferCommands::showQrCode);
 
     m_panel = std::make_unique<InteractiveFloatingPanel>();
     m_panel->setContent(m_content);
@@ -32,6 +36,7 @@ void AppDelegate::applicationDidFinishLaunching()
     placeTopRight();
     m_windowController.attach(m_panel.get());
     m_store.awaitKeychain(secretsWait);
+    m_transfer.setDialogParent(m_panel.get());
     m_panel->show();
     m_panel->activateWindow();
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/FloatingWindowController.h"
+#include "app/TransferCommands.h"
 #include "store/TokenStore.h"
 #include "ui/CodeClipboard.h"
 #include "ui/PanelNotifications.h"
@@ -37,6 +38,7 @@ public:
     TokenStore &store() { return m_store; }
     FloatingWindowController &windowController() { return m_windowController; }
     PanelNotifications &notifications() { return m_notifications; }
+    TransferCommands &transferCommands() { return m_transfer; }
     InteractiveFloatingPanel *panel() const { return m_panel.get(); }
     ContentView *contentView() const { return m_content; }
 
@@ -50,6 +52,7 @@ private:
     TokenStore m_store;
     FloatingWindowController m_windowController;
     PanelNotifications m_notifications;
+    TransferCommands m_transfer;
     std::unique_ptr<CodeClipboard> m_clipboard;
     std::unique_ptr<InteractiveFloatingPanel> m_panel;
     ContentView *m_content = nullptr;

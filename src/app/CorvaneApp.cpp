@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPalette>
+#include <QUrl>
 
 #include <csignal>
 #include <sys/socket.h>
@@ -69,6 +70,10 @@ CorvaneApp::CorvaneApp(KeychainStore &keychain, QSettings &settings, QObject *pa
       m_menuCommands(m_delegate.store(), m_delegate.windowController())
 {
     connect(&m_menuCommands, &MenuCommands::quitRequested, qApp, &QCoreApplication::quit);
+    connect(&m_menuCommands, &MenuCommands::exportRequested, &m_delegate.transferCommands(),
+            &TransferCommands::exportBackup);
+    connect(&m_menuCommands, &MenuCommands::importRequested, &m_delegate.transferCommands(),
+            &TransferCommands::chooseAndImport);
     connect(&m_delegate, &AppDelegate::quitRequested, qApp, &QCoreApplication::quit);
     connect(qApp, &QCoreApplication::aboutToQuit, &m_delegate, &AppDelegate::applicationWillTerminate);
     quitOnTerminationSignals();
@@ -93,6 +98,15 @@ void CorvaneApp::showPanel()
 {
     m_delegate.windowController().showPanel();
     m_delegate.store().unlockKeychain();
+}
+
+void CorvaneApp::openFiles(const QStringList &files)
+{
+    showPanel();
+    for (const QString &file : files) {
+        const QUrl url(file);
+        m_delegate.transferCommands().importFile(url.isLocalFile() ? url.toLocalFile() : file);
+    }
 }
 
 QImage CorvaneApp::menuBarIcon(int size, const QColor &color)

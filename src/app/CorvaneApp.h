@@ -29,6 +29,8 @@ public:
     QSystemTrayIcon &trayIcon() { return m_trayIcon; }
     // Brings the panel back, as the tray menu's show command does.
     void showPanel();
+    // Shows the panel and imports each file (a path or a file: URL), one after the other.
+    void openFiles(const QStringList &files);
 
 private:
     static QIcon trayIconImage();

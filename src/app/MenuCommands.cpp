@@ -38,6 +38,9 @@ void MenuCommands::rebuild()
     addDelayMenu();
     addOpacityMenu();
     m_menu.addSeparator();
+    m_menu.addAction(u"导出备份…"_s, this, &MenuCommands::exportRequested);
+    m_menu.addAction(u"导入…"_s, this, &MenuCommands::importRequested);
+    m_menu.addSeparator();
     addAboutMenu();
     m_menu.addSeparator();
     m_menu.addAction(&m_quit);

@@ -31,6 +31,8 @@ public:
 
 Q_SIGNALS:
     void quitRequested();
+    void exportRequested();
+    void importRequested();
 
 private:
     void addDelayMenu();

@@ -6,6 +6,8 @@
 #include <QSettings>
 
 #include <QFile>
+#include <QFileInfo>
+#include <QUrl>
 
 #include <cstdio>
 #include <sys/prctl.h>
@@ -45,8 +47,15 @@ int main(int argc, char *argv[])
     QApplication::setDesktopFileName(u"corvane"_s);
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // Files named on the command line ("Open with" from a file manager) are imported, by
+    // the instance already running when there is one.
+    QStringList files;
+    for (const QString &argument : app.arguments().mid(1)) {
+        if (!argument.startsWith(u'-'))
+            files << QUrl::fromLocalFile(QFileInfo(argument).absoluteFilePath()).toString();
+    }
     SingleInstance instance;
-    if (!instance.claim()) {
+    if (!instance.claim(files)) {
         if (instance.notifiedRunning())
             return 0;
         std::fputs("岚签已在运行，但没有响应。\n", stderr);
@@ -60,6 +69,9 @@ int main(int argc, char *argv[])
     SecretServiceKeychain keychain;
     CorvaneApp corvane(keychain, settings);
     QObject::connect(&instance, &SingleInstance::showRequested, &corvane, &CorvaneApp::showPanel);
-    QObject::connect(&instance, &SingleInstance::openRequested, &corvane, &CorvaneApp::showPanel);
+    QObject::connect(&instance, &SingleInstance::openRequested, &corvane, &CorvaneApp::openFiles);
+    if (!files.isEmpty())
+        QMetaObject::invokeMethod(
+            &corvane, [&corvane, files] { corvane.openFiles(files); }, Qt::QueuedConnection);
     return app.exec();
 }

@@ -501,13 +501,20 @@ std::expected<void, StoreError> TokenStore::announceAdded(const QList<TokenAccou
     return {};
 }
 
+std::optional<ImportedToken> TokenStore::exportToken(const TokenAccount &account)
+{
+    const auto secret = secretFor(account);
+    if (!secret)
+        return std::nullopt;
+    return ImportedToken{account.name, account.issuer, *secret, account.period, account.digits, account.algorithm, account.steam};
+}
+
 QList<ImportedToken> TokenStore::exportTokens()
 {
     QList<ImportedToken> tokens;
     for (const TokenAccount &account : std::as_const(m_accounts)) {
-        if (const auto secret = secretFor(account))
-            tokens.append({account.name, account.issuer, *secret, account.period, account.digits, account.algorithm,
-                           account.steam});
+        if (auto token = exportToken(account))
+            tokens.append(std::move(*token));
     }
     return tokens;
 }

@@ -77,6 +77,8 @@ public:
     // list once. A token the store cannot take is refused with the reason and skipped.
     ImportSummary addAll(const QList<ImportedToken> &tokens);
     void update(const TokenAccount &account, const QString &name, const QString &issuer);
+    // The account with its secret; absent when the secret is unknown.
+    std::optional<ImportedToken> exportToken(const TokenAccount &account);
     // Every listed account whose secret is known, secret included, in list order.
     QList<ImportedToken> exportTokens();
     // Moves the account so it ends immediately above `before`.

@@ -2,6 +2,8 @@
 
 #include "engine/TOTPGenerator.h"
 
+#include <QSet>
+
 using namespace Qt::Literals::StringLiterals;
 
 QString ImportBatch::label(const QString &name, const QString &issuer)
@@ -18,4 +20,18 @@ void ImportBatch::offer(const ImportedToken &token, const QString &label)
         tokens.append(token);
     else
         refused.append({label, u"密钥或参数无效"_s});
+}
+
+void ImportBatch::setAsidePresent(const QList<ImportedToken> &listed)
+{
+    QSet<QString> secrets;
+    for (const ImportedToken &token : listed)
+        secrets.insert(TOTPGenerator::normalize(token.secret));
+    QList<ImportedToken> fresh;
+    for (const ImportedToken &token : std::as_const(tokens)) {
+        const QString secret = TOTPGenerator::normalize(token.secret);
+        (secrets.contains(secret) ? present : fresh).append(token);
+        secrets.insert(secret);
+    }
+    tokens = std::move(fresh);
 }

@@ -19,10 +19,14 @@ struct ImportBatch
 
     QList<ImportedToken> tokens;
     QList<Refusal> refused;
+    // Tokens whose secret is already listed, or given earlier in the batch.
+    QList<ImportedToken> present;
 
     // How an account is named in lists and refusals: "Issuer (name)", or whichever is set.
     static QString label(const QString &name, const QString &issuer);
 
     // Takes the token when a code can be computed from it, otherwise refuses it.
     void offer(const ImportedToken &token, const QString &label);
+    // Moves the tokens whose secret one of `listed` (or an earlier token) holds to `present`.
+    void setAsidePresent(const QList<ImportedToken> &listed);
 };

@@ -110,12 +110,15 @@ void ContentView::connectSections()
     connect(m_header, &PanelHeader::addRequested, this, [this] { setShowingAdd(true); });
     connect(m_header, &PanelHeader::collapseToggled, this, [this] { setCollapsed(!m_collapsed); });
     connect(m_header, &PanelHeader::quitRequested, this, &ContentView::quitRequested);
+    connect(m_header, &PanelHeader::exportRequested, this, &ContentView::exportRequested);
+    connect(m_header, &PanelHeader::importRequested, this, &ContentView::importRequested);
     connect(m_header, &PanelHeader::opacityChosen, this, [this](double opacity) {
         m_store.setPanelOpacity(opacity);
         m_store.persistSettings();
     });
 
     connect(m_list, &TokenListView::copyRequested, this, &ContentView::copy);
+    connect(m_list, &TokenListView::qrCodeRequested, this, &ContentView::qrCodeRequested);
     connect(m_list, &TokenListView::renameRequested, this,
             [this](const TokenAccount &account) { setEditingAccount(account); });
     connect(m_list, &TokenListView::moveRequested, this,

@@ -90,6 +90,9 @@ Q_SIGNALS:
     void showingAddChanged(bool showing);
     void editingAccountChanged();
     void quitRequested();
+    void exportRequested();
+    void importRequested();
+    void qrCodeRequested(const TokenAccount &account);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -82,6 +82,9 @@ QMenu *PanelHeader::showTitleMenu(const QPoint &globalPos)
 {
     auto *menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addAction(u"导出备份…"_s, this, &PanelHeader::exportRequested);
+    menu->addAction(u"导入…"_s, this, &PanelHeader::importRequested);
+    menu->addSeparator();
     AboutItems::addTo(*menu);
     menu->popup(globalPos);
     return menu;

@@ -36,6 +36,8 @@ Q_SIGNALS:
     void addRequested();
     void collapseToggled();
     void quitRequested();
+    void exportRequested();
+    void importRequested();
     void opacityChosen(double opacity);
 
 private:

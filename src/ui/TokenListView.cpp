@@ -83,6 +83,7 @@ TokenRow *TokenListView::newRow()
     row->setReduceMotion(m_reduceMotion);
     connect(row, &TokenRow::copyRequested, this, &TokenListView::copyRequested);
     connect(row, &TokenRow::renameRequested, this, &TokenListView::renameRequested);
+    connect(row, &TokenRow::qrCodeRequested, this, &TokenListView::qrCodeRequested);
     connect(row, &TokenRow::moveRequested, this, &TokenListView::moveRequested);
     connect(row, &TokenRow::deleteRequested, this, &TokenListView::deleteRequested);
     connect(row, &TokenRow::dropRequested, this, &TokenListView::dropRequested);

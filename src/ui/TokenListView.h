@@ -32,6 +32,7 @@ public:
 Q_SIGNALS:
     void copyRequested(const QString &codeText, const TokenAccount &account);
     void renameRequested(const TokenAccount &account);
+    void qrCodeRequested(const TokenAccount &account);
     void moveRequested(const TokenAccount &account, qint64 by);
     void deleteRequested(const TokenAccount &account);
     void dropRequested(const QUuid &dragged, const QUuid &target);

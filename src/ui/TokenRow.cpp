@@ -354,6 +354,7 @@ QMenu *TokenRow::showContextMenu(const QPoint &globalPos)
     const QString code = m_codeText;
     menu->addAction(u"复制验证码"_s, this, [this, code, account] { Q_EMIT copyRequested(code, account); });
     menu->addAction(u"重命名…"_s, this, [this, account] { Q_EMIT renameRequested(account); });
+    menu->addAction(u"显示二维码…"_s, this, [this, account] { Q_EMIT qrCodeRequested(account); });
     menu->addSeparator();
     menu->addAction(u"上移"_s, this, [this, account] { Q_EMIT moveRequested(account, -1); })->setEnabled(!m_first);
     menu->addAction(u"下移"_s, this, [this, account] { Q_EMIT moveRequested(account, 1); })->setEnabled(!m_last);

@@ -48,6 +48,7 @@ public:
 Q_SIGNALS:
     void copyRequested(const QString &codeText, const TokenAccount &account);
     void renameRequested(const TokenAccount &account);
+    void qrCodeRequested(const TokenAccount &account);
     void moveRequested(const TokenAccount &account, qint64 by);
     void deleteRequested(const TokenAccount &account);
     // Another row's id was dropped on this one.

@@ -151,6 +151,15 @@ private Q_SLOTS:
         QCOMPARE(batch->refused, refused);
     }
 
+    void setsAsideSecretsAlreadyListed()
+    {
+        ImportBatch batch{sampleTokens, {}, {}};
+        batch.tokens.insert(1, {u"again"_s, {}, u"gezd gnbv-gy3t qojq gezd gnbv gy3t qojq=="_s});
+        batch.setAsidePresent({sampleTokens[2]});
+        QCOMPARE(batch.tokens, sampleTokens.first(2));
+        QCOMPARE(batch.present.size(), 2);
+    }
+
     // What one keyring exports, a fresh keyring imports with the same codes.
     void roundTripThroughStores_data()
     {

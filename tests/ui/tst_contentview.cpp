@@ -424,7 +424,7 @@ void TestContentView::contextMenuDisablesMovesAtTheEnds()
     QVERIFY(!enabled(row(2)->showContextMenu({}), u"下移"_s));
 
     QMenu *menu = row(0)->showContextMenu({});
-    menu->actions().at(4)->trigger(); // 下移
+    menu->actions().at(5)->trigger(); // 下移
     QCOMPARE(m_store->accounts().at(1).name, u"account 0"_s);
 }
 

@@ -1,0 +1,139 @@
+#include "app/TransferCommands.h"
+
+#include "store/TokenStore.h"
+#include "transfer/AegisVault.h"
+#include "transfer/BackupFile.h"
+#include "transfer/BackupReader.h"
+#include "transfer/OtpauthLinks.h"
+#include "ui/AccountQrDialog.h"
+#include "ui/ImportSummaryDialog.h"
+#include "ui/PasswordDialog.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString vaultFilter = u"Aegis 加密备份 (*.json)"_s;
+const QString linksFilter = u"otpauth 链接，不加密 (*.txt)"_s;
+const QString importFilter = u"验证码备份 (*.json *.2fas *.txt);;所有文件 (*)"_s;
+
+} // namespace
+
+TransferCommands::TransferCommands(TokenStore &store, QObject *parent) : QObject(parent), m_store(store) {}
+
+void TransferCommands::inform(const QString &text)
+{
+    QMessageBox::information(m_dialogParent, u"岚签"_s, text);
+}
+
+void TransferCommands::fail(const TransferError &error)
+{
+    QMessageBox::warning(m_dialogParent, u"岚签"_s, error.description());
+}
+
+std::expected<QByteArray, TransferError> TransferCommands::encode(const QList<ImportedToken> &tokens, bool links)
+{
+    const auto cancelled = std::unexpected(TransferError(TransferError::Kind::fileError, u"已取消"_s));
+    if (links) {
+        const auto answer = QMessageBox::warning(
+            m_dialogParent, u"不加密导出"_s,
+            u"这个文件不加密：任何拿到它的人都能生成你全部账户的验证码。只在马上导入另一个应用并随后删除文件时使用。仍要导出吗？"_s,
+            QMessageBox::Yes | QMessageBox::Cancel, QMessageBox::Cancel);
+        if (answer != QMessageBox::Yes)
+            return cancelled;
+        return OtpauthLinks::write(tokens);
+    }
+    PasswordDialog dialog(PasswordDialog::Mode::choose,
+                          u"备份用这个密码加密，保存为 Aegis 格式，Aegis 等应用也能导入。忘记密码就无法打开备份。"_s,
+                          m_dialogParent);
+    if (dialog.exec() != QDialog::Accepted)
+        return cancelled;
+    return AegisVault::write(tokens, dialog.password());
+}
+
+void TransferCommands::exportBackup()
+{
+    const QList<ImportedToken> tokens = m_store.exportTokens();
+    if (tokens.isEmpty()) {
+        inform(u"没有可导出的账户。"_s);
+        return;
+    }
+    QString filter = vaultFilter;
+    const QString path =
+        QFileDialog::getSaveFileName(m_dialogParent, u"导出备份"_s, QDir::home().filePath(u"corvane-backup.json"_s),
+                                     vaultFilter + u";;"_s + linksFilter, &filter);
+    if (path.isEmpty())
+        return;
+    const auto bytes = encode(tokens, filter == linksFilter);
+    if (!bytes) {
+        if (bytes.error().kind() != TransferError::Kind::fileError)
+            fail(bytes.error());
+        return;
+    }
+    if (const auto written = BackupFile::write(path, *bytes); !written) {
+        fail(written.error());
+        return;
+    }
+    const qsizetype missing = m_store.accounts().size() - tokens.size();
+    inform(u"已导出 %1 个账户。"_s.arg(tokens.size())
+           + (missing > 0 ? u"另有 %1 个账户读不到密钥，没有导出。"_s.arg(missing) : QString()));
+}
+
+void TransferCommands::chooseAndImport()
+{
+    const QString path = QFileDialog::getOpenFileName(m_dialogParent, u"导入"_s, QDir::homePath(), importFilter);
+    if (!path.isEmpty())
+        importFile(path);
+}
+
+void TransferCommands::importFile(const QString &path)
+{
+    const auto bytes = BackupFile::read(path);
+    if (!bytes) {
+        fail(bytes.error());
+        return;
+    }
+    auto batch = BackupReader::read(*bytes);
+    while (!batch
+           && (batch.error().kind() == TransferError::Kind::passwordRequired
+               || batch.error().kind() == TransferError::Kind::wrongPassword)) {
+        PasswordDialog dialog(PasswordDialog::Mode::enter, batch.error().description(), m_dialogParent);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        batch = BackupReader::read(*bytes, dialog.password());
+    }
+    if (!batch) {
+        fail(batch.error());
+        return;
+    }
+    batch->setAsidePresent(m_store.exportTokens());
+    ImportSummaryDialog summary(*batch, m_dialogParent);
+    if (summary.exec() != QDialog::Accepted)
+        return;
+    const ImportSummary result = m_store.addAll(batch->tokens);
+    QStringList lines{u"已添加 %1 个账户。"_s.arg(result.added.size())};
+    for (const ImportSummary::Refusal &refusal : result.refused)
+        lines << u"没有添加 %1：%2"_s.arg(ImportBatch::label(refusal.name, refusal.issuer), refusal.reason);
+    inform(lines.join(u'\n'));
+}
+
+void TransferCommands::showQrCode(const TokenAccount &account)
+{
+    const auto answer = QMessageBox::question(
+        m_dialogParent, u"显示二维码"_s, u"二维码包含这个账户的密钥，任何看到或拍下它的人都能生成验证码。要显示吗？"_s,
+        QMessageBox::Yes | QMessageBox::Cancel, QMessageBox::Cancel);
+    if (answer != QMessageBox::Yes)
+        return;
+    const auto token = m_store.exportToken(account);
+    if (!token) {
+        inform(u"读不到这个账户的密钥。"_s);
+        return;
+    }
+    auto *dialog = new AccountQrDialog(OtpauthLinks::link(*token), ImportBatch::label(account.name, account.issuer),
+                                       m_dialogParent);
+    dialog->show();
+}

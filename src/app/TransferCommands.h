@@ -1,0 +1,39 @@
+#pragma once
+
+#include "engine/ImportedToken.h"
+#include "store/TokenAccount.h"
+#include "transfer/TransferError.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+#include <expected>
+
+class TokenStore;
+
+// Moving accounts in and out: the encrypted backup (or, after a warning, a plain list of
+// links), importing a backup file after showing what it will add, and one account's QR code.
+class TransferCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TransferCommands(TokenStore &store, QObject *parent = nullptr);
+
+    // The window the dialogs belong to.
+    void setDialogParent(QWidget *parent) { m_dialogParent = parent; }
+
+    void exportBackup();
+    void chooseAndImport();
+    void importFile(const QString &path);
+    void showQrCode(const TokenAccount &account);
+
+private:
+    std::expected<QByteArray, TransferError> encode(const QList<ImportedToken> &tokens, bool links);
+    void inform(const QString &text);
+    void fail(const TransferError &error);
+
+    TokenStore &m_store;
+    QPointer<QWidget> m_dialogParent;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDialog>
+#include <QImage>
+#include <QTimer>
+
+class QLabel;
+
+// An account's otpauth link as a QR code, for a phone to scan. It holds the secret, so it
+// closes itself after a minute.
+class AccountQrDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr int visibleSeconds = 60;
+
+    AccountQrDialog(const QString &link, const QString &title, QWidget *parent = nullptr);
+
+    // The code's modules, one pixel each, with a four-module quiet zone; null when the
+    // text does not fit a QR code.
+    static QImage qrImage(const QByteArray &text);
+    int secondsLeft() const { return m_secondsLeft; }
+
+private:
+    void tick();
+
+    QLabel *m_countdown;
+    QTimer *m_ticker;
+    int m_secondsLeft = visibleSeconds;
+};

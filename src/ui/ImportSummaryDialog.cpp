@@ -1,0 +1,54 @@
+#include "ui/ImportSummaryDialog.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QString describe(const ImportBatch &batch)
+{
+    QStringList lines;
+    lines << u"新账户：%1 个"_s.arg(batch.tokens.size());
+    for (const ImportedToken &token : batch.tokens)
+        lines << u"  · "_s + ImportBatch::label(token.name, token.issuer);
+    if (!batch.present.isEmpty())
+        lines << u"已存在（将跳过）：%1 个"_s.arg(batch.present.size());
+    if (!batch.refused.isEmpty())
+        lines << u"无法导入：%1 个"_s.arg(batch.refused.size());
+    for (const ImportBatch::Refusal &refusal : batch.refused)
+        lines << u"  · %1：%2"_s.arg(refusal.label, refusal.reason);
+    return lines.join(u'\n');
+}
+
+} // namespace
+
+ImportSummaryDialog::ImportSummaryDialog(const ImportBatch &batch, QWidget *parent)
+    : QDialog(parent),
+      m_summary(new QLabel(describe(batch))),
+      m_buttons(new QDialogButtonBox(QDialogButtonBox::Cancel))
+{
+    setWindowTitle(u"导入账户"_s);
+    m_summary->setTextFormat(Qt::PlainText);
+    m_summary->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto *scroll = new QScrollArea;
+    scroll->setWidget(m_summary);
+    scroll->setWidgetResizable(true);
+    QPushButton *add = m_buttons->addButton(u"添加 %1 个账户"_s.arg(batch.tokens.size()), QDialogButtonBox::AcceptRole);
+    add->setEnabled(!batch.tokens.isEmpty());
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(scroll);
+    layout->addWidget(m_buttons);
+    connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    resize(360, 320);
+}
+
+QString ImportSummaryDialog::summaryText() const
+{
+    return m_summary->text();
+}

@@ -1,0 +1,53 @@
+#include "ui/PasswordDialog.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace Qt::Literals::StringLiterals;
+
+PasswordDialog::PasswordDialog(Mode mode, const QString &message, QWidget *parent)
+    : QDialog(parent),
+      m_hint(new QLabel),
+      m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel))
+{
+    setWindowTitle(mode == Mode::choose ? u"设置备份密码"_s : u"输入备份密码"_s);
+    auto *layout = new QVBoxLayout(this);
+    auto *text = new QLabel(message);
+    text->setWordWrap(true);
+    layout->addWidget(text);
+    m_field = addField(u"密码"_s);
+    if (mode == Mode::choose)
+        m_repeat = addField(u"再输入一次"_s);
+    layout->addWidget(m_hint);
+    layout->addWidget(m_buttons);
+    connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    updateAcceptable();
+}
+
+QLineEdit *PasswordDialog::addField(const QString &placeholder)
+{
+    auto *field = new QLineEdit;
+    field->setEchoMode(QLineEdit::Password);
+    field->setPlaceholderText(placeholder);
+    layout()->addWidget(field);
+    connect(field, &QLineEdit::textChanged, this, &PasswordDialog::updateAcceptable);
+    return field;
+}
+
+QString PasswordDialog::password() const
+{
+    return m_field->text();
+}
+
+void PasswordDialog::updateAcceptable()
+{
+    const bool mismatch = m_repeat && !m_repeat->text().isEmpty() && m_repeat->text() != m_field->text();
+    m_hint->setText(mismatch ? u"两次输入的密码不一致"_s : QString());
+    m_hint->setVisible(mismatch);
+    const bool complete = !m_field->text().isEmpty() && (!m_repeat || m_repeat->text() == m_field->text());
+    m_buttons->button(QDialogButtonBox::Ok)->setEnabled(complete);
+}

@@ -1,0 +1,97 @@
+#include "transfer/QrDecoder.h"
+#include "ui/AccountQrDialog.h"
+#include "ui/ImportSummaryDialog.h"
+#include "ui/PasswordDialog.h"
+
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+class TestTransferDialogs : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void qrCodeReadsBackAsTheLink_data()
+    {
+        QTest::addColumn<QString>("link");
+        QTest::newRow("short") << u"otpauth://totp/a?secret=JBSWY3DPEHPK3PXP"_s;
+        QTest::newRow("long, percent-encoded Chinese")
+            << u"otpauth://totp/%E5%8F%91%E8%A1%8C%E8%80%85:%E5%90%8D%E5%AD%97?secret="_s + QString(103, u'A')
+                   + u"&issuer=%E5%8F%91%E8%A1%8C%E8%80%85&algorithm=SHA1&digits=8&period=60"_s;
+    }
+    void qrCodeReadsBackAsTheLink()
+    {
+        QFETCH(QString, link);
+        const QImage modules = AccountQrDialog::qrImage(link.toUtf8());
+        const QImage image = modules.scaled(modules.size() * 4);
+        QCOMPARE(QrDecoder::decode({image.constBits(), image.width(), image.height(), image.bytesPerLine()}),
+                 QStringList{link});
+    }
+
+    void qrCodeClosesItselfAfterAMinute()
+    {
+        QPointer<AccountQrDialog> dialog = new AccountQrDialog(u"otpauth://totp/a?secret=AAAA"_s, u"a"_s);
+        dialog->show();
+        auto *ticker = dialog->findChild<QTimer *>();
+        for (int second = 1; second < AccountQrDialog::visibleSeconds; ++second)
+            QMetaObject::invokeMethod(ticker, "timeout");
+        QVERIFY(dialog && dialog->isVisible());
+        QMetaObject::invokeMethod(ticker, "timeout");
+        QTRY_VERIFY(!dialog);
+    }
+
+    void passwordIsAcceptedWhenComplete_data()
+    {
+        QTest::addColumn<PasswordDialog::Mode>("mode");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<bool>("acceptable");
+        QTest::newRow("enter, empty") << PasswordDialog::Mode::enter << QString() << QString() << false;
+        QTest::newRow("enter, typed") << PasswordDialog::Mode::enter << u"pw"_s << QString() << true;
+        QTest::newRow("choose, once") << PasswordDialog::Mode::choose << u"pw"_s << QString() << false;
+        QTest::newRow("choose, different") << PasswordDialog::Mode::choose << u"pw"_s << u"pW"_s << false;
+        QTest::newRow("choose, same twice") << PasswordDialog::Mode::choose << u"密码"_s << u"密码"_s << true;
+    }
+    void passwordIsAcceptedWhenComplete()
+    {
+        QFETCH(PasswordDialog::Mode, mode);
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(bool, acceptable);
+        PasswordDialog dialog(mode, u"?"_s);
+        dialog.field()->setText(first);
+        if (dialog.repeatField())
+            dialog.repeatField()->setText(second);
+        QCOMPARE(dialog.buttons()->button(QDialogButtonBox::Ok)->isEnabled(), acceptable);
+        QCOMPARE(dialog.field()->echoMode(), QLineEdit::Password);
+    }
+
+    void summaryListsWhatWillHappen_data()
+    {
+        QTest::addColumn<int>("fresh");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("new, present and refused")
+            << 1 << u"新账户：1 个\n  · GitHub (alice)\n已存在（将跳过）：1 个\n无法导入：1 个\n  · 第 2 行：原因"_s;
+        QTest::newRow("nothing new") << 0
+                                     << u"新账户：0 个\n已存在（将跳过）：1 个\n无法导入：1 个\n  · 第 2 行：原因"_s;
+    }
+    void summaryListsWhatWillHappen()
+    {
+        QFETCH(int, fresh);
+        QFETCH(QString, text);
+        const ImportedToken token{u"alice"_s, u"GitHub"_s, u"JBSWY3DPEHPK3PXP"_s};
+        const ImportBatch batch{QList<ImportedToken>(fresh, token), {{u"第 2 行"_s, u"原因"_s}}, {token}};
+        ImportSummaryDialog dialog(batch);
+        QCOMPARE(dialog.summaryText(), text);
+        QCOMPARE(dialog.buttons()->buttons().constFirst()->isEnabled(), fresh > 0);
+    }
+};
+
+QTEST_MAIN(TestTransferDialogs)
+#include "tst_transferdialogs.moc"
