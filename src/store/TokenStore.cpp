@@ -506,7 +506,8 @@ std::optional<ImportedToken> TokenStore::exportToken(const TokenAccount &account
     const auto secret = secretFor(account);
     if (!secret)
         return std::nullopt;
-    return ImportedToken{account.name, account.issuer, *secret, account.period, account.digits, account.algorithm, account.steam};
+    return ImportedToken{account.name,   account.issuer,    *secret,      account.period,
+                         account.digits, account.algorithm, account.steam};
 }
 
 QList<ImportedToken> TokenStore::exportTokens()

@@ -40,13 +40,20 @@ std::optional<VaultCrypto::Sealed> sealedFrom(const QJsonValue &params, QByteArr
 
 QJsonObject entryJson(const ImportedToken &token)
 {
-    const QJsonObject info{
-        {u"secret"_s, token.secret}, {u"algo"_s, u"SHA1"_s}, {u"digits"_s, token.digits}, {u"period"_s, token.period}};
-    return {{u"type"_s, u"totp"_s},         {u"uuid"_s, QUuid::createUuid().toString(QUuid::WithoutBraces)},
-            {u"name"_s, token.name},        {u"issuer"_s, token.issuer},
-            {u"note"_s, QString()},         {u"favorite"_s, false},
-            {u"icon"_s, QJsonValue::Null},  {u"icon_mime"_s, QJsonValue::Null},
-            {u"group"_s, QJsonValue::Null}, {u"info"_s, info}};
+    const QJsonObject info{{u"secret"_s, token.secret},
+                           {u"algo"_s, algorithmName(token.algorithm)},
+                           {u"digits"_s, token.digits},
+                           {u"period"_s, token.period}};
+    return {{u"type"_s, token.steam ? u"steam"_s : u"totp"_s},
+            {u"uuid"_s, QUuid::createUuid().toString(QUuid::WithoutBraces)},
+            {u"name"_s, token.name},
+            {u"issuer"_s, token.issuer},
+            {u"note"_s, QString()},
+            {u"favorite"_s, false},
+            {u"icon"_s, QJsonValue::Null},
+            {u"icon_mime"_s, QJsonValue::Null},
+            {u"group"_s, QJsonValue::Null},
+            {u"info"_s, info}};
 }
 
 QByteArray databaseJson(const QList<ImportedToken> &tokens)

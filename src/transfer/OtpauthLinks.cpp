@@ -32,8 +32,9 @@ QString link(const ImportedToken &token)
     QString query = u"secret="_s + encoded(token.secret);
     if (!token.issuer.isEmpty())
         query += u"&issuer="_s + encoded(token.issuer);
-    query += u"&algorithm=SHA1&digits=%1&period=%2"_s.arg(token.digits).arg(token.period);
-    return u"otpauth://totp/%1?%2"_s.arg(label, query);
+    query +=
+        u"&algorithm=%1&digits=%2&period=%3"_s.arg(algorithmName(token.algorithm)).arg(token.digits).arg(token.period);
+    return u"otpauth://%1/%2?%3"_s.arg(token.steam ? u"steam"_s : u"totp"_s, label, query);
 }
 
 QByteArray write(const QList<ImportedToken> &tokens)

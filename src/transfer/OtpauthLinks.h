@@ -12,6 +12,7 @@
 namespace OtpauthLinks {
 
 // otpauth://totp/Issuer:name?secret=...&issuer=...&algorithm=...&digits=...&period=...
+// (otpauth://steam/... for Steam Guard accounts, as Aegis and 2FAS write them)
 QString link(const ImportedToken &token);
 
 // One link per line, each ended by a line break.

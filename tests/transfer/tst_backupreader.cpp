@@ -164,17 +164,22 @@ private Q_SLOTS:
     void roundTripThroughStores_data()
     {
         QTest::addColumn<bool>("encrypted");
-        QTest::newRow("Aegis vault") << true;
-        QTest::newRow("otpauth links") << false;
+        QTest::addColumn<QList<ImportedToken>>("tokens");
+        const QList<ImportedToken> hashesAndSteam{
+            {u"sha512"_s, u"Bank"_s, u"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ"_s, 60, 8, HashAlgorithm::Sha512},
+            {u"steam"_s, u"Steam"_s, u"JRZCL47CMXVOQMNPZR2F7J4RGI"_s, 30, 5, HashAlgorithm::Sha1, true}};
+        QTest::newRow("Aegis vault") << true << sampleTokens + hashesAndSteam;
+        QTest::newRow("otpauth links") << false << sampleTokens;
     }
     void roundTripThroughStores()
     {
         QFETCH(bool, encrypted);
+        QFETCH(QList<ImportedToken>, tokens);
         FakeClock clock{1'700'000'000};
         TempSettings firstSettings, secondSettings;
         MemoryKeychain firstKeychain, secondKeychain;
         TokenStore first(firstKeychain, firstSettings.settings(), clock.function());
-        for (const ImportedToken &token : sampleTokens)
+        for (const ImportedToken &token : tokens)
             QVERIFY(first.add(token));
         const QList<ImportedToken> exported = first.exportTokens();
         const auto bytes = encrypted ? AegisVault::write(exported, u"密码 pass"_s) : OtpauthLinks::write(exported);
@@ -190,7 +195,9 @@ private Q_SLOTS:
         for (qsizetype i = 0; i < first.accounts().size(); ++i) {
             const TokenAccount &a = first.accounts()[i];
             const TokenAccount &b = second.accounts()[i];
-            QCOMPARE(std::tie(b.name, b.issuer, b.period, b.digits), std::tie(a.name, a.issuer, a.period, a.digits));
+            QCOMPARE(std::tie(b.name, b.issuer, b.period, b.digits, b.algorithm, b.steam),
+                     std::tie(a.name, a.issuer, a.period, a.digits, a.algorithm, a.steam));
+            QVERIFY(!first.codes().value(a.id).isEmpty());
             QCOMPARE(second.codes().value(b.id), first.codes().value(a.id));
         }
     }
