@@ -41,6 +41,7 @@ void AppDelegate::applicationDidFinishLaunching()
     m_panel->activateWindow();
 
     m_keyMonitor = std::make_unique<KeyHandler>(m_panel.get(), m_notifications, m_windowController);
+    m_keyMonitor->setEscapeHandler([content = QPointer(m_content)] { return content && content->clearFilter(); });
     qApp->installEventFilter(m_keyMonitor.get());
 }
 

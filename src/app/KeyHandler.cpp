@@ -15,6 +15,11 @@ KeyHandler::KeyHandler(QWidget *panel, PanelNotifications &notifications, Floati
       m_controller(controller)
 {}
 
+void KeyHandler::setEscapeHandler(std::function<bool()> handler)
+{
+    m_escapeHandler = std::move(handler);
+}
+
 std::optional<KeyHandler::Action> KeyHandler::actionFor(const QKeyEvent &event)
 {
     const Qt::KeyboardModifiers modifiers = event.modifiers();
@@ -60,7 +65,8 @@ void KeyHandler::perform(Action action)
         Q_EMIT m_notifications.pasteSecretAndAdd();
         break;
     case Action::HidePanel:
-        m_controller.hidePanel();
+        if (!m_escapeHandler || !m_escapeHandler())
+            m_controller.hidePanel();
         break;
     }
 }

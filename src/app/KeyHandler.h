@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
 #include <optional>
 
 class FloatingWindowController;
@@ -23,6 +24,10 @@ public:
     KeyHandler(QWidget *panel, PanelNotifications &notifications, FloatingWindowController &controller,
                QObject *parent = nullptr);
 
+    // Escape first asks `handler`, which returns true when it used the key up (clearing
+    // a filter); only otherwise does Escape hide the panel.
+    void setEscapeHandler(std::function<bool()> handler);
+
     // What a key press does, wherever it goes; absent when it passes on.
     static std::optional<Action> actionFor(const QKeyEvent &event);
 
@@ -36,4 +41,5 @@ private:
     QPointer<QWidget> m_panel;
     PanelNotifications &m_notifications;
     FloatingWindowController &m_controller;
+    std::function<bool()> m_escapeHandler;
 };

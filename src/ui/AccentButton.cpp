@@ -49,4 +49,9 @@ void AccentButton::paintEvent(QPaintEvent *)
     }
     painter.setPen(Qt::white);
     painter.drawText(QRectF(x, 0, textWidth + 1, height()), Qt::AlignLeft | Qt::AlignVCenter, text());
+    if (hasFocus()) { // an accent ring would vanish on the accent fill: a white one inside it
+        painter.setPen(QPen(Palette::faded(Qt::white, 0.9f), 1.5));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(2, 2, -2, -2), 4, 4);
+    }
 }

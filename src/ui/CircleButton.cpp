@@ -2,7 +2,16 @@
 
 #include "ui/Palette.h"
 
+#include <QKeyEvent>
 #include <QPainter>
+
+namespace {
+
+// A 5-point bold symbol beside an 11-point one, 2 points apart.
+constexpr qreal trailingSize = 5.5;
+constexpr qreal trailingGap = 2;
+
+} // namespace
 
 CircleButton::CircleButton(Glyph glyph, Style style, QWidget *parent)
     : QAbstractButton(parent),
@@ -43,6 +52,12 @@ void CircleButton::setGlyph(Glyph glyph)
     update();
 }
 
+void CircleButton::setTrailingGlyph(Glyph glyph)
+{
+    m_trailing = glyph;
+    update();
+}
+
 void CircleButton::setTint(const QColor &tint)
 {
     m_tint = tint;
@@ -59,15 +74,36 @@ void CircleButton::paintEvent(QPaintEvent *)
 
     // Medium and semibold weights of the symbol font, as line widths.
     const qreal lineWidth = m_style == Style::HeaderIcon ? 1.5 : 1.75;
+    const QPointF center = QRectF(rect()).center();
+    const qreal pairWidth = m_trailing ? glyphSize + trailingGap + trailingSize : glyphSize;
     QRectF glyphRect(0, 0, glyphSize, glyphSize);
-    glyphRect.moveCenter(QRectF(rect()).center());
+    glyphRect.moveCenter({center.x() - pairWidth / 2 + glyphSize / 2, center.y()});
     Glyphs::paint(painter, m_glyph, glyphRect, glyphColor(), lineWidth);
+    if (m_trailing) {
+        QRectF trailingRect(0, 0, trailingSize, trailingSize);
+        trailingRect.moveCenter({glyphRect.right() + trailingGap + trailingSize / 2, center.y()});
+        Glyphs::paint(painter, *m_trailing, trailingRect, glyphColor(), 1.3);
+    }
+    if (hasFocus()) {
+        painter.setPen(Palette::focusRingPen(isDark()));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
 }
 
 bool CircleButton::hitButton(const QPoint &pos) const
 {
     const QPointF offset = QPointF(pos) + QPointF(0.5, 0.5) - QRectF(rect()).center();
     return QPointF::dotProduct(offset, offset) <= diameter * diameter / 4.0;
+}
+
+// Up and Down belong to the panel's rows; Left and Right still walk the buttons.
+void CircleButton::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)
+        event->ignore();
+    else
+        QAbstractButton::keyPressEvent(event);
 }
 
 bool CircleButton::isDark() const

@@ -5,7 +5,10 @@
 #include <QAbstractButton>
 #include <QColor>
 
-// A 26-pixel round button showing one glyph. Only the disc takes clicks.
+#include <optional>
+
+// A 26-pixel round button showing one glyph, optionally followed by a small second one.
+// Only the disc takes clicks; a ring shows while it has the keyboard focus.
 //  - HeaderIcon: a secondary-coloured glyph; a 10 % primary-coloured disc while pressed.
 //  - PrimaryHeader: a tint-coloured glyph on an 11 % tint disc, 20 % while pressed.
 class CircleButton : public QAbstractButton
@@ -22,6 +25,9 @@ public:
     CircleButton(Glyph glyph, Style style, QWidget *parent = nullptr);
 
     Glyph glyph() const { return m_glyph; }
+    // A glyph drawn small after the main one (a menu's chevron).
+    void setTrailingGlyph(Glyph glyph);
+    std::optional<Glyph> trailingGlyph() const { return m_trailing; }
     Style style() const { return m_style; }
     // The PrimaryHeader tint; without one the palette's accent colour.
     QColor tint() const;
@@ -35,6 +41,7 @@ public Q_SLOTS:
 protected:
     void paintEvent(QPaintEvent *event) override;
     bool hitButton(const QPoint &pos) const override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     bool isDark() const;
@@ -43,6 +50,7 @@ private:
     QColor glyphColor() const;
 
     Glyph m_glyph;
+    std::optional<Glyph> m_trailing;
     Style m_style;
     QColor m_tint;
 };

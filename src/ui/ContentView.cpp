@@ -2,6 +2,7 @@
 
 #include "store/TokenStore.h"
 #include "ui/AddTokenView.h"
+#include "ui/CircleButton.h"
 #include "ui/CodeClipboard.h"
 #include "ui/EditTokenView.h"
 #include "ui/EmptyStateView.h"
@@ -16,8 +17,11 @@
 #include "ui/TokenListView.h"
 #include "ui/UndoBar.h"
 
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPaintEvent>
 #include <QPainter>
@@ -127,6 +131,7 @@ void ContentView::connectSections()
             [this](const TokenAccount &account) { m_store.requestDelete(account); });
     connect(m_list, &TokenListView::dropRequested, this,
             [this](const QUuid &dragged, const QUuid &target) { m_store.move(dragged, target); });
+    connect(m_list, &TokenListView::filterChanged, m_header, &PanelHeader::setFilter);
     connect(m_keychainStatus, &KeychainStatusView::actionRequested, this, [this] { m_store.unlockKeychain(); });
 }
 
@@ -207,6 +212,8 @@ void ContentView::appear()
     Q_EMIT windowAlphaResetRequested();
     m_store.refreshCodes(m_clock());
     m_codeTimer.start();
+    if (!focusWidget())
+        focusTarget()->setFocus(Qt::OtherFocusReason);
 }
 
 void ContentView::setCollapsed(bool collapsed)
@@ -317,14 +324,58 @@ QDialog *ContentView::presentedSheet() const
 void ContentView::presentSheet(QPointer<QDialog> &slot, QDialog *sheet, std::function<void()> closed)
 {
     slot = sheet;
-    connect(sheet, &QDialog::finished, this, [&slot, sheet, closed = std::move(closed)] {
+    if (QWidget *focused = QApplication::focusWidget(); focused && focused->window() == window())
+        m_focusBeforeSheet = focused;
+    connect(sheet, &QDialog::finished, this, [this, &slot, sheet, closed = std::move(closed)] {
         sheet->deleteLater();
         if (slot != sheet)
             return;
         slot = nullptr;
         closed();
+        restoreFocus();
     });
     sheet->open();
+}
+
+// Back from a sheet the panel takes the keys again, so Ctrl+1 works at once; the pointer
+// may have left a row while the sheet had it.
+void ContentView::restoreFocus()
+{
+    if (presentedSheet())
+        return;
+    window()->activateWindow();
+    QWidget *target = m_focusBeforeSheet && m_focusBeforeSheet->isVisible() ? m_focusBeforeSheet.data() : focusTarget();
+    target->setFocus(Qt::ActiveWindowFocusReason);
+    m_list->syncHover();
+}
+
+QWidget *ContentView::focusTarget() const
+{
+    if (m_list->isVisibleTo(this))
+        return m_list;
+    if (m_quickEntry && m_quickEntry->isVisibleTo(this))
+        return m_quickEntry->field();
+    return m_header->addButton();
+}
+
+bool ContentView::clearFilter()
+{
+    if (m_list->filter().isEmpty())
+        return false;
+    m_list->setFilter(QString());
+    return true;
+}
+
+// Keys no control took: typing goes to the rows' filter, Down and Up to the rows.
+void ContentView::keyPressEvent(QKeyEvent *event)
+{
+    if (!m_list->isVisible())
+        return QWidget::keyPressEvent(event);
+    const bool arrow = (event->key() == Qt::Key_Down || event->key() == Qt::Key_Up) && !event->modifiers();
+    if (arrow || m_list->typeToFilter(*event))
+        m_list->setFocus(Qt::ShortcutFocusReason);
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void ContentView::dismissSheet(QPointer<QDialog> &slot)
@@ -347,6 +398,8 @@ void ContentView::accountsChanged()
     if (count == m_accountCount)
         return;
     m_accountCount = count;
+    if (count == 0)
+        clearFilter();
     relayout();
     resizeWindow(true);
 }
@@ -451,6 +504,7 @@ void ContentView::relayout()
     m_header->setGeometry(0, 0, w, headerHeight);
     const bool expanded = !m_collapsed;
     const bool empty = m_store.accounts().isEmpty();
+    const QPointer<QWidget> focused = focusWidget();
     const bool undo = expanded && m_store.pendingDeletion();
     if (expanded && empty) {
         quickEntry();
@@ -478,6 +532,10 @@ void ContentView::relayout()
     }
     m_list->setVisible(expanded && !empty);
     place(m_undoBar, undo, QRect(0, y + dividerHeight, w, undoBarHeight));
+    // The quick entry gives way to the rows and back: the keys follow, rather than to
+    // whichever button comes next.
+    if (focused && !focused->isVisibleTo(this))
+        focusTarget()->setFocus(Qt::OtherFocusReason);
     m_border->setGeometry(rect());
     m_border->raise();
     update();

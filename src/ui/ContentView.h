@@ -73,6 +73,8 @@ public:
     // A secret on the clipboard is added at once; a QR code image opens the add sheet
     // with the link it holds, for the person to confirm.
     void pasteAndAdd();
+    // Empties the rows' filter; false when there was none.
+    bool clearFilter();
 
     PanelHeader *header() const { return m_header; }
     QuickEntryView *quickEntry();
@@ -101,6 +103,7 @@ protected:
     void changeEvent(QEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void connectStore();
@@ -120,6 +123,9 @@ private:
     void paintBody(QPainter &painter, const QRegion &region);
     void presentSheet(QPointer<QDialog> &slot, QDialog *sheet, std::function<void()> closed);
     static void dismissSheet(QPointer<QDialog> &slot);
+    // Where the keys go when nothing in the panel has asked for them.
+    QWidget *focusTarget() const;
+    void restoreFocus();
 
     TokenStore &m_store;
     CodeClipboard &m_clipboard;
@@ -151,4 +157,5 @@ private:
     QRegion m_bodyInterior;
     QPointer<QDialog> m_addSheet;
     QPointer<QDialog> m_editSheet;
+    QPointer<QWidget> m_focusBeforeSheet;
 };

@@ -22,8 +22,11 @@ EmptyStateView::EmptyStateView(QWidget *parent)
 
     auto *lines = new QVBoxLayout;
     lines->setSpacing(2);
+    // The band is taller than the two lines: keep them together in its middle.
+    lines->addStretch();
     lines->addWidget(title);
     lines->addWidget(m_subtitle);
+    lines->addStretch();
 
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(14, 0, 14, 0);

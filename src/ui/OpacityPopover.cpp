@@ -40,6 +40,11 @@ protected:
             painter.setBrush(hover);
             painter.drawRoundedRect(QRectF(rect()), 5, 5);
         }
+        if (hasFocus()) {
+            painter.setPen(Palette::focusRingPen(dark));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 5, 5);
+        }
         painter.setPen(Palette::primary(dark));
         painter.drawText(rect().adjusted(8, 0, -8, 0), Qt::AlignLeft | Qt::AlignVCenter, text());
         if (m_current) {
@@ -81,6 +86,11 @@ void OpacityPopover::popUp(const QWidget *anchor)
     const QPoint below = anchor->mapToGlobal(QPoint(anchor->width() / 2, anchor->height() + 4));
     move(below.x() - width / 2, below.y());
     show();
+    if (!anchor->hasFocus()) // opened with the mouse
+        return;
+    for (QAbstractButton *button : levelButtons())
+        if (static_cast<LevelButton *>(button)->isCurrent())
+            button->setFocus(Qt::TabFocusReason);
 }
 
 QList<QAbstractButton *> OpacityPopover::levelButtons() const

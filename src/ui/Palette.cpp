@@ -30,6 +30,11 @@ QColor faded(QColor color, float opacity)
     return color;
 }
 
+QPen focusRingPen(bool dark)
+{
+    return QPen(faded(accentColor(dark), 0.8f), 2);
+}
+
 bool isDark(const QPalette &palette)
 {
     return palette.color(QPalette::Window).lightnessF() < 0.5f;

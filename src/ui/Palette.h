@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QPalette>
+#include <QPen>
 
 // The panel's named colours, in sRGB.
 namespace Palette {
@@ -16,6 +17,8 @@ QColor primary(bool dark);
 QColor secondary(bool dark);
 // `color` at `opacity` (0 to 1), whatever its own alpha.
 QColor faded(QColor color, float opacity);
+// The outline drawn around the control that has the keyboard focus.
+QPen focusRingPen(bool dark);
 // Whether the palette is a dark scheme, judged by its window colour.
 bool isDark(const QPalette &palette);
 

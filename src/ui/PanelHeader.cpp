@@ -3,6 +3,7 @@
 #include "ui/AboutItems.h"
 #include "ui/CircleButton.h"
 #include "ui/OpacityPopover.h"
+#include "ui/Palette.h"
 #include "ui/PanelFonts.h"
 #include "ui/PanelMetrics.h"
 
@@ -12,9 +13,17 @@
 
 using namespace Qt::Literals::StringLiterals;
 
+namespace {
+
+// Room for the filter text beside the title, left of the buttons.
+constexpr int filterWidth = 100;
+
+} // namespace
+
 PanelHeader::PanelHeader(QWidget *parent)
     : QWidget(parent),
       m_title(new QLabel(u"岚签"_s)),
+      m_filter(new QLabel),
       m_paste(new CircleButton(Glyph::DocOnClipboard, CircleButton::Style::PrimaryHeader)),
       m_add(new CircleButton(Glyph::Plus, CircleButton::Style::HeaderIcon)),
       m_opacity(new CircleButton(Glyph::CircleLeftHalfFilled, CircleButton::Style::HeaderIcon)),
@@ -22,15 +31,22 @@ PanelHeader::PanelHeader(QWidget *parent)
       m_quit(new CircleButton(Glyph::XMark, CircleButton::Style::HeaderIcon))
 {
     setFixedHeight(PanelMetrics::headerHeight);
+    m_opacity->setTrailingGlyph(Glyph::ChevronDown);
     m_title->setFont(panelFont(14, QFont::DemiBold));
     m_title->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_title, &QLabel::customContextMenuRequested, this,
             [this](const QPoint &pos) { showTitleMenu(m_title->mapToGlobal(pos)); });
 
+    m_filter->setFont(panelFont(12, QFont::Medium));
+    m_filter->setMaximumWidth(filterWidth);
+    m_filter->setToolTip(u"按 Esc 清除筛选"_s);
+    m_filter->hide();
+
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(11, 0, 11, 0);
     row->setSpacing(5);
     row->addWidget(m_title);
+    row->addWidget(m_filter);
     row->addStretch();
     addButton(m_paste, u"从剪贴板粘贴密钥并生成（Ctrl+Shift+V）"_s, u"粘贴密钥并生成验证码"_s);
     addButton(m_add, u"高级添加：名称、服务和 otpauth 链接"_s, u"添加验证码"_s);
@@ -60,6 +76,16 @@ void PanelHeader::setCollapsed(bool collapsed)
     m_collapse->setGlyph(collapsed ? Glyph::ChevronDown : Glyph::Minus);
     m_collapse->setToolTip(help);
     m_collapse->setAccessibleName(help);
+}
+
+void PanelHeader::setFilter(const QString &filter)
+{
+    QPalette colors = m_filter->palette();
+    colors.setColor(QPalette::WindowText, Palette::accentColor(Palette::isDark(palette())));
+    m_filter->setPalette(colors);
+    m_filter->setText(m_filter->fontMetrics().elidedText(filter, Qt::ElideLeft, filterWidth));
+    m_filter->setAccessibleName(filter);
+    m_filter->setVisible(!filter.isEmpty());
 }
 
 void PanelHeader::setPanelOpacity(double opacity)

@@ -21,6 +21,9 @@ public:
     void setCollapsed(bool collapsed);
     // The opacity the popover marks as current.
     void setPanelOpacity(double opacity);
+    // Shows the text the rows are filtered by beside the title; empty hides it.
+    void setFilter(const QString &filter);
+    QLabel *filterLabel() const { return m_filter; }
 
     CircleButton *pasteButton() const { return m_paste; }
     CircleButton *addButton() const { return m_add; }
@@ -45,6 +48,7 @@ private:
     void toggleOpacityPopover();
 
     QLabel *m_title;
+    QLabel *m_filter;
     CircleButton *m_paste;
     CircleButton *m_add;
     CircleButton *m_opacity;

@@ -32,6 +32,7 @@ QuickEntryView::QuickEntryView(QWidget *parent)
     m_field->setAttribute(Qt::WA_MacShowFocusRect, false);
     m_field->setStyleSheet(u"QLineEdit { background: transparent; }"_s);
     m_field->setAccessibleName(u"Base32 密钥"_s);
+    m_field->installEventFilter(this); // the box shows the field's focus
 
     auto *box = new QHBoxLayout;
     box->setContentsMargins(sidePadding, 0, sidePadding - 6, 0);
@@ -84,8 +85,16 @@ void QuickEntryView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QColor primary = Palette::primary(Palette::isDark(palette()));
+    const bool dark = Palette::isDark(palette());
+    const QColor primary = Palette::primary(dark);
     painter.setBrush(Palette::faded(primary, 0.04f));
-    painter.setPen(QPen(Palette::faded(primary, 0.07f), 1));
+    painter.setPen(m_field->hasFocus() ? Palette::focusRingPen(dark) : QPen(Palette::faded(primary, 0.07f), 1));
     painter.drawRoundedRect(fieldBox(), 9, 9);
+}
+
+bool QuickEntryView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
+        update();
+    return QWidget::eventFilter(watched, event);
 }

@@ -41,6 +41,9 @@ SheetDialog::SheetDialog(int width, Glyph glyph, const QString &title, const QSt
     m_layout->setSpacing(spacing);
     m_layout->addWidget(m_header);
 
+    // Return presses the primary button wherever the focus is, "取消" included.
+    m_cancel->setAutoDefault(false);
+    m_primary->setAutoDefault(false);
     m_primary->setDefault(true);
     m_cancel->setFixedHeight(m_primary->sizeHint().height());
     auto *buttons = new QHBoxLayout;

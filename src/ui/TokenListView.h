@@ -9,15 +9,22 @@
 
 #include <optional>
 
+class QScrollBar;
 class TokenRow;
 
 // The scrolling list of account rows. Only the rows in view (and one either side) exist
 // as widgets, so a long list costs no more than three rows.
+//
+// From the keyboard the list is one stop of the focus chain with a current row: Up and
+// Down move it, Return or Ctrl+C copies it, Delete deletes it, F2 renames it, Ctrl+Up and
+// Ctrl+Down move it in the list, and typed text filters the rows by name and issuer.
 class TokenListView : public QScrollArea
 {
     Q_OBJECT
 
 public:
+    static inline const QString noMatchText = QStringLiteral(u"没有匹配的验证码");
+
     explicit TokenListView(Clock clock, QWidget *parent = nullptr);
 
     void setAccounts(const QList<TokenAccount> &accounts);
@@ -25,9 +32,20 @@ public:
     void setCopiedAccount(const std::optional<QUuid> &id);
     void setReduceMotion(bool reduceMotion);
 
+    const QString &filter() const { return m_filter; }
+    void setFilter(const QString &filter);
+    // Adds typed text to the filter, or takes a character off with Backspace; false
+    // for any other key.
+    bool typeToFilter(const QKeyEvent &event);
+    // The account the keys act on, among the rows the filter shows.
+    std::optional<TokenAccount> currentAccount() const;
+    // Rows the pointer left while another window had it stop looking hovered.
+    void syncHover();
+
     // The row widget showing the account, when it is in view.
     TokenRow *rowFor(const QUuid &id) const;
     int builtRowCount() const;
+    QScrollBar *scrollBar() const { return m_scrollBar; }
 
 Q_SIGNALS:
     void copyRequested(const QString &codeText, const TokenAccount &account);
@@ -36,19 +54,41 @@ Q_SIGNALS:
     void moveRequested(const TokenAccount &account, qint64 by);
     void deleteRequested(const TokenAccount &account);
     void dropRequested(const QUuid &dragged, const QUuid &target);
+    void filterChanged(const QString &filter);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
 
 private:
     TokenRow *newRow();
+    // Filters the accounts again; a current row the filter hides gives way to the row
+    // now at `fallback`.
+    void applyFilter(qsizetype fallback);
+    bool actOnCurrent(const QKeyEvent &event);
+    void setCurrent(qsizetype index);
+    qsizetype currentIndex() const;
+    void revealCurrent();
     void layoutRows();
+    void placeScrollBar();
 
     QList<TokenAccount> m_accounts;
+    // The accounts the filter lets through, in list order.
+    QList<TokenAccount> m_shown;
+    QString m_filter;
+    std::optional<QUuid> m_current;
+    // The focus came from the keyboard, so the current row shows its ring.
+    bool m_focusVisible = false;
     QHash<QUuid, QString> m_codes;
     std::optional<QUuid> m_copied;
     bool m_reduceMotion = false;
     Clock m_clock;
     QWidget *m_container;
+    // Drawn over the rows' right padding, so a long list does not narrow them.
+    QScrollBar *m_scrollBar;
     QList<TokenRow *> m_rows;
 };

@@ -8,6 +8,7 @@
 #include "ui/TokenProgressView.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QDrag>
 #include <QMenu>
 #include <QMimeData>
@@ -113,6 +114,21 @@ void TokenRow::setReduceMotion(bool reduceMotion)
     m_progress->configure(m_account.period, Palette::accentColor(isDark()), reduceMotion);
 }
 
+void TokenRow::setFocusRing(bool shown)
+{
+    if (shown == m_focusRing)
+        return;
+    m_focusRing = shown;
+    update();
+}
+
+void TokenRow::syncHover()
+{
+    const bool hovered = isVisible() && rect().contains(mapFromGlobal(QCursor::pos()));
+    if (hovered != m_hovered)
+        setHovered(hovered);
+}
+
 void TokenRow::updateAccessibleText()
 {
     setAccessibleName(m_account.name + u" 验证码 "_s + m_codeText + u"，点击复制"_s);
@@ -195,6 +211,11 @@ void TokenRow::paintEvent(QPaintEvent *event)
     }
     if (dirty.intersects(copyMarkArea()))
         paintCopyMark(painter);
+    if (m_focusRing) {
+        painter.setPen(Palette::focusRingPen(isDark()));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(4, 3, -4, -3), 10, 10);
+    }
 }
 
 void TokenRow::paintCode(QPainter &painter, const QString &code, qreal y, qreal opacity) const

@@ -31,6 +31,10 @@ public:
     void setCode(const std::optional<QString> &code);
     void setCopied(bool copied);
     void setReduceMotion(bool reduceMotion);
+    // The ring of the list's current row while the list has the keyboard focus.
+    void setFocusRing(bool shown);
+    // Hovered exactly while the pointer is over the row, whatever happened meanwhile.
+    void syncHover();
 
     const TokenAccount &account() const { return m_account; }
     // The code text: the code, or the placeholder.
@@ -40,6 +44,7 @@ public:
     static QString titleLine(const TokenAccount &account);
     bool isHovered() const { return m_hovered; }
     bool isCopied() const { return m_copied; }
+    bool hasFocusRing() const { return m_focusRing; }
     // The context menu, shown without blocking; it deletes itself when closed.
     QMenu *showContextMenu(const QPoint &globalPos);
     // Where a click copies: the main line left of the delete button.
@@ -94,6 +99,7 @@ private:
     QString m_previousCodeText;
     bool m_copied = false;
     bool m_hovered = false;
+    bool m_focusRing = false;
     bool m_reduceMotion = false;
     std::optional<QPoint> m_pressPos;
     DeleteButton *m_delete;

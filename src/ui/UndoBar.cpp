@@ -37,8 +37,9 @@ void UndoBar::setAccountName(const QString &name)
 void UndoBar::styleUndoButton()
 {
     const QColor accent = Palette::accentColor(Palette::isDark(palette()));
-    m_undo->setStyleSheet(
-        u"QPushButton { color: %1; border: none; background: transparent; padding: 0; }"_s.arg(accent.name()));
+    m_undo->setStyleSheet(u"QPushButton { color: %1; border: 2px solid transparent; border-radius: 5px;"
+                          " background: transparent; padding: 0 3px; }"
+                          "QPushButton:focus { border-color: %1; }"_s.arg(accent.name()));
     m_undo->adjustSize();
 }
 

@@ -37,6 +37,7 @@ private Q_SLOTS:
     void panelKeys();
     void otherWindowsAreLeftAlone();
     void openDialogTakesEveryKey();
+    void escapeClearsTheFilterFirst();
 
 private:
     // Sends a key press to `target`; true when it got through to the widget.
@@ -142,6 +143,16 @@ void TestKeyHandler::openDialogTakesEveryKey()
     QVERIFY(press(m_field, Qt::Key_Escape, {}));
     QVERIFY(copies.isEmpty());
     QVERIFY(m_panel->isVisible());
+}
+
+void TestKeyHandler::escapeClearsTheFilterFirst()
+{
+    bool filtered = true;
+    m_handler->setEscapeHandler([&filtered] { return std::exchange(filtered, false); });
+    QVERIFY(!press(m_field, Qt::Key_Escape, {}));
+    QVERIFY(!filtered && m_panel->isVisible());
+    QVERIFY(!press(m_field, Qt::Key_Escape, {}));
+    QVERIFY(m_panel->isHidden());
 }
 
 QTEST_MAIN(TestKeyHandler)

@@ -7,6 +7,7 @@
 #include "ui/CircleButton.h"
 #include "ui/CodeClipboard.h"
 #include "ui/ContentView.h"
+#include "ui/EmptyStateView.h"
 #include "ui/KeychainStatusView.h"
 #include "ui/PanelHeader.h"
 #include "ui/PanelNotifications.h"
@@ -18,6 +19,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -90,6 +92,8 @@ private Q_SLOTS:
     void opacityPopoverWritesSettings();
     void contextMenuDisablesMovesAtTheEnds();
     void undoBarNamesTheDeletedAccount();
+    void rowKeys_data();
+    void rowKeys();
 };
 
 void TestContentView::init()
@@ -135,7 +139,9 @@ void TestContentView::heightFollowsLayoutState()
         panel.setQuickError(u"x"_s);
     panel.setCollapsed(collapsed);
     QCOMPARE(panel.panelHeight(), height);
-    QCOMPARE(panel.list()->verticalScrollBarPolicy() == Qt::ScrollBarAsNeeded, accounts - int(pending) > 3);
+    QCOMPARE(panel.list()->scrollBar()->isVisibleTo(panel.list()), accounts - int(pending) > 3);
+    if (accounts > int(pending) && !collapsed)
+        QCOMPARE(row(0)->width(), 326); // the scroll bar does not narrow the rows
 }
 
 void TestContentView::keychainStatusLine_data()
@@ -265,7 +271,10 @@ void TestContentView::quickEntryAddsAndEmpties()
 {
     ContentView &panel = view(0);
     QLineEdit *field = panel.quickEntry()->field();
-    QVERIFY(field->isVisible());
+    QVERIFY(field->isVisible() && panel.focusWidget() == field);
+    auto lines = panel.emptyState()->findChildren<QLabel *>(); // the two hint lines, 2 px apart
+    std::sort(lines.begin(), lines.end(), [](QLabel *a, QLabel *b) { return a->y() < b->y(); });
+    QCOMPARE(lines.at(1)->y() - lines.at(0)->y() - lines.at(0)->sizeHint().height(), 2);
     QCOMPARE(field->echoMode(), QLineEdit::Password);
     QTest::keyClicks(field, u"otpauth://totp/x"_s);
     QTest::keyClick(field, Qt::Key_Return);
@@ -437,6 +446,79 @@ void TestContentView::undoBarNamesTheDeletedAccount()
     QTest::mouseClick(panel.undoBar()->undoButton(), Qt::LeftButton);
     QCOMPARE(m_store->accounts().size(), 2);
     QVERIFY(!panel.undoBar()->isVisible());
+}
+
+void TestContentView::rowKeys_data()
+{
+    QTest::addColumn<QTestEventList>("keys");
+    QTest::addColumn<QString>("current"); // the account the keys now act on
+    QTest::addColumn<QString>("order"); // the accounts' numbers in list order
+    QTest::addColumn<int>("copied"); // the row whose code is on the clipboard
+    QTest::addColumn<QString>("pending");
+    QTest::addColumn<QString>("renaming");
+    const auto keys = [](std::initializer_list<std::pair<Qt::Key, Qt::KeyboardModifiers>> presses,
+                         const QString &typed = {}) {
+        QTestEventList list;
+        list.addKeyClicks(typed);
+        for (const auto &[key, modifiers] : presses)
+            list.addKeyClick(key, modifiers);
+        return list;
+    };
+    const Qt::KeyboardModifiers none, ctrl = Qt::ControlModifier;
+    const QString no;
+    QTest::newRow("Down") << keys({{Qt::Key_Down, none}}) << u"account 1"_s << u"012"_s << -1 << no << no;
+    QTest::newRow("Up stays on top") << keys({{Qt::Key_Up, none}}) << u"account 0"_s << u"012"_s << -1 << no << no;
+    QTest::newRow("Down, Return copies") << keys({{Qt::Key_Down, none}, {Qt::Key_Return, none}}) << u"account 1"_s
+                                         << u"012"_s << 1 << no << no;
+    QTest::newRow("Ctrl+C copies") << keys({{Qt::Key_C, ctrl}}) << u"account 0"_s << u"012"_s << 0 << no << no;
+    QTest::newRow("Delete, next row") << keys({{Qt::Key_Down, none}, {Qt::Key_Delete, none}}) << u"account 2"_s
+                                      << u"02"_s << -1 << u"account 1"_s << no;
+    QTest::newRow("F2 renames") << keys({{Qt::Key_F2, none}}) << u"account 0"_s << u"012"_s << -1 << no
+                                << u"account 0"_s;
+    QTest::newRow("Ctrl+Down moves") << keys({{Qt::Key_Down, ctrl}}) << u"account 0"_s << u"102"_s << -1 << no << no;
+    QTest::newRow("typed name") << keys({}, u"t 2"_s) << u"account 2"_s << u"012"_s << -1 << no << no;
+    QTest::newRow("typed issuer, any case")
+        << keys({{Qt::Key_Down, none}}, u"ACME"_s) << u"account 1"_s << u"012"_s << -1 << no << no;
+    QTest::newRow("Backspace widens") << keys({{Qt::Key_Backspace, none}}, u"2"_s) << u"account 2"_s << u"012"_s << -1
+                                      << no << no;
+    QTest::newRow("no match, Return") << keys({{Qt::Key_Return, none}}, u"zz"_s) << QString() << u"012"_s << -1 << no
+                                      << no;
+}
+
+// The keys reach the list from the header as they would after Tab.
+void TestContentView::rowKeys()
+{
+    QFETCH(QTestEventList, keys);
+    QFETCH(QString, current);
+    QFETCH(QString, order);
+    QFETCH(int, copied);
+    QFETCH(QString, pending);
+    QFETCH(QString, renaming);
+    ContentView &panel = view(3);
+    QList<QString> codes;
+    for (const TokenAccount &account : m_store->accounts())
+        codes << m_store->codes().value(account.id);
+    QVERIFY(QTest::qWaitForWindowActive(&panel));
+    panel.header()->quitButton()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(panel.header()->quitButton(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), panel.list());
+    keys.simulate(panel.list());
+
+    const auto shown = panel.list()->currentAccount();
+    QCOMPARE(shown ? shown->name : QString(), current);
+    if (shown && renaming.isEmpty()) // a sheet has the focus meanwhile
+        QVERIFY(panel.list()->rowFor(shown->id)->hasFocusRing());
+    QString numbers;
+    for (const TokenAccount &account : m_store->accounts())
+        numbers += account.name.back();
+    QCOMPARE(numbers, order);
+    QCOMPARE(QApplication::clipboard()->text(), copied < 0 ? QString() : codes.at(copied));
+    QCOMPARE(m_store->pendingDeletion() ? m_store->pendingDeletion()->account.name : QString(), pending);
+    QCOMPARE(panel.editingAccount() ? panel.editingAccount()->name : QString(), renaming);
+    const bool filtered = !panel.list()->filter().isEmpty();
+    QCOMPARE(panel.header()->filterLabel()->isVisibleTo(panel.header()), filtered);
+    QCOMPARE(panel.clearFilter(), filtered);
+    QCOMPARE(panel.list()->currentAccount().has_value(), !m_store->accounts().isEmpty());
 }
 
 QTEST_MAIN(TestContentView)

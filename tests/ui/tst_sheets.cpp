@@ -15,6 +15,7 @@
 #include "ui/TokenRow.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -205,6 +206,33 @@ private Q_SLOTS:
         QCOMPARE(m_keychain.items.value(account.id), rfcSecret);
     }
 
+    // "取消" focused by Tab still leaves Return to the primary button.
+    void returnPressesThePrimaryButton_data()
+    {
+        QTest::addColumn<bool>("rename");
+        QTest::newRow("add") << false;
+        QTest::newRow("rename") << true;
+    }
+    void returnPressesThePrimaryButton()
+    {
+        QFETCH(bool, rename);
+        if (rename)
+            addAccount(u"old"_s, {}, rfcSecret);
+        std::unique_ptr<SheetDialog> sheet;
+        if (rename)
+            sheet = std::make_unique<EditTokenView>(*m_store, m_store->accounts().first());
+        else
+            sheet = std::make_unique<AddTokenView>(*m_store);
+        sheet->findChildren<QLineEdit *>().last()->setText(rename ? u"Acme"_s : rfcSecret);
+        sheet->show();
+        QVERIFY(QTest::qWaitForWindowActive(sheet.get()));
+        sheet->cancelButton()->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(sheet->cancelButton(), Qt::Key_Return);
+        QVERIFY(!sheet->isVisible());
+        QCOMPARE(m_store->accounts().size(), 1);
+        QCOMPARE(m_store->accounts().first().issuer, rename ? u"Acme"_s : QString());
+    }
+
     void renameOfDeletedAccountChangesNothing()
     {
         addAccount(u"alice"_s, u"Acme"_s, rfcSecret);
@@ -242,9 +270,16 @@ private Q_SLOTS:
             QTest::keyClick(focused(), Qt::Key_Tab);
             QCOMPARE(focused(), next);
         }
+        TokenRow *row = panel.list()->rowFor(m_store->accounts().first().id);
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), row->mapToGlobal(QPointF(5, 5)));
+        QApplication::sendEvent(row, &enter); // hovered when the sheet came, left while it was open
+        QCursor::setPos(panel.mapToGlobal(QPoint(5, 5)));
         QTest::keyClick(focused(), Qt::Key_Escape); // adds nothing, closes only the sheet
         QVERIFY(!panel.showingAdd() && !panel.presentedSheet() && panel.isVisible());
         QVERIFY(m_store->accounts().size() == 2 && m_keychain.items.size() == 2);
+        QVERIFY(!row->isHovered());
+        QTRY_COMPARE(QApplication::activeWindow(), &panel); // the keys go to the panel again
+        QCOMPARE(focused(), panel.list());
 
         panel.setShowingAdd(true); // a rename sheet replaces the add sheet
         QPointer<QDialog> add = panel.presentedSheet();
