@@ -16,7 +16,10 @@ KeychainStatusView::KeychainStatusView(QWidget *parent) : QWidget(parent), m_tex
     m_action->setFont(panelFont(10, QFont::DemiBold));
     m_action->setFlat(true);
     m_action->setCursor(Qt::PointingHandCursor);
-    m_action->setStyleSheet(orange + u" border: none; padding: 0 3px; text-decoration: underline;"_s);
+    // A border that only shows with the keyboard focus.
+    m_action->setStyleSheet(u"QPushButton { %1 border: 1px solid transparent; border-radius: 4px; padding: 0 3px;"
+                            " text-decoration: underline; }"
+                            "QPushButton:focus { border-color: rgb(255, 149, 0); }"_s.arg(orange));
     m_action->hide();
 
     auto *row = new QHBoxLayout(this);

@@ -355,6 +355,12 @@ private Q_SLOTS:
         QString kept, deleted;
         STEP(pasteToAdd(secret, kept));
         STEP(verifyCtrlCopies(secret));
+        // F2 renames the list's row; once the sheet closes the keys are the panel's again.
+        key(u"F2"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(activeWindow() != m_panel, 10000);
+        key(u"Escape"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(activeWindow(), m_panel, 10000);
+        STEP(verifyCtrlCopies(secret));
         const QString scanned = newSecret();
         STEP(scanToAdd(scanned, deleted));
         STEP(focusPanel());
