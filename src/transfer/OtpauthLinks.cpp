@@ -1,6 +1,7 @@
 #include "transfer/OtpauthLinks.h"
 
 #include "engine/OTPAuthParser.h"
+#include "transfer/MigrationLink.h"
 
 #include <QStringList>
 #include <QUrl>
@@ -19,6 +20,18 @@ QString encoded(const QString &text)
 QList<QStringView> linesOf(const QString &text)
 {
     return QStringView(text).split(u'\n');
+}
+
+// Every account of a phone-export link on the line, or the line refused as a whole.
+void addMigration(ImportBatch &batch, const QString &line, const QString &label)
+{
+    const auto migration = MigrationLink::parse(line);
+    if (!migration) {
+        batch.refused.append({label, migration.error().description()});
+        return;
+    }
+    batch.tokens += migration->accounts.tokens;
+    batch.refused += migration->accounts.refused;
 }
 
 } // namespace
@@ -54,7 +67,9 @@ ImportBatch read(const QString &text)
         if (line.isEmpty())
             continue;
         const QString label = u"第 %1 行"_s.arg(i + 1);
-        if (const auto token = OTPAuthParser::parse(line))
+        if (MigrationLink::looksLikeLink(line))
+            addMigration(batch, line, label);
+        else if (const auto token = OTPAuthParser::parse(line))
             batch.offer(*token, label);
         else
             batch.refused.append({label, u"不是可用的 otpauth 链接"_s});

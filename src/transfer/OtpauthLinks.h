@@ -18,7 +18,8 @@ QString link(const ImportedToken &token);
 // One link per line, each ended by a line break.
 QByteArray write(const QList<ImportedToken> &tokens);
 
-// Every non-empty line as an account, or refused with its line number.
+// Every non-empty line as an account (every account of a phone-export link), or refused
+// with its line number.
 ImportBatch read(const QString &text);
 
 // Whether the text looks like a link list at all (some line starts with "otpauth").

@@ -142,13 +142,18 @@ private Q_SLOTS:
 
     void linkListRefusesLinesByNumber()
     {
-        const auto batch = BackupReader::read("\n"_ba + OtpauthLinks::write(sampleTokens)
-                                              + "otpauth://hotp/x?secret=AAAA\notpauth://totp/y?secret=1\n");
+        // The migration link is from dim13/otpauth's test data.
+        const auto batch = BackupReader::read(
+            "\n"_ba + OtpauthLinks::write(sampleTokens) + "otpauth://hotp/x?secret=AAAA\notpauth://totp/y?secret=1\n"
+            + "otpauth-migration://offline?data=CjEKCkhlbGxvId6tvu8SGEV4YW1wbGU6YWxpY2VAZ29vZ2xlLmNvbRoHRXhhbXBsZTAC\n"
+            + "otpauth-migration://offline?data=%%%\n");
         QVERIFY(batch);
-        QCOMPARE(batch->tokens, sampleTokens);
-        const QList<ImportBatch::Refusal> refused{{u"第 5 行"_s, u"不是可用的 otpauth 链接"_s},
-                                                  {u"第 6 行"_s, u"密钥或参数无效"_s}};
-        QCOMPARE(batch->refused, refused);
+        const ImportedToken alice{u"alice@google.com"_s, u"Example"_s, u"JBSWY3DPEHPK3PXP"_s};
+        QCOMPARE(batch->tokens, sampleTokens + QList<ImportedToken>{alice});
+        QCOMPARE(batch->refused.size(), 3);
+        QCOMPARE(batch->refused[0], (ImportBatch::Refusal{u"第 5 行"_s, u"不是可用的 otpauth 链接"_s}));
+        QCOMPARE(batch->refused[1], (ImportBatch::Refusal{u"第 6 行"_s, u"密钥或参数无效"_s}));
+        QCOMPARE(batch->refused[2].label, u"第 8 行"_s);
     }
 
     void setsAsideSecretsAlreadyListed()
