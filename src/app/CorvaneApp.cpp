@@ -103,9 +103,15 @@ void CorvaneApp::showPanel()
 void CorvaneApp::openFiles(const QStringList &files)
 {
     showPanel();
+    // Queued, so that a caller over the bus has its answer before the dialogs open.
     for (const QString &file : files) {
         const QUrl url(file);
-        m_delegate.transferCommands().importFile(url.isLocalFile() ? url.toLocalFile() : file);
+        QMetaObject::invokeMethod(
+            &m_delegate.transferCommands(),
+            [this, path = url.isLocalFile() ? url.toLocalFile() : file] {
+                m_delegate.transferCommands().importFile(path);
+            },
+            Qt::QueuedConnection);
     }
 }
 

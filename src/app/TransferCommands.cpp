@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -25,25 +26,34 @@ const QString importFilter = u"验证码备份 (*.json *.2fas *.txt);;所有文�
 
 TransferCommands::TransferCommands(TokenStore &store, QObject *parent) : QObject(parent), m_store(store) {}
 
+// A message box with the buttons in Chinese: `accept` (when given) and a dismissing one.
+bool TransferCommands::ask(QMessageBox::Icon icon, const QString &text, const QString &accept)
+{
+    QMessageBox box(icon, u"岚签"_s, text, QMessageBox::NoButton, m_dialogParent);
+    QPushButton *yes = accept.isEmpty() ? nullptr : box.addButton(accept, QMessageBox::AcceptRole);
+    box.setDefaultButton(box.addButton(accept.isEmpty() ? u"好"_s : u"取消"_s, QMessageBox::RejectRole));
+    box.exec();
+    return yes && box.clickedButton() == yes;
+}
+
 void TransferCommands::inform(const QString &text)
 {
-    QMessageBox::information(m_dialogParent, u"岚签"_s, text);
+    ask(QMessageBox::Information, text, {});
 }
 
 void TransferCommands::fail(const TransferError &error)
 {
-    QMessageBox::warning(m_dialogParent, u"岚签"_s, error.description());
+    ask(QMessageBox::Warning, error.description(), {});
 }
 
 std::expected<QByteArray, TransferError> TransferCommands::encode(const QList<ImportedToken> &tokens, bool links)
 {
     const auto cancelled = std::unexpected(TransferError(TransferError::Kind::fileError, u"已取消"_s));
     if (links) {
-        const auto answer = QMessageBox::warning(
-            m_dialogParent, u"不加密导出"_s,
-            u"这个文件不加密：任何拿到它的人都能生成你全部账户的验证码。只在马上导入另一个应用并随后删除文件时使用。仍要导出吗？"_s,
-            QMessageBox::Yes | QMessageBox::Cancel, QMessageBox::Cancel);
-        if (answer != QMessageBox::Yes)
+        if (!ask(
+                QMessageBox::Warning,
+                u"这个文件不加密：任何拿到它的人都能生成你全部账户的验证码。只在马上导入另一个应用并随后删除文件时使用。仍要导出吗？"_s,
+                u"仍然导出"_s))
             return cancelled;
         return OtpauthLinks::write(tokens);
     }
@@ -123,10 +133,8 @@ void TransferCommands::importFile(const QString &path)
 
 void TransferCommands::showQrCode(const TokenAccount &account)
 {
-    const auto answer = QMessageBox::question(
-        m_dialogParent, u"显示二维码"_s, u"二维码包含这个账户的密钥，任何看到或拍下它的人都能生成验证码。要显示吗？"_s,
-        QMessageBox::Yes | QMessageBox::Cancel, QMessageBox::Cancel);
-    if (answer != QMessageBox::Yes)
+    if (!ask(QMessageBox::Question, u"二维码包含这个账户的密钥，任何看到或拍下它的人都能生成验证码。要显示吗？"_s,
+             u"显示二维码"_s))
         return;
     const auto token = m_store.exportToken(account);
     if (!token) {

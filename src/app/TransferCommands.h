@@ -4,6 +4,7 @@
 #include "store/TokenAccount.h"
 #include "transfer/TransferError.h"
 
+#include <QMessageBox>
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
@@ -31,6 +32,7 @@ public:
 
 private:
     std::expected<QByteArray, TransferError> encode(const QList<ImportedToken> &tokens, bool links);
+    bool ask(QMessageBox::Icon icon, const QString &text, const QString &accept);
     void inform(const QString &text);
     void fail(const TransferError &error);
 

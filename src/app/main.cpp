@@ -71,7 +71,6 @@ int main(int argc, char *argv[])
     QObject::connect(&instance, &SingleInstance::showRequested, &corvane, &CorvaneApp::showPanel);
     QObject::connect(&instance, &SingleInstance::openRequested, &corvane, &CorvaneApp::openFiles);
     if (!files.isEmpty())
-        QMetaObject::invokeMethod(
-            &corvane, [&corvane, files] { corvane.openFiles(files); }, Qt::QueuedConnection);
+        corvane.openFiles(files);
     return app.exec();
 }

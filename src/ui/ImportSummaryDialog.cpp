@@ -40,6 +40,9 @@ ImportSummaryDialog::ImportSummaryDialog(const ImportBatch &batch, QWidget *pare
     scroll->setWidgetResizable(true);
     QPushButton *add = m_buttons->addButton(u"添加 %1 个账户"_s.arg(batch.tokens.size()), QDialogButtonBox::AcceptRole);
     add->setEnabled(!batch.tokens.isEmpty());
+    add->setDefault(true);
+    m_buttons->button(QDialogButtonBox::Cancel)->setText(u"取消"_s);
+    m_buttons->button(QDialogButtonBox::Cancel)->setAutoDefault(false); // Return adds
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(scroll);
     layout->addWidget(m_buttons);

@@ -14,6 +14,9 @@ PasswordDialog::PasswordDialog(Mode mode, const QString &message, QWidget *paren
       m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel))
 {
     setWindowTitle(mode == Mode::choose ? u"设置备份密码"_s : u"输入备份密码"_s);
+    setMinimumWidth(340);
+    m_buttons->button(QDialogButtonBox::Ok)->setText(u"确定"_s);
+    m_buttons->button(QDialogButtonBox::Cancel)->setText(u"取消"_s);
     auto *layout = new QVBoxLayout(this);
     auto *text = new QLabel(message);
     text->setWordWrap(true);
