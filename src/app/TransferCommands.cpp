@@ -46,23 +46,28 @@ void TransferCommands::fail(const TransferError &error)
     ask(QMessageBox::Warning, error.description(), {});
 }
 
-std::expected<QByteArray, TransferError> TransferCommands::encode(const QList<ImportedToken> &tokens, bool links)
+// The file's bytes; absent when the person cancelled, or encryption failed (and was reported).
+std::optional<QByteArray> TransferCommands::encode(const QList<ImportedToken> &tokens, bool links)
 {
-    const auto cancelled = std::unexpected(TransferError(TransferError::Kind::fileError, u"已取消"_s));
     if (links) {
         if (!ask(
                 QMessageBox::Warning,
                 u"这个文件不加密：任何拿到它的人都能生成你全部账户的验证码。只在马上导入另一个应用并随后删除文件时使用。仍要导出吗？"_s,
                 u"仍然导出"_s))
-            return cancelled;
+            return std::nullopt;
         return OtpauthLinks::write(tokens);
     }
     PasswordDialog dialog(PasswordDialog::Mode::choose,
                           u"备份用这个密码加密，保存为 Aegis 格式，Aegis 等应用也能导入。忘记密码就无法打开备份。"_s,
                           m_dialogParent);
     if (dialog.exec() != QDialog::Accepted)
-        return cancelled;
-    return AegisVault::write(tokens, dialog.password());
+        return std::nullopt;
+    auto vault = AegisVault::write(tokens, dialog.password());
+    if (!vault) {
+        fail(vault.error());
+        return std::nullopt;
+    }
+    return std::move(*vault);
 }
 
 void TransferCommands::exportBackup()
@@ -79,11 +84,8 @@ void TransferCommands::exportBackup()
     if (path.isEmpty())
         return;
     const auto bytes = encode(tokens, filter == linksFilter);
-    if (!bytes) {
-        if (bytes.error().kind() != TransferError::Kind::fileError)
-            fail(bytes.error());
+    if (!bytes)
         return;
-    }
     if (const auto written = BackupFile::write(path, *bytes); !written) {
         fail(written.error());
         return;

@@ -9,7 +9,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include <expected>
+#include <optional>
 
 class TokenStore;
 
@@ -31,7 +31,7 @@ public:
     void showQrCode(const TokenAccount &account);
 
 private:
-    std::expected<QByteArray, TransferError> encode(const QList<ImportedToken> &tokens, bool links);
+    std::optional<QByteArray> encode(const QList<ImportedToken> &tokens, bool links);
     bool ask(QMessageBox::Icon icon, const QString &text, const QString &accept);
     void inform(const QString &text);
     void fail(const TransferError &error);
