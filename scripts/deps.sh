@@ -5,7 +5,7 @@ BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libsecret-1-dev libxcb1-d
     libzxing-dev libprotobuf-dev protobuf-compiler libqrencode-dev)
 KEYRING_PACKAGES=(dbus dbus-x11 gnome-keyring libglib2.0-bin libsecret-tools)
 DISPLAY_PACKAGES=(xvfb xauth openbox xcompmgr trayer xdotool xclip x11-utils imagemagick fonts-noto-cjk)
-TEST_PACKAGES=("${BUILD_PACKAGES[@]}" "${KEYRING_PACKAGES[@]}" "${DISPLAY_PACKAGES[@]}" oathtool clang-format qrencode)
+TEST_PACKAGES=("${BUILD_PACKAGES[@]}" "${KEYRING_PACKAGES[@]}" "${DISPLAY_PACKAGES[@]}" oathtool clang-format qrencode appstream)
 BENCH_PACKAGES=("${TEST_PACKAGES[@]}" libbenchmark-dev)
 
 # ensure_packages PKG...: installs the missing ones as root; otherwise prints the
