@@ -18,7 +18,7 @@ AppDelegate::AppDelegate(KeychainStore &keychain, QSettings &settings, Clock clo
 
 AppDelegate::~AppDelegate() = default;
 
-void AppDelegate::applicationDidFinishLaunching()
+void AppDelegate::applicationDidFinishLaunching(bool startHidden)
 {
     m_clipboard = std::make_unique<CodeClipboard>(QApplication::clipboard());
     m_content = new ContentView(m_store, *m_clipboard, m_notifications, m_clock);
@@ -37,8 +37,11 @@ void AppDelegate::applicationDidFinishLaunching()
     m_windowController.attach(m_panel.get());
     m_store.awaitKeychain(secretsWait);
     m_transfer.setDialogParent(m_panel.get());
-    m_panel->show();
-    m_panel->activateWindow();
+    if (!startHidden) {
+        m_panel->setAttribute(Qt::WA_ShowWithoutActivating);
+        m_panel->show();
+        m_panel->setAttribute(Qt::WA_ShowWithoutActivating, false);
+    }
 
     m_keyMonitor = std::make_unique<KeyHandler>(m_panel.get(), m_notifications, m_windowController);
     m_keyMonitor->setEscapeHandler([content = QPointer(m_content)] { return content && content->clearFilter(); });

@@ -32,7 +32,9 @@ public:
     AppDelegate(KeychainStore &keychain, QSettings &settings, Clock clock, QObject *parent = nullptr);
     ~AppDelegate() override;
 
-    void applicationDidFinishLaunching();
+    // Builds the panel and, unless `startHidden`, shows it without taking the keyboard
+    // from the window in use.
+    void applicationDidFinishLaunching(bool startHidden = false);
     void applicationWillTerminate();
 
     TokenStore &store() { return m_store; }

@@ -1,12 +1,21 @@
 #include "app/CorvaneApp.h"
 
 #include "app/InteractiveFloatingPanel.h"
+#include "app/X11Window.h"
+#include "engine/Logging.h"
 #include "ui/ContentView.h"
+#include "ui/Palette.h"
+#include "ui/PanelHeader.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPalette>
+#include <QStyle>
 #include <QUrl>
 
 #include <csignal>
@@ -64,10 +73,12 @@ void forwardSignal(int)
 
 } // namespace
 
-CorvaneApp::CorvaneApp(KeychainStore &keychain, QSettings &settings, QObject *parent)
+CorvaneApp::CorvaneApp(KeychainStore &keychain, QSettings &settings, bool startHidden, QObject *parent)
     : QObject(parent),
+      m_settings(settings),
       m_delegate(keychain, settings, systemClock),
-      m_menuCommands(m_delegate.store(), m_delegate.windowController())
+      m_menuCommands(m_delegate.store(), m_delegate.windowController()),
+      m_desktopPalette(QApplication::palette())
 {
     connect(&m_menuCommands, &MenuCommands::quitRequested, qApp, &QCoreApplication::quit);
     connect(&m_menuCommands, &MenuCommands::exportRequested, &m_delegate.transferCommands(),
@@ -78,17 +89,29 @@ CorvaneApp::CorvaneApp(KeychainStore &keychain, QSettings &settings, QObject *pa
     connect(qApp, &QCoreApplication::aboutToQuit, &m_delegate, &AppDelegate::applicationWillTerminate);
     quitOnTerminationSignals();
 
-    m_delegate.applicationDidFinishLaunching();
+    m_delegate.applicationDidFinishLaunching(startHidden);
     // The menu's Ctrl+T and Ctrl+Q also work while the panel has the keyboard.
     m_delegate.panel()->addActions(m_menuCommands.keyedActions());
+    connect(m_delegate.contentView()->header(), &PanelHeader::titleMenuAboutToShow, this,
+            &CorvaneApp::offerTrayCommands);
+    connect(&m_delegate.windowController(), &FloatingWindowController::panelHidden, this,
+            &CorvaneApp::sayHowToShowAgain);
 
-    m_trayIcon.setIcon(trayIconImage());
+    m_menuCommands.setShortcutLine(m_shortcut.menuText());
+    connect(&m_shortcut, &GlobalShortcut::stateChanged, this,
+            [this] { m_menuCommands.setShortcutLine(m_shortcut.menuText()); });
+    connect(&m_shortcut, &GlobalShortcut::activated, this, &CorvaneApp::togglePanel);
+
     m_trayIcon.setToolTip(u"岚签"_s);
     m_trayIcon.setContextMenu(m_menuCommands.menu());
     connect(&m_trayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger)
             showPanel();
     });
+    applyColorScheme(m_desktop.colorScheme());
+    connect(&m_desktop, &DesktopSettings::colorSchemeChanged, this, &CorvaneApp::applyColorScheme);
+    connect(&m_desktop, &DesktopSettings::reduceMotionChanged, m_delegate.contentView(), &ContentView::setReduceMotion);
+    // Qt embeds the icon by itself when a tray turns up later.
     m_trayIcon.show();
 }
 
@@ -115,6 +138,68 @@ void CorvaneApp::openFiles(const QStringList &files)
     }
 }
 
+void CorvaneApp::togglePanel()
+{
+    QWidget *panel = m_delegate.panel();
+    const bool focused = X11Window::connection() ? X11Window::hasInputFocus(panel->winId()) : panel->isActiveWindow();
+    if (panel->isVisible() && focused) {
+        m_delegate.windowController().hidePanel();
+        return;
+    }
+    showPanel();
+    X11Window::activateForUser(panel->winId());
+}
+
+// The desktop's stated scheme wins over the style's palette; without one the style's
+// palette stands, and the widgets judge it by its lightness.
+void CorvaneApp::applyColorScheme(DesktopSettings::ColorScheme scheme)
+{
+    const bool styleDark = Palette::isDark(m_desktopPalette);
+    bool dark = styleDark;
+    if (scheme != DesktopSettings::ColorScheme::NoPreference)
+        dark = scheme == DesktopSettings::ColorScheme::Dark;
+    if (dark == styleDark)
+        QApplication::setPalette(m_desktopPalette);
+    else
+        QApplication::setPalette(dark ? Palette::darkScheme() : QApplication::style()->standardPalette());
+    m_trayIcon.setIcon(trayIconImage(dark));
+}
+
+void CorvaneApp::offerTrayCommands(QMenu *titleMenu)
+{
+    if (QSystemTrayIcon::isSystemTrayAvailable())
+        return;
+    titleMenu->addSeparator();
+    m_menuCommands.addCommandsTo(*titleMenu);
+}
+
+void CorvaneApp::sayHowToShowAgain()
+{
+    if (QSystemTrayIcon::isSystemTrayAvailable() || m_settings.value(hideHintKey).toBool())
+        return;
+    m_settings.setValue(hideHintKey, true);
+    m_settings.sync();
+    const QString text = m_shortcut.isActive()
+                             ? u"岚签仍在运行。按 %1 或再次打开岚签，即可显示浮窗。"_s.arg(m_shortcut.keys())
+                             : u"岚签仍在运行。再次打开岚签，即可显示浮窗。"_s;
+    // A desktop notification where a notification service runs, else a message box.
+    QDBusMessage notify =
+        QDBusMessage::createMethodCall(u"org.freedesktop.Notifications"_s, u"/org/freedesktop/Notifications"_s,
+                                       u"org.freedesktop.Notifications"_s, u"Notify"_s);
+    notify << u"岚签"_s << 0u << u"corvane"_s << u"岚签已隐藏"_s << text << QStringList() << QVariantMap() << -1;
+    auto *watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(notify), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [text](QDBusPendingCallWatcher *done) {
+        done->deleteLater();
+        if (!done->isError())
+            return;
+        qCInfo(lcApp) << "no notification service:" << done->error().name();
+        auto *box = new QMessageBox(QMessageBox::Information, u"岚签"_s, text);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setWindowModality(Qt::NonModal);
+        box->show();
+    });
+}
+
 QImage CorvaneApp::menuBarIcon(int size, const QColor &color)
 {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
@@ -126,12 +211,12 @@ QImage CorvaneApp::menuBarIcon(int size, const QColor &color)
     return image;
 }
 
-// Drawn in the desktop's text colour so it reads on light and dark panels; marked as a
-// mask so trays that recolour symbolic icons may do so.
-QIcon CorvaneApp::trayIconImage()
+// Light on a dark desktop and dark on a light one, marked as a mask so that trays which
+// recolour symbolic icons may do so.
+QIcon CorvaneApp::trayIconImage(bool dark)
 {
     QIcon icon;
-    const QColor color = QApplication::palette().color(QPalette::WindowText);
+    const QColor color = dark ? QColor(0xee, 0xee, 0xec) : QColor(0x2e, 0x34, 0x36);
     for (int size : {16, 20, 22, 24, 32, 40, 48, 64})
         icon.addPixmap(QPixmap::fromImage(menuBarIcon(size, color)));
     icon.setIsMask(true);

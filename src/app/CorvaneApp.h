@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/AppDelegate.h"
+#include "app/DesktopSettings.h"
+#include "app/GlobalShortcut.h"
 #include "app/MenuCommands.h"
 
 #include <QIcon>
@@ -12,13 +14,17 @@
 
 // The application: the delegate with the store and the panel, the tray icon and its
 // menu, and the ways the process can end (menu, panel, Ctrl+Q, SIGTERM, session end),
-// all of which finalise a pending deletion first.
+// all of which finalise a pending deletion first. It follows the desktop's colour scheme
+// and animation setting, and offers the tray's commands in the panel's title menu while
+// no tray is there.
 class CorvaneApp : public QObject
 {
     Q_OBJECT
 
 public:
-    CorvaneApp(KeychainStore &keychain, QSettings &settings, QObject *parent = nullptr);
+    static inline const QString hideHintKey = QStringLiteral("totp.hideHintShown");
+
+    CorvaneApp(KeychainStore &keychain, QSettings &settings, bool startHidden = false, QObject *parent = nullptr);
     ~CorvaneApp() override;
 
     // The tray image: the two-sheet mark, monochrome in `color`, at `size` device pixels.
@@ -31,13 +37,24 @@ public:
     void showPanel();
     // Shows the panel and imports each file (a path or a file: URL), one after the other.
     void openFiles(const QStringList &files);
+    // Shows and focuses the panel, or hides it when it has the keyboard.
+    void togglePanel();
 
 private:
-    static QIcon trayIconImage();
+    static QIcon trayIconImage(bool dark);
     void quitOnTerminationSignals();
+    void applyColorScheme(DesktopSettings::ColorScheme scheme);
+    void offerTrayCommands(QMenu *titleMenu);
+    // Once ever, and only without a tray: how to bring a hidden panel back.
+    void sayHowToShowAgain();
 
+    QSettings &m_settings;
     AppDelegate m_delegate;
     MenuCommands m_menuCommands;
+    DesktopSettings m_desktop;
+    GlobalShortcut m_shortcut;
+    // The palette the desktop's own style gave, used while it states no preference.
+    QPalette m_desktopPalette;
     QSystemTrayIcon m_trayIcon;
     std::unique_ptr<QSocketNotifier> m_signalNotifier;
 };

@@ -111,8 +111,10 @@ void FloatingWindowController::showPanel()
 
 void FloatingWindowController::hidePanel()
 {
-    if (m_window)
-        m_window->hide();
+    if (!m_window)
+        return;
+    m_window->hide();
+    Q_EMIT panelHidden();
 }
 
 void FloatingWindowController::resetWindowAlpha()

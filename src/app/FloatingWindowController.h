@@ -55,6 +55,10 @@ public:
     void hidePanel();
     void resetWindowAlpha();
 
+Q_SIGNALS:
+    // The panel was hidden on request (Escape, the global shortcut).
+    void panelHidden();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

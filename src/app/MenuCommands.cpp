@@ -34,21 +34,41 @@ void MenuCommands::rebuild()
     // clear() leaves the submenus alive: they are children of the menu, not its actions.
     qDeleteAll(m_menu.findChildren<QMenu *>(Qt::FindDirectChildrenOnly));
     m_menu.clear();
-    m_menu.addAction(&m_show);
-    addDelayMenu();
-    addOpacityMenu();
-    m_menu.addSeparator();
-    m_menu.addAction(u"导出备份…"_s, this, &MenuCommands::exportRequested);
-    m_menu.addAction(u"导入…"_s, this, &MenuCommands::importRequested);
-    m_menu.addSeparator();
-    addAboutMenu();
-    m_menu.addSeparator();
-    m_menu.addAction(&m_quit);
+    fill(m_menu, true);
 }
 
-void MenuCommands::addDelayMenu()
+void MenuCommands::setShortcutLine(const QString &text)
 {
-    QMenu *delays = m_menu.addMenu(u"复制后清除剪贴板"_s);
+    m_shortcutLine = text;
+    rebuild();
+}
+
+void MenuCommands::addCommandsTo(QMenu &menu)
+{
+    fill(menu, false);
+}
+
+void MenuCommands::fill(QMenu &menu, bool forTray)
+{
+    menu.addAction(&m_show);
+    if (!m_shortcutLine.isEmpty())
+        menu.addAction(m_shortcutLine)->setEnabled(false);
+    addDelayMenu(menu);
+    addOpacityMenu(menu);
+    menu.addSeparator();
+    if (forTray) {
+        menu.addAction(u"导出备份…"_s, this, &MenuCommands::exportRequested);
+        menu.addAction(u"导入…"_s, this, &MenuCommands::importRequested);
+        menu.addSeparator();
+        AboutItems::addTo(*menu.addMenu(u"关于岚签"_s));
+        menu.addSeparator();
+    }
+    menu.addAction(&m_quit);
+}
+
+void MenuCommands::addDelayMenu(QMenu &menu)
+{
+    QMenu *delays = menu.addMenu(u"复制后清除剪贴板"_s);
     for (const qint64 seconds : clearDelays) {
         QAction *item = delays->addAction(delayText(seconds), this, [this, seconds] {
             m_store.setClipboardClearDelay(seconds);
@@ -59,9 +79,9 @@ void MenuCommands::addDelayMenu()
     }
 }
 
-void MenuCommands::addOpacityMenu()
+void MenuCommands::addOpacityMenu(QMenu &menu)
 {
-    QMenu *levels = m_menu.addMenu(u"窗口透明度"_s);
+    QMenu *levels = menu.addMenu(u"窗口透明度"_s);
     for (const auto &level : TokenStore::panelOpacityLevels) {
         const double opacity = level.opacity;
         QAction *item = levels->addAction(QString::fromUtf16(level.label), this, [this, opacity] {
@@ -71,9 +91,4 @@ void MenuCommands::addOpacityMenu()
         item->setCheckable(true);
         item->setChecked(std::abs(m_store.panelOpacity() - opacity) < 0.01);
     }
-}
-
-void MenuCommands::addAboutMenu()
-{
-    AboutItems::addTo(*m_menu.addMenu(u"关于岚签"_s));
 }

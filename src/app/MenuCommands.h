@@ -27,6 +27,11 @@ public:
     QList<QAction *> keyedActions() { return {&m_show, &m_quit}; }
     // Rebuilds the items from the current settings.
     void rebuild();
+    // The tray's commands but for export, import and about, which the panel's title menu
+    // has already: for that menu when there is no tray.
+    void addCommandsTo(QMenu &menu);
+    // A line under the show command naming the global shortcut; none when empty.
+    void setShortcutLine(const QString &text);
     static QString delayText(qint64 seconds);
 
 Q_SIGNALS:
@@ -35,13 +40,14 @@ Q_SIGNALS:
     void importRequested();
 
 private:
-    void addDelayMenu();
-    void addOpacityMenu();
-    void addAboutMenu();
+    void fill(QMenu &menu, bool forTray);
+    void addDelayMenu(QMenu &menu);
+    void addOpacityMenu(QMenu &menu);
 
     TokenStore &m_store;
     FloatingWindowController &m_windowController;
     QMenu m_menu;
     QAction m_show{QStringLiteral(u"显示浮窗")};
     QAction m_quit{QStringLiteral(u"退出岚签")};
+    QString m_shortcutLine;
 };

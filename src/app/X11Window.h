@@ -2,10 +2,25 @@
 
 #include <qwindowdefs.h>
 
+#include <cstdint>
+
+struct xcb_connection_t;
+
 // The window-manager properties Qt does not set for us. Every call does nothing when
 // the application is not on an X server.
 namespace X11Window {
 
+// The application's X connection; null when it is not on an X server.
+xcb_connection_t *connection();
+// The root window of the display's screen.
+std::uint32_t rootWindow();
+
+// Whether `window` has the X input focus, asked of the server rather than of the focus
+// events Qt has handled so far.
+bool hasInputFocus(WId window);
+// Asks the window manager to focus `window` as the person's own doing (a global key),
+// as pagers do, so that no focus-stealing guard keeps the focus where it is.
+void activateForUser(WId window);
 // Whether translucent windows show what is behind them: on X11 only while a compositing
 // manager owns _NET_WM_CM_S<screen> (without one they paint black); elsewhere always.
 bool compositorRunning();

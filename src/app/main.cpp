@@ -3,6 +3,7 @@
 #include "store/SecretServiceKeychain.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QSettings>
 
 #include <QFile>
@@ -47,13 +48,21 @@ int main(int argc, char *argv[])
     QApplication::setDesktopFileName(u"corvane"_s);
     QApplication::setQuitOnLastWindowClosed(false);
 
+    QCommandLineParser options;
+    options.setApplicationDescription(u"在置顶小窗中显示两步验证码（TOTP）。"_s);
+    options.addHelpOption();
+    options.addVersionOption();
+    const QCommandLineOption hidden(u"hidden"_s, u"启动时不显示浮窗（用于登录时自动启动）。"_s);
+    options.addOption(hidden);
+    options.addPositionalArgument(u"文件"_s, u"要导入的备份或二维码图片。"_s, u"[文件…]"_s);
+    options.process(app);
+
     // Files named on the command line ("Open with" from a file manager) are imported, by
     // the instance already running when there is one.
     QStringList files;
-    for (const QString &argument : app.arguments().mid(1)) {
-        if (!argument.startsWith(u'-'))
-            files << QUrl::fromLocalFile(QFileInfo(argument).absoluteFilePath()).toString();
-    }
+    for (const QString &argument : options.positionalArguments())
+        files << QUrl::fromLocalFile(QFileInfo(argument).absoluteFilePath()).toString();
+
     SingleInstance instance;
     if (!instance.claim(files)) {
         if (instance.notifiedRunning())
@@ -67,7 +76,7 @@ int main(int argc, char *argv[])
     if (QFile::exists(settings.fileName()))
         QFile::setPermissions(settings.fileName(), QFile::ReadOwner | QFile::WriteOwner);
     SecretServiceKeychain keychain;
-    CorvaneApp corvane(keychain, settings);
+    CorvaneApp corvane(keychain, settings, options.isSet(hidden));
     QObject::connect(&instance, &SingleInstance::showRequested, &corvane, &CorvaneApp::showPanel);
     QObject::connect(&instance, &SingleInstance::openRequested, &corvane, &CorvaneApp::openFiles);
     if (!files.isEmpty())

@@ -40,4 +40,29 @@ bool isDark(const QPalette &palette)
     return palette.color(QPalette::Window).lightnessF() < 0.5f;
 }
 
+QPalette darkScheme()
+{
+    QPalette palette;
+    const QColor window(36, 38, 42);
+    const QColor text(235, 235, 240);
+    palette.setColor(QPalette::Window, window);
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::Base, QColor(28, 29, 33));
+    palette.setColor(QPalette::AlternateBase, window);
+    palette.setColor(QPalette::Text, text);
+    palette.setColor(QPalette::Button, QColor(52, 54, 60));
+    palette.setColor(QPalette::ButtonText, text);
+    palette.setColor(QPalette::PlaceholderText, QColor(140, 142, 150));
+    palette.setColor(QPalette::Highlight, QColor(77, 158, 255));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::ToolTipBase, window);
+    palette.setColor(QPalette::ToolTipText, text);
+    palette.setColor(QPalette::Light, QColor(70, 72, 78));
+    palette.setColor(QPalette::Mid, QColor(60, 62, 68));
+    palette.setColor(QPalette::Dark, QColor(20, 20, 24));
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(130, 132, 140));
+    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(130, 132, 140));
+    return palette;
+}
+
 } // namespace Palette

@@ -21,5 +21,8 @@ QColor faded(QColor color, float opacity);
 QPen focusRingPen(bool dark);
 // Whether the palette is a dark scheme, judged by its window colour.
 bool isDark(const QPalette &palette);
+// A dark widget palette, for a desktop that asks for the dark scheme while its own
+// style paints light.
+QPalette darkScheme();
 
 } // namespace Palette

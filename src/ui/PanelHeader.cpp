@@ -112,6 +112,7 @@ QMenu *PanelHeader::showTitleMenu(const QPoint &globalPos)
     menu->addAction(u"导入…"_s, this, &PanelHeader::importRequested);
     menu->addSeparator();
     AboutItems::addTo(*menu);
+    Q_EMIT titleMenuAboutToShow(menu);
     menu->popup(globalPos);
     return menu;
 }

@@ -42,6 +42,8 @@ Q_SIGNALS:
     void exportRequested();
     void importRequested();
     void opacityChosen(double opacity);
+    // The title menu has its own items and may take more before it opens.
+    void titleMenuAboutToShow(QMenu *menu);
 
 private:
     CircleButton *addButton(CircleButton *button, const QString &help, const QString &accessibleName);

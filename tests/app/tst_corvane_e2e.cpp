@@ -1,6 +1,7 @@
-// Corvane from end to end: the real binary on a private X server with a window manager
-// and a tray, against the Secret Service of the test run, driven with xdotool and xclip
-// (texts and QR code images) as a person would. oathtool and secret-tool are the outside references.
+// Corvane from end to end: the real binary on a private X server with a window manager,
+// first without a tray and then with one, against the Secret Service of the test run,
+// driven with xdotool and xclip (texts and QR code images) as a person would. oathtool
+// and secret-tool are the outside references.
 // Secrets stay in variables: failures report codes, ids and window state only.
 #include "support/QrImage.h"
 #include "support/XvfbSession.h"
@@ -32,6 +33,7 @@ const QSize launchSize(330, 152);
 constexpr int cornerInset = 20;
 constexpr int headerHeight = 44;
 const QPoint headerSpot(100, headerHeight / 2); // empty, between the title and the buttons
+const QPoint titleSpot(24, headerHeight / 2);
 constexpr int secondRowTop = headerHeight + 1 + 70, rowMainLineHeight = 60;
 constexpr int deleteButtonSize = 28, deleteButtonRightPadding = 10;
 
@@ -104,7 +106,7 @@ class TestCorvaneE2E : public QObject
     void click(const QPoint &at) { xdotool(QStringList{u"mousemove"_s} << xy(at) << u"click"_s << u"1"_s); }
     // Starts the app in the test's private home: its settings are its own; the session
     // bus, where the single-instance name lives, and the keyring are shared.
-    std::unique_ptr<QProcess> startApp() const
+    std::unique_ptr<QProcess> startApp(const QStringList &arguments = {}) const
     {
         QProcessEnvironment environment = m_session->environment();
         environment.insert(u"XDG_CONFIG_HOME"_s, m_home->filePath(u"config"_s));
@@ -115,7 +117,7 @@ class TestCorvaneE2E : public QObject
         auto app = std::make_unique<QProcess>();
         app->setProcessEnvironment(environment);
         app->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        app->start(QStringLiteral(CORVANE_BINARY), {});
+        app->start(QStringLiteral(CORVANE_BINARY), arguments);
         return app;
     }
     void launch()
@@ -124,6 +126,13 @@ class TestCorvaneE2E : public QObject
         QVERIFY2(m_app->waitForStarted(launchTimeoutMs), qPrintable(m_app->errorString()));
         m_panel = findPanel();
         QVERIFY2(!m_panel.isEmpty(), "the panel was not shown");
+    }
+    // The app's windows titled like it that are on screen: the panel, a message box.
+    QStringList shownWindows() const
+    {
+        return xdotool({u"search"_s, u"--onlyvisible"_s, u"--pid"_s, QString::number(m_app->processId()), u"--name"_s,
+                        u"^岚签$"_s})
+            .split(u'\n', Qt::SkipEmptyParts);
     }
     QString xwininfo(const QString &id) const { return QString::fromUtf8(run(u"xwininfo"_s, {u"-id"_s, id}).out); }
     bool viewable(const QString &id) const { return xwininfo(id).contains(u"Map State: IsViewable"_s); }
@@ -290,14 +299,14 @@ private Q_SLOTS:
                 QFAIL(qPrintable(reason));
             QSKIP(qPrintable(reason));
         };
-        for (const QString &tool :
-             {u"xdotool"_s, u"xclip"_s, u"xwininfo"_s, u"trayer"_s, u"oathtool"_s, u"secret-tool"_s, u"gdbus"_s}) {
+        for (const QString &tool : {u"xdotool"_s, u"xclip"_s, u"xwininfo"_s, u"xmessage"_s, u"trayer"_s, u"oathtool"_s,
+                                    u"secret-tool"_s, u"gdbus"_s}) {
             if (QStandardPaths::findExecutable(tool).isEmpty())
                 return missing(tool + u" is not installed"_s);
         }
         m_session = std::make_unique<XvfbSession>();
         QString error;
-        if (!m_session->start(&error) || !m_session->startTray(&error))
+        if (!m_session->start(&error))
             return missing(error);
         const Result ping =
             run(u"gdbus"_s, {u"call"_s, u"--session"_s, u"--dest"_s, u"org.freedesktop.secrets"_s, u"--object-path"_s,
@@ -338,13 +347,56 @@ private Q_SLOTS:
     }
     void cleanupTestCase() { m_session.reset(); }
 
+    // Without a tray: started hidden, as at login, and called with the global shortcut;
+    // the title menu holds the tray's commands; the first hide says how to come back.
+    void withoutTray()
+    {
+        m_app = startApp({u"--hidden"_s});
+        QVERIFY2(m_app->waitForStarted(launchTimeoutMs), qPrintable(m_app->errorString()));
+        QTest::qWait(2000);
+        QVERIFY2(shownWindows().isEmpty(), "--hidden showed the panel");
+        // The shortcut works once the app has grabbed it; a press that shows the panel ends the wait.
+        for (QDeadlineTimer deadline(launchTimeoutMs); m_panel.isEmpty() && !deadline.hasExpired();) {
+            key(u"ctrl+alt+k"_s);
+            for (QDeadlineTimer shown(1500); m_panel.isEmpty() && !shown.hasExpired(); QTest::qWait(100))
+                m_panel = shownWindows().value(0);
+        }
+        QVERIFY2(!m_panel.isEmpty(), "Ctrl+Alt+K did not show the panel");
+        QTRY_COMPARE_WITH_TIMEOUT(activeWindow(), m_panel, 10000);
+        key(u"ctrl+alt+k"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(!viewable(m_panel), 10000);
+        // Hidden for the first time: a message says how to bring the panel back.
+        QTRY_COMPARE_WITH_TIMEOUT(shownWindows().size(), 1, 10000);
+        key(u"ctrl+alt+k"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(viewable(m_panel), 10000);
+
+        // 复制后清除剪贴板 → 不自动清除, by keyboard: past export, import, the contact item,
+        // 显示浮窗 and the shortcut line, into the submenu and down to its last item.
+        xdotool(QStringList{u"mousemove"_s} << xy(settledFrame().topLeft() + titleSpot) << u"click"_s << u"3"_s);
+        QTest::qWait(1000);
+        for (const QString &keys : {u"Down Down Down Down Down Right"_s, u"Down Down Down Down Return"_s}) {
+            xdotool(QStringList{u"key"_s, u"--delay"_s, u"200"_s} << keys.split(u' '));
+            QTest::qWait(500);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(setting(u"totp.clipboardClearDelay"_s).toInt(), 0, 10000);
+    }
+
     // One person's use: the panel at the top-right, paste-to-add and Ctrl+1, a QR code
     // image pasted and Ctrl+2, Escape and a second launch, a move, Ctrl+Q; a restart that
     // brings back the accounts and the place; then the scanned account deleted just before
     // quitting, which leaves the keyring.
     void endToEnd()
     {
+        QString error;
+        QVERIFY2(m_session->startTray(&error), qPrintable(error));
+        // A window in use, which keeps the keyboard while the app starts.
+        QProcess inUse;
+        inUse.setProcessEnvironment(m_session->environment());
+        inUse.start(u"xmessage"_s, {u"-title"_s, u"in-use"_s, u"-geometry"_s, u"+20+600"_s, u"in use"_s});
+        const QString inUseWindow = xdotool({u"search"_s, u"--sync"_s, u"--name"_s, u"^in-use$"_s});
+        xdotool({u"windowactivate"_s, u"--sync"_s, inUseWindow});
         STEP(launch());
+        QCOMPARE(activeWindow(), inUseWindow);
         const QRect area = m_session->workArea();
         // The tray's strip along the top is not part of the available area.
         QVERIFY2(area.top() > 0, qPrintable(u"work area from y %1"_s.arg(area.top())));
@@ -368,6 +420,10 @@ private Q_SLOTS:
 
         STEP(focusPanel());
         key(u"Escape"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(!viewable(m_panel), 10000);
+        key(u"ctrl+alt+k"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(activeWindow(), m_panel, 10000);
+        key(u"ctrl+alt+k"_s);
         QTRY_VERIFY_WITH_TIMEOUT(!viewable(m_panel), 10000);
         // A second launch asks the running one to show its panel and leaves.
         QCOMPARE(exitCodeOf(*startApp()), 0);
@@ -403,6 +459,8 @@ private Q_SLOTS:
         const QStringList remaining = keyringAccounts();
         QVERIFY2(!remaining.contains(deleted), qPrintable(u"keyring item %1 is still there"_s.arg(deleted)));
         QVERIFY2(remaining.contains(kept), qPrintable(u"keyring item %1 of the kept account is gone"_s.arg(kept)));
+        inUse.kill();
+        inUse.waitForFinished();
     }
 };
 
