@@ -1,5 +1,7 @@
 // Runs the countdown bars, the floor and the 60 fps variant side by side on the current
 // display and prints their CPU time a minute. "bench_progress [seconds]" (default 60).
+#include "Targets.h"
+
 #include <QCoreApplication>
 #include <QProcess>
 
@@ -53,9 +55,8 @@ int main(int argc, char **argv)
     const double fps60Ms = cpuPerMinute(fps60, seconds);
     if (barsMs < 0 || floorMs < 0 || fps60Ms < 0)
         return 1;
-    const double ratio = barsMs / floorMs;
-    std::printf("progress bars: %.0f ms CPU/min, floor: %.0f ms CPU/min, ratio %.2f (target <= 1.25); "
-                "60 fps: %.0f ms CPU/min\n",
-                barsMs, floorMs, ratio, fps60Ms);
-    return ratio <= 1.25 ? 0 : 1;
+    char against[96];
+    std::snprintf(against, sizeof against, "floor %.0f ms/min, 60 fps %.0f ms/min", floorMs, fps60Ms);
+    reportInformation("countdown bars alone, CPU", barsMs, "ms/min", against);
+    return reportFigure("countdown bars alone / floor", barsMs / floorMs, "x", 1.25) ? 0 : 1;
 }

@@ -1,12 +1,17 @@
-// Start-up time and resident memory of Corvane with 20 accounts against a minimal
-// frameless Qt window (the floor), both measured in the same run on the current display
-// and Secret Service:
-//   - start to panel: from spawning the process until its window is viewable (the X
-//     server maps it), the median of several runs each, interleaved;
-//   - resident memory: VmRSS after some seconds of idling with the window shown.
-//   bench_startup CORVANE FLOOR SEED [runs] [idle-seconds]
+// The whole app against floor programs, all measured in the same run on the current
+// display and Secret Service:
+//   - start to panel with 20 accounts: from spawning the process until its window is
+//     viewable (the X server maps it), the median of several runs, interleaved with a
+//     minimal frameless Qt window showing a line of Chinese text (the floor);
+//   - resident memory: VmRSS of both after some seconds of idling, shown;
+//   - start to panel with 1,000 accounts against the start with 20;
+//   - idle CPU with three rows against three plain bars that repaint only when a pixel
+//     changes, side by side, from the CPU time of all threads of each process.
+//   bench_startup CORVANE FLOOR BAR-FLOOR SEED [runs] [idle-seconds] [cpu-seconds]
 // The accounts go into a private settings folder and are taken out of the keyring again
 // at the end. Exits 1 when a figure misses its target.
+#include "Targets.h"
+
 #include <xcb/xcb.h>
 
 #include <algorithm>
@@ -35,8 +40,12 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr auto mapTimeout = std::chrono::seconds(30);
 constexpr int accountCount = 20;
+constexpr int manyAccountCount = 1000;
+constexpr int idleAccountCount = 3;
 constexpr double startRatioTarget = 1.5;
-constexpr double memoryDifferenceTarget = 12; // MiB
+constexpr double manyStartRatioTarget = 3;
+constexpr double memoryDifferenceTarget = 10; // MiB
+constexpr double idleRatioTarget = 1.25;
 
 struct FreeDeleter
 {
@@ -258,8 +267,84 @@ double residentMiB(pid_t pid)
     return -1;
 }
 
-int run(const Program &corvane, const Program &floor, const std::string &seed, int runs, int idleSeconds,
-        const std::filesystem::path &dir)
+// CPU time of all the process's threads so far, in milliseconds, or a negative number.
+double cpuMs(pid_t pid)
+{
+    std::error_code error;
+    double nanoseconds = 0;
+    bool any = false;
+    for (const auto &task : std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
+        std::ifstream schedstat(task.path() / "schedstat");
+        double onCpu = 0;
+        if (schedstat >> onCpu) {
+            nanoseconds += onCpu;
+            any = true;
+        }
+    }
+    return any ? nanoseconds / 1e6 : -1;
+}
+
+struct Bench
+{
+    const Program &corvane;
+    const std::string &barFloor;
+    const std::string &seed;
+    std::string settingsFile;
+    MapWatcher &watcher;
+    Environment &environment;
+
+    bool seedAccounts(int count)
+    {
+        waitExit(spawn({seed, settingsFile, "--remove"}, environment));
+        if (count == 0 || waitExit(spawn({seed, settingsFile, std::to_string(count)}, environment)) == 0)
+            return true;
+        std::fputs("bench_startup: could not store the accounts in the keyring\n", stderr);
+        return false;
+    }
+
+    // The median milliseconds to the mapped window of each program, interleaved. The
+    // first start of each loads its libraries from disk: not counted.
+    std::optional<std::vector<double>> startMedians(const std::vector<const Program *> &programs, int runs)
+    {
+        std::vector<std::vector<double>> times(programs.size());
+        for (int i = 0; i <= runs; ++i) {
+            for (size_t p = 0; p < programs.size(); ++p) {
+                const auto started = start(watcher, environment, *programs[p]);
+                if (!started)
+                    return std::nullopt;
+                stop(started->first);
+                if (i > 0)
+                    times[p].push_back(started->second);
+            }
+        }
+        std::vector<double> medians;
+        for (const auto &programTimes : times)
+            medians.push_back(median(programTimes));
+        return medians;
+    }
+
+    // CPU milliseconds a minute of Corvane with its panel shown and of the bar floor,
+    // idling side by side for `seconds` after settling.
+    std::optional<std::pair<double, double>> idleCpu(int seconds)
+    {
+        const auto shown = start(watcher, environment, corvane);
+        if (!shown)
+            return std::nullopt;
+        const pid_t bars = spawn({barFloor, "100000", "400"}, environment);
+        std::this_thread::sleep_for(std::chrono::seconds(3));
+        const double corvaneBefore = cpuMs(shown->first), barsBefore = cpuMs(bars);
+        std::this_thread::sleep_for(std::chrono::seconds(seconds));
+        const double corvaneMs = cpuMs(shown->first) - corvaneBefore, barsMs = cpuMs(bars) - barsBefore;
+        stop(shown->first);
+        stop(bars);
+        if (corvaneBefore < 0 || barsBefore < 0)
+            return std::nullopt;
+        return std::pair{corvaneMs * 60 / seconds, barsMs * 60 / seconds};
+    }
+};
+
+int run(const Program &corvane, const Program &floor, const std::string &barFloor, const std::string &seed, int runs,
+        int idleSeconds, int cpuSeconds, const std::filesystem::path &dir)
 {
     const std::string configHome = (dir / "config").string();
     const std::string settingsFile = configHome + "/Corvane/Corvane.conf";
@@ -272,28 +357,17 @@ int run(const Program &corvane, const Program &floor, const std::string &seed, i
         std::fputs("bench_startup: cannot connect to the X server (DISPLAY)\n", stderr);
         return 1;
     }
-    if (waitExit(spawn({seed, settingsFile, std::to_string(accountCount)}, environment)) != 0) {
-        std::fputs("bench_startup: could not store the accounts in the keyring\n", stderr);
+    Bench bench{corvane, barFloor, seed, settingsFile, watcher, environment};
+    if (!bench.seedAccounts(accountCount))
         return 1;
-    }
-
-    std::vector<double> corvaneMs, floorMs;
-    // The first start of each loads its libraries from disk: not counted.
-    for (int i = 0; i <= runs; ++i) {
-        for (const Program *program : {&corvane, &floor}) {
-            const auto started = start(watcher, environment, *program);
-            if (!started)
-                return 1;
-            stop(started->first);
-            if (i > 0)
-                (program == &corvane ? corvaneMs : floorMs).push_back(started->second);
-        }
-    }
-    const double corvaneStart = median(corvaneMs), floorStart = median(floorMs);
-    const double ratio = corvaneStart / floorStart;
-    std::printf("start to panel: %.0f ms, floor: %.0f ms, ratio %.2f (target <= %.1f)\n", corvaneStart, floorStart,
-                ratio, startRatioTarget);
-    std::fflush(stdout);
+    const auto starts = bench.startMedians({&corvane, &floor}, runs);
+    if (!starts)
+        return 1;
+    const double corvaneStart = (*starts)[0], floorStart = (*starts)[1];
+    char against[96];
+    std::snprintf(against, sizeof against, "Corvane %.0f ms, floor %.0f ms", corvaneStart, floorStart);
+    reportInformation("start to panel, 20 accounts", corvaneStart, "ms", against);
+    bool met = reportFigure("start to panel, 20 accounts / floor", corvaneStart / floorStart, "x", startRatioTarget);
 
     // Both idle side by side for the same seconds.
     const auto corvaneIdle = start(watcher, environment, corvane);
@@ -313,26 +387,45 @@ int run(const Program &corvane, const Program &floor, const std::string &seed, i
         std::fputs("bench_startup: could not read the resident memory\n", stderr);
         return 1;
     }
-    const double difference = corvaneMiB - floorMiB;
-    std::printf("resident memory: %.1f MiB, floor: %.1f MiB, difference %.1f MiB (target <= %.0f)\n", corvaneMiB,
-                floorMiB, difference, memoryDifferenceTarget);
+    std::snprintf(against, sizeof against, "Corvane %.1f MiB, floor %.1f MiB", corvaneMiB, floorMiB);
+    reportInformation("resident memory, 20 accounts", corvaneMiB, "MiB", against);
+    met &= reportFigure("resident memory above the floor", corvaneMiB - floorMiB, "MiB", memoryDifferenceTarget);
 
-    waitExit(spawn({seed, settingsFile, "--remove"}, environment));
-    return ratio <= startRatioTarget && difference <= memoryDifferenceTarget ? 0 : 1;
+    if (!bench.seedAccounts(manyAccountCount))
+        return 1;
+    const auto manyStart = bench.startMedians({&corvane}, std::max(1, runs / 2));
+    if (!manyStart)
+        return 1;
+    std::snprintf(against, sizeof against, "with 20: %.0f ms", corvaneStart);
+    reportInformation("start to panel, 1000 accounts", (*manyStart)[0], "ms", against);
+    met &=
+        reportFigure("start to panel, 1000 / 20 accounts", (*manyStart)[0] / corvaneStart, "x", manyStartRatioTarget);
+
+    if (!bench.seedAccounts(idleAccountCount))
+        return 1;
+    const auto idle = bench.idleCpu(cpuSeconds);
+    bench.seedAccounts(0);
+    if (!idle)
+        return 1;
+    std::snprintf(against, sizeof against, "bar floor %.0f ms/min", idle->second);
+    reportInformation("idle CPU, 3 rows", idle->first, "ms/min", against);
+    met &= reportFigure("idle CPU, 3 rows / bar floor", idle->first / idle->second, "x", idleRatioTarget);
+    return met ? 0 : 1;
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (argc < 4) {
-        std::fputs("usage: bench_startup CORVANE FLOOR SEED [runs] [idle-seconds]\n", stderr);
+    if (argc < 5) {
+        std::fputs("usage: bench_startup CORVANE FLOOR BAR-FLOOR SEED [runs] [idle-seconds] [cpu-seconds]\n", stderr);
         return 2;
     }
     const Program corvane{"Corvane", argv[1], "岚签"};
     const Program floor{"floor", argv[2], "corvane floor"};
-    const int runs = argc > 4 ? std::atoi(argv[4]) : 7;
-    const int idleSeconds = argc > 5 ? std::atoi(argv[5]) : 10;
+    const int runs = argc > 5 ? std::atoi(argv[5]) : 7;
+    const int idleSeconds = argc > 6 ? std::atoi(argv[6]) : 10;
+    const int cpuSeconds = argc > 7 ? std::atoi(argv[7]) : 60;
 
     std::string pattern = (std::filesystem::temp_directory_path() / "corvane-bench-XXXXXX").string();
     if (!mkdtemp(pattern.data())) {
@@ -340,7 +433,7 @@ int main(int argc, char **argv)
         return 1;
     }
     const std::filesystem::path dir(pattern);
-    const int result = run(corvane, floor, argv[3], runs, idleSeconds, dir);
+    const int result = run(corvane, floor, argv[3], argv[4], runs, idleSeconds, cpuSeconds, dir);
     std::filesystem::remove_all(dir);
     return result;
 }

@@ -2,6 +2,7 @@
 // or takes them out again.
 //   bench_startup_seed SETTINGS-FILE COUNT     adds COUNT accounts with random secrets
 //   bench_startup_seed SETTINGS-FILE --remove  removes the listed accounts' secrets
+#include "RemoveAll.h"
 #include "store/SecretServiceKeychain.h"
 #include "store/TokenAccount.h"
 
@@ -41,12 +42,7 @@ int main(int argc, char **argv)
 
     if (arguments.at(2) == u"--remove") {
         const auto accounts = TokenAccount::decodeList(settings.value(accountsKey).toByteArray());
-        for (const TokenAccount &account : accounts.value_or(QList<TokenAccount>{})) {
-            bool done = false; // one at a time, as the app deletes
-            keychain.remove(account.id, [&](bool) { done = true; });
-            while (!done)
-                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        }
+        removeAll(keychain, accounts.value_or(QList<TokenAccount>{}));
         settings.remove(accountsKey);
         return 0;
     }
