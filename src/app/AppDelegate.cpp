@@ -48,14 +48,15 @@ void AppDelegate::applicationDidFinishLaunching(bool startHidden)
     qApp->installEventFilter(m_keyMonitor.get());
 }
 
-// The panel's top-right corner 20 pixels in from the primary screen's available area.
+// The panel's top-right corner in from the primary screen's available area.
 void AppDelegate::placeTopRight()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
     const QRect area = screen->availableGeometry();
-    m_panel->move(area.right() + 1 - m_panel->width() - cornerInset, area.top() + cornerInset);
+    const int inset = FloatingWindowController::cornerInset;
+    m_panel->move(area.right() + 1 - m_panel->width() - inset, area.top() + inset);
 }
 
 void AppDelegate::applicationWillTerminate()

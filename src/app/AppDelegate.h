@@ -22,7 +22,6 @@ class AppDelegate : public QObject
 
 public:
     static constexpr QSize initialPanelSize{330, 152};
-    static constexpr int cornerInset = 20;
     // How long the first paint waits for the keychain read sent at start-up.
     static constexpr std::chrono::milliseconds secretsWait{400};
     // How long the exit waits for the keychain to delete an account's secret; a deletion cut

@@ -226,8 +226,10 @@ QIcon CorvaneApp::trayIconImage(bool dark)
 // SIGTERM and SIGINT end the event loop normally, so a pending deletion is finalised.
 void CorvaneApp::quitOnTerminationSignals()
 {
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) {
+        qCWarning(lcApp) << "no termination signal handling:" << qt_error_string(errno);
         return;
+    }
     m_signalNotifier = std::make_unique<QSocketNotifier>(signalPipe[0], QSocketNotifier::Read);
     connect(m_signalNotifier.get(), &QSocketNotifier::activated, qApp, [] {
         char byte;

@@ -1,5 +1,7 @@
 #include "app/FloatingWindowController.h"
 
+#include "engine/Logging.h"
+
 #include <QEvent>
 #include <QGuiApplication>
 #include <QRegularExpression>
@@ -15,8 +17,6 @@ namespace {
 // Less than this much of the panel left on its screen counts as lost.
 constexpr qreal minimumVisibleWidth = 80;
 constexpr qreal minimumVisibleHeight = 40;
-// The panel's default place: this far in from the top-right corner.
-constexpr qreal cornerInset = 20;
 // Changes of this size or less are not worth a move or a resize.
 constexpr qreal tolerance = 0.5;
 
@@ -66,12 +66,12 @@ QPoint FloatingWindowController::pointFromText(const QString &text)
     static const QString number = uR"([-+]?(?:[0-9]+\.?[0-9]*|\.[0-9]+)(?:[eE][-+]?[0-9]+)?)"_s;
     static const QRegularExpression pattern(uR"(^\s*\{\s*(%1)\s*,\s*(%1)\s*\})"_s.arg(number));
     const QRegularExpressionMatch match = pattern.match(text);
-    if (!match.hasMatch())
-        return {};
     const double x = match.captured(1).toDouble();
     const double y = match.captured(2).toDouble();
-    if (!std::isfinite(x) || !std::isfinite(y) || std::abs(x) > INT_MAX || std::abs(y) > INT_MAX)
+    if (!match.hasMatch() || !std::isfinite(x) || !std::isfinite(y) || std::abs(x) > INT_MAX || std::abs(y) > INT_MAX) {
+        qCWarning(lcApp) << "unreadable panel position" << text;
         return {};
+    }
     return {static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y))};
 }
 
@@ -203,4 +203,6 @@ void FloatingWindowController::savePosition()
     m_knownOrigin = origin;
     m_settings.setValue(positionKey, pointText(origin));
     m_settings.sync();
+    if (m_settings.status() != QSettings::NoError)
+        qCWarning(lcApp) << "cannot write the panel position to" << m_settings.fileName();
 }

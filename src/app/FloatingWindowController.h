@@ -33,6 +33,8 @@ public:
 
     static inline const QString positionKey = QStringLiteral("totp.windowOrigin");
     static constexpr int animationMs = 200;
+    // The panel's default place: this far in from the top-right corner of the screen.
+    static constexpr int cornerInset = 20;
     // A move is saved once the panel has stayed put this long: while mapping a window,
     // an X11 window manager briefly reports it at its frame's provisional place.
     static constexpr int saveDelayMs = 200;

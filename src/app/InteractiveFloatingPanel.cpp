@@ -1,6 +1,7 @@
 #include "app/InteractiveFloatingPanel.h"
 
 #include "app/X11Window.h"
+#include "ui/PanelMetrics.h"
 
 #include <QMouseEvent>
 #include <QPainterPath>
@@ -82,6 +83,6 @@ void InteractiveFloatingPanel::updateMask()
     if (isTranslucent())
         return;
     QPainterPath shape;
-    shape.addRoundedRect(QRectF(rect()), cornerRadius, cornerRadius);
+    shape.addRoundedRect(QRectF(rect()), PanelMetrics::cornerRadius, PanelMetrics::cornerRadius);
     setMask(QRegion(shape.toFillPolygon().toPolygon()));
 }

@@ -14,8 +14,6 @@ class InteractiveFloatingPanel : public QWidget
     Q_OBJECT
 
 public:
-    static constexpr qreal cornerRadius = 17;
-
     explicit InteractiveFloatingPanel(QWidget *parent = nullptr);
 
     // Fills the panel with `content`, which it then owns; a previous content is deleted.

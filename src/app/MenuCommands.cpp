@@ -3,8 +3,7 @@
 #include "app/FloatingWindowController.h"
 #include "store/TokenStore.h"
 #include "ui/AboutItems.h"
-
-#include <cmath>
+#include "ui/OpacityPopover.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -82,13 +81,13 @@ void MenuCommands::addDelayMenu(QMenu &menu)
 void MenuCommands::addOpacityMenu(QMenu &menu)
 {
     QMenu *levels = menu.addMenu(u"窗口透明度"_s);
-    for (const auto &level : TokenStore::panelOpacityLevels) {
+    for (const OpacityPopover::Level &level : OpacityPopover::levels()) {
         const double opacity = level.opacity;
-        QAction *item = levels->addAction(QString::fromUtf16(level.label), this, [this, opacity] {
+        QAction *item = levels->addAction(level.label, this, [this, opacity] {
             m_store.setPanelOpacity(opacity);
             m_store.persistSettings();
         });
         item->setCheckable(true);
-        item->setChecked(std::abs(m_store.panelOpacity() - opacity) < 0.01);
+        item->setChecked(level.isCurrent(m_store.panelOpacity()));
     }
 }

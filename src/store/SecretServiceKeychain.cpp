@@ -1,6 +1,7 @@
 #include "store/SecretServiceKeychain.h"
 
 #include "engine/Logging.h"
+#include "store/TokenAccount.h"
 
 #include <QAbstractEventDispatcher>
 #include <QByteArrayView>
@@ -35,7 +36,7 @@ const SecretSchema kSchema = [] {
 
 QByteArray accountText(const QUuid &id)
 {
-    return id.toString(QUuid::WithoutBraces).toUpper().toUtf8();
+    return TokenAccount::idText(id).toUtf8();
 }
 
 // The table borrows its strings: `account` must outlive it.

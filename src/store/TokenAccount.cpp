@@ -46,7 +46,7 @@ std::optional<QUuid> TokenAccount::idFromText(const QString &text)
     return id;
 }
 
-QString TokenAccount::idText() const
+QString TokenAccount::idText(const QUuid &id)
 {
     return id.toString(QUuid::WithoutBraces).toUpper();
 }

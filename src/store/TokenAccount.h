@@ -25,7 +25,8 @@ struct TokenAccount
     bool operator==(const TokenAccount &) const = default;
 
     // The canonical id text: 36 characters, upper-case hexadecimal, 8-4-4-4-12.
-    QString idText() const;
+    QString idText() const { return idText(id); }
+    static QString idText(const QUuid &id);
     // The id in that text form, either case; absent for anything else.
     static std::optional<QUuid> idFromText(const QString &text);
 

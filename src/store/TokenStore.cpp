@@ -28,6 +28,7 @@ const QString defaultName = u"验证码"_s;
 constexpr qsizetype quickAddMinimumLength = 16; // 16 Base32 characters carry 80 bits
 constexpr qint64 quickAddPeriod = 30;
 constexpr qint64 quickAddDigits = 6;
+constexpr std::chrono::milliseconds undoWindow = std::chrono::seconds(5);
 
 // The account's time step at `date`; absent when the period or the date give no
 // representable step, and then the account simply has no code.
@@ -43,27 +44,24 @@ std::optional<qint64> timeStep(double date, qint64 period)
 
 double nearestOpacityLevel(double stored)
 {
-    double best = TokenStore::panelOpacityLevels.front().opacity;
-    for (const auto &level : TokenStore::panelOpacityLevels) {
-        if (std::abs(level.opacity - stored) < std::abs(best - stored))
-            best = level.opacity;
+    double best = TokenStore::panelOpacityLevels.front();
+    for (const double level : TokenStore::panelOpacityLevels) {
+        if (std::abs(level - stored) < std::abs(best - stored))
+            best = level;
     }
     return best;
 }
 
 } // namespace
 
-TokenStore::TokenStore(KeychainStore &keychain, QSettings &settings, Clock clock, QObject *parent)
+TokenStore::TokenStore(KeychainStore &keychain, QSettings &settings, Clock clock, SingleShot singleShot,
+                       QObject *parent)
     : QObject(parent),
       m_keychain(keychain),
       m_settings(settings),
-      m_clock(std::move(clock))
+      m_clock(std::move(clock)),
+      m_singleShot(std::move(singleShot))
 {
-    m_deletionTimer.setSingleShot(true);
-    m_deletionTimer.setTimerType(Qt::PreciseTimer);
-    m_deletionTimer.setInterval(undoWindowMs);
-    connect(&m_deletionTimer, &QTimer::timeout, this, &TokenStore::finalizePendingDeletion);
-
     connect(&m_keychain, &KeychainStore::statusChanged, this, [this] {
         m_nextRead = 0; // a save may find the keychain unusable: the next tick reads again
         Q_EMIT keychainStatusChanged();
@@ -233,6 +231,7 @@ void TokenStore::load()
             m_accounts = std::move(*accounts);
             Q_EMIT accountsChanged();
         } else {
+            qCWarning(lcStore) << "the stored account list is unreadable; it is kept aside before the next save";
             m_unreadableDocument = document;
         }
     }
@@ -586,14 +585,17 @@ void TokenStore::requestDelete(TokenAccount account)
     m_pendingDeletion = PendingDeletion{std::move(account), *index};
     Q_EMIT pendingDeletionChanged();
     saveOrWarn();
-    m_deletionTimer.start();
+    m_singleShot(undoWindow, this, [this, serial = ++m_deletionSerial] {
+        if (serial == m_deletionSerial)
+            finalizePendingDeletion();
+    });
 }
 
 void TokenStore::undoDelete()
 {
     if (!m_pendingDeletion)
         return;
-    m_deletionTimer.stop();
+    ++m_deletionSerial;
     const qsizetype position = std::min<qint64>(m_pendingDeletion->originalIndex, m_accounts.size());
     m_accounts.insert(position, m_pendingDeletion->account);
     Q_EMIT accountsChanged();
@@ -608,7 +610,7 @@ void TokenStore::finalizePendingDeletion()
 {
     if (!m_pendingDeletion)
         return;
-    m_deletionTimer.stop();
+    ++m_deletionSerial;
     const QUuid id = m_pendingDeletion->account.id;
     // The record stays until the item is gone: if the process ends first, the next start removes it.
     removeItem(id);

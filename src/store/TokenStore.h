@@ -13,7 +13,6 @@
 #include <QList>
 #include <QObject>
 #include <QSettings>
-#include <QTimer>
 
 #include <array>
 #include <chrono>
@@ -29,22 +28,15 @@ class TokenStore : public QObject
     Q_OBJECT
 
 public:
-    struct OpacityLevel
-    {
-        const char16_t *label;
-        double opacity;
-    };
-    static constexpr std::array<OpacityLevel, 3> panelOpacityLevels{{
-        {u"轻透", 0.6},
-        {u"清晰", 0.82},
-        {u"不透明", 1.0},
-    }};
-    static constexpr int undoWindowMs = 5000;
+    // The panel opacities one can choose, lightest first; a stored value snaps to the nearest.
+    static constexpr std::array<double, 3> panelOpacityLevels{0.6, 0.82, 1.0};
+    static constexpr double defaultPanelOpacity = panelOpacityLevels[1];
     // A missing secret is read again after 1 s, then after twice as long each time, up to 60 s.
     static constexpr double firstRetrySeconds = 1;
     static constexpr double lastRetrySeconds = 60;
 
-    TokenStore(KeychainStore &keychain, QSettings &settings, Clock clock, QObject *parent = nullptr);
+    TokenStore(KeychainStore &keychain, QSettings &settings, Clock clock, SingleShot singleShot = systemSingleShot,
+               QObject *parent = nullptr);
 
     const QList<TokenAccount> &accounts() const { return m_accounts; }
     const QHash<QUuid, QString> &codes() const { return m_codes; }
@@ -129,15 +121,17 @@ private:
     KeychainStore &m_keychain;
     QSettings &m_settings;
     Clock m_clock;
+    SingleShot m_singleShot;
 
     QList<TokenAccount> m_accounts;
     QHash<QUuid, QString> m_codes;
     std::optional<PendingDeletion> m_pendingDeletion;
     qint64 m_clipboardClearDelay = 60;
-    double m_panelOpacity = 0.82;
+    double m_panelOpacity = defaultPanelOpacity;
     QHash<QUuid, QString> m_secretCache;
     QHash<QUuid, qint64> m_generatedCounters;
-    QTimer m_deletionTimer;
+    // Counts deletions, so the undo window of one that was undone or finalised closes nothing.
+    quint64 m_deletionSerial = 0;
     // The stored list as found at start when it could not be read; kept aside before the
     // first save replaces it.
     std::optional<QByteArray> m_unreadableDocument;

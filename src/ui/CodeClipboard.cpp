@@ -2,13 +2,15 @@
 
 #include <QClipboard>
 #include <QMimeData>
-#include <QTimer>
 
 #include <limits>
 
 using namespace Qt::Literals::StringLiterals;
 
-CodeClipboard::CodeClipboard(QClipboard *clipboard, QObject *parent) : QObject(parent), m_clipboard(clipboard)
+CodeClipboard::CodeClipboard(QClipboard *clipboard, SingleShot singleShot, QObject *parent)
+    : QObject(parent),
+      m_clipboard(clipboard),
+      m_singleShot(std::move(singleShot))
 {
     connect(m_clipboard, &QClipboard::dataChanged, this, [this] { ++m_changeCount; });
 }
@@ -26,8 +28,8 @@ void CodeClipboard::copyCode(const QString &code, qint64 clearDelaySeconds)
     const quint64 count = m_changeCount;
     // QTimer counts in int milliseconds: a longer delay waits as long as it can.
     const qint64 maxSeconds = std::numeric_limits<int>::max() / 1000;
-    const int delayMs = int(std::min(clearDelaySeconds, maxSeconds) * 1000);
-    QTimer::singleShot(delayMs, Qt::PreciseTimer, this, [this, count, code] {
+    const std::chrono::seconds delay(std::min(clearDelaySeconds, maxSeconds));
+    m_singleShot(delay, this, [this, count, code] {
         if (m_changeCount == count && text() == code)
             m_clipboard->clear();
     });

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/Clock.h"
+
 #include <QImage>
 #include <QObject>
 #include <QString>
@@ -15,7 +17,7 @@ class CodeClipboard : public QObject
     Q_OBJECT
 
 public:
-    explicit CodeClipboard(QClipboard *clipboard, QObject *parent = nullptr);
+    explicit CodeClipboard(QClipboard *clipboard, SingleShot singleShot = systemSingleShot, QObject *parent = nullptr);
 
     // Puts the code on the clipboard; with a delay above 0 seconds, clears it again then
     // if the clipboard has not changed since and still holds the code.
@@ -26,10 +28,10 @@ public:
     std::optional<QImage> image() const;
     // Empties the clipboard if it holds exactly `text`.
     void clearIfHolds(const QString &text);
-    // Advances on every change of the clipboard, by this process or any other.
-    quint64 changeCount() const { return m_changeCount; }
 
 private:
     QClipboard *m_clipboard;
+    SingleShot m_singleShot;
+    // Advances on every change of the clipboard, by this process or any other.
     quint64 m_changeCount = 0;
 };

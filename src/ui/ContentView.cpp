@@ -32,6 +32,10 @@ using namespace PanelMetrics;
 
 namespace {
 
+constexpr std::chrono::milliseconds codeTimerInterval(500);
+constexpr std::chrono::milliseconds copiedMarkDuration(1200);
+constexpr std::chrono::milliseconds quickErrorDuration(3000);
+
 bool isCode(const QString &text)
 {
     return !text.isEmpty() && std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isDigit(); });
@@ -56,18 +60,19 @@ void place(QWidget *view, bool visible, const QRect &geometry)
 } // namespace
 
 ContentView::ContentView(TokenStore &store, CodeClipboard &clipboard, PanelNotifications &notifications, Clock clock,
-                         QWidget *parent)
+                         SingleShot singleShot, QWidget *parent)
     : QWidget(parent),
       m_store(store),
       m_clipboard(clipboard),
       m_clock(std::move(clock)),
+      m_singleShot(std::move(singleShot)),
       m_header(new PanelHeader(this)),
       m_list(new TokenListView(m_clock, this)),
       m_border(new PanelBorder(this)),
       m_keychainStatus(new KeychainStatusView(this))
 {
     setAcceptDrops(true);
-    m_codeTimer.setInterval(codeTimerMs);
+    m_codeTimer.setInterval(codeTimerInterval);
     m_codeTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_codeTimer, &QTimer::timeout, this, [this] { m_store.refreshCodes(m_clock()); });
     connect(&notifications, &PanelNotifications::copyTokenAtIndex, this, &ContentView::copyAccount);
@@ -237,7 +242,7 @@ void ContentView::setQuickError(const std::optional<QString> &error)
     resizeWindow(true);
     if (!error)
         return;
-    QTimer::singleShot(quickErrorMs, this, [this, shown = *error] {
+    m_singleShot(quickErrorDuration, this, [this, shown = *error] {
         if (m_quickError == shown)
             setQuickError(std::nullopt);
     });
@@ -278,7 +283,7 @@ void ContentView::showKeychainMessage(const QString &message)
 {
     m_keychainMessage = message;
     updateKeychainStatus();
-    QTimer::singleShot(quickErrorMs, this, [this, message] {
+    m_singleShot(quickErrorDuration, this, [this, message] {
         if (m_keychainMessage != message)
             return;
         m_keychainMessage.reset();
@@ -297,7 +302,6 @@ void ContentView::setShowingAdd(bool showing)
     } else {
         dismissSheet(m_addSheet);
     }
-    Q_EMIT showingAddChanged(showing);
 }
 
 void ContentView::setEditingAccount(const std::optional<TokenAccount> &account)
@@ -311,7 +315,6 @@ void ContentView::setEditingAccount(const std::optional<TokenAccount> &account)
         presentSheet(m_editSheet, new EditTokenView(m_store, *account, window()),
                      [this] { setEditingAccount(std::nullopt); });
     }
-    Q_EMIT editingAccountChanged();
 }
 
 QDialog *ContentView::presentedSheet() const
@@ -423,7 +426,7 @@ void ContentView::copy(const QString &codeText, const TokenAccount &account)
         return;
     m_clipboard.copyCode(codeText, m_store.clipboardClearDelay());
     setCopiedAccountID(account.id);
-    QTimer::singleShot(copiedMarkMs, this, [this, id = account.id] {
+    m_singleShot(copiedMarkDuration, this, [this, id = account.id] {
         if (m_copiedAccountID == id)
             setCopiedAccountID(std::nullopt);
     });

@@ -34,13 +34,8 @@ class ContentView : public QWidget
     Q_OBJECT
 
 public:
-    // Seconds since the Unix epoch.
-
     static inline const QString noClipboardTextError = QStringLiteral(u"剪贴板里没有文字。");
     static inline const QString invalidSecretError = QStringLiteral(u"这不像有效的 Base32 密钥，请检查后重试。");
-    static constexpr int codeTimerMs = 500;
-    static constexpr int copiedMarkMs = 1200;
-    static constexpr int quickErrorMs = 3000;
     static inline const QString keychainLockedText = QStringLiteral(u"钥匙串已锁定");
     static inline const QString unlockAction = QStringLiteral(u"解锁");
     static inline const QString keychainUnreachableText = QStringLiteral(u"无法连接钥匙串服务，稍后自动重试");
@@ -48,7 +43,7 @@ public:
     static inline const QString createKeyringAction = QStringLiteral(u"创建");
 
     ContentView(TokenStore &store, CodeClipboard &clipboard, PanelNotifications &notifications, Clock clock,
-                QWidget *parent = nullptr);
+                SingleShot singleShot = systemSingleShot, QWidget *parent = nullptr);
     ~ContentView() override;
 
     // The height the panel must have for what it shows now.
@@ -89,8 +84,6 @@ Q_SIGNALS:
     // Asked on the next turn of the event loop, with the size as it was when asked.
     void sizeRequested(const QSizeF &size, bool animated);
     void windowAlphaResetRequested();
-    void showingAddChanged(bool showing);
-    void editingAccountChanged();
     void quitRequested();
     void exportRequested();
     void importRequested();
@@ -130,6 +123,7 @@ private:
     TokenStore &m_store;
     CodeClipboard &m_clipboard;
     Clock m_clock;
+    SingleShot m_singleShot;
 
     PanelHeader *m_header;
     QuickEntryView *m_quickEntry = nullptr;

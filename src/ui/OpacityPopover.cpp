@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace {
 
 // One level: its label and, when current, a check mark at the right.
@@ -57,7 +59,22 @@ private:
     bool m_current;
 };
 
+constexpr std::array<const char16_t *, TokenStore::panelOpacityLevels.size()> levelLabels{u"轻透", u"清晰", u"不透明"};
+
 } // namespace
+
+QList<OpacityPopover::Level> OpacityPopover::levels()
+{
+    QList<Level> levels;
+    for (size_t i = 0; i < levelLabels.size(); ++i)
+        levels.append({QString::fromUtf16(levelLabels[i]), TokenStore::panelOpacityLevels[i]});
+    return levels;
+}
+
+bool OpacityPopover::Level::isCurrent(double panelOpacity) const
+{
+    return std::abs(panelOpacity - opacity) < 0.01;
+}
 
 OpacityPopover::OpacityPopover(double current, QWidget *parent) : QFrame(parent, Qt::Popup)
 {
@@ -69,9 +86,9 @@ OpacityPopover::OpacityPopover(double current, QWidget *parent) : QFrame(parent,
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(6, 6, 6, 6);
     column->setSpacing(2);
-    for (const auto &level : TokenStore::panelOpacityLevels) {
+    for (const Level &level : levels()) {
         const double opacity = level.opacity;
-        auto *button = new LevelButton(QString::fromUtf16(level.label), std::abs(current - opacity) < 0.01, this);
+        auto *button = new LevelButton(level.label, level.isCurrent(current), this);
         column->addWidget(button);
         connect(button, &QAbstractButton::clicked, this, [this, opacity] {
             Q_EMIT levelChosen(opacity);

@@ -13,6 +13,16 @@ class OpacityPopover : public QFrame
 public:
     static constexpr int width = 190;
 
+    struct Level
+    {
+        QString label;
+        double opacity;
+        // Whether the panel's `opacity` is this level.
+        bool isCurrent(double opacity) const;
+    };
+    // The store's opacity levels with their names, lightest first.
+    static QList<Level> levels();
+
     explicit OpacityPopover(double current, QWidget *parent = nullptr);
 
     // Opens below `anchor`, centred on it.

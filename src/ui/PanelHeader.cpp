@@ -1,5 +1,6 @@
 #include "ui/PanelHeader.h"
 
+#include "store/TokenStore.h"
 #include "ui/AboutItems.h"
 #include "ui/CircleButton.h"
 #include "ui/OpacityPopover.h"
@@ -28,7 +29,8 @@ PanelHeader::PanelHeader(QWidget *parent)
       m_add(new CircleButton(Glyph::Plus, CircleButton::Style::HeaderIcon)),
       m_opacity(new CircleButton(Glyph::CircleLeftHalfFilled, CircleButton::Style::HeaderIcon)),
       m_collapse(new CircleButton(Glyph::Minus, CircleButton::Style::HeaderIcon)),
-      m_quit(new CircleButton(Glyph::XMark, CircleButton::Style::HeaderIcon))
+      m_quit(new CircleButton(Glyph::XMark, CircleButton::Style::HeaderIcon)),
+      m_panelOpacity(TokenStore::defaultPanelOpacity)
 {
     setFixedHeight(PanelMetrics::headerHeight);
     m_opacity->setTrailingGlyph(Glyph::ChevronDown);

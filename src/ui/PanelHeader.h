@@ -57,5 +57,5 @@ private:
     CircleButton *m_collapse;
     CircleButton *m_quit;
     QPointer<OpacityPopover> m_popover;
-    double m_panelOpacity = 0.82;
+    double m_panelOpacity;
 };

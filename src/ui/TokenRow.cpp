@@ -37,7 +37,6 @@ TokenRow::TokenRow(Clock clock, QWidget *parent)
     setFixedHeight(PanelMetrics::tokenRowHeight);
     setAcceptDrops(true);
     setToolTip(u"点击复制；前 3 项也可使用 Ctrl+1～Ctrl+3"_s);
-    m_progress->setAccessibleName(u"验证码有效期"_s);
     connect(m_delete, &QAbstractButton::clicked, this, [this] { Q_EMIT deleteRequested(m_account); });
 
     m_codeRoll.setDuration(260);

@@ -60,10 +60,12 @@ private:
     ContentView &view(int accounts)
     {
         m_view.reset();
-        m_store = std::make_unique<TokenStore>(m_keychain, m_settings.settings(), m_clock.function());
+        m_store =
+            std::make_unique<TokenStore>(m_keychain, m_settings.settings(), m_clock.function(), m_clock.singleShot());
         for (int i = 0; i < accounts; ++i)
             m_store->add({u"account %1"_s.arg(i), u"Acme"_s, i == 0 ? rfcSecret : secretNumber(i), 30, 6});
-        m_view = std::make_unique<ContentView>(*m_store, *m_clipboard, *m_notifications, m_clock.function());
+        m_view = std::make_unique<ContentView>(*m_store, *m_clipboard, *m_notifications, m_clock.function(),
+                                               m_clock.singleShot());
         m_view->resize(326, m_view->panelHeight());
         m_view->show();
         return *m_view;
@@ -103,7 +105,7 @@ void TestContentView::init()
     m_settings.settings().clear();
     m_keychain.reset();
     m_clock.now = 59;
-    m_clipboard = std::make_unique<CodeClipboard>(QApplication::clipboard());
+    m_clipboard = std::make_unique<CodeClipboard>(QApplication::clipboard(), m_clock.singleShot());
     m_notifications = std::make_unique<PanelNotifications>();
     QApplication::clipboard()->clear();
 }
@@ -217,38 +219,40 @@ void TestContentView::onlyVisibleRowsAreBuilt()
 void TestContentView::clickCopiesAndClearsLater()
 {
     view(2);
-    m_store->setClipboardClearDelay(1);
+    m_store->setClipboardClearDelay(2);
     QTest::mouseClick(row(0), Qt::LeftButton, {}, codePoint(row(0)));
     QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
     QCOMPARE(QApplication::clipboard()->mimeData()->data(u"x-kde-passwordManagerHint"_s), "secret"_ba);
     QCOMPARE(m_view->copiedAccountID(), m_store->accounts().at(0).id);
     QVERIFY(row(0)->isCopied());
-    QTRY_VERIFY_WITH_TIMEOUT(!row(0)->isCopied(), 2000);
-    QTRY_VERIFY_WITH_TIMEOUT(QApplication::clipboard()->text().isEmpty(), 3000);
+    m_clock.advance(1.2);
+    QVERIFY(!row(0)->isCopied());
+    QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
+    m_clock.advance(0.8);
+    QVERIFY(QApplication::clipboard()->text().isEmpty());
 }
 
 void TestContentView::clearSkipsAfterAnotherCopy()
 {
-    view(2);
+    view(1);
     m_store->setClipboardClearDelay(1);
     m_view->copyAccount(0);
     QApplication::clipboard()->setText(u"something the user copied"_s);
-    QTest::qWait(1300);
+    m_clock.advance(1);
     QCOMPARE(QApplication::clipboard()->text(), u"something the user copied"_s);
 
-    // Two quick copies: the first's clear finds the second code and leaves it.
+    // The same code twice: the first copy's clear leaves the second its whole delay.
     m_view->copyAccount(0);
-    QTest::qWait(500);
-    m_view->copyAccount(1);
-    const QString second = QApplication::clipboard()->text();
-    QCOMPARE(m_view->copiedAccountID(), m_store->accounts().at(1).id);
-    QTest::qWait(700);
-    QCOMPARE(QApplication::clipboard()->text(), second);
-    QTRY_VERIFY_WITH_TIMEOUT(QApplication::clipboard()->text().isEmpty(), 2000);
+    m_clock.advance(0.5);
+    m_view->copyAccount(0);
+    m_clock.advance(0.5);
+    QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
+    m_clock.advance(0.5);
+    QVERIFY(QApplication::clipboard()->text().isEmpty());
 
     m_store->setClipboardClearDelay(0); // never
     m_view->copyAccount(0);
-    QTest::qWait(1300);
+    m_clock.advance(1e6);
     QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
 }
 
@@ -298,16 +302,18 @@ void TestContentView::quickErrorLifetime()
 {
     ContentView &panel = view(0);
     panel.setQuickError(u"first"_s);
-    QTest::qWait(2000);
+    m_clock.advance(2);
     panel.setQuickError(u"first"_s); // the same text does not restart the 3 seconds
-    QTRY_VERIFY_WITH_TIMEOUT(!panel.quickError(), 1500);
+    m_clock.advance(1);
+    QVERIFY(!panel.quickError());
 
     panel.setQuickError(u"first"_s);
-    QTest::qWait(2000);
+    m_clock.advance(2);
     panel.setQuickError(u"second"_s); // a different text gets its own 3 seconds
-    QTest::qWait(1500);
+    m_clock.advance(2.5);
     QCOMPARE(panel.quickError(), u"second"_s);
-    QTRY_VERIFY_WITH_TIMEOUT(!panel.quickError(), 2500);
+    m_clock.advance(0.5);
+    QVERIFY(!panel.quickError());
 }
 
 void TestContentView::pasteAndAddClearsClipboard()
