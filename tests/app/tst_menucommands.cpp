@@ -1,9 +1,6 @@
 #include "app/FloatingWindowController.h"
 #include "app/MenuCommands.h"
-#include "store/TokenStore.h"
-#include "support/FakeClock.h"
-#include "support/MemoryKeychain.h"
-#include "support/TempSettings.h"
+#include "support/StoreFixture.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -15,11 +12,67 @@ class TestMenuCommands : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void checkMarksFollowSettings_data();
-    void checkMarksFollowSettings();
-    void choosingStoresAtOnce();
-    void itemsAndKeys();
+    void init()
+    {
+        m_menu.reset();
+        m_fx.reset();
+        m_fx.restart();
+        m_controller = std::make_unique<FloatingWindowController>(m_settings.settings());
+        m_menu = std::make_unique<MenuCommands>(*m_store, *m_controller);
+    }
+
+    void checkMarksFollowSettings_data()
+    {
+        QTest::addColumn<qint64>("delay");
+        QTest::addColumn<double>("opacity");
+        QTest::addColumn<QStringList>("checked");
+        QTest::newRow("defaults") << qint64(60) << 0.82 << QStringList{u"60 秒"_s, u"清晰"_s};
+        QTest::newRow("never, within 0.01") << qint64(0) << 0.815 << QStringList{u"不自动清除"_s, u"清晰"_s};
+        QTest::newRow("unlisted values mark nothing") << qint64(45) << 0.8 << QStringList{};
+        QTest::newRow("30 and opaque") << qint64(30) << 1.0 << QStringList{u"30 秒"_s, u"不透明"_s};
+    }
+
+    void checkMarksFollowSettings()
+    {
+        QFETCH(qint64, delay);
+        QFETCH(double, opacity);
+        QFETCH(QStringList, checked);
+        m_store->setClipboardClearDelay(delay);
+        m_store->setPanelOpacity(opacity);
+        m_menu->rebuild();
+        QCOMPARE(checkedItems(), checked);
+    }
+
+    void choosingStoresAtOnce()
+    {
+        item(u"不自动清除"_s)->trigger();
+        QCOMPARE(m_store->clipboardClearDelay(), 0);
+        item(u"轻透"_s)->trigger();
+        QCOMPARE(m_store->panelOpacity(), 0.6);
+        const auto saved = m_settings.reopen();
+        QCOMPARE(saved->value(u"totp.clipboardClearDelay"_s).toLongLong(), 0);
+        QCOMPARE(saved->value(u"totp.panelOpacity"_s).toDouble(), 0.6);
+        m_menu->rebuild();
+        QCOMPARE(checkedItems(), QStringList({u"不自动清除"_s, u"轻透"_s}));
+    }
+
+    void itemsAndKeys()
+    {
+        QStringList top;
+        for (QAction *action : m_menu->menu()->actions())
+            top << (action->isSeparator() ? u"-"_s : action->text());
+        QCOMPARE(top, QStringList({u"显示浮窗"_s, u"复制后清除剪贴板"_s, u"窗口透明度"_s, u"-"_s, u"导出备份…"_s,
+                                   u"导入…"_s, u"-"_s, u"关于岚签"_s, u"-"_s, u"退出岚签"_s}));
+        QCOMPARE(item(u"显示浮窗"_s)->shortcut(), QKeySequence(u"Ctrl+T"_s));
+        QCOMPARE(item(u"退出岚签"_s)->shortcut(), QKeySequence(u"Ctrl+Q"_s));
+        QVERIFY(item(u"岚签 0.6.5"_s) && !item(u"岚签 0.6.5"_s)->isEnabled());
+        // The keyed commands outlive a rebuild, so the panel keeps their keys.
+        QAction *quitItem = item(u"退出岚签"_s);
+        m_menu->rebuild();
+        QSignalSpy quit(m_menu.get(), &MenuCommands::quitRequested);
+        quitItem->trigger();
+        QCOMPARE(quit.count(), 1);
+    }
 
 private:
     QAction *item(const QString &text) const
@@ -38,75 +91,12 @@ private:
         return checked;
     }
 
-    TempSettings m_settings;
-    MemoryKeychain m_keychain;
-    FakeClock m_clock;
-    std::unique_ptr<TokenStore> m_store;
+    StoreFixture m_fx;
+    TempSettings &m_settings = m_fx.settings;
+    std::unique_ptr<TokenStore> &m_store = m_fx.store;
     std::unique_ptr<FloatingWindowController> m_controller;
     std::unique_ptr<MenuCommands> m_menu;
 };
-
-void TestMenuCommands::init()
-{
-    m_menu.reset();
-    m_settings.settings().clear();
-    m_store = std::make_unique<TokenStore>(m_keychain, m_settings.settings(), m_clock.function());
-    m_controller = std::make_unique<FloatingWindowController>(m_settings.settings());
-    m_menu = std::make_unique<MenuCommands>(*m_store, *m_controller);
-}
-
-void TestMenuCommands::checkMarksFollowSettings_data()
-{
-    QTest::addColumn<qint64>("delay");
-    QTest::addColumn<double>("opacity");
-    QTest::addColumn<QStringList>("checked");
-    QTest::newRow("defaults") << qint64(60) << 0.82 << QStringList{u"60 秒"_s, u"清晰"_s};
-    QTest::newRow("never, within 0.01") << qint64(0) << 0.815 << QStringList{u"不自动清除"_s, u"清晰"_s};
-    QTest::newRow("unlisted values mark nothing") << qint64(45) << 0.8 << QStringList{};
-    QTest::newRow("30 and opaque") << qint64(30) << 1.0 << QStringList{u"30 秒"_s, u"不透明"_s};
-}
-
-void TestMenuCommands::checkMarksFollowSettings()
-{
-    QFETCH(qint64, delay);
-    QFETCH(double, opacity);
-    QFETCH(QStringList, checked);
-    m_store->setClipboardClearDelay(delay);
-    m_store->setPanelOpacity(opacity);
-    m_menu->rebuild();
-    QCOMPARE(checkedItems(), checked);
-}
-
-void TestMenuCommands::choosingStoresAtOnce()
-{
-    item(u"不自动清除"_s)->trigger();
-    QCOMPARE(m_store->clipboardClearDelay(), 0);
-    item(u"轻透"_s)->trigger();
-    QCOMPARE(m_store->panelOpacity(), 0.6);
-    const auto saved = m_settings.reopen();
-    QCOMPARE(saved->value(u"totp.clipboardClearDelay"_s).toLongLong(), 0);
-    QCOMPARE(saved->value(u"totp.panelOpacity"_s).toDouble(), 0.6);
-    m_menu->rebuild();
-    QCOMPARE(checkedItems(), QStringList({u"不自动清除"_s, u"轻透"_s}));
-}
-
-void TestMenuCommands::itemsAndKeys()
-{
-    QStringList top;
-    for (QAction *action : m_menu->menu()->actions())
-        top << (action->isSeparator() ? u"-"_s : action->text());
-    QCOMPARE(top, QStringList({u"显示浮窗"_s, u"复制后清除剪贴板"_s, u"窗口透明度"_s, u"-"_s, u"导出备份…"_s,
-                               u"导入…"_s, u"-"_s, u"关于岚签"_s, u"-"_s, u"退出岚签"_s}));
-    QCOMPARE(item(u"显示浮窗"_s)->shortcut(), QKeySequence(u"Ctrl+T"_s));
-    QCOMPARE(item(u"退出岚签"_s)->shortcut(), QKeySequence(u"Ctrl+Q"_s));
-    QVERIFY(item(u"岚签 0.6.5"_s) && !item(u"岚签 0.6.5"_s)->isEnabled());
-    // The keyed commands outlive a rebuild, so the panel keeps their keys.
-    QAction *quitItem = item(u"退出岚签"_s);
-    m_menu->rebuild();
-    QSignalSpy quit(m_menu.get(), &MenuCommands::quitRequested);
-    quitItem->trigger();
-    QCOMPARE(quit.count(), 1);
-}
 
 QTEST_MAIN(TestMenuCommands)
 #include "tst_menucommands.moc"

@@ -1,534 +1,454 @@
-#include "store/TokenStore.h"
-#include "support/FakeClock.h"
-#include "support/MemoryKeychain.h"
-#include "support/TempSettings.h"
+#include "support/StoreFixture.h"
 
 #include <QDir>
 #include <QSignalSpy>
 #include <QtTest>
 
-#include <memory>
-
 using namespace Qt::Literals::StringLiterals;
 
-namespace {
-
-// RFC 6238's SHA-1 key in Base32; its 6-digit codes are the RFC's 8-digit values cut.
-const QString rfcSecret = u"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ"_s;
 const QString otherSecret = u"JBSWY3DPEHPK3PXPJBSWY3DPEHPK3PXP"_s;
-
-QStringList names(const QList<TokenAccount> &accounts)
-{
-    QStringList result;
-    for (const TokenAccount &account : accounts)
-        result << account.name;
-    return result;
-}
-
-} // namespace
 
 class TestTokenStore : public QObject
 {
     Q_OBJECT
 
-private:
-    TempSettings m_settings;
-    MemoryKeychain m_keychain;
-    FakeClock m_clock;
-    std::unique_ptr<TokenStore> m_store;
+    StoreFixture m_fx;
+    TempSettings &m_settings = m_fx.settings;
+    MemoryKeychain &m_keychain = m_fx.keychain;
+    FakeClock &m_clock = m_fx.clock;
+    std::unique_ptr<TokenStore> &m_store = m_fx.store;
 
-    TokenStore &newStore()
-    {
-        m_store.reset();
-        m_store =
-            std::make_unique<TokenStore>(m_keychain, m_settings.settings(), m_clock.function(), m_clock.singleShot());
-        return *m_store;
-    }
-    // A fresh store listing accounts with these names, each with its own secret.
-    TokenStore &storeWith(const QStringList &accountNames)
-    {
-        m_settings.settings().clear();
-        TokenStore &store = newStore();
-        for (const QString &name : accountNames) {
-            const QString secret = rfcSecret.left(30) + QChar(char16_t(u'A' + store.accounts().size()));
-            if (!store.add({name, {}, secret, 30, 6}))
-                qFatal("cannot add %s", qPrintable(name));
-        }
-        return store;
-    }
-    TokenAccount account(const QString &name) const
-    {
-        for (const TokenAccount &account : m_store->accounts()) {
-            if (account.name == name)
-                return account;
-        }
-        qFatal("no account named %s", qPrintable(name));
-    }
-    QStringList storedNames() const
-    {
-        return names(TokenAccount::decodeList(m_settings.reopen()->value(u"totp.accounts"_s).toByteArray()).value());
-    }
+    TokenStore &newStore() { return m_fx.restart(); }
+    TokenAccount account(const QString &name) const { return m_fx.account(name); }
+    QStringList storedNames() const { return m_fx.storedNames(); }
+    static QStringList names(const QList<TokenAccount> &accounts) { return StoreFixture::names(accounts); }
 
 private Q_SLOTS:
-    void init();
-    void loadsSettings_data();
-    void loadsSettings();
-    void settingsAreStoredOnlyWhenAsked();
-    void refreshFollowsTimeSteps();
-    void refreshWithinStepIsQuiet();
-    void missingSecretBacksOff_data();
-    void missingSecretBacksOff();
-    void recordedDeletionIsFinishedAtStart_data();
-    void recordedDeletionIsFinishedAtStart();
-    void failedListSaveUndoesAdd();
-    void unusableAccountsGetNoCode_data();
-    void unusableAccountsGetNoCode();
-    void addNormalizesAndKeepsName();
-    void failedAddChangesNothing();
-    void addAllSkipsKnownSecretsAndSavesOnce();
-    void quickAddRejects_data();
-    void quickAddRejects();
-    void quickAddNamesAndFindsDuplicates();
-    void updateTrims();
-    void moveBy_data();
-    void moveBy();
-    void moveBefore_data();
-    void moveBefore();
-    void undoRestoresPositionAndCode();
-    void secondDeletionFinalizesFirst();
-    void undoWindowClosesAtFiveSeconds();
-    void unreadableListIsKeptAside();
+    void init() { m_fx.reset(); }
+
+    void loadsSettings_data()
+    {
+        QTest::addColumn<QVariant>("delay");
+        QTest::addColumn<QVariant>("opacity");
+        QTest::addColumn<qint64>("loadedDelay");
+        QTest::addColumn<double>("loadedOpacity");
+        QTest::newRow("nothing stored") << QVariant() << QVariant() << qint64(60) << 0.82;
+        QTest::newRow("0.7 snaps to 0.6") << QVariant(45) << QVariant(0.7) << qint64(45) << 0.6;
+        QTest::newRow("0.71 ties go lower") << QVariant(-3) << QVariant(0.71) << qint64(-3) << 0.6;
+        QTest::newRow("0.95 snaps to 1.0") << QVariant(0) << QVariant(0.95) << qint64(0) << 1.0;
+        QTest::newRow("0.3 and 5.0 clamp") << QVariant(15) << QVariant(5.0) << qint64(15) << 1.0;
+    }
+
+    void loadsSettings()
+    {
+        QFETCH(QVariant, delay);
+        QFETCH(QVariant, opacity);
+        QFETCH(qint64, loadedDelay);
+        QFETCH(double, loadedOpacity);
+        if (delay.isValid())
+            m_settings.settings().setValue(u"totp.clipboardClearDelay"_s, delay);
+        if (opacity.isValid())
+            m_settings.settings().setValue(u"totp.panelOpacity"_s, opacity);
+        TokenStore &store = newStore();
+        QCOMPARE(store.clipboardClearDelay(), loadedDelay);
+        QCOMPARE(store.panelOpacity(), loadedOpacity);
+        QCOMPARE(m_settings.settings().allKeys().size(), int(delay.isValid()) + int(opacity.isValid()));
+    }
+
+    void settingsAreStoredOnlyWhenAsked()
+    {
+        TokenStore &store = newStore();
+        store.setPanelOpacity(1.0);
+        store.setClipboardClearDelay(15);
+        QVERIFY(m_settings.reopen()->allKeys().isEmpty());
+        store.persistSettings();
+        const auto reopened = m_settings.reopen();
+        QCOMPARE(reopened->value(u"totp.panelOpacity"_s).toDouble(), 1.0);
+        QCOMPARE(reopened->value(u"totp.clipboardClearDelay"_s).toLongLong(), 15);
+    }
+
+    void refreshFollowsTimeSteps()
+    {
+        TokenStore &store = newStore();
+        QVERIFY(store.add({u"thirty"_s, {}, rfcSecret, 30, 6}));
+        QVERIFY(store.add({u"sixty"_s, {}, rfcSecret, 60, 6}));
+        const QUuid thirty = account(u"thirty"_s).id, sixty = account(u"sixty"_s).id;
+        store.refreshCodes(45);
+        QCOMPARE(store.codes().value(thirty), u"287082"_s); // step 1
+        const QString sixtyFirst = store.codes().value(sixty); // step 0
+        store.refreshCodes(60);
+        QVERIFY(store.codes().value(thirty) != u"287082"_s);
+        QCOMPARE(store.codes().value(sixty), u"287082"_s); // step 1 of the longer period
+        store.refreshCodes(59.9); // the clock went back
+        QCOMPARE(store.codes().value(thirty), u"287082"_s);
+        QCOMPARE(store.codes().value(sixty), sixtyFirst);
+        store.refreshCodes(1111111109);
+        QCOMPARE(store.codes().value(thirty), u"081804"_s);
+    }
+
+    void refreshWithinStepIsQuiet()
+    {
+        TokenStore &store = m_fx.storeWith(2);
+        store.refreshCodes(60);
+        QSignalSpy codesSpy(&store, &TokenStore::codesChanged);
+        const int reads = m_keychain.readCalls;
+        store.refreshCodes(60.5);
+        store.refreshCodes(89.99);
+        QCOMPARE(codesSpy.count(), 0);
+        QCOMPARE(m_keychain.readCalls, reads);
+        store.refreshCodes(90);
+        QCOMPARE(codesSpy.count(), 1);
+    }
+
+    void missingSecretBacksOff_data()
+    {
+        QTest::addColumn<KeychainStore::Status>("state");
+        QTest::addColumn<int>("unlocks");
+        QTest::newRow("item missing") << KeychainStore::Status::Available << 0;
+        QTest::newRow("locked: one prompt at start") << KeychainStore::Status::Locked << 1;
+        QTest::newRow("unreachable") << KeychainStore::Status::Unreachable << 0;
+    }
+
+    void missingSecretBacksOff()
+    {
+        QFETCH(KeychainStore::Status, state);
+        const QUuid id = m_fx.storeWith(1).accounts().first().id;
+        m_keychain.items.remove(id); // behind the store's back: the cache still serves
+        m_store->refreshCodes(1111111109);
+        QVERIFY(m_store->codes().contains(id));
+
+        m_keychain.state = state;
+        m_keychain.readCalls = 0;
+        TokenStore &restarted = newStore();
+        for (m_clock.now = 59; m_clock.now < 119; m_clock.now += 0.5)
+            restarted.refreshCodes(m_clock.now);
+        QCOMPARE(m_keychain.readCalls, 6);
+        QTEST(m_keychain.unlockCalls, "unlocks");
+        QVERIFY(restarted.codes().isEmpty());
+        m_keychain.items[id] = rfcSecret;
+        m_keychain.state = KeychainStore::Status::Available;
+        Q_EMIT m_keychain.changed();
+        QCOMPARE(m_keychain.readCalls, 7);
+        QVERIFY(restarted.codes().contains(id));
+    }
+
+    void recordedDeletionIsFinishedAtStart_data()
+    {
+        QTest::addColumn<QByteArray>("listAtRestart");
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("list read") << QByteArray() << true;
+        QTest::newRow("list unreadable") << "[{"_ba << false;
+    }
+
+    void recordedDeletionIsFinishedAtStart()
+    {
+        QFETCH(QByteArray, listAtRestart);
+        TokenStore &store = m_fx.storeWith(2);
+        const TokenAccount a = account(u"A"_s), b = account(u"B"_s);
+        store.requestDelete(a);
+        m_store.reset(); // killed: no final deletion
+        if (!listAtRestart.isEmpty())
+            m_settings.settings().setValue(u"totp.accounts"_s, listAtRestart);
+        newStore();
+        QTEST(!m_keychain.items.contains(a.id), "removed");
+        QCOMPARE(m_settings.settings().contains(u"totp.pendingDeletion"_s), !listAtRestart.isEmpty());
+        QVERIFY(m_keychain.items.contains(b.id));
+    }
+
+    void failedListSaveUndoesAdd()
+    {
+        const QTemporaryDir dir;
+        QFile blocker(dir.filePath(u"file"_s)); // a file where the settings folder should be
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        QSettings settings(dir.filePath(u"file/Corvane.conf"_s), QSettings::IniFormat);
+        TokenStore store(m_keychain, settings, m_clock.function());
+        const auto added = store.quickAdd(rfcSecret);
+        QVERIFY(!added && added.error().description().startsWith(u"无法保存账户列表："_s));
+        QVERIFY(store.accounts().isEmpty() && m_keychain.items.isEmpty());
+    }
+
+    void unusableAccountsGetNoCode_data()
+    {
+        QTest::addColumn<qint64>("period");
+        QTest::addColumn<qint64>("digits");
+        QTest::addColumn<double>("date");
+        QTest::newRow("period 0") << qint64(0) << qint64(6) << 59.0;
+        QTest::newRow("negative period") << qint64(-30) << qint64(6) << 59.0;
+        QTest::newRow("ten digits") << qint64(30) << qint64(10) << 59.0;
+        QTest::newRow("date beyond 64-bit steps") << qint64(1) << qint64(6) << 1e300;
+    }
+
+    void unusableAccountsGetNoCode()
+    {
+        QFETCH(qint64, period);
+        QFETCH(qint64, digits);
+        QFETCH(double, date);
+        const TokenAccount odd{QUuid::createUuid(), u"odd"_s, {}, period, digits};
+        const TokenAccount fine{QUuid::createUuid(), u"fine"_s, {}, 30, 6};
+        m_settings.settings().setValue(u"totp.accounts"_s, TokenAccount::encodeList({odd, fine}));
+        m_keychain.items = {{odd.id, rfcSecret}, {fine.id, rfcSecret}};
+        TokenStore &store = newStore();
+        store.refreshCodes(date);
+        QVERIFY(!store.codes().contains(odd.id));
+        QCOMPARE(store.codes().contains(fine.id), date < 1e18);
+    }
+
+    void addNormalizesAndKeepsName()
+    {
+        TokenStore &store = newStore();
+        QSignalSpy accountsSpy(&store, &TokenStore::accountsChanged);
+        QSignalSpy codesSpy(&store, &TokenStore::codesChanged);
+        QVERIFY(store.add({u"  alice  "_s, u"GitHub"_s, u"gezd gnbv-gy3t\tqojq\ngezd gnbv gy3t qojq=="_s, 30, 6}));
+        QVERIFY(store.add({u""_s, {}, otherSecret, 30, 6}));
+        QCOMPARE(names(store.accounts()), QStringList({u"  alice  "_s, u"验证码"_s}));
+        const TokenAccount added = store.accounts().first();
+        QCOMPARE(m_keychain.items.value(added.id), rfcSecret);
+        QCOMPARE(store.codes().value(added.id), u"287082"_s);
+        QCOMPARE(accountsSpy.count(), 2);
+        QCOMPARE(codesSpy.count(), 2);
+        QCOMPARE(storedNames(), names(store.accounts()));
+
+        // The hash and the Steam form reach the record, the stored list and the code.
+        QVERIFY(store.add({u"c"_s, {}, rfcSecret + u"GEZDGNBVGY3TQOJQGEZA"_s, 30, 8, HashAlgorithm::Sha256}));
+        QVERIFY(store.add({u"d"_s, {}, u"63BEDWCQZKTQWPESARIERL5DTTQFCJTK"_s, 30, 5, HashAlgorithm::Sha1, true}));
+        const auto stored = TokenAccount::decodeList(m_settings.reopen()->value(u"totp.accounts"_s).toByteArray());
+        QCOMPARE(stored, store.accounts());
+        QCOMPARE(stored->at(2).algorithm, HashAlgorithm::Sha256);
+        QVERIFY(stored->at(3).steam);
+        QCOMPARE(store.codes().value(stored->at(2).id), u"46119246"_s);
+        QCOMPARE(store.codes().value(stored->at(3).id), u"5MDJD"_s);
+    }
+
+    void failedAddChangesNothing()
+    {
+        TokenStore &store = m_fx.storeWith(1);
+        const auto invalid = store.add({u"b"_s, {}, u"not base32 0189"_s, 30, 6});
+        QCOMPARE(invalid.error().description(), u"密钥格式不正确，请使用 Base32 密钥。"_s);
+        m_keychain.saveFailure = KeychainError(u"secret-error"_s, 2, u"钥匙串已锁定"_s);
+        const auto refused = store.add({u"b"_s, {}, otherSecret, 30, 6});
+        QCOMPARE(refused.error().description(), u"钥匙串已锁定"_s);
+        QCOMPARE(names(store.accounts()), QStringList{u"A"_s});
+        QCOMPARE(storedNames(), QStringList{u"A"_s});
+    }
+
+    void addAllSkipsKnownSecretsAndSavesOnce()
+    {
+        TokenStore &store = m_fx.storeWith(1);
+        const QString listed = m_keychain.items.values().constFirst();
+        QSignalSpy accountsChanged(&store, &TokenStore::accountsChanged);
+        const ImportSummary summary = store.addAll({
+            {u"b"_s, u"Ex"_s, otherSecret.toLower(), 30, 6},
+            {u"listed"_s, {}, listed, 30, 6},
+            {u"bad"_s, u"Ex"_s, u"0189"_s, 30, 6},
+            {u"b again"_s, {}, otherSecret, 30, 6},
+            {{}, {}, u"ONSWG4TFOQQGC3TE"_s, 60, 8},
+        });
+        QCOMPARE(names(summary.added), (QStringList{u"b"_s, u"验证码"_s}));
+        QCOMPARE(summary.added.back().period, 60);
+        QCOMPARE(summary.alreadyPresent, 2);
+        QCOMPARE(summary.refused.size(), 1);
+        QCOMPARE(summary.refused.front().name, u"bad"_s);
+        QCOMPARE(summary.refused.front().reason, u"密钥格式不正确，请使用 Base32 密钥。"_s);
+        QCOMPARE(accountsChanged.count(), 1);
+        QCOMPARE(storedNames(), (QStringList{u"A"_s, u"b"_s, u"验证码"_s}));
+        QCOMPARE(store.codes().size(), 3);
+
+        m_keychain.saveFailure = KeychainError(u"secret-error"_s, 2, u"钥匙串已锁定"_s);
+        const ImportSummary locked = store.addAll({{u"c"_s, {}, u"MFRGGZDFMZTWQ2LK"_s, 30, 6}});
+        QCOMPARE(locked.refused.front().reason, u"钥匙串已锁定"_s);
+        QVERIFY(locked.added.isEmpty());
+        QCOMPARE(accountsChanged.count(), 1);
+    }
+
+    void quickAddRejects_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("15 characters") << u"GEZDGNBVGY3TQOJ"_s;
+        QTest::newRow("otpauth link") << u"otpauth://totp/a?secret=GEZDGNBVGY3TQOJQGEZD"_s;
+        QTest::newRow("digit 1") << u"GEZDGNBVGY3TQOJ1"_s;
+    }
+
+    void quickAddRejects()
+    {
+        QFETCH(QString, text);
+        TokenStore &store = newStore();
+        const auto result = store.quickAdd(text);
+        QVERIFY(!result && result.error().isInvalidSecret());
+        QCOMPARE(m_keychain.saveCalls, 0);
+        QVERIFY(store.accounts().isEmpty());
+    }
+
+    void quickAddNamesAndFindsDuplicates()
+    {
+        TokenStore &store = newStore();
+        QCOMPARE(store.quickAdd(u"gezdgnbvgy3tqojq"_s)->name, u"验证码"_s);
+        const auto second = store.quickAdd(otherSecret);
+        QVERIFY(store.quickAdd(u"MFRGGZDFMZTWQ2LK"_s));
+        const auto fourth = store.quickAdd(u"ONSWG4TFOQQGC3TE"_s);
+        QCOMPARE(fourth->name, u"验证码 4"_s);
+        QCOMPARE(store.accounts().last(), *fourth);
+
+        QSignalSpy accountsSpy(&store, &TokenStore::accountsChanged);
+        const int saves = m_keychain.saveCalls;
+        QCOMPARE(*store.quickAdd(u"jbsw y3dp ehpk 3pxp jbsw y3dp ehpk 3pxp"_s), *second);
+        QCOMPARE(accountsSpy.count(), 0);
+        QCOMPARE(m_keychain.saveCalls, saves);
+        // Compared in memory, without a keychain read.
+        m_keychain.items.remove(second->id);
+        QCOMPARE(store.quickAdd(otherSecret)->id, second->id);
+        QCOMPARE(m_keychain.readCalls, 1);
+    }
+
+    void updateTrims()
+    {
+        TokenStore &store = m_fx.storeWith(2);
+        const TokenAccount before = account(u"B"_s);
+        QSignalSpy accountsSpy(&store, &TokenStore::accountsChanged);
+        store.update(before, u"   "_s, u"  GitHub \n"_s);
+        QCOMPARE(store.accounts().at(1).name, u"验证码"_s);
+        QCOMPARE(store.accounts().at(1).issuer, u"GitHub"_s);
+        QCOMPARE(accountsSpy.count(), 2);
+        QCOMPARE(storedNames(), names(store.accounts()));
+        store.update({QUuid::createUuid(), u"x"_s, {}, 30, 6}, u"y"_s, {});
+        QCOMPARE(accountsSpy.count(), 2);
+    }
+
+    void moveBy_data()
+    {
+        QTest::addColumn<QString>("moved");
+        QTest::addColumn<qint64>("by");
+        QTest::addColumn<QString>("order");
+        QTest::newRow("top up") << u"A"_s << qint64(-1) << u"ABC"_s;
+        QTest::newRow("bottom down") << u"C"_s << qint64(1) << u"ABC"_s;
+        QTest::newRow("top down") << u"A"_s << qint64(1) << u"BAC"_s;
+        QTest::newRow("bottom far up") << u"C"_s << qint64(-99) << u"CAB"_s;
+        QTest::newRow("huge") << u"A"_s << std::numeric_limits<qint64>::max() << u"BCA"_s;
+        QTest::newRow("huge negative") << u"B"_s << std::numeric_limits<qint64>::min() << u"BAC"_s;
+    }
+
+    void moveBy()
+    {
+        QFETCH(QString, moved);
+        QFETCH(qint64, by);
+        QFETCH(QString, order);
+        TokenStore &store = m_fx.storeWith(3);
+        m_settings.settings().remove(u"totp.accounts"_s);
+        QSignalSpy accountsSpy(&store, &TokenStore::accountsChanged);
+        store.move(account(moved), by);
+        QCOMPARE(names(store.accounts()).join(QString()), order);
+        const bool changed = order != u"ABC"_s;
+        QCOMPARE(accountsSpy.count(), int(changed));
+        QCOMPARE(m_settings.settings().contains(u"totp.accounts"_s), changed);
+    }
+
+    void moveBefore_data()
+    {
+        QTest::addColumn<QString>("moved");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("order");
+        QTest::newRow("down onto last") << u"A"_s << u"C"_s << u"BAC"_s;
+        QTest::newRow("up onto first") << u"C"_s << u"A"_s << u"CAB"_s;
+        QTest::newRow("onto itself") << u"B"_s << u"B"_s << u"ABC"_s;
+        QTest::newRow("unknown target") << u"B"_s << u"?"_s << u"ABC"_s;
+    }
+
+    void moveBefore()
+    {
+        QFETCH(QString, moved);
+        QFETCH(QString, before);
+        QFETCH(QString, order);
+        TokenStore &store = m_fx.storeWith(3);
+        store.move(account(moved).id, before == u"?"_s ? QUuid::createUuid() : account(before).id);
+        QCOMPARE(names(store.accounts()).join(QString()), order);
+        QCOMPARE(storedNames().join(QString()), order);
+    }
+
+    void undoRestoresPositionAndCode()
+    {
+        TokenStore &store = m_fx.storeWith(3);
+        const TokenAccount b = account(u"B"_s);
+        const QString code = store.codes().value(b.id);
+        store.requestDelete(b);
+        QCOMPARE(store.pendingDeletion(), PendingDeletion({b, 1}));
+        QVERIFY(!store.codes().contains(b.id));
+        QCOMPARE(storedNames(), QStringList({u"A"_s, u"C"_s}));
+        const int reads = m_keychain.readCalls;
+        store.undoDelete();
+        QCOMPARE(names(store.accounts()), QStringList({u"A"_s, u"B"_s, u"C"_s}));
+        QCOMPARE(store.codes().value(b.id), code);
+        QCOMPARE(m_keychain.readCalls, reads); // served from the cache
+
+        // Undo after the list changed: the remembered place, or the end of a shorter list.
+        store.requestDelete(account(u"C"_s));
+        store.move(account(u"B"_s), -1);
+        store.undoDelete();
+        QCOMPARE(names(store.accounts()), QStringList({u"B"_s, u"A"_s, u"C"_s}));
+    }
+
+    void secondDeletionFinalizesFirst()
+    {
+        TokenStore &store = m_fx.storeWith(3);
+        const TokenAccount a = account(u"A"_s), c = account(u"C"_s);
+        store.requestDelete(c);
+        store.requestDelete(a);
+        QVERIFY(!m_keychain.items.contains(c.id));
+        QVERIFY(m_keychain.items.contains(a.id));
+        store.undoDelete();
+        QCOMPARE(names(store.accounts()), QStringList({u"A"_s, u"B"_s}));
+
+        // A request for an account no longer listed still finalises the pending one.
+        store.requestDelete(a);
+        store.requestDelete(c);
+        QVERIFY(!store.pendingDeletion());
+        QVERIFY(!m_keychain.items.contains(a.id));
+    }
+
+    void undoWindowClosesAtFiveSeconds()
+    {
+        TokenStore &store = m_fx.storeWith(2);
+        const TokenAccount a = account(u"A"_s), b = account(u"B"_s);
+        store.requestDelete(a);
+        m_clock.advance(4.9);
+        store.undoDelete();
+        QCOMPARE(names(store.accounts()), QStringList({u"A"_s, u"B"_s}));
+
+        store.requestDelete(b);
+        m_clock.advance(0.2); // the undone deletion's window closes nothing
+        QVERIFY(store.pendingDeletion());
+        m_clock.advance(4.8);
+        QVERIFY(!store.pendingDeletion());
+        QVERIFY(!m_keychain.items.contains(b.id));
+    }
+
+    void unreadableListIsKeptAside()
+    {
+        const QByteArray unreadable = R"([{"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"lost"}])";
+        const QDir dir(m_settings.directory());
+        const QStringList pattern{u"accounts-unreadable-*.json"_s};
+        for (int run = 1; run <= 2; ++run) {
+            m_settings.settings().setValue(u"totp.accounts"_s, unreadable);
+            TokenStore &store = newStore();
+            QVERIFY(store.accounts().isEmpty());
+            QCOMPARE(dir.entryList(pattern, QDir::Files).size(), run - 1);
+            QVERIFY(store.quickAdd(rfcSecret));
+            store.requestDelete(store.accounts().first()); // saves again: no second copy
+            const QStringList copies = dir.entryList(pattern, QDir::Files);
+            QCOMPARE(copies.size(), run);
+            for (const QString &copy : copies) {
+                QFile file(dir.filePath(copy));
+                QVERIFY(file.open(QIODevice::ReadOnly));
+                QCOMPARE(file.readAll(), unreadable);
+            }
+            QCOMPARE(m_settings.reopen()->value(u"totp.accounts"_s).toByteArray(), "[]"_ba);
+        }
+    }
 };
-
-void TestTokenStore::init()
-{
-    m_store.reset();
-    m_settings.settings().clear();
-    m_settings.settings().sync();
-    m_keychain.reset();
-    m_clock.now = 59;
-}
-
-void TestTokenStore::loadsSettings_data()
-{
-    QTest::addColumn<QVariant>("delay");
-    QTest::addColumn<QVariant>("opacity");
-    QTest::addColumn<qint64>("loadedDelay");
-    QTest::addColumn<double>("loadedOpacity");
-    QTest::newRow("nothing stored") << QVariant() << QVariant() << qint64(60) << 0.82;
-    QTest::newRow("0.7 snaps to 0.6") << QVariant(45) << QVariant(0.7) << qint64(45) << 0.6;
-    QTest::newRow("0.71 ties go lower") << QVariant(-3) << QVariant(0.71) << qint64(-3) << 0.6;
-    QTest::newRow("0.95 snaps to 1.0") << QVariant(0) << QVariant(0.95) << qint64(0) << 1.0;
-    QTest::newRow("0.3 and 5.0 clamp") << QVariant(15) << QVariant(5.0) << qint64(15) << 1.0;
-}
-
-void TestTokenStore::loadsSettings()
-{
-    QFETCH(QVariant, delay);
-    QFETCH(QVariant, opacity);
-    QFETCH(qint64, loadedDelay);
-    QFETCH(double, loadedOpacity);
-    if (delay.isValid())
-        m_settings.settings().setValue(u"totp.clipboardClearDelay"_s, delay);
-    if (opacity.isValid())
-        m_settings.settings().setValue(u"totp.panelOpacity"_s, opacity);
-    TokenStore &store = newStore();
-    QCOMPARE(store.clipboardClearDelay(), loadedDelay);
-    QCOMPARE(store.panelOpacity(), loadedOpacity);
-    QCOMPARE(m_settings.settings().allKeys().size(), int(delay.isValid()) + int(opacity.isValid()));
-}
-
-void TestTokenStore::settingsAreStoredOnlyWhenAsked()
-{
-    TokenStore &store = newStore();
-    store.setPanelOpacity(1.0);
-    store.setClipboardClearDelay(15);
-    QVERIFY(m_settings.reopen()->allKeys().isEmpty());
-    store.persistSettings();
-    const auto reopened = m_settings.reopen();
-    QCOMPARE(reopened->value(u"totp.panelOpacity"_s).toDouble(), 1.0);
-    QCOMPARE(reopened->value(u"totp.clipboardClearDelay"_s).toLongLong(), 15);
-}
-
-void TestTokenStore::refreshFollowsTimeSteps()
-{
-    TokenStore &store = newStore();
-    QVERIFY(store.add({u"thirty"_s, {}, rfcSecret, 30, 6}));
-    QVERIFY(store.add({u"sixty"_s, {}, rfcSecret, 60, 6}));
-    const QUuid thirty = account(u"thirty"_s).id, sixty = account(u"sixty"_s).id;
-    store.refreshCodes(45);
-    QCOMPARE(store.codes().value(thirty), u"287082"_s); // step 1
-    const QString sixtyFirst = store.codes().value(sixty); // step 0
-    store.refreshCodes(60);
-    QVERIFY(store.codes().value(thirty) != u"287082"_s);
-    QCOMPARE(store.codes().value(sixty), u"287082"_s); // step 1 of the longer period
-    store.refreshCodes(59.9); // the clock went back
-    QCOMPARE(store.codes().value(thirty), u"287082"_s);
-    QCOMPARE(store.codes().value(sixty), sixtyFirst);
-    store.refreshCodes(1111111109);
-    QCOMPARE(store.codes().value(thirty), u"081804"_s);
-}
-
-void TestTokenStore::refreshWithinStepIsQuiet()
-{
-    TokenStore &store = storeWith({u"a"_s, u"b"_s});
-    store.refreshCodes(60);
-    QSignalSpy codesSpy(&store, &TokenStore::codesChanged);
-    const int reads = m_keychain.readCalls;
-    store.refreshCodes(60.5);
-    store.refreshCodes(89.99);
-    QCOMPARE(codesSpy.count(), 0);
-    QCOMPARE(m_keychain.readCalls, reads);
-    store.refreshCodes(90);
-    QCOMPARE(codesSpy.count(), 1);
-}
-
-void TestTokenStore::missingSecretBacksOff_data()
-{
-    QTest::addColumn<KeychainStore::Status>("state");
-    QTest::addColumn<int>("unlocks");
-    QTest::newRow("item missing") << KeychainStore::Status::Available << 0;
-    QTest::newRow("locked: one prompt at start") << KeychainStore::Status::Locked << 1;
-    QTest::newRow("unreachable") << KeychainStore::Status::Unreachable << 0;
-}
 
 // A minute of half-second ticks reads again after 1, 2, 4, 8 and 16 s and never prompts;
 // the service's change signal reads at once.
-void TestTokenStore::missingSecretBacksOff()
-{
-    QFETCH(KeychainStore::Status, state);
-    const QUuid id = storeWith({u"a"_s}).accounts().first().id;
-    m_keychain.items.remove(id); // behind the store's back: the cache still serves
-    m_store->refreshCodes(1111111109);
-    QVERIFY(m_store->codes().contains(id));
-
-    m_keychain.state = state;
-    m_keychain.readCalls = 0;
-    TokenStore &restarted = newStore();
-    for (m_clock.now = 59; m_clock.now < 119; m_clock.now += 0.5)
-        restarted.refreshCodes(m_clock.now);
-    QCOMPARE(m_keychain.readCalls, 6);
-    QTEST(m_keychain.unlockCalls, "unlocks");
-    QVERIFY(restarted.codes().isEmpty());
-    m_keychain.items[id] = rfcSecret;
-    m_keychain.state = KeychainStore::Status::Available;
-    Q_EMIT m_keychain.changed();
-    QCOMPARE(m_keychain.readCalls, 7);
-    QVERIFY(restarted.codes().contains(id));
-}
 
 // A deletion inside its undo window when the process is killed: the next start removes the
 // item, but only once the list was read.
-void TestTokenStore::recordedDeletionIsFinishedAtStart_data()
-{
-    QTest::addColumn<QByteArray>("listAtRestart");
-    QTest::addColumn<bool>("removed");
-    QTest::newRow("list read") << QByteArray() << true;
-    QTest::newRow("list unreadable") << "[{"_ba << false;
-}
-
-void TestTokenStore::recordedDeletionIsFinishedAtStart()
-{
-    QFETCH(QByteArray, listAtRestart);
-    TokenStore &store = storeWith({u"A"_s, u"B"_s});
-    const TokenAccount a = account(u"A"_s), b = account(u"B"_s);
-    store.requestDelete(a);
-    m_store.reset(); // killed: no final deletion
-    if (!listAtRestart.isEmpty())
-        m_settings.settings().setValue(u"totp.accounts"_s, listAtRestart);
-    newStore();
-    QTEST(!m_keychain.items.contains(a.id), "removed");
-    QCOMPARE(m_settings.settings().contains(u"totp.pendingDeletion"_s), !listAtRestart.isEmpty());
-    QVERIFY(m_keychain.items.contains(b.id));
-}
-
-void TestTokenStore::failedListSaveUndoesAdd()
-{
-    const QTemporaryDir dir;
-    QFile blocker(dir.filePath(u"file"_s)); // a file where the settings folder should be
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    QSettings settings(dir.filePath(u"file/Corvane.conf"_s), QSettings::IniFormat);
-    TokenStore store(m_keychain, settings, m_clock.function());
-    const auto added = store.quickAdd(rfcSecret);
-    QVERIFY(!added && added.error().description().startsWith(u"无法保存账户列表："_s));
-    QVERIFY(store.accounts().isEmpty() && m_keychain.items.isEmpty());
-}
-
-void TestTokenStore::unusableAccountsGetNoCode_data()
-{
-    QTest::addColumn<qint64>("period");
-    QTest::addColumn<qint64>("digits");
-    QTest::addColumn<double>("date");
-    QTest::newRow("period 0") << qint64(0) << qint64(6) << 59.0;
-    QTest::newRow("negative period") << qint64(-30) << qint64(6) << 59.0;
-    QTest::newRow("ten digits") << qint64(30) << qint64(10) << 59.0;
-    QTest::newRow("date beyond 64-bit steps") << qint64(1) << qint64(6) << 1e300;
-}
-
-void TestTokenStore::unusableAccountsGetNoCode()
-{
-    QFETCH(qint64, period);
-    QFETCH(qint64, digits);
-    QFETCH(double, date);
-    const TokenAccount odd{QUuid::createUuid(), u"odd"_s, {}, period, digits};
-    const TokenAccount fine{QUuid::createUuid(), u"fine"_s, {}, 30, 6};
-    m_settings.settings().setValue(u"totp.accounts"_s, TokenAccount::encodeList({odd, fine}));
-    m_keychain.items = {{odd.id, rfcSecret}, {fine.id, rfcSecret}};
-    TokenStore &store = newStore();
-    store.refreshCodes(date);
-    QVERIFY(!store.codes().contains(odd.id));
-    QCOMPARE(store.codes().contains(fine.id), date < 1e18);
-}
-
-void TestTokenStore::addNormalizesAndKeepsName()
-{
-    TokenStore &store = newStore();
-    QSignalSpy accountsSpy(&store, &TokenStore::accountsChanged);
-    QSignalSpy codesSpy(&store, &TokenStore::codesChanged);
-    QVERIFY(store.add({u"  alice  "_s, u"GitHub"_s, u"gezd gnbv-gy3t\tqojq\ngezd gnbv gy3t qojq=="_s, 30, 6}));
-    QVERIFY(store.add({u""_s, {}, otherSecret, 30, 6}));
-    QCOMPARE(names(store.accounts()), QStringList({u"  alice  "_s, u"验证码"_s}));
-    const TokenAccount added = store.accounts().first();
-    QCOMPARE(m_keychain.items.value(added.id), rfcSecret);
-    QCOMPARE(store.codes().value(added.id), u"287082"_s);
-    QCOMPARE(accountsSpy.count(), 2);
-    QCOMPARE(codesSpy.count(), 2);
-    QCOMPARE(storedNames(), names(store.accounts()));
-
-    // The hash and the Steam form reach the record, the stored list and the code.
-    QVERIFY(store.add({u"c"_s, {}, rfcSecret + u"GEZDGNBVGY3TQOJQGEZA"_s, 30, 8, HashAlgorithm::Sha256}));
-    QVERIFY(store.add({u"d"_s, {}, u"63BEDWCQZKTQWPESARIERL5DTTQFCJTK"_s, 30, 5, HashAlgorithm::Sha1, true}));
-    const auto stored = TokenAccount::decodeList(m_settings.reopen()->value(u"totp.accounts"_s).toByteArray());
-    QCOMPARE(stored, store.accounts());
-    QCOMPARE(stored->at(2).algorithm, HashAlgorithm::Sha256);
-    QVERIFY(stored->at(3).steam);
-    QCOMPARE(store.codes().value(stored->at(2).id), u"46119246"_s);
-    QCOMPARE(store.codes().value(stored->at(3).id), u"5MDJD"_s);
-}
-
-void TestTokenStore::failedAddChangesNothing()
-{
-    TokenStore &store = storeWith({u"a"_s});
-    const auto invalid = store.add({u"b"_s, {}, u"not base32 0189"_s, 30, 6});
-    QCOMPARE(invalid.error().description(), u"密钥格式不正确，请使用 Base32 密钥。"_s);
-    m_keychain.saveFailure = KeychainError(u"secret-error"_s, 2, u"钥匙串已锁定"_s);
-    const auto refused = store.add({u"b"_s, {}, otherSecret, 30, 6});
-    QCOMPARE(refused.error().description(), u"钥匙串已锁定"_s);
-    QCOMPARE(names(store.accounts()), QStringList{u"a"_s});
-    QCOMPARE(storedNames(), QStringList{u"a"_s});
-}
-
-void TestTokenStore::addAllSkipsKnownSecretsAndSavesOnce()
-{
-    TokenStore &store = storeWith({u"a"_s});
-    const QString listed = m_keychain.items.values().constFirst();
-    QSignalSpy accountsChanged(&store, &TokenStore::accountsChanged);
-    const ImportSummary summary = store.addAll({
-        {u"b"_s, u"Ex"_s, otherSecret.toLower(), 30, 6},
-        {u"listed"_s, {}, listed, 30, 6},
-        {u"bad"_s, u"Ex"_s, u"0189"_s, 30, 6},
-        {u"b again"_s, {}, otherSecret, 30, 6},
-        {{}, {}, rfcSecret, 60, 8},
-    });
-    QCOMPARE(names(summary.added), (QStringList{u"b"_s, u"验证码"_s}));
-    QCOMPARE(summary.added.back().period, 60);
-    QCOMPARE(summary.alreadyPresent, 2);
-    QCOMPARE(summary.refused.size(), 1);
-    QCOMPARE(summary.refused.front().name, u"bad"_s);
-    QCOMPARE(summary.refused.front().reason, u"密钥格式不正确，请使用 Base32 密钥。"_s);
-    QCOMPARE(accountsChanged.count(), 1);
-    QCOMPARE(storedNames(), (QStringList{u"a"_s, u"b"_s, u"验证码"_s}));
-    QCOMPARE(store.codes().size(), 3);
-
-    m_keychain.saveFailure = KeychainError(u"secret-error"_s, 2, u"钥匙串已锁定"_s);
-    const ImportSummary locked = store.addAll({{u"c"_s, {}, u"MFRGGZDFMZTWQ2LK"_s, 30, 6}});
-    QCOMPARE(locked.refused.front().reason, u"钥匙串已锁定"_s);
-    QVERIFY(locked.added.isEmpty());
-    QCOMPARE(accountsChanged.count(), 1);
-}
-
-void TestTokenStore::quickAddRejects_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::newRow("15 characters") << u"GEZDGNBVGY3TQOJ"_s;
-    QTest::newRow("otpauth link") << u"otpauth://totp/a?secret=GEZDGNBVGY3TQOJQGEZD"_s;
-    QTest::newRow("digit 1") << u"GEZDGNBVGY3TQOJ1"_s;
-}
-
-void TestTokenStore::quickAddRejects()
-{
-    QFETCH(QString, text);
-    TokenStore &store = newStore();
-    const auto result = store.quickAdd(text);
-    QVERIFY(!result && result.error().isInvalidSecret());
-    QCOMPARE(m_keychain.saveCalls, 0);
-    QVERIFY(store.accounts().isEmpty());
-}
-
-void TestTokenStore::quickAddNamesAndFindsDuplicates()
-{
-    TokenStore &store = newStore();
-    QCOMPARE(store.quickAdd(u"gezdgnbvgy3tqojq"_s)->name, u"验证码"_s);
-    const auto second = store.quickAdd(otherSecret);
-    QVERIFY(store.quickAdd(u"MFRGGZDFMZTWQ2LK"_s));
-    const auto fourth = store.quickAdd(u"ONSWG4TFOQQGC3TE"_s);
-    QCOMPARE(fourth->name, u"验证码 4"_s);
-    QCOMPARE(store.accounts().last(), *fourth);
-
-    QSignalSpy accountsSpy(&store, &TokenStore::accountsChanged);
-    const int saves = m_keychain.saveCalls;
-    QCOMPARE(*store.quickAdd(u"jbsw y3dp ehpk 3pxp jbsw y3dp ehpk 3pxp"_s), *second);
-    QCOMPARE(accountsSpy.count(), 0);
-    QCOMPARE(m_keychain.saveCalls, saves);
-    // Compared in memory, without a keychain read.
-    m_keychain.items.remove(second->id);
-    QCOMPARE(store.quickAdd(otherSecret)->id, second->id);
-    QCOMPARE(m_keychain.readCalls, 1);
-}
-
-void TestTokenStore::updateTrims()
-{
-    TokenStore &store = storeWith({u"a"_s, u"b"_s});
-    const TokenAccount before = account(u"b"_s);
-    QSignalSpy accountsSpy(&store, &TokenStore::accountsChanged);
-    store.update(before, u"   "_s, u"  GitHub \n"_s);
-    QCOMPARE(store.accounts().at(1).name, u"验证码"_s);
-    QCOMPARE(store.accounts().at(1).issuer, u"GitHub"_s);
-    QCOMPARE(accountsSpy.count(), 2);
-    QCOMPARE(storedNames(), names(store.accounts()));
-    store.update({QUuid::createUuid(), u"x"_s, {}, 30, 6}, u"y"_s, {});
-    QCOMPARE(accountsSpy.count(), 2);
-}
-
-void TestTokenStore::moveBy_data()
-{
-    QTest::addColumn<QString>("moved");
-    QTest::addColumn<qint64>("by");
-    QTest::addColumn<QString>("order");
-    QTest::newRow("top up") << u"A"_s << qint64(-1) << u"ABC"_s;
-    QTest::newRow("bottom down") << u"C"_s << qint64(1) << u"ABC"_s;
-    QTest::newRow("top down") << u"A"_s << qint64(1) << u"BAC"_s;
-    QTest::newRow("bottom far up") << u"C"_s << qint64(-99) << u"CAB"_s;
-    QTest::newRow("huge") << u"A"_s << std::numeric_limits<qint64>::max() << u"BCA"_s;
-    QTest::newRow("huge negative") << u"B"_s << std::numeric_limits<qint64>::min() << u"BAC"_s;
-}
-
-void TestTokenStore::moveBy()
-{
-    QFETCH(QString, moved);
-    QFETCH(qint64, by);
-    QFETCH(QString, order);
-    TokenStore &store = storeWith({u"A"_s, u"B"_s, u"C"_s});
-    m_settings.settings().remove(u"totp.accounts"_s);
-    QSignalSpy accountsSpy(&store, &TokenStore::accountsChanged);
-    store.move(account(moved), by);
-    QCOMPARE(names(store.accounts()).join(QString()), order);
-    const bool changed = order != u"ABC"_s;
-    QCOMPARE(accountsSpy.count(), int(changed));
-    QCOMPARE(m_settings.settings().contains(u"totp.accounts"_s), changed);
-}
-
-void TestTokenStore::moveBefore_data()
-{
-    QTest::addColumn<QString>("moved");
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<QString>("order");
-    QTest::newRow("down onto last") << u"A"_s << u"C"_s << u"BAC"_s;
-    QTest::newRow("up onto first") << u"C"_s << u"A"_s << u"CAB"_s;
-    QTest::newRow("onto itself") << u"B"_s << u"B"_s << u"ABC"_s;
-    QTest::newRow("unknown target") << u"B"_s << u"?"_s << u"ABC"_s;
-}
-
-void TestTokenStore::moveBefore()
-{
-    QFETCH(QString, moved);
-    QFETCH(QString, before);
-    QFETCH(QString, order);
-    TokenStore &store = storeWith({u"A"_s, u"B"_s, u"C"_s});
-    store.move(account(moved).id, before == u"?"_s ? QUuid::createUuid() : account(before).id);
-    QCOMPARE(names(store.accounts()).join(QString()), order);
-    QCOMPARE(storedNames().join(QString()), order);
-}
-
-void TestTokenStore::undoRestoresPositionAndCode()
-{
-    TokenStore &store = storeWith({u"A"_s, u"B"_s, u"C"_s});
-    const TokenAccount b = account(u"B"_s);
-    const QString code = store.codes().value(b.id);
-    store.requestDelete(b);
-    QCOMPARE(store.pendingDeletion(), PendingDeletion({b, 1}));
-    QVERIFY(!store.codes().contains(b.id));
-    QCOMPARE(storedNames(), QStringList({u"A"_s, u"C"_s}));
-    const int reads = m_keychain.readCalls;
-    store.undoDelete();
-    QCOMPARE(names(store.accounts()), QStringList({u"A"_s, u"B"_s, u"C"_s}));
-    QCOMPARE(store.codes().value(b.id), code);
-    QCOMPARE(m_keychain.readCalls, reads); // served from the cache
-
-    // Undo after the list changed: the remembered place, or the end of a shorter list.
-    store.requestDelete(account(u"C"_s));
-    store.move(account(u"B"_s), -1);
-    store.undoDelete();
-    QCOMPARE(names(store.accounts()), QStringList({u"B"_s, u"A"_s, u"C"_s}));
-}
-
-void TestTokenStore::secondDeletionFinalizesFirst()
-{
-    TokenStore &store = storeWith({u"A"_s, u"B"_s, u"C"_s});
-    const TokenAccount a = account(u"A"_s), c = account(u"C"_s);
-    store.requestDelete(c);
-    store.requestDelete(a);
-    QVERIFY(!m_keychain.items.contains(c.id));
-    QVERIFY(m_keychain.items.contains(a.id));
-    store.undoDelete();
-    QCOMPARE(names(store.accounts()), QStringList({u"A"_s, u"B"_s}));
-
-    // A request for an account no longer listed still finalises the pending one.
-    store.requestDelete(a);
-    store.requestDelete(c);
-    QVERIFY(!store.pendingDeletion());
-    QVERIFY(!m_keychain.items.contains(a.id));
-}
-
-void TestTokenStore::undoWindowClosesAtFiveSeconds()
-{
-    TokenStore &store = storeWith({u"A"_s, u"B"_s});
-    const TokenAccount a = account(u"A"_s), b = account(u"B"_s);
-    store.requestDelete(a);
-    m_clock.advance(4.9);
-    store.undoDelete();
-    QCOMPARE(names(store.accounts()), QStringList({u"A"_s, u"B"_s}));
-
-    store.requestDelete(b);
-    m_clock.advance(0.2); // the undone deletion's window closes nothing
-    QVERIFY(store.pendingDeletion());
-    m_clock.advance(4.8);
-    QVERIFY(!store.pendingDeletion());
-    QVERIFY(!m_keychain.items.contains(b.id));
-}
-
-void TestTokenStore::unreadableListIsKeptAside()
-{
-    const QByteArray unreadable = R"([{"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"lost"}])";
-    const QDir dir(m_settings.directory());
-    const QStringList pattern{u"accounts-unreadable-*.json"_s};
-    for (int run = 1; run <= 2; ++run) {
-        m_settings.settings().setValue(u"totp.accounts"_s, unreadable);
-        TokenStore &store = newStore();
-        QVERIFY(store.accounts().isEmpty());
-        QCOMPARE(dir.entryList(pattern, QDir::Files).size(), run - 1);
-        QVERIFY(store.quickAdd(rfcSecret));
-        store.requestDelete(store.accounts().first()); // saves again: no second copy
-        const QStringList copies = dir.entryList(pattern, QDir::Files);
-        QCOMPARE(copies.size(), run);
-        for (const QString &copy : copies) {
-            QFile file(dir.filePath(copy));
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            QCOMPARE(file.readAll(), unreadable);
-        }
-        QCOMPARE(m_settings.reopen()->value(u"totp.accounts"_s).toByteArray(), "[]"_ba);
-    }
-}
 
 QTEST_GUILESS_MAIN(TestTokenStore)
 #include "tst_tokenstore.moc"

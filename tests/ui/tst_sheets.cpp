@@ -1,8 +1,5 @@
-#include "store/TokenStore.h"
-#include "support/FakeClock.h"
-#include "support/MemoryKeychain.h"
 #include "support/QrImage.h"
-#include "support/TempSettings.h"
+#include "support/StoreFixture.h"
 #include "ui/AccentButton.h"
 #include "ui/AddTokenView.h"
 #include "ui/CircleButton.h"
@@ -24,17 +21,16 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-const QString rfcSecret = u"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ"_s;
 const QString otherSecret = u"JBSWY3DPEHPK3PXP"_s;
 const QString totpLink = u"otpauth://totp/GitHub:alice@example.com?secret="_s + rfcSecret;
 
 class TestSheets : public QObject
 {
     Q_OBJECT
-    TempSettings m_settings;
-    MemoryKeychain m_keychain;
-    FakeClock m_clock;
-    std::unique_ptr<TokenStore> m_store;
+    StoreFixture m_fx;
+    MemoryKeychain &m_keychain = m_fx.keychain;
+    FakeClock &m_clock = m_fx.clock;
+    std::unique_ptr<TokenStore> &m_store = m_fx.store;
 
     void addAccount(const QString &name, const QString &issuer, const QString &secret)
     {
@@ -45,11 +41,8 @@ class TestSheets : public QObject
 private Q_SLOTS:
     void init()
     {
-        m_store.reset();
-        m_settings.settings().clear();
-        m_keychain.reset();
-        m_clock.now = 59;
-        m_store = std::make_unique<TokenStore>(m_keychain, m_settings.settings(), m_clock.function());
+        m_fx.reset();
+        m_fx.restart();
     }
 
     void linkFillsTheFieldsOnlyWhenItParsesAndDropsPeriodAndDigits()

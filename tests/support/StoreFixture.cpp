@@ -1,0 +1,58 @@
+#include "support/StoreFixture.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+void StoreFixture::reset()
+{
+    store.reset();
+    settings.settings().clear();
+    settings.settings().sync();
+    keychain.reset();
+    clock.now = 59;
+}
+
+TokenStore &StoreFixture::restart()
+{
+    store.reset();
+    store = std::make_unique<TokenStore>(keychain, settings.settings(), clock.function(), clock.singleShot());
+    return *store;
+}
+
+void StoreFixture::addAccounts(int count)
+{
+    for (int i = 0; i < count; ++i) {
+        const QString secret = i == 0 ? rfcSecret : rfcSecret.left(29) + QChar(u'A' + i / 26) + QChar(u'A' + i % 26);
+        if (!store->add({QString(QChar(u'A' + i)), {}, secret, 30, 6}))
+            qFatal("cannot add account %d", i);
+    }
+}
+
+TokenStore &StoreFixture::storeWith(int count)
+{
+    reset();
+    restart();
+    addAccounts(count);
+    return *store;
+}
+
+TokenAccount StoreFixture::account(const QString &name) const
+{
+    for (const TokenAccount &account : store->accounts()) {
+        if (account.name == name)
+            return account;
+    }
+    qFatal("no account named %s", qPrintable(name));
+}
+
+QStringList StoreFixture::storedNames() const
+{
+    return names(TokenAccount::decodeList(settings.reopen()->value(u"totp.accounts"_s).toByteArray()).value());
+}
+
+QStringList StoreFixture::names(const QList<TokenAccount> &accounts)
+{
+    QStringList result;
+    for (const TokenAccount &account : accounts)
+        result << account.name;
+    return result;
+}
