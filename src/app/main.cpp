@@ -54,7 +54,7 @@ int main(int argc, char *argv[])
     options.addVersionOption();
     const QCommandLineOption hidden(u"hidden"_s, u"启动时不显示浮窗（用于登录时自动启动）。"_s);
     options.addOption(hidden);
-    options.addPositionalArgument(u"文件"_s, u"要导入的备份或二维码图片。"_s, u"[文件…]"_s);
+    options.addPositionalArgument(u"文件"_s, u"要导入的备份（Aegis、2FAS 或 otpauth 链接列表）。"_s, u"[文件…]"_s);
     options.process(app);
 
     // Files named on the command line ("Open with" from a file manager) are imported, by
