@@ -1,5 +1,6 @@
-// The panel on a real X server with a real window manager: desktops, dragging and the
-// saved place across a restart. The test runs itself again as the panel process
+// The panel on a real X server with a real window manager: desktops, the window
+// manager's hints and translucency; the end-to-end walk drags it and restarts. The test runs itself again as the panel
+// process
 // ("--panel") on a private Xvfb and drives it through standard input.
 #include "app/FloatingWindowController.h"
 #include "app/InteractiveFloatingPanel.h"
@@ -42,17 +43,6 @@ class TestFloatingPanelX11 : public QObject
     }
     // One value of the panel's answer to "state".
     QString state(const QString &key) { return command(u"state"_s).section(key + u'=', 1).section(u' ', 0, 0); }
-    // The origin once it has stopped changing: while a window is mapped, openbox shows
-    // it for a moment at its frame's provisional place, (0, 0).
-    QPoint settledOrigin()
-    {
-        QPoint origin(-1, -1);
-        for (int same = 0, tries = 100; same < 3 && tries-- > 0; QTest::qWait(100)) {
-            const QPoint now(state(u"x"_s).toInt(), state(u"y"_s).toInt());
-            same = now == origin ? same + 1 : 0, origin = now;
-        }
-        return origin;
-    }
     QString xprop(const QStringList &arguments) { return m_session.run(u"xprop"_s, arguments).trimmed(); }
     bool isViewable(const QString &wid)
     {
@@ -69,7 +59,6 @@ class TestFloatingPanelX11 : public QObject
             QTRY_VERIFY2(isViewable(wid), qPrintable(u"hidden on desktop %1"_s.arg(desktop)));
         }
     }
-    QString savedOrigin() { return m_settings->reopen()->value(FloatingWindowController::positionKey).toString(); }
 
 private Q_SLOTS:
     void initTestCase()
@@ -105,51 +94,6 @@ private Q_SLOTS:
         // ... or again before the window manager has handled the unmap.
         command(u"hide-show"_s);
         verifyOnEveryDesktop(wid);
-    }
-
-    void dragMovesThePanelAndARestartRestoresIt()
-    {
-        startPanel();
-        const QPoint start = settledOrigin();
-        QCOMPARE(start, QPoint(930, 20));
-        QVERIFY2(savedOrigin().isEmpty(), qPrintable(savedOrigin()));
-        const QPoint grab = start + QPoint(150, 100);
-        // The window manager takes over the move at the first motion (that first pixel is
-        // its starting point) a moment before the pointer goes on; the pauses give it that
-        // moment, as a hand would.
-        m_session.run(u"xdotool"_s, {u"mousemove"_s,
-                                     QString::number(grab.x()),
-                                     QString::number(grab.y()),
-                                     u"mousedown"_s,
-                                     u"1"_s,
-                                     u"sleep"_s,
-                                     u"0.2"_s,
-                                     u"mousemove_relative"_s,
-                                     u"--"_s,
-                                     u"0"_s,
-                                     u"1"_s,
-                                     u"sleep"_s,
-                                     u"0.3"_s,
-                                     u"mousemove_relative"_s,
-                                     u"--"_s,
-                                     u"-150"_s,
-                                     u"100"_s,
-                                     u"sleep"_s,
-                                     u"0.3"_s,
-                                     u"mousemove_relative"_s,
-                                     u"--"_s,
-                                     u"-150"_s,
-                                     u"100"_s,
-                                     u"sleep"_s,
-                                     u"0.3"_s,
-                                     u"mouseup"_s,
-                                     u"1"_s});
-        const QPoint moved = start + QPoint(-300, 200);
-        QTRY_COMPARE_WITH_TIMEOUT(settledOrigin(), moved, 10000);
-        QTRY_COMPARE(savedOrigin(), FloatingWindowController::pointText(moved));
-        cleanup();
-        startPanel();
-        QCOMPARE(settledOrigin(), moved);
     }
 
     void translucentWithACompositor() // last: the compositor stays

@@ -59,16 +59,14 @@ private:
 
 } // namespace
 
-// The store over the real Secret Service: what survives a restart, what a final deletion
-// leaves behind, and a keyring locked under it.
+// The store over the real Secret Service with its keyring locked under it. (What survives a
+// restart and what a final deletion leaves behind are walked end to end by tst_corvane_e2e.)
 class TestTokenStoreKeyring : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase();
-    void codesComeBackAfterRestart();
-    void finalDeletionRemovesTheItem();
     void lockedKeyringAsksOnceAndRecovers();
 
 private:
@@ -96,35 +94,6 @@ void TestTokenStoreKeyring::initTestCase()
     if (qEnvironmentVariable("CI") == u"true"_s)
         QFAIL(qPrintable(u"no Secret Service: "_s + saved.error().description()));
     QSKIP("no Secret Service on this session bus; run through scripts/with-keyring");
-}
-
-void TestTokenStoreKeyring::codesComeBackAfterRestart()
-{
-    QUuid id;
-    {
-        auto first = store();
-        const auto added = first->quickAdd(rfcSecret.toLower());
-        QVERIFY(added);
-        id = added->id;
-    }
-    auto restarted = store();
-    QCOMPARE(restarted->accounts().size(), 1);
-    restarted->awaitKeychain(std::chrono::seconds(5));
-    QCOMPARE(restarted->codes().value(id), u"287082"_s);
-    restarted->requestDelete(restarted->accounts().first());
-    restarted->finalizePendingDeletion();
-}
-
-void TestTokenStoreKeyring::finalDeletionRemovesTheItem()
-{
-    auto s = store();
-    const auto added = s->quickAdd(rfcSecret);
-    QVERIFY(added);
-    s->requestDelete(*added);
-    QVERIFY(readAll(m_keychain).contains(added->id)); // kept while the undo window is open
-    m_clock.advance(5);
-    QVERIFY(!s->pendingDeletion());
-    QTRY_VERIFY(!readAll(m_keychain).contains(added->id));
 }
 
 // Locked while the app is away: at most one Unlock and one Prompt over a minute of ticks,
