@@ -1,8 +1,5 @@
-#include "store/TokenStore.h"
-#include "support/FakeClock.h"
-#include "support/MemoryKeychain.h"
 #include "support/QrImage.h"
-#include "support/TempSettings.h"
+#include "support/StoreFixture.h"
 #include "ui/AddTokenView.h"
 #include "ui/CircleButton.h"
 #include "ui/CodeClipboard.h"
@@ -34,9 +31,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// RFC 6238's SHA-1 key: at 59 s its 6-digit code is 287082.
-const QString rfcSecret = u"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ"_s;
-
 QString secretNumber(int n)
 {
     return rfcSecret.left(29) + QChar(char16_t(u'A' + n / 26)) + QChar(char16_t(u'A' + n % 26));
@@ -49,10 +43,11 @@ class TestContentView : public QObject
     Q_OBJECT
 
 private:
-    TempSettings m_settings;
-    MemoryKeychain m_keychain;
-    FakeClock m_clock;
-    std::unique_ptr<TokenStore> m_store;
+    StoreFixture m_fx;
+    TempSettings &m_settings = m_fx.settings;
+    MemoryKeychain &m_keychain = m_fx.keychain;
+    FakeClock &m_clock = m_fx.clock;
+    std::unique_ptr<TokenStore> &m_store = m_fx.store;
     std::unique_ptr<CodeClipboard> m_clipboard;
     std::unique_ptr<PanelNotifications> m_notifications;
     std::unique_ptr<ContentView> m_view;
@@ -60,8 +55,7 @@ private:
     ContentView &view(int accounts)
     {
         m_view.reset();
-        m_store =
-            std::make_unique<TokenStore>(m_keychain, m_settings.settings(), m_clock.function(), m_clock.singleShot());
+        m_fx.restart();
         for (int i = 0; i < accounts; ++i)
             m_store->add({u"account %1"_s.arg(i), u"Acme"_s, i == 0 ? rfcSecret : secretNumber(i), 30, 6});
         m_view = std::make_unique<ContentView>(*m_store, *m_clipboard, *m_notifications, m_clock.function(),
@@ -101,10 +95,7 @@ private Q_SLOTS:
 void TestContentView::init()
 {
     m_view.reset();
-    m_store.reset();
-    m_settings.settings().clear();
-    m_keychain.reset();
-    m_clock.now = 59;
+    m_fx.reset();
     m_clipboard = std::make_unique<CodeClipboard>(QApplication::clipboard(), m_clock.singleShot());
     m_notifications = std::make_unique<PanelNotifications>();
     QApplication::clipboard()->clear();
