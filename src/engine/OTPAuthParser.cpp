@@ -1,5 +1,7 @@
 #include "engine/OTPAuthParser.h"
 
+#include "engine/LabelText.h"
+
 #include <QList>
 #include <QStringDecoder>
 #include <QStringList>
@@ -88,23 +90,25 @@ std::optional<qint64> parseInt64(QStringView text)
 
 QString labelOf(const QUrl &url)
 {
-    // Decoded from the encoded path by hand so that bytes that are not UTF-8 fail the
-    // first decoding as they fail the second, instead of turning into U+FFFD.
+    // Decoded from the encoded path by hand so that bytes that are not UTF-8 fail instead
+    // of turning into U+FFFD. Some issuers escape their labels twice; the second decoding
+    // applies only where it succeeds, so a label with an escaped "%" keeps it.
     const std::optional<QString> once = percentDecoded(url.path(QUrl::FullyEncoded));
-    const std::optional<QString> twice = once ? percentDecoded(*once) : std::nullopt;
-    if (!twice)
+    if (!once)
         return {};
+    const QString label = percentDecoded(*once).value_or(*once);
     qsizetype begin = 0;
-    qsizetype end = twice->size();
-    while (begin < end && twice->at(begin) == u'/')
+    qsizetype end = label.size();
+    while (begin < end && label.at(begin) == u'/')
         ++begin;
-    while (end > begin && twice->at(end - 1) == u'/')
+    while (end > begin && label.at(end - 1) == u'/')
         --end;
-    return twice->sliced(begin, end - begin);
+    return label.sliced(begin, end - begin);
 }
 
 // Splits once, at the first colon that ends a non-empty piece; empty pieces are dropped
-// and do not use up the split.
+// and do not use up the split. Spaces after that colon are optional in the format, not
+// part of the account name.
 QStringList splitLabel(const QString &label)
 {
     QStringView rest(label);
@@ -116,8 +120,11 @@ QStringList splitLabel(const QString &label)
     if (colon < 0)
         return {rest.toString()};
     QStringList pieces{rest.first(colon).toString()};
-    if (colon + 1 < rest.size())
-        pieces.append(rest.sliced(colon + 1).toString());
+    QStringView account = rest.sliced(colon + 1);
+    while (!account.isEmpty() && account.front().isSpace())
+        account = account.sliced(1);
+    if (!account.isEmpty())
+        pieces.append(account.toString());
     return pieces;
 }
 
@@ -163,30 +170,73 @@ qint64 numberOr(const QList<QueryItem> &items, QStringView name, qint64 fallback
     return parseInt64(*text).value_or(fallback);
 }
 
+enum class Kind {
+    Totp,
+    Steam,
+    Hotp,
+    Other,
+};
+
+Kind kindOf(const QUrl &url)
+{
+    const QString host = url.host().toLower();
+    if (host == u"totp")
+        return Kind::Totp;
+    if (host == u"steam")
+        return Kind::Steam;
+    return host == u"hotp" ? Kind::Hotp : Kind::Other;
+}
+
+// Steam Guard has one form: five characters, 30 seconds, SHA-1, whatever else the link says.
+void makeSteam(ImportedToken &token)
+{
+    token.steam = true;
+    token.period = 30;
+    token.digits = 5;
+    token.algorithm = HashAlgorithm::Sha1;
+}
+
+// The named hash; SHA-1 when the link names none.
+std::expected<HashAlgorithm, LinkError> algorithmOf(const QList<QueryItem> &items)
+{
+    const QString name = firstValue(items, u"algorithm").value_or(QString());
+    if (name.isEmpty())
+        return HashAlgorithm::Sha1;
+    if (const auto algorithm = algorithmFromName(name))
+        return *algorithm;
+    return std::unexpected(LinkError::unknownAlgorithm(name));
+}
+
 } // namespace
 
 namespace OTPAuthParser {
 
-std::optional<ImportedToken> parse(const QString &text)
+std::expected<ImportedToken, LinkError> parse(const QString &text)
 {
+    const auto notALink = std::unexpected(LinkError::notALink());
     const QString trimmed = text.trimmed();
     if (!std::all_of(trimmed.cbegin(), trimmed.cend(), isUriCharacter))
-        return std::nullopt;
+        return notALink;
     const QUrl url(trimmed, QUrl::StrictMode);
-    if (!url.isValid() || url.scheme().toLower() != u"otpauth" || url.host().toLower() != u"totp")
-        return std::nullopt;
+    if (!url.isValid() || url.scheme().toLower() != u"otpauth")
+        return notALink;
+    const Kind kind = kindOf(url);
+    if (kind == Kind::Hotp)
+        return std::unexpected(LinkError::counterBased());
+    if (kind == Kind::Other)
+        return notALink;
 
     const std::optional<QList<QueryItem>> items = queryItemsOf(url);
     if (!items)
-        return std::nullopt;
+        return notALink;
     // Two secrets leave no way to tell which one the issuer meant.
     const auto secrets =
         std::count_if(items->cbegin(), items->cend(), [](const QueryItem &item) { return item.name == u"secret"; });
     if (secrets > 1)
-        return std::nullopt;
+        return notALink;
     const std::optional<QString> secret = firstValue(*items, u"secret");
     if (!secret || secret->isEmpty())
-        return std::nullopt;
+        return notALink;
 
     const QString label = labelOf(url);
     const QStringList pieces = splitLabel(label);
@@ -200,7 +250,17 @@ std::optional<ImportedToken> parse(const QString &text)
         token.name = label;
         token.issuer = queryIssuer.value_or(QString());
     }
+    token.name = LabelText::cleaned(token.name);
+    token.issuer = LabelText::cleaned(token.issuer);
     token.secret = *secret;
+    if (kind == Kind::Steam || firstValue(*items, u"encoder").value_or(QString()).toLower() == u"steam") {
+        makeSteam(token);
+        return token;
+    }
+    const auto algorithm = algorithmOf(*items);
+    if (!algorithm)
+        return std::unexpected(algorithm.error());
+    token.algorithm = *algorithm;
     token.period = numberOr(*items, u"period", 30);
     token.digits = numberOr(*items, u"digits", 6);
     return token;

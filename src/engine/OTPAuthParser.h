@@ -1,15 +1,17 @@
 #pragma once
 
 #include "engine/ImportedToken.h"
+#include "engine/LinkError.h"
 
 #include <QString>
 
-#include <optional>
+#include <expected>
 
-// Reads otpauth://totp/ links (the Key URI format).
+// Reads otpauth://totp/ links (the Key URI format) and Steam Guard's otpauth://steam/.
 namespace OTPAuthParser {
 
-// The token the link describes, or absent when the text is not an acceptable TOTP link.
-std::optional<ImportedToken> parse(const QString &text);
+// The token the link describes, with its name and issuer cleaned. An HOTP link or an
+// unknown algorithm is refused with a message; any other unusable text without one.
+std::expected<ImportedToken, LinkError> parse(const QString &text);
 
 } // namespace OTPAuthParser

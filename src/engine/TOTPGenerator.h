@@ -13,9 +13,17 @@
 // decimal or, for Steam Guard accounts, in the Steam alphabet.
 namespace TOTPGenerator {
 
+// The longest secret, in normalised characters, an account takes. Real ones have at most a
+// few hundred; anything longer is a pasted document, not a key.
+constexpr qsizetype maximumSecretLength = 1024;
+
 // Upper-cases the text (full Unicode mapping) and drops every White_Space character,
 // "-" and "=" wherever they stand.
 QString normalize(const QString &text);
+
+// normalize's result, or secretTooLong when it would be longer than maximumSecretLength.
+// A long text is turned away by a count before any normalising.
+std::expected<QString, TOTPError> normalizeBounded(const QString &text);
 
 // RFC 4648 Base32 of a normalised-or-not text; absent when a character is outside the
 // alphabet. Trailing bits are dropped unchecked, so the result may be empty.

@@ -27,7 +27,12 @@ public:
 
     // The text the views show.
     QString description() const;
-    bool isInvalidSecret() const { return std::holds_alternative<TOTPError>(m_error); }
+    // Not Base32, or not usable with the account's settings; a secret that is merely too long is not this.
+    bool isInvalidSecret() const
+    {
+        const TOTPError *error = std::get_if<TOTPError>(&m_error);
+        return error && *error == TOTPError::invalidSecret;
+    }
     bool isKeychainError() const { return std::holds_alternative<KeychainError>(m_error); }
 
     bool operator==(const StoreError &) const = default;

@@ -1,5 +1,6 @@
 #include "store/TokenStore.h"
 
+#include "engine/LabelText.h"
 #include "engine/Logging.h"
 #include "engine/TOTPGenerator.h"
 
@@ -374,42 +375,54 @@ void TokenStore::setCodes(QHash<QUuid, QString> codes)
     Q_EMIT codesChanged();
 }
 
-QString TokenStore::normalize(const QString &secret)
+std::expected<QString, TOTPError> TokenStore::normalize(const QString &secret)
 {
-    return TOTPGenerator::normalize(secret);
+    return TOTPGenerator::normalizeBounded(secret);
 }
 
-std::expected<void, StoreError> TokenStore::validate(const QString &secret, const TokenAccount &account) const
+// The normalised secret, once the generator has computed the account's code from it.
+std::expected<QString, StoreError> TokenStore::validated(const QString &text, const TokenAccount &account) const
 {
+    auto secret = normalize(text);
+    if (!secret)
+        return std::unexpected(secret.error());
     const auto code =
-        TOTPGenerator::code(secret, m_clock(), account.period, account.digits, account.algorithm, account.steam);
+        TOTPGenerator::code(*secret, m_clock(), account.period, account.digits, account.algorithm, account.steam);
     if (!code)
         return std::unexpected(code.error());
-    return {};
+    return *secret;
 }
 
 std::expected<void, StoreError> TokenStore::add(const ImportedToken &token)
 {
-    const QString secret = normalize(token.secret);
     const TokenAccount account = accountFor(token);
-    if (auto valid = validate(secret, account); !valid)
-        return valid;
-    return append(account, secret);
+    const auto secret = validated(token.secret, account);
+    if (!secret)
+        return std::unexpected(secret.error());
+    return append(account, *secret);
 }
 
+// Names and issuers lose control and bidi formatting characters whichever way they come.
 TokenAccount TokenStore::accountFor(const ImportedToken &token) const
 {
-    const QString name = token.name.isEmpty() ? defaultName : token.name;
-    return {QUuid::createUuid(), name, token.issuer, token.period, token.digits, token.algorithm, token.steam};
+    const QString name = LabelText::cleaned(token.name);
+    return {QUuid::createUuid(),
+            name.isEmpty() ? defaultName : name,
+            LabelText::cleaned(token.issuer),
+            token.period,
+            token.digits,
+            token.algorithm,
+            token.steam};
 }
 
 std::expected<TokenAccount, StoreError> TokenStore::quickAdd(const QString &text)
 {
-    const QString secret = normalize(text);
+    const auto validSecret = validated(text, {QUuid(), QString(), QString(), quickAddPeriod, quickAddDigits});
+    if (!validSecret)
+        return std::unexpected(validSecret.error());
+    const QString &secret = *validSecret;
     if (secret.size() < quickAddMinimumLength)
         return std::unexpected(TOTPError::invalidSecret);
-    if (auto valid = validate(secret, {QUuid(), QString(), QString(), quickAddPeriod, quickAddDigits}); !valid)
-        return std::unexpected(valid.error());
 
     // Compared in memory: every secret the keychain gave is cached, and an account whose
     // secret it did not give counts as one without a secret.
@@ -435,20 +448,24 @@ ImportSummary TokenStore::addAll(const QList<ImportedToken> &tokens)
     }
     ImportSummary summary;
     for (const ImportedToken &token : tokens) {
-        const QString secret = normalize(token.secret);
+        const auto refuse = [&](const StoreError &error) {
+            summary.refused.append({token.name, token.issuer, error.description()});
+        };
         const TokenAccount account = accountFor(token);
-        auto kept = validate(secret, account);
-        if (kept && present.contains(secret)) {
+        const auto secret = validated(token.secret, account);
+        if (!secret) {
+            refuse(secret.error());
+            continue;
+        }
+        if (present.contains(*secret)) {
             ++summary.alreadyPresent;
             continue;
         }
-        if (kept)
-            kept = keep(account, secret);
-        if (!kept) {
-            summary.refused.append({token.name, token.issuer, kept.error().description()});
+        if (auto kept = keep(account, *secret); !kept) {
+            refuse(kept.error());
             continue;
         }
-        present.insert(secret);
+        present.insert(*secret);
         summary.added.append(account);
     }
     if (summary.added.isEmpty())
@@ -533,10 +550,10 @@ void TokenStore::update(const TokenAccount &account, const QString &name, const 
     const auto index = indexOf(account.id);
     if (!index)
         return;
-    const QString trimmedName = name.trimmed();
+    const QString trimmedName = LabelText::cleaned(name).trimmed();
     m_accounts[*index].name = trimmedName.isEmpty() ? defaultName : trimmedName;
     Q_EMIT accountsChanged();
-    m_accounts[*index].issuer = issuer.trimmed();
+    m_accounts[*index].issuer = LabelText::cleaned(issuer).trimmed();
     Q_EMIT accountsChanged();
     saveOrWarn();
 }

@@ -61,7 +61,9 @@ public:
     // service's own prompt, or try an unreachable service again at once.
     void unlockKeychain();
 
-    static QString normalize(const QString &secret);
+    // The secret as it is validated, stored and compared; refused when it is longer than
+    // any account takes.
+    static std::expected<QString, TOTPError> normalize(const QString &secret);
     std::expected<void, StoreError> add(const ImportedToken &token);
     // The account that now holds the secret: a new one, or the listed one that already had it.
     std::expected<TokenAccount, StoreError> quickAdd(const QString &secret);
@@ -111,7 +113,7 @@ private:
     bool backUpUnreadableDocument();
     std::optional<qsizetype> indexOf(const QUuid &id) const;
     std::optional<QString> secretFor(const TokenAccount &account) const;
-    std::expected<void, StoreError> validate(const QString &secret, const TokenAccount &account) const;
+    std::expected<QString, StoreError> validated(const QString &text, const TokenAccount &account) const;
     TokenAccount accountFor(const ImportedToken &token) const;
     std::expected<void, StoreError> keep(const TokenAccount &account, const QString &secret);
     std::expected<void, StoreError> append(const TokenAccount &account, const QString &secret);

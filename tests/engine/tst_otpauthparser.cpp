@@ -15,9 +15,18 @@ QString link(const QString &label, const QString &query = {})
 }
 
 void accepted(const char *tag, const QString &text, const QString &name, const QString &issuer, qint64 period = 30,
-              qint64 digits = 6, const QString &expectedSecret = secret)
+              qint64 digits = 6, const QString &expectedSecret = secret, HashAlgorithm algorithm = HashAlgorithm::Sha1,
+              bool steam = false)
 {
-    QTest::newRow(tag) << text << std::optional(ImportedToken{name, issuer, expectedSecret, period, digits});
+    QTest::newRow(tag) << text
+                       << std::optional(ImportedToken{name, issuer, expectedSecret, period, digits, algorithm, steam})
+                       << QString();
+}
+
+// An empty message: silently not a link.
+void refused(const char *tag, const QString &text, const QString &message = {})
+{
+    QTest::newRow(tag) << text << std::optional<ImportedToken>() << message;
 }
 } // namespace
 
@@ -30,6 +39,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("link");
         QTest::addColumn<std::optional<ImportedToken>>("expected");
+        QTest::addColumn<QString>("refusal");
         // Label and issuer.
         accepted("issuer:account label", link(u"Ex:al"_s), u"al"_s, u"Ex"_s);
         accepted("query issuer wins", link(u"Ex:al"_s, u"&issuer=Q"_s), u"al"_s, u"Q"_s);
@@ -40,22 +50,36 @@ private Q_SLOTS:
         accepted("only colon last", link(u"Ex:"_s), u"Ex:"_s, QString());
         accepted("only colon first", link(u":al"_s), u":al"_s, QString());
         accepted("leading colon does not use the split", link(u":a:b"_s), u"b"_s, u"a"_s);
-        accepted("space after colon kept", link(u"Ex:%20al"_s), u" al"_s, u"Ex"_s);
+        accepted("spaces after colon dropped", link(u"Big%20Corporation%3A%20%20alice%40bigco.com"_s),
+                 u"alice@bigco.com"_s, u"Big Corporation"_s);
         accepted("escaped colon splits", link(u"Ex%3Aal"_s), u"al"_s, u"Ex"_s);
         accepted("slashes trimmed at the ends only", link(u"/%2Fa%2Fb%2F/"_s), u"a/b"_s, QString());
         accepted("UTF-8 escapes", link(u"Caf%C3%A9:Jos%C3%A9"_s), u"José"_s, u"Café"_s);
         accepted("no label", u"otpauth://totp?issuer=Q&secret="_s + secret, QString(), u"Q"_s);
         accepted("%25 then hex decodes twice", link(u"%2541%253Ab"_s), u"b"_s, u"A"_s);
-        accepted("%25 then non-hex empties label", link(u"Ex:%25zz"_s, u"&issuer=Q"_s), QString(), u"Q"_s);
-        accepted("%25 at the end empties label", link(u"Ex:al%25"_s), QString(), QString());
+        accepted("%25 then non-hex decodes once", link(u"Ex:%25zz%25%5E"_s, u"&issuer=Q"_s), u"%zz%^"_s, u"Q"_s);
+        accepted("%25 at the end decodes once", link(u"Ex:al%25"_s), u"al%"_s, u"Ex"_s);
         accepted("non-UTF-8 label is empty", link(u"Ex:%FF"_s), QString(), QString());
-        accepted("non-UTF-8 after second decoding", link(u"Ex:%25C3"_s), QString(), QString());
+        accepted("non-UTF-8 after second decoding", link(u"Ex:%25C3"_s), u"%C3"_s, u"Ex"_s);
+        // Hostile names: controls and bidi formatting go, other marks stay.
+        accepted("bidi override, NUL, tab", link(u"%E2%80%AEEx%09:a%00b%E2%81%A6c"_s, u"&issuer=%E2%80%ABQ%C2%85"_s),
+                 u"abc"_s, u"Q"_s);
+        accepted("line separator, DEL", link(u"a%E2%80%A8b%7F"_s), u"ab"_s, QString());
+        accepted("zero-width joiner and RLM kept", link(u"a%E2%80%8Db%E2%80%8F"_s), u"a\u200Db\u200F"_s, QString());
 
         // Query items.
         accepted("names in any case, secret as written",
                  u"otpauth://totp/al?SECRET=Ab%20c+d%2B-&Issuer=eX&PERIOD=60&Digits=8"_s, u"al"_s, u"eX"_s, 60, 8,
                  u"Ab c+d+-"_s);
-        accepted("other items ignored", link(u"al"_s, u"&algorithm=SHA256&&image=x"_s), u"al"_s, QString());
+        accepted("other items ignored", link(u"al"_s, u"&&image=x&algorithm="_s), u"al"_s, QString());
+        accepted("SHA256, 8 digits, 60 s", link(u"al"_s, u"&algorithm=sha256&digits=8&period=60"_s), u"al"_s, QString(),
+                 60, 8, secret, HashAlgorithm::Sha256);
+        accepted("SHA512", link(u"al"_s, u"&ALGORITHM=Sha512"_s), u"al"_s, QString(), 30, 6, secret,
+                 HashAlgorithm::Sha512);
+        accepted("Steam host", u"otpauth://STEAM/Steam:al?secret="_s + secret + u"&digits=8&algorithm=SHA512"_s,
+                 u"al"_s, u"Steam"_s, 30, 5, secret, HashAlgorithm::Sha1, true);
+        accepted("Steam encoder", link(u"al"_s, u"&encoder=Steam&period=60"_s), u"al"_s, QString(), 30, 5, secret,
+                 HashAlgorithm::Sha1, true);
         accepted("upper-case scheme, whitespace around", u" \t\nOTPAUTH://TOTP/al?secret="_s + secret + u"\r\n"_s,
                  u"al"_s, QString());
 
@@ -74,25 +98,28 @@ private Q_SLOTS:
         numbers("duplicates, first wins", u"&period=60&digits=7&period=90&DIGITS=8"_s, 60, 7);
 
         // Not a usable link.
-        const std::optional<ImportedToken> none;
-        QTest::newRow("empty text") << QString() << none;
-        QTest::newRow("HOTP host") << u"otpauth://hotp/Ex:al?counter=1&secret="_s + secret << none;
-        QTest::newRow("other scheme") << u"https://totp/Ex:al?secret="_s + secret << none;
-        QTest::newRow("no //") << u"otpauth:totp/Ex:al?secret="_s + secret << none;
-        QTest::newRow("no secret") << u"otpauth://totp/Ex:al?issuer=Ex"_s << none;
-        QTest::newRow("empty secret") << u"otpauth://totp/Ex:al?secret=&issuer=Ex"_s << none;
-        QTest::newRow("secret without =") << u"otpauth://totp/Ex:al?secret"_s << none;
-        QTest::newRow("secret twice, other case") << link(u"al"_s, u"&Secret="_s + secret) << none;
-        QTest::newRow("space inside") << link(u"Ex:a l"_s) << none;
-        QTest::newRow("unescaped non-ASCII") << link(u"Café:al"_s) << none;
-        QTest::newRow("% without hex digits") << link(u"Ex:%zz"_s) << none;
-        QTest::newRow("non-UTF-8 query value") << link(u"al"_s, u"&issuer=%FF"_s) << none;
+        refused("HOTP host", u"otpauth://HOTP/Ex:al?counter=1&secret="_s + secret, u"暂不支持计数器（HOTP）验证码"_s);
+        refused("unknown algorithm", link(u"al"_s, u"&algorithm=MD5"_s),
+                u"不支持的算法“MD5”，仅支持 SHA1、SHA256 和 SHA512"_s);
+        refused("empty text", QString());
+        refused("other scheme", u"https://totp/Ex:al?secret="_s + secret);
+        refused("no //", u"otpauth:totp/Ex:al?secret="_s + secret);
+        refused("no secret", u"otpauth://totp/Ex:al?issuer=Ex"_s);
+        refused("empty secret", u"otpauth://totp/Ex:al?secret=&issuer=Ex"_s);
+        refused("secret without =", u"otpauth://totp/Ex:al?secret"_s);
+        refused("secret twice, other case", link(u"al"_s, u"&Secret="_s + secret));
+        refused("space inside", link(u"Ex:a l"_s));
+        refused("unescaped non-ASCII", link(u"Café:al"_s));
+        refused("% without hex digits", link(u"Ex:%zz"_s));
+        refused("non-UTF-8 query value", link(u"al"_s, u"&issuer=%FF"_s));
     }
 
     void parse()
     {
         QFETCH(QString, link);
-        QTEST(OTPAuthParser::parse(link), "expected");
+        const auto parsed = OTPAuthParser::parse(link);
+        QTEST(parsed ? std::optional(*parsed) : std::nullopt, "expected");
+        QTEST(parsed ? QString() : parsed.error().description(), "refusal");
     }
 };
 

@@ -198,7 +198,9 @@ private Q_SLOTS:
         TokenStore &store = newStore();
         QSignalSpy accountsSpy(&store, &TokenStore::accountsChanged);
         QSignalSpy codesSpy(&store, &TokenStore::codesChanged);
-        QVERIFY(store.add({u"  alice  "_s, u"GitHub"_s, u"gezd gnbv-gy3t\tqojq\ngezd gnbv gy3t qojq=="_s, 30, 6}));
+        QVERIFY(store.add(
+            {u"  al\u202Eice\u0007  "_s, u"Git\u2069Hub"_s, u"gezd gnbv-gy3t\tqojq\ngezd gnbv gy3t qojq=="_s, 30, 6}));
+        QCOMPARE(store.accounts().first().issuer, u"GitHub"_s);
         QVERIFY(store.add({u""_s, {}, otherSecret, 30, 6}));
         QCOMPARE(names(store.accounts()), QStringList({u"  alice  "_s, u"验证码"_s}));
         const TokenAccount added = store.accounts().first();
@@ -227,6 +229,13 @@ private Q_SLOTS:
         m_keychain.saveFailure = KeychainError(u"secret-error"_s, 2, u"钥匙串已锁定"_s);
         const auto refused = store.add({u"b"_s, {}, otherSecret, 30, 6});
         QCOMPARE(refused.error().description(), u"钥匙串已锁定"_s);
+        m_keychain.saveFailure.reset();
+        // Too long after normalising, by a character or by a 10 MiB paste: refused before the keychain.
+        const int saves = m_keychain.saveCalls;
+        const QString tooLong = u"密钥过长：去掉空格后超过 1024 个字符，请检查粘贴的内容。"_s;
+        QCOMPARE(store.add({u"b"_s, {}, u"a "_s.repeated(1025), 30, 6}).error().description(), tooLong);
+        QCOMPARE(store.quickAdd(u"JBSWY3DP"_s.repeated(10 << 17)).error().description(), tooLong);
+        QCOMPARE(m_keychain.saveCalls, saves);
         QCOMPARE(names(store.accounts()), QStringList{u"A"_s});
         QCOMPARE(storedNames(), QStringList{u"A"_s});
     }
@@ -304,7 +313,7 @@ private Q_SLOTS:
         TokenStore &store = m_fx.storeWith(2);
         const TokenAccount before = account(u"B"_s);
         QSignalSpy accountsSpy(&store, &TokenStore::accountsChanged);
-        store.update(before, u"   "_s, u"  GitHub \n"_s);
+        store.update(before, u" \u202E\u0000 "_s, u"  Git\u2066Hub\u0085 \n"_s);
         QCOMPARE(store.accounts().at(1).name, u"验证码"_s);
         QCOMPARE(store.accounts().at(1).issuer, u"GitHub"_s);
         QCOMPARE(accountsSpy.count(), 2);

@@ -1,0 +1,28 @@
+#include "engine/LinkError.h"
+
+#include "engine/LabelText.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+// Enough of a strange algorithm name to recognise it, not a page of it.
+constexpr qsizetype shownNameLength = 24;
+} // namespace
+
+LinkError LinkError::notALink()
+{
+    return LinkError(QString());
+}
+
+LinkError LinkError::counterBased()
+{
+    return LinkError(u"暂不支持计数器（HOTP）验证码"_s);
+}
+
+LinkError LinkError::unknownAlgorithm(const QString &name)
+{
+    QString shown = LabelText::cleaned(name);
+    if (shown.size() > shownNameLength)
+        shown = shown.first(shownNameLength) + u'…';
+    return LinkError(u"不支持的算法“%1”，仅支持 SHA1、SHA256 和 SHA512"_s.arg(shown));
+}
