@@ -1,9 +1,11 @@
 #include "ui/AddTokenView.h"
 
+#include "engine/LabelText.h"
 #include "engine/OTPAuthParser.h"
 #include "store/TokenStore.h"
 #include "transfer/MigrationLink.h"
 #include "ui/AccentButton.h"
+#include "ui/CodeSettingsFields.h"
 #include "ui/QrScanner.h"
 #include "ui/SheetFields.h"
 
@@ -16,9 +18,10 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// Accounts added here always use the common parameters, whatever a pasted link said.
-constexpr qint64 fixedPeriod = 30;
-constexpr qint64 fixedDigits = 6;
+QString cleanField(const QLineEdit *field)
+{
+    return LabelText::cleaned(field->text()).trimmed();
+}
 
 QString refusalLine(const ImportBatch::Refusal &refusal)
 {
@@ -48,7 +51,8 @@ AddTokenView::AddTokenView(TokenStore &store, QWidget *parent)
       m_store(store),
       m_link(new QLineEdit),
       m_imageButton(new QPushButton(u"从图片读取二维码…"_s)),
-      m_screenButton(new QPushButton(u"扫描屏幕二维码"_s))
+      m_screenButton(new QPushButton(u"扫描屏幕二维码"_s)),
+      m_codeSettings(new CodeSettingsFields)
 {
     m_link->setPlaceholderText(u"粘贴 otpauth:// 链接"_s);
     m_link->setAccessibleName(u"otpauth 链接"_s);
@@ -72,6 +76,8 @@ AddTokenView::AddTokenView(TokenStore &store, QWidget *parent)
     m_secret = fields->addRow(u"密钥"_s, u"Base32 密钥"_s);
     m_secret->setEchoMode(QLineEdit::Password);
     addSection(fields);
+    m_settingsLine = addCaption(CaptionStyle::Secondary, m_codeSettings->summary());
+    addSection(m_codeSettings);
 
     m_errorLine = addCaption(CaptionStyle::Error);
     m_errorLine->hide();
@@ -85,6 +91,9 @@ AddTokenView::AddTokenView(TokenStore &store, QWidget *parent)
     connect(m_imageButton, &QPushButton::clicked, this, &AddTokenView::chooseImageFile);
     connect(m_screenButton, &QPushButton::clicked, this, [this] { showScanned(QrScanner::scanScreens()); });
     connect(primaryButton(), &QPushButton::clicked, this, &AddTokenView::add);
+    connect(m_codeSettings, &CodeSettingsFields::changed, this,
+            [this] { m_settingsLine->setText(m_codeSettings->summary()); });
+    connect(m_codeSettings, &CodeSettingsFields::expandedChanged, this, &AddTokenView::fitHeight);
     fitHeight();
 }
 
@@ -121,12 +130,17 @@ void AddTokenView::fillFromLink(const QString &text)
         return;
     }
     showBatch(std::nullopt);
-    const std::optional<ImportedToken> token = OTPAuthParser::parse(text);
-    if (!token)
+    const auto token = OTPAuthParser::parse(text);
+    if (!token) {
+        // Typing or pasting something that is no link at all stays quiet.
+        if (const QString reason = token.error().description(); !reason.isEmpty())
+            showError(reason);
         return;
+    }
     m_name->setText(token->name);
     m_issuer->setText(token->issuer);
     m_secret->setText(token->secret);
+    m_codeSettings->takeFrom(*token);
 }
 
 void AddTokenView::showBatch(std::optional<MigrationBatch> batch)
@@ -149,8 +163,8 @@ void AddTokenView::add()
         addBatch();
         return;
     }
-    const ImportedToken token{m_name->text().trimmed(), m_issuer->text().trimmed(), m_secret->text().trimmed(),
-                              fixedPeriod, fixedDigits};
+    ImportedToken token{cleanField(m_name), cleanField(m_issuer), m_secret->text().trimmed()};
+    m_codeSettings->applyTo(token);
     const auto added = m_store.add(token);
     if (!added) {
         showError(added.error().description());

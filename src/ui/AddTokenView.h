@@ -7,6 +7,7 @@
 #include <expected>
 #include <optional>
 
+class CodeSettingsFields;
 class QLineEdit;
 class TokenStore;
 struct ImportSummary;
@@ -33,6 +34,8 @@ public:
     QLabel *errorLine() const { return m_errorLine; }
     QLabel *batchList() const { return m_batchList; }
     QLabel *noticeLine() const { return m_notice; }
+    QLabel *settingsLine() const { return m_settingsLine; }
+    CodeSettingsFields *codeSettings() const { return m_codeSettings; }
 
     // A link read from a QR code goes into the link field, as if pasted; a failed read
     // shows why.
@@ -57,6 +60,8 @@ private:
     QLineEdit *m_name;
     QLineEdit *m_issuer;
     QLineEdit *m_secret;
+    CodeSettingsFields *m_codeSettings;
+    QLabel *m_settingsLine;
     QLabel *m_errorLine;
     QLabel *m_notice;
     std::optional<QString> m_errorMessage;

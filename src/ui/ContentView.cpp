@@ -36,9 +36,10 @@ constexpr std::chrono::milliseconds codeTimerInterval(500);
 constexpr std::chrono::milliseconds copiedMarkDuration(1200);
 constexpr std::chrono::milliseconds quickErrorDuration(3000);
 
+// Digits, or Steam's digits and letters; never the placeholder.
 bool isCode(const QString &text)
 {
-    return !text.isEmpty() && std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isDigit(); });
+    return !text.isEmpty() && std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isLetterOrNumber(); });
 }
 
 // The local file of a drop that carries one, else empty.

@@ -47,11 +47,14 @@ TokenRow::TokenRow(Clock clock, QWidget *parent)
     connect(&m_markScale, &QVariantAnimation::valueChanged, this, [this] { update(copyMarkArea()); });
 }
 
-QString TokenRow::shownCode(const QString &codeText)
+QString TokenRow::shownCode(const QString &codeText, bool steam)
 {
-    if (codeText.size() != 6)
+    // Six and seven digits read as 3+3 and 3+4, eight as 4+4; Steam's letters stay whole.
+    const qsizetype size = codeText.size();
+    if (steam || size < 6 || size > 8)
         return codeText;
-    return codeText.first(3) + u' ' + codeText.last(3);
+    const qsizetype head = size == 8 ? 4 : 3;
+    return codeText.first(head) + u' ' + codeText.sliced(head);
 }
 
 QString TokenRow::titleLine(const TokenAccount &account)
@@ -220,7 +223,7 @@ void TokenRow::paintEvent(QPaintEvent *event)
 void TokenRow::paintCode(QPainter &painter, const QString &code, qreal y, qreal opacity) const
 {
     painter.setOpacity(opacity);
-    painter.drawImage(QPointF(leftPadding, y), codeImage(code));
+    painter.drawImage(QPointF(leftPadding, y), codeImage(shownCode(code, m_account.steam)));
     painter.setOpacity(1);
 }
 
@@ -259,7 +262,7 @@ void TokenRow::drawCode(QPainter &painter, const QString &code)
         digitWidth = std::max(digitWidth, metrics.horizontalAdvance(QChar(digit)));
     painter.setFont(font);
     qreal x = 0;
-    for (QChar c : shownCode(code)) {
+    for (QChar c : code) {
         const qreal advance = c.isDigit() ? digitWidth : metrics.horizontalAdvance(c);
         painter.drawText(QRectF(x, 0, advance, metrics.height()), Qt::AlignCenter, QString(c));
         x += advance + codeLetterSpacing;

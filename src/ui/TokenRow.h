@@ -39,8 +39,8 @@ public:
     const TokenAccount &account() const { return m_account; }
     // The code text: the code, or the placeholder.
     QString codeText() const { return m_codeText; }
-    // The code as shown: six digits in two groups of three.
-    static QString shownCode(const QString &codeText);
+    // The code as shown: six to eight digits in two groups, anything else as it is.
+    static QString shownCode(const QString &codeText, bool steam);
     static QString titleLine(const TokenAccount &account);
     bool isHovered() const { return m_hovered; }
     bool isCopied() const { return m_copied; }

@@ -78,6 +78,8 @@ private Q_SLOTS:
     void clickCopiesAndClearsLater();
     void clearSkipsAfterAnotherCopy();
     void onlyCodesAreCopied();
+    void codesOfOtherLengths_data();
+    void codesOfOtherLengths();
     void quickEntryAddsAndEmpties();
     void quickErrorLifetime();
     void pasteAndAddClearsClipboard();
@@ -260,6 +262,35 @@ void TestContentView::onlyCodesAreCopied()
     QVERIFY(!m_view->copiedAccountID());
     Q_EMIT m_notifications->copyTokenAtIndex(1);
     QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
+}
+
+void TestContentView::codesOfOtherLengths_data()
+{
+    QTest::addColumn<ImportedToken>("token");
+    QTest::addColumn<QString>("shown");
+    const QString steamKey = u"63BEDWCQZKTQWPESARIERL5DTTQFCJTK"_s;
+    // oathtool and KeePassXC's Steam algorithm at 1700000000.
+    QTest::newRow("7 digits") << ImportedToken{u"a"_s, {}, u"JBSWY3DPEHPK3PXP"_s, 60, 7} << u"950 8648"_s;
+    QTest::newRow("8 digits, SHA256") << ImportedToken{u"a"_s, {}, rfcSecret, 60, 8, HashAlgorithm::Sha256}
+                                      << u"3485 5935"_s;
+    QTest::newRow("Steam") << ImportedToken{u"a"_s, {}, steamKey, 30, 5, HashAlgorithm::Sha1, true} << u"DCTPN"_s;
+}
+
+// Shown in groups that fit the row, copied by click and by shortcut without the space.
+void TestContentView::codesOfOtherLengths()
+{
+    QFETCH(ImportedToken, token);
+    QFETCH(QString, shown);
+    m_clock.now = 1700000000;
+    view(1);
+    QVERIFY(m_store->add(token));
+    QCOMPARE(TokenRow::shownCode(row(1)->codeText(), token.steam), shown);
+    QCOMPARE(TokenRow::shownCode(u"554000994"_s, false), u"554000994"_s);
+    QTest::mouseClick(row(1), Qt::LeftButton, {}, codePoint(row(1)));
+    QCOMPARE(QApplication::clipboard()->text(), QString(shown).remove(u' '));
+    QApplication::clipboard()->clear();
+    Q_EMIT m_notifications->copyTokenAtIndex(1);
+    QCOMPARE(QApplication::clipboard()->text(), QString(shown).remove(u' '));
 }
 
 void TestContentView::quickEntryAddsAndEmpties()

@@ -4,6 +4,7 @@
 #include "ui/AddTokenView.h"
 #include "ui/CircleButton.h"
 #include "ui/CodeClipboard.h"
+#include "ui/CodeSettingsFields.h"
 #include "ui/ContentView.h"
 #include "ui/EditTokenView.h"
 #include "ui/PanelHeader.h"
@@ -12,11 +13,14 @@
 #include "ui/TokenRow.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QCursor>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
+#include <QSpinBox>
+#include <QToolButton>
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
@@ -45,11 +49,16 @@ private Q_SLOTS:
         m_fx.restart();
     }
 
-    void linkFillsTheFieldsOnlyWhenItParsesAndDropsPeriodAndDigits()
+    void linkFillsTheFieldsOnlyWhenItParsesAndKeepsItsSettings()
     {
         AddTokenView sheet(*m_store);
         sheet.show();
-        QTest::keyClicks(sheet.linkField(), totpLink + u"&period=60&digits=8"_s);
+        QCOMPARE(sheet.settingsLine()->text(), u"SHA1 · 6 位 · 30 秒"_s);
+        QTest::keyClicks(sheet.linkField(), u"otpauth://hotp/a?secret=A"_s);
+        QCOMPARE(sheet.errorLine()->text(), u"暂不支持计数器（HOTP）验证码"_s);
+        sheet.linkField()->clear();
+        QTest::keyClicks(sheet.linkField(), totpLink + u"&algorithm=SHA256&period=60&digits=8"_s);
+        QCOMPARE(sheet.settingsLine()->text(), u"SHA256 · 8 位 · 60 秒"_s);
         const auto fields = [&] {
             return QStringList{sheet.nameField()->text(), sheet.issuerField()->text(), sheet.secretField()->text()};
         };
@@ -63,8 +72,33 @@ private Q_SLOTS:
         QTest::mouseClick(sheet.primaryButton(), Qt::LeftButton);
         QVERIFY(!sheet.isVisible() && m_store->accounts().size() == 1);
         const TokenAccount &account = m_store->accounts().first();
-        QCOMPARE((QList<qint64>{account.period, account.digits}), (QList<qint64>{30, 6}));
-        QCOMPARE(m_store->codes().value(account.id), u"287082"_s);
+        QCOMPARE((QList<qint64>{account.period, account.digits}), (QList<qint64>{60, 8}));
+        QCOMPARE(account.algorithm, HashAlgorithm::Sha256);
+        // oathtool --totp=sha256 --digits=8 --time-step-size=60s at 1700000000.
+        m_store->refreshCodes(1700000000);
+        QCOMPARE(m_store->codes().value(account.id), u"34855935"_s);
+        QCOMPARE(TokenAccount::decodeList(m_fx.settings.reopen()->value(u"totp.accounts"_s).toByteArray()),
+                 m_store->accounts());
+    }
+
+    void manualEntryOffersTheSettingsCollapsed()
+    {
+        AddTokenView sheet(*m_store);
+        sheet.show();
+        CodeSettingsFields *settings = sheet.codeSettings();
+        QVERIFY(!settings->algorithmBox()->isVisible());
+        settings->toggle()->click();
+        QVERIFY(settings->algorithmBox()->isVisible());
+        settings->algorithmBox()->setCurrentIndex(2);
+        settings->digitsBox()->setValue(7);
+        QCOMPARE(sheet.settingsLine()->text(), u"SHA512 · 7 位 · 30 秒"_s);
+        sheet.nameField()->setText(u"\u202Eal\u0007"_s);
+        QTest::keyClicks(sheet.secretField(), rfcSecret);
+        QTest::mouseClick(sheet.primaryButton(), Qt::LeftButton);
+        const TokenAccount &account = m_store->accounts().first();
+        QCOMPARE(account.name, u"al"_s);
+        QCOMPARE((QList<qint64>{account.period, account.digits}), (QList<qint64>{30, 7}));
+        QCOMPARE(account.algorithm, HashAlgorithm::Sha512);
     }
 
     void addNeedsAValidSecret()
@@ -175,19 +209,21 @@ private Q_SLOTS:
         using L = QStringList;
         QTest::newRow("blank name: 验证码") << L{u"   "_s, u""_s} << true << L{u"验证码"_s, u""_s};
         QTest::newRow("trimmed, clicked") << L{u" Work "_s, u" Corp "_s} << false << L{u"Work"_s, u"Corp"_s};
+        QTest::newRow("bidi and controls dropped")
+            << L{u"\u202EWork\u2069"_s, u"\tCo\u0000rp\u2028"_s} << false << L{u"Work"_s, u"Corp"_s};
     }
     void renameSaves()
     {
         QFETCH(QStringList, typed);
         QFETCH(bool, byReturn);
         QFETCH(QStringList, saved);
-        addAccount(u"old"_s, u"Old"_s, rfcSecret);
+        QVERIFY(m_store->add({u"old"_s, u"Old"_s, rfcSecret, 60, 8, HashAlgorithm::Sha512}));
         EditTokenView sheet(*m_store, m_store->accounts().first());
         sheet.show();
         QVERIFY(QTest::qWaitForWindowActive(&sheet));
         QCOMPARE(focused(), sheet.nameField());
         QTest::keyClick(focused(), Qt::Key_Backspace); // the name starts selected
-        QTest::keyClicks(focused(), typed[0]);
+        sheet.nameField()->insert(typed[0]);
         sheet.issuerField()->setText(typed[1]);
         if (byReturn)
             QTest::keyClick(focused(), Qt::Key_Return);
@@ -197,6 +233,8 @@ private Q_SLOTS:
         const TokenAccount &account = m_store->accounts().first();
         QCOMPARE(QStringList({account.name, account.issuer}), saved);
         QCOMPARE(m_keychain.items.value(account.id), rfcSecret);
+        QCOMPARE((QList<qint64>{account.period, account.digits}), (QList<qint64>{60, 8}));
+        QCOMPARE(account.algorithm, HashAlgorithm::Sha512);
     }
 
     // "取消" focused by Tab still leaves Return to the primary button.
@@ -216,7 +254,9 @@ private Q_SLOTS:
             sheet = std::make_unique<EditTokenView>(*m_store, m_store->accounts().first());
         else
             sheet = std::make_unique<AddTokenView>(*m_store);
-        sheet->findChildren<QLineEdit *>().last()->setText(rename ? u"Acme"_s : rfcSecret);
+        QLineEdit *last = rename ? static_cast<EditTokenView &>(*sheet).issuerField()
+                                 : static_cast<AddTokenView &>(*sheet).secretField();
+        last->setText(rename ? u"Acme"_s : rfcSecret);
         sheet->show();
         QVERIFY(QTest::qWaitForWindowActive(sheet.get()));
         sheet->cancelButton()->setFocus(Qt::TabFocusReason);
@@ -257,9 +297,10 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(sheet));
         QCOMPARE(focused(), sheet->linkField());
         QTest::keyClicks(sheet->linkField(), totpLink); // enables "添加" for Tab
-        for (QWidget *next : QList<QWidget *>{sheet->imageButton(), sheet->screenButton(), sheet->nameField(),
-                                              sheet->issuerField(), sheet->secretField(), sheet->cancelButton(),
-                                              sheet->primaryButton(), sheet->linkField()}) {
+        for (QWidget *next :
+             QList<QWidget *>{sheet->imageButton(), sheet->screenButton(), sheet->nameField(), sheet->issuerField(),
+                              sheet->secretField(), sheet->codeSettings()->toggle(), sheet->cancelButton(),
+                              sheet->primaryButton(), sheet->linkField()}) {
             QTest::keyClick(focused(), Qt::Key_Tab);
             QCOMPARE(focused(), next);
         }

@@ -1,0 +1,122 @@
+#include "ui/CodeSettingsFields.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr HashAlgorithm algorithms[] = {HashAlgorithm::Sha1, HashAlgorithm::Sha256, HashAlgorithm::Sha512};
+
+QSpinBox *spinBox(int minimum, int maximum, const QString &suffix)
+{
+    auto *box = new QSpinBox;
+    box->setRange(minimum, maximum);
+    box->setSuffix(suffix);
+    return box;
+}
+
+} // namespace
+
+CodeSettingsFields::CodeSettingsFields(QWidget *parent)
+    : QWidget(parent),
+      m_toggle(new QToolButton),
+      m_controls(new QWidget),
+      m_algorithm(new QComboBox),
+      m_digits(spinBox(1, 9, u" 位"_s)),
+      m_period(spinBox(1, 3600, u" 秒"_s))
+{
+    m_toggle->setText(u"高级"_s);
+    m_toggle->setCheckable(true);
+    m_toggle->setAutoRaise(true);
+    m_toggle->setArrowType(Qt::RightArrow);
+    m_toggle->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    for (const HashAlgorithm algorithm : algorithms)
+        m_algorithm->addItem(algorithmName(algorithm));
+
+    auto *grid = new QGridLayout(m_controls);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(12);
+    grid->setVerticalSpacing(10);
+    grid->setColumnStretch(1, 1);
+    const std::pair<const char16_t *, QWidget *> rows[] = {
+        {u"算法", m_algorithm}, {u"位数", m_digits}, {u"周期", m_period}};
+    for (int row = 0; row < 3; ++row) {
+        auto *label = new QLabel(QString::fromUtf16(rows[row].first));
+        label->setBuddy(rows[row].second);
+        rows[row].second->setAccessibleName(label->text());
+        grid->addWidget(label, row, 0);
+        grid->addWidget(rows[row].second, row, 1, Qt::AlignLeading);
+    }
+    m_controls->hide();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(10);
+    layout->addWidget(m_toggle, 0, Qt::AlignLeading);
+    layout->addWidget(m_controls);
+    showValues();
+
+    connect(m_toggle, &QToolButton::toggled, this, [this](bool expanded) {
+        m_toggle->setArrowType(expanded ? Qt::DownArrow : Qt::RightArrow);
+        m_controls->setVisible(expanded);
+        Q_EMIT expandedChanged();
+    });
+    connect(m_algorithm, &QComboBox::currentIndexChanged, this, [this](int index) {
+        m_settings.algorithm = algorithms[index];
+        Q_EMIT changed();
+    });
+    connect(m_digits, &QSpinBox::valueChanged, this, [this](int digits) {
+        m_settings.digits = digits;
+        Q_EMIT changed();
+    });
+    connect(m_period, &QSpinBox::valueChanged, this, [this](int period) {
+        m_settings.period = period;
+        Q_EMIT changed();
+    });
+}
+
+void CodeSettingsFields::takeFrom(const ImportedToken &token)
+{
+    m_settings.algorithm = token.algorithm;
+    m_settings.digits = token.digits;
+    m_settings.period = token.period;
+    m_settings.steam = token.steam;
+    showValues();
+    Q_EMIT changed();
+}
+
+void CodeSettingsFields::applyTo(ImportedToken &token) const
+{
+    token.algorithm = m_settings.algorithm;
+    token.digits = m_settings.digits;
+    token.period = m_settings.period;
+    token.steam = m_settings.steam;
+}
+
+QString CodeSettingsFields::summary() const
+{
+    const QString kind = m_settings.steam ? u"Steam"_s : algorithmName(m_settings.algorithm);
+    return u"%1 · %2 位 · %3 秒"_s.arg(kind).arg(m_settings.digits).arg(m_settings.period);
+}
+
+// The controls follow the values without reporting them back; a link's numbers outside
+// their ranges stay as the link gave them until the user edits them.
+void CodeSettingsFields::showValues()
+{
+    const QSignalBlocker blockAlgorithm(m_algorithm);
+    const QSignalBlocker blockDigits(m_digits);
+    const QSignalBlocker blockPeriod(m_period);
+    m_algorithm->setCurrentIndex(int(m_settings.algorithm));
+    m_digits->setValue(int(std::clamp<qint64>(m_settings.digits, m_digits->minimum(), m_digits->maximum())));
+    m_period->setValue(int(std::clamp<qint64>(m_settings.period, m_period->minimum(), m_period->maximum())));
+    m_controls->setEnabled(!m_settings.steam);
+}
