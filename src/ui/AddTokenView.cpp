@@ -131,12 +131,16 @@ void AddTokenView::fillFromLink(const QString &text)
     }
     showBatch(std::nullopt);
     const auto token = OTPAuthParser::parse(text);
-    if (!token) {
-        // Typing or pasting something that is no link at all stays quiet.
-        if (const QString reason = token.error().description(); !reason.isEmpty())
-            showError(reason);
+    // Typing or pasting something that is no link at all stays quiet; a link's refusal
+    // lasts only while the link field holds that link, as a link is typed letter by letter.
+    const QString reason = token ? QString() : token.error().description();
+    if (!reason.isEmpty())
+        showError(reason);
+    else if (m_errorMessage && m_errorMessage == m_linkRefusal)
+        hideError();
+    m_linkRefusal = reason;
+    if (!token)
         return;
-    }
     m_name->setText(token->name);
     m_issuer->setText(token->issuer);
     m_secret->setText(token->secret);
@@ -206,6 +210,13 @@ void AddTokenView::reportBatch(const MigrationBatch &batch, const ImportSummary 
     if (!refused.isEmpty())
         showError(u"未添加："_s + refused.join(u"；"_s));
     m_link->clear();
+    fitHeight();
+}
+
+void AddTokenView::hideError()
+{
+    m_errorMessage.reset();
+    m_errorLine->hide();
     fitHeight();
 }
 

@@ -51,6 +51,7 @@ private:
     void addBatch();
     void reportBatch(const MigrationBatch &batch, const ImportSummary &summary, const QStringList &refused);
     void showError(const QString &message);
+    void hideError();
 
     TokenStore &m_store;
     QLineEdit *m_link;
@@ -65,6 +66,8 @@ private:
     QLabel *m_errorLine;
     QLabel *m_notice;
     std::optional<QString> m_errorMessage;
+    // The message of the link in the link field that was refused, else empty.
+    QString m_linkRefusal;
     // The accounts of a phone-export link in the link field; 添加 adds them all.
     std::optional<MigrationBatch> m_batch;
 };

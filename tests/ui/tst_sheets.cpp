@@ -58,6 +58,7 @@ private Q_SLOTS:
         QCOMPARE(sheet.errorLine()->text(), u"暂不支持计数器（HOTP）验证码"_s);
         sheet.linkField()->clear();
         QTest::keyClicks(sheet.linkField(), totpLink + u"&algorithm=SHA256&period=60&digits=8"_s);
+        QVERIFY(sheet.errorLine()->isHidden()); // "SHA25" was refused on the way
         QCOMPARE(sheet.settingsLine()->text(), u"SHA256 · 8 位 · 60 秒"_s);
         const auto fields = [&] {
             return QStringList{sheet.nameField()->text(), sheet.issuerField()->text(), sheet.secretField()->text()};
