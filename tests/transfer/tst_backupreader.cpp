@@ -59,12 +59,14 @@ QByteArray edited(const QByteArray &document, const QStringList &path,
     return QJsonDocument(walk(QJsonDocument::fromJson(document).object(), 0).toObject()).toJson();
 }
 
-// Changes one Base64 character in the middle of a text member.
+// Changes one character in the middle of a hex or Base64 text member.
 QJsonValue flipped(const QJsonValue &value)
 {
     QString text = value.toString();
     const qsizetype middle = text.size() / 3;
-    text[middle] = text[middle] == u'A' ? u'B' : u'A';
+    // A digit reads the same in hex and Base64, so the value always changes (swapping the case
+    // of a hex letter would not).
+    text[middle] = text[middle] == u'0' ? u'1' : u'0';
     return text;
 }
 
