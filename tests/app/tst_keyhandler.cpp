@@ -31,13 +31,103 @@ class TestKeyHandler : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void cleanup();
-    void panelKeys_data();
-    void panelKeys();
-    void otherWindowsAreLeftAlone();
-    void openDialogTakesEveryKey();
-    void escapeClearsTheFilterFirst();
+    void init()
+    {
+        m_panel = std::make_unique<KeyProbe>();
+        m_field = new KeyProbe(m_panel.get());
+        m_controller = std::make_unique<FloatingWindowController>(m_settings.settings());
+        m_controller->attach(m_panel.get());
+        m_panel->show();
+        m_notifications = std::make_unique<PanelNotifications>();
+        m_handler = std::make_unique<KeyHandler>(m_panel.get(), *m_notifications, *m_controller);
+        qApp->installEventFilter(m_handler.get());
+    }
+
+    void cleanup()
+    {
+        m_handler.reset();
+        m_panel.reset();
+        m_controller.reset();
+    }
+
+    void panelKeys_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("copied"); // the row index copied, or -1
+        QTest::addColumn<bool>("pasted");
+        QTest::addColumn<bool>("hidden");
+
+        const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+        QTest::newRow("Ctrl+1") << int(Qt::Key_1) << ctrl << u"1"_s << 0 << false << false;
+        QTest::newRow("Ctrl+3") << int(Qt::Key_3) << ctrl << u"3"_s << 2 << false << false;
+        QTest::newRow("Ctrl+Alt+2") << int(Qt::Key_2) << (ctrl | Qt::AltModifier) << u"2"_s << 1 << false << false;
+        QTest::newRow("Ctrl+Shift+V") << int(Qt::Key_V) << (ctrl | Qt::ShiftModifier) << u"V"_s << -1 << true << false;
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << Qt::KeyboardModifiers() << QString() << -1 << false << true;
+        QTest::newRow("Shift+Escape") << int(Qt::Key_Escape) << Qt::KeyboardModifiers(Qt::ShiftModifier) << QString()
+                                      << -1 << false << true;
+        // Passed on:
+        QTest::newRow("Ctrl+V") << int(Qt::Key_V) << ctrl << u"v"_s << -1 << false << false;
+        QTest::newRow("Ctrl+Shift+1") << int(Qt::Key_Exclam) << (ctrl | Qt::ShiftModifier) << u"!"_s << -1 << false
+                                      << false;
+        QTest::newRow("Ctrl+0") << int(Qt::Key_0) << ctrl << u"0"_s << -1 << false << false;
+        QTest::newRow("Ctrl+4") << int(Qt::Key_4) << ctrl << u"4"_s << -1 << false << false;
+        QTest::newRow("plain 1") << int(Qt::Key_1) << Qt::KeyboardModifiers() << u"1"_s << -1 << false << false;
+        QTest::newRow("Shift+V") << int(Qt::Key_V) << Qt::KeyboardModifiers(Qt::ShiftModifier) << u"V"_s << -1 << false
+                                 << false;
+    }
+
+    void panelKeys()
+    {
+        QFETCH(int, key);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(QString, text);
+        QFETCH(int, copied);
+        QFETCH(bool, pasted);
+        QFETCH(bool, hidden);
+        QSignalSpy copies(m_notifications.get(), &PanelNotifications::copyTokenAtIndex);
+        QSignalSpy pastes(m_notifications.get(), &PanelNotifications::pasteSecretAndAdd);
+
+        const bool passedOn = press(m_field, key, modifiers, text);
+        QCOMPARE(copies.isEmpty() ? -1 : copies.first().first().toInt(), copied);
+        QCOMPARE(pastes.count(), int(pasted));
+        QCOMPARE(m_panel->isHidden(), hidden);
+        QCOMPARE(passedOn, copied < 0 && !pasted && !hidden);
+    }
+
+    void otherWindowsAreLeftAlone()
+    {
+        KeyProbe other;
+        other.show();
+        QSignalSpy copies(m_notifications.get(), &PanelNotifications::copyTokenAtIndex);
+        QVERIFY(press(&other, Qt::Key_1, Qt::ControlModifier, u"1"_s));
+        QVERIFY(press(&other, Qt::Key_Escape, {}));
+        QVERIFY(copies.isEmpty());
+        QVERIFY(m_panel->isVisible());
+    }
+
+    void openDialogTakesEveryKey()
+    {
+        QDialog sheet(m_panel.get());
+        sheet.setWindowModality(Qt::WindowModal);
+        sheet.open();
+        QSignalSpy copies(m_notifications.get(), &PanelNotifications::copyTokenAtIndex);
+        QVERIFY(press(m_field, Qt::Key_1, Qt::ControlModifier, u"1"_s));
+        QVERIFY(press(m_field, Qt::Key_Escape, {}));
+        QVERIFY(copies.isEmpty());
+        QVERIFY(m_panel->isVisible());
+    }
+
+    void escapeClearsTheFilterFirst()
+    {
+        bool filtered = true;
+        m_handler->setEscapeHandler([&filtered] { return std::exchange(filtered, false); });
+        QVERIFY(!press(m_field, Qt::Key_Escape, {}));
+        QVERIFY(!filtered && m_panel->isVisible());
+        QVERIFY(!press(m_field, Qt::Key_Escape, {}));
+        QVERIFY(m_panel->isHidden());
+    }
 
 private:
     // Sends a key press to `target`; true when it got through to the widget.
@@ -56,104 +146,6 @@ private:
     KeyProbe *m_field = nullptr;
     std::unique_ptr<KeyHandler> m_handler;
 };
-
-void TestKeyHandler::init()
-{
-    m_panel = std::make_unique<KeyProbe>();
-    m_field = new KeyProbe(m_panel.get());
-    m_controller = std::make_unique<FloatingWindowController>(m_settings.settings());
-    m_controller->attach(m_panel.get());
-    m_panel->show();
-    m_notifications = std::make_unique<PanelNotifications>();
-    m_handler = std::make_unique<KeyHandler>(m_panel.get(), *m_notifications, *m_controller);
-    qApp->installEventFilter(m_handler.get());
-}
-
-void TestKeyHandler::cleanup()
-{
-    m_handler.reset();
-    m_panel.reset();
-    m_controller.reset();
-}
-
-void TestKeyHandler::panelKeys_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("copied"); // the row index copied, or -1
-    QTest::addColumn<bool>("pasted");
-    QTest::addColumn<bool>("hidden");
-
-    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
-    QTest::newRow("Ctrl+1") << int(Qt::Key_1) << ctrl << u"1"_s << 0 << false << false;
-    QTest::newRow("Ctrl+3") << int(Qt::Key_3) << ctrl << u"3"_s << 2 << false << false;
-    QTest::newRow("Ctrl+Alt+2") << int(Qt::Key_2) << (ctrl | Qt::AltModifier) << u"2"_s << 1 << false << false;
-    QTest::newRow("Ctrl+Shift+V") << int(Qt::Key_V) << (ctrl | Qt::ShiftModifier) << u"V"_s << -1 << true << false;
-    QTest::newRow("Escape") << int(Qt::Key_Escape) << Qt::KeyboardModifiers() << QString() << -1 << false << true;
-    QTest::newRow("Shift+Escape") << int(Qt::Key_Escape) << Qt::KeyboardModifiers(Qt::ShiftModifier) << QString() << -1
-                                  << false << true;
-    // Passed on:
-    QTest::newRow("Ctrl+V") << int(Qt::Key_V) << ctrl << u"v"_s << -1 << false << false;
-    QTest::newRow("Ctrl+Shift+1") << int(Qt::Key_Exclam) << (ctrl | Qt::ShiftModifier) << u"!"_s << -1 << false
-                                  << false;
-    QTest::newRow("Ctrl+0") << int(Qt::Key_0) << ctrl << u"0"_s << -1 << false << false;
-    QTest::newRow("Ctrl+4") << int(Qt::Key_4) << ctrl << u"4"_s << -1 << false << false;
-    QTest::newRow("plain 1") << int(Qt::Key_1) << Qt::KeyboardModifiers() << u"1"_s << -1 << false << false;
-    QTest::newRow("Shift+V") << int(Qt::Key_V) << Qt::KeyboardModifiers(Qt::ShiftModifier) << u"V"_s << -1 << false
-                             << false;
-}
-
-void TestKeyHandler::panelKeys()
-{
-    QFETCH(int, key);
-    QFETCH(Qt::KeyboardModifiers, modifiers);
-    QFETCH(QString, text);
-    QFETCH(int, copied);
-    QFETCH(bool, pasted);
-    QFETCH(bool, hidden);
-    QSignalSpy copies(m_notifications.get(), &PanelNotifications::copyTokenAtIndex);
-    QSignalSpy pastes(m_notifications.get(), &PanelNotifications::pasteSecretAndAdd);
-
-    const bool passedOn = press(m_field, key, modifiers, text);
-    QCOMPARE(copies.isEmpty() ? -1 : copies.first().first().toInt(), copied);
-    QCOMPARE(pastes.count(), int(pasted));
-    QCOMPARE(m_panel->isHidden(), hidden);
-    QCOMPARE(passedOn, copied < 0 && !pasted && !hidden);
-}
-
-void TestKeyHandler::otherWindowsAreLeftAlone()
-{
-    KeyProbe other;
-    other.show();
-    QSignalSpy copies(m_notifications.get(), &PanelNotifications::copyTokenAtIndex);
-    QVERIFY(press(&other, Qt::Key_1, Qt::ControlModifier, u"1"_s));
-    QVERIFY(press(&other, Qt::Key_Escape, {}));
-    QVERIFY(copies.isEmpty());
-    QVERIFY(m_panel->isVisible());
-}
-
-void TestKeyHandler::openDialogTakesEveryKey()
-{
-    QDialog sheet(m_panel.get());
-    sheet.setWindowModality(Qt::WindowModal);
-    sheet.open();
-    QSignalSpy copies(m_notifications.get(), &PanelNotifications::copyTokenAtIndex);
-    QVERIFY(press(m_field, Qt::Key_1, Qt::ControlModifier, u"1"_s));
-    QVERIFY(press(m_field, Qt::Key_Escape, {}));
-    QVERIFY(copies.isEmpty());
-    QVERIFY(m_panel->isVisible());
-}
-
-void TestKeyHandler::escapeClearsTheFilterFirst()
-{
-    bool filtered = true;
-    m_handler->setEscapeHandler([&filtered] { return std::exchange(filtered, false); });
-    QVERIFY(!press(m_field, Qt::Key_Escape, {}));
-    QVERIFY(!filtered && m_panel->isVisible());
-    QVERIFY(!press(m_field, Qt::Key_Escape, {}));
-    QVERIFY(m_panel->isHidden());
-}
 
 QTEST_MAIN(TestKeyHandler)
 #include "tst_keyhandler.moc"

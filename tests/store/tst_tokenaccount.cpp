@@ -7,121 +7,116 @@
 
 using namespace Qt::Literals::StringLiterals;
 
+static const QByteArray goodRecord =
+    R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"alice","issuer":"GitHub","period":30,"digits":6})";
+
 class TestTokenAccount : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void roundTripKeepsOrderAndFields();
-    void readsTolerantly_data();
-    void readsTolerantly();
-    void rejectsWholeDocument_data();
-    void rejectsWholeDocument();
+    void roundTripKeepsOrderAndFields()
+    {
+        const QList<TokenAccount> accounts{
+            {QUuid::createUuid(), u"张三@example.com"_s, u""_s, 30, 6},
+            {QUuid::createUuid(), u"b"_s, u"Acme"_s, -7, 9'000'000'000'000'000'000},
+            {QUuid::createUuid(), u"c"_s, u"Bank"_s, 60, 8, HashAlgorithm::Sha256},
+            {QUuid::createUuid(), u"d"_s, u""_s, 30, 8, HashAlgorithm::Sha512},
+            {QUuid::createUuid(), u"e"_s, u"Steam"_s, 30, 5, HashAlgorithm::Sha1, true},
+        };
+        const QByteArray document = TokenAccount::encodeList(accounts);
+        QVERIFY(!document.contains('\n'));
+        QCOMPARE(TokenAccount::decodeList(document), accounts);
+        // Only what differs from a plain account is written.
+        QCOMPARE(document.count("\"algorithm\""), 2);
+        QVERIFY(document.contains(R"("algorithm":"SHA256")") && document.contains(R"("algorithm":"SHA512")"));
+        QCOMPARE(document.count(R"("steam":true)"), 1);
+        QCOMPARE(TokenAccount::encodeList({}), "[]"_ba);
+    }
+
+    void readsTolerantly_data()
+    {
+        QTest::addColumn<QByteArray>("document");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<HashAlgorithm>("algorithm");
+        QTest::addColumn<bool>("steam");
+
+        QTest::newRow("extra member") << QByteArray(R"([{"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"alice",)"
+                                                    R"("issuer":"","period":30,"digits":6,"color":"red"}])")
+                                      << u"alice"_s << HashAlgorithm::Sha1 << false;
+        QTest::newRow("members in another order") << QByteArray(
+            R"([{"digits":6,"period":30,"issuer":"","name":"bob","id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8"}])")
+                                                  << u"bob"_s << HashAlgorithm::Sha1 << false;
+        QTest::newRow("lower-case id") << QByteArray(R"([{"id":"6ba7b810-9dad-11d1-80b4-00c04fd430c8","name":"carol",)"
+                                                     R"("issuer":"","period":30,"digits":6}])")
+                                       << u"carol"_s << HashAlgorithm::Sha1 << false;
+        QTest::newRow("algorithm in lower case, steam false")
+            << QByteArray(R"([{"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"dan","issuer":"","period":60,)"
+                          R"("digits":8,"algorithm":"sha512","steam":false}])")
+            << u"dan"_s << HashAlgorithm::Sha512 << false;
+        QTest::newRow("steam") << QByteArray(R"([{"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"eve",)"
+                                             R"("issuer":"","period":30,"digits":5,"steam":true}])")
+                               << u"eve"_s << HashAlgorithm::Sha1 << true;
+    }
+
+    void readsTolerantly()
+    {
+        QFETCH(QByteArray, document);
+        QFETCH(QString, name);
+        QFETCH(HashAlgorithm, algorithm);
+        QFETCH(bool, steam);
+        const auto accounts = TokenAccount::decodeList(document);
+        QVERIFY(accounts);
+        QCOMPARE(accounts->size(), 1);
+        QCOMPARE(accounts->first().name, name);
+        QCOMPARE(accounts->first().algorithm, algorithm);
+        QCOMPARE(accounts->first().steam, steam);
+        // Written back canonically: upper-case id, the five members, the others only when not the default.
+        const QJsonObject written =
+            QJsonDocument::fromJson(TokenAccount::encodeList(*accounts)).array().first().toObject();
+        QCOMPARE(written.value(u"id"_s).toString(), u"6BA7B810-9DAD-11D1-80B4-00C04FD430C8"_s);
+        QStringList keys{u"digits"_s, u"id"_s, u"issuer"_s, u"name"_s, u"period"_s};
+        if (algorithm != HashAlgorithm::Sha1)
+            keys.prepend(u"algorithm"_s);
+        if (steam)
+            keys.append(u"steam"_s);
+        QCOMPARE(written.keys(), keys);
+    }
+
+    void rejectsWholeDocument_data()
+    {
+        QTest::addColumn<QByteArray>("bad");
+
+        QTest::newRow("missing issuer") << QByteArray(
+            R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"x","period":30,"digits":6})");
+        QTest::newRow("fractional period") << QByteArray(
+            R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"x","issuer":"","period":30.5,"digits":6})");
+        QTest::newRow("period as string") << QByteArray(
+            R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"x","issuer":"","period":"30","digits":6})");
+        QTest::newRow("digits beyond 64 bits") << QByteArray(
+            R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"x","issuer":"","period":30,"digits":1e19})");
+        QTest::newRow("name as number") << QByteArray(
+            R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":1,"issuer":"","period":30,"digits":6})");
+        QTest::newRow("id not a UUID") << QByteArray(
+            R"({"id":"not-a-uuid","name":"x","issuer":"","period":30,"digits":6})");
+        QTest::newRow("id with braces") << QByteArray(
+            R"({"id":"{6BA7B810-9DAD-11D1-80B4-00C04FD430C8}","name":"x","issuer":"","period":30,"digits":6})");
+        QTest::newRow("record not an object") << QByteArray("42");
+        QTest::newRow("unknown algorithm") << QByteArray(
+            R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"x","issuer":"","period":30,"digits":6,"algorithm":"MD5"})");
+        QTest::newRow("steam as string") << QByteArray(
+            R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"x","issuer":"","period":30,"digits":6,"steam":"1"})");
+    }
+
+    void rejectsWholeDocument()
+    {
+        QFETCH(QByteArray, bad);
+        QVERIFY(TokenAccount::decodeList("[" + goodRecord + "]"));
+        QVERIFY(!TokenAccount::decodeList("[" + goodRecord + "," + bad + "]"));
+        QVERIFY(!TokenAccount::decodeList("{}"));
+        QVERIFY(!TokenAccount::decodeList("[" + goodRecord));
+    }
 };
-
-static const QByteArray goodRecord =
-    R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"alice","issuer":"GitHub","period":30,"digits":6})";
-
-void TestTokenAccount::roundTripKeepsOrderAndFields()
-{
-    const QList<TokenAccount> accounts{
-        {QUuid::createUuid(), u"张三@example.com"_s, u""_s, 30, 6},
-        {QUuid::createUuid(), u"b"_s, u"Acme"_s, -7, 9'000'000'000'000'000'000},
-        {QUuid::createUuid(), u"c"_s, u"Bank"_s, 60, 8, HashAlgorithm::Sha256},
-        {QUuid::createUuid(), u"d"_s, u""_s, 30, 8, HashAlgorithm::Sha512},
-        {QUuid::createUuid(), u"e"_s, u"Steam"_s, 30, 5, HashAlgorithm::Sha1, true},
-    };
-    const QByteArray document = TokenAccount::encodeList(accounts);
-    QVERIFY(!document.contains('\n'));
-    QCOMPARE(TokenAccount::decodeList(document), accounts);
-    // Only what differs from a plain account is written.
-    QCOMPARE(document.count("\"algorithm\""), 2);
-    QVERIFY(document.contains(R"("algorithm":"SHA256")") && document.contains(R"("algorithm":"SHA512")"));
-    QCOMPARE(document.count(R"("steam":true)"), 1);
-    QCOMPARE(TokenAccount::encodeList({}), "[]"_ba);
-}
-
-void TestTokenAccount::readsTolerantly_data()
-{
-    QTest::addColumn<QByteArray>("document");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<HashAlgorithm>("algorithm");
-    QTest::addColumn<bool>("steam");
-
-    QTest::newRow("extra member") << QByteArray(R"([{"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"alice",)"
-                                                R"("issuer":"","period":30,"digits":6,"color":"red"}])")
-                                  << u"alice"_s << HashAlgorithm::Sha1 << false;
-    QTest::newRow("members in another order") << QByteArray(
-        R"([{"digits":6,"period":30,"issuer":"","name":"bob","id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8"}])")
-                                              << u"bob"_s << HashAlgorithm::Sha1 << false;
-    QTest::newRow("lower-case id") << QByteArray(R"([{"id":"6ba7b810-9dad-11d1-80b4-00c04fd430c8","name":"carol",)"
-                                                 R"("issuer":"","period":30,"digits":6}])")
-                                   << u"carol"_s << HashAlgorithm::Sha1 << false;
-    QTest::newRow("algorithm in lower case, steam false")
-        << QByteArray(R"([{"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"dan","issuer":"","period":60,)"
-                      R"("digits":8,"algorithm":"sha512","steam":false}])")
-        << u"dan"_s << HashAlgorithm::Sha512 << false;
-    QTest::newRow("steam") << QByteArray(R"([{"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"eve",)"
-                                         R"("issuer":"","period":30,"digits":5,"steam":true}])")
-                           << u"eve"_s << HashAlgorithm::Sha1 << true;
-}
-
-void TestTokenAccount::readsTolerantly()
-{
-    QFETCH(QByteArray, document);
-    QFETCH(QString, name);
-    QFETCH(HashAlgorithm, algorithm);
-    QFETCH(bool, steam);
-    const auto accounts = TokenAccount::decodeList(document);
-    QVERIFY(accounts);
-    QCOMPARE(accounts->size(), 1);
-    QCOMPARE(accounts->first().name, name);
-    QCOMPARE(accounts->first().algorithm, algorithm);
-    QCOMPARE(accounts->first().steam, steam);
-    // Written back canonically: upper-case id, the five members, the others only when not the default.
-    const QJsonObject written = QJsonDocument::fromJson(TokenAccount::encodeList(*accounts)).array().first().toObject();
-    QCOMPARE(written.value(u"id"_s).toString(), u"6BA7B810-9DAD-11D1-80B4-00C04FD430C8"_s);
-    QStringList keys{u"digits"_s, u"id"_s, u"issuer"_s, u"name"_s, u"period"_s};
-    if (algorithm != HashAlgorithm::Sha1)
-        keys.prepend(u"algorithm"_s);
-    if (steam)
-        keys.append(u"steam"_s);
-    QCOMPARE(written.keys(), keys);
-}
-
-void TestTokenAccount::rejectsWholeDocument_data()
-{
-    QTest::addColumn<QByteArray>("bad");
-
-    QTest::newRow("missing issuer") << QByteArray(
-        R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"x","period":30,"digits":6})");
-    QTest::newRow("fractional period") << QByteArray(
-        R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"x","issuer":"","period":30.5,"digits":6})");
-    QTest::newRow("period as string") << QByteArray(
-        R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"x","issuer":"","period":"30","digits":6})");
-    QTest::newRow("digits beyond 64 bits") << QByteArray(
-        R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"x","issuer":"","period":30,"digits":1e19})");
-    QTest::newRow("name as number") << QByteArray(
-        R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":1,"issuer":"","period":30,"digits":6})");
-    QTest::newRow("id not a UUID") << QByteArray(
-        R"({"id":"not-a-uuid","name":"x","issuer":"","period":30,"digits":6})");
-    QTest::newRow("id with braces") << QByteArray(
-        R"({"id":"{6BA7B810-9DAD-11D1-80B4-00C04FD430C8}","name":"x","issuer":"","period":30,"digits":6})");
-    QTest::newRow("record not an object") << QByteArray("42");
-    QTest::newRow("unknown algorithm") << QByteArray(
-        R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"x","issuer":"","period":30,"digits":6,"algorithm":"MD5"})");
-    QTest::newRow("steam as string") << QByteArray(
-        R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"x","issuer":"","period":30,"digits":6,"steam":"1"})");
-}
-
-void TestTokenAccount::rejectsWholeDocument()
-{
-    QFETCH(QByteArray, bad);
-    QVERIFY(TokenAccount::decodeList("[" + goodRecord + "]"));
-    QVERIFY(!TokenAccount::decodeList("[" + goodRecord + "," + bad + "]"));
-    QVERIFY(!TokenAccount::decodeList("{}"));
-    QVERIFY(!TokenAccount::decodeList("[" + goodRecord));
-}
 
 QTEST_GUILESS_MAIN(TestTokenAccount)
 #include "tst_tokenaccount.moc"

@@ -13,15 +13,6 @@ class TestTokenStore : public QObject
     Q_OBJECT
 
     StoreFixture m_fx;
-    TempSettings &m_settings = m_fx.settings;
-    MemoryKeychain &m_keychain = m_fx.keychain;
-    FakeClock &m_clock = m_fx.clock;
-    std::unique_ptr<TokenStore> &m_store = m_fx.store;
-
-    TokenStore &newStore() { return m_fx.restart(); }
-    TokenAccount account(const QString &name) const { return m_fx.account(name); }
-    QStringList storedNames() const { return m_fx.storedNames(); }
-    static QStringList names(const QList<TokenAccount> &accounts) { return StoreFixture::names(accounts); }
 
 private Q_SLOTS:
     void init() { m_fx.reset(); }
@@ -46,33 +37,33 @@ private Q_SLOTS:
         QFETCH(qint64, loadedDelay);
         QFETCH(double, loadedOpacity);
         if (delay.isValid())
-            m_settings.settings().setValue(u"totp.clipboardClearDelay"_s, delay);
+            m_fx.settings.settings().setValue(u"totp.clipboardClearDelay"_s, delay);
         if (opacity.isValid())
-            m_settings.settings().setValue(u"totp.panelOpacity"_s, opacity);
-        TokenStore &store = newStore();
+            m_fx.settings.settings().setValue(u"totp.panelOpacity"_s, opacity);
+        TokenStore &store = m_fx.restart();
         QCOMPARE(store.clipboardClearDelay(), loadedDelay);
         QCOMPARE(store.panelOpacity(), loadedOpacity);
-        QCOMPARE(m_settings.settings().allKeys().size(), int(delay.isValid()) + int(opacity.isValid()));
+        QCOMPARE(m_fx.settings.settings().allKeys().size(), int(delay.isValid()) + int(opacity.isValid()));
     }
 
     void settingsAreStoredOnlyWhenAsked()
     {
-        TokenStore &store = newStore();
+        TokenStore &store = m_fx.restart();
         store.setPanelOpacity(1.0);
         store.setClipboardClearDelay(15);
-        QVERIFY(m_settings.reopen()->allKeys().isEmpty());
+        QVERIFY(m_fx.settings.reopen()->allKeys().isEmpty());
         store.persistSettings();
-        const auto reopened = m_settings.reopen();
+        const auto reopened = m_fx.settings.reopen();
         QCOMPARE(reopened->value(u"totp.panelOpacity"_s).toDouble(), 1.0);
         QCOMPARE(reopened->value(u"totp.clipboardClearDelay"_s).toLongLong(), 15);
     }
 
     void refreshFollowsTimeSteps()
     {
-        TokenStore &store = newStore();
+        TokenStore &store = m_fx.restart();
         QVERIFY(store.add({u"thirty"_s, {}, rfcSecret, 30, 6}));
         QVERIFY(store.add({u"sixty"_s, {}, rfcSecret, 60, 6}));
-        const QUuid thirty = account(u"thirty"_s).id, sixty = account(u"sixty"_s).id;
+        const QUuid thirty = m_fx.account(u"thirty"_s).id, sixty = m_fx.account(u"sixty"_s).id;
         store.refreshCodes(45);
         QCOMPARE(store.codes().value(thirty), u"287082"_s); // step 1
         const QString sixtyFirst = store.codes().value(sixty); // step 0
@@ -91,11 +82,11 @@ private Q_SLOTS:
         TokenStore &store = m_fx.storeWith(2);
         store.refreshCodes(60);
         QSignalSpy codesSpy(&store, &TokenStore::codesChanged);
-        const int reads = m_keychain.readCalls;
+        const int reads = m_fx.keychain.readCalls;
         store.refreshCodes(60.5);
         store.refreshCodes(89.99);
         QCOMPARE(codesSpy.count(), 0);
-        QCOMPARE(m_keychain.readCalls, reads);
+        QCOMPARE(m_fx.keychain.readCalls, reads);
         store.refreshCodes(90);
         QCOMPARE(codesSpy.count(), 1);
     }
@@ -113,22 +104,22 @@ private Q_SLOTS:
     {
         QFETCH(KeychainStore::Status, state);
         const QUuid id = m_fx.storeWith(1).accounts().first().id;
-        m_keychain.items.remove(id); // behind the store's back: the cache still serves
-        m_store->refreshCodes(1111111109);
-        QVERIFY(m_store->codes().contains(id));
+        m_fx.keychain.items.remove(id); // behind the store's back: the cache still serves
+        m_fx.store->refreshCodes(1111111109);
+        QVERIFY(m_fx.store->codes().contains(id));
 
-        m_keychain.state = state;
-        m_keychain.readCalls = 0;
-        TokenStore &restarted = newStore();
-        for (m_clock.now = 59; m_clock.now < 119; m_clock.now += 0.5)
-            restarted.refreshCodes(m_clock.now);
-        QCOMPARE(m_keychain.readCalls, 6);
-        QTEST(m_keychain.unlockCalls, "unlocks");
+        m_fx.keychain.state = state;
+        m_fx.keychain.readCalls = 0;
+        TokenStore &restarted = m_fx.restart();
+        for (m_fx.clock.now = 59; m_fx.clock.now < 119; m_fx.clock.now += 0.5)
+            restarted.refreshCodes(m_fx.clock.now);
+        QCOMPARE(m_fx.keychain.readCalls, 6);
+        QTEST(m_fx.keychain.unlockCalls, "unlocks");
         QVERIFY(restarted.codes().isEmpty());
-        m_keychain.items[id] = rfcSecret;
-        m_keychain.state = KeychainStore::Status::Available;
-        Q_EMIT m_keychain.changed();
-        QCOMPARE(m_keychain.readCalls, 7);
+        m_fx.keychain.items[id] = rfcSecret;
+        m_fx.keychain.state = KeychainStore::Status::Available;
+        Q_EMIT m_fx.keychain.changed();
+        QCOMPARE(m_fx.keychain.readCalls, 7);
         QVERIFY(restarted.codes().contains(id));
     }
 
@@ -144,15 +135,15 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, listAtRestart);
         TokenStore &store = m_fx.storeWith(2);
-        const TokenAccount a = account(u"A"_s), b = account(u"B"_s);
+        const TokenAccount a = m_fx.account(u"A"_s), b = m_fx.account(u"B"_s);
         store.requestDelete(a);
-        m_store.reset(); // killed: no final deletion
+        m_fx.store.reset(); // killed: no final deletion
         if (!listAtRestart.isEmpty())
-            m_settings.settings().setValue(u"totp.accounts"_s, listAtRestart);
-        newStore();
-        QTEST(!m_keychain.items.contains(a.id), "removed");
-        QCOMPARE(m_settings.settings().contains(u"totp.pendingDeletion"_s), !listAtRestart.isEmpty());
-        QVERIFY(m_keychain.items.contains(b.id));
+            m_fx.settings.settings().setValue(u"totp.accounts"_s, listAtRestart);
+        m_fx.restart();
+        QTEST(!m_fx.keychain.items.contains(a.id), "removed");
+        QCOMPARE(m_fx.settings.settings().contains(u"totp.pendingDeletion"_s), !listAtRestart.isEmpty());
+        QVERIFY(m_fx.keychain.items.contains(b.id));
     }
 
     void failedListSaveUndoesAdd()
@@ -161,10 +152,10 @@ private Q_SLOTS:
         QFile blocker(dir.filePath(u"file"_s)); // a file where the settings folder should be
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         QSettings settings(dir.filePath(u"file/Corvane.conf"_s), QSettings::IniFormat);
-        TokenStore store(m_keychain, settings, m_clock.function());
+        TokenStore store(m_fx.keychain, settings, m_fx.clock.function());
         const auto added = store.quickAdd(rfcSecret);
         QVERIFY(!added && added.error().description().startsWith(u"无法保存账户列表："_s));
-        QVERIFY(store.accounts().isEmpty() && m_keychain.items.isEmpty());
+        QVERIFY(store.accounts().isEmpty() && m_fx.keychain.items.isEmpty());
     }
 
     void unusableAccountsGetNoCode_data()
@@ -185,9 +176,9 @@ private Q_SLOTS:
         QFETCH(double, date);
         const TokenAccount odd{QUuid::createUuid(), u"odd"_s, {}, period, digits};
         const TokenAccount fine{QUuid::createUuid(), u"fine"_s, {}, 30, 6};
-        m_settings.settings().setValue(u"totp.accounts"_s, TokenAccount::encodeList({odd, fine}));
-        m_keychain.items = {{odd.id, rfcSecret}, {fine.id, rfcSecret}};
-        TokenStore &store = newStore();
+        m_fx.settings.settings().setValue(u"totp.accounts"_s, TokenAccount::encodeList({odd, fine}));
+        m_fx.keychain.items = {{odd.id, rfcSecret}, {fine.id, rfcSecret}};
+        TokenStore &store = m_fx.restart();
         store.refreshCodes(date);
         QVERIFY(!store.codes().contains(odd.id));
         QCOMPARE(store.codes().contains(fine.id), date < 1e18);
@@ -195,25 +186,25 @@ private Q_SLOTS:
 
     void addNormalizesAndKeepsName()
     {
-        TokenStore &store = newStore();
+        TokenStore &store = m_fx.restart();
         QSignalSpy accountsSpy(&store, &TokenStore::accountsChanged);
         QSignalSpy codesSpy(&store, &TokenStore::codesChanged);
         QVERIFY(store.add(
             {u"  al\u202Eice\u0007  "_s, u"Git\u2069Hub"_s, u"gezd gnbv-gy3t\tqojq\ngezd gnbv gy3t qojq=="_s, 30, 6}));
         QCOMPARE(store.accounts().first().issuer, u"GitHub"_s);
         QVERIFY(store.add({u""_s, {}, otherSecret, 30, 6}));
-        QCOMPARE(names(store.accounts()), QStringList({u"  alice  "_s, u"验证码"_s}));
+        QCOMPARE(m_fx.names(), QStringList({u"  alice  "_s, u"验证码"_s}));
         const TokenAccount added = store.accounts().first();
-        QCOMPARE(m_keychain.items.value(added.id), rfcSecret);
+        QCOMPARE(m_fx.keychain.items.value(added.id), rfcSecret);
         QCOMPARE(store.codes().value(added.id), u"287082"_s);
         QCOMPARE(accountsSpy.count(), 2);
         QCOMPARE(codesSpy.count(), 2);
-        QCOMPARE(storedNames(), names(store.accounts()));
+        QCOMPARE(m_fx.storedNames(), m_fx.names());
 
         // The hash and the Steam form reach the record, the stored list and the code.
         QVERIFY(store.add({u"c"_s, {}, rfcSecret + u"GEZDGNBVGY3TQOJQGEZA"_s, 30, 8, HashAlgorithm::Sha256}));
         QVERIFY(store.add({u"d"_s, {}, u"63BEDWCQZKTQWPESARIERL5DTTQFCJTK"_s, 30, 5, HashAlgorithm::Sha1, true}));
-        const auto stored = TokenAccount::decodeList(m_settings.reopen()->value(u"totp.accounts"_s).toByteArray());
+        const auto stored = TokenAccount::decodeList(m_fx.settings.reopen()->value(u"totp.accounts"_s).toByteArray());
         QCOMPARE(stored, store.accounts());
         QCOMPARE(stored->at(2).algorithm, HashAlgorithm::Sha256);
         QVERIFY(stored->at(3).steam);
@@ -226,24 +217,24 @@ private Q_SLOTS:
         TokenStore &store = m_fx.storeWith(1);
         const auto invalid = store.add({u"b"_s, {}, u"not base32 0189"_s, 30, 6});
         QCOMPARE(invalid.error().description(), u"密钥格式不正确，请使用 Base32 密钥。"_s);
-        m_keychain.saveFailure = KeychainError(u"secret-error"_s, 2, u"钥匙串已锁定"_s);
+        m_fx.keychain.saveFailure = KeychainError(u"secret-error"_s, 2, u"钥匙串已锁定"_s);
         const auto refused = store.add({u"b"_s, {}, otherSecret, 30, 6});
         QCOMPARE(refused.error().description(), u"钥匙串已锁定"_s);
-        m_keychain.saveFailure.reset();
+        m_fx.keychain.saveFailure.reset();
         // Too long after normalising, by a character or by a 10 MiB paste: refused before the keychain.
-        const int saves = m_keychain.saveCalls;
+        const int saves = m_fx.keychain.saveCalls;
         const QString tooLong = u"密钥过长：去掉空格后超过 1024 个字符，请检查粘贴的内容。"_s;
         QCOMPARE(store.add({u"b"_s, {}, u"a "_s.repeated(1025), 30, 6}).error().description(), tooLong);
         QCOMPARE(store.quickAdd(u"JBSWY3DP"_s.repeated(10 << 17)).error().description(), tooLong);
-        QCOMPARE(m_keychain.saveCalls, saves);
-        QCOMPARE(names(store.accounts()), QStringList{u"A"_s});
-        QCOMPARE(storedNames(), QStringList{u"A"_s});
+        QCOMPARE(m_fx.keychain.saveCalls, saves);
+        QCOMPARE(m_fx.names(), QStringList{u"A"_s});
+        QCOMPARE(m_fx.storedNames(), QStringList{u"A"_s});
     }
 
     void addAllSkipsKnownSecretsAndSavesOnce()
     {
         TokenStore &store = m_fx.storeWith(1);
-        const QString listed = m_keychain.items.values().constFirst();
+        const QString listed = m_fx.keychain.items.values().constFirst();
         QSignalSpy accountsChanged(&store, &TokenStore::accountsChanged);
         const ImportSummary summary = store.addAll({
             {u"b"_s, u"Ex"_s, otherSecret.toLower(), 30, 6},
@@ -252,17 +243,17 @@ private Q_SLOTS:
             {u"b again"_s, {}, otherSecret, 30, 6},
             {{}, {}, u"ONSWG4TFOQQGC3TE"_s, 60, 8},
         });
-        QCOMPARE(names(summary.added), (QStringList{u"b"_s, u"验证码"_s}));
+        QCOMPARE(StoreFixture::names(summary.added), (QStringList{u"b"_s, u"验证码"_s}));
         QCOMPARE(summary.added.back().period, 60);
         QCOMPARE(summary.alreadyPresent, 2);
         QCOMPARE(summary.refused.size(), 1);
         QCOMPARE(summary.refused.front().name, u"bad"_s);
         QCOMPARE(summary.refused.front().reason, u"密钥格式不正确，请使用 Base32 密钥。"_s);
         QCOMPARE(accountsChanged.count(), 1);
-        QCOMPARE(storedNames(), (QStringList{u"A"_s, u"b"_s, u"验证码"_s}));
+        QCOMPARE(m_fx.storedNames(), (QStringList{u"A"_s, u"b"_s, u"验证码"_s}));
         QCOMPARE(store.codes().size(), 3);
 
-        m_keychain.saveFailure = KeychainError(u"secret-error"_s, 2, u"钥匙串已锁定"_s);
+        m_fx.keychain.saveFailure = KeychainError(u"secret-error"_s, 2, u"钥匙串已锁定"_s);
         const ImportSummary locked = store.addAll({{u"c"_s, {}, u"MFRGGZDFMZTWQ2LK"_s, 30, 6}});
         QCOMPARE(locked.refused.front().reason, u"钥匙串已锁定"_s);
         QVERIFY(locked.added.isEmpty());
@@ -280,16 +271,16 @@ private Q_SLOTS:
     void quickAddRejects()
     {
         QFETCH(QString, text);
-        TokenStore &store = newStore();
+        TokenStore &store = m_fx.restart();
         const auto result = store.quickAdd(text);
         QVERIFY(!result && result.error().isInvalidSecret());
-        QCOMPARE(m_keychain.saveCalls, 0);
+        QCOMPARE(m_fx.keychain.saveCalls, 0);
         QVERIFY(store.accounts().isEmpty());
     }
 
     void quickAddNamesAndFindsDuplicates()
     {
-        TokenStore &store = newStore();
+        TokenStore &store = m_fx.restart();
         QCOMPARE(store.quickAdd(u"gezdgnbvgy3tqojq"_s)->name, u"验证码"_s);
         const auto second = store.quickAdd(otherSecret);
         QVERIFY(store.quickAdd(u"MFRGGZDFMZTWQ2LK"_s));
@@ -298,26 +289,26 @@ private Q_SLOTS:
         QCOMPARE(store.accounts().last(), *fourth);
 
         QSignalSpy accountsSpy(&store, &TokenStore::accountsChanged);
-        const int saves = m_keychain.saveCalls;
+        const int saves = m_fx.keychain.saveCalls;
         QCOMPARE(*store.quickAdd(u"jbsw y3dp ehpk 3pxp jbsw y3dp ehpk 3pxp"_s), *second);
         QCOMPARE(accountsSpy.count(), 0);
-        QCOMPARE(m_keychain.saveCalls, saves);
+        QCOMPARE(m_fx.keychain.saveCalls, saves);
         // Compared in memory, without a keychain read.
-        m_keychain.items.remove(second->id);
+        m_fx.keychain.items.remove(second->id);
         QCOMPARE(store.quickAdd(otherSecret)->id, second->id);
-        QCOMPARE(m_keychain.readCalls, 1);
+        QCOMPARE(m_fx.keychain.readCalls, 1);
     }
 
     void updateTrims()
     {
         TokenStore &store = m_fx.storeWith(2);
-        const TokenAccount before = account(u"B"_s);
+        const TokenAccount before = m_fx.account(u"B"_s);
         QSignalSpy accountsSpy(&store, &TokenStore::accountsChanged);
         store.update(before, u" \u202E\u0000 "_s, u"  Git\u2066Hub\u0085 \n"_s);
         QCOMPARE(store.accounts().at(1).name, u"验证码"_s);
         QCOMPARE(store.accounts().at(1).issuer, u"GitHub"_s);
         QCOMPARE(accountsSpy.count(), 2);
-        QCOMPARE(storedNames(), names(store.accounts()));
+        QCOMPARE(m_fx.storedNames(), m_fx.names());
         store.update({QUuid::createUuid(), u"x"_s, {}, 30, 6}, u"y"_s, {});
         QCOMPARE(accountsSpy.count(), 2);
     }
@@ -341,13 +332,13 @@ private Q_SLOTS:
         QFETCH(qint64, by);
         QFETCH(QString, order);
         TokenStore &store = m_fx.storeWith(3);
-        m_settings.settings().remove(u"totp.accounts"_s);
+        m_fx.settings.settings().remove(u"totp.accounts"_s);
         QSignalSpy accountsSpy(&store, &TokenStore::accountsChanged);
-        store.move(account(moved), by);
-        QCOMPARE(names(store.accounts()).join(QString()), order);
+        store.move(m_fx.account(moved), by);
+        QCOMPARE(m_fx.names().join(QString()), order);
         const bool changed = order != u"ABC"_s;
         QCOMPARE(accountsSpy.count(), int(changed));
-        QCOMPARE(m_settings.settings().contains(u"totp.accounts"_s), changed);
+        QCOMPARE(m_fx.settings.settings().contains(u"totp.accounts"_s), changed);
     }
 
     void moveBefore_data()
@@ -367,76 +358,76 @@ private Q_SLOTS:
         QFETCH(QString, before);
         QFETCH(QString, order);
         TokenStore &store = m_fx.storeWith(3);
-        store.move(account(moved).id, before == u"?"_s ? QUuid::createUuid() : account(before).id);
-        QCOMPARE(names(store.accounts()).join(QString()), order);
-        QCOMPARE(storedNames().join(QString()), order);
+        store.move(m_fx.account(moved).id, before == u"?"_s ? QUuid::createUuid() : m_fx.account(before).id);
+        QCOMPARE(m_fx.names().join(QString()), order);
+        QCOMPARE(m_fx.storedNames().join(QString()), order);
     }
 
     void undoRestoresPositionAndCode()
     {
         TokenStore &store = m_fx.storeWith(3);
-        const TokenAccount b = account(u"B"_s);
+        const TokenAccount b = m_fx.account(u"B"_s);
         const QString code = store.codes().value(b.id);
         store.requestDelete(b);
         QCOMPARE(store.pendingDeletion(), PendingDeletion({b, 1}));
         QVERIFY(!store.codes().contains(b.id));
-        QCOMPARE(storedNames(), QStringList({u"A"_s, u"C"_s}));
-        const int reads = m_keychain.readCalls;
+        QCOMPARE(m_fx.storedNames(), QStringList({u"A"_s, u"C"_s}));
+        const int reads = m_fx.keychain.readCalls;
         store.undoDelete();
-        QCOMPARE(names(store.accounts()), QStringList({u"A"_s, u"B"_s, u"C"_s}));
+        QCOMPARE(m_fx.names(), QStringList({u"A"_s, u"B"_s, u"C"_s}));
         QCOMPARE(store.codes().value(b.id), code);
-        QCOMPARE(m_keychain.readCalls, reads); // served from the cache
+        QCOMPARE(m_fx.keychain.readCalls, reads); // served from the cache
 
         // Undo after the list changed: the remembered place, or the end of a shorter list.
-        store.requestDelete(account(u"C"_s));
-        store.move(account(u"B"_s), -1);
+        store.requestDelete(m_fx.account(u"C"_s));
+        store.move(m_fx.account(u"B"_s), -1);
         store.undoDelete();
-        QCOMPARE(names(store.accounts()), QStringList({u"B"_s, u"A"_s, u"C"_s}));
+        QCOMPARE(m_fx.names(), QStringList({u"B"_s, u"A"_s, u"C"_s}));
     }
 
     void secondDeletionFinalizesFirst()
     {
         TokenStore &store = m_fx.storeWith(3);
-        const TokenAccount a = account(u"A"_s), c = account(u"C"_s);
+        const TokenAccount a = m_fx.account(u"A"_s), c = m_fx.account(u"C"_s);
         store.requestDelete(c);
         store.requestDelete(a);
-        QVERIFY(!m_keychain.items.contains(c.id));
-        QVERIFY(m_keychain.items.contains(a.id));
+        QVERIFY(!m_fx.keychain.items.contains(c.id));
+        QVERIFY(m_fx.keychain.items.contains(a.id));
         store.undoDelete();
-        QCOMPARE(names(store.accounts()), QStringList({u"A"_s, u"B"_s}));
+        QCOMPARE(m_fx.names(), QStringList({u"A"_s, u"B"_s}));
 
         // A request for an account no longer listed still finalises the pending one.
         store.requestDelete(a);
         store.requestDelete(c);
         QVERIFY(!store.pendingDeletion());
-        QVERIFY(!m_keychain.items.contains(a.id));
+        QVERIFY(!m_fx.keychain.items.contains(a.id));
     }
 
     void undoWindowClosesAtFiveSeconds()
     {
         TokenStore &store = m_fx.storeWith(2);
-        const TokenAccount a = account(u"A"_s), b = account(u"B"_s);
+        const TokenAccount a = m_fx.account(u"A"_s), b = m_fx.account(u"B"_s);
         store.requestDelete(a);
-        m_clock.advance(4.9);
+        m_fx.clock.advance(4.9);
         store.undoDelete();
-        QCOMPARE(names(store.accounts()), QStringList({u"A"_s, u"B"_s}));
+        QCOMPARE(m_fx.names(), QStringList({u"A"_s, u"B"_s}));
 
         store.requestDelete(b);
-        m_clock.advance(0.2); // the undone deletion's window closes nothing
+        m_fx.clock.advance(0.2); // the undone deletion's window closes nothing
         QVERIFY(store.pendingDeletion());
-        m_clock.advance(4.8);
+        m_fx.clock.advance(4.8);
         QVERIFY(!store.pendingDeletion());
-        QVERIFY(!m_keychain.items.contains(b.id));
+        QVERIFY(!m_fx.keychain.items.contains(b.id));
     }
 
     void unreadableListIsKeptAside()
     {
         const QByteArray unreadable = R"([{"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"lost"}])";
-        const QDir dir(m_settings.directory());
+        const QDir dir(m_fx.settings.directory());
         const QStringList pattern{u"accounts-unreadable-*.json"_s};
         for (int run = 1; run <= 2; ++run) {
-            m_settings.settings().setValue(u"totp.accounts"_s, unreadable);
-            TokenStore &store = newStore();
+            m_fx.settings.settings().setValue(u"totp.accounts"_s, unreadable);
+            TokenStore &store = m_fx.restart();
             QVERIFY(store.accounts().isEmpty());
             QCOMPARE(dir.entryList(pattern, QDir::Files).size(), run - 1);
             QVERIFY(store.quickAdd(rfcSecret));
@@ -448,16 +439,10 @@ private Q_SLOTS:
                 QVERIFY(file.open(QIODevice::ReadOnly));
                 QCOMPARE(file.readAll(), unreadable);
             }
-            QCOMPARE(m_settings.reopen()->value(u"totp.accounts"_s).toByteArray(), "[]"_ba);
+            QCOMPARE(m_fx.settings.reopen()->value(u"totp.accounts"_s).toByteArray(), "[]"_ba);
         }
     }
 };
-
-// A minute of half-second ticks reads again after 1, 2, 4, 8 and 16 s and never prompts;
-// the service's change signal reads at once.
-
-// A deletion inside its undo window when the process is killed: the next start removes the
-// item, but only once the list was read.
 
 QTEST_GUILESS_MAIN(TestTokenStore)
 #include "tst_tokenstore.moc"

@@ -1,8 +1,6 @@
 #include "store/SecretServiceKeychain.h"
-#include "store/TokenStore.h"
-#include "support/FakeClock.h"
 #include "support/ReadAll.h"
-#include "support/TempSettings.h"
+#include "support/StoreFixture.h"
 
 #include <QtTest>
 
@@ -66,8 +64,78 @@ class TestTokenStoreKeyring : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
-    void lockedKeyringAsksOnceAndRecovers();
+    void initTestCase()
+    {
+        const QUuid probe = QUuid::createUuid();
+        const auto saved = m_keychain.save(u"AAAA"_s, probe);
+        m_keychain.remove(probe);
+        if (saved)
+            return;
+        if (qEnvironmentVariable("CI") == u"true"_s)
+            QFAIL(qPrintable(u"no Secret Service: "_s + saved.error().description()));
+        QSKIP("no Secret Service on this session bus; run through scripts/with-keyring");
+    }
+
+    // Locked while the app is away: at most one Unlock and one Prompt over a minute of ticks,
+    // the loop keeps turning, and the codes come once the keyring is unlocked from outside.
+    void lockedKeyringAsksOnceAndRecovers()
+    {
+        QUuid id;
+        {
+            auto first = store();
+            const auto added = first->quickAdd(rfcSecret);
+            QVERIFY(added);
+            id = added->id;
+        }
+        g_autoptr(GDBusConnection) bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+        const char *service = "/org/freedesktop/secrets";
+        g_autoptr(GVariant) alias =
+            callService(bus, service, "org.freedesktop.Secret.Service", "ReadAlias", g_variant_new("(s)", "default"));
+        const char *collection = nullptr;
+        g_variant_get(alias, "(&o)", &collection);
+        g_autoptr(GVariant) locked = callService(bus, service, "org.freedesktop.Secret.Service", "Lock",
+                                                 g_variant_new("(@ao)", g_variant_new_objv(&collection, 1)));
+        QVERIFY(locked);
+
+        PromptCounter prompts;
+        double now = 59;
+        TokenStore store(m_keychain, m_settings.settings(), [&] { return now; });
+        QElapsedTimer sinceTick;
+        qint64 longestGap = 0;
+        QTimer ticker;
+        ticker.callOnTimeout([&] { longestGap = std::max(longestGap, sinceTick.restart()); });
+        sinceTick.start();
+        ticker.start(100);
+        for (; now < 119; now += 0.5) {
+            store.refreshCodes(now);
+            QTest::qWait(5);
+        }
+        QCOMPARE(store.keychainStatus(), KeychainStore::Status::Locked);
+        QVERIFY(store.codes().isEmpty());
+        QVERIFY2(prompts.calls <= 2, qPrintable(QString::number(prompts.calls)));
+
+        // The daemon's own master-password call, through a plain session.
+        g_autoptr(GVariant) session = callService(bus, service, "org.freedesktop.Secret.Service", "OpenSession",
+                                                  g_variant_new("(sv)", "plain", g_variant_new_string("")));
+        const char *sessionPath = nullptr;
+        g_variant_get_child(session, 1, "&o", &sessionPath);
+        const auto bytes = [](const char *data) {
+            return g_variant_new_fixed_array(G_VARIANT_TYPE_BYTE, data, strlen(data), 1);
+        };
+        g_autoptr(GVariant) unlocked = callService(
+            bus, service, "org.gnome.keyring.InternalUnsupportedGuiltRiddenInterface", "UnlockWithMasterPassword",
+            g_variant_new("(o(o@ay@ays))", collection, sessionPath, bytes(""), bytes("throwaway"), "text/plain"));
+        QVERIFY(unlocked);
+        QElapsedTimer sinceUnlock;
+        sinceUnlock.start();
+        QTRY_VERIFY_WITH_TIMEOUT(store.codes().contains(id), 2000);
+        qInfo() << "codes" << sinceUnlock.elapsed() << "ms after the unlock; longest gap between 100-ms ticks"
+                << longestGap << "ms";
+        QVERIFY(longestGap < 250);
+        store.requestDelete(store.accounts().first());
+        store.finalizePendingDeletion();
+        QTRY_VERIFY(!readAll(m_keychain).contains(id));
+    }
 
 private:
     std::unique_ptr<TokenStore> store()
@@ -80,82 +148,6 @@ private:
     TempSettings m_settings;
     FakeClock m_clock{59};
 };
-
-// RFC 6238's SHA-1 key: at 59 s its 6-digit code is 287082.
-static const QString rfcSecret = u"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ"_s;
-
-void TestTokenStoreKeyring::initTestCase()
-{
-    const QUuid probe = QUuid::createUuid();
-    const auto saved = m_keychain.save(u"AAAA"_s, probe);
-    m_keychain.remove(probe);
-    if (saved)
-        return;
-    if (qEnvironmentVariable("CI") == u"true"_s)
-        QFAIL(qPrintable(u"no Secret Service: "_s + saved.error().description()));
-    QSKIP("no Secret Service on this session bus; run through scripts/with-keyring");
-}
-
-// Locked while the app is away: at most one Unlock and one Prompt over a minute of ticks,
-// the loop keeps turning, and the codes come once the keyring is unlocked from outside.
-void TestTokenStoreKeyring::lockedKeyringAsksOnceAndRecovers()
-{
-    QUuid id;
-    {
-        auto first = store();
-        const auto added = first->quickAdd(rfcSecret);
-        QVERIFY(added);
-        id = added->id;
-    }
-    g_autoptr(GDBusConnection) bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
-    const char *service = "/org/freedesktop/secrets";
-    g_autoptr(GVariant) alias =
-        callService(bus, service, "org.freedesktop.Secret.Service", "ReadAlias", g_variant_new("(s)", "default"));
-    const char *collection = nullptr;
-    g_variant_get(alias, "(&o)", &collection);
-    g_autoptr(GVariant) locked = callService(bus, service, "org.freedesktop.Secret.Service", "Lock",
-                                             g_variant_new("(@ao)", g_variant_new_objv(&collection, 1)));
-    QVERIFY(locked);
-
-    PromptCounter prompts;
-    double now = 59;
-    TokenStore store(m_keychain, m_settings.settings(), [&] { return now; });
-    QElapsedTimer sinceTick;
-    qint64 longestGap = 0;
-    QTimer ticker;
-    ticker.callOnTimeout([&] { longestGap = std::max(longestGap, sinceTick.restart()); });
-    sinceTick.start();
-    ticker.start(100);
-    for (; now < 119; now += 0.5) {
-        store.refreshCodes(now);
-        QTest::qWait(5);
-    }
-    QCOMPARE(store.keychainStatus(), KeychainStore::Status::Locked);
-    QVERIFY(store.codes().isEmpty());
-    QVERIFY2(prompts.calls <= 2, qPrintable(QString::number(prompts.calls)));
-
-    // The daemon's own master-password call, through a plain session.
-    g_autoptr(GVariant) session = callService(bus, service, "org.freedesktop.Secret.Service", "OpenSession",
-                                              g_variant_new("(sv)", "plain", g_variant_new_string("")));
-    const char *sessionPath = nullptr;
-    g_variant_get_child(session, 1, "&o", &sessionPath);
-    const auto bytes = [](const char *data) {
-        return g_variant_new_fixed_array(G_VARIANT_TYPE_BYTE, data, strlen(data), 1);
-    };
-    g_autoptr(GVariant) unlocked = callService(
-        bus, service, "org.gnome.keyring.InternalUnsupportedGuiltRiddenInterface", "UnlockWithMasterPassword",
-        g_variant_new("(o(o@ay@ays))", collection, sessionPath, bytes(""), bytes("throwaway"), "text/plain"));
-    QVERIFY(unlocked);
-    QElapsedTimer sinceUnlock;
-    sinceUnlock.start();
-    QTRY_VERIFY_WITH_TIMEOUT(store.codes().contains(id), 2000);
-    qInfo() << "codes" << sinceUnlock.elapsed() << "ms after the unlock; longest gap between 100-ms ticks" << longestGap
-            << "ms";
-    QVERIFY(longestGap < 250);
-    store.requestDelete(store.accounts().first());
-    store.finalizePendingDeletion();
-    QTRY_VERIFY(!readAll(m_keychain).contains(id));
-}
 
 QTEST_GUILESS_MAIN(TestTokenStoreKeyring)
 #include "tst_tokenstorekeyring.moc"

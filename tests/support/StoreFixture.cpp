@@ -21,10 +21,14 @@ TokenStore &StoreFixture::restart()
 void StoreFixture::addAccounts(int count)
 {
     for (int i = 0; i < count; ++i) {
-        const QString secret = i == 0 ? rfcSecret : rfcSecret.left(29) + QChar(u'A' + i / 26) + QChar(u'A' + i % 26);
-        if (!store->add({QString(QChar(u'A' + i)), {}, secret, 30, 6}))
+        if (!store->add({QString(QChar(u'A' + i)), {}, secret(i), 30, 6}))
             qFatal("cannot add account %d", i);
     }
+}
+
+QString StoreFixture::secret(int n)
+{
+    return n == 0 ? rfcSecret : rfcSecret.left(29) + QChar(u'A' + n / 26) + QChar(u'A' + n % 26);
 }
 
 TokenStore &StoreFixture::storeWith(int count)

@@ -34,4 +34,6 @@ struct StoreFixture
     // The names in the list as stored in the settings file.
     QStringList storedNames() const;
     static QStringList names(const QList<TokenAccount> &accounts);
+    // rfcSecret for 0, else a secret of its own for each `n`.
+    static QString secret(int n);
 };

@@ -29,23 +29,12 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace {
-
-QString secretNumber(int n)
-{
-    return rfcSecret.left(29) + QChar(char16_t(u'A' + n / 26)) + QChar(char16_t(u'A' + n % 26));
-}
-
-} // namespace
-
 class TestContentView : public QObject
 {
     Q_OBJECT
 
 private:
     StoreFixture m_fx;
-    TempSettings &m_settings = m_fx.settings;
-    MemoryKeychain &m_keychain = m_fx.keychain;
     FakeClock &m_clock = m_fx.clock;
     std::unique_ptr<TokenStore> &m_store = m_fx.store;
     std::unique_ptr<CodeClipboard> m_clipboard;
@@ -57,7 +46,7 @@ private:
         m_view.reset();
         m_fx.restart();
         for (int i = 0; i < accounts; ++i)
-            m_store->add({u"account %1"_s.arg(i), u"Acme"_s, i == 0 ? rfcSecret : secretNumber(i), 30, 6});
+            m_store->add({u"account %1"_s.arg(i), u"Acme"_s, StoreFixture::secret(i), 30, 6});
         m_view = std::make_unique<ContentView>(*m_store, *m_clipboard, *m_notifications, m_clock.function(),
                                                m_clock.singleShot());
         m_view->resize(326, m_view->panelHeight());
@@ -68,486 +57,465 @@ private:
     QPoint codePoint(TokenRow *row) { return row->copyArea().center(); }
 
 private Q_SLOTS:
-    void init();
-    void heightFollowsLayoutState_data();
-    void heightFollowsLayoutState();
-    void keychainStatusLine_data();
-    void keychainStatusLine();
-    void sizeIsRequestedOnTheNextTurn();
-    void onlyVisibleRowsAreBuilt();
-    void clickCopiesAndClearsLater();
-    void clearSkipsAfterAnotherCopy();
-    void onlyCodesAreCopied();
-    void codesOfOtherLengths_data();
-    void codesOfOtherLengths();
-    void quickEntryAddsAndEmpties();
-    void quickErrorLifetime();
-    void pasteAndAddClearsClipboard();
-    void qrImageOpensTheFilledSheet_data();
-    void qrImageOpensTheFilledSheet();
-    void dropOfNonUuidIsRefused_data();
-    void dropOfNonUuidIsRefused();
-    void opacityPopoverWritesSettings();
-    void contextMenuDisablesMovesAtTheEnds();
-    void undoBarNamesTheDeletedAccount();
-    void rowKeys_data();
-    void rowKeys();
-};
+    void init()
+    {
+        m_view.reset();
+        m_fx.reset();
+        m_clipboard = std::make_unique<CodeClipboard>(QApplication::clipboard(), m_clock.singleShot());
+        m_notifications = std::make_unique<PanelNotifications>();
+        QApplication::clipboard()->clear();
+    }
 
-void TestContentView::init()
-{
-    m_view.reset();
-    m_fx.reset();
-    m_clipboard = std::make_unique<CodeClipboard>(QApplication::clipboard(), m_clock.singleShot());
-    m_notifications = std::make_unique<PanelNotifications>();
-    QApplication::clipboard()->clear();
-}
+    void heightFollowsLayoutState_data()
+    {
+        QTest::addColumn<int>("accounts");
+        QTest::addColumn<bool>("error");
+        QTest::addColumn<bool>("pending");
+        QTest::addColumn<bool>("collapsed");
+        QTest::addColumn<int>("height");
+        QTest::newRow("collapsed") << 3 << false << true << true << 44;
+        QTest::newRow("empty") << 0 << false << false << false << 146;
+        QTest::newRow("empty with error") << 0 << true << false << false << 164;
+        QTest::newRow("empty, error and undo bar") << 1 << true << true << false << 201;
+        QTest::newRow("one account") << 1 << false << false << false << 115;
+        QTest::newRow("three accounts") << 3 << false << false << false << 255;
+        QTest::newRow("ten accounts") << 10 << false << false << false << 255;
+        QTest::newRow("three with undo bar") << 4 << false << true << false << 292;
+    }
 
-void TestContentView::heightFollowsLayoutState_data()
-{
-    QTest::addColumn<int>("accounts");
-    QTest::addColumn<bool>("error");
-    QTest::addColumn<bool>("pending");
-    QTest::addColumn<bool>("collapsed");
-    QTest::addColumn<int>("height");
-    QTest::newRow("collapsed") << 3 << false << true << true << 44;
-    QTest::newRow("empty") << 0 << false << false << false << 146;
-    QTest::newRow("empty with error") << 0 << true << false << false << 164;
-    QTest::newRow("empty, error and undo bar") << 1 << true << true << false << 201;
-    QTest::newRow("one account") << 1 << false << false << false << 115;
-    QTest::newRow("three accounts") << 3 << false << false << false << 255;
-    QTest::newRow("ten accounts") << 10 << false << false << false << 255;
-    QTest::newRow("three with undo bar") << 4 << false << true << false << 292;
-}
+    void heightFollowsLayoutState()
+    {
+        QFETCH(int, accounts);
+        QFETCH(bool, error);
+        QFETCH(bool, pending);
+        QFETCH(bool, collapsed);
+        QFETCH(int, height);
+        ContentView &panel = view(accounts);
+        if (pending)
+            m_store->requestDelete(m_store->accounts().first());
+        if (error)
+            panel.setQuickError(u"x"_s);
+        panel.setCollapsed(collapsed);
+        QCOMPARE(panel.panelHeight(), height);
+        QCOMPARE(panel.list()->scrollBar()->isVisibleTo(panel.list()), accounts - int(pending) > 3);
+        if (accounts > int(pending) && !collapsed)
+            QCOMPARE(row(0)->width(), 326); // the scroll bar does not narrow the rows
+    }
 
-void TestContentView::heightFollowsLayoutState()
-{
-    QFETCH(int, accounts);
-    QFETCH(bool, error);
-    QFETCH(bool, pending);
-    QFETCH(bool, collapsed);
-    QFETCH(int, height);
-    ContentView &panel = view(accounts);
-    if (pending)
+    void keychainStatusLine_data()
+    {
+        using Status = KeychainStore::Status;
+        QTest::addColumn<KeychainStore::Status>("state");
+        QTest::addColumn<QString>("refusal");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("action");
+        QTest::newRow("usable") << Status::Available << QString() << QString() << QString();
+        QTest::newRow("locked") << Status::Locked << QString() << u"钥匙串已锁定"_s << u"解锁"_s;
+        QTest::newRow("unreachable") << Status::Unreachable << QString() << u"无法连接钥匙串服务，稍后自动重试"_s
+                                     << QString();
+        QTest::newRow("no default keyring")
+            << Status::NoDefaultKeyring << QString() << u"没有默认钥匙串"_s << u"创建"_s;
+        QTest::newRow("paste-add refused while listed")
+            << Status::Available << u"服务拒绝"_s << u"服务拒绝"_s << QString();
+    }
+
+    // One line under the header, as tall as the quick entry's error line; its action asks the
+    // keychain to unlock.
+    void keychainStatusLine()
+    {
+        QFETCH(KeychainStore::Status, state);
+        QFETCH(QString, refusal);
+        QFETCH(QString, action);
+        m_fx.keychain.state = state;
+        ContentView &panel = view(1);
+        if (!refusal.isEmpty()) {
+            m_fx.keychain.saveFailure = KeychainError(u"test"_s, 1, refusal);
+            panel.addQuickSecret(StoreFixture::secret(2));
+        }
+        QTEST(panel.keychainStatus()->text(), "text");
+        QCOMPARE(panel.keychainStatus()->isVisible(), !panel.keychainStatus()->text().isEmpty());
+        QCOMPARE(panel.panelHeight(), 115 + (panel.keychainStatus()->isVisible() ? 18 : 0));
+        QCOMPARE(panel.keychainStatus()->actionButton()->isVisibleTo(&panel), !action.isEmpty());
+        if (action.isEmpty())
+            return;
+        QCOMPARE(panel.keychainStatus()->actionButton()->text(), action);
+        const int unlocks = m_fx.keychain.unlockCalls;
+        panel.keychainStatus()->actionButton()->click();
+        QCOMPARE(m_fx.keychain.unlockCalls, unlocks + 1);
+    }
+
+    void sizeIsRequestedOnTheNextTurn()
+    {
+        ContentView &panel = view(1);
+        QSignalSpy sizes(&panel, &ContentView::sizeRequested);
+        QVERIFY(sizes.wait()); // the unanimated request of the first show
+        QCOMPARE(sizes.takeFirst(), QVariantList({QSizeF(326, 115), false}));
+
+        // The list and the pending deletion change together: one request.
         m_store->requestDelete(m_store->accounts().first());
-    if (error)
-        panel.setQuickError(u"x"_s);
-    panel.setCollapsed(collapsed);
-    QCOMPARE(panel.panelHeight(), height);
-    QCOMPARE(panel.list()->scrollBar()->isVisibleTo(panel.list()), accounts - int(pending) > 3);
-    if (accounts > int(pending) && !collapsed)
-        QCOMPARE(row(0)->width(), 326); // the scroll bar does not narrow the rows
-}
-
-void TestContentView::keychainStatusLine_data()
-{
-    using Status = KeychainStore::Status;
-    QTest::addColumn<KeychainStore::Status>("state");
-    QTest::addColumn<QString>("refusal");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("action");
-    QTest::newRow("usable") << Status::Available << QString() << QString() << QString();
-    QTest::newRow("locked") << Status::Locked << QString() << u"钥匙串已锁定"_s << u"解锁"_s;
-    QTest::newRow("unreachable") << Status::Unreachable << QString() << u"无法连接钥匙串服务，稍后自动重试"_s
-                                 << QString();
-    QTest::newRow("no default keyring") << Status::NoDefaultKeyring << QString() << u"没有默认钥匙串"_s << u"创建"_s;
-    QTest::newRow("paste-add refused while listed") << Status::Available << u"服务拒绝"_s << u"服务拒绝"_s << QString();
-}
-
-// One line under the header, as tall as the quick entry's error line; its action asks the
-// keychain to unlock.
-void TestContentView::keychainStatusLine()
-{
-    QFETCH(KeychainStore::Status, state);
-    QFETCH(QString, refusal);
-    QFETCH(QString, action);
-    m_keychain.state = state;
-    ContentView &panel = view(1);
-    if (!refusal.isEmpty()) {
-        m_keychain.saveFailure = KeychainError(u"test"_s, 1, refusal);
-        panel.addQuickSecret(secretNumber(2));
+        QCOMPARE(sizes.count(), 0);
+        QTRY_COMPARE(sizes.count(), 1);
+        QCOMPARE(sizes.takeFirst(), QVariantList({QSizeF(326, 183), true}));
+        m_store->undoDelete();
+        QTRY_COMPARE(sizes.count(), 1);
+        QCOMPARE(sizes.takeFirst(), QVariantList({QSizeF(326, 115), true}));
     }
-    QTEST(panel.keychainStatus()->text(), "text");
-    QCOMPARE(panel.keychainStatus()->isVisible(), !panel.keychainStatus()->text().isEmpty());
-    QCOMPARE(panel.panelHeight(), 115 + (panel.keychainStatus()->isVisible() ? 18 : 0));
-    QCOMPARE(panel.keychainStatus()->actionButton()->isVisibleTo(&panel), !action.isEmpty());
-    if (action.isEmpty())
-        return;
-    QCOMPARE(panel.keychainStatus()->actionButton()->text(), action);
-    const int unlocks = m_keychain.unlockCalls;
-    panel.keychainStatus()->actionButton()->click();
-    QCOMPARE(m_keychain.unlockCalls, unlocks + 1);
-}
 
-void TestContentView::sizeIsRequestedOnTheNextTurn()
-{
-    ContentView &panel = view(1);
-    QSignalSpy sizes(&panel, &ContentView::sizeRequested);
-    QVERIFY(sizes.wait()); // the unanimated request of the first show
-    QCOMPARE(sizes.takeFirst(), QVariantList({QSizeF(326, 115), false}));
+    void onlyVisibleRowsAreBuilt()
+    {
+        QList<TokenAccount> accounts;
+        for (int i = 0; i < 1000; ++i)
+            accounts.append({QUuid::createUuid(), u"a%1"_s.arg(i), {}, 30, 6});
+        m_fx.settings.settings().setValue(u"totp.accounts"_s, TokenAccount::encodeList(accounts));
+        ContentView &panel = view(0);
+        QVERIFY(panel.list()->builtRowCount() <= 6);
+        panel.list()->verticalScrollBar()->setValue(70 * 500);
+        QVERIFY(panel.list()->rowFor(m_store->accounts().at(500).id));
+        QVERIFY(panel.list()->builtRowCount() <= 6);
+    }
 
-    // The list and the pending deletion change together: one request.
-    m_store->requestDelete(m_store->accounts().first());
-    QCOMPARE(sizes.count(), 0);
-    QTRY_COMPARE(sizes.count(), 1);
-    QCOMPARE(sizes.takeFirst(), QVariantList({QSizeF(326, 183), true}));
-    m_store->undoDelete();
-    QTRY_COMPARE(sizes.count(), 1);
-    QCOMPARE(sizes.takeFirst(), QVariantList({QSizeF(326, 115), true}));
-}
+    void clickCopiesAndClearsLater()
+    {
+        view(2);
+        m_store->setClipboardClearDelay(2);
+        QTest::mouseClick(row(0), Qt::LeftButton, {}, codePoint(row(0)));
+        QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
+        QCOMPARE(QApplication::clipboard()->mimeData()->data(u"x-kde-passwordManagerHint"_s), "secret"_ba);
+        QCOMPARE(m_view->copiedAccountID(), m_store->accounts().at(0).id);
+        QVERIFY(row(0)->isCopied());
+        m_clock.advance(1.2);
+        QVERIFY(!row(0)->isCopied());
+        QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
+        m_clock.advance(0.8);
+        QVERIFY(QApplication::clipboard()->text().isEmpty());
+    }
 
-void TestContentView::onlyVisibleRowsAreBuilt()
-{
-    QList<TokenAccount> accounts;
-    for (int i = 0; i < 1000; ++i)
-        accounts.append({QUuid::createUuid(), u"a%1"_s.arg(i), {}, 30, 6});
-    m_settings.settings().setValue(u"totp.accounts"_s, TokenAccount::encodeList(accounts));
-    ContentView &panel = view(0);
-    QVERIFY(panel.list()->builtRowCount() <= 6);
-    panel.list()->verticalScrollBar()->setValue(70 * 500);
-    QVERIFY(panel.list()->rowFor(m_store->accounts().at(500).id));
-    QVERIFY(panel.list()->builtRowCount() <= 6);
-}
+    void clearSkipsAfterAnotherCopy()
+    {
+        view(1);
+        m_store->setClipboardClearDelay(1);
+        m_view->copyAccount(0);
+        QApplication::clipboard()->setText(u"something the user copied"_s);
+        m_clock.advance(1);
+        QCOMPARE(QApplication::clipboard()->text(), u"something the user copied"_s);
 
-void TestContentView::clickCopiesAndClearsLater()
-{
-    view(2);
-    m_store->setClipboardClearDelay(2);
-    QTest::mouseClick(row(0), Qt::LeftButton, {}, codePoint(row(0)));
-    QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
-    QCOMPARE(QApplication::clipboard()->mimeData()->data(u"x-kde-passwordManagerHint"_s), "secret"_ba);
-    QCOMPARE(m_view->copiedAccountID(), m_store->accounts().at(0).id);
-    QVERIFY(row(0)->isCopied());
-    m_clock.advance(1.2);
-    QVERIFY(!row(0)->isCopied());
-    QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
-    m_clock.advance(0.8);
-    QVERIFY(QApplication::clipboard()->text().isEmpty());
-}
+        // The same code twice: the first copy's clear leaves the second its whole delay.
+        m_view->copyAccount(0);
+        m_clock.advance(0.5);
+        m_view->copyAccount(0);
+        m_clock.advance(0.5);
+        QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
+        m_clock.advance(0.5);
+        QVERIFY(QApplication::clipboard()->text().isEmpty());
 
-void TestContentView::clearSkipsAfterAnotherCopy()
-{
-    view(1);
-    m_store->setClipboardClearDelay(1);
-    m_view->copyAccount(0);
-    QApplication::clipboard()->setText(u"something the user copied"_s);
-    m_clock.advance(1);
-    QCOMPARE(QApplication::clipboard()->text(), u"something the user copied"_s);
+        m_store->setClipboardClearDelay(0); // never
+        m_view->copyAccount(0);
+        m_clock.advance(1e6);
+        QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
+    }
 
-    // The same code twice: the first copy's clear leaves the second its whole delay.
-    m_view->copyAccount(0);
-    m_clock.advance(0.5);
-    m_view->copyAccount(0);
-    m_clock.advance(0.5);
-    QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
-    m_clock.advance(0.5);
-    QVERIFY(QApplication::clipboard()->text().isEmpty());
+    void onlyCodesAreCopied()
+    {
+        // A row whose secret is missing shows the placeholder, which is never copied.
+        const TokenAccount orphan{QUuid::createUuid(), u"orphan"_s, {}, 30, 6};
+        m_fx.settings.settings().setValue(u"totp.accounts"_s, TokenAccount::encodeList({orphan}));
+        view(1);
+        QCOMPARE(row(0)->codeText(), TokenRow::placeholder);
+        QTest::mouseClick(row(0), Qt::LeftButton, {}, codePoint(row(0)));
+        Q_EMIT m_notifications->copyTokenAtIndex(2); // past the end
+        QVERIFY(QApplication::clipboard()->text().isEmpty());
+        QVERIFY(!m_view->copiedAccountID());
+        Q_EMIT m_notifications->copyTokenAtIndex(1);
+        QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
+    }
 
-    m_store->setClipboardClearDelay(0); // never
-    m_view->copyAccount(0);
-    m_clock.advance(1e6);
-    QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
-}
+    void codesOfOtherLengths_data()
+    {
+        QTest::addColumn<ImportedToken>("token");
+        QTest::addColumn<QString>("shown");
+        const QString steamKey = u"63BEDWCQZKTQWPESARIERL5DTTQFCJTK"_s;
+        // oathtool and KeePassXC's Steam algorithm at 1700000000.
+        QTest::newRow("7 digits") << ImportedToken{u"a"_s, {}, u"JBSWY3DPEHPK3PXP"_s, 60, 7} << u"950 8648"_s;
+        QTest::newRow("8 digits, SHA256")
+            << ImportedToken{u"a"_s, {}, rfcSecret, 60, 8, HashAlgorithm::Sha256} << u"3485 5935"_s;
+        QTest::newRow("Steam") << ImportedToken{u"a"_s, {}, steamKey, 30, 5, HashAlgorithm::Sha1, true} << u"DCTPN"_s;
+    }
 
-void TestContentView::onlyCodesAreCopied()
-{
-    // A row whose secret is missing shows the placeholder, which is never copied.
-    const TokenAccount orphan{QUuid::createUuid(), u"orphan"_s, {}, 30, 6};
-    m_settings.settings().setValue(u"totp.accounts"_s, TokenAccount::encodeList({orphan}));
-    view(1);
-    QCOMPARE(row(0)->codeText(), TokenRow::placeholder);
-    QTest::mouseClick(row(0), Qt::LeftButton, {}, codePoint(row(0)));
-    Q_EMIT m_notifications->copyTokenAtIndex(2); // past the end
-    QVERIFY(QApplication::clipboard()->text().isEmpty());
-    QVERIFY(!m_view->copiedAccountID());
-    Q_EMIT m_notifications->copyTokenAtIndex(1);
-    QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
-}
+    // Shown in groups that fit the row, copied by click and by shortcut without the space.
+    void codesOfOtherLengths()
+    {
+        QFETCH(ImportedToken, token);
+        QFETCH(QString, shown);
+        m_clock.now = 1700000000;
+        view(1);
+        QVERIFY(m_store->add(token));
+        QCOMPARE(TokenRow::shownCode(row(1)->codeText(), token.steam), shown);
+        QCOMPARE(TokenRow::shownCode(u"554000994"_s, false), u"554000994"_s);
+        QTest::mouseClick(row(1), Qt::LeftButton, {}, codePoint(row(1)));
+        QCOMPARE(QApplication::clipboard()->text(), QString(shown).remove(u' '));
+        QApplication::clipboard()->clear();
+        Q_EMIT m_notifications->copyTokenAtIndex(1);
+        QCOMPARE(QApplication::clipboard()->text(), QString(shown).remove(u' '));
+    }
 
-void TestContentView::codesOfOtherLengths_data()
-{
-    QTest::addColumn<ImportedToken>("token");
-    QTest::addColumn<QString>("shown");
-    const QString steamKey = u"63BEDWCQZKTQWPESARIERL5DTTQFCJTK"_s;
-    // oathtool and KeePassXC's Steam algorithm at 1700000000.
-    QTest::newRow("7 digits") << ImportedToken{u"a"_s, {}, u"JBSWY3DPEHPK3PXP"_s, 60, 7} << u"950 8648"_s;
-    QTest::newRow("8 digits, SHA256") << ImportedToken{u"a"_s, {}, rfcSecret, 60, 8, HashAlgorithm::Sha256}
-                                      << u"3485 5935"_s;
-    QTest::newRow("Steam") << ImportedToken{u"a"_s, {}, steamKey, 30, 5, HashAlgorithm::Sha1, true} << u"DCTPN"_s;
-}
+    void quickEntryAddsAndEmpties()
+    {
+        ContentView &panel = view(0);
+        QLineEdit *field = panel.quickEntry()->field();
+        QVERIFY(field->isVisible() && panel.focusWidget() == field);
+        auto lines = panel.emptyState()->findChildren<QLabel *>(); // the two hint lines, 2 px apart
+        std::sort(lines.begin(), lines.end(), [](QLabel *a, QLabel *b) { return a->y() < b->y(); });
+        QCOMPARE(lines.at(1)->y() - lines.at(0)->y() - lines.at(0)->sizeHint().height(), 2);
+        QCOMPARE(field->echoMode(), QLineEdit::Password);
+        QTest::keyClicks(field, u"otpauth://totp/x"_s);
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(panel.quickError(), ContentView::invalidSecretError);
+        QCOMPARE(field->text(), u"otpauth://totp/x"_s);
+        QCOMPARE(panel.panelHeight(), 164);
 
-// Shown in groups that fit the row, copied by click and by shortcut without the space.
-void TestContentView::codesOfOtherLengths()
-{
-    QFETCH(ImportedToken, token);
-    QFETCH(QString, shown);
-    m_clock.now = 1700000000;
-    view(1);
-    QVERIFY(m_store->add(token));
-    QCOMPARE(TokenRow::shownCode(row(1)->codeText(), token.steam), shown);
-    QCOMPARE(TokenRow::shownCode(u"554000994"_s, false), u"554000994"_s);
-    QTest::mouseClick(row(1), Qt::LeftButton, {}, codePoint(row(1)));
-    QCOMPARE(QApplication::clipboard()->text(), QString(shown).remove(u' '));
-    QApplication::clipboard()->clear();
-    Q_EMIT m_notifications->copyTokenAtIndex(1);
-    QCOMPARE(QApplication::clipboard()->text(), QString(shown).remove(u' '));
-}
+        field->clear();
+        QVERIFY(panel.quickError()); // emptying the field keeps the error
+        QTest::keyClicks(field, u"gezd gnbv gy3t qojq"_s);
+        QVERIFY(!panel.quickError());
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(m_store->accounts().size(), 1);
+        QCOMPARE(m_store->accounts().first().name, u"验证码"_s);
+        QVERIFY(field->text().isEmpty());
+        QVERIFY(!field->isVisible());
+        QCOMPARE(panel.panelHeight(), 115);
+    }
 
-void TestContentView::quickEntryAddsAndEmpties()
-{
-    ContentView &panel = view(0);
-    QLineEdit *field = panel.quickEntry()->field();
-    QVERIFY(field->isVisible() && panel.focusWidget() == field);
-    auto lines = panel.emptyState()->findChildren<QLabel *>(); // the two hint lines, 2 px apart
-    std::sort(lines.begin(), lines.end(), [](QLabel *a, QLabel *b) { return a->y() < b->y(); });
-    QCOMPARE(lines.at(1)->y() - lines.at(0)->y() - lines.at(0)->sizeHint().height(), 2);
-    QCOMPARE(field->echoMode(), QLineEdit::Password);
-    QTest::keyClicks(field, u"otpauth://totp/x"_s);
-    QTest::keyClick(field, Qt::Key_Return);
-    QCOMPARE(panel.quickError(), ContentView::invalidSecretError);
-    QCOMPARE(field->text(), u"otpauth://totp/x"_s);
-    QCOMPARE(panel.panelHeight(), 164);
+    void quickErrorLifetime()
+    {
+        ContentView &panel = view(0);
+        panel.setQuickError(u"first"_s);
+        m_clock.advance(2);
+        panel.setQuickError(u"first"_s); // the same text does not restart the 3 seconds
+        m_clock.advance(1);
+        QVERIFY(!panel.quickError());
 
-    field->clear();
-    QVERIFY(panel.quickError()); // emptying the field keeps the error
-    QTest::keyClicks(field, u"gezd gnbv gy3t qojq"_s);
-    QVERIFY(!panel.quickError());
-    QTest::keyClick(field, Qt::Key_Return);
-    QCOMPARE(m_store->accounts().size(), 1);
-    QCOMPARE(m_store->accounts().first().name, u"验证码"_s);
-    QVERIFY(field->text().isEmpty());
-    QVERIFY(!field->isVisible());
-    QCOMPARE(panel.panelHeight(), 115);
-}
+        panel.setQuickError(u"first"_s);
+        m_clock.advance(2);
+        panel.setQuickError(u"second"_s); // a different text gets its own 3 seconds
+        m_clock.advance(2.5);
+        QCOMPARE(panel.quickError(), u"second"_s);
+        m_clock.advance(0.5);
+        QVERIFY(!panel.quickError());
+    }
 
-void TestContentView::quickErrorLifetime()
-{
-    ContentView &panel = view(0);
-    panel.setQuickError(u"first"_s);
-    m_clock.advance(2);
-    panel.setQuickError(u"first"_s); // the same text does not restart the 3 seconds
-    m_clock.advance(1);
-    QVERIFY(!panel.quickError());
-
-    panel.setQuickError(u"first"_s);
-    m_clock.advance(2);
-    panel.setQuickError(u"second"_s); // a different text gets its own 3 seconds
-    m_clock.advance(2.5);
-    QCOMPARE(panel.quickError(), u"second"_s);
-    m_clock.advance(0.5);
-    QVERIFY(!panel.quickError());
-}
-
-void TestContentView::pasteAndAddClearsClipboard()
-{
-    ContentView &panel = view(0);
-    Q_EMIT m_notifications->pasteSecretAndAdd();
-    QCOMPARE(panel.quickError(), ContentView::noClipboardTextError);
-
-    QApplication::clipboard()->setText(u"not a secret"_s);
-    QTest::mouseClick(panel.header()->pasteButton(), Qt::LeftButton);
-    QCOMPARE(panel.quickError(), ContentView::invalidSecretError);
-    QCOMPARE(QApplication::clipboard()->text(), u"not a secret"_s);
-
-    QApplication::clipboard()->setText(rfcSecret);
-    Q_EMIT m_notifications->pasteSecretAndAdd();
-    QCOMPARE(m_store->accounts().size(), 1);
-    QVERIFY(QApplication::clipboard()->text().isEmpty());
-    // The same secret again adds nothing but still leaves the clipboard clean.
-    QApplication::clipboard()->setText(rfcSecret.toLower());
-    Q_EMIT m_notifications->pasteSecretAndAdd();
-    QCOMPARE(m_store->accounts().size(), 1);
-    QVERIFY(QApplication::clipboard()->text().isEmpty());
-}
-
-void TestContentView::qrImageOpensTheFilledSheet_data()
-{
-    QTest::addColumn<QString>("content"); // empty: an image without a code
-    QTest::addColumn<bool>("dropped"); // as a file on the panel, else pasted
-    QTest::addColumn<QString>("error");
-    const QString link = u"otpauth://totp/GitHub:alice@example.com?secret="_s + rfcSecret;
-    QTest::newRow("pasted link") << link << false << QString();
-    QTest::newRow("dropped link") << link << true << QString();
-    QTest::newRow("pasted image without code") << QString() << false << u"图片中没有找到二维码"_s;
-    QTest::newRow("dropped web address") << u"https://example.org"_s << true
-                                         << TransferError(TransferError::Kind::notAnAccountCode).description();
-}
-
-void TestContentView::qrImageOpensTheFilledSheet()
-{
-    QFETCH(QString, content);
-    QFETCH(bool, dropped);
-    QFETCH(QString, error);
-    ContentView &panel = view(0);
-    QImage image = content.isEmpty() ? QImage(300, 300, QImage::Format_RGB32) : qrImage(content, 4);
-    if (content.isEmpty())
-        image.fill(Qt::white);
-    QTemporaryDir dir;
-    if (dropped) {
-        const QString path = dir.filePath(u"code.png"_s);
-        QVERIFY(image.save(path));
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(path)});
-        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
-        static_cast<QObject *>(&panel)->event(&drop);
-    } else {
-        QApplication::clipboard()->setImage(image);
+    void pasteAndAddClearsClipboard()
+    {
+        ContentView &panel = view(0);
         Q_EMIT m_notifications->pasteSecretAndAdd();
+        QCOMPARE(panel.quickError(), ContentView::noClipboardTextError);
+
+        QApplication::clipboard()->setText(u"not a secret"_s);
+        QTest::mouseClick(panel.header()->pasteButton(), Qt::LeftButton);
+        QCOMPARE(panel.quickError(), ContentView::invalidSecretError);
+        QCOMPARE(QApplication::clipboard()->text(), u"not a secret"_s);
+
+        QApplication::clipboard()->setText(rfcSecret);
+        Q_EMIT m_notifications->pasteSecretAndAdd();
+        QCOMPARE(m_store->accounts().size(), 1);
+        QVERIFY(QApplication::clipboard()->text().isEmpty());
+        // The same secret again adds nothing but still leaves the clipboard clean.
+        QApplication::clipboard()->setText(rfcSecret.toLower());
+        Q_EMIT m_notifications->pasteSecretAndAdd();
+        QCOMPARE(m_store->accounts().size(), 1);
+        QVERIFY(QApplication::clipboard()->text().isEmpty());
     }
-    auto *sheet = qobject_cast<AddTokenView *>(panel.presentedSheet());
-    QVERIFY(sheet);
-    QCOMPARE(sheet->errorMessage().value_or(QString()), error);
-    QCOMPARE(sheet->nameField()->text(), error.isEmpty() ? u"alice@example.com"_s : QString());
-    QTest::keyClick(sheet, Qt::Key_Return);
-    QCOMPARE(m_store->accounts().size(), error.isEmpty() ? 1 : 0);
-}
 
-void TestContentView::dropOfNonUuidIsRefused_data()
-{
-    QTest::addColumn<QString>("payload");
-    QTest::addColumn<bool>("accepted");
-    QTest::newRow("plain text") << u"hello"_s << false;
-    QTest::newRow("braced uuid") << u"{%1}"_s << false;
-    QTest::newRow("id of the last row") << u"%1"_s << true;
-}
+    void qrImageOpensTheFilledSheet_data()
+    {
+        QTest::addColumn<QString>("content"); // empty: an image without a code
+        QTest::addColumn<bool>("dropped"); // as a file on the panel, else pasted
+        QTest::addColumn<QString>("error");
+        const QString link = u"otpauth://totp/GitHub:alice@example.com?secret="_s + rfcSecret;
+        QTest::newRow("pasted link") << link << false << QString();
+        QTest::newRow("dropped link") << link << true << QString();
+        QTest::newRow("pasted image without code") << QString() << false << u"图片中没有找到二维码"_s;
+        QTest::newRow("dropped web address")
+            << u"https://example.org"_s << true << TransferError(TransferError::Kind::notAnAccountCode).description();
+    }
 
-void TestContentView::dropOfNonUuidIsRefused()
-{
-    QFETCH(QString, payload);
-    QFETCH(bool, accepted);
-    view(3);
-    const QStringList before{u"account 0"_s, u"account 1"_s, u"account 2"_s};
-    QMimeData data;
-    data.setText(payload.contains(u'%') ? payload.arg(m_store->accounts().at(2).idText()) : payload);
-    QDropEvent drop(QPointF(10, 10), Qt::MoveAction, &data, Qt::LeftButton, {});
-    // Straight to the row, as the window's drag-and-drop handling would deliver it.
-    static_cast<QObject *>(row(0))->event(&drop);
-    QCOMPARE(drop.isAccepted(), accepted);
-    QStringList order;
-    for (const TokenAccount &account : m_store->accounts())
-        order << account.name;
-    QCOMPARE(order, accepted ? QStringList({u"account 2"_s, u"account 0"_s, u"account 1"_s}) : before);
-}
+    void qrImageOpensTheFilledSheet()
+    {
+        QFETCH(QString, content);
+        QFETCH(bool, dropped);
+        QFETCH(QString, error);
+        ContentView &panel = view(0);
+        QImage image = content.isEmpty() ? QImage(300, 300, QImage::Format_RGB32) : qrImage(content, 4);
+        if (content.isEmpty())
+            image.fill(Qt::white);
+        QTemporaryDir dir;
+        if (dropped) {
+            const QString path = dir.filePath(u"code.png"_s);
+            QVERIFY(image.save(path));
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(path)});
+            QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+            static_cast<QObject *>(&panel)->event(&drop);
+        } else {
+            QApplication::clipboard()->setImage(image);
+            Q_EMIT m_notifications->pasteSecretAndAdd();
+        }
+        auto *sheet = qobject_cast<AddTokenView *>(panel.presentedSheet());
+        QVERIFY(sheet);
+        QCOMPARE(sheet->errorMessage().value_or(QString()), error);
+        QCOMPARE(sheet->nameField()->text(), error.isEmpty() ? u"alice@example.com"_s : QString());
+        QTest::keyClick(sheet, Qt::Key_Return);
+        QCOMPARE(m_store->accounts().size(), error.isEmpty() ? 1 : 0);
+    }
 
-void TestContentView::opacityPopoverWritesSettings()
-{
-    ContentView &panel = view(1);
-    QTest::mouseClick(panel.header()->opacityButton(), Qt::LeftButton);
-    OpacityPopover *popover = panel.header()->opacityPopover();
-    QVERIFY(popover);
-    const auto levels = popover->levelButtons();
-    QCOMPARE(levels.size(), 3);
-    QTest::mouseClick(levels.at(2), Qt::LeftButton);
-    QCOMPARE(m_store->panelOpacity(), 1.0);
-    const auto saved = m_settings.reopen();
-    QCOMPARE(saved->value(u"totp.panelOpacity"_s).toDouble(), 1.0);
-    QCOMPARE(saved->value(u"totp.clipboardClearDelay"_s).toLongLong(), 60);
-    QTRY_VERIFY(!panel.header()->opacityPopover());
-}
+    void dropOfNonUuidIsRefused_data()
+    {
+        QTest::addColumn<QString>("payload");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("plain text") << u"hello"_s << false;
+        QTest::newRow("braced uuid") << u"{%1}"_s << false;
+        QTest::newRow("id of the last row") << u"%1"_s << true;
+    }
 
-void TestContentView::contextMenuDisablesMovesAtTheEnds()
-{
-    view(3);
-    const auto enabled = [](QMenu *menu, const QString &text) {
-        const auto actions = menu->actions();
-        const auto it = std::find_if(actions.cbegin(), actions.cend(), [&](QAction *a) { return a->text() == text; });
-        const bool result = (*it)->isEnabled();
-        menu->close();
-        return result;
-    };
-    QVERIFY(!enabled(row(0)->showContextMenu({}), u"上移"_s));
-    QVERIFY(enabled(row(0)->showContextMenu({}), u"下移"_s));
-    QVERIFY(enabled(row(1)->showContextMenu({}), u"上移"_s));
-    QVERIFY(!enabled(row(2)->showContextMenu({}), u"下移"_s));
+    void dropOfNonUuidIsRefused()
+    {
+        QFETCH(QString, payload);
+        QFETCH(bool, accepted);
+        view(3);
+        const QStringList before{u"account 0"_s, u"account 1"_s, u"account 2"_s};
+        QMimeData data;
+        data.setText(payload.contains(u'%') ? payload.arg(m_store->accounts().at(2).idText()) : payload);
+        QDropEvent drop(QPointF(10, 10), Qt::MoveAction, &data, Qt::LeftButton, {});
+        // Straight to the row, as the window's drag-and-drop handling would deliver it.
+        static_cast<QObject *>(row(0))->event(&drop);
+        QCOMPARE(drop.isAccepted(), accepted);
+        QStringList order;
+        for (const TokenAccount &account : m_store->accounts())
+            order << account.name;
+        QCOMPARE(order, accepted ? QStringList({u"account 2"_s, u"account 0"_s, u"account 1"_s}) : before);
+    }
 
-    QMenu *menu = row(0)->showContextMenu({});
-    menu->actions().at(5)->trigger(); // 下移
-    QCOMPARE(m_store->accounts().at(1).name, u"account 0"_s);
-}
+    void opacityPopoverWritesSettings()
+    {
+        ContentView &panel = view(1);
+        QTest::mouseClick(panel.header()->opacityButton(), Qt::LeftButton);
+        OpacityPopover *popover = panel.header()->opacityPopover();
+        QVERIFY(popover);
+        const auto levels = popover->levelButtons();
+        QCOMPARE(levels.size(), 3);
+        QTest::mouseClick(levels.at(2), Qt::LeftButton);
+        QCOMPARE(m_store->panelOpacity(), 1.0);
+        const auto saved = m_fx.settings.reopen();
+        QCOMPARE(saved->value(u"totp.panelOpacity"_s).toDouble(), 1.0);
+        QCOMPARE(saved->value(u"totp.clipboardClearDelay"_s).toLongLong(), 60);
+        QTRY_VERIFY(!panel.header()->opacityPopover());
+    }
 
-void TestContentView::undoBarNamesTheDeletedAccount()
-{
-    ContentView &panel = view(2);
-    m_store->requestDelete(m_store->accounts().at(1));
-    QVERIFY(panel.undoBar()->isVisible());
-    QCOMPARE(panel.undoBar()->message(), u"已删除 account 1"_s);
-    QTest::mouseClick(panel.undoBar()->undoButton(), Qt::LeftButton);
-    QCOMPARE(m_store->accounts().size(), 2);
-    QVERIFY(!panel.undoBar()->isVisible());
-}
+    void contextMenuDisablesMovesAtTheEnds()
+    {
+        view(3);
+        const auto enabled = [](QMenu *menu, const QString &text) {
+            const auto actions = menu->actions();
+            const auto it =
+                std::find_if(actions.cbegin(), actions.cend(), [&](QAction *a) { return a->text() == text; });
+            const bool result = (*it)->isEnabled();
+            menu->close();
+            return result;
+        };
+        QVERIFY(!enabled(row(0)->showContextMenu({}), u"上移"_s));
+        QVERIFY(enabled(row(0)->showContextMenu({}), u"下移"_s));
+        QVERIFY(enabled(row(1)->showContextMenu({}), u"上移"_s));
+        QVERIFY(!enabled(row(2)->showContextMenu({}), u"下移"_s));
 
-void TestContentView::rowKeys_data()
-{
-    QTest::addColumn<QTestEventList>("keys");
-    QTest::addColumn<QString>("current"); // the account the keys now act on
-    QTest::addColumn<QString>("order"); // the accounts' numbers in list order
-    QTest::addColumn<int>("copied"); // the row whose code is on the clipboard
-    QTest::addColumn<QString>("pending");
-    QTest::addColumn<QString>("renaming");
-    const auto keys = [](std::initializer_list<std::pair<Qt::Key, Qt::KeyboardModifiers>> presses,
-                         const QString &typed = {}) {
-        QTestEventList list;
-        list.addKeyClicks(typed);
-        for (const auto &[key, modifiers] : presses)
-            list.addKeyClick(key, modifiers);
-        return list;
-    };
-    const Qt::KeyboardModifiers none, ctrl = Qt::ControlModifier;
-    const QString no;
-    QTest::newRow("Down") << keys({{Qt::Key_Down, none}}) << u"account 1"_s << u"012"_s << -1 << no << no;
-    QTest::newRow("Up stays on top") << keys({{Qt::Key_Up, none}}) << u"account 0"_s << u"012"_s << -1 << no << no;
-    QTest::newRow("Down, Return copies") << keys({{Qt::Key_Down, none}, {Qt::Key_Return, none}}) << u"account 1"_s
-                                         << u"012"_s << 1 << no << no;
-    QTest::newRow("Ctrl+C copies") << keys({{Qt::Key_C, ctrl}}) << u"account 0"_s << u"012"_s << 0 << no << no;
-    QTest::newRow("Delete, next row") << keys({{Qt::Key_Down, none}, {Qt::Key_Delete, none}}) << u"account 2"_s
-                                      << u"02"_s << -1 << u"account 1"_s << no;
-    QTest::newRow("F2 renames") << keys({{Qt::Key_F2, none}}) << u"account 0"_s << u"012"_s << -1 << no
-                                << u"account 0"_s;
-    QTest::newRow("Ctrl+Down moves") << keys({{Qt::Key_Down, ctrl}}) << u"account 0"_s << u"102"_s << -1 << no << no;
-    QTest::newRow("typed name") << keys({}, u"t 2"_s) << u"account 2"_s << u"012"_s << -1 << no << no;
-    QTest::newRow("typed issuer, any case")
-        << keys({{Qt::Key_Down, none}}, u"ACME"_s) << u"account 1"_s << u"012"_s << -1 << no << no;
-    QTest::newRow("Backspace widens") << keys({{Qt::Key_Backspace, none}}, u"2"_s) << u"account 2"_s << u"012"_s << -1
-                                      << no << no;
-    QTest::newRow("no match, Return") << keys({{Qt::Key_Return, none}}, u"zz"_s) << QString() << u"012"_s << -1 << no
-                                      << no;
-}
+        QMenu *menu = row(0)->showContextMenu({});
+        menu->actions().at(5)->trigger(); // 下移
+        QCOMPARE(m_store->accounts().at(1).name, u"account 0"_s);
+    }
 
-// The keys reach the list from the header as they would after Tab.
-void TestContentView::rowKeys()
-{
-    QFETCH(QTestEventList, keys);
-    QFETCH(QString, current);
-    QFETCH(QString, order);
-    QFETCH(int, copied);
-    QFETCH(QString, pending);
-    QFETCH(QString, renaming);
-    ContentView &panel = view(3);
-    QList<QString> codes;
-    for (const TokenAccount &account : m_store->accounts())
-        codes << m_store->codes().value(account.id);
-    QVERIFY(QTest::qWaitForWindowActive(&panel));
-    panel.header()->quitButton()->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(panel.header()->quitButton(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), panel.list());
-    keys.simulate(panel.list());
+    void undoBarNamesTheDeletedAccount()
+    {
+        ContentView &panel = view(2);
+        m_store->requestDelete(m_store->accounts().at(1));
+        QVERIFY(panel.undoBar()->isVisible());
+        QCOMPARE(panel.undoBar()->message(), u"已删除 account 1"_s);
+        QTest::mouseClick(panel.undoBar()->undoButton(), Qt::LeftButton);
+        QCOMPARE(m_store->accounts().size(), 2);
+        QVERIFY(!panel.undoBar()->isVisible());
+    }
 
-    const auto shown = panel.list()->currentAccount();
-    QCOMPARE(shown ? shown->name : QString(), current);
-    if (shown && renaming.isEmpty()) // a sheet has the focus meanwhile
-        QVERIFY(panel.list()->rowFor(shown->id)->hasFocusRing());
-    QString numbers;
-    for (const TokenAccount &account : m_store->accounts())
-        numbers += account.name.back();
-    QCOMPARE(numbers, order);
-    QCOMPARE(QApplication::clipboard()->text(), copied < 0 ? QString() : codes.at(copied));
-    QCOMPARE(m_store->pendingDeletion() ? m_store->pendingDeletion()->account.name : QString(), pending);
-    QCOMPARE(panel.editingAccount() ? panel.editingAccount()->name : QString(), renaming);
-    const bool filtered = !panel.list()->filter().isEmpty();
-    QCOMPARE(panel.header()->filterLabel()->isVisibleTo(panel.header()), filtered);
-    QCOMPARE(panel.clearFilter(), filtered);
-    QCOMPARE(panel.list()->currentAccount().has_value(), !m_store->accounts().isEmpty());
-}
+    void rowKeys_data()
+    {
+        QTest::addColumn<QTestEventList>("keys");
+        QTest::addColumn<QString>("current"); // the account the keys now act on
+        QTest::addColumn<QString>("order"); // the accounts' numbers in list order
+        QTest::addColumn<int>("copied"); // the row whose code is on the clipboard
+        QTest::addColumn<QString>("pending");
+        QTest::addColumn<QString>("renaming");
+        const auto keys = [](std::initializer_list<std::pair<Qt::Key, Qt::KeyboardModifiers>> presses,
+                             const QString &typed = {}) {
+            QTestEventList list;
+            list.addKeyClicks(typed);
+            for (const auto &[key, modifiers] : presses)
+                list.addKeyClick(key, modifiers);
+            return list;
+        };
+        const Qt::KeyboardModifiers none, ctrl = Qt::ControlModifier;
+        const QString no;
+        QTest::newRow("Down") << keys({{Qt::Key_Down, none}}) << u"account 1"_s << u"012"_s << -1 << no << no;
+        QTest::newRow("Up stays on top") << keys({{Qt::Key_Up, none}}) << u"account 0"_s << u"012"_s << -1 << no << no;
+        QTest::newRow("Down, Return copies")
+            << keys({{Qt::Key_Down, none}, {Qt::Key_Return, none}}) << u"account 1"_s << u"012"_s << 1 << no << no;
+        QTest::newRow("Ctrl+C copies") << keys({{Qt::Key_C, ctrl}}) << u"account 0"_s << u"012"_s << 0 << no << no;
+        QTest::newRow("Delete, next row") << keys({{Qt::Key_Down, none}, {Qt::Key_Delete, none}}) << u"account 2"_s
+                                          << u"02"_s << -1 << u"account 1"_s << no;
+        QTest::newRow("F2 renames") << keys({{Qt::Key_F2, none}}) << u"account 0"_s << u"012"_s << -1 << no
+                                    << u"account 0"_s;
+        QTest::newRow("Ctrl+Down moves") << keys({{Qt::Key_Down, ctrl}}) << u"account 0"_s << u"102"_s << -1 << no
+                                         << no;
+        QTest::newRow("typed name") << keys({}, u"t 2"_s) << u"account 2"_s << u"012"_s << -1 << no << no;
+        QTest::newRow("typed issuer, any case")
+            << keys({{Qt::Key_Down, none}}, u"ACME"_s) << u"account 1"_s << u"012"_s << -1 << no << no;
+        QTest::newRow("Backspace widens")
+            << keys({{Qt::Key_Backspace, none}}, u"2"_s) << u"account 2"_s << u"012"_s << -1 << no << no;
+        QTest::newRow("no match, Return")
+            << keys({{Qt::Key_Return, none}}, u"zz"_s) << QString() << u"012"_s << -1 << no << no;
+    }
+
+    // The keys reach the list from the header as they would after Tab.
+    void rowKeys()
+    {
+        QFETCH(QTestEventList, keys);
+        QFETCH(QString, current);
+        QFETCH(QString, order);
+        QFETCH(int, copied);
+        QFETCH(QString, pending);
+        QFETCH(QString, renaming);
+        ContentView &panel = view(3);
+        QList<QString> codes;
+        for (const TokenAccount &account : m_store->accounts())
+            codes << m_store->codes().value(account.id);
+        QVERIFY(QTest::qWaitForWindowActive(&panel));
+        panel.header()->quitButton()->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(panel.header()->quitButton(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), panel.list());
+        keys.simulate(panel.list());
+
+        const auto shown = panel.list()->currentAccount();
+        QCOMPARE(shown ? shown->name : QString(), current);
+        if (shown && renaming.isEmpty()) // a sheet has the focus meanwhile
+            QVERIFY(panel.list()->rowFor(shown->id)->hasFocusRing());
+        QString numbers;
+        for (const TokenAccount &account : m_store->accounts())
+            numbers += account.name.back();
+        QCOMPARE(numbers, order);
+        QCOMPARE(QApplication::clipboard()->text(), copied < 0 ? QString() : codes.at(copied));
+        QCOMPARE(m_store->pendingDeletion() ? m_store->pendingDeletion()->account.name : QString(), pending);
+        QCOMPARE(panel.editingAccount() ? panel.editingAccount()->name : QString(), renaming);
+        const bool filtered = !panel.list()->filter().isEmpty();
+        QCOMPARE(panel.header()->filterLabel()->isVisibleTo(panel.header()), filtered);
+        QCOMPARE(panel.clearFilter(), filtered);
+        QCOMPARE(panel.list()->currentAccount().has_value(), !m_store->accounts().isEmpty());
+    }
+};
 
 QTEST_MAIN(TestContentView)
 #include "tst_contentview.moc"

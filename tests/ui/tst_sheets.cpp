@@ -32,7 +32,6 @@ class TestSheets : public QObject
 {
     Q_OBJECT
     StoreFixture m_fx;
-    MemoryKeychain &m_keychain = m_fx.keychain;
     FakeClock &m_clock = m_fx.clock;
     std::unique_ptr<TokenStore> &m_store = m_fx.store;
 
@@ -123,17 +122,17 @@ private Q_SLOTS:
         QCOMPARE(sheet.nameField()->text(), u"  alice  "_s);
         QCOMPARE(sheet.secretField()->text(), u"not base32!"_s);
 
-        m_keychain.saveFailure = KeychainError(u"secret-error"_s, 2, u"钥匙串已锁定"_s);
+        m_fx.keychain.saveFailure = KeychainError(u"secret-error"_s, 2, u"钥匙串已锁定"_s);
         sheet.secretField()->setText(u"  gezd gnbv gy3t qojq gezd gnbv gy3t qojq  "_s);
         QTest::mouseClick(sheet.primaryButton(), Qt::LeftButton);
         QCOMPARE(sheet.errorMessage(), u"钥匙串已锁定"_s); // the keychain's own message
         QVERIFY(sheet.isVisible() && m_store->accounts().isEmpty());
-        m_keychain.saveFailure.reset();
+        m_fx.keychain.saveFailure.reset();
         QTest::mouseClick(sheet.primaryButton(), Qt::LeftButton);
         QVERIFY(!sheet.isVisible() && m_store->accounts().size() == 1);
         const TokenAccount &added = m_store->accounts().first();
         QCOMPARE(QStringList({added.name, added.issuer}), QStringList({u"alice"_s, u"Acme"_s}));
-        QCOMPARE(m_keychain.items.value(added.id), rfcSecret);
+        QCOMPARE(m_fx.keychain.items.value(added.id), rfcSecret);
     }
 
     void migrationLinkAddsItsAccounts_data()
@@ -233,7 +232,7 @@ private Q_SLOTS:
         QVERIFY(!sheet.isVisible());
         const TokenAccount &account = m_store->accounts().first();
         QCOMPARE(QStringList({account.name, account.issuer}), saved);
-        QCOMPARE(m_keychain.items.value(account.id), rfcSecret);
+        QCOMPARE(m_fx.keychain.items.value(account.id), rfcSecret);
         QCOMPARE((QList<qint64>{account.period, account.digits}), (QList<qint64>{60, 8}));
         QCOMPARE(account.algorithm, HashAlgorithm::Sha512);
     }
@@ -311,7 +310,7 @@ private Q_SLOTS:
         QCursor::setPos(panel.mapToGlobal(QPoint(5, 5)));
         QTest::keyClick(focused(), Qt::Key_Escape); // adds nothing, closes only the sheet
         QVERIFY(!panel.showingAdd() && !panel.presentedSheet() && panel.isVisible());
-        QVERIFY(m_store->accounts().size() == 2 && m_keychain.items.size() == 2);
+        QVERIFY(m_store->accounts().size() == 2 && m_fx.keychain.items.size() == 2);
         QVERIFY(!row->isHovered());
         QTRY_COMPARE(QApplication::activeWindow(), &panel); // the keys go to the panel again
         QCOMPARE(focused(), panel.list());
