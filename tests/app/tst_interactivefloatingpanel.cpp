@@ -39,7 +39,6 @@ private Q_SLOTS:
     void drag()
     {
         QFETCH(int, from);
-        QFETCH(QPoint, origin);
         InteractiveFloatingPanel panel;
         auto *content = new QWidget;
         auto *layout = new QVBoxLayout(content);
@@ -54,7 +53,7 @@ private Q_SLOTS:
         QTest::mousePress(widgets[from], Qt::LeftButton, {}, at);
         QTest::mouseMove(widgets[from], at + QPoint(40, 30));
         QTest::mouseRelease(widgets[from], Qt::LeftButton, {}, at + QPoint(40, 30));
-        QCOMPARE(panel.pos(), origin);
+        QTEST(panel.pos(), "origin");
     }
 };
 

@@ -84,7 +84,6 @@ private Q_SLOTS:
 
     void code()
     {
-        QFETCH(QString, expected);
         QFETCH(QString, secret);
         QFETCH(double, date);
         QFETCH(qint64, period);
@@ -92,7 +91,7 @@ private Q_SLOTS:
         QFETCH(HashAlgorithm, algorithm);
         QFETCH(bool, steam);
         const auto result = TOTPGenerator::code(secret, date, period, digits, algorithm, steam);
-        QCOMPARE(result.value_or(QString()), expected);
+        QTEST(result.value_or(QString()), "expected");
     }
 
     void decoding_data()

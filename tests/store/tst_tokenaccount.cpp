@@ -9,6 +9,10 @@ using namespace Qt::Literals::StringLiterals;
 
 static const QByteArray goodRecord =
     R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"alice","issuer":"GitHub","period":30,"digits":6})";
+static QByteArray changed(const char *from, const char *to)
+{
+    return QByteArray(goodRecord).replace(from, to);
+}
 
 class TestTokenAccount : public QObject
 {
@@ -41,22 +45,17 @@ private Q_SLOTS:
         QTest::addColumn<HashAlgorithm>("algorithm");
         QTest::addColumn<bool>("steam");
 
-        QTest::newRow("extra member") << QByteArray(R"([{"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"alice",)"
-                                                    R"("issuer":"","period":30,"digits":6,"color":"red"}])")
-                                      << u"alice"_s << HashAlgorithm::Sha1 << false;
+        QTest::newRow("extra member") << changed("}", R"(,"color":"red"})") << u"alice"_s << HashAlgorithm::Sha1
+                                      << false;
         QTest::newRow("members in another order") << QByteArray(
-            R"([{"digits":6,"period":30,"issuer":"","name":"bob","id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8"}])")
+            R"({"digits":6,"period":30,"issuer":"","name":"bob","id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8"})")
                                                   << u"bob"_s << HashAlgorithm::Sha1 << false;
-        QTest::newRow("lower-case id") << QByteArray(R"([{"id":"6ba7b810-9dad-11d1-80b4-00c04fd430c8","name":"carol",)"
-                                                     R"("issuer":"","period":30,"digits":6}])")
-                                       << u"carol"_s << HashAlgorithm::Sha1 << false;
+        QTest::newRow("lower-case id") << changed("6BA7B810-9DAD-11D1-80B4-00C04FD430C8",
+                                                  "6ba7b810-9dad-11d1-80b4-00c04fd430c8")
+                                       << u"alice"_s << HashAlgorithm::Sha1 << false;
         QTest::newRow("algorithm in lower case, steam false")
-            << QByteArray(R"([{"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"dan","issuer":"","period":60,)"
-                          R"("digits":8,"algorithm":"sha512","steam":false}])")
-            << u"dan"_s << HashAlgorithm::Sha512 << false;
-        QTest::newRow("steam") << QByteArray(R"([{"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"eve",)"
-                                             R"("issuer":"","period":30,"digits":5,"steam":true}])")
-                               << u"eve"_s << HashAlgorithm::Sha1 << true;
+            << changed("}", R"(,"algorithm":"sha512","steam":false})") << u"alice"_s << HashAlgorithm::Sha512 << false;
+        QTest::newRow("steam") << changed(":6}", R"(:5,"steam":true})") << u"alice"_s << HashAlgorithm::Sha1 << true;
     }
 
     void readsTolerantly()
@@ -65,7 +64,7 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(HashAlgorithm, algorithm);
         QFETCH(bool, steam);
-        const auto accounts = TokenAccount::decodeList(document);
+        const auto accounts = TokenAccount::decodeList("[" + document + "]");
         QVERIFY(accounts);
         QCOMPARE(accounts->size(), 1);
         QCOMPARE(accounts->first().name, name);
@@ -87,25 +86,17 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("bad");
 
-        QTest::newRow("missing issuer") << QByteArray(
-            R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"x","period":30,"digits":6})");
-        QTest::newRow("fractional period") << QByteArray(
-            R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"x","issuer":"","period":30.5,"digits":6})");
-        QTest::newRow("period as string") << QByteArray(
-            R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"x","issuer":"","period":"30","digits":6})");
-        QTest::newRow("digits beyond 64 bits") << QByteArray(
-            R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"x","issuer":"","period":30,"digits":1e19})");
-        QTest::newRow("name as number") << QByteArray(
-            R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":1,"issuer":"","period":30,"digits":6})");
-        QTest::newRow("id not a UUID") << QByteArray(
-            R"({"id":"not-a-uuid","name":"x","issuer":"","period":30,"digits":6})");
-        QTest::newRow("id with braces") << QByteArray(
-            R"({"id":"{6BA7B810-9DAD-11D1-80B4-00C04FD430C8}","name":"x","issuer":"","period":30,"digits":6})");
+        QTest::newRow("missing issuer") << changed(R"("issuer":"GitHub",)", "");
+        QTest::newRow("fractional period") << changed(R"("period":30)", R"("period":30.5)");
+        QTest::newRow("period as string") << changed(R"("period":30)", R"("period":"30")");
+        QTest::newRow("digits beyond 64 bits") << changed(":6}", ":1e19}");
+        QTest::newRow("name as number") << changed(R"("alice")", "1");
+        QTest::newRow("id not a UUID") << changed("6BA7B810-9DAD-11D1-80B4-00C04FD430C8", "not-a-uuid");
+        QTest::newRow("id with braces") << changed(R"("6BA7B810-9DAD-11D1-80B4-00C04FD430C8")",
+                                                   R"("{6BA7B810-9DAD-11D1-80B4-00C04FD430C8}")");
         QTest::newRow("record not an object") << QByteArray("42");
-        QTest::newRow("unknown algorithm") << QByteArray(
-            R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"x","issuer":"","period":30,"digits":6,"algorithm":"MD5"})");
-        QTest::newRow("steam as string") << QByteArray(
-            R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"x","issuer":"","period":30,"digits":6,"steam":"1"})");
+        QTest::newRow("unknown algorithm") << changed("}", R"(,"algorithm":"MD5"})");
+        QTest::newRow("steam as string") << changed("}", R"(,"steam":"1"})");
     }
 
     void rejectsWholeDocument()

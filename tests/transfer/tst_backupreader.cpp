@@ -95,11 +95,10 @@ private Q_SLOTS:
     void peerSamples()
     {
         QFETCH(QString, file);
-        QFETCH(QStringList, accounts);
         QFETCH(int, refused);
         const auto batch = BackupReader::read(sample(file), u"test"_s);
         QVERIFY2(batch, batch ? "" : qPrintable(batch.error().description()));
-        QCOMPARE(summary(*batch), accounts);
+        QTEST(summary(*batch), "accounts");
         QCOMPARE(batch->refused.size(), refused);
     }
 
