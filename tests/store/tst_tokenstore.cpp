@@ -198,16 +198,6 @@ private Q_SLOTS:
         QCOMPARE(accountsSpy.count(), 2);
         QCOMPARE(codesSpy.count(), 2);
         QCOMPARE(m_fx.storedNames(), m_fx.names());
-
-        // The hash and the Steam form reach the record, the stored list and the code.
-        QVERIFY(store.add({u"c"_s, {}, rfcSecret + u"GEZDGNBVGY3TQOJQGEZA"_s, 30, 8, HashAlgorithm::Sha256}));
-        QVERIFY(store.add({u"d"_s, {}, u"63BEDWCQZKTQWPESARIERL5DTTQFCJTK"_s, 30, 5, HashAlgorithm::Sha1, true}));
-        const auto stored = TokenAccount::decodeList(m_fx.settings.reopen()->value(u"totp.accounts"_s).toByteArray());
-        QCOMPARE(stored, store.accounts());
-        QCOMPARE(stored->at(2).algorithm, HashAlgorithm::Sha256);
-        QVERIFY(stored->at(3).steam);
-        QCOMPARE(store.codes().value(stored->at(2).id), u"46119246"_s);
-        QCOMPARE(store.codes().value(stored->at(3).id), u"5MDJD"_s);
     }
 
     void failedAddChangesNothing()
