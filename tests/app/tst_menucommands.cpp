@@ -17,8 +17,8 @@ private Q_SLOTS:
         m_menu.reset();
         m_fx.reset();
         m_fx.restart();
-        m_controller = std::make_unique<FloatingWindowController>(m_settings.settings());
-        m_menu = std::make_unique<MenuCommands>(*m_store, *m_controller);
+        m_controller = std::make_unique<FloatingWindowController>(m_fx.settings.settings());
+        m_menu = std::make_unique<MenuCommands>(*m_fx.store, *m_controller);
     }
 
     void checkMarksFollowSettings_data()
@@ -36,8 +36,8 @@ private Q_SLOTS:
     {
         QFETCH(qint64, delay);
         QFETCH(double, opacity);
-        m_store->setClipboardClearDelay(delay);
-        m_store->setPanelOpacity(opacity);
+        m_fx.store->setClipboardClearDelay(delay);
+        m_fx.store->setPanelOpacity(opacity);
         m_menu->rebuild();
         QTEST(checkedItems(), "checked");
     }
@@ -45,10 +45,10 @@ private Q_SLOTS:
     void choosingStoresAtOnce()
     {
         item(u"不自动清除"_s)->trigger();
-        QCOMPARE(m_store->clipboardClearDelay(), 0);
+        QCOMPARE(m_fx.store->clipboardClearDelay(), 0);
         item(u"轻透"_s)->trigger();
-        QCOMPARE(m_store->panelOpacity(), 0.6);
-        const auto saved = m_settings.reopen();
+        QCOMPARE(m_fx.store->panelOpacity(), 0.6);
+        const auto saved = m_fx.settings.reopen();
         QCOMPARE(saved->value(u"totp.clipboardClearDelay"_s).toLongLong(), 0);
         QCOMPARE(saved->value(u"totp.panelOpacity"_s).toDouble(), 0.6);
         m_menu->rebuild();
@@ -91,8 +91,6 @@ private:
     }
 
     StoreFixture m_fx;
-    TempSettings &m_settings = m_fx.settings;
-    std::unique_ptr<TokenStore> &m_store = m_fx.store;
     std::unique_ptr<FloatingWindowController> m_controller;
     std::unique_ptr<MenuCommands> m_menu;
 };

@@ -177,10 +177,7 @@ private Q_SLOTS:
         QCOMPARE(sheet.batchList()->isVisible(), !names.isEmpty());
         QCOMPARE(sheet.primaryButton()->isEnabled(), !names.isEmpty());
         QTest::mouseClick(sheet.primaryButton(), Qt::LeftButton);
-        QStringList listed;
-        for (const TokenAccount &account : m_store->accounts())
-            listed << account.name;
-        QCOMPARE(listed, names);
+        QCOMPARE(m_fx.names(), names);
         QCOMPARE(sheet.isVisible(), !(notice + error).isEmpty());
         QCOMPARE(sheet.noticeLine()->isVisible() ? sheet.noticeLine()->text() : QString(), notice);
         QCOMPARE(sheet.errorMessage().value_or(QString()), error);
