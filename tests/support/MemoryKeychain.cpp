@@ -12,7 +12,6 @@ std::expected<void, KeychainError> MemoryKeychain::save(const QString &secret, c
 
 void MemoryKeychain::remove(const QUuid &id, std::function<void(bool removed)> done)
 {
-    ++removeCalls;
     const bool removable = state == Status::Available;
     if (removable)
         items.remove(id);
@@ -23,28 +22,17 @@ void MemoryKeychain::remove(const QUuid &id, std::function<void(bool removed)> d
 void MemoryKeychain::readAll(std::function<void(ReadResult)> done)
 {
     ++readCalls;
-    m_heldReads.append(std::move(done));
-    if (!holdReads)
-        answerReads();
-}
-
-void MemoryKeychain::answerReads()
-{
-    for (const auto &done : std::exchange(m_heldReads, {})) {
-        setStatus(state);
-        if (state == Status::Available)
-            done(items);
-        else
-            done(std::unexpected(KeychainError(u"test"_qs, int(state), u"unusable"_qs)));
-    }
+    setStatus(state);
+    if (state == Status::Available)
+        done(items);
+    else
+        done(std::unexpected(KeychainError(u"test"_qs, int(state), u"unusable"_qs)));
 }
 
 void MemoryKeychain::unlock()
 {
     ++unlockCalls;
-    if (unlockSucceeds)
-        state = Status::Available;
-    Q_EMIT unlockFinished(unlockSucceeds);
+    Q_EMIT unlockFinished(false);
 }
 
 void MemoryKeychain::reset()
@@ -52,8 +40,6 @@ void MemoryKeychain::reset()
     items.clear();
     state = Status::Available;
     saveFailure.reset();
-    holdReads = unlockSucceeds = false;
-    saveCalls = readCalls = removeCalls = unlockCalls = 0;
-    m_heldReads.clear();
+    saveCalls = readCalls = unlockCalls = 0;
     setStatus(Status::Unknown);
 }

@@ -6,8 +6,8 @@
 
 #include <optional>
 
-// An in-memory keychain that counts its calls, answers reads at once or when told, and can be
-// told to fail saves or to be in another state (locked, unreachable...).
+// An in-memory keychain that counts its calls, answers reads at once, and can be told to fail
+// saves or to be in another state (locked, unreachable...).
 class MemoryKeychain : public KeychainStore
 {
 public:
@@ -16,20 +16,12 @@ public:
     void readAll(std::function<void(ReadResult)> done) override;
     void unlock() override;
 
-    // Answers the reads held back while `holdReads` was set.
-    void answerReads();
     void reset();
 
     QHash<QUuid, QString> items;
     Status state = Status::Available; // what the next read finds
     std::optional<KeychainError> saveFailure;
-    bool holdReads = false;
-    bool unlockSucceeds = false;
     int saveCalls = 0;
     int readCalls = 0;
-    int removeCalls = 0;
     int unlockCalls = 0;
-
-private:
-    QList<std::function<void(ReadResult)>> m_heldReads;
 };

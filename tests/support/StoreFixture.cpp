@@ -18,14 +18,6 @@ TokenStore &StoreFixture::restart()
     return *store;
 }
 
-void StoreFixture::addAccounts(int count)
-{
-    for (int i = 0; i < count; ++i) {
-        if (!store->add({QString(QChar(u'A' + i)), {}, secret(i), 30, 6}))
-            qFatal("cannot add account %d", i);
-    }
-}
-
 QString StoreFixture::secret(int n)
 {
     return n == 0 ? rfcSecret : rfcSecret.left(29) + QChar(u'A' + n / 26) + QChar(u'A' + n % 26);
@@ -35,7 +27,10 @@ TokenStore &StoreFixture::storeWith(int count)
 {
     reset();
     restart();
-    addAccounts(count);
+    for (int i = 0; i < count; ++i) {
+        if (!store->add({QString(QChar(u'A' + i)), {}, secret(i), 30, 6}))
+            qFatal("cannot add account %d", i);
+    }
     return *store;
 }
 

@@ -23,10 +23,7 @@ struct StoreFixture
     void reset();
     // A new store over what the settings and the keychain hold, as after a restart.
     TokenStore &restart();
-    // Adds `count` accounts named "A", "B"...; the first has rfcSecret, each other a
-    // secret of its own.
-    void addAccounts(int count);
-    // A fresh store listing `count` such accounts.
+    // A fresh store listing `count` accounts named "A", "B"..., each with secret(i).
     TokenStore &storeWith(int count);
     // The listed account of that name.
     TokenAccount account(const QString &name) const;

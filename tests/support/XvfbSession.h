@@ -29,7 +29,6 @@ public:
     // none is announced.
     QRect workArea() const;
 
-    QString display() const { return m_display; }
     // The environment of a Qt program shown on this display.
     QProcessEnvironment environment() const;
     // Runs an X client on this display and returns its standard output.
