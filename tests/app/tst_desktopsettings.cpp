@@ -1,4 +1,5 @@
 #include "app/DesktopSettings.h"
+#include "support/PortalBus.h"
 
 #include <QDBusContext>
 #include <QDBusMessage>
@@ -38,21 +39,9 @@ class TestDesktopSettings : public QObject
     Q_OBJECT
 
     FakePortal m_portal;
-    QDBusConnection m_portalBus{u"unconnected"_s};
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        if (!QDBusConnection::sessionBus().isConnected()) {
-            if (qgetenv("CI") == "true")
-                QFAIL("no session bus");
-            QSKIP("no session bus");
-        }
-        m_portalBus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, u"portal"_s);
-        QVERIFY(m_portalBus.registerObject(u"/org/freedesktop/portal/desktop"_s, &m_portal,
-                                           QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals));
-        QVERIFY(m_portalBus.registerService(u"org.freedesktop.portal.Desktop"_s));
-    }
+    void initTestCase() { servePortal(m_portal); }
     void init()
     {
         m_portal.values.clear();

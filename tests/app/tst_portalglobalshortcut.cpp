@@ -1,4 +1,5 @@
 #include "app/PortalGlobalShortcut.h"
+#include "support/PortalBus.h"
 
 #include <QDBusContext>
 #include <QDBusMessage>
@@ -55,21 +56,12 @@ class TestPortalGlobalShortcut : public QObject
     Q_OBJECT
 
     FakeShortcutsPortal m_portal;
-    QDBusConnection m_portalBus{u"unconnected"_s};
 
 private Q_SLOTS:
     void initTestCase()
     {
-        if (!QDBusConnection::sessionBus().isConnected()) {
-            if (qgetenv("CI") == "true")
-                QFAIL("no session bus");
-            QSKIP("no session bus");
-        }
         PortalGlobalShortcut::registerTypes();
-        m_portalBus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, u"portal"_s);
-        QVERIFY(m_portalBus.registerObject(u"/org/freedesktop/portal/desktop"_s, &m_portal,
-                                           QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals));
-        QVERIFY(m_portalBus.registerService(u"org.freedesktop.portal.Desktop"_s));
+        servePortal(m_portal);
     }
 
     void bindsAndActivates_data()
