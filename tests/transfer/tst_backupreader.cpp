@@ -188,6 +188,7 @@ private Q_SLOTS:
         for (const ImportedToken &token : tokens)
             QVERIFY(first.add(token));
         const QList<ImportedToken> exported = first.exportTokens();
+        QCOMPARE(exported, tokens);
         const auto bytes = encrypted ? AegisVault::write(exported, u"密码 pass"_s) : OtpauthLinks::write(exported);
         QVERIFY(bytes);
 
@@ -197,15 +198,8 @@ private Q_SLOTS:
         TokenStore second(secondKeychain, secondSettings.settings(), clock.function());
         for (const ImportedToken &token : batch->tokens)
             QVERIFY(second.add(token));
-        QCOMPARE(second.accounts().size(), first.accounts().size());
-        for (qsizetype i = 0; i < first.accounts().size(); ++i) {
-            const TokenAccount &a = first.accounts()[i];
-            const TokenAccount &b = second.accounts()[i];
-            QCOMPARE(std::tie(b.name, b.issuer, b.period, b.digits, b.algorithm, b.steam),
-                     std::tie(a.name, a.issuer, a.period, a.digits, a.algorithm, a.steam));
-            QVERIFY(!first.codes().value(a.id).isEmpty());
-            QCOMPARE(second.codes().value(b.id), first.codes().value(a.id));
-        }
+        // Names, parameters and secrets alike, in order.
+        QCOMPARE(second.exportTokens(), tokens);
     }
 
     void writesWholeFilesForTheOwnerOnly_data()
