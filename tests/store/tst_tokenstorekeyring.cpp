@@ -80,13 +80,9 @@ private Q_SLOTS:
     // the loop keeps turning, and the codes come once the keyring is unlocked from outside.
     void lockedKeyringAsksOnceAndRecovers()
     {
-        QUuid id;
-        {
-            auto first = store();
-            const auto added = first->quickAdd(rfcSecret);
-            QVERIFY(added);
-            id = added->id;
-        }
+        const auto added = TokenStore(m_keychain, m_settings.settings(), [] { return 59.0; }).quickAdd(rfcSecret);
+        QVERIFY(added);
+        const QUuid id = added->id;
         g_autoptr(GDBusConnection) bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
         const char *service = "/org/freedesktop/secrets";
         g_autoptr(GVariant) alias =
@@ -138,15 +134,8 @@ private Q_SLOTS:
     }
 
 private:
-    std::unique_ptr<TokenStore> store()
-    {
-        return std::make_unique<TokenStore>(m_keychain, m_settings.settings(), m_clock.function(),
-                                            m_clock.singleShot());
-    }
-
     SecretServiceKeychain m_keychain;
     TempSettings m_settings;
-    FakeClock m_clock{59};
 };
 
 QTEST_GUILESS_MAIN(TestTokenStoreKeyring)
