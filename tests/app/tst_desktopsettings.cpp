@@ -2,7 +2,6 @@
 #include "support/PortalBus.h"
 
 #include <QDBusContext>
-#include <QDBusMessage>
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
