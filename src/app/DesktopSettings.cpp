@@ -1,5 +1,6 @@
 #include "app/DesktopSettings.h"
 
+#include "app/DesktopPortal.h"
 #include "engine/Logging.h"
 
 #include <QDBusMessage>
@@ -10,8 +11,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QString portalService = u"org.freedesktop.portal.Desktop"_s;
-const QString portalPath = u"/org/freedesktop/portal/desktop"_s;
 const QString settingsInterface = u"org.freedesktop.portal.Settings"_s;
 
 const QString appearanceGroup = u"org.freedesktop.appearance"_s;
@@ -37,7 +36,7 @@ DesktopSettings::DesktopSettings(QDBusConnection bus, QObject *parent) : QObject
     // QtDBus connects bus signals by slot signature only, and finds the slot's argument
     // types by name, so QDBusVariant must be known before.
     qRegisterMetaType<QDBusVariant>();
-    if (!m_bus.connect(portalService, portalPath, settingsInterface, u"SettingChanged"_s, this,
+    if (!m_bus.connect(DesktopPortal::service, DesktopPortal::path, settingsInterface, u"SettingChanged"_s, this,
                        SLOT(onSettingChanged(QString, QString, QDBusVariant))))
         qCWarning(lcApp) << "cannot follow the desktop's settings:" << m_bus.lastError().message();
     read(appearanceGroup, colorSchemeKey);
@@ -47,7 +46,8 @@ DesktopSettings::DesktopSettings(QDBusConnection bus, QObject *parent) : QObject
 
 void DesktopSettings::read(const QString &group, const QString &key)
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(portalService, portalPath, settingsInterface, u"Read"_s);
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(DesktopPortal::service, DesktopPortal::path, settingsInterface, u"Read"_s);
     call << group << key;
     auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, group, key](QDBusPendingCallWatcher *done) {

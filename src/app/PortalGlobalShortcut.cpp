@@ -1,5 +1,6 @@
 #include "app/PortalGlobalShortcut.h"
 
+#include "app/DesktopPortal.h"
 #include "engine/Logging.h"
 
 #include <QDBusArgument>
@@ -11,8 +12,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QString portalService = u"org.freedesktop.portal.Desktop"_s;
-const QString portalPath = u"/org/freedesktop/portal/desktop"_s;
 const QString shortcutsInterface = u"org.freedesktop.portal.GlobalShortcuts"_s;
 
 } // namespace
@@ -65,7 +64,7 @@ PortalGlobalShortcut::PortalGlobalShortcut(const QString &id, const QString &des
 {
     registerTypes();
     // QtDBus connects bus signals by slot signature only.
-    m_bus.connect(portalService, portalPath, shortcutsInterface, u"Activated"_s, this,
+    m_bus.connect(DesktopPortal::service, DesktopPortal::path, shortcutsInterface, u"Activated"_s, this,
                   SLOT(onActivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
     request(u"CreateSession"_s, {}, {{u"session_handle_token"_s, u"corvane"_s}},
             SLOT(onSessionCreated(uint, QVariantMap)));
@@ -78,10 +77,11 @@ void PortalGlobalShortcut::request(const QString &method, QList<QVariant> argume
     // answer can be awaited before the call goes out.
     const QString token = u"corvane%1"_s.arg(++m_requests);
     const QString sender = m_bus.baseService().mid(1).replace(u'.', u'_');
-    const QString path = u"%1/request/%2/%3"_s.arg(portalPath, sender, token);
-    m_bus.connect(portalService, path, u"org.freedesktop.portal.Request"_s, u"Response"_s, this, slot);
+    const QString path = u"%1/request/%2/%3"_s.arg(DesktopPortal::path, sender, token);
+    m_bus.connect(DesktopPortal::service, path, u"org.freedesktop.portal.Request"_s, u"Response"_s, this, slot);
     options.insert(u"handle_token"_s, token);
-    QDBusMessage call = QDBusMessage::createMethodCall(portalService, portalPath, shortcutsInterface, method);
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(DesktopPortal::service, DesktopPortal::path, shortcutsInterface, method);
     call.setArguments(arguments << options);
     auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, method](QDBusPendingCallWatcher *done) {
