@@ -2,7 +2,7 @@
 // the real Secret Service, start-up with 500 accounts beside the protocol's floor, and
 // how long a paste-add with 1,000 accounts keeps the event loop waiting.
 #include "FixedKeychain.h"
-#include "RemoveAll.h"
+#include "OneByOne.h"
 #include "Targets.h"
 #include "TimesReporter.h"
 #include "engine/Clock.h"
@@ -161,8 +161,10 @@ double pasteAddBlockMs(SecretServiceKeychain &keychain, const QList<TokenAccount
         sinceTick.restart();
         tick.start(1);
         QTimer::singleShot(0, [&] {
-            if (!store.quickAdd(u"JBSWY3DPEHPK3PXPJBSWY3DPEHPK3PXP"_s))
-                qFatal("the paste-add failed");
+            store.quickAdd(u"JBSWY3DPEHPK3PXPJBSWY3DPEHPK3PXP"_s, [](const auto &added) {
+                if (!added)
+                    qFatal("the paste-add failed");
+            });
         });
     });
     QTimer::singleShot(10000, &loop, &QEventLoop::quit);
@@ -175,10 +177,8 @@ double pasteAddBlockMs(SecretServiceKeychain &keychain, const QList<TokenAccount
 
 void saveAll(SecretServiceKeychain &keychain, const QList<TokenAccount> &accounts)
 {
-    for (const TokenAccount &account : accounts) {
-        if (!keychain.save(secret, account.id))
-            qFatal("no Secret Service");
-    }
+    if (!saveAll(keychain, accounts, [](const TokenAccount &) { return secret; }))
+        qFatal("no Secret Service");
 }
 
 bool reportKeyring()

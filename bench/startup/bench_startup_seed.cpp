@@ -2,7 +2,7 @@
 // or takes them out again.
 //   bench_startup_seed SETTINGS-FILE COUNT     adds COUNT accounts with random secrets
 //   bench_startup_seed SETTINGS-FILE --remove  removes the listed accounts' secrets
-#include "RemoveAll.h"
+#include "OneByOne.h"
 #include "store/SecretServiceKeychain.h"
 #include "store/TokenAccount.h"
 
@@ -49,13 +49,11 @@ int main(int argc, char **argv)
 
     const int count = arguments.at(2).toInt();
     QList<TokenAccount> accounts;
-    for (int i = 0; i < count; ++i) {
-        const TokenAccount account{QUuid::createUuid(), u"Account %1"_s.arg(i + 1), u"bench"_s, 30, 6};
-        if (const auto saved = keychain.save(randomSecret(), account.id); !saved) {
-            std::fprintf(stderr, "bench_startup_seed: %s\n", qPrintable(saved.error().description()));
-            return 1;
-        }
-        accounts.append(account);
+    for (int i = 0; i < count; ++i)
+        accounts.append({QUuid::createUuid(), u"Account %1"_s.arg(i + 1), u"bench"_s, 30, 6});
+    if (!saveAll(keychain, accounts, [](const TokenAccount &) { return randomSecret(); })) {
+        std::fputs("bench_startup_seed: the keychain refused a secret\n", stderr);
+        return 1;
     }
     settings.setValue(accountsKey, TokenAccount::encodeList(accounts));
     settings.sync();

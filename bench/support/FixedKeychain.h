@@ -17,10 +17,10 @@ public:
         setStatus(Status::Available);
     }
 
-    std::expected<void, KeychainError> save(const QString &saved, const QUuid &id) override
+    void save(const QString &saved, const QUuid &id, std::function<void(SaveResult)> done) override
     {
         m_secrets.insert(id, saved);
-        return {};
+        done({});
     }
     void remove(const QUuid &id, std::function<void(bool)> done) override
     {

@@ -35,7 +35,6 @@ void AppDelegate::applicationDidFinishLaunching(bool startHidden)
     m_panel->resize(initialPanelSize);
     placeTopRight();
     m_windowController.attach(m_panel.get());
-    m_store.awaitKeychain(secretsWait);
     m_transfer.setDialogParent(m_panel.get());
     if (!startHidden) {
         m_panel->setAttribute(Qt::WA_ShowWithoutActivating);
@@ -64,5 +63,5 @@ void AppDelegate::applicationWillTerminate()
     if (m_keyMonitor)
         qApp->removeEventFilter(m_keyMonitor.get());
     m_store.finalizePendingDeletion();
-    m_store.awaitKeychain(finalDeletionWait);
+    m_store.awaitKeychain(exitKeychainWait);
 }

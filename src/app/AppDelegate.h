@@ -22,11 +22,9 @@ class AppDelegate : public QObject
 
 public:
     static constexpr QSize initialPanelSize{330, 152};
-    // How long the first paint waits for the keychain read sent at start-up.
-    static constexpr std::chrono::milliseconds secretsWait{400};
-    // How long the exit waits for the keychain to delete an account's secret; a deletion cut
+    // How long the exit waits for the keychain's deletions and saves under way; a deletion cut
     // off is finished at the next start.
-    static constexpr std::chrono::milliseconds finalDeletionWait{2000};
+    static constexpr std::chrono::milliseconds exitKeychainWait{2000};
 
     AppDelegate(KeychainStore &keychain, QSettings &settings, Clock clock, QObject *parent = nullptr);
     ~AppDelegate() override;

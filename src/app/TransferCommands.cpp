@@ -126,7 +126,14 @@ void TransferCommands::importFile(const QString &path)
     ImportSummaryDialog summary(*batch, m_dialogParent);
     if (summary.exec() != QDialog::Accepted)
         return;
-    const ImportSummary result = m_store.addAll(batch->tokens);
+    m_store.addAll(batch->tokens, [self = QPointer(this)](const ImportSummary &result) {
+        if (self)
+            self->reportImport(result);
+    });
+}
+
+void TransferCommands::reportImport(const ImportSummary &result)
+{
     QStringList lines{u"已添加 %1 个账户。"_s.arg(result.added.size())};
     for (const ImportSummary::Refusal &refusal : result.refused)
         lines << u"没有添加 %1：%2"_s.arg(ImportBatch::label(refusal.name, refusal.issuer), refusal.reason);

@@ -12,6 +12,7 @@
 #include <optional>
 
 class TokenStore;
+struct ImportSummary;
 
 // Moving accounts in and out: the encrypted backup (or, after a warning, a plain list of
 // links), importing a backup file after showing what it will add, and one account's QR code.
@@ -33,6 +34,7 @@ public:
 private:
     std::optional<QByteArray> encode(const QList<ImportedToken> &tokens, bool links);
     bool ask(QMessageBox::Icon icon, const QString &text, const QString &accept);
+    void reportImport(const ImportSummary &result);
     void inform(const QString &text);
     void fail(const TransferError &error);
 

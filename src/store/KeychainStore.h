@@ -11,8 +11,8 @@
 #include <functional>
 
 // Where account secrets live: one item per account, keyed by the account's id. Main thread
-// only. Reads and deletions are asynchronous; a save is bounded and never prompts. The keychain
-// tracks whether it can be used and says so through `status`.
+// only. Every call is asynchronous; a save never prompts. The keychain tracks whether it can be
+// used and says so through `status`.
 class KeychainStore : public QObject
 {
     Q_OBJECT
@@ -22,11 +22,13 @@ public:
     Q_ENUM(Status)
     using Secrets = QHash<QUuid, QString>;
     using ReadResult = std::expected<Secrets, KeychainError>;
+    using SaveResult = std::expected<void, KeychainError>;
 
     using QObject::QObject;
 
-    // Replaces any item for the id (delete, then add). The delete's outcome is ignored.
-    virtual std::expected<void, KeychainError> save(const QString &secret, const QUuid &id) = 0;
+    // Replaces any item for the id (delete, then add); the delete's outcome is ignored. `done`
+    // runs once, from the event loop or before this returns.
+    virtual void save(const QString &secret, const QUuid &id, std::function<void(SaveResult)> done) = 0;
     // Deletes the item for the id; `done` learns whether that worked.
     virtual void remove(const QUuid &id, std::function<void(bool removed)> done = {}) = 0;
     // Every readable secret of this application in one search. Items whose data is not UTF-8

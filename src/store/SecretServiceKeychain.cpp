@@ -337,16 +337,14 @@ bool qtDispatchesGLib()
 
 } // namespace
 
-SecretServiceKeychain::SecretServiceKeychain(std::chrono::milliseconds saveTimeout,
-                                             std::chrono::milliseconds readTimeout, QObject *parent)
+SecretServiceKeychain::SecretServiceKeychain(std::chrono::milliseconds timeout, QObject *parent)
     : KeychainStore(parent),
-      m_saveTimeout(saveTimeout),
-      m_readTimeout(readTimeout),
+      m_timeout(timeout),
       m_async(qtDispatchesGLib())
 {
     if (!m_async) {
         qCWarning(lcKeychain) << "the event loop does not run GLib's: keychain calls wait, each for at most"
-                              << m_readTimeout.count() << "ms";
+                              << m_timeout.count() << "ms";
         return;
     }
     QPointer self(this);
@@ -396,72 +394,75 @@ void SecretServiceKeychain::watchService(GDBusConnection *bus)
         this, nullptr);
 }
 
-void SecretServiceKeychain::noteFailure(const KeychainError &error)
+// What a call found: the default keyring's state, or the service unreachable and why.
+void SecretServiceKeychain::noteFound(Status status, const KeychainError *failure)
 {
-    qCWarning(lcKeychain) << "the Secret Service cannot be reached:" << error.description();
-    m_unreachable = error;
+    if (status != Status::Unreachable || !failure) {
+        setStatus(status);
+        return;
+    }
+    qCWarning(lcKeychain) << "the Secret Service cannot be reached:" << failure->description();
+    m_unreachable = *failure;
     setStatus(Status::Unreachable);
 }
 
-std::expected<void, KeychainError> SecretServiceKeychain::save(const QString &secret, const QUuid &id)
+void SecretServiceKeychain::save(const QString &secret, const QUuid &id, std::function<void(SaveResult)> done)
 {
     // Known unreachable: fail at once rather than wait for the bound again.
     if (status() == Status::Unreachable && m_unreachable)
-        return std::unexpected(*m_unreachable);
-    std::optional<KeychainError> failure;
-    const QByteArray account = accountText(id);
-    const QByteArray data = secret.toUtf8();
-    drive(false, m_saveTimeout, [&](const CallsPtr &calls, const Finish &finish) {
-        const auto fail = [&, finish](KeychainError error) {
-            failure = std::move(error);
+        return done(std::unexpected(*m_unreachable));
+    QPointer self(this);
+    const auto account = std::make_shared<const QByteArray>(accountText(id));
+    const auto data = std::make_shared<const QByteArray>(secret.toUtf8());
+    drive(m_async, m_timeout, [self, id, done, account, data](const CallsPtr &calls, const Finish &finish) {
+        const auto end = [self, id, done, finish](SaveResult saved, Status status) {
+            if (!saved)
+                qCWarning(lcKeychain) << "cannot store the secret of" << id.toString() << ":"
+                                      << saved.error().description();
+            if (self) {
+                self->noteFound(status, saved ? nullptr : &saved.error());
+                done(std::move(saved));
+            }
             finish();
         };
-        openDefault(calls, [&, calls, fail, finish](std::expected<Session, KeychainError> session) {
-            if (!session) {
-                noteFailure(session.error());
-                return fail(session.error());
-            }
-            setStatus(session->status());
+        openDefault(calls, [calls, end, account, data](std::expected<Session, KeychainError> session) {
+            if (!session)
+                return end(std::unexpected(session.error()), Status::Unreachable);
             if (session->status() != Status::Available)
-                return fail(refusal(session->status()));
+                return end(std::unexpected(refusal(session->status())), session->status());
             const ServicePtr service = session->service;
             calls->call(
                 [&](GCancellable *c, GAsyncReadyCallback cb, gpointer d) {
-                    g_autoptr(GHashTable) identity = attributes(&account);
+                    g_autoptr(GHashTable) identity = attributes(account.get());
                     secret_service_clear(service.get(), &kSchema, identity, c, cb, d);
                 },
-                [&, calls, service, fail, finish](GAsyncResult *r) {
+                [calls, service, end, account, data](GAsyncResult *r) {
                     g_autoptr(GError) ignored = nullptr;
                     secret_service_clear_finish(service.get(), r, &ignored);
                     calls->call(
                         [&](GCancellable *c, GAsyncReadyCallback cb, gpointer d) {
-                            g_autoptr(GHashTable) identity = attributes(&account);
+                            g_autoptr(GHashTable) identity = attributes(account.get());
                             g_autoptr(SecretValue) value =
-                                secret_value_new(data.constData(), data.size(), "text/plain");
+                                secret_value_new(data->constData(), data->size(), "text/plain");
                             // libsecret also records the schema name as "xdg:schema"; without it
                             // gnome-keyring would add a generic one when it reloads the keyring file.
                             secret_service_store(service.get(), &kSchema, identity, SECRET_COLLECTION_DEFAULT,
-                                                 account.constData(), value, c, cb, d);
+                                                 account->constData(), value, c, cb, d);
                         },
-                        [&, calls, service, fail, finish](GAsyncResult *r) {
+                        [calls, service, end](GAsyncResult *r) {
                             g_autoptr(GError) error = nullptr;
                             if (!secret_service_store_finish(service.get(), r, &error))
-                                return fail(calls->error(error));
-                            finish();
+                                return end(std::unexpected(calls->error(error)), Status::Available);
+                            end({}, Status::Available);
                         });
                 });
         });
     });
-    if (failure) {
-        qCWarning(lcKeychain) << "cannot store the secret of" << id.toString() << ":" << failure->description();
-        return std::unexpected(*failure);
-    }
-    return {};
 }
 
 void SecretServiceKeychain::remove(const QUuid &id, std::function<void(bool removed)> done)
 {
-    drive(m_async, m_readTimeout, [id, done](const CallsPtr &calls, const Finish &finish) {
+    drive(m_async, m_timeout, [id, done](const CallsPtr &calls, const Finish &finish) {
         const auto end = [id, done, finish](bool removed, const QString &why) {
             if (!removed)
                 qCWarning(lcKeychain) << "cannot delete the item of" << id.toString() << ":" << why;
@@ -494,13 +495,10 @@ void SecretServiceKeychain::remove(const QUuid &id, std::function<void(bool remo
 void SecretServiceKeychain::readAll(std::function<void(ReadResult)> done)
 {
     QPointer self(this);
-    drive(m_async, m_readTimeout, [self, done](const CallsPtr &calls, const Finish &finish) {
+    drive(m_async, m_timeout, [self, done](const CallsPtr &calls, const Finish &finish) {
         const auto deliver = [self, done, finish](ReadResult result, Status status) {
             if (self) {
-                if (status == Status::Unreachable)
-                    self->noteFailure(result.error());
-                else
-                    self->setStatus(status);
+                self->noteFound(status, result ? nullptr : &result.error());
                 done(std::move(result));
             }
             finish();

@@ -11,22 +11,20 @@ typedef struct _GDBusConnection GDBusConnection;
 // through libsecret: schema "com.local.Corvane", attributes service = "com.local.Corvane"
 // and account = the upper-case UUID text, default collection, label = the UUID text.
 //
-// Where Qt's event loop dispatches GLib's default main context, reads, deletions and prompts
-// are asynchronous calls on that context and never hold up the panel; a read the service does
-// not answer within `readTimeout` fails. Elsewhere they run to completion on a private context,
-// cut off after the same bound. A save always runs that way, within `saveTimeout`, and never
-// prompts: a locked keyring is unlocked only through `unlock`.
+// Where Qt's event loop dispatches GLib's default main context, every call is asynchronous on
+// that context and never holds up the panel; one the service does not answer within `timeout`
+// fails. Elsewhere calls run to completion on a private context, cut off after the same bound.
+// A save never prompts: a locked keyring is unlocked only through `unlock`.
 class SecretServiceKeychain : public KeychainStore
 {
     Q_OBJECT
 
 public:
-    explicit SecretServiceKeychain(std::chrono::milliseconds saveTimeout = std::chrono::seconds(1),
-                                   std::chrono::milliseconds readTimeout = std::chrono::seconds(5),
+    explicit SecretServiceKeychain(std::chrono::milliseconds timeout = std::chrono::seconds(5),
                                    QObject *parent = nullptr);
     ~SecretServiceKeychain() override;
 
-    std::expected<void, KeychainError> save(const QString &secret, const QUuid &id) override;
+    void save(const QString &secret, const QUuid &id, std::function<void(SaveResult)> done) override;
     void remove(const QUuid &id, std::function<void(bool removed)> done = {}) override;
     void readAll(std::function<void(ReadResult)> done) override;
     void unlock() override;
@@ -36,10 +34,9 @@ public:
 
 private:
     void watchService(GDBusConnection *bus);
-    void noteFailure(const KeychainError &error);
+    void noteFound(Status status, const KeychainError *failure);
 
-    std::chrono::milliseconds m_saveTimeout;
-    std::chrono::milliseconds m_readTimeout;
+    std::chrono::milliseconds m_timeout;
     bool m_async;
     bool m_unlocking = false;
     std::optional<KeychainError> m_unreachable; // why the service could not be reached, until it answers again

@@ -73,7 +73,7 @@ TokenStore::TokenStore(KeychainStore &keychain, QSettings &settings, Clock clock
     load();
     removeRecordedDeletion();
     // One keychain search for every secret, sent before the panel is built; the codes come
-    // when it answers (awaitKeychain).
+    // when it answers.
     readSecrets();
     refreshCodes(m_clock());
 }
@@ -140,7 +140,7 @@ void TokenStore::keychainChanged()
 
 bool TokenStore::keychainBusy() const
 {
-    return m_reading || m_removals > 0;
+    return m_reading || m_removals > 0 || !m_saving.isEmpty();
 }
 
 void TokenStore::awaitKeychain(std::chrono::milliseconds bound)
@@ -393,13 +393,13 @@ std::expected<QString, StoreError> TokenStore::validated(const QString &text, co
     return *secret;
 }
 
-std::expected<void, StoreError> TokenStore::add(const ImportedToken &token)
+void TokenStore::add(const ImportedToken &token, Added done)
 {
     const TokenAccount account = accountFor(token);
     const auto secret = validated(token.secret, account);
     if (!secret)
-        return std::unexpected(secret.error());
-    return append(account, *secret);
+        return done(std::unexpected(secret.error()));
+    keepOne({account, *secret}, std::move(done));
 }
 
 // Names and issuers lose control and bidi formatting characters whichever way they come.
@@ -415,30 +415,32 @@ TokenAccount TokenStore::accountFor(const ImportedToken &token) const
             token.steam};
 }
 
-std::expected<TokenAccount, StoreError> TokenStore::quickAdd(const QString &text)
+void TokenStore::quickAdd(const QString &text, Added done)
 {
     const auto validSecret = validated(text, {QUuid(), QString(), QString(), quickAddPeriod, quickAddDigits});
     if (!validSecret)
-        return std::unexpected(validSecret.error());
+        return done(std::unexpected(validSecret.error()));
     const QString &secret = *validSecret;
     if (secret.size() < quickAddMinimumLength)
-        return std::unexpected(TOTPError::invalidSecret);
+        return done(std::unexpected(TOTPError::invalidSecret));
 
     // Compared in memory: every secret the keychain gave is cached, and an account whose
     // secret it did not give counts as one without a secret.
     for (const TokenAccount &account : std::as_const(m_accounts)) {
         if (secretFor(account) == secret)
-            return account;
+            return done(account);
+    }
+    for (const Entry &entry : std::as_const(m_saving)) {
+        if (entry.secret == secret)
+            return done(entry.account);
     }
 
-    const QString name = m_accounts.isEmpty() ? defaultName : u"%1 %2"_s.arg(defaultName).arg(m_accounts.size() + 1);
-    const TokenAccount account{QUuid::createUuid(), name, QString(), quickAddPeriod, quickAddDigits};
-    if (auto appended = append(account, secret); !appended)
-        return std::unexpected(appended.error());
-    return account;
+    const qsizetype count = m_accounts.size() + m_saving.size();
+    const QString name = count == 0 ? defaultName : u"%1 %2"_s.arg(defaultName).arg(count + 1);
+    keepOne({{QUuid::createUuid(), name, QString(), quickAddPeriod, quickAddDigits}, secret}, std::move(done));
 }
 
-ImportSummary TokenStore::addAll(const QList<ImportedToken> &tokens)
+void TokenStore::addAll(const QList<ImportedToken> &tokens, std::function<void(ImportSummary)> done)
 {
     // Compared in memory, like the quick entry's duplicate check.
     QSet<QString> present;
@@ -446,55 +448,97 @@ ImportSummary TokenStore::addAll(const QList<ImportedToken> &tokens)
         if (const auto secret = secretFor(account))
             present.insert(*secret);
     }
+    for (const Entry &entry : std::as_const(m_saving))
+        present.insert(entry.secret);
     ImportSummary summary;
+    QList<Entry> entries;
     for (const ImportedToken &token : tokens) {
-        const auto refuse = [&](const StoreError &error) {
-            summary.refused.append({token.name, token.issuer, error.description()});
-        };
         const TokenAccount account = accountFor(token);
         const auto secret = validated(token.secret, account);
         if (!secret) {
-            refuse(secret.error());
-            continue;
-        }
-        if (present.contains(*secret)) {
+            summary.refused.append({token.name, token.issuer, secret.error().description()});
+        } else if (present.contains(*secret)) {
             ++summary.alreadyPresent;
-            continue;
+        } else {
+            present.insert(*secret);
+            entries.append({account, *secret});
         }
-        if (auto kept = keep(account, *secret); !kept) {
-            refuse(kept.error());
-            continue;
+    }
+    keepAll(entries, [summary, entries, done](const Outcomes &outcomes) mutable {
+        for (qsizetype i = 0; i < entries.size(); ++i) {
+            const TokenAccount &account = entries.at(i).account;
+            if (outcomes.at(i))
+                summary.refused.append({account.name, account.issuer, outcomes.at(i)->description()});
+            else
+                summary.added.append(account);
         }
-        present.insert(*secret);
-        summary.added.append(account);
-    }
-    if (summary.added.isEmpty())
-        return summary;
-    if (auto listed = announceAdded(summary.added); !listed) {
-        for (const TokenAccount &account : std::exchange(summary.added, {}))
-            summary.refused.append({account.name, account.issuer, listed.error().description()});
-    }
-    return summary;
+        done(std::move(summary));
+    });
 }
 
-// Stores the secret and lists the account, without announcing it.
-std::expected<void, StoreError> TokenStore::keep(const TokenAccount &account, const QString &secret)
+void TokenStore::keepOne(const Entry &entry, Added done)
 {
-    if (auto saved = m_keychain.save(secret, account.id); !saved) {
+    keepAll({entry}, [account = entry.account, done](const Outcomes &outcomes) {
+        if (outcomes.constFirst())
+            done(std::unexpected(*outcomes.constFirst()));
+        else
+            done(account);
+    });
+}
+
+// Stores every secret at once; when the keychain has answered them all, lists in order the
+// accounts whose secret it took and saves the list once. `done` gets, per entry, why it was
+// not added, if it was not.
+void TokenStore::keepAll(const QList<Entry> &entries, std::function<void(Outcomes)> done)
+{
+    if (entries.isEmpty())
+        return done({});
+    struct Saving
+    {
+        QList<Entry> entries;
+        Outcomes outcomes;
+        qsizetype left;
+    };
+    const auto saving = std::make_shared<Saving>(entries, Outcomes(entries.size()), entries.size());
+    for (const Entry &entry : entries)
+        m_saving.insert(entry.account.id, entry);
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const Entry &entry = entries.at(i);
+        m_keychain.save(entry.secret, entry.account.id,
+                        [self = QPointer(this), saving, i, done](KeychainStore::SaveResult saved) {
+                            if (!saved)
+                                saving->outcomes[i] = saved.error();
+                            if (--saving->left > 0 || !self)
+                                return;
+                            self->listKept(saving->entries, saving->outcomes);
+                            done(std::move(saving->outcomes));
+                        });
+    }
+}
+
+// Lists the entries the keychain took, then saves and shows them; a list that cannot be
+// saved takes them back out.
+void TokenStore::listKept(const QList<Entry> &entries, Outcomes &outcomes)
+{
+    QList<TokenAccount> added;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const Entry &entry = entries.at(i);
+        m_saving.remove(entry.account.id);
+        if (outcomes.at(i))
+            continue;
+        m_secretCache.insert(entry.account.id, entry.secret);
+        m_accounts.append(entry.account);
+        added.append(entry.account);
+    }
+    if (added.size() < entries.size())
         keychainRefused();
-        return std::unexpected(saved.error());
+    if (!added.isEmpty()) {
+        if (auto listed = announceAdded(added); !listed) {
+            for (std::optional<StoreError> &outcome : outcomes)
+                outcome = outcome.value_or(listed.error());
+        }
     }
-    m_secretCache.insert(account.id, secret);
-    m_accounts.append(account);
-    return {};
-}
-
-// Stores the secret, then lists, saves and shows the new account.
-std::expected<void, StoreError> TokenStore::append(const TokenAccount &account, const QString &secret)
-{
-    if (auto kept = keep(account, secret); !kept)
-        return kept;
-    return announceAdded({account});
+    settleKeychain();
 }
 
 // Shows and saves the accounts just kept. A list that cannot be saved takes them and their

@@ -53,8 +53,8 @@ public:
     // still missing are asked of the keychain again when their back-off has passed.
     void refreshCodes(double at);
 
-    // Waits, at most `bound`, for the keychain calls under way: at start-up the read, so that a
-    // healthy keychain's codes are there when the panel first paints; at the end the deletion.
+    // Waits, at most `bound`, for the keychain calls under way, so that quitting does not cut
+    // off a deletion or a save.
     void awaitKeychain(std::chrono::milliseconds bound);
     KeychainStore::Status keychainStatus() const { return m_keychain.status(); }
     // A person asked for the keychain: unlock it (or create its default keyring) through the
@@ -64,12 +64,15 @@ public:
     // The secret as it is validated, stored and compared; refused when it is longer than
     // any account takes.
     static std::expected<QString, TOTPError> normalize(const QString &secret);
-    std::expected<void, StoreError> add(const ImportedToken &token);
-    // The account that now holds the secret: a new one, or the listed one that already had it.
-    std::expected<TokenAccount, StoreError> quickAdd(const QString &secret);
+    // Each add stores the secret first and lists the account once the keychain has it; `done`
+    // learns the outcome, from the event loop or before the call returns.
+    using Added = std::function<void(std::expected<TokenAccount, StoreError>)>;
+    void add(const ImportedToken &token, Added done);
+    // The account that now holds the secret: a new one, or the one that already had it.
+    void quickAdd(const QString &secret, Added done);
     // Adds every token whose secret is valid and not yet listed, in order, then saves the
     // list once. A token the store cannot take is refused with the reason and skipped.
-    ImportSummary addAll(const QList<ImportedToken> &tokens);
+    void addAll(const QList<ImportedToken> &tokens, std::function<void(ImportSummary)> done);
     void update(const TokenAccount &account, const QString &name, const QString &issuer);
     // The account with its secret; absent when the secret is unknown.
     std::optional<ImportedToken> exportToken(const TokenAccount &account);
@@ -115,8 +118,15 @@ private:
     std::optional<QString> secretFor(const TokenAccount &account) const;
     std::expected<QString, StoreError> validated(const QString &text, const TokenAccount &account) const;
     TokenAccount accountFor(const ImportedToken &token) const;
-    std::expected<void, StoreError> keep(const TokenAccount &account, const QString &secret);
-    std::expected<void, StoreError> append(const TokenAccount &account, const QString &secret);
+    struct Entry
+    {
+        TokenAccount account;
+        QString secret;
+    };
+    using Outcomes = QList<std::optional<StoreError>>; // per entry: why it was not added
+    void keepOne(const Entry &entry, Added done);
+    void keepAll(const QList<Entry> &entries, std::function<void(Outcomes)> done);
+    void listKept(const QList<Entry> &entries, Outcomes &outcomes);
     std::expected<void, StoreError> announceAdded(const QList<TokenAccount> &added);
     void setCodes(QHash<QUuid, QString> codes);
 
@@ -131,6 +141,7 @@ private:
     qint64 m_clipboardClearDelay = 60;
     double m_panelOpacity = defaultPanelOpacity;
     QHash<QUuid, QString> m_secretCache;
+    QHash<QUuid, Entry> m_saving; // accounts whose secret the keychain is storing
     QHash<QUuid, qint64> m_generatedCounters;
     // Counts deletions, so the undo window of one that was undone or finalised closes nothing.
     quint64 m_deletionSerial = 0;

@@ -13,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -158,7 +159,14 @@ void AddTokenView::showBatch(std::optional<MigrationBatch> batch)
 
 void AddTokenView::updatePrimaryButton()
 {
-    primaryButton()->setEnabled(m_batch ? !m_batch->accounts.tokens.isEmpty() : !m_secret->text().trimmed().isEmpty());
+    primaryButton()->setEnabled(
+        !m_saving && (m_batch ? !m_batch->accounts.tokens.isEmpty() : !m_secret->text().trimmed().isEmpty()));
+}
+
+void AddTokenView::setSaving(bool saving)
+{
+    m_saving = saving;
+    updatePrimaryButton();
 }
 
 void AddTokenView::add()
@@ -169,20 +177,33 @@ void AddTokenView::add()
     }
     ImportedToken token{cleanField(m_name), cleanField(m_issuer), m_secret->text().trimmed()};
     m_codeSettings->applyTo(token);
-    const auto added = m_store.add(token);
-    if (!added) {
-        showError(added.error().description());
-        return;
-    }
-    accept();
+    setSaving(true);
+    m_store.add(token, [view = QPointer(this)](const std::expected<TokenAccount, StoreError> &added) {
+        if (!view)
+            return;
+        view->setSaving(false);
+        if (added)
+            view->accept();
+        else
+            view->showError(added.error().description());
+    });
 }
 
-// Adds what the store can take in one go; anything left out is said, and the sheet
-// stays open for the next code of a split export.
 void AddTokenView::addBatch()
 {
-    const MigrationBatch batch = *std::exchange(m_batch, std::nullopt);
-    const ImportSummary summary = m_store.addAll(batch.accounts.tokens);
+    MigrationBatch batch = *std::exchange(m_batch, std::nullopt);
+    setSaving(true);
+    const QList<ImportedToken> tokens = batch.accounts.tokens;
+    m_store.addAll(tokens, [view = QPointer(this), batch = std::move(batch)](const ImportSummary &summary) {
+        if (view)
+            view->batchAdded(batch, summary);
+    });
+}
+
+// Anything left out is said, and the sheet stays open for the next code of a split export.
+void AddTokenView::batchAdded(const MigrationBatch &batch, const ImportSummary &summary)
+{
+    setSaving(false);
     QStringList refused;
     for (const ImportBatch::Refusal &refusal : batch.accounts.refused)
         refused << refusalLine(refusal);

@@ -46,9 +46,11 @@ private:
     void fillFromLink(const QString &text);
     void showBatch(std::optional<MigrationBatch> batch);
     void updatePrimaryButton();
+    void setSaving(bool saving);
     void chooseImageFile();
     void add();
     void addBatch();
+    void batchAdded(const MigrationBatch &batch, const ImportSummary &summary);
     void reportBatch(const MigrationBatch &batch, const ImportSummary &summary, const QStringList &refused);
     void showError(const QString &message);
     void hideError();
@@ -70,4 +72,5 @@ private:
     QString m_linkRefusal;
     // The accounts of a phone-export link in the link field; 添加 adds them all.
     std::optional<MigrationBatch> m_batch;
+    bool m_saving = false; // the keychain is storing what 添加 sent; 添加 waits
 };

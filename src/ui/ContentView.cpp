@@ -450,7 +450,15 @@ void ContentView::copyAccount(qint64 index)
 
 void ContentView::addQuickSecret(const QString &text)
 {
-    const auto added = m_store.quickAdd(text);
+    m_store.quickAdd(text, [view = QPointer(this), text](const std::expected<TokenAccount, StoreError> &added) {
+        if (view)
+            view->quickSecretAdded(text, added);
+    });
+}
+
+// The secret is listed: the field empties and a pasted copy leaves the clipboard.
+void ContentView::quickSecretAdded(const QString &text, const std::expected<TokenAccount, StoreError> &added)
+{
     if (!added) {
         // A keychain refusal is not the user's typing: say what really went wrong, also where
         // the list hides the quick entry.
@@ -462,6 +470,7 @@ void ContentView::addQuickSecret(const QString &text)
     if (m_quickEntry)
         m_quickEntry->setText(QString());
     setQuickError(std::nullopt);
+    m_clipboard.clearIfHolds(text);
 }
 
 void ContentView::pasteAndAdd()
@@ -475,8 +484,6 @@ void ContentView::pasteAndAdd()
         return;
     }
     addQuickSecret(*text);
-    if (!m_quickError)
-        m_clipboard.clearIfHolds(*text);
 }
 
 // The add sheet shows the link, or why there is none.

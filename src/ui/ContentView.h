@@ -22,6 +22,7 @@ class PanelHeader;
 class PanelNotifications;
 class QDialog;
 class QuickEntryView;
+class StoreError;
 class TokenListView;
 class TokenStore;
 class UndoBar;
@@ -106,6 +107,7 @@ private:
     void relayout();
     void accountsChanged();
     void pendingDeletionChanged();
+    void quickSecretAdded(const QString &text, const std::expected<TokenAccount, StoreError> &added);
     void showKeychainMessage(const QString &message);
     void updateKeychainStatus();
     bool showsKeychainStatus() const;

@@ -1,7 +1,7 @@
 // Runs against a real Secret Service (scripts/with-keyring). Ids are fresh for every test
 // and only the items a test made are removed, so a user's own keyring is never disturbed.
 #include "store/SecretServiceKeychain.h"
-#include "support/ReadAll.h"
+#include "support/AwaitKeychain.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -73,7 +73,7 @@ int runChild(const QByteArray &mode)
     if (mode == "hung-loop") {
         int argc = 0;
         QCoreApplication app(argc, nullptr);
-        SecretServiceKeychain keychain(std::chrono::seconds(1), std::chrono::seconds(1));
+        SecretServiceKeychain keychain(std::chrono::seconds(1));
         QElapsedTimer sinceTick;
         qint64 longestGap = 0;
         QTimer ticker;
@@ -88,10 +88,10 @@ int runChild(const QByteArray &mode)
                             << (keychain.status() == KeychainStore::Status::Unreachable);
         return 0;
     }
-    SecretServiceKeychain keychain(std::chrono::seconds(1), std::chrono::seconds(1));
+    SecretServiceKeychain keychain(std::chrono::seconds(1));
     QElapsedTimer timer;
     timer.start();
-    const auto saved = keychain.save(u"JBSWY3DPEHPK3PXP"_s, QUuid::createUuid());
+    const auto saved = save(keychain, u"JBSWY3DPEHPK3PXP"_s, QUuid::createUuid());
     bool loaded = false; // without an event loop, the read is over when the call returns
     keychain.readAll([&](KeychainStore::ReadResult result) { loaded = result.has_value(); });
     if (saved)
@@ -149,7 +149,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, secret);
         const QUuid id = newId();
-        QVERIFY(m_keychain.save(secret, id));
+        QVERIFY(save(m_keychain, secret, id));
         QVERIFY(readAll(m_keychain).value(id, u"-"_s) == secret);
         QVERIFY(raw(Raw::find, kService, account(id)) == QByteArrayList{secret.toUtf8()});
     }
@@ -166,8 +166,8 @@ private Q_SLOTS:
         // A stray byte, a truncated sequence, an overlong form, a UTF-16 surrogate.
         for (const QByteArray &data : {"JBSW\xFFY3DP"_ba, "JBSW\xC3"_ba, "\xC0\xAF"_ba, "\xED\xA0\x80"_ba})
             QCOMPARE(raw(Raw::store, kService, account(newId()), data).size(), 1);
-        QVERIFY(m_keychain.save(u"SIBLING"_s, sibling) && m_keychain.save(u"FIRST"_s, id)
-                && m_keychain.save(u"SECOND"_s, id));
+        QVERIFY(save(m_keychain, u"SIBLING"_s, sibling) && save(m_keychain, u"FIRST"_s, id)
+                && save(m_keychain, u"SECOND"_s, id));
         QVERIFY(raw(Raw::find, kService, account(id)) == QByteArrayList{"SECOND"});
         QHash<QUuid, QString> added = readAll(m_keychain);
         for (const QUuid &old : before.keys())

@@ -59,8 +59,8 @@ private Q_SLOTS:
     void refreshFollowsTimeSteps()
     {
         TokenStore &store = m_fx.restart();
-        QVERIFY(store.add({u"thirty"_s, {}, rfcSecret, 30, 6}));
-        QVERIFY(store.add({u"sixty"_s, {}, rfcSecret, 60, 6}));
+        QVERIFY(added(store, {u"thirty"_s, {}, rfcSecret, 30, 6}));
+        QVERIFY(added(store, {u"sixty"_s, {}, rfcSecret, 60, 6}));
         const QUuid thirty = m_fx.account(u"thirty"_s).id, sixty = m_fx.account(u"sixty"_s).id;
         store.refreshCodes(45);
         QCOMPARE(store.codes().value(thirty), u"287082"_s); // step 1
@@ -149,7 +149,7 @@ private Q_SLOTS:
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         QSettings settings(dir.filePath(u"file/Corvane.conf"_s), QSettings::IniFormat);
         TokenStore store(m_fx.keychain, settings, m_fx.clock.function());
-        const auto added = store.quickAdd(rfcSecret);
+        const auto added = quickAdded(store, rfcSecret);
         QVERIFY(!added && added.error().description().startsWith(u"无法保存账户列表："_s));
         QVERIFY(store.accounts().isEmpty() && m_fx.keychain.items.isEmpty());
     }
@@ -185,10 +185,10 @@ private Q_SLOTS:
         TokenStore &store = m_fx.restart();
         QSignalSpy accountsSpy(&store, &TokenStore::accountsChanged);
         QSignalSpy codesSpy(&store, &TokenStore::codesChanged);
-        QVERIFY(store.add(
-            {u"  al\u202Eice\u0007  "_s, u"Git\u2069Hub"_s, u"gezd gnbv-gy3t\tqojq\ngezd gnbv gy3t qojq=="_s, 30, 6}));
+        QVERIFY(added(store, {u"  al\u202Eice\u0007  "_s, u"Git\u2069Hub"_s,
+                              u"gezd gnbv-gy3t\tqojq\ngezd gnbv gy3t qojq=="_s, 30, 6}));
         QCOMPARE(store.accounts().first().issuer, u"GitHub"_s);
-        QVERIFY(store.add({u""_s, {}, otherSecret, 30, 6}));
+        QVERIFY(added(store, {u""_s, {}, otherSecret, 30, 6}));
         QCOMPARE(m_fx.names(), QStringList({u"  alice  "_s, u"验证码"_s}));
         const TokenAccount added = store.accounts().first();
         QCOMPARE(m_fx.keychain.items.value(added.id), rfcSecret);
@@ -201,17 +201,17 @@ private Q_SLOTS:
     void failedAddChangesNothing()
     {
         TokenStore &store = m_fx.storeWith(1);
-        const auto invalid = store.add({u"b"_s, {}, u"not base32 0189"_s, 30, 6});
+        const auto invalid = added(store, {u"b"_s, {}, u"not base32 0189"_s, 30, 6});
         QCOMPARE(invalid.error().description(), u"密钥格式不正确，请使用 Base32 密钥。"_s);
         m_fx.keychain.saveFailure = KeychainError(u"secret-error"_s, 2, u"钥匙串已锁定"_s);
-        const auto refused = store.add({u"b"_s, {}, otherSecret, 30, 6});
+        const auto refused = added(store, {u"b"_s, {}, otherSecret, 30, 6});
         QCOMPARE(refused.error().description(), u"钥匙串已锁定"_s);
         m_fx.keychain.saveFailure.reset();
         // Too long after normalising, by a character or by a 10 MiB paste: refused before the keychain.
         const int saves = m_fx.keychain.saveCalls;
         const QString tooLong = u"密钥过长：去掉空格后超过 1024 个字符，请检查粘贴的内容。"_s;
-        QCOMPARE(store.add({u"b"_s, {}, u"a "_s.repeated(1025), 30, 6}).error().description(), tooLong);
-        QCOMPARE(store.quickAdd(u"JBSWY3DP"_s.repeated(10 << 17)).error().description(), tooLong);
+        QCOMPARE(added(store, {u"b"_s, {}, u"a "_s.repeated(1025), 30, 6}).error().description(), tooLong);
+        QCOMPARE(quickAdded(store, u"JBSWY3DP"_s.repeated(10 << 17)).error().description(), tooLong);
         QCOMPARE(m_fx.keychain.saveCalls, saves);
         QCOMPARE(m_fx.names(), QStringList{u"A"_s});
         QCOMPARE(m_fx.storedNames(), QStringList{u"A"_s});
@@ -222,13 +222,13 @@ private Q_SLOTS:
         TokenStore &store = m_fx.storeWith(1);
         const QString listed = m_fx.keychain.items.values().constFirst();
         QSignalSpy accountsChanged(&store, &TokenStore::accountsChanged);
-        const ImportSummary summary = store.addAll({
-            {u"b"_s, u"Ex"_s, otherSecret.toLower(), 30, 6},
-            {u"listed"_s, {}, listed, 30, 6},
-            {u"bad"_s, u"Ex"_s, u"0189"_s, 30, 6},
-            {u"b again"_s, {}, otherSecret, 30, 6},
-            {{}, {}, u"ONSWG4TFOQQGC3TE"_s, 60, 8},
-        });
+        const ImportSummary summary = addedAll(store, {
+                                                          {u"b"_s, u"Ex"_s, otherSecret.toLower(), 30, 6},
+                                                          {u"listed"_s, {}, listed, 30, 6},
+                                                          {u"bad"_s, u"Ex"_s, u"0189"_s, 30, 6},
+                                                          {u"b again"_s, {}, otherSecret, 30, 6},
+                                                          {{}, {}, u"ONSWG4TFOQQGC3TE"_s, 60, 8},
+                                                      });
         QCOMPARE(StoreFixture::names(summary.added), (QStringList{u"b"_s, u"验证码"_s}));
         QCOMPARE(summary.added.back().period, 60);
         QCOMPARE(summary.alreadyPresent, 2);
@@ -240,7 +240,7 @@ private Q_SLOTS:
         QCOMPARE(store.codes().size(), 3);
 
         m_fx.keychain.saveFailure = KeychainError(u"secret-error"_s, 2, u"钥匙串已锁定"_s);
-        const ImportSummary locked = store.addAll({{u"c"_s, {}, u"MFRGGZDFMZTWQ2LK"_s, 30, 6}});
+        const ImportSummary locked = addedAll(store, {{u"c"_s, {}, u"MFRGGZDFMZTWQ2LK"_s, 30, 6}});
         QCOMPARE(locked.refused.front().reason, u"钥匙串已锁定"_s);
         QVERIFY(locked.added.isEmpty());
         QCOMPARE(accountsChanged.count(), 1);
@@ -257,7 +257,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, text);
         TokenStore &store = m_fx.restart();
-        const auto result = store.quickAdd(text);
+        const auto result = quickAdded(store, text);
         QVERIFY(!result && result.error().isInvalidSecret());
         QCOMPARE(m_fx.keychain.saveCalls, 0);
         QVERIFY(store.accounts().isEmpty());
@@ -266,22 +266,39 @@ private Q_SLOTS:
     void quickAddNamesAndFindsDuplicates()
     {
         TokenStore &store = m_fx.restart();
-        QCOMPARE(store.quickAdd(u"gezdgnbvgy3tqojq"_s)->name, u"验证码"_s);
-        const auto second = store.quickAdd(otherSecret);
-        QVERIFY(store.quickAdd(u"MFRGGZDFMZTWQ2LK"_s));
-        const auto fourth = store.quickAdd(u"ONSWG4TFOQQGC3TE"_s);
+        QCOMPARE(quickAdded(store, u"gezdgnbvgy3tqojq"_s)->name, u"验证码"_s);
+        const auto second = quickAdded(store, otherSecret);
+        QVERIFY(quickAdded(store, u"MFRGGZDFMZTWQ2LK"_s));
+        const auto fourth = quickAdded(store, u"ONSWG4TFOQQGC3TE"_s);
         QCOMPARE(fourth->name, u"验证码 4"_s);
         QCOMPARE(store.accounts().last(), *fourth);
 
         QSignalSpy accountsSpy(&store, &TokenStore::accountsChanged);
         const int saves = m_fx.keychain.saveCalls;
-        QCOMPARE(*store.quickAdd(u"jbsw y3dp ehpk 3pxp jbsw y3dp ehpk 3pxp"_s), *second);
+        QCOMPARE(*quickAdded(store, u"jbsw y3dp ehpk 3pxp jbsw y3dp ehpk 3pxp"_s), *second);
         QCOMPARE(accountsSpy.count(), 0);
         QCOMPARE(m_fx.keychain.saveCalls, saves);
         // Compared in memory, without a keychain read.
         m_fx.keychain.items.remove(second->id);
-        QCOMPARE(store.quickAdd(otherSecret)->id, second->id);
+        QCOMPARE(quickAdded(store, otherSecret)->id, second->id);
         QCOMPARE(m_fx.keychain.readCalls, 1);
+    }
+
+    // Nothing is listed before the keychain holds the secret; the same secret pasted meanwhile
+    // is the same account.
+    void addWaitsForTheKeychain()
+    {
+        TokenStore &store = m_fx.restart();
+        m_fx.keychain.holdSaves = true;
+        QList<AddResult> answers;
+        for (int i = 0; i < 2; ++i)
+            store.quickAdd(rfcSecret, [&](const AddResult &added) { answers << added; });
+        QCOMPARE(answers.size(), 1); // the second found the first under way
+        QVERIFY(store.accounts().isEmpty());
+        m_fx.keychain.answerHeldSaves();
+        QCOMPARE(answers.size(), 2);
+        QCOMPARE(answers.at(0)->id, answers.at(1)->id);
+        QCOMPARE(m_fx.storedNames(), QStringList{u"验证码"_s});
     }
 
     void updateTrims()
@@ -415,7 +432,7 @@ private Q_SLOTS:
             TokenStore &store = m_fx.restart();
             QVERIFY(store.accounts().isEmpty());
             QCOMPARE(dir.entryList(pattern, QDir::Files).size(), run - 1);
-            QVERIFY(store.quickAdd(rfcSecret));
+            QVERIFY(quickAdded(store, rfcSecret));
             store.requestDelete(store.accounts().first()); // saves again: no second copy
             const QStringList copies = dir.entryList(pattern, QDir::Files);
             QCOMPARE(copies.size(), run);

@@ -1,5 +1,5 @@
 #include "store/SecretServiceKeychain.h"
-#include "support/ReadAll.h"
+#include "support/AwaitKeychain.h"
 #include "support/StoreFixture.h"
 
 #include <QtTest>
@@ -67,7 +67,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         const QUuid probe = QUuid::createUuid();
-        const auto saved = m_keychain.save(u"AAAA"_s, probe);
+        const auto saved = save(m_keychain, u"AAAA"_s, probe);
         m_keychain.remove(probe);
         if (saved)
             return;
@@ -80,9 +80,9 @@ private Q_SLOTS:
     // the loop keeps turning, and the codes come once the keyring is unlocked from outside.
     void lockedKeyringAsksOnceAndRecovers()
     {
-        const auto added = TokenStore(m_keychain, m_settings.settings(), [] { return 59.0; }).quickAdd(rfcSecret);
-        QVERIFY(added);
-        const QUuid id = added->id;
+        TokenStore adding(m_keychain, m_settings.settings(), [] { return 59.0; });
+        const QUuid id = quickAdded(adding, rfcSecret).value_or(TokenAccount()).id;
+        QVERIFY(!id.isNull());
         g_autoptr(GDBusConnection) bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
         const char *service = "/org/freedesktop/secrets";
         g_autoptr(GVariant) alias =

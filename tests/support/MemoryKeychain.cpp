@@ -1,13 +1,24 @@
 #include "support/MemoryKeychain.h"
 
-std::expected<void, KeychainError> MemoryKeychain::save(const QString &secret, const QUuid &id)
+void MemoryKeychain::save(const QString &secret, const QUuid &id, std::function<void(SaveResult)> done)
 {
     ++saveCalls;
-    items.remove(id);
-    if (saveFailure)
-        return std::unexpected(*saveFailure);
-    items.insert(id, secret);
-    return {};
+    const auto answer = [this, secret, id, done, failure = saveFailure] {
+        items.remove(id);
+        if (!failure)
+            items.insert(id, secret);
+        done(failure ? SaveResult(std::unexpected(*failure)) : SaveResult());
+    };
+    if (holdSaves)
+        heldSaves.append(answer);
+    else
+        answer();
+}
+
+void MemoryKeychain::answerHeldSaves()
+{
+    for (const auto &answer : std::exchange(heldSaves, {}))
+        answer();
 }
 
 void MemoryKeychain::remove(const QUuid &id, std::function<void(bool removed)> done)
@@ -40,6 +51,8 @@ void MemoryKeychain::reset()
     items.clear();
     state = Status::Available;
     saveFailure.reset();
+    holdSaves = false;
+    heldSaves.clear();
     saveCalls = readCalls = unlockCalls = 0;
     setStatus(Status::Unknown);
 }

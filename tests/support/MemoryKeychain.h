@@ -3,24 +3,28 @@
 #include "store/KeychainStore.h"
 
 #include <QHash>
+#include <QList>
 
 #include <optional>
 
-// An in-memory keychain that counts its calls, answers reads at once, and can be told to fail
-// saves or to be in another state (locked, unreachable...).
+// An in-memory keychain that counts its calls, answers at once (saves when told to, as a slow
+// service would), and can be told to fail saves or to be in another state (locked...).
 class MemoryKeychain : public KeychainStore
 {
 public:
-    std::expected<void, KeychainError> save(const QString &secret, const QUuid &id) override;
+    void save(const QString &secret, const QUuid &id, std::function<void(SaveResult)> done) override;
     void remove(const QUuid &id, std::function<void(bool removed)> done = {}) override;
     void readAll(std::function<void(ReadResult)> done) override;
     void unlock() override;
 
     void reset();
+    void answerHeldSaves();
 
     QHash<QUuid, QString> items;
     Status state = Status::Available; // what the next read finds
     std::optional<KeychainError> saveFailure;
+    bool holdSaves = false; // saves wait for answerHeldSaves
+    QList<std::function<void()>> heldSaves;
     int saveCalls = 0;
     int readCalls = 0;
     int unlockCalls = 0;

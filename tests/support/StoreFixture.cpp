@@ -28,7 +28,7 @@ TokenStore &StoreFixture::storeWith(int count)
     reset();
     restart();
     for (int i = 0; i < count; ++i) {
-        if (!store->add({QString(QChar(u'A' + i)), {}, secret(i), 30, 6}))
+        if (!added(*store, {QString(QChar(u'A' + i)), {}, secret(i), 30, 6}))
             qFatal("cannot add account %d", i);
     }
     return *store;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/TokenStore.h"
+#include "support/AwaitKeychain.h"
 #include "support/FakeClock.h"
 #include "support/MemoryKeychain.h"
 #include "support/TempSettings.h"
@@ -34,3 +35,18 @@ struct StoreFixture
     // rfcSecret for 0, else a secret of its own for each `n`.
     static QString secret(int n);
 };
+
+// What the store answers an add; over the in-memory keychain it answers before the call returns.
+using AddResult = std::expected<TokenAccount, StoreError>;
+inline AddResult added(TokenStore &store, const ImportedToken &token)
+{
+    return awaitKeychain<AddResult>([&](auto done) { store.add(token, done); });
+}
+inline AddResult quickAdded(TokenStore &store, const QString &secret)
+{
+    return awaitKeychain<AddResult>([&](auto done) { store.quickAdd(secret, done); });
+}
+inline ImportSummary addedAll(TokenStore &store, const QList<ImportedToken> &tokens)
+{
+    return awaitKeychain<ImportSummary>([&](auto done) { store.addAll(tokens, done); });
+}

@@ -1,7 +1,4 @@
-#include "store/TokenStore.h"
-#include "support/FakeClock.h"
-#include "support/MemoryKeychain.h"
-#include "support/TempSettings.h"
+#include "support/StoreFixture.h"
 #include "transfer/AegisVault.h"
 #include "transfer/BackupFile.h"
 #include "transfer/BackupReader.h"
@@ -183,7 +180,7 @@ private Q_SLOTS:
         MemoryKeychain firstKeychain, secondKeychain;
         TokenStore first(firstKeychain, firstSettings.settings(), clock.function());
         for (const ImportedToken &token : tokens)
-            QVERIFY(first.add(token));
+            QVERIFY(added(first, token));
         const QList<ImportedToken> exported = first.exportTokens();
         QCOMPARE(exported, tokens);
         const auto bytes = encrypted ? AegisVault::write(exported, u"密码 pass"_s) : OtpauthLinks::write(exported);
@@ -194,7 +191,7 @@ private Q_SLOTS:
         QCOMPARE(batch->tokens, exported);
         TokenStore second(secondKeychain, secondSettings.settings(), clock.function());
         for (const ImportedToken &token : batch->tokens)
-            QVERIFY(second.add(token));
+            QVERIFY(added(second, token));
         // Names, parameters and secrets alike, in order.
         QCOMPARE(second.exportTokens(), tokens);
     }

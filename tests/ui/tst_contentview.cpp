@@ -46,7 +46,7 @@ private:
         m_view.reset();
         m_fx.restart();
         for (int i = 0; i < accounts; ++i)
-            m_store->add({u"account %1"_s.arg(i), u"Acme"_s, StoreFixture::secret(i), 30, 6});
+            added(*m_store, {u"account %1"_s.arg(i), u"Acme"_s, StoreFixture::secret(i), 30, 6});
         m_view = std::make_unique<ContentView>(*m_store, *m_clipboard, *m_notifications, m_clock.function(),
                                                m_clock.singleShot());
         m_view->resize(326, m_view->panelHeight());
@@ -247,7 +247,7 @@ private Q_SLOTS:
         QFETCH(QString, shown);
         m_clock.now = 1700000000;
         view(1);
-        QVERIFY(m_store->add(token));
+        QVERIFY(added(*m_store, token));
         QCOMPARE(TokenRow::shownCode(row(1)->codeText(), token.steam), shown);
         QCOMPARE(TokenRow::shownCode(u"554000994"_s, false), u"554000994"_s);
         QTest::mouseClick(row(1), Qt::LeftButton, {}, codePoint(row(1)));

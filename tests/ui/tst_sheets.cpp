@@ -37,7 +37,7 @@ class TestSheets : public QObject
 
     void addAccount(const QString &name, const QString &issuer, const QString &secret)
     {
-        QVERIFY(m_store->add({name, issuer, secret, 30, 6}));
+        QVERIFY(added(*m_store, {name, issuer, secret, 30, 6}));
     }
     static QWidget *focused() { return QApplication::focusWidget(); }
 
@@ -123,7 +123,10 @@ private Q_SLOTS:
         QCOMPARE(sheet.errorMessage(), u"钥匙串已锁定"_s); // the keychain's own message
         QVERIFY(sheet.isVisible() && m_store->accounts().isEmpty());
         m_fx.keychain.saveFailure.reset();
+        m_fx.keychain.holdSaves = true; // 添加 waits for the keychain
         QTest::mouseClick(sheet.primaryButton(), Qt::LeftButton);
+        QVERIFY(sheet.isVisible() && !sheet.primaryButton()->isEnabled() && m_store->accounts().isEmpty());
+        m_fx.keychain.answerHeldSaves();
         QVERIFY(!sheet.isVisible() && m_store->accounts().size() == 1);
         const TokenAccount &added = m_store->accounts().first();
         QCOMPARE(QStringList({added.name, added.issuer}), QStringList({u"alice"_s, u"Acme"_s}));
@@ -208,7 +211,7 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, typed);
         QFETCH(bool, byReturn);
-        QVERIFY(m_store->add({u"old"_s, u"Old"_s, rfcSecret, 60, 8, HashAlgorithm::Sha512}));
+        QVERIFY(added(*m_store, {u"old"_s, u"Old"_s, rfcSecret, 60, 8, HashAlgorithm::Sha512}));
         EditTokenView sheet(*m_store, m_store->accounts().first());
         sheet.show();
         QVERIFY(QTest::qWaitForWindowActive(&sheet));

@@ -54,7 +54,7 @@ int main(int argc, char **argv)
     TempSettings settings;
     MemoryKeychain keychain;
     TokenStore store(keychain, settings.settings(), [] { return 1700000000.0; });
-    (void)store.add({u"alice@example.com"_s, u"GitHub"_s, u"JBSWY3DPEHPK3PXP"_s, 30, 6});
+    store.add({u"alice@example.com"_s, u"GitHub"_s, u"JBSWY3DPEHPK3PXP"_s, 30, 6}, [](const auto &) {});
 
     AddTokenView empty(store);
     save(empty, u"%1/sheets-add-%2.png"_s.arg(dir, scheme));

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "store/KeychainStore.h"
+
+#include <QCoreApplication>
+
+#include <optional>
+
+// What `call(done)` hands to `done`, waited for on the event loop.
+template <typename Result, typename Call> Result awaitKeychain(Call call)
+{
+    std::optional<Result> result;
+    call([&](Result answer) { result = std::move(answer); });
+    while (!result)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return std::move(*result);
+}
+
+// Every secret the keychain reads (none when the read fails).
+inline KeychainStore::Secrets readAll(KeychainStore &keychain)
+{
+    return awaitKeychain<KeychainStore::ReadResult>([&](auto done) { keychain.readAll(done); })
+        .value_or(KeychainStore::Secrets());
+}
+
+inline KeychainStore::SaveResult save(KeychainStore &keychain, const QString &secret, const QUuid &id)
+{
+    return awaitKeychain<KeychainStore::SaveResult>([&](auto done) { keychain.save(secret, id, done); });
+}
