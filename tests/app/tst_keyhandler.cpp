@@ -9,8 +9,6 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-using namespace Qt::Literals::StringLiterals;
-
 namespace {
 
 // A widget that remembers the keys that reached it.
@@ -54,69 +52,52 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("key");
         QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-        QTest::addColumn<QString>("text");
         QTest::addColumn<int>("copied"); // the row index copied, or -1
         QTest::addColumn<bool>("pasted");
         QTest::addColumn<bool>("hidden");
-
-        const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
-        QTest::newRow("Ctrl+1") << int(Qt::Key_1) << ctrl << u"1"_s << 0 << false << false;
-        QTest::newRow("Ctrl+3") << int(Qt::Key_3) << ctrl << u"3"_s << 2 << false << false;
-        QTest::newRow("Ctrl+Alt+2") << int(Qt::Key_2) << (ctrl | Qt::AltModifier) << u"2"_s << 1 << false << false;
-        QTest::newRow("Ctrl+Shift+V") << int(Qt::Key_V) << (ctrl | Qt::ShiftModifier) << u"V"_s << -1 << true << false;
-        QTest::newRow("Escape") << int(Qt::Key_Escape) << Qt::KeyboardModifiers() << QString() << -1 << false << true;
-        QTest::newRow("Shift+Escape") << int(Qt::Key_Escape) << Qt::KeyboardModifiers(Qt::ShiftModifier) << QString()
-                                      << -1 << false << true;
+        const Qt::KeyboardModifiers none, ctrl = Qt::ControlModifier, shift = Qt::ShiftModifier;
+        QTest::newRow("Ctrl+1") << int(Qt::Key_1) << ctrl << 0 << false << false;
+        QTest::newRow("Ctrl+3") << int(Qt::Key_3) << ctrl << 2 << false << false;
+        QTest::newRow("Ctrl+Alt+2") << int(Qt::Key_2) << (ctrl | Qt::AltModifier) << 1 << false << false;
+        QTest::newRow("Ctrl+Shift+V") << int(Qt::Key_V) << (ctrl | shift) << -1 << true << false;
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << none << -1 << false << true;
+        QTest::newRow("Shift+Escape") << int(Qt::Key_Escape) << shift << -1 << false << true;
         // Passed on:
-        QTest::newRow("Ctrl+V") << int(Qt::Key_V) << ctrl << u"v"_s << -1 << false << false;
-        QTest::newRow("Ctrl+Shift+1") << int(Qt::Key_Exclam) << (ctrl | Qt::ShiftModifier) << u"!"_s << -1 << false
-                                      << false;
-        QTest::newRow("Ctrl+0") << int(Qt::Key_0) << ctrl << u"0"_s << -1 << false << false;
-        QTest::newRow("Ctrl+4") << int(Qt::Key_4) << ctrl << u"4"_s << -1 << false << false;
-        QTest::newRow("plain 1") << int(Qt::Key_1) << Qt::KeyboardModifiers() << u"1"_s << -1 << false << false;
-        QTest::newRow("Shift+V") << int(Qt::Key_V) << Qt::KeyboardModifiers(Qt::ShiftModifier) << u"V"_s << -1 << false
-                                 << false;
+        QTest::newRow("Ctrl+V") << int(Qt::Key_V) << ctrl << -1 << false << false;
+        QTest::newRow("Ctrl+Shift+1") << int(Qt::Key_Exclam) << (ctrl | shift) << -1 << false << false;
+        QTest::newRow("Ctrl+0") << int(Qt::Key_0) << ctrl << -1 << false << false;
+        QTest::newRow("Ctrl+4") << int(Qt::Key_4) << ctrl << -1 << false << false;
+        QTest::newRow("plain 1") << int(Qt::Key_1) << none << -1 << false << false;
+        QTest::newRow("Shift+V") << int(Qt::Key_V) << shift << -1 << false << false;
     }
 
     void panelKeys()
     {
         QFETCH(int, key);
         QFETCH(Qt::KeyboardModifiers, modifiers);
-        QFETCH(QString, text);
         QFETCH(int, copied);
         QFETCH(bool, pasted);
         QFETCH(bool, hidden);
         QSignalSpy copies(m_notifications.get(), &PanelNotifications::copyTokenAtIndex);
         QSignalSpy pastes(m_notifications.get(), &PanelNotifications::pasteSecretAndAdd);
-
-        const bool passedOn = press(m_field, key, modifiers, text);
+        const bool passedOn = press(m_field, key, modifiers);
         QCOMPARE(copies.isEmpty() ? -1 : copies.first().first().toInt(), copied);
         QCOMPARE(pastes.count(), int(pasted));
         QCOMPARE(m_panel->isHidden(), hidden);
         QCOMPARE(passedOn, copied < 0 && !pasted && !hidden);
     }
 
-    void otherWindowsAreLeftAlone()
+    void otherWindowsAndOpenDialogsKeepEveryKey()
     {
         KeyProbe other;
         other.show();
         QSignalSpy copies(m_notifications.get(), &PanelNotifications::copyTokenAtIndex);
-        QVERIFY(press(&other, Qt::Key_1, Qt::ControlModifier, u"1"_s));
-        QVERIFY(press(&other, Qt::Key_Escape, {}));
-        QVERIFY(copies.isEmpty());
-        QVERIFY(m_panel->isVisible());
-    }
-
-    void openDialogTakesEveryKey()
-    {
+        QVERIFY(press(&other, Qt::Key_1, Qt::ControlModifier) && press(&other, Qt::Key_Escape, {}));
         QDialog sheet(m_panel.get());
         sheet.setWindowModality(Qt::WindowModal);
         sheet.open();
-        QSignalSpy copies(m_notifications.get(), &PanelNotifications::copyTokenAtIndex);
-        QVERIFY(press(m_field, Qt::Key_1, Qt::ControlModifier, u"1"_s));
-        QVERIFY(press(m_field, Qt::Key_Escape, {}));
-        QVERIFY(copies.isEmpty());
-        QVERIFY(m_panel->isVisible());
+        QVERIFY(press(m_field, Qt::Key_1, Qt::ControlModifier) && press(m_field, Qt::Key_Escape, {}));
+        QVERIFY(copies.isEmpty() && m_panel->isVisible());
     }
 
     void escapeClearsTheFilterFirst()
@@ -131,10 +112,10 @@ private Q_SLOTS:
 
 private:
     // Sends a key press to `target`; true when it got through to the widget.
-    bool press(KeyProbe *target, int key, Qt::KeyboardModifiers modifiers, const QString &text = {})
+    bool press(KeyProbe *target, int key, Qt::KeyboardModifiers modifiers)
     {
         target->keys.clear();
-        QKeyEvent event(QEvent::KeyPress, key, modifiers, text);
+        QKeyEvent event(QEvent::KeyPress, key, modifiers);
         QApplication::sendEvent(target, &event);
         return target->keys == QList<int>{key};
     }

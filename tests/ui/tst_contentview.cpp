@@ -173,9 +173,9 @@ private Q_SLOTS:
         QVERIFY(panel.list()->builtRowCount() <= 6);
     }
 
-    void clickCopiesAndClearsLater()
+    void copyClearsTheClipboardLater()
     {
-        view(2);
+        view(1);
         m_store->setClipboardClearDelay(2);
         QTest::mouseClick(row(0), Qt::LeftButton, {}, codePoint(row(0)));
         QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
@@ -187,44 +187,23 @@ private Q_SLOTS:
         QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
         m_clock.advance(0.8);
         QVERIFY(QApplication::clipboard()->text().isEmpty());
-    }
 
-    void clearSkipsAfterAnotherCopy()
-    {
-        view(1);
-        m_store->setClipboardClearDelay(1);
-        m_view->copyAccount(0);
+        m_view->copyAccount(0); // what the user copies meanwhile stays
         QApplication::clipboard()->setText(u"something the user copied"_s);
-        m_clock.advance(1);
+        m_clock.advance(2);
         QCOMPARE(QApplication::clipboard()->text(), u"something the user copied"_s);
-
         // The same code twice: the first copy's clear leaves the second its whole delay.
         m_view->copyAccount(0);
-        m_clock.advance(0.5);
+        m_clock.advance(1);
         m_view->copyAccount(0);
-        m_clock.advance(0.5);
+        m_clock.advance(1);
         QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
-        m_clock.advance(0.5);
+        m_clock.advance(1);
         QVERIFY(QApplication::clipboard()->text().isEmpty());
 
         m_store->setClipboardClearDelay(0); // never
         m_view->copyAccount(0);
         m_clock.advance(1e6);
-        QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
-    }
-
-    void onlyCodesAreCopied()
-    {
-        // A row whose secret is missing shows the placeholder, which is never copied.
-        const TokenAccount orphan{QUuid::createUuid(), u"orphan"_s, {}, 30, 6};
-        m_fx.settings.settings().setValue(u"totp.accounts"_s, TokenAccount::encodeList({orphan}));
-        view(1);
-        QCOMPARE(row(0)->codeText(), TokenRow::placeholder);
-        QTest::mouseClick(row(0), Qt::LeftButton, {}, codePoint(row(0)));
-        Q_EMIT m_notifications->copyTokenAtIndex(2); // past the end
-        QVERIFY(QApplication::clipboard()->text().isEmpty());
-        QVERIFY(!m_view->copiedAccountID());
-        Q_EMIT m_notifications->copyTokenAtIndex(1);
         QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
     }
 
@@ -240,14 +219,21 @@ private Q_SLOTS:
         QTest::newRow("Steam") << ImportedToken{u"a"_s, {}, steamKey, 30, 5, HashAlgorithm::Sha1, true} << u"DCTPN"_s;
     }
 
-    // Shown in groups that fit the row, copied by click and by shortcut without the space.
+    // Shown in groups that fit the row, copied by click and by shortcut without the space. A row
+    // whose secret is missing shows the placeholder, which is never copied.
     void codesOfOtherLengths()
     {
         QFETCH(ImportedToken, token);
         QFETCH(QString, shown);
         m_clock.now = 1700000000;
-        view(1);
+        const TokenAccount orphan{QUuid::createUuid(), u"orphan"_s, {}, 30, 6};
+        m_fx.settings.settings().setValue(u"totp.accounts"_s, TokenAccount::encodeList({orphan}));
+        view(0);
         QVERIFY(added(*m_store, token));
+        QCOMPARE(row(0)->codeText(), TokenRow::placeholder);
+        QTest::mouseClick(row(0), Qt::LeftButton, {}, codePoint(row(0)));
+        Q_EMIT m_notifications->copyTokenAtIndex(2); // past the end
+        QVERIFY(QApplication::clipboard()->text().isEmpty() && !m_view->copiedAccountID());
         QCOMPARE(TokenRow::shownCode(row(1)->codeText(), token.steam), shown);
         QCOMPARE(TokenRow::shownCode(u"554000994"_s, false), u"554000994"_s);
         QTest::mouseClick(row(1), Qt::LeftButton, {}, codePoint(row(1)));
@@ -270,7 +256,6 @@ private Q_SLOTS:
         QTest::keyClick(field, Qt::Key_Return);
         QCOMPARE(panel.quickError(), ContentView::invalidSecretError);
         QCOMPARE(field->text(), u"otpauth://totp/x"_s);
-        QCOMPARE(panel.panelHeight(), 164);
 
         field->clear();
         QVERIFY(panel.quickError()); // emptying the field keeps the error
@@ -281,7 +266,6 @@ private Q_SLOTS:
         QCOMPARE(m_store->accounts().first().name, u"验证码"_s);
         QVERIFY(field->text().isEmpty());
         QVERIFY(!field->isVisible());
-        QCOMPARE(panel.panelHeight(), 115);
     }
 
     void quickErrorLifetime()
@@ -396,13 +380,8 @@ private Q_SLOTS:
         QTest::mouseClick(panel.header()->opacityButton(), Qt::LeftButton);
         OpacityPopover *popover = panel.header()->opacityPopover();
         QVERIFY(popover);
-        const auto levels = popover->levelButtons();
-        QCOMPARE(levels.size(), 3);
-        QTest::mouseClick(levels.at(2), Qt::LeftButton);
+        QTest::mouseClick(popover->levelButtons().at(2), Qt::LeftButton);
         QCOMPARE(m_store->panelOpacity(), 1.0);
-        const auto saved = m_fx.settings.reopen();
-        QCOMPARE(saved->value(u"totp.panelOpacity"_s).toDouble(), 1.0);
-        QCOMPARE(saved->value(u"totp.clipboardClearDelay"_s).toLongLong(), 60);
         QTRY_VERIFY(!panel.header()->opacityPopover());
     }
 
@@ -441,39 +420,32 @@ private Q_SLOTS:
     void rowKeys_data()
     {
         QTest::addColumn<QTestEventList>("keys");
-        QTest::addColumn<QString>("current"); // the account the keys now act on
+        QTest::addColumn<QString>("current"); // the number of the account the keys now act on
         QTest::addColumn<QString>("order"); // the accounts' numbers in list order
         QTest::addColumn<int>("copied"); // the row whose code is on the clipboard
         QTest::addColumn<QString>("pending");
         QTest::addColumn<QString>("renaming");
-        const auto keys = [](std::initializer_list<std::pair<Qt::Key, Qt::KeyboardModifiers>> presses,
-                             const QString &typed = {}) {
-            QTestEventList list;
-            list.addKeyClicks(typed);
-            for (const auto &[key, modifiers] : presses)
-                list.addKeyClick(key, modifiers);
-            return list;
+        // Typed text first, then the presses.
+        const auto row = [](const char *tag, const QString &typed, std::initializer_list<QKeyCombination> presses,
+                            const QString &current, const QString &order = u"012"_s, int copied = -1,
+                            const QString &pending = {}, const QString &renaming = {}) {
+            QTestEventList keys;
+            keys.addKeyClicks(typed);
+            for (const QKeyCombination press : presses)
+                keys.addKeyClick(press.key(), press.keyboardModifiers());
+            QTest::newRow(tag) << keys << current << order << copied << pending << renaming;
         };
-        const Qt::KeyboardModifiers none, ctrl = Qt::ControlModifier;
-        const QString no;
-        QTest::newRow("Down") << keys({{Qt::Key_Down, none}}) << u"account 1"_s << u"012"_s << -1 << no << no;
-        QTest::newRow("Up stays on top") << keys({{Qt::Key_Up, none}}) << u"account 0"_s << u"012"_s << -1 << no << no;
-        QTest::newRow("Down, Return copies")
-            << keys({{Qt::Key_Down, none}, {Qt::Key_Return, none}}) << u"account 1"_s << u"012"_s << 1 << no << no;
-        QTest::newRow("Ctrl+C copies") << keys({{Qt::Key_C, ctrl}}) << u"account 0"_s << u"012"_s << 0 << no << no;
-        QTest::newRow("Delete, next row") << keys({{Qt::Key_Down, none}, {Qt::Key_Delete, none}}) << u"account 2"_s
-                                          << u"02"_s << -1 << u"account 1"_s << no;
-        QTest::newRow("F2 renames") << keys({{Qt::Key_F2, none}}) << u"account 0"_s << u"012"_s << -1 << no
-                                    << u"account 0"_s;
-        QTest::newRow("Ctrl+Down moves") << keys({{Qt::Key_Down, ctrl}}) << u"account 0"_s << u"102"_s << -1 << no
-                                         << no;
-        QTest::newRow("typed name") << keys({}, u"t 2"_s) << u"account 2"_s << u"012"_s << -1 << no << no;
-        QTest::newRow("typed issuer, any case")
-            << keys({{Qt::Key_Down, none}}, u"ACME"_s) << u"account 1"_s << u"012"_s << -1 << no << no;
-        QTest::newRow("Backspace widens")
-            << keys({{Qt::Key_Backspace, none}}, u"2"_s) << u"account 2"_s << u"012"_s << -1 << no << no;
-        QTest::newRow("no match, Return")
-            << keys({{Qt::Key_Return, none}}, u"zz"_s) << QString() << u"012"_s << -1 << no << no;
+        row("Down", {}, {Qt::Key_Down}, u"1"_s);
+        row("Up stays on top", {}, {Qt::Key_Up}, u"0"_s);
+        row("Down, Return copies", {}, {Qt::Key_Down, Qt::Key_Return}, u"1"_s, u"012"_s, 1);
+        row("Ctrl+C copies", {}, {Qt::ControlModifier | Qt::Key_C}, u"0"_s, u"012"_s, 0);
+        row("Delete, next row", {}, {Qt::Key_Down, Qt::Key_Delete}, u"2"_s, u"02"_s, -1, u"1"_s);
+        row("F2 renames", {}, {Qt::Key_F2}, u"0"_s, u"012"_s, -1, {}, u"0"_s);
+        row("Ctrl+Down moves", {}, {Qt::ControlModifier | Qt::Key_Down}, u"0"_s, u"102"_s);
+        row("typed name", u"t 2"_s, {}, u"2"_s);
+        row("typed issuer, any case", u"ACME"_s, {Qt::Key_Down}, u"1"_s);
+        row("Backspace widens", u"2"_s, {Qt::Key_Backspace}, u"2"_s);
+        row("no match, Return", u"zz"_s, {Qt::Key_Return}, {});
     }
 
     // The keys reach the list from the header as they would after Tab.
@@ -493,7 +465,7 @@ private Q_SLOTS:
         keys.simulate(panel.list());
 
         const auto shown = panel.list()->currentAccount();
-        QTEST(shown ? shown->name : QString(), "current");
+        QTEST(shown ? shown->name.right(1) : QString(), "current");
         if (shown && renaming.isEmpty()) // a sheet has the focus meanwhile
             QVERIFY(panel.list()->rowFor(shown->id)->hasFocusRing());
         QString numbers;
@@ -501,8 +473,8 @@ private Q_SLOTS:
             numbers += account.name.back();
         QTEST(numbers, "order");
         QCOMPARE(QApplication::clipboard()->text(), copied < 0 ? QString() : codes.at(copied));
-        QTEST(m_store->pendingDeletion() ? m_store->pendingDeletion()->account.name : QString(), "pending");
-        QCOMPARE(panel.editingAccount() ? panel.editingAccount()->name : QString(), renaming);
+        QTEST(m_store->pendingDeletion() ? m_store->pendingDeletion()->account.name.right(1) : QString(), "pending");
+        QCOMPARE(panel.editingAccount() ? panel.editingAccount()->name.right(1) : QString(), renaming);
         const bool filtered = !panel.list()->filter().isEmpty();
         QCOMPARE(panel.header()->filterLabel()->isVisibleTo(panel.header()), filtered);
         QCOMPARE(panel.clearFilter(), filtered);
