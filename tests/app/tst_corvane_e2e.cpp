@@ -28,14 +28,9 @@ namespace {
 constexpr int launchTimeoutMs = 30000;
 constexpr int commandTimeoutMs = 15000;
 
-// The panel's geometry: the launch frame, the header and the second row's delete button.
-const QSize launchSize(330, 152);
-constexpr int cornerInset = 20;
-constexpr int headerHeight = 44;
-const QPoint headerSpot(100, headerHeight / 2); // empty, between the title and the buttons
-const QPoint titleSpot(24, headerHeight / 2);
-constexpr int secondRowTop = headerHeight + 1 + 70, rowMainLineHeight = 60;
-constexpr int deleteButtonSize = 28, deleteButtonRightPadding = 10;
+// Spots on the panel: in its 44 px header, an empty one between the title and the buttons and
+// the title; from its top-right corner, the second row's delete button (28 px, 10 px in).
+const QPoint headerSpot(100, 22), titleSpot(24, 22), deleteSpot(-10 - 28 / 2, 44 + 1 + 70 + 60 / 2);
 
 struct Result
 {
@@ -152,13 +147,11 @@ class TestCorvaneE2E : public QObject
     // tray icon's among them, are small).
     QString findPanel() const
     {
-        const QString pid = QString::number(m_app->processId());
         for (QDeadlineTimer deadline(launchTimeoutMs); !deadline.hasExpired(); QTest::qWait(100)) {
             if (m_app->state() != QProcess::Running)
                 return {};
-            for (const QString &id :
-                 xdotool({u"search"_s, u"--pid"_s, pid, u"--name"_s, u"^岚签$"_s}).split(u'\n', Qt::SkipEmptyParts)) {
-                if (frame(id).width() >= 300 && viewable(id))
+            for (const QString &id : shownWindows()) {
+                if (frame(id).width() >= 300)
                     return id;
             }
         }
@@ -390,8 +383,8 @@ private Q_SLOTS:
         const QRect area = m_session->workArea();
         // The tray's strip along the top is not part of the available area.
         QVERIFY2(area.top() > 0, qPrintable(u"work area from y %1"_s.arg(area.top())));
-        const QPoint expected(area.right() + 1 - launchSize.width() - cornerInset, area.top() + cornerInset);
-        QCOMPARE(settledFrame().topLeft(), expected);
+        // The launch frame, 330 px wide, 20 px in from the area's top-right corner.
+        QCOMPARE(settledFrame().topLeft(), QPoint(area.right() + 1 - 330 - 20, area.top() + 20));
 
         const QString secret = newSecret();
         QString kept, deleted;
@@ -437,10 +430,7 @@ private Q_SLOTS:
         STEP(focusPanel());
         STEP(verifyCtrlCopies(secret));
 
-        const QRect panel = settledFrame();
-        click(panel.topLeft()
-              + QPoint(panel.width() - deleteButtonRightPadding - deleteButtonSize / 2,
-                       secondRowTop + rowMainLineHeight / 2));
+        click(settledFrame().topRight() + QPoint(1, 0) + deleteSpot);
         QTRY_COMPARE_WITH_TIMEOUT(savedAccountIds(), QStringList{kept}, 10000);
         // Still in the keyring while the deletion can be undone; quit within that time.
         QVERIFY2(keyringAccounts().contains(deleted), "the keyring item went before the undo time ran out");

@@ -41,9 +41,12 @@ bool XvfbSession::start(QString *error)
     m_display = u":"_s + QString::fromLatin1(number);
 
     // openbox gives up when the server turns its first connection away; try again.
+    const auto managed = [this] {
+        return run(u"xprop"_s, {u"-root"_s, u"_NET_SUPPORTING_WM_CHECK"_s}).contains(u"window id"_s);
+    };
     for (int attempt = 0; attempt < 3; ++attempt) {
         QProcess &manager = launch(u"openbox"_s, {u"--sm-disable"_s});
-        if (waitForWindowManager(manager))
+        if (waitWhileRunning(manager, managed))
             return true;
         *error = u"openbox did not start on "_s + m_display + u": "_s
                  + QString::fromLocal8Bit(manager.readAllStandardError());
@@ -65,12 +68,8 @@ bool XvfbSession::startTray(QString *error)
     const QProcess &tray =
         launch(u"trayer"_s, {u"--edge"_s, u"top"_s, u"--align"_s, u"right"_s, u"--widthtype"_s, u"request"_s,
                              u"--height"_s, u"24"_s, u"--SetDockType"_s, u"true"_s, u"--SetPartialStrut"_s, u"true"_s});
-    QDeadlineTimer deadline(startTimeoutMs);
-    while (!deadline.hasExpired() && tray.state() == QProcess::Running) {
-        if (workArea().top() > 0)
-            return true;
-        QThread::msleep(100);
-    }
+    if (waitWhileRunning(tray, [this] { return workArea().top() > 0; }))
+        return true;
     *error = u"trayer did not start on "_s + m_display + u": "_s + tray.errorString();
     return false;
 }
@@ -79,10 +78,7 @@ QRect XvfbSession::workArea() const
 {
     // "_NET_WORKAREA(CARDINAL) = x, y, width, height, ..." with one rectangle a desktop.
     const QString text = run(u"xprop"_s, {u"-root"_s, u"_NET_WORKAREA"_s});
-    const qsizetype equals = text.indexOf(u'=');
-    if (equals < 0)
-        return {};
-    const QStringList numbers = text.mid(equals + 1).split(u',');
+    const QStringList numbers = text.section(u'=', 1).split(u',');
     if (numbers.size() < 4)
         return {};
     return {numbers.at(0).trimmed().toInt(), numbers.at(1).trimmed().toInt(), numbers.at(2).trimmed().toInt(),
@@ -117,13 +113,12 @@ QProcess &XvfbSession::launch(const QString &program, const QStringList &argumen
     return *m_processes.back();
 }
 
-bool XvfbSession::waitForWindowManager(const QProcess &manager) const
+bool XvfbSession::waitWhileRunning(const QProcess &process, const std::function<bool()> &ready) const
 {
-    QDeadlineTimer deadline(startTimeoutMs);
-    while (!deadline.hasExpired() && manager.state() == QProcess::Running) {
-        if (run(u"xprop"_s, {u"-root"_s, u"_NET_SUPPORTING_WM_CHECK"_s}).contains(u"window id"_s))
+    for (QDeadlineTimer deadline(startTimeoutMs); !deadline.hasExpired() && process.state() == QProcess::Running;
+         QThread::msleep(100)) {
+        if (ready())
             return true;
-        QThread::msleep(100);
     }
     return false;
 }

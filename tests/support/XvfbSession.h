@@ -4,6 +4,7 @@
 #include <QRect>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -12,9 +13,6 @@
 class XvfbSession
 {
 public:
-    XvfbSession() = default;
-    XvfbSession(const XvfbSession &) = delete;
-    XvfbSession &operator=(const XvfbSession &) = delete;
     ~XvfbSession();
 
     // Starts Xvfb and openbox and waits until the window manager runs; on failure
@@ -36,8 +34,8 @@ public:
 
 private:
     QProcess &launch(const QString &program, const QStringList &arguments);
-    // Until `manager` has announced itself on the root window, or has quit.
-    bool waitForWindowManager(const QProcess &manager) const;
+    // Polls until `ready` holds (true) or `process` has quit or the time is up (false).
+    bool waitWhileRunning(const QProcess &process, const std::function<bool()> &ready) const;
 
     QString m_display;
     std::vector<std::unique_ptr<QProcess>> m_processes;

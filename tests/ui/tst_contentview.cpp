@@ -382,6 +382,7 @@ private Q_SLOTS:
         QVERIFY(popover);
         QTest::mouseClick(popover->levelButtons().at(2), Qt::LeftButton);
         QCOMPARE(m_store->panelOpacity(), 1.0);
+        QCOMPARE(m_fx.settings.reopen()->value(u"totp.panelOpacity"_s).toDouble(), 1.0);
         QTRY_VERIFY(!panel.header()->opacityPopover());
     }
 
