@@ -1,7 +1,6 @@
-// The panel on a real X server with a real window manager: desktops, the window
-// manager's hints and translucency; the end-to-end walk drags it and restarts. The test runs itself again as the panel
-// process
-// ("--panel") on a private Xvfb and drives it through standard input.
+// The panel on a real X server with a real window manager: desktops, the window manager's hints
+// and translucency; the end-to-end walk drags it and restarts. The test runs itself again as the
+// panel process ("--panel") on a private Xvfb and drives it through standard input.
 #include "app/FloatingWindowController.h"
 #include "app/InteractiveFloatingPanel.h"
 #include "app/X11Window.h"

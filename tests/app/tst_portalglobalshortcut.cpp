@@ -68,7 +68,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<uint>("bindResponse");
         QTest::addColumn<QString>("trigger");
-        QTest::newRow("bound with the preferred keys") << 0u << u"Ctrl+Alt+K"_s;
         QTest::newRow("bound with keys the person chose") << 0u << u"Super+O"_s;
         QTest::newRow("declined") << 1u << QString();
     }
