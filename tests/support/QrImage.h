@@ -1,8 +1,10 @@
 #pragma once
 
-#include <QImage>
-#include <QString>
+#include "ui/AccountQrDialog.h"
 
-// A black-on-white QR code of the text (libqrencode), each module moduleSize pixels, with
-// the standard four-module quiet zone.
-QImage qrImage(const QString &text, int moduleSize);
+// The app's QR code of the text, with its quiet zone, each module moduleSize pixels.
+inline QImage qrImage(const QString &text, int moduleSize)
+{
+    const QImage modules = AccountQrDialog::qrImage(text.toUtf8());
+    return modules.scaled(modules.size() * moduleSize);
+}

@@ -1,3 +1,4 @@
+#include "support/QrImage.h"
 #include "transfer/QrDecoder.h"
 #include "ui/AccountQrDialog.h"
 #include "ui/ImportSummaryDialog.h"
@@ -28,8 +29,7 @@ private Q_SLOTS:
     void qrCodeReadsBackAsTheLink()
     {
         QFETCH(QString, link);
-        const QImage modules = AccountQrDialog::qrImage(link.toUtf8());
-        const QImage image = modules.scaled(modules.size() * 4);
+        const QImage image = qrImage(link, 4);
         QCOMPARE(QrDecoder::decode({image.constBits(), image.width(), image.height(), image.bytesPerLine()}),
                  QStringList{link});
     }
