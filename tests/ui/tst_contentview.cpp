@@ -388,18 +388,17 @@ private Q_SLOTS:
     void contextMenuDisablesMovesAtTheEnds()
     {
         view(3);
-        const auto enabled = [](QMenu *menu, const QString &text) {
+        const auto enabled = [this](int index, const QString &text) {
+            QMenu *menu = row(index)->showContextMenu({});
             const auto actions = menu->actions();
-            const auto it =
-                std::find_if(actions.cbegin(), actions.cend(), [&](QAction *a) { return a->text() == text; });
-            const bool result = (*it)->isEnabled();
+            const bool result = (*std::ranges::find(actions, text, &QAction::text))->isEnabled();
             menu->close();
             return result;
         };
-        QVERIFY(!enabled(row(0)->showContextMenu({}), u"上移"_s));
-        QVERIFY(enabled(row(0)->showContextMenu({}), u"下移"_s));
-        QVERIFY(enabled(row(1)->showContextMenu({}), u"上移"_s));
-        QVERIFY(!enabled(row(2)->showContextMenu({}), u"下移"_s));
+        QVERIFY(!enabled(0, u"上移"_s));
+        QVERIFY(enabled(0, u"下移"_s));
+        QVERIFY(enabled(1, u"上移"_s));
+        QVERIFY(!enabled(2, u"下移"_s));
 
         QMenu *menu = row(0)->showContextMenu({});
         menu->actions().at(5)->trigger(); // 下移
