@@ -143,7 +143,7 @@ private Q_SLOTS:
         QCOMPARE(m_fx.keychain.unlockCalls, unlocks + 1);
     }
 
-    void sizeIsRequestedOnTheNextTurn()
+    void deletionShowsTheUndoBarAndResizesOnTheNextTurn()
     {
         ContentView &panel = view(1);
         QSignalSpy sizes(&panel, &ContentView::sizeRequested);
@@ -155,7 +155,11 @@ private Q_SLOTS:
         QCOMPARE(sizes.count(), 0);
         QTRY_COMPARE(sizes.count(), 1);
         QCOMPARE(sizes.takeFirst(), QVariantList({QSizeF(326, 183), true}));
-        m_store->undoDelete();
+        QVERIFY(panel.undoBar()->isVisible());
+        QCOMPARE(panel.undoBar()->message(), u"已删除 account 0"_s);
+        QTest::mouseClick(panel.undoBar()->undoButton(), Qt::LeftButton);
+        QCOMPARE(m_store->accounts().size(), 1);
+        QVERIFY(!panel.undoBar()->isVisible());
         QTRY_COMPARE(sizes.count(), 1);
         QCOMPARE(sizes.takeFirst(), QVariantList({QSizeF(326, 115), true}));
     }
@@ -403,17 +407,6 @@ private Q_SLOTS:
         QMenu *menu = row(0)->showContextMenu({});
         menu->actions().at(5)->trigger(); // 下移
         QCOMPARE(m_store->accounts().at(1).name, u"account 0"_s);
-    }
-
-    void undoBarNamesTheDeletedAccount()
-    {
-        ContentView &panel = view(2);
-        m_store->requestDelete(m_store->accounts().at(1));
-        QVERIFY(panel.undoBar()->isVisible());
-        QCOMPARE(panel.undoBar()->message(), u"已删除 account 1"_s);
-        QTest::mouseClick(panel.undoBar()->undoButton(), Qt::LeftButton);
-        QCOMPARE(m_store->accounts().size(), 2);
-        QVERIFY(!panel.undoBar()->isVisible());
     }
 
     void rowKeys_data()

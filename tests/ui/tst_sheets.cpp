@@ -280,9 +280,8 @@ private Q_SLOTS:
         QCOMPARE(QApplication::activeModalWidget(), bob.data());
 
         QMenu *menu = panel.list()->rowFor(m_store->accounts().first().id)->showContextMenu({});
-        for (QAction *action : menu->actions())
-            if (action->text() == u"重命名…"_s)
-                action->trigger();
+        const auto actions = menu->actions();
+        (*std::ranges::find(actions, u"重命名…"_s, &QAction::text))->trigger();
         menu->close();
         QCOMPARE(panel.editingAccount(), m_store->accounts().first());
         const auto *alice = qobject_cast<EditTokenView *>(panel.presentedSheet());
