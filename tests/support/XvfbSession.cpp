@@ -14,13 +14,11 @@ constexpr int startTimeoutMs = 15000;
 XvfbSession::~XvfbSession()
 {
     // The window manager and compositor first, the server last.
-    for (auto it = m_processes.rbegin(); it != m_processes.rend(); ++it) {
-        QProcess &process = **it;
-        process.terminate();
-        if (!process.waitForFinished(5000)) {
-            process.kill();
-            process.waitForFinished(5000);
-        }
+    while (!m_processes.empty()) {
+        m_processes.back()->terminate();
+        if (!m_processes.back()->waitForFinished(5000))
+            m_processes.back()->kill(); // and destroying the QProcess waits for it
+        m_processes.pop_back();
     }
 }
 

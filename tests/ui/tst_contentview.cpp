@@ -247,7 +247,7 @@ private Q_SLOTS:
         QCOMPARE(QApplication::clipboard()->text(), QString(shown).remove(u' '));
     }
 
-    void quickEntryAddsAndEmpties()
+    void quickEntryAddsAndEmptiesAndItsErrorExpires()
     {
         ContentView &panel = view(0);
         QLineEdit *field = panel.quickEntry()->field();
@@ -270,11 +270,7 @@ private Q_SLOTS:
         QCOMPARE(m_store->accounts().first().name, u"验证码"_s);
         QVERIFY(field->text().isEmpty());
         QVERIFY(!field->isVisible());
-    }
 
-    void quickErrorLifetime()
-    {
-        ContentView &panel = view(0);
         panel.setQuickError(u"first"_s);
         m_clock.advance(2);
         panel.setQuickError(u"first"_s); // the same text does not restart the 3 seconds
