@@ -99,9 +99,8 @@ class TestCorvaneE2E : public QObject
     std::unique_ptr<QProcess> startApp(const QStringList &arguments = {}) const
     {
         QProcessEnvironment environment = m_session->environment();
-        environment.insert(u"XDG_CONFIG_HOME"_s, m_home->filePath(u"config"_s));
-        environment.insert(u"XDG_RUNTIME_DIR"_s, m_home->filePath(u"run"_s));
-        environment.insert(u"TMPDIR"_s, m_home->filePath(u"tmp"_s));
+        for (const QString &name : {u"XDG_CONFIG_HOME"_s, u"XDG_RUNTIME_DIR"_s, u"TMPDIR"_s})
+            environment.insert(name, m_home->path()); // which only the owner may enter
         if (!environment.contains(u"LSAN_OPTIONS"_s))
             environment.insert(u"LSAN_OPTIONS"_s, u"suppressions=" CORVANE_LSAN_SUPPRESSIONS ""_s);
         auto app = std::make_unique<QProcess>();
@@ -230,7 +229,7 @@ class TestCorvaneE2E : public QObject
     }
     QVariant setting(const QString &key) const
     {
-        return QSettings(m_home->filePath(u"config/Corvane/Corvane.conf"_s), QSettings::IniFormat).value(key);
+        return QSettings(m_home->filePath(u"Corvane/Corvane.conf"_s), QSettings::IniFormat).value(key);
     }
     QStringList savedAccountIds() const
     {
@@ -290,10 +289,6 @@ private Q_SLOTS:
     {
         m_home = std::make_unique<QTemporaryDir>();
         QVERIFY(m_home->isValid());
-        for (const QString &dir : {u"config"_s, u"tmp"_s, u"run"_s})
-            QVERIFY(QDir(m_home->path()).mkpath(dir));
-        QVERIFY(
-            QFile::setPermissions(m_home->filePath(u"run"_s), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     }
     void cleanup()
     {

@@ -16,8 +16,10 @@ XvfbSession::~XvfbSession()
     // The window manager and compositor first, the server last.
     while (!m_processes.empty()) {
         m_processes.back()->terminate();
-        if (!m_processes.back()->waitForFinished(5000))
-            m_processes.back()->kill(); // and destroying the QProcess waits for it
+        if (!m_processes.back()->waitForFinished(5000)) {
+            m_processes.back()->kill();
+            m_processes.back()->waitForFinished(5000);
+        }
         m_processes.pop_back();
     }
 }
