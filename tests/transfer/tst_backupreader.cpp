@@ -4,8 +4,6 @@
 #include "transfer/BackupReader.h"
 #include "transfer/OtpauthLinks.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -42,29 +40,17 @@ QStringList summary(const ImportBatch &batch)
     return lines;
 }
 
-// The document with one member changed, reached by a path of object keys.
-QByteArray edited(const QByteArray &document, const QStringList &path,
-                  const std::function<QJsonValue(QJsonValue)> &edit)
+// The document with a character changed a little way into the text of its first member `key`. A
+// digit reads the same in hex and Base64, so the value always changes (swapping the case of a hex
+// letter would not).
+QByteArray flipped(QByteArray document, const QByteArray &key)
 {
-    const std::function<QJsonValue(QJsonValue, qsizetype)> walk = [&](QJsonValue value, qsizetype depth) -> QJsonValue {
-        if (depth == path.size())
-            return edit(value);
-        QJsonObject object = value.toObject();
-        object[path[depth]] = walk(object[path[depth]], depth + 1);
-        return object;
-    };
-    return QJsonDocument(walk(QJsonDocument::fromJson(document).object(), 0).toObject()).toJson();
-}
-
-// Changes one character in the middle of a hex or Base64 text member.
-QJsonValue flipped(const QJsonValue &value)
-{
-    QString text = value.toString();
-    const qsizetype middle = text.size() / 3;
-    // A digit reads the same in hex and Base64, so the value always changes (swapping the case
-    // of a hex letter would not).
-    text[middle] = text[middle] == u'0' ? u'1' : u'0';
-    return text;
+    const QByteArray member = '"' + key + "\":";
+    if (!document.contains(member))
+        qFatal("no member %s", key.constData());
+    const qsizetype at = document.indexOf('"', document.indexOf(member) + member.size()) + 8;
+    document[at] = document[at] == '0' ? '1' : '0';
+    return document;
 }
 
 } // namespace
@@ -107,19 +93,12 @@ private Q_SLOTS:
         QTest::newRow("Aegis, wrong password") << vault << u"wrong"_s << Kind::wrongPassword;
         QTest::newRow("Aegis, no password") << vault << QString() << Kind::passwordRequired;
         QTest::newRow("Aegis, truncated") << vault.left(vault.size() / 2) << right << Kind::damaged;
-        QTest::newRow("Aegis, database changed") << edited(vault, {u"db"_s}, flipped) << right << Kind::damaged;
-        QTest::newRow("Aegis, tag changed")
-            << edited(vault, {u"header"_s, u"params"_s, u"tag"_s}, flipped) << right << Kind::damaged;
-        const auto slotCost = [](const QJsonValue &slots) {
-            QJsonObject slot = slots[0].toObject();
-            slot[u"n"_s] = 1 << 30;
-            return QJsonArray{slot};
-        };
+        QTest::newRow("Aegis, database changed") << flipped(vault, "db") << right << Kind::damaged;
+        QTest::newRow("Aegis, tag changed") << flipped(vault, "tag") << right << Kind::damaged; // the header's
         QTest::newRow("Aegis, scrypt cost beyond the cap")
-            << edited(vault, {u"header"_s, u"slots"_s}, slotCost) << right << Kind::unsupported;
+            << QByteArray(vault).replace(R"("n": 1024)", R"("n": 1073741824)") << right << Kind::unsupported;
         QTest::newRow("2FAS, wrong password") << twoFas << u"wrong"_s << Kind::wrongPassword;
-        QTest::newRow("2FAS, services changed")
-            << edited(twoFas, {u"servicesEncrypted"_s}, flipped) << u"test"_s << Kind::damaged;
+        QTest::newRow("2FAS, services changed") << flipped(twoFas, "servicesEncrypted") << u"test"_s << Kind::damaged;
         QTest::newRow("2FAS, truncated") << twoFas.left(twoFas.size() - 40) << u"test"_s << Kind::damaged;
         QTest::newRow("other JSON") << R"({"accounts": []})"_ba << right << Kind::unrecognized;
         QTest::newRow("text without links") << "secret: ABC\n"_ba << right << Kind::unrecognized;
