@@ -83,10 +83,9 @@ private:
     QStringList checkedItems() const
     {
         QStringList checked;
-        for (QAction *action : m_menu->menu()->findChildren<QAction *>()) {
+        for (QAction *action : m_menu->menu()->findChildren<QAction *>())
             if (action->isChecked())
                 checked << action->text();
-        }
         return checked;
     }
 

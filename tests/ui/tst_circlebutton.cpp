@@ -36,12 +36,11 @@ private Q_SLOTS:
     {
         QFETCH(CircleButton::Style, style);
         QFETCH(QPoint, at);
-        QFETCH(bool, clicked);
         CircleButton button(Glyph::Plus, style);
         button.show();
         QSignalSpy spy(&button, &QAbstractButton::clicked);
         QTest::mouseClick(&button, Qt::LeftButton, {}, at);
-        QCOMPARE(spy.size(), clicked ? 1 : 0);
+        QTEST(spy.size() == 1, "clicked");
     }
 
     void discOpacity_data()
