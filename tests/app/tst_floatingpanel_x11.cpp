@@ -68,7 +68,7 @@ private Q_SLOTS:
         QSKIP(qPrintable(m_error));
     }
 
-    void onEveryDesktopAboveWithoutATaskbarEntryOpaqueAndRounded()
+    void onEveryDesktopAboveWithoutATaskbarEntryAndTranslucentOnlyWithACompositor()
     {
         const QString wid = showPanel();
         verifyOnEveryDesktop(wid);
@@ -85,10 +85,8 @@ private Q_SLOTS:
         m_controller->hidePanel();
         m_controller->showPanel();
         verifyOnEveryDesktop(wid);
-    }
 
-    void translucentWithACompositor() // last: the compositor stays
-    {
+        // With a compositor a new panel is translucent and needs no mask.
         QString error;
         QVERIFY2(m_session.startCompositor(&error), qPrintable(error));
         QTRY_VERIFY(X11Window::compositorRunning());

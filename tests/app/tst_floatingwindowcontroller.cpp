@@ -135,14 +135,10 @@ private Q_SLOTS:
             QTRY_COMPARE(saved(), FloatingWindowController::pointText(geometry.topLeft()));
     }
 
-    void hideAndShow()
+    void showingBringsALostPanelBack()
     {
         QWidget &window = attach({700, 500}, true);
-        m_controller->hidePanel();
-        QVERIFY(!window.isVisible());
-        m_controller->showPanel();
-        QCOMPARE(window.geometry(), QRect(700, 500, 330, 152));
-        window.move(1880, 100); // lost off the right edge: showing brings it back
+        window.move(1880, 100); // off the right edge
         m_controller->hidePanel();
         m_controller->showPanel();
         QVERIFY(window.isVisible());

@@ -36,6 +36,7 @@ private Q_SLOTS:
         QVERIFY(document.contains(R"("algorithm":"SHA256")") && document.contains(R"("algorithm":"SHA512")"));
         QCOMPARE(document.count(R"("steam":true)"), 1);
         QCOMPARE(TokenAccount::encodeList({}), "[]"_ba);
+        QVERIFY(!TokenAccount::decodeList("{}") && !TokenAccount::decodeList("[" + goodRecord));
     }
 
     void readsTolerantly_data()
@@ -84,7 +85,7 @@ private Q_SLOTS:
 
     void rejectsWholeDocument_data()
     {
-        QTest::addColumn<QByteArray>("bad");
+        QTest::addColumn<QByteArray>("bad"); // a record beside a good one
 
         QTest::newRow("missing issuer") << changed(R"("issuer":"GitHub",)", "");
         QTest::newRow("fractional period") << changed(R"("period":30)", R"("period":30.5)");
@@ -102,10 +103,7 @@ private Q_SLOTS:
     void rejectsWholeDocument()
     {
         QFETCH(QByteArray, bad);
-        QVERIFY(TokenAccount::decodeList("[" + goodRecord + "]"));
         QVERIFY(!TokenAccount::decodeList("[" + goodRecord + "," + bad + "]"));
-        QVERIFY(!TokenAccount::decodeList("{}"));
-        QVERIFY(!TokenAccount::decodeList("[" + goodRecord));
     }
 };
 

@@ -6,6 +6,8 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <algorithm>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -19,10 +21,8 @@ QImage scene(const QStringList &texts, int moduleSize, int canvas, qreal degrees
     QImage image(canvas, canvas, QImage::Format_Grayscale8);
     image.fill(Qt::lightGray);
     QRandomGenerator random(7);
-    for (int y = 0; noisy && y < canvas; ++y) {
-        for (int x = 0; x < canvas; ++x)
-            image.scanLine(y)[x] = uchar(random.bounded(90, 256));
-    }
+    for (int y = 0; noisy && y < canvas; ++y)
+        std::generate_n(image.scanLine(y), canvas, [&] { return uchar(random.bounded(90, 256)); });
     QPainter painter(&image);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     qreal x = canvas * 0.05;
