@@ -1,6 +1,6 @@
 #include "app/SingleInstance.h"
 
-#include <QDBusConnectionInterface>
+#include <QDBusConnection>
 #include <QSignalSpy>
 #include <QUuid>
 #include <QtTest>
@@ -37,20 +37,6 @@ private Q_SLOTS:
         QCOMPARE(shows.size(), 0);
         QCOMPARE(opens.size(), 1);
         QCOMPARE(opens.first().first().toStringList(), uris);
-    }
-
-    void nameIsFreedWithItsOwner()
-    {
-        const QString name = uniqueName();
-        {
-            SingleInstance first(name, connection(name + u"-first"_s));
-            QVERIFY(first.claim());
-        }
-        QDBusConnection::disconnectFromBus(name + u"-first"_s);
-        QDBusConnectionInterface *bus = QDBusConnection::sessionBus().interface();
-        QTRY_VERIFY(!bus->isServiceRegistered(name));
-        SingleInstance next(name, connection(name + u"-next"_s));
-        QVERIFY(next.claim());
     }
 
     void lockFileKeepsASecondOutWithoutABus()
