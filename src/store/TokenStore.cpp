@@ -486,34 +486,37 @@ void TokenStore::keepOne(const Entry &entry, Added done)
     });
 }
 
-// Stores every secret at once; when the keychain has answered them all, lists in order the
-// accounts whose secret it took and saves the list once. `done` gets, per entry, why it was
-// not added, if it was not.
+// Stores the secrets one after the other, each within the keychain's own bound; once the
+// keychain has answered them all, lists in order the accounts whose secret it took and saves
+// the list once. `done` gets, per entry, why it was not added, if it was not.
 void TokenStore::keepAll(const QList<Entry> &entries, std::function<void(Outcomes)> done)
 {
-    if (entries.isEmpty())
-        return done({});
-    struct Saving
-    {
-        QList<Entry> entries;
-        Outcomes outcomes;
-        qsizetype left;
-    };
-    const auto saving = std::make_shared<Saving>(entries, Outcomes(entries.size()), entries.size());
     for (const Entry &entry : entries)
         m_saving.insert(entry.account.id, entry);
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        const Entry &entry = entries.at(i);
+    keepNext(std::make_shared<Saving>(entries, Outcomes(), std::move(done)));
+}
+
+// Answers that come before `save` returns continue the loop here rather than nesting a call.
+void TokenStore::keepNext(const std::shared_ptr<Saving> &saving)
+{
+    saving->looping = true;
+    while (saving->outcomes.size() < saving->entries.size()) {
+        const qsizetype asked = saving->outcomes.size();
+        const Entry &entry = saving->entries.at(asked);
         m_keychain.save(entry.secret, entry.account.id,
-                        [self = QPointer(this), saving, i, done](KeychainStore::SaveResult saved) {
-                            if (!saved)
-                                saving->outcomes[i] = saved.error();
-                            if (--saving->left > 0 || !self)
-                                return;
-                            self->listKept(saving->entries, saving->outcomes);
-                            done(std::move(saving->outcomes));
+                        [self = QPointer(this), saving](KeychainStore::SaveResult saved) {
+                            saving->outcomes.append(saved ? std::nullopt : std::optional<StoreError>(saved.error()));
+                            if (self && !saving->looping)
+                                self->keepNext(saving);
                         });
+        if (saving->outcomes.size() == asked) {
+            saving->looping = false; // the answer comes from the event loop
+            return;
+        }
     }
+    saving->looping = false;
+    listKept(saving->entries, saving->outcomes);
+    saving->done(std::move(saving->outcomes));
 }
 
 // Lists the entries the keychain took, then saves and shows them; a list that cannot be

@@ -18,6 +18,7 @@
 #include <chrono>
 #include <expected>
 #include <functional>
+#include <memory>
 #include <optional>
 
 // The one model object: the ordered accounts, their current codes, the two settings and
@@ -125,7 +126,16 @@ private:
     };
     using Outcomes = QList<std::optional<StoreError>>; // per entry: why it was not added
     void keepOne(const Entry &entry, Added done);
+    // The secrets of one add being stored, and the keychain's answers so far.
+    struct Saving
+    {
+        QList<Entry> entries;
+        Outcomes outcomes;
+        std::function<void(Outcomes)> done;
+        bool looping = false;
+    };
     void keepAll(const QList<Entry> &entries, std::function<void(Outcomes)> done);
+    void keepNext(const std::shared_ptr<Saving> &saving);
     void listKept(const QList<Entry> &entries, Outcomes &outcomes);
     std::expected<void, StoreError> announceAdded(const QList<TokenAccount> &added);
     void setCodes(QHash<QUuid, QString> codes);
