@@ -171,6 +171,14 @@ bool TokenListView::actOnCurrent(const QKeyEvent &event)
         if (account)
             Q_EMIT renameRequested(*account);
         return true;
+    case Qt::Key_F10:
+        if (!(event.modifiers() & Qt::ShiftModifier))
+            break;
+        [[fallthrough]];
+    case Qt::Key_Menu:
+        if (account)
+            showMenuOfCurrent();
+        return true;
     default:
         break;
     }
@@ -179,6 +187,15 @@ bool TokenListView::actOnCurrent(const QKeyEvent &event)
     if (account)
         Q_EMIT copyRequested(m_codes.value(account->id), *account);
     return true;
+}
+
+// The row's own context menu, opened from the keyboard at the start of its code.
+void TokenListView::showMenuOfCurrent()
+{
+    revealCurrent();
+    layoutRows();
+    if (TokenRow *row = rowFor(*m_current))
+        row->showContextMenu(row->mapToGlobal(row->copyArea().center()));
 }
 
 void TokenListView::keyPressEvent(QKeyEvent *event)

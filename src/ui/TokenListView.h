@@ -66,6 +66,7 @@ protected:
 
 private:
     TokenRow *newRow();
+    void showMenuOfCurrent();
     // Filters the accounts again; a current row the filter hides gives way to the row
     // now at `fallback`.
     void applyFilter(qsizetype fallback);

@@ -413,15 +413,16 @@ private Q_SLOTS:
         QTest::addColumn<int>("copied"); // the row whose code is on the clipboard
         QTest::addColumn<QString>("pending");
         QTest::addColumn<QString>("renaming");
+        QTest::addColumn<int>("menu"); // the row whose context menu is open
         // Typed text first, then the presses.
         const auto row = [](const char *tag, const QString &typed, std::initializer_list<QKeyCombination> presses,
                             const QString &current, const QString &order = u"012"_s, int copied = -1,
-                            const QString &pending = {}, const QString &renaming = {}) {
+                            const QString &pending = {}, const QString &renaming = {}, int menu = -1) {
             QTestEventList keys;
             keys.addKeyClicks(typed);
             for (const QKeyCombination press : presses)
                 keys.addKeyClick(press.key(), press.keyboardModifiers());
-            QTest::newRow(tag) << keys << current << order << copied << pending << renaming;
+            QTest::newRow(tag) << keys << current << order << copied << pending << renaming << menu;
         };
         row("Down", {}, {Qt::Key_Down}, u"1"_s);
         row("Up stays on top", {}, {Qt::Key_Up}, u"0"_s);
@@ -430,6 +431,8 @@ private Q_SLOTS:
         row("Delete, next row", {}, {Qt::Key_Down, Qt::Key_Delete}, u"2"_s, u"02"_s, -1, u"1"_s);
         row("F2 renames", {}, {Qt::Key_F2}, u"0"_s, u"012"_s, -1, {}, u"0"_s);
         row("Ctrl+Down moves", {}, {Qt::ControlModifier | Qt::Key_Down}, u"0"_s, u"102"_s);
+        row("Menu key", {}, {Qt::Key_Menu}, u"0"_s, u"012"_s, -1, {}, {}, 0);
+        row("Down, Shift+F10", {}, {Qt::Key_Down, Qt::ShiftModifier | Qt::Key_F10}, u"1"_s, u"012"_s, -1, {}, {}, 1);
         row("typed name", u"t 2"_s, {}, u"2"_s);
         row("typed issuer, any case", u"ACME"_s, {Qt::Key_Down}, u"1"_s);
         row("Backspace widens", u"2"_s, {Qt::Key_Backspace}, u"2"_s);
@@ -442,6 +445,7 @@ private Q_SLOTS:
         QFETCH(QTestEventList, keys);
         QFETCH(int, copied);
         QFETCH(QString, renaming);
+        QFETCH(int, menu);
         ContentView &panel = view(3);
         QList<QString> codes;
         for (const TokenAccount &account : m_store->accounts())
@@ -463,6 +467,13 @@ private Q_SLOTS:
         QCOMPARE(QApplication::clipboard()->text(), copied < 0 ? QString() : codes.at(copied));
         QTEST(m_store->pendingDeletion() ? m_store->pendingDeletion()->account.name.right(1) : QString(), "pending");
         QCOMPARE(panel.editingAccount() ? panel.editingAccount()->name.right(1) : QString(), renaming);
+        QList<QMenu *> menus = panel.findChildren<QMenu *>();
+        menus.removeIf([](const QMenu *shown) { return !shown->isVisible(); });
+        QCOMPARE(menus.size(), menu < 0 ? 0 : 1);
+        if (menu >= 0) {
+            QCOMPARE(qobject_cast<TokenRow *>(menus.first()->parent())->account(), m_store->accounts().at(menu));
+            menus.first()->close();
+        }
         const bool filtered = !panel.list()->filter().isEmpty();
         QCOMPARE(panel.header()->filterLabel()->isVisibleTo(panel.header()), filtered);
         QCOMPARE(panel.clearFilter(), filtered);
