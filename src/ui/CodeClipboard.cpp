@@ -56,3 +56,9 @@ void CodeClipboard::clearIfHolds(const QString &text)
     if (this->text() == text)
         m_clipboard->clear();
 }
+
+void CodeClipboard::clearIfHolds(const QImage &image)
+{
+    if (this->image() == image)
+        m_clipboard->clear();
+}

@@ -26,8 +26,9 @@ public:
     std::optional<QString> text() const;
     // The image on the clipboard when it holds one and no plain text.
     std::optional<QImage> image() const;
-    // Empties the clipboard if it holds exactly `text`.
+    // Empties the clipboard if it holds exactly `text` (or `image`).
     void clearIfHolds(const QString &text);
+    void clearIfHolds(const QImage &image);
 
 private:
     QClipboard *m_clipboard;

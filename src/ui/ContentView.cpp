@@ -477,9 +477,11 @@ void ContentView::pasteAndAdd()
 {
     const std::optional<QString> text = m_clipboard.text();
     if (!text) {
-        if (const std::optional<QImage> image = m_clipboard.image())
+        if (const std::optional<QImage> image = m_clipboard.image()) {
             addScanned(QrScanner::scanImage(*image));
-        else
+            // Once the account is added, the code (and the secret it holds) leaves the clipboard.
+            connect(m_addSheet, &QDialog::accepted, this, [this, image = *image] { m_clipboard.clearIfHolds(image); });
+        } else
             setQuickError(noClipboardTextError);
         return;
     }

@@ -315,6 +315,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("error");
         const QString link = u"otpauth://totp/GitHub:alice@example.com?secret="_s + rfcSecret;
         QTest::newRow("dropped link") << link << true << QString();
+        QTest::newRow("pasted link") << link << false << QString();
         QTest::newRow("pasted image without code") << QString() << false << u"图片中没有找到二维码"_s;
         QTest::newRow("dropped web address")
             << u"https://example.org"_s << true << TransferError(TransferError::Kind::notAnAccountCode).description();
@@ -347,6 +348,8 @@ private Q_SLOTS:
         QCOMPARE(sheet->nameField()->text(), error.isEmpty() ? u"alice@example.com"_s : QString());
         QTest::keyClick(sheet, Qt::Key_Return);
         QCOMPARE(m_store->accounts().size(), error.isEmpty() ? 1 : 0);
+        if (!dropped) // the added code's image leaves the clipboard
+            QCOMPARE(QApplication::clipboard()->image().isNull(), error.isEmpty());
     }
 
     void dropOfNonUuidIsRefused_data()
