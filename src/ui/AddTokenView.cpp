@@ -193,7 +193,7 @@ void AddTokenView::addBatch()
 {
     MigrationBatch batch = *std::exchange(m_batch, std::nullopt);
     setSaving(true);
-    const QList<ImportedToken> tokens = batch.accounts.tokens;
+    const QList<ImportedToken> tokens = batch.accounts.tokens; // the completion takes the batch itself
     m_store.addAll(tokens, [view = QPointer(this), batch = std::move(batch)](const ImportSummary &summary) {
         if (view)
             view->batchAdded(batch, summary);

@@ -481,8 +481,9 @@ void ContentView::pasteAndAdd()
             addScanned(QrScanner::scanImage(*image));
             // Once the account is added, the code (and the secret it holds) leaves the clipboard.
             connect(m_addSheet, &QDialog::accepted, this, [this, image = *image] { m_clipboard.clearIfHolds(image); });
-        } else
+        } else {
             setQuickError(noClipboardTextError);
+        }
         return;
     }
     addQuickSecret(*text);
