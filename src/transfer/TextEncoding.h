@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <QStringView>
 
 #include <optional>
@@ -11,5 +12,8 @@ namespace TextEncoding {
 
 std::optional<QByteArray> fromHex(QStringView text);
 std::optional<QByteArray> fromBase64(QStringView text);
+
+// RFC 4648 Base32 without padding: the one spelling of these bytes every reader takes.
+QString toBase32(QByteArrayView bytes);
 
 } // namespace TextEncoding
