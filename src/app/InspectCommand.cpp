@@ -7,6 +7,7 @@
 #include "transfer/BackupReader.h"
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <termios.h>
@@ -40,18 +41,30 @@ std::optional<QString> inputLine()
     return text;
 }
 
+termios savedTerminal{};
+
+// Ctrl+C at the prompt must not leave the terminal without echo.
+void restoreTerminalAndExit(int signal)
+{
+    tcsetattr(STDIN_FILENO, TCSAFLUSH, &savedTerminal);
+    _exit(128 + signal);
+}
+
 // From the terminal without echo; from standard input as it comes when that is not a terminal.
 std::optional<QString> passwordFromInput()
 {
-    termios saved{};
-    if (!isatty(STDIN_FILENO) || tcgetattr(STDIN_FILENO, &saved) != 0)
+    if (!isatty(STDIN_FILENO) || tcgetattr(STDIN_FILENO, &savedTerminal) != 0)
         return inputLine();
     std::fputs("密码：", stderr);
-    termios quiet = saved;
+    const auto interrupt = std::signal(SIGINT, restoreTerminalAndExit);
+    const auto terminate = std::signal(SIGTERM, restoreTerminalAndExit);
+    termios quiet = savedTerminal;
     quiet.c_lflag &= ~tcflag_t(ECHO);
     tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
     std::optional<QString> password = inputLine();
-    tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+    tcsetattr(STDIN_FILENO, TCSAFLUSH, &savedTerminal);
+    std::signal(SIGINT, interrupt);
+    std::signal(SIGTERM, terminate);
     std::fputs("\n", stderr);
     return password;
 }
