@@ -160,6 +160,16 @@ private Q_SLOTS:
         QCOMPARE(batch->refused[2].label, u"第 8 行"_s);
     }
 
+    // Bitwarden quotes fields with commas, line breaks and quotes, as notes often have.
+    void bitwardenCsvKeepsQuotedFields()
+    {
+        const auto batch = BackupReader::read(
+            "folder,favorite,type,name,notes,fields,reprompt,login_uri,login_username,login_password,login_totp\r\n"
+            ",,login,\"Mail, work\",\"line 1\nline \"\"2\"\",\",,0,,me,pw,JBSWY3DPEHPK3PXP\r\n,,note,a,,,,,,,\r\n"_ba);
+        QVERIFY(batch);
+        QCOMPARE(summary(*batch), QStringList{u"Mail, work:me JBSWY3DPEHPK3PXP 30/6 SHA1 324550"_s});
+    }
+
     void setsAsideSecretsAlreadyListed()
     {
         ImportBatch batch{sampleTokens, {}, {}};
