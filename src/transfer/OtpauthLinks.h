@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/ImportedToken.h"
+#include "engine/LinkError.h"
 #include "transfer/ImportBatch.h"
 
 #include <QByteArray>
@@ -18,9 +19,12 @@ QString link(const ImportedToken &token);
 // One link per line, each ended by a line break.
 QByteArray write(const QList<ImportedToken> &tokens);
 
-// Every non-empty line as an account (every account of a phone-export link), or refused
-// with its line number.
+// Every line as an account (every account of a phone-export link), or refused with its
+// line number, the account's name and the reason. Blank lines and "#" comments are skipped.
 ImportBatch read(const QString &text);
+
+// Why a text that should hold a link gives no account: the parser's own reason, when it has one.
+QString reasonFor(const LinkError &error);
 
 // Whether the text looks like a link list at all (some line starts with "otpauth").
 bool recognizes(const QString &text);

@@ -1,5 +1,7 @@
 #include "transfer/TextEncoding.h"
 
+#include "engine/TOTPGenerator.h"
+
 #include <algorithm>
 
 namespace TextEncoding {
@@ -21,6 +23,32 @@ std::optional<QByteArray> fromBase64(QStringView text)
     if (!decoded)
         return std::nullopt;
     return *decoded;
+}
+
+QString toBase32(QByteArrayView bytes)
+{
+    static constexpr char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ234567";
+    QString text;
+    text.reserve(bytes.size() * 8 / 5 + 1);
+    quint32 buffer = 0;
+    int bits = 0;
+    for (const char byte : bytes) {
+        buffer = (buffer << 8) | quint8(byte);
+        bits += 8;
+        while (bits >= 5) {
+            bits -= 5;
+            text.append(QLatin1Char(alphabet[(buffer >> bits) & 31]));
+        }
+    }
+    if (bits > 0)
+        text.append(QLatin1Char(alphabet[(buffer << (5 - bits)) & 31]));
+    return text;
+}
+
+QString canonicalBase32(const QString &secret)
+{
+    const std::optional<QByteArray> bytes = TOTPGenerator::decodeBase32(secret);
+    return bytes ? toBase32(*bytes) : secret;
 }
 
 } // namespace TextEncoding

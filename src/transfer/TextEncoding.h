@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <QStringView>
 
 #include <optional>
@@ -11,5 +12,11 @@ namespace TextEncoding {
 
 std::optional<QByteArray> fromHex(QStringView text);
 std::optional<QByteArray> fromBase64(QStringView text);
+
+// RFC 4648 Base32 without padding: the one spelling of these bytes every reader takes.
+QString toBase32(QByteArrayView bytes);
+// A secret as the Base32 of the bytes it decodes to (the same codes, and a length every
+// strict decoder accepts); the text unchanged when it is not Base32.
+QString canonicalBase32(const QString &secret);
 
 } // namespace TextEncoding

@@ -38,23 +38,18 @@ std::optional<QByteArray> decrypt(const Encrypted &encrypted, const QByteArray &
     return key ? VaultCrypto::open(*key, encrypted.sealed) : std::nullopt;
 }
 
-ImportBatch batchFrom(const QJsonArray &services)
+ForeignEntry entryOf(const QJsonValue &service)
 {
-    ImportBatch batch;
-    for (const QJsonValue &service : services) {
-        const QJsonValue otp = service[u"otp"];
-        const QString type = otp[u"tokenType"].isString() ? otp[u"tokenType"].toString() : u"totp"_s;
-        const QString issuer = otp[u"issuer"].isString() ? otp[u"issuer"].toString() : service[u"name"].toString();
-        const ForeignEntry entry{type,
-                                 otp[u"account"].toString(),
-                                 issuer,
-                                 service[u"secret"].toString(),
-                                 otp[u"algorithm"].toString(),
-                                 otp[u"digits"],
-                                 otp[u"period"]};
-        entry.appendTo(batch);
-    }
-    return batch;
+    const QJsonValue otp = service[u"otp"];
+    const QString type = otp[u"tokenType"].isString() ? otp[u"tokenType"].toString() : u"totp"_s;
+    const QString issuer = otp[u"issuer"].isString() ? otp[u"issuer"].toString() : service[u"name"].toString();
+    return {type,
+            otp[u"account"].toString(),
+            issuer,
+            service[u"secret"].toString(),
+            otp[u"algorithm"].toString(),
+            otp[u"digits"],
+            otp[u"period"]};
 }
 
 std::expected<ImportBatch, TransferError> readEncrypted(const QJsonObject &root, const QString &password,
@@ -76,7 +71,7 @@ std::expected<ImportBatch, TransferError> readEncrypted(const QJsonObject &root,
     const QJsonDocument document = QJsonDocument::fromJson(*plaintext);
     if (!document.isArray())
         return std::unexpected(TransferError::Kind::damaged);
-    return batchFrom(document.array());
+    return ForeignEntry::batchFrom(document.array(), entryOf);
 }
 
 } // namespace
@@ -88,12 +83,17 @@ bool recognizes(const QJsonObject &root)
     return root.contains(u"schemaVersion") && (root[u"services"].isArray() || root.contains(u"servicesEncrypted"));
 }
 
+bool isEncrypted(const QJsonObject &root)
+{
+    return recognizes(root) && root.contains(u"servicesEncrypted");
+}
+
 std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const QString &password,
                                                const KdfPolicy &policy)
 {
     if (root.contains(u"servicesEncrypted"))
         return readEncrypted(root, password, policy);
-    return batchFrom(root[u"services"].toArray());
+    return ForeignEntry::batchFrom(root[u"services"].toArray(), entryOf);
 }
 
 } // namespace TwoFasBackup

@@ -14,6 +14,7 @@
 namespace TwoFasBackup {
 
 bool recognizes(const QJsonObject &root);
+bool isEncrypted(const QJsonObject &root);
 
 std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const QString &password,
                                                const KdfPolicy &policy = {});

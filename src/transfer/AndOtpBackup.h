@@ -1,0 +1,20 @@
+#pragma once
+
+#include "transfer/BackupContent.h"
+#include "transfer/ImportBatch.h"
+#include "transfer/TransferError.h"
+
+#include <QByteArray>
+
+#include <expected>
+
+// andOTP's plain backup: a JSON list of entries ("secret", "issuer", "label", "type" TOTP,
+// HOTP or STEAM...). Its encrypted backups hold the same list.
+namespace AndOtpBackup {
+
+bool recognizes(const BackupContent &content);
+std::expected<ImportBatch, TransferError> read(const BackupContent &content);
+// The accounts of a decrypted backup; damaged when it is not the list.
+std::expected<ImportBatch, TransferError> readJson(const QByteArray &json);
+
+} // namespace AndOtpBackup
