@@ -24,7 +24,6 @@ constexpr int rightPadding = 10;
 constexpr int spacing = 7;
 constexpr int mainLineHeight = PanelMetrics::tokenRowHeight - 10;
 constexpr int markSize = 26;
-constexpr qreal codeLetterSpacing = 1.4;
 constexpr qreal rollDistance = 10;
 
 } // namespace
@@ -223,50 +222,10 @@ void TokenRow::paintEvent(QPaintEvent *event)
 void TokenRow::paintCode(QPainter &painter, const QString &code, qreal y, qreal opacity) const
 {
     painter.setOpacity(opacity);
-    painter.drawImage(QPointF(leftPadding, y), codeImage(shownCode(code, m_account.steam)));
+    const QImage &image = m_codeImages.image(shownCode(code, m_account.steam), Palette::primary(isDark()),
+                                             devicePixelRatioF(), lines().code.size());
+    painter.drawImage(QPointF(leftPadding, y), image);
     painter.setOpacity(1);
-}
-
-// A code is laid out and drawn once: a roll then only moves and fades two images.
-const QImage &TokenRow::codeImage(const QString &code) const
-{
-    const qreal ratio = devicePixelRatioF();
-    const QColor color = Palette::primary(isDark());
-    for (size_t i = 0; i < m_codeImages.size(); ++i) {
-        const CodeImage &cached = m_codeImages[i];
-        if (cached.text == code && cached.color == color && cached.image.devicePixelRatio() == ratio) {
-            m_replacedCodeImage = 1 - i;
-            return cached.image;
-        }
-    }
-    CodeImage &slot = m_codeImages[m_replacedCodeImage];
-    m_replacedCodeImage = 1 - m_replacedCodeImage;
-    const QSizeF size = lines().code.size();
-    slot = {code, color, QImage((size * ratio).toSize(), QImage::Format_ARGB32_Premultiplied)};
-    slot.image.setDevicePixelRatio(ratio);
-    slot.image.fill(Qt::transparent);
-    QPainter painter(&slot.image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(color);
-    drawCode(painter, code);
-    return slot.image;
-}
-
-// Digits stand in cells of equal width, so a changing code never shifts sideways.
-void TokenRow::drawCode(QPainter &painter, const QString &code)
-{
-    const QFont font = panelFont(29, QFont::Medium);
-    const QFontMetricsF metrics(font);
-    qreal digitWidth = 0;
-    for (char16_t digit = u'0'; digit <= u'9'; ++digit)
-        digitWidth = std::max(digitWidth, metrics.horizontalAdvance(QChar(digit)));
-    painter.setFont(font);
-    qreal x = 0;
-    for (QChar c : code) {
-        const qreal advance = c.isDigit() ? digitWidth : metrics.horizontalAdvance(c);
-        painter.drawText(QRectF(x, 0, advance, metrics.height()), Qt::AlignCenter, QString(c));
-        x += advance + codeLetterSpacing;
-    }
 }
 
 void TokenRow::paintCopyMark(QPainter &painter) const

@@ -2,6 +2,7 @@
 
 #include "engine/Clock.h"
 #include "store/TokenAccount.h"
+#include "ui/CodeImages.h"
 
 #include <QImage>
 #include <QVariantAnimation>
@@ -85,8 +86,6 @@ private:
     };
     Lines lines() const;
     void paintCode(QPainter &painter, const QString &code, qreal y, qreal opacity) const;
-    const QImage &codeImage(const QString &code) const;
-    static void drawCode(QPainter &painter, const QString &code);
     void paintCopyMark(QPainter &painter) const;
     QRectF copyMarkRect() const;
     QRect copyMarkArea() const;
@@ -105,14 +104,7 @@ private:
     DeleteButton *m_delete;
     TokenProgressView *m_progress;
     // The current and the previous code as drawn, for painting and rolling.
-    struct CodeImage
-    {
-        QString text;
-        QColor color;
-        QImage image;
-    };
-    mutable std::array<CodeImage, 2> m_codeImages;
-    mutable size_t m_replacedCodeImage = 0;
+    mutable CodeImages m_codeImages;
     QVariantAnimation m_codeRoll;
     QVariantAnimation m_markScale;
 };

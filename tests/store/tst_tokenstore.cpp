@@ -8,6 +8,8 @@ using namespace Qt::Literals::StringLiterals;
 
 const QString otherSecret = u"JBSWY3DPEHPK3PXPJBSWY3DPEHPK3PXP"_s;
 
+// The store as the views use it, over the in-memory keychain; what its pieces decide alone
+// is tested with them (tst_codetable, tst_intake).
 class TestTokenStore : public QObject
 {
     Q_OBJECT
@@ -56,37 +58,7 @@ private Q_SLOTS:
         QCOMPARE(reopened->value(u"totp.clipboardClearDelay"_s).toLongLong(), 15);
     }
 
-    void refreshFollowsTimeSteps()
-    {
-        TokenStore &store = m_fx.restart();
-        QVERIFY(added(store, {u"thirty"_s, {}, rfcSecret, 30, 6}));
-        QVERIFY(added(store, {u"sixty"_s, {}, rfcSecret, 60, 6}));
-        const QUuid thirty = m_fx.account(u"thirty"_s).id, sixty = m_fx.account(u"sixty"_s).id;
-        store.refreshCodes(45);
-        QCOMPARE(store.codes().value(thirty), u"287082"_s); // step 1
-        const QString sixtyFirst = store.codes().value(sixty); // step 0
-        store.refreshCodes(60);
-        QVERIFY(store.codes().value(thirty) != u"287082"_s);
-        QCOMPARE(store.codes().value(sixty), u"287082"_s); // step 1 of the longer period
-        store.refreshCodes(59.9); // the clock went back
-        QCOMPARE(store.codes().value(thirty), u"287082"_s);
-        QCOMPARE(store.codes().value(sixty), sixtyFirst);
-    }
-
-    void refreshWithinStepIsQuiet()
-    {
-        TokenStore &store = m_fx.storeWith(2);
-        store.refreshCodes(60);
-        QSignalSpy codesSpy(&store, &TokenStore::codesChanged);
-        const int reads = m_fx.keychain.readCalls;
-        store.refreshCodes(60.5);
-        store.refreshCodes(89.99);
-        QCOMPARE(codesSpy.count(), 0);
-        QCOMPARE(m_fx.keychain.readCalls, reads);
-        store.refreshCodes(90);
-        QCOMPARE(codesSpy.count(), 1);
-    }
-
+    // The keychain is read again only for what is missing, after a back-off or a change signal.
     void missingSecretBacksOff_data()
     {
         QTest::addColumn<KeychainStore::Status>("state");
@@ -99,10 +71,15 @@ private Q_SLOTS:
     void missingSecretBacksOff()
     {
         QFETCH(KeychainStore::Status, state);
-        const QUuid id = m_fx.storeWith(1).accounts().first().id;
+        TokenStore &store = m_fx.storeWith(1);
+        const QUuid id = store.accounts().first().id;
+        QSignalSpy codesSpy(&store, &TokenStore::codesChanged);
         m_fx.keychain.items.remove(id); // behind the store's back: the cache still serves
-        m_fx.store->refreshCodes(1111111109);
-        QVERIFY(m_fx.store->codes().contains(id));
+        for (const double at : {60.0, 60.5, 89.99, 90.0})
+            store.refreshCodes(at);
+        QCOMPARE(m_fx.keychain.readCalls, 1);
+        QCOMPARE(codesSpy.count(), 2); // at 60 and 90 s
+        QVERIFY(store.codes().contains(id));
 
         m_fx.keychain.state = state;
         m_fx.keychain.readCalls = 0;
@@ -119,186 +96,85 @@ private Q_SLOTS:
         QVERIFY(restarted.codes().contains(id));
     }
 
-    void recordedDeletionIsFinishedAtStart_data()
-    {
-        QTest::addColumn<QByteArray>("listAtRestart");
-        QTest::addColumn<bool>("removed");
-        QTest::newRow("list read") << QByteArray() << true;
-        QTest::newRow("list unreadable") << "[{"_ba << false;
-    }
-
-    void recordedDeletionIsFinishedAtStart()
-    {
-        QFETCH(QByteArray, listAtRestart);
-        TokenStore &store = m_fx.storeWith(2);
-        const TokenAccount a = m_fx.account(u"A"_s), b = m_fx.account(u"B"_s);
-        store.requestDelete(a);
-        m_fx.store.reset(); // killed: no final deletion
-        if (!listAtRestart.isEmpty())
-            m_fx.settings.settings().setValue(u"totp.accounts"_s, listAtRestart);
-        m_fx.restart();
-        QTEST(!m_fx.keychain.items.contains(a.id), "removed");
-        QCOMPARE(m_fx.settings.settings().contains(u"totp.pendingDeletion"_s), !listAtRestart.isEmpty());
-        QVERIFY(m_fx.keychain.items.contains(b.id));
-    }
-
-    void failedListSaveUndoesAdd()
-    {
-        const QTemporaryDir dir;
-        QFile blocker(dir.filePath(u"file"_s)); // a file where the settings folder should be
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        QSettings settings(dir.filePath(u"file/Corvane.conf"_s), QSettings::IniFormat);
-        TokenStore store(m_fx.keychain, settings, m_fx.clock.function());
-        const auto added = quickAdded(store, rfcSecret);
-        QVERIFY(!added && added.error().description().startsWith(u"无法保存账户列表："_s));
-        QVERIFY(store.accounts().isEmpty() && m_fx.keychain.items.isEmpty());
-    }
-
-    void unusableAccountsGetNoCode_data()
-    {
-        QTest::addColumn<qint64>("period");
-        QTest::addColumn<qint64>("digits");
-        QTest::addColumn<double>("date");
-        QTest::newRow("period 0") << qint64(0) << qint64(6) << 59.0;
-        QTest::newRow("negative period") << qint64(-30) << qint64(6) << 59.0;
-        QTest::newRow("ten digits") << qint64(30) << qint64(10) << 59.0;
-        QTest::newRow("date beyond 64-bit steps") << qint64(1) << qint64(6) << 1e300;
-    }
-
-    void unusableAccountsGetNoCode()
-    {
-        QFETCH(qint64, period);
-        QFETCH(qint64, digits);
-        QFETCH(double, date);
-        const TokenAccount odd{QUuid::createUuid(), u"odd"_s, {}, period, digits};
-        const TokenAccount fine{QUuid::createUuid(), u"fine"_s, {}, 30, 6};
-        m_fx.settings.settings().setValue(u"totp.accounts"_s, TokenAccount::encodeList({odd, fine}));
-        m_fx.keychain.items = {{odd.id, rfcSecret}, {fine.id, rfcSecret}};
-        TokenStore &store = m_fx.restart();
-        store.refreshCodes(date);
-        QVERIFY(!store.codes().contains(odd.id));
-        QCOMPARE(store.codes().contains(fine.id), date < 1e18);
-    }
-
-    void addNormalizesAndKeepsName()
+    // An add lists, saves and shows the account once the keychain holds its secret; the same
+    // secret pasted meanwhile is the same account, found in memory.
+    void addWaitsForTheKeychain()
     {
         TokenStore &store = m_fx.restart();
         QSignalSpy accountsSpy(&store, &TokenStore::accountsChanged);
         QSignalSpy codesSpy(&store, &TokenStore::codesChanged);
-        QVERIFY(added(store, {u"  al\u202Eice\u0007  "_s, u"Git\u2069Hub"_s,
-                              u"gezd gnbv-gy3t\tqojq\ngezd gnbv gy3t qojq=="_s, 30, 6}));
-        QCOMPARE(store.accounts().first().issuer, u"GitHub"_s);
-        QVERIFY(added(store, {u""_s, {}, otherSecret, 30, 6}));
-        QCOMPARE(m_fx.names(), QStringList({u"  alice  "_s, u"验证码"_s}));
-        const TokenAccount added = store.accounts().first();
-        QCOMPARE(m_fx.keychain.items.value(added.id), rfcSecret);
-        QCOMPARE(store.codes().value(added.id), u"287082"_s);
-        QCOMPARE(accountsSpy.count(), 2);
-        QCOMPARE(codesSpy.count(), 2);
-        QCOMPARE(m_fx.storedNames(), m_fx.names());
-    }
-
-    void failedAddChangesNothing()
-    {
-        TokenStore &store = m_fx.storeWith(1);
-        const auto invalid = added(store, {u"b"_s, {}, u"not base32 0189"_s, 30, 6});
-        QCOMPARE(invalid.error().description(), u"密钥格式不正确，请使用 Base32 密钥。"_s);
-        m_fx.keychain.saveFailure = KeychainError(u"secret-error"_s, 2, u"钥匙串已锁定"_s);
-        const auto refused = added(store, {u"b"_s, {}, otherSecret, 30, 6});
-        QCOMPARE(refused.error().description(), u"钥匙串已锁定"_s);
-        m_fx.keychain.saveFailure.reset();
-        // Too long after normalising, by a character or by a 10 MiB paste: refused before the keychain.
-        const int saves = m_fx.keychain.saveCalls;
-        const QString tooLong = u"密钥过长：去掉空格后超过 1024 个字符，请检查粘贴的内容。"_s;
-        QCOMPARE(added(store, {u"b"_s, {}, u"a "_s.repeated(1025), 30, 6}).error().description(), tooLong);
-        QCOMPARE(quickAdded(store, u"JBSWY3DP"_s.repeated(10 << 17)).error().description(), tooLong);
-        QCOMPARE(m_fx.keychain.saveCalls, saves);
-        QCOMPARE(m_fx.names(), QStringList{u"A"_s});
-        QCOMPARE(m_fx.storedNames(), QStringList{u"A"_s});
-    }
-
-    void addAllSkipsKnownSecretsAndSavesOnce()
-    {
-        TokenStore &store = m_fx.storeWith(1);
-        const QString listed = m_fx.keychain.items.values().constFirst();
-        QSignalSpy accountsChanged(&store, &TokenStore::accountsChanged);
-        const ImportSummary summary = addedAll(store, {
-                                                          {u"b"_s, u"Ex"_s, otherSecret.toLower(), 30, 6},
-                                                          {u"listed"_s, {}, listed, 30, 6},
-                                                          {u"bad"_s, u"Ex"_s, u"0189"_s, 30, 6},
-                                                          {u"b again"_s, {}, otherSecret, 30, 6},
-                                                          {{}, {}, u"ONSWG4TFOQQGC3TE"_s, 60, 8},
-                                                      });
-        QCOMPARE(StoreFixture::names(summary.added), (QStringList{u"b"_s, u"验证码"_s}));
-        QCOMPARE(summary.added.back().period, 60);
-        QCOMPARE(summary.alreadyPresent, 2);
-        QCOMPARE(summary.refused.size(), 1);
-        QCOMPARE(summary.refused.front().name, u"bad"_s);
-        QCOMPARE(summary.refused.front().reason, u"密钥格式不正确，请使用 Base32 密钥。"_s);
-        QCOMPARE(accountsChanged.count(), 1);
-        QCOMPARE(m_fx.storedNames(), (QStringList{u"A"_s, u"b"_s, u"验证码"_s}));
-        QCOMPARE(store.codes().size(), 3);
-
-        m_fx.keychain.saveFailure = KeychainError(u"secret-error"_s, 2, u"钥匙串已锁定"_s);
-        const ImportSummary locked = addedAll(store, {{u"c"_s, {}, u"MFRGGZDFMZTWQ2LK"_s, 30, 6}});
-        QCOMPARE(locked.refused.front().reason, u"钥匙串已锁定"_s);
-        QVERIFY(locked.added.isEmpty());
-        QCOMPARE(accountsChanged.count(), 1);
-    }
-
-    void quickAddRejects_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::newRow("15 characters") << u"GEZDGNBVGY3TQOJ"_s;
-        QTest::newRow("otpauth link") << u"otpauth://totp/a?secret=GEZDGNBVGY3TQOJQGEZD"_s;
-    }
-
-    void quickAddRejects()
-    {
-        QFETCH(QString, text);
-        TokenStore &store = m_fx.restart();
-        const auto result = quickAdded(store, text);
-        QVERIFY(!result && result.error().isInvalidSecret());
-        QCOMPARE(m_fx.keychain.saveCalls, 0);
-        QVERIFY(store.accounts().isEmpty());
-    }
-
-    void quickAddNamesAndFindsDuplicates()
-    {
-        TokenStore &store = m_fx.restart();
-        QCOMPARE(quickAdded(store, u"gezdgnbvgy3tqojq"_s)->name, u"验证码"_s);
-        const auto second = quickAdded(store, otherSecret);
-        QVERIFY(quickAdded(store, u"MFRGGZDFMZTWQ2LK"_s));
-        const auto fourth = quickAdded(store, u"ONSWG4TFOQQGC3TE"_s);
-        QCOMPARE(fourth->name, u"验证码 4"_s);
-        QCOMPARE(store.accounts().last(), *fourth);
-
-        QSignalSpy accountsSpy(&store, &TokenStore::accountsChanged);
-        const int saves = m_fx.keychain.saveCalls;
-        QCOMPARE(*quickAdded(store, u"jbsw y3dp ehpk 3pxp jbsw y3dp ehpk 3pxp"_s), *second);
-        QCOMPARE(accountsSpy.count(), 0);
-        QCOMPARE(m_fx.keychain.saveCalls, saves);
-        // Compared in memory, without a keychain read.
-        m_fx.keychain.items.remove(second->id);
-        QCOMPARE(quickAdded(store, otherSecret)->id, second->id);
-        QCOMPARE(m_fx.keychain.readCalls, 1);
-    }
-
-    // Nothing is listed before the keychain holds the secret; the same secret pasted meanwhile
-    // is the same account.
-    void addWaitsForTheKeychain()
-    {
-        TokenStore &store = m_fx.restart();
         m_fx.keychain.holdSaves = true;
         QList<AddResult> answers;
-        for (int i = 0; i < 2; ++i)
-            store.quickAdd(rfcSecret, [&](const AddResult &added) { answers << added; });
+        for (const QString &secret : {rfcSecret, u"gezd gnbv-gy3t qojq gezd gnbv gy3t qojq"_s})
+            store.quickAdd(secret, [&](const AddResult &added) { answers << added; });
         QCOMPARE(answers.size(), 1); // the second found the first under way
         QVERIFY(store.accounts().isEmpty());
         m_fx.keychain.answerHeld();
         QCOMPARE(answers.size(), 2);
         QCOMPARE(answers.at(0)->id, answers.at(1)->id);
         QCOMPARE(m_fx.storedNames(), QStringList{u"验证码"_s});
+        QCOMPARE(store.codes().value(answers.at(0)->id), u"287082"_s);
+        QCOMPARE(accountsSpy.count(), 1);
+        QCOMPARE(codesSpy.count(), 1);
+
+        m_fx.keychain.holdSaves = false;
+        QCOMPARE(added(store, {u"b"_s, {}, otherSecret, 30, 6})->name, u"b"_s); // no duplicate check
+        m_fx.keychain.items.clear();
+        const int saves = m_fx.keychain.saveCalls;
+        QCOMPARE(*quickAdded(store, otherSecret.toLower()), store.accounts().last());
+        QCOMPARE(m_fx.keychain.saveCalls, saves);
+        QCOMPARE(m_fx.keychain.readCalls, 1);
+    }
+
+    void failedAddChangesNothing()
+    {
+        TokenStore &store = m_fx.storeWith(1);
+        QSignalSpy accountsSpy(&store, &TokenStore::accountsChanged);
+        QCOMPARE(added(store, {u"b"_s, {}, u"0189"_s, 30, 6}).error().description(),
+                 u"密钥格式不正确，请使用 Base32 密钥。"_s);
+        QCOMPARE(m_fx.keychain.saveCalls, 1);
+        m_fx.keychain.saveFailure = KeychainError(u"secret-error"_s, 2, u"钥匙串已锁定"_s);
+        QCOMPARE(quickAdded(store, otherSecret).error().description(), u"钥匙串已锁定"_s);
+        const ImportSummary locked = addedAll(store, {{u"c"_s, {}, u"MFRGGZDFMZTWQ2LK"_s, 30, 6}});
+        QCOMPARE(locked.refused.front().reason, u"钥匙串已锁定"_s);
+        QCOMPARE(m_fx.keychain.unlockCalls, 2); // a refusal is the moment to offer an unlock
+        QCOMPARE(accountsSpy.count(), 0);
+        QCOMPARE(m_fx.storedNames(), QStringList{u"A"_s});
+    }
+
+    void addAllSavesOnce()
+    {
+        TokenStore &store = m_fx.storeWith(1);
+        QSignalSpy accountsSpy(&store, &TokenStore::accountsChanged);
+        const ImportSummary summary = addedAll(store, {
+                                                          {u"b"_s, u"Ex"_s, otherSecret, 30, 6},
+                                                          {u"listed"_s, {}, rfcSecret, 30, 6},
+                                                          {{}, {}, u"ONSWG4TFOQQGC3TE"_s, 60, 8},
+                                                      });
+        QCOMPARE(StoreFixture::names(summary.added), (QStringList{u"b"_s, u"验证码"_s}));
+        QCOMPARE(summary.alreadyPresent, 1);
+        QCOMPARE(accountsSpy.count(), 1);
+        QCOMPARE(m_fx.storedNames(), (QStringList{u"A"_s, u"b"_s, u"验证码"_s}));
+        QCOMPARE(store.codes().size(), 3);
+    }
+
+    // A list that cannot be saved takes back out exactly the accounts of that add, with their
+    // secrets, and keeps those listed before.
+    void failedListSaveTakesBackItsAccounts()
+    {
+        const QTemporaryDir dir;
+        const QString folder = dir.filePath(u"config"_s);
+        QSettings settings(folder + u"/Corvane.conf"_s, QSettings::IniFormat);
+        TokenStore store(m_fx.keychain, settings, m_fx.clock.function());
+        const auto kept = quickAdded(store, rfcSecret);
+        QVERIFY(kept && QDir(folder).removeRecursively());
+        QFile blocker(folder); // a file where the settings folder was
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        const auto refused = addedAll(store, {{u"b"_s, {}, otherSecret, 30, 6}, {u"c"_s, {}, u"MFRGGZDF"_s, 30, 6}});
+        QVERIFY(refused.added.isEmpty());
+        QVERIFY(refused.refused.front().reason.startsWith(u"无法保存账户列表："_s));
+        QCOMPARE(store.accounts(), QList{*kept});
+        QCOMPARE(m_fx.keychain.items.keys(), QList{kept->id});
     }
 
     void updateTrims()
@@ -420,6 +296,43 @@ private Q_SLOTS:
         m_fx.clock.advance(4.8);
         QVERIFY(!store.pendingDeletion());
         QVERIFY(!m_fx.keychain.items.contains(b.id));
+    }
+
+    // A deletion cut short leaves its id recorded, and the next start removes the secret; the
+    // record goes only once the item is gone, and only the latest deletion's.
+    void recordedDeletionIsFinishedAtStart_data()
+    {
+        QTest::addColumn<QString>("cut");
+        QTest::newRow("killed in the undo window") << u"killed"_s;
+        QTest::newRow("list unreadable at the restart") << u"unreadable"_s;
+        QTest::newRow("keychain locked at the final deletion") << u"locked"_s;
+        QTest::newRow("late answer to an earlier deletion") << u"late"_s;
+    }
+
+    void recordedDeletionIsFinishedAtStart()
+    {
+        QFETCH(QString, cut);
+        TokenStore &store = m_fx.storeWith(3);
+        const TokenAccount a = m_fx.account(u"A"_s), b = m_fx.account(u"B"_s);
+        m_fx.keychain.holdRemovals = cut == u"late"_s;
+        if (cut == u"late"_s)
+            store.requestDelete(m_fx.account(u"C"_s)); // its removal answers once B's deletion began
+        if (cut == u"locked"_s)
+            m_fx.keychain.state = KeychainStore::Status::Locked;
+        store.requestDelete(b);
+        if (cut == u"locked"_s)
+            store.finalizePendingDeletion();
+        m_fx.keychain.answerHeld();
+        QVERIFY(m_fx.keychain.items.contains(b.id));
+        m_fx.store.reset(); // killed: no final deletion
+        m_fx.keychain.state = KeychainStore::Status::Available;
+        m_fx.keychain.holdRemovals = false;
+        if (cut == u"unreadable"_s)
+            m_fx.settings.settings().setValue(u"totp.accounts"_s, "[{"_ba);
+        m_fx.restart();
+        QCOMPARE(m_fx.keychain.items.contains(b.id), cut == u"unreadable"_s);
+        QCOMPARE(m_fx.settings.settings().contains(u"totp.pendingDeletion"_s), cut == u"unreadable"_s);
+        QVERIFY(m_fx.keychain.items.contains(a.id));
     }
 
     void unreadableListIsKeptAside()

@@ -82,7 +82,8 @@ private Q_SLOTS:
     {
         TokenStore adding(m_keychain, m_settings.settings(), [] { return 59.0; });
         const QUuid id = quickAdded(adding, rfcSecret).value_or(TokenAccount()).id;
-        QVERIFY(!id.isNull());
+        const QUuid other = quickAdded(adding, StoreFixture::secret(1)).value_or(TokenAccount()).id;
+        QVERIFY(!id.isNull() && !other.isNull());
         g_autoptr(GDBusConnection) bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
         const char *service = "/org/freedesktop/secrets";
         g_autoptr(GVariant) alias =
@@ -108,6 +109,8 @@ private Q_SLOTS:
         }
         QCOMPARE(store.keychainStatus(), KeychainStore::Status::Locked);
         QVERIFY(store.codes().isEmpty());
+        // A locked keyring deletes nothing, and must not say it did.
+        QVERIFY(!awaitKeychain<bool>([&](auto done) { m_keychain.remove(other, done); }));
         QVERIFY2(prompts.calls <= 2, qPrintable(QString::number(prompts.calls)));
 
         // The daemon's own master-password call, through a plain session.
@@ -128,9 +131,11 @@ private Q_SLOTS:
         qInfo() << "codes" << sinceUnlock.elapsed() << "ms after the unlock; longest gap between 100-ms ticks"
                 << longestGap << "ms";
         QVERIFY(longestGap < 250);
+        QVERIFY(readAll(m_keychain).contains(other));
         store.requestDelete(store.accounts().first());
         store.finalizePendingDeletion();
         QTRY_VERIFY(!readAll(m_keychain).contains(id));
+        m_keychain.remove(other);
     }
 
 private:

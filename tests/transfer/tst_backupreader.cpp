@@ -144,6 +144,22 @@ private Q_SLOTS:
         QCOMPARE(batch.error().kind(), error);
     }
 
+    // A vault opens at whatever cost it names, up to the reader's cap.
+    void opensAtAnyAcceptedCost_data()
+    {
+        QTest::addColumn<quint64>("n");
+        QTest::newRow("cheaper than the reader writes") << quint64(1 << 9);
+        QTest::newRow("dearer, at the cap") << quint64(1 << 11);
+    }
+    void opensAtAnyAcceptedCost()
+    {
+        QFETCH(quint64, n);
+        const auto vault = AegisVault::write(sampleTokens, u"right"_s, {.scryptN = n});
+        const auto batch = BackupReader::read(*vault, u"right"_s, {.scryptN = 1 << 10, .maxScryptN = 1 << 11});
+        QVERIFY(batch);
+        QCOMPARE(batch->tokens, sampleTokens);
+    }
+
     void linkListRefusesLinesWithTheirReason()
     {
         // The migration link is from dim13/otpauth's test data.
