@@ -38,7 +38,7 @@ QByteArray sample(const char *name)
 QByteArray cheapTwoFas()
 {
     const QByteArray salt = VaultCrypto::randomBytes(32);
-    const auto key = VaultCrypto::pbkdf2Sha256(password.toUtf8(), salt, policy.twoFasIterations);
+    const auto key = VaultCrypto::pbkdf2(password.toUtf8(), salt, policy.twoFasIterations, VaultCrypto::Hash::sha256);
     const auto sealed = VaultCrypto::seal(*key, R"([{"name":"A","secret":"JBSWY3DPEHPK3PXP","otp":{"account":"a"}}])");
     const QByteArray data =
         (sealed->ciphertext + sealed->tag).toBase64() + ':' + salt.toBase64() + ':' + sealed->nonce.toBase64();

@@ -109,16 +109,8 @@ std::expected<ImportBatch, TransferError> readDatabase(const QJsonValue &databas
     return batchFrom(entries.toArray());
 }
 
-std::optional<quint64> positive(const QJsonValue &value)
-{
-    const double number = value.toDouble(-1);
-    if (!value.isDouble() || number < 1 || number > 0x1p53 || number != double(quint64(number)))
-        return std::nullopt;
-    return quint64(number);
-}
-
 // The master key from the first password slot the password opens.
-std::expected<QByteArray, TransferError> unlock(const QJsonValue &slots, const QByteArray &password,
+std::expected<QByteArray, TransferError> unlock(const QJsonValue &slots, const DerivedKeys &keys,
                                                 const KdfPolicy &policy)
 {
     if (!slots.isArray())
@@ -127,9 +119,9 @@ std::expected<QByteArray, TransferError> unlock(const QJsonValue &slots, const Q
     for (const QJsonValue &slot : slots.toArray()) {
         if (slot[u"type"].toInt(-1) != passwordSlotType)
             continue;
-        const auto n = positive(slot[u"n"]);
-        const auto r = positive(slot[u"r"]);
-        const auto p = positive(slot[u"p"]);
+        const auto n = TextEncoding::positiveCount(slot[u"n"]);
+        const auto r = TextEncoding::positiveCount(slot[u"r"]);
+        const auto p = TextEncoding::positiveCount(slot[u"p"]);
         const auto salt = TextEncoding::fromHex(slot[u"salt"].toString());
         const auto key = TextEncoding::fromHex(slot[u"key"].toString());
         if (!n || !r || !p || !salt || !key)
@@ -138,10 +130,12 @@ std::expected<QByteArray, TransferError> unlock(const QJsonValue &slots, const Q
             return std::unexpected(TransferError(TransferError::Kind::unsupported, u"scrypt 参数过大"_s));
         if (++tried > policy.maxPasswordSlots)
             break;
-        const auto slotKey = VaultCrypto::scrypt(password, *salt, *n, *p);
         const auto wrapped = sealedFrom(slot[u"key_params"], *key);
-        if (!slotKey || !wrapped)
+        if (!wrapped)
             return std::unexpected(TransferError::Kind::damaged);
+        const auto slotKey = keys.key({KeyDerivation::Function::scrypt, *salt, *n, *p});
+        if (!slotKey)
+            return std::unexpected(slotKey.error());
         if (auto masterKey = VaultCrypto::open(*slotKey, *wrapped);
             masterKey && masterKey->size() == VaultCrypto::keySize)
             return *masterKey;
@@ -151,17 +145,17 @@ std::expected<QByteArray, TransferError> unlock(const QJsonValue &slots, const Q
     return std::unexpected(TransferError::Kind::wrongPassword);
 }
 
-std::expected<ImportBatch, TransferError> readEncrypted(const QJsonObject &root, const QString &password,
+std::expected<ImportBatch, TransferError> readEncrypted(const QJsonObject &root, const DerivedKeys &keys,
                                                         const KdfPolicy &policy)
 {
-    if (password.isEmpty())
+    if (!keys.hasPassword())
         return std::unexpected(TransferError::Kind::passwordRequired);
     const QJsonValue header = root[u"header"];
     const auto ciphertext = TextEncoding::fromBase64(root[u"db"].toString());
     const auto sealed = ciphertext ? sealedFrom(header[u"params"], *ciphertext) : std::nullopt;
     if (!root[u"db"].isString() || !sealed)
         return std::unexpected(TransferError::Kind::damaged);
-    const auto masterKey = unlock(header[u"slots"], password.toUtf8(), policy);
+    const auto masterKey = unlock(header[u"slots"], keys, policy);
     if (!masterKey)
         return std::unexpected(masterKey.error());
     const auto plaintext = VaultCrypto::open(*masterKey, *sealed);
@@ -195,7 +189,7 @@ std::expected<QByteArray, TransferError> write(const QList<ImportedToken> &token
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
-std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const QString &password,
+std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const DerivedKeys &keys,
                                                const KdfPolicy &policy)
 {
     if (root[u"version"].toInt(-1) != vaultVersion)
@@ -203,7 +197,7 @@ std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const QS
     const QJsonValue header = root[u"header"];
     if (header[u"slots"].isNull() && header[u"params"].isNull())
         return readDatabase(root[u"db"].toObject());
-    return readEncrypted(root, password, policy);
+    return readEncrypted(root, keys, policy);
 }
 
 } // namespace AegisVault

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/ImportedToken.h"
+#include "transfer/DerivedKeys.h"
 #include "transfer/ImportBatch.h"
 #include "transfer/KdfPolicy.h"
 #include "transfer/TransferError.h"
@@ -22,9 +23,9 @@ bool recognizes(const QJsonObject &root);
 std::expected<QByteArray, TransferError> write(const QList<ImportedToken> &tokens, const QString &password,
                                                const KdfPolicy &policy = {});
 
-// A plain vault, or an encrypted one opened with the password (passwordRequired when it
-// is empty).
-std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const QString &password,
+// A plain vault, or an encrypted one opened with the password's keys (passwordRequired
+// without a password).
+std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const DerivedKeys &keys,
                                                const KdfPolicy &policy = {});
 
 } // namespace AegisVault

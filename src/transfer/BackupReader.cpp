@@ -1,6 +1,7 @@
 #include "transfer/BackupReader.h"
 
 #include "transfer/AegisVault.h"
+#include "transfer/EnteBackup.h"
 #include "transfer/OtpauthLinks.h"
 #include "transfer/TwoFasBackup.h"
 
@@ -10,7 +11,7 @@
 
 namespace BackupReader {
 
-std::expected<ImportBatch, TransferError> read(const QByteArray &bytes, const QString &password,
+std::expected<ImportBatch, TransferError> read(const QByteArray &bytes, const DerivedKeys &keys,
                                                const KdfPolicy &policy)
 {
     if (bytes.size() > maxFileSize)
@@ -20,9 +21,15 @@ std::expected<ImportBatch, TransferError> read(const QByteArray &bytes, const QS
     if (document.isObject()) {
         const QJsonObject root = document.object();
         if (AegisVault::recognizes(root))
-            return AegisVault::read(root, password, policy);
+            return AegisVault::read(root, keys, policy);
         if (TwoFasBackup::recognizes(root))
-            return TwoFasBackup::read(root, password, policy);
+            return TwoFasBackup::read(root, keys, policy);
+        if (EnteBackup::recognizes(root)) {
+            const auto links = EnteBackup::decrypt(root, keys, policy);
+            if (!links)
+                return std::unexpected(links.error());
+            return OtpauthLinks::read(*links);
+        }
         return std::unexpected(TransferError::Kind::unrecognized);
     }
     QStringDecoder decoder(QStringDecoder::Utf8);

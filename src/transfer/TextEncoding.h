@@ -1,15 +1,18 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonValue>
 #include <QStringView>
 
 #include <optional>
 
-// Strict decoders for the binary fields of backup files: a stray character is an error,
-// not something to skip.
+// Strict decoders for the binary and count fields of backup files: a stray character is an
+// error, not something to skip.
 namespace TextEncoding {
 
 std::optional<QByteArray> fromHex(QStringView text);
 std::optional<QByteArray> fromBase64(QStringView text);
+// A JSON number that is a whole count from 1 to 2^53.
+std::optional<quint64> positiveCount(const QJsonValue &value);
 
 } // namespace TextEncoding

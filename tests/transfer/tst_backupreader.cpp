@@ -1,6 +1,8 @@
+#include "engine/TOTPGenerator.h"
 #include "support/StoreFixture.h"
 #include "transfer/AegisVault.h"
 #include "transfer/BackupFile.h"
+#include "transfer/BackupOpener.h"
 #include "transfer/BackupReader.h"
 #include "transfer/OtpauthLinks.h"
 
@@ -29,14 +31,20 @@ QByteArray sample(const QString &name)
     return file.readAll();
 }
 
+// Each account with its code at 2023-11-14 22:13:20 UTC (from oathtool, and for Steam from
+// Steam's own alphabet).
 QStringList summary(const ImportBatch &batch)
 {
     QStringList lines;
-    for (const ImportedToken &token : batch.tokens)
-        lines << u"%1:%2 %3 %4/%5 %6%7"_s.arg(token.issuer, token.name, token.secret)
+    for (const ImportedToken &token : batch.tokens) {
+        const auto code = TOTPGenerator::code(TOTPGenerator::normalize(token.secret), 1'700'000'000, token.period,
+                                              token.digits, token.algorithm, token.steam);
+        lines << u"%1:%2 %3 %4/%5 %6%7 %8"_s.arg(token.issuer, token.name, token.secret)
                      .arg(token.period)
                      .arg(token.digits)
-                     .arg(algorithmName(token.algorithm), token.steam ? u" Steam"_s : QString());
+                     .arg(algorithmName(token.algorithm), token.steam ? u" Steam"_s : QString(),
+                          code.value_or(QString()));
+    }
     return lines;
 }
 
@@ -64,14 +72,18 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QStringList>("accounts");
-        const QString mason = u"Deno:Mason 4SJHB4GSD43FZBAI7C2HLRJGPQ 30/6 SHA1"_s;
-        const QString sophia = u"Boeing:Sophia JRZCL47CMXVOQMNPZR2F7J4RGI 30/5 SHA1 Steam"_s;
-        const QStringList aegis{mason, u"SPDX:James 5OM4WOOGPLQEF6UGN3CPEOOLWU 20/7 SHA256"_s,
-                                u"Airbnb:Elijah 7ELGJSGXNCCTV3O6LKJWYFV2RA 50/8 SHA512"_s, sophia};
-        QTest::newRow("Aegis, plain") << u"aegis_plain.json"_s << aegis;
-        QTest::newRow("Aegis, encrypted") << u"aegis_encrypted.json"_s << aegis;
-        QTest::newRow("2FAS, plain") << u"2fas_authenticator_plain_v4.2fas"_s << QStringList{mason, sophia};
-        QTest::newRow("2FAS, encrypted") << u"2fas_authenticator_encrypted_v4.2fas"_s << QStringList{mason, sophia};
+        QTest::addColumn<int>("refused"); // the samples' entries of other kinds
+        const QString mason = u"Deno:Mason 4SJHB4GSD43FZBAI7C2HLRJGPQ 30/6 SHA1 790195"_s;
+        const QString james = u"SPDX:James 5OM4WOOGPLQEF6UGN3CPEOOLWU 20/7 SHA256 9993814"_s;
+        const QString sophia = u"Boeing:Sophia JRZCL47CMXVOQMNPZR2F7J4RGI 30/5 SHA1 Steam 747JR"_s;
+        const QStringList aegis{mason, james, u"Airbnb:Elijah 7ELGJSGXNCCTV3O6LKJWYFV2RA 50/8 SHA512 65516786"_s,
+                                sophia};
+        QTest::newRow("Aegis, plain") << u"aegis_plain.json"_s << aegis << 3;
+        QTest::newRow("Aegis, encrypted") << u"aegis_encrypted.json"_s << aegis << 3;
+        QTest::newRow("2FAS, plain") << u"2fas_authenticator_plain_v4.2fas"_s << QStringList{mason, sophia} << 3;
+        QTest::newRow("2FAS, encrypted") << u"2fas_authenticator_encrypted_v4.2fas"_s << QStringList{mason, sophia}
+                                         << 3;
+        QTest::newRow("Ente, encrypted") << u"ente_auth_encrypted.json"_s << QStringList{mason, james} << 1;
     }
     void peerSamples()
     {
@@ -79,7 +91,7 @@ private Q_SLOTS:
         const auto batch = BackupReader::read(sample(file), u"test"_s);
         QVERIFY2(batch, batch ? "" : qPrintable(batch.error().description()));
         QTEST(summary(*batch), "accounts");
-        QCOMPARE(batch->refused.size(), 3); // the samples' entries of other kinds
+        QTEST(int(batch->refused.size()), "refused");
     }
 
     void rejects_data()
@@ -97,6 +109,14 @@ private Q_SLOTS:
         QTest::newRow("Aegis, tag changed") << flipped(vault, "tag") << right << Kind::damaged; // the header's
         QTest::newRow("Aegis, scrypt cost beyond the cap")
             << QByteArray(vault).replace(R"("n": 1024)", R"("n": 1073741824)") << right << Kind::unsupported;
+        const QByteArray ente = sample(u"ente_auth_encrypted.json"_s);
+        QTest::newRow("Ente, wrong password") << ente << u"wrong"_s << Kind::wrongPasswordOrDamaged;
+        QTest::newRow("Ente, data changed")
+            << flipped(ente, "encryptedData") << u"test"_s << Kind::wrongPasswordOrDamaged;
+        QTest::newRow("Ente, memory beyond the cap")
+            << QByteArray(ente).replace("8388608", "8589934592") << u"test"_s << Kind::unsupported;
+        QTest::newRow("Ente, later version")
+            << QByteArray(ente).replace(R"("version": 1)", R"("version": 2)") << u"test"_s << Kind::unsupported;
         QTest::newRow("2FAS, wrong password") << twoFas << u"wrong"_s << Kind::wrongPassword;
         QTest::newRow("2FAS, services changed") << flipped(twoFas, "servicesEncrypted") << u"test"_s << Kind::damaged;
         QTest::newRow("2FAS, truncated") << twoFas.left(twoFas.size() - 40) << u"test"_s << Kind::damaged;
@@ -112,6 +132,25 @@ private Q_SLOTS:
         const auto batch = BackupReader::read(bytes, password, cheap);
         QVERIFY(!batch);
         QCOMPARE(batch.error().kind(), error);
+    }
+
+    // The opener derives off the main thread; a read started meanwhile replaces the first,
+    // waits for its derivation and alone is answered.
+    void openerAnswersTheLatestRead()
+    {
+        BackupOpener opener;
+        const QByteArray vault = sample(u"aegis_encrypted.json"_s);
+        QStringList answers;
+        const auto answer = [&](const BackupOpener::Result &result) {
+            answers << (result ? QString::number(result->tokens.size()) : result.error().description());
+        };
+        opener.open(vault, u"test"_s, answer);
+        QVERIFY(opener.isBusy());
+        opener.open(vault, u"wrong"_s, answer);
+        QTRY_VERIFY(!opener.isBusy());
+        opener.open(vault, u"test"_s, answer);
+        QTRY_VERIFY(!opener.isBusy());
+        QCOMPARE(answers, (QStringList{u"密码不正确。"_s, u"4"_s}));
     }
 
     void linkListRefusesLinesByNumber()
