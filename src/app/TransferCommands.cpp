@@ -109,15 +109,40 @@ void TransferCommands::importFile(const QString &path)
         fail(bytes.error());
         return;
     }
-    auto batch = BackupReader::read(*bytes);
-    while (!batch
-           && (batch.error().kind() == TransferError::Kind::passwordRequired
-               || batch.error().kind() == TransferError::Kind::wrongPassword)) {
-        PasswordDialog dialog(PasswordDialog::Mode::enter, batch.error().description(), m_dialogParent);
-        if (dialog.exec() != QDialog::Accepted)
-            return;
-        batch = BackupReader::read(*bytes, dialog.password());
+    // Without a password no key is derived, so this read is quick.
+    const auto batch = BackupReader::read(*bytes);
+    if (!batch && batch.error().kind() == TransferError::Kind::passwordRequired)
+        openEncrypted(*bytes, batch.error().description());
+    else
+        offer(batch);
+}
+
+// Asks for the password until it opens the backup; the dialog stays responsive while the
+// opener derives keys off the main thread.
+void TransferCommands::openEncrypted(const QByteArray &bytes, const QString &message)
+{
+    PasswordDialog dialog(PasswordDialog::Mode::enter, message, m_dialogParent);
+    std::optional<BackupOpener::Result> opened;
+    connect(&dialog, &PasswordDialog::submitted, &dialog, [&] {
+        dialog.setBusy(true);
+        m_opener.open(bytes, dialog.password(), [&](const BackupOpener::Result &result) {
+            if (!result && result.error().mayTakeAnotherPassword()) {
+                dialog.refuse(result.error().description());
+                return;
+            }
+            opened = result;
+            dialog.accept();
+        });
+    });
+    if (dialog.exec() != QDialog::Accepted) {
+        m_opener.cancel();
+        return;
     }
+    offer(*opened);
+}
+
+void TransferCommands::offer(std::expected<ImportBatch, TransferError> batch)
+{
     if (!batch) {
         fail(batch.error());
         return;

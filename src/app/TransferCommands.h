@@ -2,6 +2,7 @@
 
 #include "engine/ImportedToken.h"
 #include "store/TokenAccount.h"
+#include "transfer/BackupOpener.h"
 #include "transfer/TransferError.h"
 
 #include <QMessageBox>
@@ -33,6 +34,8 @@ public:
 
 private:
     std::optional<QByteArray> encode(const QList<ImportedToken> &tokens, bool links);
+    void openEncrypted(const QByteArray &bytes, const QString &message);
+    void offer(std::expected<ImportBatch, TransferError> batch);
     bool ask(QMessageBox::Icon icon, const QString &text, const QString &accept);
     void reportImport(const ImportSummary &result);
     void inform(const QString &text);
@@ -40,4 +43,5 @@ private:
 
     TokenStore &m_store;
     QPointer<QWidget> m_dialogParent;
+    BackupOpener m_opener;
 };
