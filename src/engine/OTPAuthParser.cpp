@@ -207,41 +207,33 @@ std::expected<HashAlgorithm, LinkError> algorithmOf(const QList<QueryItem> &item
     return std::unexpected(LinkError::unknownAlgorithm(name));
 }
 
-} // namespace
-
-namespace OTPAuthParser {
-
-std::expected<ImportedToken, LinkError> parse(const QString &text)
+// The URL and its decoded query items; absent for a text that is not an otpauth URL.
+struct Link
 {
-    const auto notALink = std::unexpected(LinkError::notALink());
+    QUrl url;
+    QList<QueryItem> items;
+};
+
+std::optional<Link> linkOf(const QString &text)
+{
     const QString trimmed = text.trimmed();
     if (!std::all_of(trimmed.cbegin(), trimmed.cend(), isUriCharacter))
-        return notALink;
-    const QUrl url(trimmed, QUrl::StrictMode);
+        return std::nullopt;
+    QUrl url(trimmed, QUrl::StrictMode);
     if (!url.isValid() || url.scheme().toLower() != u"otpauth")
-        return notALink;
-    const Kind kind = kindOf(url);
-    if (kind == Kind::Hotp)
-        return std::unexpected(LinkError::counterBased());
-    if (kind == Kind::Other)
-        return notALink;
-
-    const std::optional<QList<QueryItem>> items = queryItemsOf(url);
+        return std::nullopt;
+    std::optional<QList<QueryItem>> items = queryItemsOf(url);
     if (!items)
-        return notALink;
-    // Two secrets leave no way to tell which one the issuer meant.
-    const auto secrets =
-        std::count_if(items->cbegin(), items->cend(), [](const QueryItem &item) { return item.name == u"secret"; });
-    if (secrets > 1)
-        return notALink;
-    const std::optional<QString> secret = firstValue(*items, u"secret");
-    if (!secret || secret->isEmpty())
-        return notALink;
+        return std::nullopt;
+    return Link{std::move(url), std::move(*items)};
+}
 
-    const QString label = labelOf(url);
+// The name and issuer: the label's account and issuer parts, the query's issuer winning.
+ImportedToken labelled(const Link &link)
+{
+    const QString label = labelOf(link.url);
     const QStringList pieces = splitLabel(label);
-    const std::optional<QString> queryIssuer = firstValue(*items, u"issuer");
-
+    const std::optional<QString> queryIssuer = firstValue(link.items, u"issuer");
     ImportedToken token;
     if (pieces.size() == 2) {
         token.name = pieces[1];
@@ -252,18 +244,56 @@ std::expected<ImportedToken, LinkError> parse(const QString &text)
     }
     token.name = LabelText::cleaned(token.name);
     token.issuer = LabelText::cleaned(token.issuer);
+    return token;
+}
+
+} // namespace
+
+namespace OTPAuthParser {
+
+std::expected<ImportedToken, LinkError> parse(const QString &text)
+{
+    const auto notALink = std::unexpected(LinkError::notALink());
+    const std::optional<Link> link = linkOf(text);
+    if (!link)
+        return notALink;
+    const Kind kind = kindOf(link->url);
+    if (kind == Kind::Hotp)
+        return std::unexpected(LinkError::counterBased());
+    if (kind == Kind::Other)
+        return notALink;
+
+    const QList<QueryItem> &items = link->items;
+    // Two secrets leave no way to tell which one the issuer meant.
+    const auto secrets =
+        std::count_if(items.cbegin(), items.cend(), [](const QueryItem &item) { return item.name == u"secret"; });
+    if (secrets > 1)
+        return notALink;
+    const std::optional<QString> secret = firstValue(items, u"secret");
+    if (!secret || secret->isEmpty())
+        return notALink;
+
+    ImportedToken token = labelled(*link);
     token.secret = *secret;
-    if (kind == Kind::Steam || firstValue(*items, u"encoder").value_or(QString()).toLower() == u"steam") {
+    if (kind == Kind::Steam || firstValue(items, u"encoder").value_or(QString()).toLower() == u"steam") {
         makeSteam(token);
         return token;
     }
-    const auto algorithm = algorithmOf(*items);
+    const auto algorithm = algorithmOf(items);
     if (!algorithm)
         return std::unexpected(algorithm.error());
     token.algorithm = *algorithm;
-    token.period = numberOr(*items, u"period", 30);
-    token.digits = numberOr(*items, u"digits", 6);
+    token.period = numberOr(items, u"period", 30);
+    token.digits = numberOr(items, u"digits", 6);
     return token;
+}
+
+std::optional<ImportedToken> nameOf(const QString &text)
+{
+    const std::optional<Link> link = linkOf(text);
+    if (!link)
+        return std::nullopt;
+    return labelled(*link);
 }
 
 } // namespace OTPAuthParser

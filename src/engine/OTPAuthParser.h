@@ -14,4 +14,8 @@ namespace OTPAuthParser {
 // unknown algorithm is refused with a message; any other unusable text without one.
 std::expected<ImportedToken, LinkError> parse(const QString &text);
 
+// The name and issuer (only) of any otpauth URL, also one parse refuses, so that a refusal can
+// say which account it is; absent for a text that is not an otpauth URL.
+std::optional<ImportedToken> nameOf(const QString &text);
+
 } // namespace OTPAuthParser

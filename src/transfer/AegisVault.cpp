@@ -84,21 +84,16 @@ std::optional<QJsonObject> passwordSlot(const QByteArray &password, const QByteA
                        {u"is_backup"_s, false}};
 }
 
-ImportBatch batchFrom(const QJsonArray &entries)
+ForeignEntry entryOf(const QJsonValue &value)
 {
-    ImportBatch batch;
-    for (const QJsonValue &value : entries) {
-        const QJsonValue info = value[u"info"];
-        const ForeignEntry entry{value[u"type"].toString(),
-                                 value[u"name"].toString(),
-                                 value[u"issuer"].toString(),
-                                 info[u"secret"].toString(),
-                                 info[u"algo"].toString(),
-                                 info[u"digits"],
-                                 info[u"period"]};
-        entry.appendTo(batch);
-    }
-    return batch;
+    const QJsonValue info = value[u"info"];
+    return {value[u"type"].toString(),
+            value[u"name"].toString(),
+            value[u"issuer"].toString(),
+            info[u"secret"].toString(),
+            info[u"algo"].toString(),
+            info[u"digits"],
+            info[u"period"]};
 }
 
 std::expected<ImportBatch, TransferError> readDatabase(const QJsonValue &database)
@@ -106,7 +101,7 @@ std::expected<ImportBatch, TransferError> readDatabase(const QJsonValue &databas
     const QJsonValue entries = database[u"entries"];
     if (!entries.isArray())
         return std::unexpected(TransferError::Kind::damaged);
-    return batchFrom(entries.toArray());
+    return ForeignEntry::batchFrom(entries.toArray(), entryOf);
 }
 
 // The master key from the first password slot the password opens.
@@ -133,7 +128,8 @@ std::expected<QByteArray, TransferError> unlock(const QJsonValue &slots, const D
         const auto wrapped = sealedFrom(slot[u"key_params"], *key);
         if (!wrapped)
             return std::unexpected(TransferError::Kind::damaged);
-        const auto slotKey = keys.key({KeyDerivation::Function::scrypt, *salt, *n, *p});
+        const auto slotKey =
+            keys.key({.function = KeyDerivation::Function::scrypt, .salt = *salt, .cost = *n, .parallelism = *p});
         if (!slotKey)
             return std::unexpected(slotKey.error());
         if (auto masterKey = VaultCrypto::open(*slotKey, *wrapped);
@@ -174,6 +170,12 @@ bool recognizes(const QJsonObject &root)
     return root.contains(u"version") && root[u"header"].isObject() && root.contains(u"db");
 }
 
+bool isEncrypted(const QJsonObject &root)
+{
+    const QJsonValue header = root[u"header"];
+    return recognizes(root) && !(header[u"slots"].isNull() && header[u"params"].isNull());
+}
+
 std::expected<QByteArray, TransferError> write(const QList<ImportedToken> &tokens, const QString &password,
                                                const KdfPolicy &policy)
 {
@@ -194,8 +196,7 @@ std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const De
 {
     if (root[u"version"].toInt(-1) != vaultVersion)
         return std::unexpected(TransferError(TransferError::Kind::unsupported, u"Aegis 文件版本"_s));
-    const QJsonValue header = root[u"header"];
-    if (header[u"slots"].isNull() && header[u"params"].isNull())
+    if (!isEncrypted(root))
         return readDatabase(root[u"db"].toObject());
     return readEncrypted(root, keys, policy);
 }

@@ -18,6 +18,8 @@
 namespace AegisVault {
 
 bool recognizes(const QJsonObject &root);
+// A vault whose database is sealed under password slots.
+bool isEncrypted(const QJsonObject &root);
 
 // An encrypted vault with one password slot, holding every token.
 std::expected<QByteArray, TransferError> write(const QList<ImportedToken> &tokens, const QString &password,

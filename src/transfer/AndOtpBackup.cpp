@@ -1,74 +1,52 @@
 #include "transfer/AndOtpBackup.h"
 
-#include "transfer/VaultCrypto.h"
+#include "transfer/ForeignEntry.h"
 
-#include <QStringDecoder>
-#include <QtEndian>
+#include <QJsonArray>
+
+#include <algorithm>
 
 namespace {
 
-constexpr qsizetype countSize = 4;
-constexpr qsizetype saltSize = 12;
-constexpr qsizetype headerSize = countSize + saltSize;
-
-// The nonce, ciphertext and tag that follow `offset`.
-VaultCrypto::Sealed sealedAt(const QByteArray &bytes, qsizetype offset)
+ForeignEntry entryOf(const QJsonValue &entry)
 {
-    const qsizetype end = bytes.size() - VaultCrypto::tagSize;
-    const qsizetype start = offset + VaultCrypto::nonceSize;
-    return {bytes.sliced(start, end - start), bytes.sliced(offset, VaultCrypto::nonceSize), bytes.sliced(end)};
+    return {entry[u"type"].toString(),
+            entry[u"label"].toString(),
+            entry[u"issuer"].toString(),
+            entry[u"secret"].toString(),
+            entry[u"algorithm"].toString(),
+            entry[u"digits"],
+            entry[u"period"]};
 }
 
-// The current format's key derivation, when the file can be one.
-std::optional<KeyDerivation> derivation(const QByteArray &bytes, const KdfPolicy &policy)
+bool isEntryList(const QJsonDocument &document)
 {
-    if (bytes.size() <= headerSize + VaultCrypto::nonceSize + VaultCrypto::tagSize)
-        return std::nullopt;
-    const quint32 iterations = qFromBigEndian<quint32>(bytes.constData());
-    if (iterations < 1 || iterations > policy.maxPbkdf2Iterations)
-        return std::nullopt;
-    return KeyDerivation{KeyDerivation::Function::pbkdf2Sha1, bytes.sliced(countSize, saltSize), iterations};
-}
-
-// The plaintext under the key `derivation` gives; wrongPasswordOrDamaged when it does not open.
-std::expected<QByteArray, TransferError> attempt(const QByteArray &bytes, qsizetype offset,
-                                                 const KeyDerivation &derivation, const DerivedKeys &keys)
-{
-    const auto key = keys.key(derivation);
-    if (!key)
-        return std::unexpected(key.error());
-    auto plaintext = VaultCrypto::open(*key, sealedAt(bytes, offset));
-    if (!plaintext)
-        return std::unexpected(TransferError::Kind::wrongPasswordOrDamaged);
-    return std::move(*plaintext);
+    const QJsonArray list = document.array();
+    return document.isArray() && std::all_of(list.begin(), list.end(), [](const QJsonValue &entry) {
+               return entry[u"secret"].isString() && entry[u"type"].isString();
+           });
 }
 
 } // namespace
 
 namespace AndOtpBackup {
 
-bool recognizes(const QByteArray &bytes)
+bool recognizes(const BackupContent &content)
 {
-    if (bytes.size() <= VaultCrypto::nonceSize + VaultCrypto::tagSize)
-        return false;
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString text = decoder(bytes);
-    return decoder.hasError();
+    return !content.json.array().isEmpty() && isEntryList(content.json);
 }
 
-std::expected<QByteArray, TransferError> decrypt(const QByteArray &bytes, const DerivedKeys &keys,
-                                                 const KdfPolicy &policy)
+std::expected<ImportBatch, TransferError> read(const BackupContent &content)
 {
-    if (!keys.hasPassword())
-        return std::unexpected(TransferError::Kind::passwordRequired);
-    if (bytes.size() <= VaultCrypto::nonceSize + VaultCrypto::tagSize)
+    return ForeignEntry::batchFrom(content.json.array(), entryOf);
+}
+
+std::expected<ImportBatch, TransferError> readJson(const QByteArray &json)
+{
+    const QJsonDocument document = QJsonDocument::fromJson(json);
+    if (!isEntryList(document))
         return std::unexpected(TransferError::Kind::damaged);
-    if (const auto current = derivation(bytes, policy)) {
-        auto plaintext = attempt(bytes, headerSize, *current, keys);
-        if (plaintext || plaintext.error().kind() != TransferError::Kind::wrongPasswordOrDamaged)
-            return plaintext;
-    }
-    return attempt(bytes, 0, {KeyDerivation::Function::sha256, {}}, keys);
+    return ForeignEntry::batchFrom(document.array(), entryOf);
 }
 
 } // namespace AndOtpBackup

@@ -1,25 +1,20 @@
 #pragma once
 
-#include "transfer/DerivedKeys.h"
-#include "transfer/KdfPolicy.h"
+#include "transfer/BackupContent.h"
+#include "transfer/ImportBatch.h"
 #include "transfer/TransferError.h"
 
 #include <QByteArray>
 
 #include <expected>
 
-// andOTP's encrypted backup, which has no header to tell it by. The current format is the
-// PBKDF2-HMAC-SHA1 iteration count (32 bits, big-endian), a 12-byte salt, a 12-byte nonce
-// and the AES-256-GCM ciphertext with its tag; the oldest one is the nonce, ciphertext and
-// tag under the SHA-256 of the password. Both hold andOTP's plain JSON backup.
+// andOTP's plain backup: a JSON list of entries ("secret", "issuer", "label", "type" TOTP,
+// HOTP or STEAM...). Its encrypted backups hold the same list.
 namespace AndOtpBackup {
 
-// Binary content long enough for the oldest format: andOTP's is the only binary backup
-// without a header.
-bool recognizes(const QByteArray &bytes);
-
-// The plain backup; wrongPasswordOrDamaged when neither format opens.
-std::expected<QByteArray, TransferError> decrypt(const QByteArray &bytes, const DerivedKeys &keys,
-                                                 const KdfPolicy &policy = {});
+bool recognizes(const BackupContent &content);
+std::expected<ImportBatch, TransferError> read(const BackupContent &content);
+// The accounts of a decrypted backup; damaged when it is not the list.
+std::expected<ImportBatch, TransferError> readJson(const QByteArray &json);
 
 } // namespace AndOtpBackup

@@ -9,8 +9,8 @@
 
 #include <expected>
 
-// Reads any file Corvane imports: an Aegis vault, a 2FAS backup or a list of otpauth
-// links, told apart by their content.
+// Reads any file Corvane imports, told apart by its content (BackupFormat lists the
+// formats); the batch names the format it was read as.
 namespace BackupReader {
 
 constexpr qsizetype maxFileSize = 16 * 1024 * 1024;

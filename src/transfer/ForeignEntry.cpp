@@ -54,3 +54,11 @@ void ForeignEntry::appendTo(ImportBatch &batch) const
                  algorithmFromName(algorithm).value_or(HashAlgorithm::Sha1), steam},
                 label());
 }
+
+ImportBatch ForeignEntry::batchFrom(const QJsonArray &list, ForeignEntry (*entryOf)(const QJsonValue &element))
+{
+    ImportBatch batch;
+    for (const QJsonValue &element : list)
+        entryOf(element).appendTo(batch);
+    return batch;
+}

@@ -2,6 +2,7 @@
 
 #include "transfer/ImportBatch.h"
 
+#include <QJsonArray>
 #include <QJsonValue>
 #include <QString>
 
@@ -18,6 +19,8 @@ struct ForeignEntry
 
     // Adds the entry to the batch as a token, or as a refusal with the reason.
     void appendTo(ImportBatch &batch) const;
+    // Every element of a backup's list of accounts, each read by `entryOf`, in the batch.
+    static ImportBatch batchFrom(const QJsonArray &list, ForeignEntry (*entryOf)(const QJsonValue &element));
 
 private:
     QString label() const;

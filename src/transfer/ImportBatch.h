@@ -21,6 +21,8 @@ struct ImportBatch
     QList<Refusal> refused;
     // Tokens whose secret is already listed, or given earlier in the batch.
     QList<ImportedToken> present;
+    // The format the file was read as, for the import summary: "Aegis 备份"...
+    QString format = {};
 
     // How an account is named in lists and refusals: "Issuer (name)", or whichever is set.
     static QString label(const QString &name, const QString &issuer);

@@ -2,6 +2,7 @@
 
 #include "transfer/ForeignEntry.h"
 #include "transfer/MigrationPayload.pb.h"
+#include "transfer/TextEncoding.h"
 
 #include <QUrl>
 #include <QUrlQuery>
@@ -14,26 +15,6 @@ namespace {
 // A QR code holds under 3 KB; a longer pasted text is not an export.
 constexpr qsizetype maxLinkLength = 64 * 1024;
 constexpr qint64 exportPeriod = 30; // the format has no period: every account uses 30 s
-
-QString base32(const std::string &bytes)
-{
-    static constexpr char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ234567";
-    QString text;
-    text.reserve(qsizetype(bytes.size() * 8 / 5 + 1));
-    quint32 buffer = 0;
-    int bits = 0;
-    for (const char byte : bytes) {
-        buffer = (buffer << 8) | quint8(byte);
-        bits += 8;
-        while (bits >= 5) {
-            bits -= 5;
-            text.append(QLatin1Char(alphabet[(buffer >> bits) & 31]));
-        }
-    }
-    if (bits > 0)
-        text.append(QLatin1Char(alphabet[(buffer << (5 - bits)) & 31]));
-    return text;
-}
 
 // Exports write the name as "Issuer:account"; the issuer is kept apart already.
 QString accountName(const QString &name, const QString &issuer)
@@ -94,7 +75,7 @@ ForeignEntry entry(const Payload::OtpParameters &otp)
     return {typeName(otp.type()),
             accountName(QString::fromUtf8(otp.name()), issuer),
             issuer,
-            base32(otp.secret()),
+            TextEncoding::toBase32(otp.secret()),
             migrationAlgorithm(otp.algorithm()),
             digitCount(otp.digits()),
             exportPeriod};

@@ -77,6 +77,11 @@ ImportBatch read(const QString &text)
     return batch;
 }
 
+QString reasonFor(const LinkError &error)
+{
+    return error.description().isEmpty() ? u"不是可用的 otpauth 链接"_s : error.description();
+}
+
 bool recognizes(const QString &text)
 {
     const QList<QStringView> lines = linesOf(text);

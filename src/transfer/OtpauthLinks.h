@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/ImportedToken.h"
+#include "engine/LinkError.h"
 #include "transfer/ImportBatch.h"
 
 #include <QByteArray>
@@ -21,6 +22,9 @@ QByteArray write(const QList<ImportedToken> &tokens);
 // Every non-empty line as an account (every account of a phone-export link), or refused
 // with its line number.
 ImportBatch read(const QString &text);
+
+// Why a text that should hold a link gives no account: the parser's own reason, when it has one.
+QString reasonFor(const LinkError &error);
 
 // Whether the text looks like a link list at all (some line starts with "otpauth").
 bool recognizes(const QString &text);

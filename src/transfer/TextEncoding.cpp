@@ -31,4 +31,24 @@ std::optional<quint64> positiveCount(const QJsonValue &value)
     return quint64(number);
 }
 
+QString toBase32(QByteArrayView bytes)
+{
+    static constexpr char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ234567";
+    QString text;
+    text.reserve(bytes.size() * 8 / 5 + 1);
+    quint32 buffer = 0;
+    int bits = 0;
+    for (const char byte : bytes) {
+        buffer = (buffer << 8) | quint8(byte);
+        bits += 8;
+        while (bits >= 5) {
+            bits -= 5;
+            text.append(QLatin1Char(alphabet[(buffer >> bits) & 31]));
+        }
+    }
+    if (bits > 0)
+        text.append(QLatin1Char(alphabet[(buffer << (5 - bits)) & 31]));
+    return text;
+}
+
 } // namespace TextEncoding

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QJsonValue>
+#include <QString>
 #include <QStringView>
 
 #include <optional>
@@ -14,5 +15,8 @@ std::optional<QByteArray> fromHex(QStringView text);
 std::optional<QByteArray> fromBase64(QStringView text);
 // A JSON number that is a whole count from 1 to 2^53.
 std::optional<quint64> positiveCount(const QJsonValue &value);
+
+// RFC 4648 Base32 without padding: the one spelling of these bytes every reader takes.
+QString toBase32(QByteArrayView bytes);
 
 } // namespace TextEncoding

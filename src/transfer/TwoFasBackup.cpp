@@ -36,7 +36,8 @@ std::optional<Encrypted> encryptedFrom(const QJsonValue &value)
 std::expected<QByteArray, TransferError> decrypt(const Encrypted &encrypted, const DerivedKeys &keys,
                                                  const KdfPolicy &policy)
 {
-    const auto key = keys.key({KeyDerivation::Function::pbkdf2Sha256, encrypted.salt, policy.twoFasIterations});
+    const auto key = keys.key(
+        {.function = KeyDerivation::Function::pbkdf2Sha256, .salt = encrypted.salt, .cost = policy.twoFasIterations});
     if (!key)
         return std::unexpected(key.error());
     auto plaintext = VaultCrypto::open(*key, encrypted.sealed);
@@ -52,23 +53,18 @@ TransferError failure(const TransferError &error, TransferError::Kind boxKind)
     return error.kind() == TransferError::Kind::wrongPasswordOrDamaged ? TransferError(boxKind) : error;
 }
 
-ImportBatch batchFrom(const QJsonArray &services)
+ForeignEntry entryOf(const QJsonValue &service)
 {
-    ImportBatch batch;
-    for (const QJsonValue &service : services) {
-        const QJsonValue otp = service[u"otp"];
-        const QString type = otp[u"tokenType"].isString() ? otp[u"tokenType"].toString() : u"totp"_s;
-        const QString issuer = otp[u"issuer"].isString() ? otp[u"issuer"].toString() : service[u"name"].toString();
-        const ForeignEntry entry{type,
-                                 otp[u"account"].toString(),
-                                 issuer,
-                                 service[u"secret"].toString(),
-                                 otp[u"algorithm"].toString(),
-                                 otp[u"digits"],
-                                 otp[u"period"]};
-        entry.appendTo(batch);
-    }
-    return batch;
+    const QJsonValue otp = service[u"otp"];
+    const QString type = otp[u"tokenType"].isString() ? otp[u"tokenType"].toString() : u"totp"_s;
+    const QString issuer = otp[u"issuer"].isString() ? otp[u"issuer"].toString() : service[u"name"].toString();
+    return {type,
+            otp[u"account"].toString(),
+            issuer,
+            service[u"secret"].toString(),
+            otp[u"algorithm"].toString(),
+            otp[u"digits"],
+            otp[u"period"]};
 }
 
 std::expected<ImportBatch, TransferError> readEncrypted(const QJsonObject &root, const DerivedKeys &keys,
@@ -91,7 +87,7 @@ std::expected<ImportBatch, TransferError> readEncrypted(const QJsonObject &root,
     const QJsonDocument document = QJsonDocument::fromJson(*plaintext);
     if (!document.isArray())
         return std::unexpected(TransferError::Kind::damaged);
-    return batchFrom(document.array());
+    return ForeignEntry::batchFrom(document.array(), entryOf);
 }
 
 } // namespace
@@ -103,12 +99,17 @@ bool recognizes(const QJsonObject &root)
     return root.contains(u"schemaVersion") && (root[u"services"].isArray() || root.contains(u"servicesEncrypted"));
 }
 
+bool isEncrypted(const QJsonObject &root)
+{
+    return recognizes(root) && root.contains(u"servicesEncrypted");
+}
+
 std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const DerivedKeys &keys,
                                                const KdfPolicy &policy)
 {
     if (root.contains(u"servicesEncrypted"))
         return readEncrypted(root, keys, policy);
-    return batchFrom(root[u"services"].toArray());
+    return ForeignEntry::batchFrom(root[u"services"].toArray(), entryOf);
 }
 
 } // namespace TwoFasBackup

@@ -15,6 +15,7 @@
 namespace TwoFasBackup {
 
 bool recognizes(const QJsonObject &root);
+bool isEncrypted(const QJsonObject &root);
 
 std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const DerivedKeys &keys,
                                                const KdfPolicy &policy = {});

@@ -13,6 +13,8 @@ namespace {
 QString describe(const ImportBatch &batch)
 {
     QStringList lines;
+    if (!batch.format.isEmpty())
+        lines << u"文件格式：%1"_s.arg(batch.format);
     lines << u"新账户：%1 个"_s.arg(batch.tokens.size());
     for (const ImportedToken &token : batch.tokens)
         lines << u"  · "_s + ImportBatch::label(token.name, token.issuer);

@@ -31,6 +31,20 @@ QByteArray sample(const QString &name)
     return file.readAll();
 }
 
+// The accounts of the peers' samples, as summary() lists them.
+const QString mason = u"Deno:Mason 4SJHB4GSD43FZBAI7C2HLRJGPQ 30/6 SHA1 790195"_s;
+const QString james = u"SPDX:James 5OM4WOOGPLQEF6UGN3CPEOOLWU 20/7 SHA256 9993814"_s;
+const QString sophia = u"Boeing:Sophia JRZCL47CMXVOQMNPZR2F7J4RGI 30/5 SHA1 Steam 747JR"_s;
+const QStringList aegisAccounts{mason, james, u"Airbnb:Elijah 7ELGJSGXNCCTV3O6LKJWYFV2RA 50/8 SHA512 65516786"_s,
+                                sophia};
+
+void addSampleColumns()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("accounts");
+    QTest::addColumn<int>("refused"); // the samples' entries of other kinds
+}
+
 // Each account with its code at 2023-11-14 22:13:20 UTC (from oathtool, and for Steam from
 // Steam's own alphabet).
 QStringList summary(const ImportBatch &batch)
@@ -70,20 +84,12 @@ class TestBackupReader : public QObject
 private Q_SLOTS:
     void peerSamples_data()
     {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QStringList>("accounts");
-        QTest::addColumn<int>("refused"); // the samples' entries of other kinds
-        const QString mason = u"Deno:Mason 4SJHB4GSD43FZBAI7C2HLRJGPQ 30/6 SHA1 790195"_s;
-        const QString james = u"SPDX:James 5OM4WOOGPLQEF6UGN3CPEOOLWU 20/7 SHA256 9993814"_s;
-        const QString sophia = u"Boeing:Sophia JRZCL47CMXVOQMNPZR2F7J4RGI 30/5 SHA1 Steam 747JR"_s;
-        const QStringList aegis{mason, james, u"Airbnb:Elijah 7ELGJSGXNCCTV3O6LKJWYFV2RA 50/8 SHA512 65516786"_s,
-                                sophia};
-        QTest::newRow("Aegis, plain") << u"aegis_plain.json"_s << aegis << 3;
-        QTest::newRow("Aegis, encrypted") << u"aegis_encrypted.json"_s << aegis << 3;
+        addSampleColumns();
+        QTest::newRow("Aegis, plain") << u"aegis_plain.json"_s << aegisAccounts << 3;
+        QTest::newRow("Aegis, encrypted") << u"aegis_encrypted.json"_s << aegisAccounts << 3;
         QTest::newRow("2FAS, plain") << u"2fas_authenticator_plain_v4.2fas"_s << QStringList{mason, sophia} << 3;
         QTest::newRow("2FAS, encrypted") << u"2fas_authenticator_encrypted_v4.2fas"_s << QStringList{mason, sophia}
                                          << 3;
-        QTest::newRow("Ente, encrypted") << u"ente_auth_encrypted.json"_s << QStringList{mason, james} << 1;
     }
     void peerSamples()
     {
@@ -93,6 +99,18 @@ private Q_SLOTS:
         QTEST(summary(*batch), "accounts");
         QTEST(int(batch->refused.size()), "refused");
     }
+
+    // Decrypted by libgcrypt and libsodium, read by the plain formats' readers.
+    void encryptedPeerSamples_data()
+    {
+        addSampleColumns();
+        QTest::newRow("andOTP") << u"andotp_encrypted.bin"_s << aegisAccounts << 3;
+        QTest::newRow("andOTP, oldest") << u"andotp_encrypted_old.bin"_s << aegisAccounts << 3;
+        QTest::newRow("Authenticator Pro") << u"stratum_encrypted.bin"_s << aegisAccounts << 3;
+        QTest::newRow("Authenticator Pro, legacy") << u"stratum_encrypted_legacy.bin"_s << aegisAccounts << 3;
+        QTest::newRow("Ente Auth") << u"ente_auth_encrypted.json"_s << QStringList{mason, james} << 1;
+    }
+    void encryptedPeerSamples() { peerSamples(); }
 
     void rejects_data()
     {
@@ -117,6 +135,15 @@ private Q_SLOTS:
             << QByteArray(ente).replace("8388608", "8589934592") << u"test"_s << Kind::unsupported;
         QTest::newRow("Ente, later version")
             << QByteArray(ente).replace(R"("version": 1)", R"("version": 2)") << u"test"_s << Kind::unsupported;
+        for (const char *file : {"andotp_encrypted.bin", "andotp_encrypted_old.bin", "stratum_encrypted.bin",
+                                 "stratum_encrypted_legacy.bin"}) {
+            QByteArray bytes = sample(QString::fromLatin1(file));
+            QTest::addRow("%s, wrong password", file) << bytes << u"wrong"_s << Kind::wrongPasswordOrDamaged;
+            bytes[bytes.size() - 20] = char(bytes[bytes.size() - 20] ^ 1);
+            QTest::addRow("%s, a byte changed", file) << bytes << u"test"_s << Kind::wrongPasswordOrDamaged;
+        }
+        QTest::newRow("Authenticator Pro, cut after its header")
+            << sample(u"stratum_encrypted.bin"_s).left(40) << u"test"_s << Kind::damaged;
         QTest::newRow("2FAS, wrong password") << twoFas << u"wrong"_s << Kind::wrongPassword;
         QTest::newRow("2FAS, services changed") << flipped(twoFas, "servicesEncrypted") << u"test"_s << Kind::damaged;
         QTest::newRow("2FAS, truncated") << twoFas.left(twoFas.size() - 40) << u"test"_s << Kind::damaged;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "transfer/DerivedKeys.h"
+#include "transfer/ImportBatch.h"
 #include "transfer/KdfPolicy.h"
 #include "transfer/TransferError.h"
 
@@ -12,12 +13,12 @@
 // bytes, "opsLimit" and a Base64 "salt"), and "encryptedData" sealed as one final message of
 // a libsodium XChaCha20-Poly1305 secret stream whose header is "encryptionNonce". It holds
 // otpauth links, one a line.
-namespace EnteBackup {
+namespace EnteEncrypted {
 
 bool recognizes(const QJsonObject &root);
 
-// The list of links; wrongPasswordOrDamaged when it does not open.
-std::expected<QString, TransferError> decrypt(const QJsonObject &root, const DerivedKeys &keys,
-                                              const KdfPolicy &policy = {});
+// wrongPasswordOrDamaged when it does not open.
+std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const DerivedKeys &keys,
+                                               const KdfPolicy &policy);
 
-} // namespace EnteBackup
+} // namespace EnteEncrypted

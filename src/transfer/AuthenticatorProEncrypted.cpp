@@ -1,8 +1,7 @@
-#include "transfer/AuthProBackup.h"
+#include "transfer/AuthenticatorProEncrypted.h"
 
+#include "transfer/AuthenticatorProBackup.h"
 #include "transfer/VaultCrypto.h"
-
-#include <QJsonDocument>
 
 namespace {
 
@@ -16,8 +15,11 @@ struct Layout
     qsizetype ivSize;
 };
 
-const Layout current{{KeyDerivation::Function::argon2id, {}, 3, 4, 1 << 16}, 16, VaultCrypto::nonceSize};
-const Layout legacy{{KeyDerivation::Function::pbkdf2Sha1, {}, 64000}, 20, 16};
+const Layout current{
+    {.function = KeyDerivation::Function::argon2id, .salt = {}, .cost = 3, .parallelism = 4, .memoryKiB = 1 << 16},
+    16,
+    VaultCrypto::nonceSize};
+const Layout legacy{{.function = KeyDerivation::Function::pbkdf2Sha1, .salt = {}, .cost = 64000}, 20, 16};
 
 std::optional<QByteArray> open(const QByteArray &key, const QByteArray &iv, const QByteArray &data, bool gcm)
 {
@@ -31,18 +33,24 @@ std::optional<QByteArray> open(const QByteArray &key, const QByteArray &iv, cons
 
 } // namespace
 
-namespace AuthProBackup {
+namespace AuthenticatorProEncrypted {
 
-bool recognizes(const QByteArray &bytes)
+bool recognizes(const BackupContent &content)
 {
-    return bytes.startsWith(header) || bytes.startsWith(legacyHeader);
+    return content.bytes.startsWith(header);
 }
 
-std::expected<QByteArray, TransferError> decrypt(const QByteArray &bytes, const DerivedKeys &keys)
+bool recognizesLegacy(const BackupContent &content)
+{
+    return content.bytes.startsWith(legacyHeader);
+}
+
+std::expected<ImportBatch, TransferError> read(const BackupContent &content, const DerivedKeys &keys, const KdfPolicy &)
 {
     if (!keys.hasPassword())
         return std::unexpected(TransferError::Kind::passwordRequired);
-    const bool gcm = bytes.startsWith(header);
+    const QByteArray &bytes = content.bytes;
+    const bool gcm = recognizes(content);
     const Layout &layout = gcm ? current : legacy;
     const qsizetype dataStart = header.size() + layout.saltSize + layout.ivSize;
     if (bytes.size() <= dataStart)
@@ -54,10 +62,13 @@ std::expected<QByteArray, TransferError> decrypt(const QByteArray &bytes, const 
         return std::unexpected(key.error());
     const auto plaintext =
         open(*key, bytes.sliced(dataStart - layout.ivSize, layout.ivSize), bytes.sliced(dataStart), gcm);
-    // CBC has no tag: a wrong key whose padding happens to fit gives bytes that are no JSON.
-    if (!plaintext || !QJsonDocument::fromJson(*plaintext).isObject())
+    if (!plaintext)
         return std::unexpected(TransferError::Kind::wrongPasswordOrDamaged);
-    return *plaintext;
+    const auto batch = AuthenticatorProBackup::readJson(*plaintext);
+    // CBC has no tag: a wrong key whose padding happens to fit gives bytes that are no backup.
+    if (!batch && !gcm)
+        return std::unexpected(TransferError::Kind::wrongPasswordOrDamaged);
+    return batch;
 }
 
-} // namespace AuthProBackup
+} // namespace AuthenticatorProEncrypted

@@ -1,5 +1,6 @@
-#include "transfer/EnteBackup.h"
+#include "transfer/EnteEncrypted.h"
 
+#include "transfer/OtpauthLinks.h"
 #include "transfer/TextEncoding.h"
 #include "transfer/VaultCrypto.h"
 
@@ -23,19 +24,21 @@ std::expected<KeyDerivation, TransferError> derivation(const QJsonValue &params,
     const quint64 memoryKiB = *memoryBytes / 1024;
     if (memoryKiB > policy.maxArgon2MemoryKiB || memoryKiB * *passes > policy.maxArgon2WorkKiB)
         return std::unexpected(TransferError(TransferError::Kind::unsupported, u"Argon2 参数过大"_s));
-    return KeyDerivation{KeyDerivation::Function::argon2id, *salt, *passes, 1, memoryKiB};
+    return KeyDerivation{
+        .function = KeyDerivation::Function::argon2id, .salt = *salt, .cost = *passes, .memoryKiB = memoryKiB};
 }
 
 } // namespace
 
-namespace EnteBackup {
+namespace EnteEncrypted {
 
 bool recognizes(const QJsonObject &root)
 {
     return root.contains(u"kdfParams") && root.contains(u"encryptedData");
 }
 
-std::expected<QString, TransferError> decrypt(const QJsonObject &root, const DerivedKeys &keys, const KdfPolicy &policy)
+std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const DerivedKeys &keys,
+                                               const KdfPolicy &policy)
 {
     if (root[u"version"].toInt(-1) != exportVersion)
         return std::unexpected(TransferError(TransferError::Kind::unsupported, u"Ente 导出版本"_s));
@@ -58,7 +61,7 @@ std::expected<QString, TransferError> decrypt(const QJsonObject &root, const Der
     const QString links = decoder(*plaintext);
     if (decoder.hasError())
         return std::unexpected(TransferError::Kind::damaged);
-    return links;
+    return OtpauthLinks::read(links);
 }
 
-} // namespace EnteBackup
+} // namespace EnteEncrypted

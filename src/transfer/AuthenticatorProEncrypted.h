@@ -1,10 +1,10 @@
 #pragma once
 
+#include "transfer/BackupContent.h"
 #include "transfer/DerivedKeys.h"
+#include "transfer/ImportBatch.h"
 #include "transfer/KdfPolicy.h"
 #include "transfer/TransferError.h"
-
-#include <QByteArray>
 
 #include <expected>
 
@@ -13,11 +13,13 @@
 // Argon2id (3 passes, 64 MiB, 4 lanes); or the older header "AuthenticatorPro", a 20-byte
 // salt, a 16-byte IV and AES-256-CBC under PBKDF2-HMAC-SHA1 (64,000 iterations). Both hold
 // the app's plain JSON backup.
-namespace AuthProBackup {
+namespace AuthenticatorProEncrypted {
 
-bool recognizes(const QByteArray &bytes);
+bool recognizes(const BackupContent &content);
+bool recognizesLegacy(const BackupContent &content);
 
-// The plain backup; wrongPasswordOrDamaged when it does not open.
-std::expected<QByteArray, TransferError> decrypt(const QByteArray &bytes, const DerivedKeys &keys);
+// Either format; wrongPasswordOrDamaged when it does not open.
+std::expected<ImportBatch, TransferError> read(const BackupContent &content, const DerivedKeys &keys,
+                                               const KdfPolicy &policy);
 
-} // namespace AuthProBackup
+} // namespace AuthenticatorProEncrypted

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "transfer/BackupContent.h"
+#include "transfer/ImportBatch.h"
+#include "transfer/TransferError.h"
+
+#include <QByteArray>
+
+#include <expected>
+
+// Authenticator Pro's (now Stratum's) plain backup: JSON with "Authenticators", whose type
+// and algorithm are numbers. Its encrypted backups hold the same document.
+namespace AuthenticatorProBackup {
+
+bool recognizes(const BackupContent &content);
+std::expected<ImportBatch, TransferError> read(const BackupContent &content);
+// The accounts of a decrypted backup; damaged when it is not the document.
+std::expected<ImportBatch, TransferError> readJson(const QByteArray &json);
+
+} // namespace AuthenticatorProBackup

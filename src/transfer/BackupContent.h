@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+#include <QJsonDocument>
+#include <QJsonParseError>
+#include <QString>
+
+// A file's bytes together with the readings the formats are told apart by: the JSON
+// document they make, and their text when they are UTF-8.
+struct BackupContent
+{
+    explicit BackupContent(QByteArray bytes);
+
+    QByteArray bytes;
+    // Null unless the bytes are one JSON document.
+    QJsonDocument json;
+    QJsonParseError::ParseError jsonError = QJsonParseError::NoError;
+    // Empty unless the bytes are UTF-8.
+    QString text;
+    bool isText = false;
+};

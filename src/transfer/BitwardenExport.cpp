@@ -1,0 +1,58 @@
+#include "transfer/BitwardenExport.h"
+
+#include "transfer/CsvTable.h"
+#include "transfer/TotpField.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+void appendItem(ImportBatch &batch, const QString &totp, const QString &name, const QString &userName)
+{
+    if (!totp.trimmed().isEmpty())
+        TotpField::appendTo(batch, totp, userName, name);
+}
+
+} // namespace
+
+namespace BitwardenExport {
+
+bool recognizesJson(const BackupContent &content)
+{
+    const QJsonObject root = content.json.object();
+    return root[u"encrypted"].isBool() && (root[u"items"].isArray() || root[u"encrypted"].toBool());
+}
+
+std::expected<ImportBatch, TransferError> readJson(const BackupContent &content)
+{
+    const QJsonObject root = content.json.object();
+    if (root[u"encrypted"].toBool())
+        return std::unexpected(TransferError(TransferError::Kind::unsupported, u"Bitwarden 加密导出"_s));
+    ImportBatch batch;
+    for (const QJsonValue &item : root[u"items"].toArray()) {
+        const QJsonValue login = item[u"login"];
+        appendItem(batch, login[u"totp"].toString(), item[u"name"].toString(), login[u"username"].toString());
+    }
+    return batch;
+}
+
+bool recognizesCsv(const BackupContent &content)
+{
+    const QStringView header = QStringView(content.text).left(content.text.indexOf(u'\n')).trimmed();
+    return content.isText && header.split(u',').contains(u"login_totp");
+}
+
+std::expected<ImportBatch, TransferError> readCsv(const BackupContent &content)
+{
+    const CsvTable table(content.text);
+    ImportBatch batch;
+    for (qsizetype row = 0; row < table.rowCount(); ++row)
+        appendItem(batch, table.field(row, u"login_totp"_s), table.field(row, u"name"_s),
+                   table.field(row, u"login_username"_s));
+    return batch;
+}
+
+} // namespace BitwardenExport

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "transfer/BackupContent.h"
+#include "transfer/ImportBatch.h"
+#include "transfer/TransferError.h"
+
+#include <expected>
+
+// Proton Authenticator's export: JSON with "version" and "entries", each entry's content
+// holding an otpauth link ("uri") and the name shown in the app.
+namespace ProtonExport {
+
+bool recognizes(const BackupContent &content);
+std::expected<ImportBatch, TransferError> read(const BackupContent &content);
+
+} // namespace ProtonExport
