@@ -65,21 +65,20 @@ QByteArray databaseJson(const QList<ImportedToken> &tokens)
         .toJson(QJsonDocument::Compact);
 }
 
-std::optional<QJsonObject> passwordSlot(const QByteArray &password, const QByteArray &masterKey, quint64 n)
+std::optional<QJsonObject> passwordSlot(const KeyDerivation &slot, const QByteArray &slotKey,
+                                        const QByteArray &masterKey)
 {
-    const QByteArray salt = VaultCrypto::randomBytes(saltSize);
-    const auto slotKey = VaultCrypto::scrypt(password, salt, n, 1);
-    const auto wrapped = slotKey ? VaultCrypto::seal(*slotKey, masterKey) : std::nullopt;
+    const auto wrapped = VaultCrypto::seal(slotKey, masterKey);
     if (!wrapped)
         return std::nullopt;
     return QJsonObject{{u"type"_s, passwordSlotType},
                        {u"uuid"_s, QUuid::createUuid().toString(QUuid::WithoutBraces)},
                        {u"key"_s, hex(wrapped->ciphertext)},
                        {u"key_params"_s, sealParams(*wrapped)},
-                       {u"n"_s, qint64(n)},
+                       {u"n"_s, qint64(slot.cost)},
                        {u"r"_s, qint64(scryptBlockSize)},
-                       {u"p"_s, 1},
-                       {u"salt"_s, hex(salt)},
+                       {u"p"_s, qint64(slot.parallelism)},
+                       {u"salt"_s, hex(slot.salt)},
                        {u"repaired"_s, true},
                        {u"is_backup"_s, false}};
 }
@@ -176,11 +175,29 @@ bool isEncrypted(const QJsonObject &root)
     return recognizes(root) && !(header[u"slots"].isNull() && header[u"params"].isNull());
 }
 
+KeyDerivation newSlot(const KdfPolicy &policy)
+{
+    return {.function = KeyDerivation::Function::scrypt,
+            .salt = VaultCrypto::randomBytes(saltSize),
+            .cost = policy.scryptN,
+            .parallelism = 1};
+}
+
 std::expected<QByteArray, TransferError> write(const QList<ImportedToken> &tokens, const QString &password,
                                                const KdfPolicy &policy)
 {
+    const KeyDerivation slot = newSlot(policy);
+    const auto slotKey = slot.derive(password.toUtf8());
+    if (!slotKey)
+        return std::unexpected(TransferError(TransferError::Kind::fileError, u"加密失败"_s));
+    return write(tokens, slot, *slotKey);
+}
+
+std::expected<QByteArray, TransferError> write(const QList<ImportedToken> &tokens, const KeyDerivation &slotDerivation,
+                                               const QByteArray &slotKey)
+{
     const QByteArray masterKey = VaultCrypto::randomBytes(VaultCrypto::keySize);
-    const auto slot = passwordSlot(password.toUtf8(), masterKey, policy.scryptN);
+    const auto slot = passwordSlot(slotDerivation, slotKey, masterKey);
     const auto sealed = VaultCrypto::seal(masterKey, databaseJson(tokens));
     if (!slot || !sealed)
         return std::unexpected(TransferError(TransferError::Kind::fileError, u"加密失败"_s));

@@ -2,26 +2,20 @@
 
 #include "transfer/BackupReader.h"
 
-#include <QtConcurrent>
-
-BackupOpener::BackupOpener(const KdfPolicy &policy, QObject *parent) : QObject(parent), m_policy(policy)
-{
-    connect(&m_derivation, &QFutureWatcherBase::finished, this, &BackupOpener::derived);
-}
+BackupOpener::BackupOpener(const KdfPolicy &policy, QObject *parent) : QObject(parent), m_policy(policy) {}
 
 void BackupOpener::open(const QByteArray &bytes, const QString &password, std::function<void(const Result &)> done)
 {
-    ++m_read;
+    m_deriver.cancel();
     m_bytes = bytes;
     m_keys = DerivedKeys::lookUpOnly(password);
     m_done = std::move(done);
-    if (!m_derivation.isRunning())
-        step();
+    step();
 }
 
 void BackupOpener::cancel()
 {
-    ++m_read;
+    m_deriver.cancel();
     m_bytes.clear();
     m_keys = {};
     m_done = nullptr;
@@ -31,23 +25,15 @@ void BackupOpener::step()
 {
     const Result result = BackupReader::read(m_bytes, m_keys, m_policy);
     if (!result && result.error().kind() == TransferError::Kind::keyPending) {
-        m_deriving = *m_keys.pending();
-        m_derivingFor = m_read;
-        m_derivation.setFuture(QtConcurrent::run(
-            [password = m_keys.password(), derivation = m_deriving] { return derivation.derive(password); }));
+        const KeyDerivation derivation = *m_keys.pending();
+        m_deriver.derive(m_keys.password(), derivation, [this, derivation](const std::optional<QByteArray> &key) {
+            m_keys.insert(derivation, key);
+            step();
+        });
         return;
     }
-    // Called last: it may start another read.
     const auto done = std::exchange(m_done, nullptr);
-    m_bytes.clear();
-    m_keys = {};
+    cancel();
+    // Last: it may start another read.
     done(result);
-}
-
-void BackupOpener::derived()
-{
-    if (m_derivingFor == m_read)
-        m_keys.insert(m_deriving, m_derivation.result());
-    if (isBusy())
-        step();
 }
