@@ -104,8 +104,14 @@ private Q_SLOTS:
     void encryptedPeerSamples_data()
     {
         addSampleColumns();
-        QTest::newRow("andOTP") << u"andotp_encrypted.bin"_s << aegisAccounts << 3;
-        QTest::newRow("andOTP, oldest") << u"andotp_encrypted_old.bin"_s << aegisAccounts << 3;
+        // andOTP keeps Base32 padding; its oldest backups put the issuer into the name.
+        QStringList andOtp = aegisAccounts;
+        andOtp.replaceInStrings(QRegularExpression(u" ([A-Z2-7]{26}) "_s), u" \\1====== "_s);
+        QTest::newRow("andOTP") << u"andotp_encrypted.bin"_s << andOtp << 3;
+        QTest::newRow("andOTP, oldest") << u"andotp_encrypted_old.bin"_s
+                                        << andOtp.first(3).replaceInStrings(QRegularExpression(u"^(\\w+):"_s),
+                                                                            u":\\1 - \\1:"_s)
+                                        << 3;
         QTest::newRow("Authenticator Pro") << u"stratum_encrypted.bin"_s << aegisAccounts << 3;
         QTest::newRow("Authenticator Pro, legacy") << u"stratum_encrypted_legacy.bin"_s << aegisAccounts << 3;
         QTest::newRow("Ente Auth") << u"ente_auth_encrypted.json"_s << QStringList{mason, james} << 1;
@@ -166,7 +172,7 @@ private Q_SLOTS:
     void openerAnswersTheLatestRead()
     {
         BackupOpener opener;
-        const QByteArray vault = sample(u"aegis_encrypted.json"_s);
+        const QByteArray vault = *AegisVault::write(sampleTokens, u"test"_s, cheap);
         QStringList answers;
         const auto answer = [&](const BackupOpener::Result &result) {
             answers << (result ? QString::number(result->tokens.size()) : result.error().description());
@@ -177,7 +183,7 @@ private Q_SLOTS:
         QTRY_VERIFY(!opener.isBusy());
         opener.open(vault, u"test"_s, answer);
         QTRY_VERIFY(!opener.isBusy());
-        QCOMPARE(answers, (QStringList{u"密码不正确。"_s, u"4"_s}));
+        QCOMPARE(answers, (QStringList{u"密码不正确。"_s, u"3"_s}));
     }
 
     void linkListRefusesLinesByNumber()
