@@ -79,12 +79,23 @@ std::optional<QByteArray> pbkdf2(const QByteArray &password, const QByteArray &s
     return derive(password, GCRY_KDF_PBKDF2, hash == Hash::sha1 ? GCRY_MD_SHA1 : GCRY_MD_SHA256, salt, iterations);
 }
 
+// Through libsodium for one lane: its Argon2 gives the same key about twice as fast.
 std::optional<QByteArray> argon2id(const QByteArray &password, const QByteArray &salt, quint64 passes,
                                    quint64 memoryKiB, quint64 lanes)
 {
     constexpr quint64 limit = std::numeric_limits<quint32>::max();
     if (passes < 1 || passes > limit || lanes < 1 || lanes > 0xffffff || memoryKiB < 8 * lanes || memoryKiB > limit)
         return std::nullopt;
+    QByteArray key(VaultCrypto::keySize, Qt::Uninitialized);
+    if (lanes == 1) {
+        const bool derived =
+            sodium_init() >= 0
+            && crypto_pwhash(reinterpret_cast<unsigned char *>(key.data()), size_t(key.size()), password.constData(),
+                             size_t(password.size()), reinterpret_cast<const unsigned char *>(salt.constData()), passes,
+                             size_t(memoryKiB) * 1024, crypto_pwhash_ALG_ARGON2ID13)
+                   == 0;
+        return derived ? std::optional(key) : std::nullopt;
+    }
     ensureInitialized();
     const unsigned long parameters[] = {VaultCrypto::keySize, passes, memoryKiB, lanes};
     gcry_kdf_hd_t handle = nullptr;
@@ -93,7 +104,6 @@ std::optional<QByteArray> argon2id(const QByteArray &password, const QByteArray 
                       nullptr, 0)
         != 0)
         return std::nullopt;
-    QByteArray key(VaultCrypto::keySize, Qt::Uninitialized);
     const bool derived =
         gcry_kdf_compute(handle, nullptr) == 0 && gcry_kdf_final(handle, size_t(key.size()), key.data()) == 0;
     gcry_kdf_close(handle);

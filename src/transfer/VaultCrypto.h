@@ -5,8 +5,8 @@
 #include <optional>
 
 // The primitives the backup formats are built from, from libgcrypt (random bytes, key
-// derivation, AES-256 in GCM with a 128-bit tag and in CBC) and libsodium (Ente's
-// XChaCha20-Poly1305 secret stream). Keys are 256 bits.
+// derivation, AES-256 in GCM with a 128-bit tag and in CBC) and libsodium (one-lane
+// Argon2id, Ente's XChaCha20-Poly1305 secret stream). Keys are 256 bits.
 namespace VaultCrypto {
 
 constexpr qsizetype keySize = 32;
