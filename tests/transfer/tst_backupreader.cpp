@@ -2,6 +2,7 @@
 #include "support/StoreFixture.h"
 #include "transfer/AegisVault.h"
 #include "transfer/BackupFile.h"
+#include "transfer/BackupFormat.h"
 #include "transfer/BackupOpener.h"
 #include "transfer/BackupReader.h"
 #include "transfer/OtpauthLinks.h"
@@ -104,19 +105,33 @@ private Q_SLOTS:
     void encryptedPeerSamples_data()
     {
         addSampleColumns();
+        QTest::addColumn<QString>("format");
         // andOTP keeps Base32 padding; its oldest backups put the issuer into the name.
         QStringList andOtp = aegisAccounts;
         andOtp.replaceInStrings(QRegularExpression(u" ([A-Z2-7]{26}) "_s), u" \\1====== "_s);
-        QTest::newRow("andOTP") << u"andotp_encrypted.bin"_s << andOtp << 3;
+        QTest::newRow("andOTP") << u"andotp_encrypted.bin"_s << andOtp << 3 << u"andOTP 加密备份"_s;
         QTest::newRow("andOTP, oldest") << u"andotp_encrypted_old.bin"_s
                                         << andOtp.first(3).replaceInStrings(QRegularExpression(u"^(\\w+):"_s),
                                                                             u":\\1 - \\1:"_s)
-                                        << 3;
-        QTest::newRow("Authenticator Pro") << u"stratum_encrypted.bin"_s << aegisAccounts << 3;
-        QTest::newRow("Authenticator Pro, legacy") << u"stratum_encrypted_legacy.bin"_s << aegisAccounts << 3;
-        QTest::newRow("Ente Auth") << u"ente_auth_encrypted.json"_s << QStringList{mason, james} << 1;
+                                        << 3 << u"andOTP 加密备份"_s;
+        QTest::newRow("Authenticator Pro")
+            << u"stratum_encrypted.bin"_s << aegisAccounts << 3 << u"Authenticator Pro 加密备份"_s;
+        QTest::newRow("Authenticator Pro, legacy")
+            << u"stratum_encrypted_legacy.bin"_s << aegisAccounts << 3 << u"Authenticator Pro 旧版加密备份"_s;
+        QTest::newRow("Ente Auth") << u"ente_auth_encrypted.json"_s << QStringList{mason, james} << 1
+                                   << u"Ente Auth 加密导出"_s;
     }
-    void encryptedPeerSamples() { peerSamples(); }
+    void encryptedPeerSamples()
+    {
+        peerSamples();
+        QFETCH(QString, file);
+        const BackupContent content(sample(file));
+        const QList<BackupFormat> &formats = BackupFormat::all();
+        QTEST(std::find_if(formats.cbegin(), formats.cend(),
+                           [&](const BackupFormat &format) { return format.recognizes(content); })
+                  ->name,
+              "format");
+    }
 
     void rejects_data()
     {
