@@ -1,8 +1,9 @@
 // A small coverage-guided fuzzer: seeds are mutated (bit flips, random bytes, insertions,
 // deletions, duplicated ranges, format tokens, splices with another input) and every input
 // that reaches a basic block not seen before joins the corpus. Run it under ASan and UBSan:
-//   fuzz_transfer <aegis|2fas|links> <inputs>
+//   fuzz_transfer <aegis|2fas|links|peers> <inputs>
 #include "transfer/AegisVault.h"
+#include "transfer/BackupReader.h"
 #include "transfer/OtpauthLinks.h"
 #include "transfer/TwoFasBackup.h"
 #include "transfer/VaultCrypto.h"
@@ -25,7 +26,13 @@ std::array<bool, 1 << 18> seen;
 bool newCoverage = false;
 
 // Tiny key-derivation costs, so that the fuzzer spends its time parsing.
-const KdfPolicy policy{.scryptN = 16, .maxScryptN = 16, .maxPasswordSlots = 2, .twoFasIterations = 1};
+const KdfPolicy policy{.scryptN = 16,
+                       .maxScryptN = 16,
+                       .maxPasswordSlots = 2,
+                       .twoFasIterations = 1,
+                       .maxPbkdf2Iterations = 16,
+                       .maxArgon2MemoryKiB = 64,
+                       .maxArgon2WorkKiB = 256};
 const QString password = u"pw"_s;
 
 QByteArray sample(const char *name)
@@ -86,6 +93,16 @@ const std::array targets{
            },
            {"otpauth://totp/", "?secret=", "&digits=", "&period=", "&issuer=", "%", "%25", "%E2%80%AE", ":", "\n",
             "\r\n"}},
+    // Every other app's export, through the same recognition the import dialog uses.
+    Target{"peers", [](const QByteArray &bytes) { (void)BackupReader::read(bytes, password, policy); },
+           [] {
+               QList<QByteArray> seeds;
+               for (const char *name : {"bitwarden.json", "bitwarden.csv", "proton_authenticator.json",
+                                        "andotp_plain.json", "freeotp_plus.json", "stratum_plain.json", "steam.json"})
+                   seeds << sample(name);
+               return seeds;
+           },
+           jsonTokens + QList<QByteArray>{"\"", ",", "\n", "steam://", "otpauth://totp/", "\"Type\"", "[-1,"}},
 };
 
 QByteArray mutated(QByteArray input, const Target &target, const QList<QByteArray> &corpus, std::mt19937_64 &random)
@@ -138,7 +155,7 @@ int main(int argc, char **argv)
     const auto target = std::find_if(targets.begin(), targets.end(),
                                      [&](const Target &t) { return argc == 3 && qstrcmp(t.name, argv[1]) == 0; });
     if (target == targets.end()) {
-        std::fprintf(stderr, "usage: fuzz_transfer <aegis|2fas|links> <inputs>\n");
+        std::fprintf(stderr, "usage: fuzz_transfer <aegis|2fas|links|peers> <inputs>\n");
         return 2;
     }
     const long long inputs = std::atoll(argv[2]);

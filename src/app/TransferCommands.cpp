@@ -20,7 +20,7 @@ namespace {
 
 const QString vaultFilter = u"Aegis 加密备份 (*.json)"_s;
 const QString linksFilter = u"otpauth 链接，不加密 (*.txt)"_s;
-const QString importFilter = u"验证码备份 (*.json *.2fas *.txt);;所有文件 (*)"_s;
+const QString importFilter = u"验证码备份 (*.json *.2fas *.txt *.csv *.maFile *.bin *.authpro);;所有文件 (*)"_s;
 
 } // namespace
 

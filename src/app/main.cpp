@@ -1,4 +1,5 @@
 #include "app/CorvaneApp.h"
+#include "app/InspectCommand.h"
 #include "app/SingleInstance.h"
 #include "store/SecretServiceKeychain.h"
 
@@ -39,6 +40,8 @@ static void harden()
 int main(int argc, char *argv[])
 {
     harden();
+    if (const auto inspected = InspectCommand::runIfAsked(argc, argv))
+        return *inspected;
     preferX11UnderWayland();
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Corvane"_s);

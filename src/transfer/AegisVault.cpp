@@ -40,7 +40,7 @@ std::optional<VaultCrypto::Sealed> sealedFrom(const QJsonValue &params, QByteArr
 
 QJsonObject entryJson(const ImportedToken &token)
 {
-    const QJsonObject info{{u"secret"_s, token.secret},
+    const QJsonObject info{{u"secret"_s, TextEncoding::canonicalBase32(token.secret)},
                            {u"algo"_s, algorithmName(token.algorithm)},
                            {u"digits"_s, token.digits},
                            {u"period"_s, token.period}};

@@ -2,6 +2,7 @@
 
 #include "engine/OTPAuthParser.h"
 #include "transfer/MigrationLink.h"
+#include "transfer/TextEncoding.h"
 
 #include <QStringList>
 #include <QUrl>
@@ -42,7 +43,7 @@ QString link(const ImportedToken &token)
 {
     const QString label =
         token.issuer.isEmpty() ? encoded(token.name) : u"%1:%2"_s.arg(encoded(token.issuer), encoded(token.name));
-    QString query = u"secret="_s + encoded(token.secret);
+    QString query = u"secret="_s + encoded(TextEncoding::canonicalBase32(token.secret));
     if (!token.issuer.isEmpty())
         query += u"&issuer="_s + encoded(token.issuer);
     query +=
@@ -64,15 +65,21 @@ ImportBatch read(const QString &text)
     const QList<QStringView> lines = linesOf(text);
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QString line = lines[i].trimmed().toString();
-        if (line.isEmpty())
+        if (line.isEmpty() || line.startsWith(u'#'))
             continue;
-        const QString label = u"第 %1 行"_s.arg(i + 1);
-        if (MigrationLink::looksLikeLink(line))
-            addMigration(batch, line, label);
-        else if (const auto token = OTPAuthParser::parse(line))
+        const QString number = u"第 %1 行"_s.arg(i + 1);
+        if (MigrationLink::looksLikeLink(line)) {
+            addMigration(batch, line, number);
+            continue;
+        }
+        const auto token = OTPAuthParser::parse(line);
+        const ImportedToken named = token ? *token : OTPAuthParser::nameOf(line).value_or(ImportedToken());
+        const QString account = ImportBatch::label(named.name, named.issuer);
+        const QString label = account.isEmpty() ? number : u"%1 %2"_s.arg(number, account);
+        if (token)
             batch.offer(*token, label);
         else
-            batch.refused.append({label, u"不是可用的 otpauth 链接"_s});
+            batch.refused.append({label, reasonFor(token.error())});
     }
     return batch;
 }

@@ -19,8 +19,8 @@ QString link(const ImportedToken &token);
 // One link per line, each ended by a line break.
 QByteArray write(const QList<ImportedToken> &tokens);
 
-// Every non-empty line as an account (every account of a phone-export link), or refused
-// with its line number.
+// Every line as an account (every account of a phone-export link), or refused with its
+// line number, the account's name and the reason. Blank lines and "#" comments are skipped.
 ImportBatch read(const QString &text);
 
 // Why a text that should hold a link gives no account: the parser's own reason, when it has one.

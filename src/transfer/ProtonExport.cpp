@@ -5,12 +5,17 @@
 #include <QJsonArray>
 #include <QJsonObject>
 
+#include <algorithm>
+
 namespace ProtonExport {
 
 bool recognizes(const BackupContent &content)
 {
     const QJsonObject root = content.json.object();
-    return root.contains(u"version") && root[u"entries"].isArray();
+    const QJsonArray entries = root[u"entries"].toArray();
+    return root.contains(u"version") && root[u"entries"].isArray()
+           && std::all_of(entries.begin(), entries.end(),
+                          [](const QJsonValue &entry) { return entry[u"content"].isObject(); });
 }
 
 std::expected<ImportBatch, TransferError> read(const BackupContent &content)

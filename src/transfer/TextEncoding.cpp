@@ -1,5 +1,7 @@
 #include "transfer/TextEncoding.h"
 
+#include "engine/TOTPGenerator.h"
+
 #include <algorithm>
 
 namespace TextEncoding {
@@ -49,6 +51,12 @@ QString toBase32(QByteArrayView bytes)
     if (bits > 0)
         text.append(QLatin1Char(alphabet[(buffer << (5 - bits)) & 31]));
     return text;
+}
+
+QString canonicalBase32(const QString &secret)
+{
+    const std::optional<QByteArray> bytes = TOTPGenerator::decodeBase32(secret);
+    return bytes ? toBase32(*bytes) : secret;
 }
 
 } // namespace TextEncoding

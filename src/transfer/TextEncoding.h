@@ -18,5 +18,8 @@ std::optional<quint64> positiveCount(const QJsonValue &value);
 
 // RFC 4648 Base32 without padding: the one spelling of these bytes every reader takes.
 QString toBase32(QByteArrayView bytes);
+// A secret as the Base32 of the bytes it decodes to (the same codes, and a length every
+// strict decoder accepts); the text unchanged when it is not Base32.
+QString canonicalBase32(const QString &secret);
 
 } // namespace TextEncoding

@@ -71,17 +71,20 @@ private Q_SLOTS:
     void summaryListsWhatWillHappen_data()
     {
         QTest::addColumn<int>("fresh");
+        QTest::addColumn<QString>("format");
         QTest::addColumn<QString>("text");
         QTest::newRow("new, present and refused")
-            << 1 << u"新账户：1 个\n  · GitHub (alice)\n已存在（将跳过）：1 个\n无法导入：1 个\n  · 第 2 行：原因"_s;
-        QTest::newRow("nothing new") << 0
+            << 1 << u"Bitwarden 导出"_s
+            << u"文件格式：Bitwarden 导出\n新账户：1 个\n  · GitHub (alice)\n已存在（将跳过）：1 个\n无法导入：1 个\n  · 第 2 行：原因"_s;
+        QTest::newRow("nothing new") << 0 << QString()
                                      << u"新账户：0 个\n已存在（将跳过）：1 个\n无法导入：1 个\n  · 第 2 行：原因"_s;
     }
     void summaryListsWhatWillHappen()
     {
         QFETCH(int, fresh);
         const ImportedToken token{u"alice"_s, u"GitHub"_s, u"JBSWY3DPEHPK3PXP"_s};
-        const ImportBatch batch{QList<ImportedToken>(fresh, token), {{u"第 2 行"_s, u"原因"_s}}, {token}};
+        QFETCH(QString, format);
+        const ImportBatch batch{QList<ImportedToken>(fresh, token), {{u"第 2 行"_s, u"原因"_s}}, {token}, format};
         ImportSummaryDialog dialog(batch);
         QTEST(dialog.summaryText(), "text");
         QCOMPARE(dialog.buttons()->buttons().constFirst()->isEnabled(), fresh > 0);

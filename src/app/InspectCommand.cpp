@@ -1,0 +1,154 @@
+#include "app/InspectCommand.h"
+
+#include "engine/Clock.h"
+#include "engine/LabelText.h"
+#include "engine/TOTPGenerator.h"
+#include "transfer/BackupFile.h"
+#include "transfer/BackupReader.h"
+
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <string>
+#include <termios.h>
+#include <unistd.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+enum ExitCode {
+    fileRead = 0,
+    fileUnreadable = 1,
+    usageError = 2,
+};
+
+const QString option = u"--inspect"_s;
+
+// One line of standard input without its line break; absent at the end of input.
+std::optional<QString> inputLine()
+{
+    std::string line;
+    int c = 0;
+    while ((c = std::getchar()) != EOF && c != '\n')
+        line.push_back(char(c));
+    if (c == EOF && line.empty())
+        return std::nullopt;
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    QString text = QString::fromStdString(line);
+    std::fill(line.begin(), line.end(), '\0');
+    return text;
+}
+
+termios savedTerminal{};
+
+// Ctrl+C at the prompt must not leave the terminal without echo.
+void restoreTerminalAndExit(int signal)
+{
+    tcsetattr(STDIN_FILENO, TCSAFLUSH, &savedTerminal);
+    _exit(128 + signal);
+}
+
+// From the terminal without echo; from standard input as it comes when that is not a terminal.
+std::optional<QString> passwordFromInput()
+{
+    if (!isatty(STDIN_FILENO) || tcgetattr(STDIN_FILENO, &savedTerminal) != 0)
+        return inputLine();
+    std::fputs("密码：", stderr);
+    const auto interrupt = std::signal(SIGINT, restoreTerminalAndExit);
+    const auto terminate = std::signal(SIGTERM, restoreTerminalAndExit);
+    termios quiet = savedTerminal;
+    quiet.c_lflag &= ~tcflag_t(ECHO);
+    tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+    std::optional<QString> password = inputLine();
+    tcsetattr(STDIN_FILENO, TCSAFLUSH, &savedTerminal);
+    std::signal(SIGINT, interrupt);
+    std::signal(SIGTERM, terminate);
+    std::fputs("\n", stderr);
+    return password;
+}
+
+// Tabs and line breaks would split the line; other control and bidi characters could
+// rewrite what the terminal shows.
+QString field(QString text)
+{
+    for (QChar &c : text) {
+        if (c == u'\t' || c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f' || c == QChar(0x85)
+            || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            c = u' ';
+    }
+    return LabelText::cleaned(text);
+}
+
+QByteArray line(const QStringList &fields)
+{
+    QStringList cleaned;
+    for (const QString &text : fields)
+        cleaned << field(text);
+    return cleaned.join(u'\t').toUtf8() + '\n';
+}
+
+void write(std::FILE *stream, const QByteArray &bytes)
+{
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+} // namespace
+
+std::optional<int> InspectCommand::runIfAsked(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const bool asked = std::any_of(arguments.cbegin(), arguments.cend(), [](const QString &argument) {
+        return argument == option || argument.startsWith(option + u'=');
+    });
+    if (!asked)
+        return std::nullopt;
+    if (arguments.size() != 2 || arguments[0] != option) {
+        write(stderr, "用法：corvane --inspect 文件\n"_ba);
+        return usageError;
+    }
+    QByteArray out, err;
+    const int code = InspectCommand(passwordFromInput, systemClock()).run(arguments[1], out, err);
+    write(stdout, out);
+    write(stderr, err);
+    return code;
+}
+
+InspectCommand::InspectCommand(PasswordSource password, double now) : m_password(std::move(password)), m_now(now) {}
+
+int InspectCommand::run(const QString &path, QByteArray &out, QByteArray &err) const
+{
+    const auto bytes = BackupFile::read(path);
+    if (!bytes) {
+        err = bytes.error().description().toUtf8() + '\n';
+        return fileUnreadable;
+    }
+    auto batch = BackupReader::read(*bytes);
+    if (!batch && batch.error().kind() == TransferError::Kind::passwordRequired)
+        batch = BackupReader::read(*bytes, m_password().value_or(QString()));
+    if (!batch) {
+        err = batch.error().description().toUtf8() + '\n';
+        return fileUnreadable;
+    }
+    out = report(*batch);
+    return fileRead;
+}
+
+QByteArray InspectCommand::report(const ImportBatch &batch) const
+{
+    QByteArray text = line({u"format"_s, batch.format});
+    for (const ImportedToken &token : batch.tokens) {
+        const auto code = TOTPGenerator::code(TOTPGenerator::normalize(token.secret), m_now, token.period, token.digits,
+                                              token.algorithm, token.steam);
+        text += line({u"account"_s, token.issuer, token.name, token.steam ? u"steam"_s : u"totp"_s,
+                      algorithmName(token.algorithm), QString::number(token.digits), QString::number(token.period),
+                      code.value_or(QString())});
+    }
+    for (const ImportBatch::Refusal &refusal : batch.refused)
+        text += line({u"refused"_s, refusal.label, refusal.reason});
+    return text;
+}

@@ -1,0 +1,91 @@
+// `corvane --inspect` as a person runs it: the real binary, the password on standard input.
+#include "engine/TOTPGenerator.h"
+#include "transfer/AegisVault.h"
+
+#include <QDateTime>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const ImportedToken steam{
+    u"gabe\tnewell"_s, u"Valve\nSteam"_s, u"JRZCL47CMXVOQMNPZR2F7J4RGI"_s, 30, 5, HashAlgorithm::Sha1, true};
+const ImportedToken sha256{u"me"_s, u"Bank"_s, u"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ"_s, 60, 8, HashAlgorithm::Sha256};
+
+} // namespace
+
+class TestInspectCommand : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void inspects_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("right password") << QStringList{u"--inspect"_s} << "密码 pw\n"_ba << 0 << QString();
+        QTest::newRow("wrong password") << QStringList{u"--inspect"_s} << "wrong\n"_ba << 1 << u"密码不正确。\n"_s;
+        QTest::newRow("no password") << QStringList{u"--inspect"_s} << QByteArray() << 1
+                                     << u"这个备份已加密，请输入密码。\n"_s;
+        QTest::newRow("a second file") << QStringList{u"--inspect"_s, u"b"_s} << QByteArray() << 2
+                                       << u"用法：corvane --inspect 文件\n"_s;
+    }
+    void inspects()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, input);
+        QTemporaryDir dir;
+        QFile vault(dir.filePath(u"vault.json"_s));
+        QVERIFY(vault.open(QIODevice::WriteOnly));
+        vault.write(*AegisVault::write({steam, sha256}, u"密码 pw"_s, {.scryptN = 1 << 10}));
+        vault.close();
+        arguments.insert(1, vault.fileName());
+
+        // Nothing to reach a keychain or a display with, and a home of its own.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const QString &name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"DBUS_SESSION_BUS_ADDRESS"_s})
+            environment.remove(name);
+        environment.insert(u"HOME"_s, dir.path());
+        environment.insert(u"XDG_CONFIG_HOME"_s, dir.path());
+        QProcess corvane;
+        corvane.setProcessEnvironment(environment);
+        corvane.setProgram(QStringLiteral(CORVANE_BINARY));
+        corvane.setArguments(arguments);
+        const double started = QDateTime::currentSecsSinceEpoch();
+        corvane.start();
+        corvane.write(input);
+        corvane.closeWriteChannel();
+        QVERIFY(corvane.waitForFinished(60000));
+        QTEST(corvane.exitCode(), "exitCode");
+        QTEST(QString::fromUtf8(corvane.readAllStandardError()), "error");
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{u"vault.json"_s});
+        const QString out = QString::fromUtf8(corvane.readAllStandardOutput());
+        if (corvane.exitCode() != 0) {
+            QCOMPARE(out, QString());
+            return;
+        }
+        // The code of the time step the run began in, or of the next when it turned meanwhile.
+        QString expected = u"format\tAegis 加密备份\n"_s;
+        const QList<std::pair<ImportedToken, QString>> accounts{
+            {steam, u"Valve Steam\tgabe newell\tsteam\tSHA1\t5\t30\t"_s},
+            {sha256, u"Bank\tme\ttotp\tSHA256\t8\t60\t"_s}};
+        for (const auto &[account, shown] : accounts) {
+            const ImportedToken &token = account;
+            const auto code = [&token](double date) {
+                return *TOTPGenerator::code(token.secret, date, token.period, token.digits, token.algorithm,
+                                            token.steam);
+            };
+            const QString line = u"account\t"_s + shown + code(started);
+            expected += (out.contains(line) ? line : u"account\t"_s + shown + code(started + token.period)) + u'\n';
+        }
+        QCOMPARE(out, expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestInspectCommand)
+#include "tst_inspectcommand.moc"
