@@ -6,6 +6,8 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -22,7 +24,7 @@ std::expected<KeyDerivation, TransferError> derivation(const QJsonValue &params,
         return std::unexpected(TransferError::Kind::damaged);
     // libsodium counts memory in bytes and uses whole KiB.
     const quint64 memoryKiB = *memoryBytes / 1024;
-    if (memoryKiB > policy.maxArgon2MemoryKiB || memoryKiB * *passes > policy.maxArgon2WorkKiB)
+    if (memoryKiB > policy.maxArgon2MemoryKiB || *passes > policy.maxArgon2WorkKiB / std::max<quint64>(memoryKiB, 1))
         return std::unexpected(TransferError(TransferError::Kind::unsupported, u"Argon2 参数过大"_s));
     return KeyDerivation{
         .function = KeyDerivation::Function::argon2id, .salt = *salt, .cost = *passes, .memoryKiB = memoryKiB};
