@@ -26,7 +26,13 @@ std::array<bool, 1 << 18> seen;
 bool newCoverage = false;
 
 // Tiny key-derivation costs, so that the fuzzer spends its time parsing.
-const KdfPolicy policy{.scryptN = 16, .maxScryptN = 16, .maxPasswordSlots = 2, .twoFasIterations = 1};
+const KdfPolicy policy{.scryptN = 16,
+                       .maxScryptN = 16,
+                       .maxPasswordSlots = 2,
+                       .twoFasIterations = 1,
+                       .maxPbkdf2Iterations = 16,
+                       .maxArgon2MemoryKiB = 64,
+                       .maxArgon2WorkKiB = 256};
 const QString password = u"pw"_s;
 
 QByteArray sample(const char *name)
@@ -39,7 +45,7 @@ QByteArray sample(const char *name)
 QByteArray cheapTwoFas()
 {
     const QByteArray salt = VaultCrypto::randomBytes(32);
-    const auto key = VaultCrypto::pbkdf2Sha256(password.toUtf8(), salt, policy.twoFasIterations);
+    const auto key = VaultCrypto::pbkdf2(password.toUtf8(), salt, policy.twoFasIterations, VaultCrypto::Hash::sha256);
     const auto sealed = VaultCrypto::seal(*key, R"([{"name":"A","secret":"JBSWY3DPEHPK3PXP","otp":{"account":"a"}}])");
     const QByteArray data =
         (sealed->ciphertext + sealed->tag).toBase64() + ':' + salt.toBase64() + ':' + sealed->nonce.toBase64();

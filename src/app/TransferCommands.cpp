@@ -46,28 +46,34 @@ void TransferCommands::fail(const TransferError &error)
     ask(QMessageBox::Warning, error.description(), {});
 }
 
-// The file's bytes; absent when the person cancelled, or encryption failed (and was reported).
-std::optional<QByteArray> TransferCommands::encode(const QList<ImportedToken> &tokens, bool links)
+// Encrypts the tokens once the password's key is derived off the main thread, then saves them.
+void TransferCommands::exportVault(const QList<ImportedToken> &tokens, const QString &path)
 {
-    if (links) {
-        if (!ask(
-                QMessageBox::Warning,
-                u"这个文件不加密：任何拿到它的人都能生成你全部账户的验证码。只在马上导入另一个应用并随后删除文件时使用。仍要导出吗？"_s,
-                u"仍然导出"_s))
-            return std::nullopt;
-        return OtpauthLinks::write(tokens);
-    }
     PasswordDialog dialog(PasswordDialog::Mode::choose,
                           u"备份用这个密码加密，保存为 Aegis 格式，Aegis 等应用也能导入。忘记密码就无法打开备份。"_s,
                           m_dialogParent);
     if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    auto vault = AegisVault::write(tokens, dialog.password());
-    if (!vault) {
-        fail(vault.error());
-        return std::nullopt;
+        return;
+    const KeyDerivation slot = AegisVault::newSlot();
+    m_deriver.derive(dialog.password().toUtf8(), slot, [=, this](const std::optional<QByteArray> &key) {
+        const auto vault = key ? AegisVault::write(tokens, slot, *key)
+                               : std::unexpected(TransferError(TransferError::Kind::fileError, u"加密失败"_s));
+        if (vault)
+            save(path, *vault, tokens.size());
+        else
+            fail(vault.error());
+    });
+}
+
+void TransferCommands::save(const QString &path, const QByteArray &bytes, qsizetype count)
+{
+    if (const auto written = BackupFile::write(path, bytes); !written) {
+        fail(written.error());
+        return;
     }
-    return std::move(*vault);
+    const qsizetype missing = m_store.accounts().size() - count;
+    inform(u"已导出 %1 个账户。"_s.arg(count)
+           + (missing > 0 ? u"另有 %1 个账户读不到密钥，没有导出。"_s.arg(missing) : QString()));
 }
 
 void TransferCommands::exportBackup()
@@ -83,16 +89,13 @@ void TransferCommands::exportBackup()
                                      vaultFilter + u";;"_s + linksFilter, &filter);
     if (path.isEmpty())
         return;
-    const auto bytes = encode(tokens, filter == linksFilter);
-    if (!bytes)
-        return;
-    if (const auto written = BackupFile::write(path, *bytes); !written) {
-        fail(written.error());
-        return;
-    }
-    const qsizetype missing = m_store.accounts().size() - tokens.size();
-    inform(u"已导出 %1 个账户。"_s.arg(tokens.size())
-           + (missing > 0 ? u"另有 %1 个账户读不到密钥，没有导出。"_s.arg(missing) : QString()));
+    if (filter != linksFilter)
+        exportVault(tokens, path);
+    else if (
+        ask(QMessageBox::Warning,
+            u"这个文件不加密：任何拿到它的人都能生成你全部账户的验证码。只在马上导入另一个应用并随后删除文件时使用。仍要导出吗？"_s,
+            u"仍然导出"_s))
+        save(path, OtpauthLinks::write(tokens), tokens.size());
 }
 
 void TransferCommands::chooseAndImport()
@@ -109,15 +112,40 @@ void TransferCommands::importFile(const QString &path)
         fail(bytes.error());
         return;
     }
-    auto batch = BackupReader::read(*bytes);
-    while (!batch
-           && (batch.error().kind() == TransferError::Kind::passwordRequired
-               || batch.error().kind() == TransferError::Kind::wrongPassword)) {
-        PasswordDialog dialog(PasswordDialog::Mode::enter, batch.error().description(), m_dialogParent);
-        if (dialog.exec() != QDialog::Accepted)
-            return;
-        batch = BackupReader::read(*bytes, dialog.password());
+    // Without a password no key is derived, so this read is quick.
+    const auto batch = BackupReader::read(*bytes);
+    if (!batch && batch.error().kind() == TransferError::Kind::passwordRequired)
+        openEncrypted(*bytes, batch.error().description());
+    else
+        offer(batch);
+}
+
+// Asks for the password until it opens the backup; the dialog stays responsive while the
+// opener derives keys off the main thread.
+void TransferCommands::openEncrypted(const QByteArray &bytes, const QString &message)
+{
+    PasswordDialog dialog(PasswordDialog::Mode::enter, message, m_dialogParent);
+    std::optional<BackupOpener::Result> opened;
+    connect(&dialog, &PasswordDialog::submitted, &dialog, [&] {
+        dialog.setBusy(true);
+        m_opener.open(bytes, dialog.password(), [&](const BackupOpener::Result &result) {
+            if (!result && result.error().mayTakeAnotherPassword()) {
+                dialog.refuse(result.error().description());
+                return;
+            }
+            opened = result;
+            dialog.accept();
+        });
+    });
+    if (dialog.exec() != QDialog::Accepted) {
+        m_opener.cancel();
+        return;
     }
+    offer(*opened);
+}
+
+void TransferCommands::offer(std::expected<ImportBatch, TransferError> batch)
+{
     if (!batch) {
         fail(batch.error());
         return;

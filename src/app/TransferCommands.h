@@ -2,6 +2,8 @@
 
 #include "engine/ImportedToken.h"
 #include "store/TokenAccount.h"
+#include "transfer/BackupOpener.h"
+#include "transfer/KeyDeriver.h"
 #include "transfer/TransferError.h"
 
 #include <QMessageBox>
@@ -32,7 +34,10 @@ public:
     void showQrCode(const TokenAccount &account);
 
 private:
-    std::optional<QByteArray> encode(const QList<ImportedToken> &tokens, bool links);
+    void exportVault(const QList<ImportedToken> &tokens, const QString &path);
+    void save(const QString &path, const QByteArray &bytes, qsizetype count);
+    void openEncrypted(const QByteArray &bytes, const QString &message);
+    void offer(std::expected<ImportBatch, TransferError> batch);
     bool ask(QMessageBox::Icon icon, const QString &text, const QString &accept);
     void reportImport(const ImportSummary &result);
     void inform(const QString &text);
@@ -40,4 +45,6 @@ private:
 
     TokenStore &m_store;
     QPointer<QWidget> m_dialogParent;
+    BackupOpener m_opener;
+    KeyDeriver m_deriver;
 };

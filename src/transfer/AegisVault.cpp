@@ -65,21 +65,20 @@ QByteArray databaseJson(const QList<ImportedToken> &tokens)
         .toJson(QJsonDocument::Compact);
 }
 
-std::optional<QJsonObject> passwordSlot(const QByteArray &password, const QByteArray &masterKey, quint64 n)
+std::optional<QJsonObject> passwordSlot(const KeyDerivation &slot, const QByteArray &slotKey,
+                                        const QByteArray &masterKey)
 {
-    const QByteArray salt = VaultCrypto::randomBytes(saltSize);
-    const auto slotKey = VaultCrypto::scrypt(password, salt, n, 1);
-    const auto wrapped = slotKey ? VaultCrypto::seal(*slotKey, masterKey) : std::nullopt;
+    const auto wrapped = VaultCrypto::seal(slotKey, masterKey);
     if (!wrapped)
         return std::nullopt;
     return QJsonObject{{u"type"_s, passwordSlotType},
                        {u"uuid"_s, QUuid::createUuid().toString(QUuid::WithoutBraces)},
                        {u"key"_s, hex(wrapped->ciphertext)},
                        {u"key_params"_s, sealParams(*wrapped)},
-                       {u"n"_s, qint64(n)},
+                       {u"n"_s, qint64(slot.cost)},
                        {u"r"_s, qint64(scryptBlockSize)},
-                       {u"p"_s, 1},
-                       {u"salt"_s, hex(salt)},
+                       {u"p"_s, qint64(slot.parallelism)},
+                       {u"salt"_s, hex(slot.salt)},
                        {u"repaired"_s, true},
                        {u"is_backup"_s, false}};
 }
@@ -104,16 +103,8 @@ std::expected<ImportBatch, TransferError> readDatabase(const QJsonValue &databas
     return ForeignEntry::batchFrom(entries.toArray(), entryOf);
 }
 
-std::optional<quint64> positive(const QJsonValue &value)
-{
-    const double number = value.toDouble(-1);
-    if (!value.isDouble() || number < 1 || number > 0x1p53 || number != double(quint64(number)))
-        return std::nullopt;
-    return quint64(number);
-}
-
 // The master key from the first password slot the password opens.
-std::expected<QByteArray, TransferError> unlock(const QJsonValue &slots, const QByteArray &password,
+std::expected<QByteArray, TransferError> unlock(const QJsonValue &slots, const DerivedKeys &keys,
                                                 const KdfPolicy &policy)
 {
     if (!slots.isArray())
@@ -122,9 +113,9 @@ std::expected<QByteArray, TransferError> unlock(const QJsonValue &slots, const Q
     for (const QJsonValue &slot : slots.toArray()) {
         if (slot[u"type"].toInt(-1) != passwordSlotType)
             continue;
-        const auto n = positive(slot[u"n"]);
-        const auto r = positive(slot[u"r"]);
-        const auto p = positive(slot[u"p"]);
+        const auto n = TextEncoding::positiveCount(slot[u"n"]);
+        const auto r = TextEncoding::positiveCount(slot[u"r"]);
+        const auto p = TextEncoding::positiveCount(slot[u"p"]);
         const auto salt = TextEncoding::fromHex(slot[u"salt"].toString());
         const auto key = TextEncoding::fromHex(slot[u"key"].toString());
         if (!n || !r || !p || !salt || !key)
@@ -133,10 +124,13 @@ std::expected<QByteArray, TransferError> unlock(const QJsonValue &slots, const Q
             return std::unexpected(TransferError(TransferError::Kind::unsupported, u"scrypt 参数过大"_s));
         if (++tried > policy.maxPasswordSlots)
             break;
-        const auto slotKey = VaultCrypto::scrypt(password, *salt, *n, *p);
         const auto wrapped = sealedFrom(slot[u"key_params"], *key);
-        if (!slotKey || !wrapped)
+        if (!wrapped)
             return std::unexpected(TransferError::Kind::damaged);
+        const auto slotKey =
+            keys.key({.function = KeyDerivation::Function::scrypt, .salt = *salt, .cost = *n, .parallelism = *p});
+        if (!slotKey)
+            return std::unexpected(slotKey.error());
         if (auto masterKey = VaultCrypto::open(*slotKey, *wrapped);
             masterKey && masterKey->size() == VaultCrypto::keySize)
             return *masterKey;
@@ -146,17 +140,17 @@ std::expected<QByteArray, TransferError> unlock(const QJsonValue &slots, const Q
     return std::unexpected(TransferError::Kind::wrongPassword);
 }
 
-std::expected<ImportBatch, TransferError> readEncrypted(const QJsonObject &root, const QString &password,
+std::expected<ImportBatch, TransferError> readEncrypted(const QJsonObject &root, const DerivedKeys &keys,
                                                         const KdfPolicy &policy)
 {
-    if (password.isEmpty())
+    if (!keys.hasPassword())
         return std::unexpected(TransferError::Kind::passwordRequired);
     const QJsonValue header = root[u"header"];
     const auto ciphertext = TextEncoding::fromBase64(root[u"db"].toString());
     const auto sealed = ciphertext ? sealedFrom(header[u"params"], *ciphertext) : std::nullopt;
     if (!root[u"db"].isString() || !sealed)
         return std::unexpected(TransferError::Kind::damaged);
-    const auto masterKey = unlock(header[u"slots"], password.toUtf8(), policy);
+    const auto masterKey = unlock(header[u"slots"], keys, policy);
     if (!masterKey)
         return std::unexpected(masterKey.error());
     const auto plaintext = VaultCrypto::open(*masterKey, *sealed);
@@ -181,11 +175,29 @@ bool isEncrypted(const QJsonObject &root)
     return recognizes(root) && !(header[u"slots"].isNull() && header[u"params"].isNull());
 }
 
+KeyDerivation newSlot(const KdfPolicy &policy)
+{
+    return {.function = KeyDerivation::Function::scrypt,
+            .salt = VaultCrypto::randomBytes(saltSize),
+            .cost = policy.scryptN,
+            .parallelism = 1};
+}
+
 std::expected<QByteArray, TransferError> write(const QList<ImportedToken> &tokens, const QString &password,
                                                const KdfPolicy &policy)
 {
+    const KeyDerivation slot = newSlot(policy);
+    const auto slotKey = slot.derive(password.toUtf8());
+    if (!slotKey)
+        return std::unexpected(TransferError(TransferError::Kind::fileError, u"加密失败"_s));
+    return write(tokens, slot, *slotKey);
+}
+
+std::expected<QByteArray, TransferError> write(const QList<ImportedToken> &tokens, const KeyDerivation &slotDerivation,
+                                               const QByteArray &slotKey)
+{
     const QByteArray masterKey = VaultCrypto::randomBytes(VaultCrypto::keySize);
-    const auto slot = passwordSlot(password.toUtf8(), masterKey, policy.scryptN);
+    const auto slot = passwordSlot(slotDerivation, slotKey, masterKey);
     const auto sealed = VaultCrypto::seal(masterKey, databaseJson(tokens));
     if (!slot || !sealed)
         return std::unexpected(TransferError(TransferError::Kind::fileError, u"加密失败"_s));
@@ -196,14 +208,14 @@ std::expected<QByteArray, TransferError> write(const QList<ImportedToken> &token
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
-std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const QString &password,
+std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const DerivedKeys &keys,
                                                const KdfPolicy &policy)
 {
     if (root[u"version"].toInt(-1) != vaultVersion)
         return std::unexpected(TransferError(TransferError::Kind::unsupported, u"Aegis 文件版本"_s));
     if (!isEncrypted(root))
         return readDatabase(root[u"db"].toObject());
-    return readEncrypted(root, password, policy);
+    return readEncrypted(root, keys, policy);
 }
 
 } // namespace AegisVault

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/ImportedToken.h"
+#include "transfer/DerivedKeys.h"
 #include "transfer/ImportBatch.h"
 #include "transfer/KdfPolicy.h"
 #include "transfer/TransferError.h"
@@ -20,13 +21,18 @@ bool recognizes(const QJsonObject &root);
 // A vault whose database is sealed under password slots.
 bool isEncrypted(const QJsonObject &root);
 
+// The key derivation of a new password slot: scrypt at the policy's cost, a fresh salt.
+KeyDerivation newSlot(const KdfPolicy &policy = {});
 // An encrypted vault with one password slot, holding every token.
 std::expected<QByteArray, TransferError> write(const QList<ImportedToken> &tokens, const QString &password,
                                                const KdfPolicy &policy = {});
+// The same with the slot's key derived already (off the main thread, say).
+std::expected<QByteArray, TransferError> write(const QList<ImportedToken> &tokens, const KeyDerivation &slotDerivation,
+                                               const QByteArray &slotKey);
 
-// A plain vault, or an encrypted one opened with the password (passwordRequired when it
-// is empty).
-std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const QString &password,
+// A plain vault, or an encrypted one opened with the password's keys (passwordRequired
+// without a password).
+std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const DerivedKeys &keys,
                                                const KdfPolicy &policy = {});
 
 } // namespace AegisVault

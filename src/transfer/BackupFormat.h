@@ -1,6 +1,7 @@
 #pragma once
 
 #include "transfer/BackupContent.h"
+#include "transfer/DerivedKeys.h"
 #include "transfer/ImportBatch.h"
 #include "transfer/KdfPolicy.h"
 #include "transfer/TransferError.h"
@@ -19,8 +20,8 @@ struct BackupFormat
     // What the import summary says the file was: "Bitwarden 导出", "Aegis 加密备份"...
     QString name;
     bool (*recognizes)(const BackupContent &content);
-    // passwordRequired when the file is encrypted and the password is empty.
-    Result (*read)(const BackupContent &content, const QString &password, const KdfPolicy &policy);
+    // passwordRequired when the file is encrypted and the keys have no password.
+    Result (*read)(const BackupContent &content, const DerivedKeys &keys, const KdfPolicy &policy);
 
     static const QList<BackupFormat> &all();
 };

@@ -4,7 +4,7 @@
 
 namespace BackupReader {
 
-std::expected<ImportBatch, TransferError> read(const QByteArray &bytes, const QString &password,
+std::expected<ImportBatch, TransferError> read(const QByteArray &bytes, const DerivedKeys &keys,
                                                const KdfPolicy &policy)
 {
     if (bytes.size() > maxFileSize)
@@ -13,7 +13,7 @@ std::expected<ImportBatch, TransferError> read(const QByteArray &bytes, const QS
     for (const BackupFormat &format : BackupFormat::all()) {
         if (!format.recognizes(content))
             continue;
-        auto batch = format.read(content, password, policy);
+        auto batch = format.read(content, keys, policy);
         if (batch)
             batch->format = format.name;
         return batch;

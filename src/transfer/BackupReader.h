@@ -1,5 +1,6 @@
 #pragma once
 
+#include "transfer/DerivedKeys.h"
 #include "transfer/ImportBatch.h"
 #include "transfer/KdfPolicy.h"
 #include "transfer/TransferError.h"
@@ -15,7 +16,7 @@ namespace BackupReader {
 constexpr qsizetype maxFileSize = 16 * 1024 * 1024;
 
 // passwordRequired when the file is encrypted and no password was given.
-std::expected<ImportBatch, TransferError> read(const QByteArray &bytes, const QString &password = {},
+std::expected<ImportBatch, TransferError> read(const QByteArray &bytes, const DerivedKeys &keys = {},
                                                const KdfPolicy &policy = {});
 
 } // namespace BackupReader

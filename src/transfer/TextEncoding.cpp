@@ -25,6 +25,14 @@ std::optional<QByteArray> fromBase64(QStringView text)
     return *decoded;
 }
 
+std::optional<quint64> positiveCount(const QJsonValue &value)
+{
+    const double number = value.toDouble(-1);
+    if (!value.isDouble() || number < 1 || number > 0x1p53 || number != double(quint64(number)))
+        return std::nullopt;
+    return quint64(number);
+}
+
 QString toBase32(QByteArrayView bytes)
 {
     static constexpr char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ234567";

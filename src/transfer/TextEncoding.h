@@ -1,17 +1,20 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonValue>
 #include <QString>
 #include <QStringView>
 
 #include <optional>
 
-// Strict decoders for the binary fields of backup files: a stray character is an error,
-// not something to skip.
+// Strict decoders for the binary and count fields of backup files: a stray character is an
+// error, not something to skip.
 namespace TextEncoding {
 
 std::optional<QByteArray> fromHex(QStringView text);
 std::optional<QByteArray> fromBase64(QStringView text);
+// A JSON number that is a whole count from 1 to 2^53.
+std::optional<quint64> positiveCount(const QJsonValue &value);
 
 // RFC 4648 Base32 without padding: the one spelling of these bytes every reader takes.
 QString toBase32(QByteArrayView bytes);

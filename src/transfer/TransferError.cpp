@@ -9,6 +9,8 @@ QString TransferError::description() const
         return u"这个备份已加密，请输入密码。"_s;
     case Kind::wrongPassword:
         return u"密码不正确。"_s;
+    case Kind::wrongPasswordOrDamaged:
+        return u"密码不正确，或文件已损坏。"_s;
     case Kind::damaged:
         return u"文件不完整或已被修改，没有导入任何账户。"_s;
     case Kind::unrecognized:
@@ -27,6 +29,8 @@ QString TransferError::description() const
         return u"无法读取这张图片。"_s;
     case Kind::screenUnavailable:
         return u"这个桌面不允许读取屏幕，请截图后用“从图片读取二维码…”。"_s;
+    case Kind::keyPending:
+        return u"正在验证密码…"_s;
     case Kind::fileError:
         break;
     }

@@ -10,6 +10,8 @@ public:
     enum class Kind {
         passwordRequired,
         wrongPassword,
+        // Formats whose one authenticated box cannot tell a wrong password from damage.
+        wrongPasswordOrDamaged,
         damaged,
         unrecognized,
         unsupported,
@@ -20,11 +22,18 @@ public:
         notAnAccountCode,
         unreadableImage,
         screenUnavailable,
+        // A key the read needs is still being derived (DerivedKeys in look-up mode).
+        keyPending,
     };
 
     TransferError(Kind kind, QString detail = {}) : m_kind(kind), m_detail(std::move(detail)) {}
 
     Kind kind() const { return m_kind; }
+    // Whether the password was refused, so that another one may open the file.
+    bool mayTakeAnotherPassword() const
+    {
+        return m_kind == Kind::wrongPassword || m_kind == Kind::wrongPasswordOrDamaged;
+    }
     // The text the dialogs show.
     QString description() const;
 

@@ -32,10 +32,25 @@ std::optional<Encrypted> encryptedFrom(const QJsonValue &value)
     return Encrypted{{data->first(split), *nonce, data->sliced(split)}, *salt};
 }
 
-std::optional<QByteArray> decrypt(const Encrypted &encrypted, const QByteArray &password, const KdfPolicy &policy)
+// The plaintext; wrongPasswordOrDamaged when the box does not open.
+std::expected<QByteArray, TransferError> decrypt(const Encrypted &encrypted, const DerivedKeys &keys,
+                                                 const KdfPolicy &policy)
 {
-    const auto key = VaultCrypto::pbkdf2Sha256(password, encrypted.salt, policy.twoFasIterations);
-    return key ? VaultCrypto::open(*key, encrypted.sealed) : std::nullopt;
+    const auto key = keys.key(
+        {.function = KeyDerivation::Function::pbkdf2Sha256, .salt = encrypted.salt, .cost = policy.twoFasIterations});
+    if (!key)
+        return std::unexpected(key.error());
+    auto plaintext = VaultCrypto::open(*key, encrypted.sealed);
+    if (!plaintext)
+        return std::unexpected(TransferError::Kind::wrongPasswordOrDamaged);
+    return std::move(*plaintext);
+}
+
+// The error for a box that did not open: the reference opens with the right password only,
+// so a failure after it is damage.
+TransferError failure(const TransferError &error, TransferError::Kind boxKind)
+{
+    return error.kind() == TransferError::Kind::wrongPasswordOrDamaged ? TransferError(boxKind) : error;
 }
 
 ForeignEntry entryOf(const QJsonValue &service)
@@ -52,22 +67,23 @@ ForeignEntry entryOf(const QJsonValue &service)
             otp[u"period"]};
 }
 
-std::expected<ImportBatch, TransferError> readEncrypted(const QJsonObject &root, const QString &password,
+std::expected<ImportBatch, TransferError> readEncrypted(const QJsonObject &root, const DerivedKeys &keys,
                                                         const KdfPolicy &policy)
 {
-    if (password.isEmpty())
+    if (!keys.hasPassword())
         return std::unexpected(TransferError::Kind::passwordRequired);
     const auto services = encryptedFrom(root[u"servicesEncrypted"]);
     if (!services)
         return std::unexpected(TransferError::Kind::damaged);
-    const QByteArray secret = password.toUtf8();
-    // The reference opens with the right password only, so a failure after it is damage.
-    if (const auto reference = encryptedFrom(root[u"reference"]); reference && !decrypt(*reference, secret, policy))
-        return std::unexpected(TransferError::Kind::wrongPassword);
-    const auto plaintext = decrypt(*services, secret, policy);
+    const auto reference = encryptedFrom(root[u"reference"]);
+    if (reference) {
+        if (const auto checked = decrypt(*reference, keys, policy); !checked)
+            return std::unexpected(failure(checked.error(), TransferError::Kind::wrongPassword));
+    }
+    const auto plaintext = decrypt(*services, keys, policy);
     if (!plaintext)
-        return std::unexpected(root.contains(u"reference") ? TransferError::Kind::damaged
-                                                           : TransferError::Kind::wrongPassword);
+        return std::unexpected(
+            failure(plaintext.error(), reference ? TransferError::Kind::damaged : TransferError::Kind::wrongPassword));
     const QJsonDocument document = QJsonDocument::fromJson(*plaintext);
     if (!document.isArray())
         return std::unexpected(TransferError::Kind::damaged);
@@ -88,11 +104,11 @@ bool isEncrypted(const QJsonObject &root)
     return recognizes(root) && root.contains(u"servicesEncrypted");
 }
 
-std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const QString &password,
+std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const DerivedKeys &keys,
                                                const KdfPolicy &policy)
 {
     if (root.contains(u"servicesEncrypted"))
-        return readEncrypted(root, password, policy);
+        return readEncrypted(root, keys, policy);
     return ForeignEntry::batchFrom(root[u"services"].toArray(), entryOf);
 }
 

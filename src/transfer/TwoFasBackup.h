@@ -1,5 +1,6 @@
 #pragma once
 
+#include "transfer/DerivedKeys.h"
 #include "transfer/ImportBatch.h"
 #include "transfer/KdfPolicy.h"
 #include "transfer/TransferError.h"
@@ -16,7 +17,7 @@ namespace TwoFasBackup {
 bool recognizes(const QJsonObject &root);
 bool isEncrypted(const QJsonObject &root);
 
-std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const QString &password,
+std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const DerivedKeys &keys,
                                                const KdfPolicy &policy = {});
 
 } // namespace TwoFasBackup

@@ -2,6 +2,7 @@
 #include "support/StoreFixture.h"
 #include "transfer/AegisVault.h"
 #include "transfer/BackupFile.h"
+#include "transfer/BackupOpener.h"
 #include "transfer/BackupReader.h"
 #include "transfer/OtpauthLinks.h"
 
@@ -98,6 +99,15 @@ private Q_SLOTS:
         row("Steam maFile", u"steam_old.json"_s, u"Steam 令牌文件（maFile）"_s, {u"Steam:Sophia"_s + steam}, 0);
         row("Steam app's accounts", u"steam.json"_s, u"Steam 令牌文件（maFile）"_s, {u"Steam:Sophia"_s + steam}, 0);
         row("otpauth links", u"plain.txt"_s, u"otpauth 链接列表"_s, all, 3);
+        // Decrypted by libgcrypt and libsodium, then read as the plain backups.
+        row("andOTP, encrypted", u"andotp_encrypted.bin"_s, u"andOTP 加密备份"_s, all, 3);
+        // Its oldest backups put the issuer into the name.
+        row("andOTP, oldest encryption", u"andotp_encrypted_old.bin"_s, u"andOTP 加密备份"_s,
+            {u":Deno - "_s + mason, u":SPDX - "_s + james, u":Airbnb - "_s + elijah}, 3);
+        row("Authenticator Pro, encrypted", u"stratum_encrypted.bin"_s, u"Authenticator Pro 加密备份"_s, all, 3);
+        row("Authenticator Pro, legacy encryption", u"stratum_encrypted_legacy.bin"_s,
+            u"Authenticator Pro 旧版加密备份"_s, all, 3);
+        row("Ente Auth, encrypted", u"ente_auth_encrypted.json"_s, u"Ente Auth 加密导出"_s, {mason, james}, 1);
     }
     void peerSamples()
     {
@@ -124,6 +134,23 @@ private Q_SLOTS:
         QTest::newRow("Aegis, tag changed") << flipped(vault, "tag") << right << Kind::damaged; // the header's
         QTest::newRow("Aegis, scrypt cost beyond the cap")
             << QByteArray(vault).replace(R"("n": 1024)", R"("n": 1073741824)") << right << Kind::unsupported;
+        const QByteArray ente = sample(u"ente_auth_encrypted.json"_s);
+        QTest::newRow("Ente, wrong password") << ente << u"wrong"_s << Kind::wrongPasswordOrDamaged;
+        QTest::newRow("Ente, data changed")
+            << flipped(ente, "encryptedData") << u"test"_s << Kind::wrongPasswordOrDamaged;
+        QTest::newRow("Ente, memory beyond the cap")
+            << QByteArray(ente).replace("8388608", "8589934592") << u"test"_s << Kind::unsupported;
+        QTest::newRow("Ente, later version")
+            << QByteArray(ente).replace(R"("version": 1)", R"("version": 2)") << u"test"_s << Kind::unsupported;
+        for (const char *file : {"andotp_encrypted.bin", "andotp_encrypted_old.bin", "stratum_encrypted.bin",
+                                 "stratum_encrypted_legacy.bin"}) {
+            QByteArray bytes = sample(QString::fromLatin1(file));
+            QTest::addRow("%s, wrong password", file) << bytes << u"wrong"_s << Kind::wrongPasswordOrDamaged;
+            bytes[bytes.size() - 20] = char(bytes[bytes.size() - 20] ^ 1);
+            QTest::addRow("%s, a byte changed", file) << bytes << u"test"_s << Kind::wrongPasswordOrDamaged;
+        }
+        QTest::newRow("Authenticator Pro, cut after its header")
+            << sample(u"stratum_encrypted.bin"_s).left(40) << u"test"_s << Kind::damaged;
         QTest::newRow("2FAS, wrong password") << twoFas << u"wrong"_s << Kind::wrongPassword;
         QTest::newRow("2FAS, services changed") << flipped(twoFas, "servicesEncrypted") << u"test"_s << Kind::damaged;
         QTest::newRow("2FAS, truncated") << twoFas.left(twoFas.size() - 40) << u"test"_s << Kind::damaged;
@@ -158,6 +185,25 @@ private Q_SLOTS:
         const auto batch = BackupReader::read(*vault, u"right"_s, {.scryptN = 1 << 10, .maxScryptN = 1 << 11});
         QVERIFY(batch);
         QCOMPARE(batch->tokens, sampleTokens);
+    }
+
+    // The opener derives off the main thread; a read started meanwhile replaces the first,
+    // waits for its derivation and alone is answered.
+    void openerAnswersTheLatestRead()
+    {
+        BackupOpener opener;
+        const QByteArray vault = *AegisVault::write(sampleTokens, u"test"_s, cheap);
+        QStringList answers;
+        const auto answer = [&](const BackupOpener::Result &result) {
+            answers << (result ? QString::number(result->tokens.size()) : result.error().description());
+        };
+        opener.open(vault, u"test"_s, answer);
+        QVERIFY(opener.isBusy());
+        opener.open(vault, u"wrong"_s, answer);
+        QTRY_VERIFY(!opener.isBusy());
+        opener.open(vault, u"test"_s, answer);
+        QTRY_VERIFY(!opener.isBusy());
+        QCOMPARE(answers, (QStringList{u"密码不正确。"_s, u"3"_s}));
     }
 
     void linkListRefusesLinesWithTheirReason()

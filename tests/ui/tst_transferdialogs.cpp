@@ -49,6 +49,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("acceptable");
         QTest::newRow("enter, empty") << PasswordDialog::Mode::enter << QString() << QString() << false;
         QTest::newRow("enter, typed") << PasswordDialog::Mode::enter << u"pw"_s << QString() << true;
+        QTest::newRow("enter, being checked") << PasswordDialog::Mode::enter << u"pw"_s << u"busy"_s << false;
         QTest::newRow("choose, once") << PasswordDialog::Mode::choose << u"pw"_s << QString() << false;
         QTest::newRow("choose, different") << PasswordDialog::Mode::choose << u"pw"_s << u"pW"_s << false;
         QTest::newRow("choose, same twice") << PasswordDialog::Mode::choose << u"密码"_s << u"密码"_s << true;
@@ -62,6 +63,7 @@ private Q_SLOTS:
         dialog.field()->setText(first);
         if (dialog.repeatField())
             dialog.repeatField()->setText(second);
+        dialog.setBusy(second == u"busy");
         QTEST(dialog.buttons()->button(QDialogButtonBox::Ok)->isEnabled(), "acceptable");
         QCOMPARE(dialog.field()->echoMode(), QLineEdit::Password);
     }

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHashFunctions>
+
+#include <optional>
+
+// How a backup format turns its password into a 256-bit key: the function, its costs and
+// its salt. Plain data, so that the derivation can run on another thread.
+struct KeyDerivation
+{
+    enum class Function {
+        scrypt,
+        pbkdf2Sha1,
+        pbkdf2Sha256,
+        argon2id,
+        sha256, // andOTP's oldest backups: a bare hash of the password
+    };
+
+    Function function = Function::sha256;
+    QByteArray salt;
+    quint64 cost = 1; // scrypt's N, PBKDF2's iterations, Argon2's passes
+    quint64 parallelism = 1; // scrypt's p, Argon2's lanes
+    quint64 memoryKiB = 0; // Argon2's
+
+    bool operator==(const KeyDerivation &) const = default;
+
+    // The key, or absent when the parameters are outside what the function takes.
+    std::optional<QByteArray> derive(const QByteArray &password) const;
+};
+
+size_t qHash(const KeyDerivation &derivation, size_t seed = 0);
