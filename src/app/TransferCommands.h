@@ -4,7 +4,6 @@
 #include "store/TokenAccount.h"
 #include "transfer/TransferError.h"
 
-#include <QMessageBox>
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
@@ -33,7 +32,7 @@ public:
 
 private:
     std::optional<QByteArray> encode(const QList<ImportedToken> &tokens, bool links);
-    bool ask(QMessageBox::Icon icon, const QString &text, const QString &accept);
+    bool ask(const QString &text, const QString &choice);
     void reportImport(const ImportSummary &result);
     void inform(const QString &text);
     void fail(const TransferError &error);

@@ -1,4 +1,5 @@
 #include "app/CorvaneApp.h"
+#include "app/QtTranslation.h"
 #include "app/SingleInstance.h"
 #include "store/SecretServiceKeychain.h"
 
@@ -47,6 +48,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
     QApplication::setDesktopFileName(u"corvane"_s);
     QApplication::setQuitOnLastWindowClosed(false);
+    QtTranslation::install(app);
 
     QCommandLineParser options;
     options.setApplicationDescription(u"在置顶小窗中显示两步验证码（TOTP）。"_s);
