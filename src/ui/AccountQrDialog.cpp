@@ -1,5 +1,7 @@
 #include "ui/AccountQrDialog.h"
 
+#include "ui/DialogWindow.h"
+
 #include <QLabel>
 #include <QPixmap>
 #include <QVBoxLayout>
@@ -18,7 +20,7 @@ constexpr int shownSize = 264;
 } // namespace
 
 AccountQrDialog::AccountQrDialog(const QString &link, const QString &title, QWidget *parent)
-    : QDialog(parent),
+    : QDialog(parent, dialogWindowFlags),
       m_countdown(new QLabel),
       m_ticker(new QTimer(this))
 {

@@ -1,33 +1,29 @@
 #include "ui/PasswordDialog.h"
 
-#include <QDialogButtonBox>
+#include "ui/AccentButton.h"
+
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 using namespace Qt::Literals::StringLiterals;
 
+namespace {
+
+constexpr int dialogWidth = 360;
+
+} // namespace
+
 PasswordDialog::PasswordDialog(Mode mode, const QString &message, QWidget *parent)
-    : QDialog(parent),
-      m_hint(new QLabel),
-      m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel))
+    : SheetDialog(dialogWidth, Glyph::DocOnDoc, mode == Mode::choose ? u"设置备份密码"_s : u"输入备份密码"_s,
+                  mode == Mode::choose ? u"备份包含全部密钥"_s : u"打开加密的备份"_s, u"确定"_s, parent)
 {
-    setWindowTitle(mode == Mode::choose ? u"设置备份密码"_s : u"输入备份密码"_s);
-    setMinimumWidth(340);
-    m_buttons->button(QDialogButtonBox::Ok)->setText(u"确定"_s);
-    m_buttons->button(QDialogButtonBox::Cancel)->setText(u"取消"_s);
-    auto *layout = new QVBoxLayout(this);
-    auto *text = new QLabel(message);
-    text->setWordWrap(true);
-    layout->addWidget(text);
+    addCaption(CaptionStyle::Secondary, message);
     m_field = addField(u"密码"_s);
     if (mode == Mode::choose)
         m_repeat = addField(u"再输入一次"_s);
-    layout->addWidget(m_hint);
-    layout->addWidget(m_buttons);
-    connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    m_hint = addCaption(CaptionStyle::Error);
+    m_field->setFocus();
+    connect(primaryButton(), &QPushButton::clicked, this, &QDialog::accept);
     updateAcceptable();
 }
 
@@ -36,7 +32,8 @@ QLineEdit *PasswordDialog::addField(const QString &placeholder)
     auto *field = new QLineEdit;
     field->setEchoMode(QLineEdit::Password);
     field->setPlaceholderText(placeholder);
-    layout()->addWidget(field);
+    field->setAccessibleName(placeholder);
+    addSection(field);
     connect(field, &QLineEdit::textChanged, this, &PasswordDialog::updateAcceptable);
     return field;
 }
@@ -46,11 +43,17 @@ QString PasswordDialog::password() const
     return m_field->text();
 }
 
+// A new backup's password says what it lacks once the person has typed something.
 void PasswordDialog::updateAcceptable()
 {
-    const bool mismatch = m_repeat && !m_repeat->text().isEmpty() && m_repeat->text() != m_field->text();
-    m_hint->setText(mismatch ? u"两次输入的密码不一致"_s : QString());
-    m_hint->setVisible(mismatch);
-    const bool complete = !m_field->text().isEmpty() && (!m_repeat || m_repeat->text() == m_field->text());
-    m_buttons->button(QDialogButtonBox::Ok)->setEnabled(complete);
+    const QString text = m_field->text();
+    const bool tooShort = m_repeat && !text.isEmpty() && text.size() < minimumLength;
+    const bool mismatch = m_repeat && !m_repeat->text().isEmpty() && m_repeat->text() != text;
+    m_hint->setText(tooShort   ? u"密码至少要有 %1 个字符，越长越难猜。"_s.arg(minimumLength)
+                    : mismatch ? u"两次输入的密码不一致。"_s
+                               : QString());
+    m_hint->setVisible(!m_hint->text().isEmpty());
+    primaryButton()->setEnabled(!text.isEmpty() && !tooShort && (!m_repeat || m_repeat->text() == text));
+    if (isVisible())
+        fitHeight();
 }

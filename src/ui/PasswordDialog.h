@@ -1,13 +1,12 @@
 #pragma once
 
-#include <QDialog>
+#include "ui/SheetDialog.h"
 
-class QDialogButtonBox;
-class QLabel;
 class QLineEdit;
 
-// Asks for a backup's password: once to open a backup, twice (and the same) to make one.
-class PasswordDialog : public QDialog
+// Asks for a backup's password: once to open a backup, twice (the same, and long enough)
+// to make one.
+class PasswordDialog : public SheetDialog
 {
     Q_OBJECT
 
@@ -16,13 +15,14 @@ public:
         choose,
         enter,
     };
+    static constexpr int minimumLength = 8;
 
     PasswordDialog(Mode mode, const QString &message, QWidget *parent = nullptr);
 
     QString password() const;
     QLineEdit *field() const { return m_field; }
     QLineEdit *repeatField() const { return m_repeat; }
-    QDialogButtonBox *buttons() const { return m_buttons; }
+    QLabel *hint() const { return m_hint; }
 
 private:
     QLineEdit *addField(const QString &placeholder);
@@ -31,5 +31,4 @@ private:
     QLineEdit *m_field;
     QLineEdit *m_repeat = nullptr;
     QLabel *m_hint;
-    QDialogButtonBox *m_buttons;
 };

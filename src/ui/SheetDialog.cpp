@@ -1,6 +1,7 @@
 #include "ui/SheetDialog.h"
 
 #include "ui/AccentButton.h"
+#include "ui/DialogWindow.h"
 #include "ui/Palette.h"
 #include "ui/PanelFonts.h"
 #include "ui/SheetHeader.h"
@@ -15,7 +16,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-constexpr int padding = 20;
 constexpr int spacing = 16;
 constexpr int captionSize = 11;
 
@@ -28,7 +28,7 @@ QColor errorRed(bool dark)
 
 SheetDialog::SheetDialog(int width, Glyph glyph, const QString &title, const QString &subtitle,
                          const QString &primaryText, QWidget *parent)
-    : QDialog(parent),
+    : QDialog(parent, dialogWindowFlags),
       m_layout(new QVBoxLayout(this)),
       m_header(new SheetHeader(glyph, title, subtitle)),
       m_cancel(new QPushButton(u"取消"_s)),

@@ -22,6 +22,8 @@ class SheetDialog : public QDialog
 
 public:
     enum class CaptionStyle { Secondary, Error };
+    // Around the content, on every side.
+    static constexpr int padding = 20;
 
     SheetDialog(int width, Glyph glyph, const QString &title, const QString &subtitle, const QString &primaryText,
                 QWidget *parent = nullptr);

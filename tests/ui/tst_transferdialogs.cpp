@@ -1,10 +1,11 @@
 #include "support/QrImage.h"
 #include "transfer/QrDecoder.h"
+#include "ui/AccentButton.h"
 #include "ui/AccountQrDialog.h"
 #include "ui/ImportSummaryDialog.h"
 #include "ui/PasswordDialog.h"
 
-#include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -50,8 +51,10 @@ private Q_SLOTS:
         QTest::newRow("enter, empty") << PasswordDialog::Mode::enter << QString() << QString() << false;
         QTest::newRow("enter, typed") << PasswordDialog::Mode::enter << u"pw"_s << QString() << true;
         QTest::newRow("choose, once") << PasswordDialog::Mode::choose << u"pw"_s << QString() << false;
-        QTest::newRow("choose, different") << PasswordDialog::Mode::choose << u"pw"_s << u"pW"_s << false;
-        QTest::newRow("choose, same twice") << PasswordDialog::Mode::choose << u"密码"_s << u"密码"_s << true;
+        QTest::newRow("choose, different") << PasswordDialog::Mode::choose << u"password"_s << u"passworD"_s << false;
+        QTest::newRow("choose, short twice") << PasswordDialog::Mode::choose << u"abcdefg"_s << u"abcdefg"_s << false;
+        QTest::newRow("choose, same twice")
+            << PasswordDialog::Mode::choose << u"八个字的备份密码"_s << u"八个字的备份密码"_s << true;
     }
     void passwordIsAcceptedWhenComplete()
     {
@@ -62,8 +65,11 @@ private Q_SLOTS:
         dialog.field()->setText(first);
         if (dialog.repeatField())
             dialog.repeatField()->setText(second);
-        QTEST(dialog.buttons()->button(QDialogButtonBox::Ok)->isEnabled(), "acceptable");
+        QFETCH(bool, acceptable);
+        QCOMPARE(dialog.primaryButton()->isEnabled(), acceptable);
         QCOMPARE(dialog.field()->echoMode(), QLineEdit::Password);
+        // A new backup's password says what it lacks.
+        QCOMPARE(dialog.hint()->isVisibleTo(&dialog), mode == PasswordDialog::Mode::choose && !acceptable);
     }
 
     void summaryListsWhatWillHappen_data()
@@ -82,7 +88,7 @@ private Q_SLOTS:
         const ImportBatch batch{QList<ImportedToken>(fresh, token), {{u"第 2 行"_s, u"原因"_s}}, {token}};
         ImportSummaryDialog dialog(batch);
         QTEST(dialog.summaryText(), "text");
-        QCOMPARE(dialog.buttons()->buttons().constFirst()->isEnabled(), fresh > 0);
+        QCOMPARE(dialog.primaryButton()->isEnabled(), fresh > 0);
     }
 };
 
