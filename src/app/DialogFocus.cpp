@@ -4,7 +4,6 @@
 
 #include <QDialog>
 #include <QEvent>
-#include <QPointer>
 
 namespace {
 
@@ -25,18 +24,31 @@ void activate(QWidget *window)
         Qt::QueuedConnection);
 }
 
+QDialog *openedDialog(QObject *watched)
+{
+    auto *dialog = qobject_cast<QDialog *>(watched);
+    return dialog && dialog->isWindow() && dialog->parentWidget() ? dialog : nullptr;
+}
+
 } // namespace
 
 bool DialogFocus::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::Show && event->type() != QEvent::Hide)
+    const QEvent::Type type = event->type();
+    if (type != QEvent::Show && type != QEvent::Hide && type != QEvent::WindowDeactivate)
         return false;
-    auto *dialog = qobject_cast<QDialog *>(watched);
-    if (!dialog || !dialog->isWindow() || !dialog->parentWidget())
+    QDialog *dialog = openedDialog(watched);
+    if (!dialog)
         return false;
-    if (event->type() == QEvent::Show)
+    if (type == QEvent::Show) {
         activate(dialog);
-    else if (dialog->isActiveWindow())
+    } else if (type == QEvent::WindowDeactivate) {
+        // A window that hides with the keyboard loses it first, in the same turn of the loop.
+        m_losingKeyboard = dialog;
+        QMetaObject::invokeMethod(
+            this, [this] { m_losingKeyboard = nullptr; }, Qt::QueuedConnection);
+    } else if (m_losingKeyboard == dialog) {
         activate(dialog->parentWidget()->window());
+    }
     return false;
 }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
+
+class QDialog;
 
 // Windows the person opens from the panel or from another dialog take the keyboard, even
 // while another program's window had it; when such a window closes with the keyboard,
@@ -16,4 +19,8 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // The dialog that lost the keyboard during this turn of the event loop.
+    QPointer<QDialog> m_losingKeyboard;
 };

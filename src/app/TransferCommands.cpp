@@ -29,8 +29,7 @@ TransferCommands::TransferCommands(TokenStore &store, QObject *parent) : QObject
 bool TransferCommands::ask(const QString &text, const QString &choice)
 {
     PanelMessageBox box(text, choice, m_dialogParent);
-    box.exec();
-    return box.choseIt();
+    return box.exec() == QDialog::Accepted && !choice.isEmpty();
 }
 
 void TransferCommands::inform(const QString &text)

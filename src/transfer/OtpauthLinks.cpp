@@ -72,7 +72,7 @@ ImportBatch read(const QString &text)
         else if (const auto token = OTPAuthParser::parse(line))
             batch.offer(*token, label);
         else
-            batch.refused.append({label, u"不是可用的 otpauth 链接"_s});
+            batch.refused.append({label, u"不是可用的 otpauth 链接。"_s});
     }
     return batch;
 }

@@ -1,31 +1,31 @@
 #include "ui/PanelMessageBox.h"
 
 #include "ui/AccentButton.h"
-#include "ui/DialogWindow.h"
+#include "ui/PanelFonts.h"
 
-#include <QPushButton>
+#include <QLabel>
 
 using namespace Qt::Literals::StringLiterals;
 
-PanelMessageBox::PanelMessageBox(const QString &text, const QString &choice, QWidget *parent)
-    : QMessageBox(QMessageBox::NoIcon, u"岚签"_s, text, QMessageBox::NoButton, parent, dialogWindowFlags)
-{
-    auto *primary = new AccentButton(choice.isEmpty() ? u"好"_s : choice);
-    if (choice.isEmpty()) {
-        addButton(primary, QMessageBox::AcceptRole);
-        setDefaultButton(primary);
-        setEscapeButton(primary);
-        return;
-    }
-    QPushButton *cancel = addButton(u"取消"_s, QMessageBox::RejectRole);
-    cancel->setFixedHeight(primary->sizeHint().height());
-    addButton(primary, QMessageBox::AcceptRole);
-    m_choice = primary;
-    setDefaultButton(cancel);
-    setEscapeButton(cancel);
-}
+namespace {
 
-bool PanelMessageBox::choseIt() const
+constexpr int boxWidth = 440;
+
+} // namespace
+
+PanelMessageBox::PanelMessageBox(const QString &text, const QString &choice, QWidget *parent)
+    : SheetDialog(boxWidth, Glyph::Checkmark, QString(), QString(), choice.isEmpty() ? u"好"_s : choice, parent)
 {
-    return m_choice && clickedButton() == m_choice;
+    setWindowTitle(u"岚签"_s);
+    auto *message = new QLabel(text);
+    message->setFont(panelFont(13));
+    message->setWordWrap(true);
+    message->setTextFormat(Qt::PlainText);
+    addSection(message);
+    connect(primaryButton(), &QPushButton::clicked, this, &QDialog::accept);
+    cancelButton()->setVisible(!choice.isEmpty());
+    QPushButton *first = choice.isEmpty() ? static_cast<QPushButton *>(primaryButton()) : cancelButton();
+    primaryButton()->setDefault(choice.isEmpty());
+    cancelButton()->setDefault(!choice.isEmpty());
+    first->setFocus();
 }

@@ -30,7 +30,7 @@ SheetDialog::SheetDialog(int width, Glyph glyph, const QString &title, const QSt
                          const QString &primaryText, QWidget *parent)
     : QDialog(parent, dialogWindowFlags),
       m_layout(new QVBoxLayout(this)),
-      m_header(new SheetHeader(glyph, title, subtitle)),
+      m_header(title.isEmpty() ? nullptr : new SheetHeader(glyph, title, subtitle)),
       m_cancel(new QPushButton(u"取消"_s)),
       m_primary(new AccentButton(primaryText))
 {
@@ -39,7 +39,8 @@ SheetDialog::SheetDialog(int width, Glyph glyph, const QString &title, const QSt
     setFixedWidth(width);
     m_layout->setContentsMargins(padding, padding, padding, padding);
     m_layout->setSpacing(spacing);
-    m_layout->addWidget(m_header);
+    if (m_header)
+        m_layout->addWidget(m_header);
 
     // Return presses the primary button wherever the focus is, "取消" included.
     m_cancel->setAutoDefault(false);

@@ -122,6 +122,20 @@ std::optional<TokenAccount> TokenListView::currentAccount() const
     return index < 0 ? std::nullopt : std::optional(m_shown[index]);
 }
 
+void TokenListView::showAccount(const QUuid &id)
+{
+    const auto shown = std::ranges::find(std::as_const(m_shown), id, &TokenAccount::id);
+    if (shown == m_shown.cend())
+        return;
+    setCurrent(shown - m_shown.cbegin());
+    layoutRows();
+}
+
+int TokenListView::wantedRows() const
+{
+    return int(std::clamp<qsizetype>(m_shown.size(), 1, PanelMetrics::visibleRows));
+}
+
 qsizetype TokenListView::currentIndex() const
 {
     if (!m_current)

@@ -39,6 +39,11 @@ public:
     bool typeToFilter(const QKeyEvent &event);
     // The account the keys act on, among the rows the filter shows.
     std::optional<TokenAccount> currentAccount() const;
+    // Makes the account's row the current one and scrolls it into view, if the filter shows it.
+    void showAccount(const QUuid &id);
+    // How many rows tall the list wants to be: the rows the filter shows, up to three, and
+    // at least one, for the line that says nothing matches.
+    int wantedRows() const;
     // Rows the pointer left while another window had it stop looking hovered.
     void syncHover();
 
