@@ -70,6 +70,7 @@ protected:
     void inputMethodEvent(QInputMethodEvent *event) override;
 
 private:
+    static QUuid firstNew(const QList<TokenAccount> &before, const QList<TokenAccount> &after);
     TokenRow *newRow();
     void showMenuOfCurrent();
     // Filters the accounts again; a current row the filter hides gives way to the row

@@ -185,6 +185,9 @@ private Q_SLOTS:
         panel.list()->verticalScrollBar()->setValue(70 * 500);
         QVERIFY(panel.list()->rowFor(m_store->accounts().at(500).id));
         QVERIFY(panel.list()->builtRowCount() <= 6);
+        // A new account at the end is scrolled into view.
+        added(*m_store, {u"new"_s, {}, StoreFixture::secret(1), 30, 6});
+        QVERIFY(panel.list()->rowFor(m_store->accounts().constLast().id));
     }
 
     void copyClearsTheClipboardLater()
