@@ -1,0 +1,44 @@
+#pragma once
+
+#include "engine/Clock.h"
+
+#include <QObject>
+#include <QString>
+
+#include <optional>
+
+class KeychainStatusView;
+class TokenStore;
+
+// Fills the keychain status line: the latest refusal while it lasts (3 seconds), else why the
+// keychain cannot be used, with the action that helps, else nothing.
+class KeychainStatusPresenter : public QObject
+{
+    Q_OBJECT
+
+public:
+    static inline const QString lockedText = QStringLiteral(u"钥匙串已锁定");
+    static inline const QString unlockAction = QStringLiteral(u"解锁");
+    static inline const QString unreachableText = QStringLiteral(u"无法连接钥匙串服务，稍后自动重试");
+    static inline const QString noDefaultKeyringText = QStringLiteral(u"没有默认钥匙串");
+    static inline const QString createKeyringAction = QStringLiteral(u"创建");
+
+    KeychainStatusPresenter(TokenStore &store, KeychainStatusView &view, SingleShot singleShot,
+                            QObject *parent = nullptr);
+
+    bool isShown() const;
+    // Shows what the keychain refused just now.
+    void showMessage(const QString &message);
+
+Q_SIGNALS:
+    // The line appeared or went: the panel changes height.
+    void shownChanged();
+
+private:
+    void update();
+
+    TokenStore &m_store;
+    KeychainStatusView &m_view;
+    SingleShot m_singleShot;
+    std::optional<QString> m_message;
+};
