@@ -145,11 +145,6 @@ void TokenListView::showAccount(const QUuid &id)
     layoutRows();
 }
 
-int TokenListView::wantedRows() const
-{
-    return int(std::clamp<qsizetype>(m_shown.size(), 1, PanelMetrics::visibleRows));
-}
-
 qsizetype TokenListView::currentIndex() const
 {
     if (!m_current)

@@ -41,9 +41,8 @@ public:
     std::optional<TokenAccount> currentAccount() const;
     // Makes the account's row the current one and scrolls it into view, if the filter shows it.
     void showAccount(const QUuid &id);
-    // How many rows tall the list wants to be: the rows the filter shows, up to three, and
-    // at least one, for the line that says nothing matches.
-    int wantedRows() const;
+    // How many accounts the filter lets through.
+    qsizetype shownCount() const { return m_shown.size(); }
     // Rows the pointer left while another window had it stop looking hovered.
     void syncHover();
 

@@ -177,6 +177,19 @@ private Q_SLOTS:
         QCOMPARE(sizes.takeFirst(), QVariantList({QSizeF(326, 115), true}));
     }
 
+    // While filtering the panel is as tall as the rows that match, one at least, and grows back.
+    void filterShrinksThePanel()
+    {
+        ContentView &panel = view(3);
+        panel.list()->setFilter(u"account 1"_s);
+        QCOMPARE(panel.panelHeight(), 115);
+        QCOMPARE(panel.list()->height(), 70);
+        panel.list()->setFilter(u"zz"_s);
+        QCOMPARE(panel.panelHeight(), 115);
+        panel.list()->setFilter(QString());
+        QCOMPARE(panel.panelHeight(), 255);
+    }
+
     void onlyVisibleRowsAreBuilt()
     {
         QList<TokenAccount> accounts;
