@@ -130,11 +130,7 @@ void CorvaneApp::showPanel()
 void CorvaneApp::focusPanel()
 {
     showPanel();
-    QWidget *panel = m_delegate.panel();
-    if (X11Window::connection())
-        X11Window::activateForUser(panel->winId());
-    else
-        panel->activateWindow();
+    X11Window::giveKeyboard(m_delegate.panel());
 }
 
 void CorvaneApp::openFiles(const QStringList &files)

@@ -14,12 +14,8 @@ void activate(QWidget *window)
     QMetaObject::invokeMethod(
         window,
         [window = QPointer(window)] {
-            if (!window || !window->isVisible())
-                return;
-            if (X11Window::connection())
-                X11Window::activateForUser(window->winId());
-            else
-                window->activateWindow();
+            if (window && window->isVisible())
+                X11Window::giveKeyboard(window);
         },
         Qt::QueuedConnection);
 }
