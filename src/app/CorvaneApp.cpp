@@ -6,12 +6,12 @@
 #include "ui/ContentView.h"
 #include "ui/Palette.h"
 #include "ui/PanelHeader.h"
+#include "ui/PanelMessageBox.h"
 
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPalette>
@@ -63,6 +63,8 @@ const QPainterPath &markPath()
     return path;
 }
 
+constexpr int notifyTimeoutMs = 1000;
+
 int signalPipe[2] = {-1, -1};
 
 void forwardSignal(int)
@@ -88,6 +90,8 @@ CorvaneApp::CorvaneApp(KeychainStore &keychain, QSettings &settings, bool startH
     connect(&m_delegate, &AppDelegate::quitRequested, qApp, &QCoreApplication::quit);
     connect(qApp, &QCoreApplication::aboutToQuit, &m_delegate, &AppDelegate::applicationWillTerminate);
     quitOnTerminationSignals();
+    qApp->installEventFilter(&m_returnKeys);
+    qApp->installEventFilter(&m_dialogFocus);
 
     m_delegate.applicationDidFinishLaunching(startHidden);
     // The menu's Ctrl+T and Ctrl+Q also work while the panel has the keyboard.
@@ -106,7 +110,7 @@ CorvaneApp::CorvaneApp(KeychainStore &keychain, QSettings &settings, bool startH
     m_trayIcon.setContextMenu(m_menuCommands.menu());
     connect(&m_trayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger)
-            showPanel();
+            focusPanel();
     });
     applyColorScheme(m_desktop.colorScheme());
     connect(&m_desktop, &DesktopSettings::colorSchemeChanged, this, &CorvaneApp::applyColorScheme);
@@ -119,8 +123,14 @@ CorvaneApp::~CorvaneApp() = default;
 
 void CorvaneApp::showPanel()
 {
-    m_delegate.windowController().showPanel();
+    m_delegate.windowController().showPanel(false);
     m_delegate.store().unlockKeychain();
+}
+
+void CorvaneApp::focusPanel()
+{
+    showPanel();
+    X11Window::giveKeyboard(m_delegate.panel());
 }
 
 void CorvaneApp::openFiles(const QStringList &files)
@@ -146,8 +156,7 @@ void CorvaneApp::togglePanel()
         m_delegate.windowController().hidePanel();
         return;
     }
-    showPanel();
-    X11Window::activateForUser(panel->winId());
+    focusPanel();
 }
 
 // The desktop's stated scheme wins over the style's palette; without one the style's
@@ -187,13 +196,15 @@ void CorvaneApp::sayHowToShowAgain()
         QDBusMessage::createMethodCall(u"org.freedesktop.Notifications"_s, u"/org/freedesktop/Notifications"_s,
                                        u"org.freedesktop.Notifications"_s, u"Notify"_s);
     notify << u"岚签"_s << 0u << u"corvane"_s << u"岚签已隐藏"_s << text << QStringList() << QVariantMap() << -1;
-    auto *watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(notify), this);
+    // The answer only decides how to tell the person: a service that does not answer soon
+    // counts as none.
+    auto *watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(notify, notifyTimeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [text](QDBusPendingCallWatcher *done) {
         done->deleteLater();
         if (!done->isError())
             return;
         qCInfo(lcApp) << "no notification service:" << done->error().name();
-        auto *box = new QMessageBox(QMessageBox::Information, u"岚签"_s, text);
+        auto *box = new PanelMessageBox(text);
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->setWindowModality(Qt::NonModal);
         box->show();

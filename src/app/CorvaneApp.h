@@ -2,8 +2,10 @@
 
 #include "app/AppDelegate.h"
 #include "app/DesktopSettings.h"
+#include "app/DialogFocus.h"
 #include "app/GlobalShortcut.h"
 #include "app/MenuCommands.h"
+#include "ui/ReturnKeyFilter.h"
 
 #include <QIcon>
 #include <QObject>
@@ -33,7 +35,8 @@ public:
     AppDelegate &delegate() { return m_delegate; }
     MenuCommands &menuCommands() { return m_menuCommands; }
     QSystemTrayIcon &trayIcon() { return m_trayIcon; }
-    // Brings the panel back, as the tray menu's show command does.
+    // Brings the panel back without taking the keyboard from the window in use, as a
+    // launch does.
     void showPanel();
     // Shows the panel and imports each file (a path or a file: URL), one after the other.
     void openFiles(const QStringList &files);
@@ -41,6 +44,8 @@ public:
     void togglePanel();
 
 private:
+    // Brings the panel back with the keyboard, for a person's own gesture.
+    void focusPanel();
     static QIcon trayIconImage(bool dark);
     void quitOnTerminationSignals();
     void applyColorScheme(DesktopSettings::ColorScheme scheme);
@@ -49,6 +54,8 @@ private:
     void sayHowToShowAgain();
 
     QSettings &m_settings;
+    ReturnKeyFilter m_returnKeys;
+    DialogFocus m_dialogFocus;
     AppDelegate m_delegate;
     MenuCommands m_menuCommands;
     DesktopSettings m_desktop;

@@ -99,14 +99,17 @@ void FloatingWindowController::resize(const QSizeF &size, bool animated)
     applyDesiredSize(animated);
 }
 
-void FloatingWindowController::showPanel()
+void FloatingWindowController::showPanel(bool takeKeyboard)
 {
     if (!m_window)
         return;
     keepWindowOnScreen();
+    m_window->setAttribute(Qt::WA_ShowWithoutActivating, !takeKeyboard);
     m_window->show();
+    m_window->setAttribute(Qt::WA_ShowWithoutActivating, false);
     m_window->raise();
-    m_window->activateWindow();
+    if (takeKeyboard)
+        m_window->activateWindow();
 }
 
 void FloatingWindowController::hidePanel()

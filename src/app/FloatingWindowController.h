@@ -53,7 +53,8 @@ public:
     void attach(QWidget *window);
     // Resizes the panel to `size`, growing or shrinking downwards.
     void resize(const QSizeF &size, bool animated);
-    void showPanel();
+    // Shows the panel above other windows; `takeKeyboard` also makes it the active window.
+    void showPanel(bool takeKeyboard = true);
     void hidePanel();
     void resetWindowAlpha();
 

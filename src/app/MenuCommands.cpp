@@ -7,6 +7,17 @@
 
 using namespace Qt::Literals::StringLiterals;
 
+namespace {
+
+// One check mark, on the current choice: the other items draw no empty box.
+void markIfCurrent(QAction *item, bool current)
+{
+    item->setCheckable(current);
+    item->setChecked(current);
+}
+
+} // namespace
+
 MenuCommands::MenuCommands(TokenStore &store, FloatingWindowController &windowController, QObject *parent)
     : QObject(parent),
       m_store(store),
@@ -73,8 +84,7 @@ void MenuCommands::addDelayMenu(QMenu &menu)
             m_store.setClipboardClearDelay(seconds);
             m_store.persistSettings();
         });
-        item->setCheckable(true);
-        item->setChecked(m_store.clipboardClearDelay() == seconds);
+        markIfCurrent(item, m_store.clipboardClearDelay() == seconds);
     }
 }
 
@@ -87,7 +97,6 @@ void MenuCommands::addOpacityMenu(QMenu &menu)
             m_store.setPanelOpacity(opacity);
             m_store.persistSettings();
         });
-        item->setCheckable(true);
-        item->setChecked(level.isCurrent(m_store.panelOpacity()));
+        markIfCurrent(item, level.isCurrent(m_store.panelOpacity()));
     }
 }

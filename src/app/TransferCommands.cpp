@@ -7,12 +7,11 @@
 #include "transfer/OtpauthLinks.h"
 #include "ui/AccountQrDialog.h"
 #include "ui/ImportSummaryDialog.h"
+#include "ui/PanelMessageBox.h"
 #include "ui/PasswordDialog.h"
 
 #include <QDir>
 #include <QFileDialog>
-#include <QMessageBox>
-#include <QPushButton>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -26,24 +25,21 @@ const QString importFilter = u"验证码备份 (*.json *.2fas *.txt *.csv *.maFi
 
 TransferCommands::TransferCommands(TokenStore &store, QObject *parent) : QObject(parent), m_store(store) {}
 
-// A message box with the buttons in Chinese: `accept` (when given) and a dismissing one.
-bool TransferCommands::ask(QMessageBox::Icon icon, const QString &text, const QString &accept)
+// A message with `choice` offered beside "取消", or with "好" alone.
+bool TransferCommands::ask(const QString &text, const QString &choice)
 {
-    QMessageBox box(icon, u"岚签"_s, text, QMessageBox::NoButton, m_dialogParent);
-    QPushButton *yes = accept.isEmpty() ? nullptr : box.addButton(accept, QMessageBox::AcceptRole);
-    box.setDefaultButton(box.addButton(accept.isEmpty() ? u"好"_s : u"取消"_s, QMessageBox::RejectRole));
-    box.exec();
-    return yes && box.clickedButton() == yes;
+    PanelMessageBox box(text, choice, m_dialogParent);
+    return box.exec() == QDialog::Accepted && !choice.isEmpty();
 }
 
 void TransferCommands::inform(const QString &text)
 {
-    ask(QMessageBox::Information, text, {});
+    ask(text, {});
 }
 
 void TransferCommands::fail(const TransferError &error)
 {
-    ask(QMessageBox::Warning, error.description(), {});
+    inform(error.description());
 }
 
 // Encrypts the tokens once the password's key is derived off the main thread, then saves them.
@@ -92,8 +88,7 @@ void TransferCommands::exportBackup()
     if (filter != linksFilter)
         exportVault(tokens, path);
     else if (
-        ask(QMessageBox::Warning,
-            u"这个文件不加密：任何拿到它的人都能生成你全部账户的验证码。只在马上导入另一个应用并随后删除文件时使用。仍要导出吗？"_s,
+        ask(u"这个文件不加密：任何拿到它的人都能生成你全部账户的验证码。只在马上导入另一个应用并随后删除文件时使用。\n仍要导出吗？"_s,
             u"仍然导出"_s))
         save(path, OtpauthLinks::write(tokens), tokens.size());
 }
@@ -170,8 +165,7 @@ void TransferCommands::reportImport(const ImportSummary &result)
 
 void TransferCommands::showQrCode(const TokenAccount &account)
 {
-    if (!ask(QMessageBox::Question, u"二维码包含这个账户的密钥，任何看到或拍下它的人都能生成验证码。要显示吗？"_s,
-             u"显示二维码"_s))
+    if (!ask(u"二维码包含这个账户的密钥，任何看到或拍下它的人都能生成验证码。\n要显示吗？"_s, u"显示二维码"_s))
         return;
     const auto token = m_store.exportToken(account);
     if (!token) {

@@ -6,7 +6,6 @@
 #include "transfer/KeyDeriver.h"
 #include "transfer/TransferError.h"
 
-#include <QMessageBox>
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
@@ -38,7 +37,7 @@ private:
     void save(const QString &path, const QByteArray &bytes, qsizetype count);
     void openEncrypted(const QByteArray &bytes, const QString &message);
     void offer(std::expected<ImportBatch, TransferError> batch);
-    bool ask(QMessageBox::Icon icon, const QString &text, const QString &accept);
+    bool ask(const QString &text, const QString &choice);
     void reportImport(const ImportSummary &result);
     void inform(const QString &text);
     void fail(const TransferError &error);

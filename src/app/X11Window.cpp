@@ -1,6 +1,7 @@
 #include "app/X11Window.h"
 
 #include <QGuiApplication>
+#include <QWidget>
 
 #include <xcb/xcb.h>
 
@@ -121,6 +122,14 @@ void activateForUser(WId window)
     sendToWindowManager(c, static_cast<xcb_window_t>(window), atoms(c).activeWindow,
                         {userSource, XCB_CURRENT_TIME, XCB_WINDOW_NONE});
     xcb_flush(c);
+}
+
+void giveKeyboard(QWidget *window)
+{
+    if (connection())
+        activateForUser(window->winId());
+    else
+        window->activateWindow();
 }
 
 bool compositorRunning()

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+class QWidget;
 struct xcb_connection_t;
 
 // The window-manager properties Qt does not set for us. Every call does nothing when
@@ -21,6 +22,8 @@ bool hasInputFocus(WId window);
 // Asks the window manager to focus `window` as the person's own doing (a global key),
 // as pagers do, so that no focus-stealing guard keeps the focus where it is.
 void activateForUser(WId window);
+// The same for a shown window, or Qt's own activation away from X11.
+void giveKeyboard(QWidget *window);
 // Whether translucent windows show what is behind them: on X11 only while a compositing
 // manager owns _NET_WM_CM_S<screen> (without one they paint black); elsewhere always.
 bool compositorRunning();

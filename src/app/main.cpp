@@ -1,5 +1,6 @@
 #include "app/CorvaneApp.h"
 #include "app/InspectCommand.h"
+#include "app/QtTranslation.h"
 #include "app/SingleInstance.h"
 #include "store/SecretServiceKeychain.h"
 
@@ -50,6 +51,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
     QApplication::setDesktopFileName(u"corvane"_s);
     QApplication::setQuitOnLastWindowClosed(false);
+    QtTranslation::install(app);
 
     QCommandLineParser options;
     options.setApplicationDescription(u"在置顶小窗中显示两步验证码（TOTP）。"_s);

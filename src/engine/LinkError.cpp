@@ -16,7 +16,7 @@ LinkError LinkError::notALink()
 
 LinkError LinkError::counterBased()
 {
-    return LinkError(u"暂不支持计数器（HOTP）验证码"_s);
+    return LinkError(u"暂不支持计数器（HOTP）验证码。"_s);
 }
 
 LinkError LinkError::unknownAlgorithm(const QString &name)
@@ -24,5 +24,5 @@ LinkError LinkError::unknownAlgorithm(const QString &name)
     QString shown = LabelText::cleaned(name);
     if (shown.size() > shownNameLength)
         shown = shown.first(shownNameLength) + u'…';
-    return LinkError(u"不支持的算法“%1”，仅支持 SHA1、SHA256 和 SHA512"_s.arg(shown));
+    return LinkError(u"不支持的算法“%1”，仅支持 SHA1、SHA256 和 SHA512。"_s.arg(shown));
 }

@@ -35,11 +35,11 @@ QString ForeignEntry::refusalReason() const
 {
     const QString kind = type.toLower();
     if (kind == u"hotp")
-        return u"暂不支持计数器（HOTP）验证码"_s;
+        return u"暂不支持计数器（HOTP）验证码。"_s;
     if (kind != u"totp" && kind != u"steam")
-        return u"不支持的验证码类型：%1"_s.arg(type);
+        return u"不支持的验证码类型：%1。"_s.arg(type);
     if (!algorithm.isEmpty() && !algorithmFromName(algorithm))
-        return u"不支持的算法：%1"_s.arg(algorithm);
+        return u"不支持的算法：%1。"_s.arg(algorithm);
     return {};
 }
 

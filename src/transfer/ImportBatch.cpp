@@ -19,7 +19,7 @@ void ImportBatch::offer(const ImportedToken &token, const QString &label)
                             token.steam))
         tokens.append(token);
     else
-        refused.append({label, u"密钥或参数无效"_s});
+        refused.append({label, u"密钥或参数无效。"_s});
 }
 
 void ImportBatch::setAsidePresent(const QList<ImportedToken> &listed)

@@ -22,7 +22,7 @@ QString TransferError::description() const
     case Kind::damagedLink:
         return u"迁移链接不完整或已损坏，没有导入任何账户。"_s;
     case Kind::noQrCode:
-        return u"图片中没有找到二维码"_s;
+        return u"图片中没有找到二维码。"_s;
     case Kind::notAnAccountCode:
         return u"这个二维码里不是验证码链接（otpauth://totp/ 或 otpauth-migration://）。"_s;
     case Kind::unreadableImage:

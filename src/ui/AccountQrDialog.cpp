@@ -1,5 +1,7 @@
 #include "ui/AccountQrDialog.h"
 
+#include "ui/DialogWindow.h"
+
 #include <QLabel>
 #include <QPixmap>
 #include <QVBoxLayout>
@@ -18,7 +20,7 @@ constexpr int shownSize = 264;
 } // namespace
 
 AccountQrDialog::AccountQrDialog(const QString &link, const QString &title, QWidget *parent)
-    : QDialog(parent),
+    : QDialog(parent, dialogWindowFlags),
       m_countdown(new QLabel),
       m_ticker(new QTimer(this))
 {
@@ -31,6 +33,7 @@ AccountQrDialog::AccountQrDialog(const QString &link, const QString &title, QWid
     code->setAlignment(Qt::AlignCenter);
     auto *hint = new QLabel(u"二维码包含密钥，请勿截图或分享。"_s);
     auto *layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(code);
     layout->addWidget(hint, 0, Qt::AlignCenter);
     layout->addWidget(m_countdown, 0, Qt::AlignCenter);

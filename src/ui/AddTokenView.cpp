@@ -9,6 +9,7 @@
 #include "ui/QrScanner.h"
 #include "ui/SheetFields.h"
 
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -41,7 +42,7 @@ QString batchText(const MigrationBatch &batch)
                     .arg(token.digits)
                     .arg(token.period);
     for (const ImportBatch::Refusal &refusal : accounts.refused)
-        text += u"\n· "_s + refusalLine(refusal) + u"，不会添加"_s;
+        text += u"\n· "_s + refusalLine(refusal) + u"不会添加。"_s;
     return text;
 }
 
@@ -53,10 +54,12 @@ AddTokenView::AddTokenView(TokenStore &store, QWidget *parent)
       m_link(new QLineEdit),
       m_imageButton(new QPushButton(u"从图片读取二维码…"_s)),
       m_screenButton(new QPushButton(u"扫描屏幕二维码"_s)),
+      m_reveal(new QCheckBox(u"显示链接和密钥"_s)),
       m_codeSettings(new CodeSettingsFields)
 {
     m_link->setPlaceholderText(u"粘贴 otpauth:// 链接"_s);
     m_link->setAccessibleName(u"otpauth 链接"_s);
+    m_link->setEchoMode(QLineEdit::Password); // a link holds the secret too
     addSection(m_link);
     auto *scanRow = new QWidget;
     auto *scanLayout = new QHBoxLayout(scanRow);
@@ -77,6 +80,7 @@ AddTokenView::AddTokenView(TokenStore &store, QWidget *parent)
     m_secret = fields->addRow(u"密钥"_s, u"Base32 密钥"_s);
     m_secret->setEchoMode(QLineEdit::Password);
     addSection(fields);
+    addSection(m_reveal);
     m_settingsLine = addCaption(CaptionStyle::Secondary, m_codeSettings->summary());
     addSection(m_codeSettings);
 
@@ -89,6 +93,10 @@ AddTokenView::AddTokenView(TokenStore &store, QWidget *parent)
     primaryButton()->setEnabled(false);
     connect(m_link, &QLineEdit::textChanged, this, &AddTokenView::fillFromLink);
     connect(m_secret, &QLineEdit::textChanged, this, &AddTokenView::updatePrimaryButton);
+    connect(m_reveal, &QCheckBox::toggled, this, [this](bool shown) {
+        for (QLineEdit *field : {m_link, m_secret})
+            field->setEchoMode(shown ? QLineEdit::Normal : QLineEdit::Password);
+    });
     connect(m_imageButton, &QPushButton::clicked, this, &AddTokenView::chooseImageFile);
     connect(m_screenButton, &QPushButton::clicked, this, [this] { showScanned(QrScanner::scanScreens()); });
     connect(primaryButton(), &QPushButton::clicked, this, &AddTokenView::add);
@@ -229,7 +237,7 @@ void AddTokenView::reportBatch(const MigrationBatch &batch, const ImportSummary 
     m_notice->setText(notice);
     m_notice->show();
     if (!refused.isEmpty())
-        showError(u"未添加："_s + refused.join(u"；"_s));
+        showError(u"未添加："_s + refused.join(QString()));
     m_link->clear();
     fitHeight();
 }

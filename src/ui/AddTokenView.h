@@ -8,6 +8,7 @@
 #include <optional>
 
 class CodeSettingsFields;
+class QCheckBox;
 class QLineEdit;
 class TokenStore;
 struct ImportSummary;
@@ -28,6 +29,8 @@ public:
     QLineEdit *nameField() const { return m_name; }
     QLineEdit *issuerField() const { return m_issuer; }
     QLineEdit *secretField() const { return m_secret; }
+    // Shows the link and the secret in clear while checked.
+    QCheckBox *revealBox() const { return m_reveal; }
     QPushButton *imageButton() const { return m_imageButton; }
     QPushButton *screenButton() const { return m_screenButton; }
     const std::optional<QString> &errorMessage() const { return m_errorMessage; }
@@ -63,6 +66,7 @@ private:
     QLineEdit *m_name;
     QLineEdit *m_issuer;
     QLineEdit *m_secret;
+    QCheckBox *m_reveal;
     CodeSettingsFields *m_codeSettings;
     QLabel *m_settingsLine;
     QLabel *m_errorLine;

@@ -37,6 +37,9 @@ CodeSettingsFields::CodeSettingsFields(QWidget *parent)
     m_toggle->setText(u"高级"_s);
     m_toggle->setCheckable(true);
     m_toggle->setAutoRaise(true);
+    // In line with the sheet's other texts, never drawn as pressed; the focus shows in its colour.
+    m_toggle->setStyleSheet(u"QToolButton { border: none; padding: 0; background: transparent; }"
+                            "QToolButton:focus { color: palette(highlight); }"_s);
     m_toggle->setArrowType(Qt::RightArrow);
     m_toggle->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     for (const HashAlgorithm algorithm : algorithms)
@@ -54,7 +57,7 @@ CodeSettingsFields::CodeSettingsFields(QWidget *parent)
         label->setBuddy(rows[row].second);
         rows[row].second->setAccessibleName(label->text());
         grid->addWidget(label, row, 0);
-        grid->addWidget(rows[row].second, row, 1, Qt::AlignLeading);
+        grid->addWidget(rows[row].second, row, 1);
     }
     m_controls->hide();
 

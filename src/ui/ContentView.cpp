@@ -94,6 +94,7 @@ void ContentView::connectSections()
     connect(m_list, &TokenListView::dropRequested, this,
             [this](const QUuid &dragged, const QUuid &target) { m_store.move(dragged, target); });
     connect(m_list, &TokenListView::filterChanged, m_header, &PanelHeader::setFilter);
+    connect(m_list, &TokenListView::filterChanged, this, &ContentView::reshape); // fewer rows, a shorter panel
     connect(m_keychainPresenter, &KeychainStatusPresenter::shownChanged, this, &ContentView::reshape);
     connect(m_sheets, &SheetPresenter::focusRestored, m_list, &TokenListView::syncHover);
     connect(m_addFlows, &AddFlows::quickErrorChanged, this, &ContentView::reshape);
@@ -117,8 +118,9 @@ UndoBar *ContentView::undoBar()
 
 PanelLayout ContentView::layout() const
 {
-    return PanelLayout::of({width(), m_collapsed, m_store.accounts().size(), m_store.pendingDeletion().has_value(),
-                            m_addFlows->quickError().has_value(), m_keychainPresenter->isShown()});
+    return PanelLayout::of({width(), m_collapsed, m_store.accounts().size(), m_list->shownCount(),
+                            m_store.pendingDeletion().has_value(), m_addFlows->quickError().has_value(),
+                            m_keychainPresenter->isShown()});
 }
 
 // Requests made while one is waiting for its turn replace it: a store operation that

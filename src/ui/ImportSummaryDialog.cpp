@@ -1,14 +1,17 @@
 #include "ui/ImportSummaryDialog.h"
 
-#include <QDialogButtonBox>
+#include "ui/AccentButton.h"
+
 #include <QLabel>
-#include <QPushButton>
 #include <QScrollArea>
-#include <QVBoxLayout>
+#include <QScrollBar>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
+
+constexpr int dialogWidth = 400;
+constexpr int listMaximumHeight = 300;
 
 QString describe(const ImportBatch &batch)
 {
@@ -30,27 +33,24 @@ QString describe(const ImportBatch &batch)
 } // namespace
 
 ImportSummaryDialog::ImportSummaryDialog(const ImportBatch &batch, QWidget *parent)
-    : QDialog(parent),
-      m_summary(new QLabel(describe(batch))),
-      m_buttons(new QDialogButtonBox(QDialogButtonBox::Cancel))
+    : SheetDialog(dialogWidth, Glyph::Plus, u"导入账户"_s, u"添加前请看一下将会发生什么"_s,
+                  u"添加 %1 个账户"_s.arg(batch.tokens.size()), parent),
+      m_summary(new QLabel(describe(batch)))
 {
-    setWindowTitle(u"导入账户"_s);
     m_summary->setTextFormat(Qt::PlainText);
+    m_summary->setWordWrap(true);
     m_summary->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     auto *scroll = new QScrollArea;
-    scroll->setWidget(m_summary);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setWidgetResizable(true);
-    QPushButton *add = m_buttons->addButton(u"添加 %1 个账户"_s.arg(batch.tokens.size()), QDialogButtonBox::AcceptRole);
-    add->setEnabled(!batch.tokens.isEmpty());
-    add->setDefault(true);
-    m_buttons->button(QDialogButtonBox::Cancel)->setText(u"取消"_s);
-    m_buttons->button(QDialogButtonBox::Cancel)->setAutoDefault(false); // Return adds
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(scroll);
-    layout->addWidget(m_buttons);
-    connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    resize(360, 320);
+    scroll->setWidget(m_summary);
+    const int textWidth = dialogWidth - 2 * padding - scroll->verticalScrollBar()->sizeHint().width();
+    scroll->setFixedHeight(std::min(m_summary->heightForWidth(textWidth), listMaximumHeight));
+    addSection(scroll);
+    primaryButton()->setEnabled(!batch.tokens.isEmpty());
+    connect(primaryButton(), &QPushButton::clicked, this, &QDialog::accept);
+    primaryButton()->setFocus();
 }
 
 QString ImportSummaryDialog::summaryText() const

@@ -1,15 +1,12 @@
 #pragma once
 
 #include "transfer/ImportBatch.h"
-
-#include <QDialog>
-
-class QDialogButtonBox;
-class QLabel;
+#include "ui/SheetDialog.h"
 
 // What an import will do, shown before anything is added: the new accounts, how many are
-// already listed, and each entry that cannot be imported with the reason.
-class ImportSummaryDialog : public QDialog
+// already listed, and each entry that cannot be imported with the reason. Long lines wrap;
+// a long list scrolls.
+class ImportSummaryDialog : public SheetDialog
 {
     Q_OBJECT
 
@@ -17,9 +14,7 @@ public:
     ImportSummaryDialog(const ImportBatch &batch, QWidget *parent = nullptr);
 
     QString summaryText() const;
-    QDialogButtonBox *buttons() const { return m_buttons; }
 
 private:
     QLabel *m_summary;
-    QDialogButtonBox *m_buttons;
 };

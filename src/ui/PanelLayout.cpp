@@ -25,7 +25,7 @@ PanelLayout PanelLayout::of(const State &state)
             layout.quickEntry = take(state.quickError ? quickEntryErrorHeight : quickEntryHeight);
             layout.emptyState = take(emptyStateHeight);
         } else {
-            layout.list = take(tokenRowHeight * int(std::min<qsizetype>(state.accounts, visibleRows)));
+            layout.list = take(tokenRowHeight * int(std::clamp<qsizetype>(state.shownAccounts, 1, visibleRows)));
         }
         if (state.pendingDeletion) {
             layout.dividers.append(take(dividerHeight));

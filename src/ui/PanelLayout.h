@@ -15,6 +15,9 @@ struct PanelLayout
         int width = 0;
         bool collapsed = false;
         qsizetype accounts = 0;
+        // The accounts the rows' filter lets through: the list is as tall as they are, and at
+        // least one row, for the line that says nothing matches.
+        qsizetype shownAccounts = 0;
         bool pendingDeletion = false;
         bool quickError = false;
         bool keychainStatus = false;

@@ -1,16 +1,14 @@
 #pragma once
 
-#include <QDialog>
+#include "ui/SheetDialog.h"
 
-class QDialogButtonBox;
-class QLabel;
 class QLineEdit;
 class QProgressBar;
 
-// Asks for a backup's password: once to open a backup, twice (and the same) to make one.
-// To open one, OK hands the password over (submitted) and the dialog waits, busy, to be told
-// whether it opened the backup; Cancel works all along.
-class PasswordDialog : public QDialog
+// Asks for a backup's password: once to open a backup, twice (the same, and long enough)
+// to make one. To open one, OK hands the password over (submitted) and the dialog waits,
+// busy, to be told whether it opened the backup; Cancel works all along.
+class PasswordDialog : public SheetDialog
 {
     Q_OBJECT
 
@@ -19,13 +17,14 @@ public:
         choose,
         enter,
     };
+    static constexpr int minimumLength = 8;
 
     PasswordDialog(Mode mode, const QString &message, QWidget *parent = nullptr);
 
     QString password() const;
     QLineEdit *field() const { return m_field; }
     QLineEdit *repeatField() const { return m_repeat; }
-    QDialogButtonBox *buttons() const { return m_buttons; }
+    QLabel *hint() const { return m_hint; }
     bool isBusy() const { return m_isBusy; }
 
     // While busy the field and OK are disabled and the dialog says that it is checking.
@@ -38,14 +37,13 @@ Q_SIGNALS:
 
 private:
     QLineEdit *addField(const QString &placeholder);
-    void updateAcceptable();
     void showHint(const QString &text);
+    void updateAcceptable();
 
     Mode m_mode;
     QLineEdit *m_field;
     QLineEdit *m_repeat = nullptr;
     QLabel *m_hint;
     QProgressBar *m_progress;
-    QDialogButtonBox *m_buttons;
     bool m_isBusy = false;
 };

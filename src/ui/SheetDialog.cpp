@@ -1,6 +1,7 @@
 #include "ui/SheetDialog.h"
 
 #include "ui/AccentButton.h"
+#include "ui/DialogWindow.h"
 #include "ui/Palette.h"
 #include "ui/PanelFonts.h"
 #include "ui/SheetHeader.h"
@@ -15,7 +16,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-constexpr int padding = 20;
 constexpr int spacing = 16;
 constexpr int captionSize = 11;
 
@@ -28,9 +28,9 @@ QColor errorRed(bool dark)
 
 SheetDialog::SheetDialog(int width, Glyph glyph, const QString &title, const QString &subtitle,
                          const QString &primaryText, QWidget *parent)
-    : QDialog(parent),
+    : QDialog(parent, dialogWindowFlags),
       m_layout(new QVBoxLayout(this)),
-      m_header(new SheetHeader(glyph, title, subtitle)),
+      m_header(title.isEmpty() ? nullptr : new SheetHeader(glyph, title, subtitle)),
       m_cancel(new QPushButton(u"取消"_s)),
       m_primary(new AccentButton(primaryText))
 {
@@ -39,7 +39,8 @@ SheetDialog::SheetDialog(int width, Glyph glyph, const QString &title, const QSt
     setFixedWidth(width);
     m_layout->setContentsMargins(padding, padding, padding, padding);
     m_layout->setSpacing(spacing);
-    m_layout->addWidget(m_header);
+    if (m_header)
+        m_layout->addWidget(m_header);
 
     // Return presses the primary button wherever the focus is, "取消" included.
     m_cancel->setAutoDefault(false);

@@ -13,19 +13,22 @@ class QPushButton;
 class QVBoxLayout;
 class SheetHeader;
 
-// A window-modal sheet over the panel: a fixed width, the header row on top, the
-// sections its subclass adds, and "取消" (Escape) beside a primary button (Return).
-// Its height follows the content.
+// A window-modal sheet over the panel: a fixed width, the header row on top (none
+// without a title), the sections its subclass adds, and "取消" (Escape) beside a primary
+// button (Return). Its height follows the content.
 class SheetDialog : public QDialog
 {
     Q_OBJECT
 
 public:
     enum class CaptionStyle { Secondary, Error };
+    // Around the content, on every side.
+    static constexpr int padding = 20;
 
     SheetDialog(int width, Glyph glyph, const QString &title, const QString &subtitle, const QString &primaryText,
                 QWidget *parent = nullptr);
 
+    // Null without a title.
     SheetHeader *header() const { return m_header; }
     QPushButton *cancelButton() const { return m_cancel; }
     AccentButton *primaryButton() const { return m_primary; }

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSet>
 
 using namespace Qt::Literals::StringLiterals;
 using PanelMetrics::tokenRowHeight;
@@ -57,8 +58,21 @@ TokenListView::TokenListView(Clock clock, QWidget *parent)
 void TokenListView::setAccounts(const QList<TokenAccount> &accounts)
 {
     const qsizetype current = currentIndex();
-    m_accounts = accounts;
+    const QList<TokenAccount> before = std::exchange(m_accounts, accounts);
     applyFilter(current);
+    if (accounts.size() > before.size())
+        showAccount(firstNew(before, accounts));
+}
+
+// An account added, imported or brought back is shown where it landed.
+QUuid TokenListView::firstNew(const QList<TokenAccount> &before, const QList<TokenAccount> &after)
+{
+    QSet<QUuid> known;
+    for (const TokenAccount &account : before)
+        known.insert(account.id);
+    const auto added =
+        std::ranges::find_if(after, [&known](const TokenAccount &account) { return !known.contains(account.id); });
+    return added == after.cend() ? QUuid() : added->id;
 }
 
 void TokenListView::setFilter(const QString &filter)
@@ -120,6 +134,15 @@ std::optional<TokenAccount> TokenListView::currentAccount() const
 {
     const qsizetype index = currentIndex();
     return index < 0 ? std::nullopt : std::optional(m_shown[index]);
+}
+
+void TokenListView::showAccount(const QUuid &id)
+{
+    const auto shown = std::ranges::find(std::as_const(m_shown), id, &TokenAccount::id);
+    if (shown == m_shown.cend())
+        return;
+    setCurrent(shown - m_shown.cbegin());
+    layoutRows();
 }
 
 qsizetype TokenListView::currentIndex() const

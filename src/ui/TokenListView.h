@@ -39,6 +39,10 @@ public:
     bool typeToFilter(const QKeyEvent &event);
     // The account the keys act on, among the rows the filter shows.
     std::optional<TokenAccount> currentAccount() const;
+    // Makes the account's row the current one and scrolls it into view, if the filter shows it.
+    void showAccount(const QUuid &id);
+    // How many accounts the filter lets through.
+    qsizetype shownCount() const { return m_shown.size(); }
     // Rows the pointer left while another window had it stop looking hovered.
     void syncHover();
 
@@ -65,6 +69,7 @@ protected:
     void inputMethodEvent(QInputMethodEvent *event) override;
 
 private:
+    static QUuid firstNew(const QList<TokenAccount> &before, const QList<TokenAccount> &after);
     TokenRow *newRow();
     void showMenuOfCurrent();
     // Filters the accounts again; a current row the filter hides gives way to the row

@@ -169,6 +169,14 @@ TokenRow::Lines TokenRow::lines() const
     return lines;
 }
 
+// The countdown bar takes the scheme's accent as the desktop switches.
+void TokenRow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        m_progress->setColor(Palette::accentColor(isDark()));
+}
+
 void TokenRow::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
@@ -320,7 +328,9 @@ void TokenRow::dropEvent(QDropEvent *event)
         return;
     }
     event->acceptProposedAction();
-    Q_EMIT dropRequested(*dragged, m_account.id);
+    // A copy: the move relays the rows out midway, and this row may then show another account.
+    const QUuid target = m_account.id;
+    Q_EMIT dropRequested(*dragged, target);
 }
 
 void TokenRow::contextMenuEvent(QContextMenuEvent *event)

@@ -322,6 +322,15 @@ private Q_SLOTS:
     }
     void cleanupTestCase() { m_session.reset(); }
 
+    // Qt's own texts are Chinese too: the command line's help, for one.
+    void helpIsInChinese()
+    {
+        const auto help = startApp({u"--help"_s});
+        QCOMPARE(exitCodeOf(*help), 0);
+        const QString text = QString::fromUtf8(help->readAllStandardOutput());
+        QVERIFY2(text.contains(u"用法："_s) && text.contains(u"在命令行选项上显示帮助。"_s), qPrintable(text));
+    }
+
     // Without a tray: started hidden, as at login, and called with the global shortcut;
     // the title menu holds the tray's commands; the first hide says how to come back.
     void withoutTray()
@@ -402,10 +411,12 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(activeWindow(), m_panel, 10000);
         key(u"ctrl+alt+k"_s);
         QTRY_VERIFY_WITH_TIMEOUT(!viewable(m_panel), 10000);
-        // A second launch asks the running one to show its panel and leaves.
+        // A second launch asks the running one to show its panel, without the keyboard, and leaves.
         QCOMPARE(exitCodeOf(*startApp()), 0);
         QTRY_VERIFY_WITH_TIMEOUT(viewable(m_panel), 10000);
         QCOMPARE(m_app->state(), QProcess::Running);
+        QTest::qWait(500);
+        QVERIFY(activeWindow() != m_panel);
 
         const QPoint start = settledFrame().topLeft();
         STEP(dragPanel(QPoint(-300, 200)));
@@ -423,6 +434,11 @@ private Q_SLOTS:
         QCOMPARE(settledFrame().topLeft(), moved);
         STEP(focusPanel());
         STEP(verifyCtrlCopies(secret));
+        // Keyboard only: Delete takes the current row, Tab reaches 撤销 and Return brings it back.
+        key(u"Delete"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(savedAccountIds(), QStringList{deleted}, 10000);
+        xdotool({u"key"_s, u"--delay"_s, u"200"_s, u"Tab"_s, u"Return"_s});
+        QTRY_COMPARE_WITH_TIMEOUT(savedAccountIds(), (QStringList{kept, deleted}), 10000);
 
         click(settledFrame().topRight() + QPoint(1, 0) + deleteSpot);
         QTRY_COMPARE_WITH_TIMEOUT(savedAccountIds(), QStringList{kept}, 10000);

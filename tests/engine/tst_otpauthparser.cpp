@@ -98,9 +98,9 @@ private Q_SLOTS:
         numbers("duplicates, first wins", u"&period=60&digits=7&period=90&DIGITS=8"_s, 60, 7);
 
         // Not a usable link.
-        refused("HOTP host", u"otpauth://HOTP/Ex:al?counter=1&secret="_s + secret, u"暂不支持计数器（HOTP）验证码"_s);
+        refused("HOTP host", u"otpauth://HOTP/Ex:al?counter=1&secret="_s + secret, u"暂不支持计数器（HOTP）验证码。"_s);
         refused("unknown algorithm", link(u"al"_s, u"&algorithm=MD5"_s),
-                u"不支持的算法“MD5”，仅支持 SHA1、SHA256 和 SHA512"_s);
+                u"不支持的算法“MD5”，仅支持 SHA1、SHA256 和 SHA512。"_s);
         refused("empty text", QString());
         refused("other scheme", u"https://totp/Ex:al?secret="_s + secret);
         refused("no //", u"otpauth:totp/Ex:al?secret="_s + secret);

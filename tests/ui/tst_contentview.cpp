@@ -1,3 +1,4 @@
+#include "support/DarkPalette.h"
 #include "support/QrImage.h"
 #include "support/StoreFixture.h"
 #include "ui/AddFlows.h"
@@ -13,6 +14,7 @@
 #include "ui/QuickEntryView.h"
 #include "ui/SheetPresenter.h"
 #include "ui/TokenListView.h"
+#include "ui/TokenProgressView.h"
 #include "ui/TokenRow.h"
 #include "ui/UndoBar.h"
 
@@ -58,6 +60,14 @@ private:
     }
     TokenRow *row(int index) { return m_view->list()->rowFor(m_store->accounts().at(index).id); }
     QPoint codePoint(TokenRow *row) { return row->copyArea().center(); }
+    // The accounts' numbers in list order.
+    QString order() const
+    {
+        QString numbers;
+        for (const TokenAccount &account : m_store->accounts())
+            numbers += account.name.back();
+        return numbers;
+    }
 
 private Q_SLOTS:
     void init()
@@ -167,6 +177,19 @@ private Q_SLOTS:
         QCOMPARE(sizes.takeFirst(), QVariantList({QSizeF(326, 115), true}));
     }
 
+    // While filtering the panel is as tall as the rows that match, one at least, and grows back.
+    void filterShrinksThePanel()
+    {
+        ContentView &panel = view(3);
+        panel.list()->setFilter(u"account 1"_s);
+        QCOMPARE(panel.panelHeight(), 115);
+        QCOMPARE(panel.list()->height(), 70);
+        panel.list()->setFilter(u"zz"_s);
+        QCOMPARE(panel.panelHeight(), 115);
+        panel.list()->setFilter(QString());
+        QCOMPARE(panel.panelHeight(), 255);
+    }
+
     void onlyVisibleRowsAreBuilt()
     {
         QList<TokenAccount> accounts;
@@ -178,6 +201,9 @@ private Q_SLOTS:
         panel.list()->verticalScrollBar()->setValue(70 * 500);
         QVERIFY(panel.list()->rowFor(m_store->accounts().at(500).id));
         QVERIFY(panel.list()->builtRowCount() <= 6);
+        // A new account at the end is scrolled into view.
+        added(*m_store, {u"new"_s, {}, StoreFixture::secret(1), 30, 6});
+        QVERIFY(panel.list()->rowFor(m_store->accounts().constLast().id));
     }
 
     void copyClearsTheClipboardLater()
@@ -319,7 +345,7 @@ private Q_SLOTS:
         const QString link = u"otpauth://totp/GitHub:alice@example.com?secret="_s + rfcSecret;
         QTest::newRow("dropped link") << link << true << QString();
         QTest::newRow("pasted link") << link << false << QString();
-        QTest::newRow("pasted image without code") << QString() << false << u"图片中没有找到二维码"_s;
+        QTest::newRow("pasted image without code") << QString() << false << u"图片中没有找到二维码。"_s;
         QTest::newRow("dropped web address")
             << u"https://example.org"_s << true << TransferError(TransferError::Kind::notAnAccountCode).description();
     }
@@ -358,28 +384,49 @@ private Q_SLOTS:
             QCOMPARE(QApplication::clipboard()->image().isNull(), error.isEmpty());
     }
 
-    void dropOfNonUuidIsRefused_data()
+    // The dragged row ends immediately above the row it is dropped on, from either side.
+    void dropOnARow_data()
     {
-        QTest::addColumn<QString>("payload");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("plain text") << u"hello"_s << false;
-        QTest::newRow("braced uuid") << u"{%1}"_s << false;
-        QTest::newRow("id of the last row") << u"%1"_s << true;
+        QTest::addColumn<QString>("payload"); // %1: the id of the dragged row
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("onto");
+        QTest::addColumn<QString>("order");
+        QTest::newRow("plain text") << u"hello"_s << 0 << 2 << u"012"_s;
+        QTest::newRow("braced uuid") << u"{%1}"_s << 2 << 0 << u"012"_s;
+        QTest::newRow("0 onto 1") << u"%1"_s << 0 << 1 << u"012"_s;
+        QTest::newRow("0 onto 2") << u"%1"_s << 0 << 2 << u"102"_s;
+        QTest::newRow("1 onto 2") << u"%1"_s << 1 << 2 << u"012"_s;
+        QTest::newRow("2 onto 0") << u"%1"_s << 2 << 0 << u"201"_s;
+        QTest::newRow("2 onto 1") << u"%1"_s << 2 << 1 << u"021"_s;
+        QTest::newRow("onto itself") << u"%1"_s << 1 << 1 << u"012"_s;
     }
 
-    void dropOfNonUuidIsRefused()
+    void dropOnARow()
     {
         QFETCH(QString, payload);
-        QFETCH(bool, accepted);
+        QFETCH(int, from);
+        QFETCH(int, onto);
         view(3);
-        const QStringList before{u"account 0"_s, u"account 1"_s, u"account 2"_s};
         QMimeData data;
-        data.setText(payload.contains(u'%') ? payload.arg(m_store->accounts().at(2).idText()) : payload);
+        data.setText(payload.contains(u'%') ? payload.arg(m_store->accounts().at(from).idText()) : payload);
         QDropEvent drop(QPointF(10, 10), Qt::MoveAction, &data, Qt::LeftButton, {});
         // Straight to the row, as the window's drag-and-drop handling would deliver it.
-        static_cast<QObject *>(row(0))->event(&drop);
-        QCOMPARE(drop.isAccepted(), accepted);
-        QCOMPARE(m_fx.names(), accepted ? QStringList({u"account 2"_s, u"account 0"_s, u"account 1"_s}) : before);
+        static_cast<QObject *>(row(onto))->event(&drop);
+        QCOMPARE(drop.isAccepted(), payload == u"%1"_s);
+        QTEST(order(), "order");
+    }
+
+    // The countdown bars take the accent of the scheme the desktop switches to.
+    void barsFollowTheScheme()
+    {
+        view(1);
+        const QPalette light = QApplication::palette();
+        const auto barColor = [this] { return row(0)->findChild<TokenProgressView *>()->color(); };
+        QCOMPARE(barColor(), Palette::accentColor(false));
+        QApplication::setPalette(darkPalette());
+        QTRY_COMPARE(barColor(), Palette::accentColor(true));
+        QApplication::setPalette(light);
+        QTRY_COMPARE(barColor(), Palette::accentColor(false));
     }
 
     void opacityPopoverWritesSettings()
@@ -469,10 +516,7 @@ private Q_SLOTS:
         QTEST(shown ? shown->name.right(1) : QString(), "current");
         if (shown && renaming.isEmpty()) // a sheet has the focus meanwhile
             QVERIFY(panel.list()->rowFor(shown->id)->hasFocusRing());
-        QString numbers;
-        for (const TokenAccount &account : m_store->accounts())
-            numbers += account.name.back();
-        QTEST(numbers, "order");
+        QTEST(order(), "order");
         QCOMPARE(QApplication::clipboard()->text(), copied < 0 ? QString() : codes.at(copied));
         QTEST(m_store->pendingDeletion() ? m_store->pendingDeletion()->account.name.right(1) : QString(), "pending");
         QCOMPARE(panel.sheets().editingAccount() ? panel.sheets().editingAccount()->name.right(1) : QString(),

@@ -14,6 +14,7 @@
 #include "ui/TokenRow.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCursor>
 #include <QLabel>
@@ -55,7 +56,7 @@ private Q_SLOTS:
         sheet.show();
         QCOMPARE(sheet.settingsLine()->text(), u"SHA1 · 6 位 · 30 秒"_s);
         QTest::keyClicks(sheet.linkField(), u"otpauth://hotp/a?secret=A"_s);
-        QCOMPARE(sheet.errorLine()->text(), u"暂不支持计数器（HOTP）验证码"_s);
+        QCOMPARE(sheet.errorLine()->text(), u"暂不支持计数器（HOTP）验证码。"_s);
         sheet.linkField()->clear();
         QTest::keyClicks(sheet.linkField(), totpLink + u"&algorithm=SHA256&period=60&digits=8"_s);
         QVERIFY(sheet.errorLine()->isHidden()); // "SHA25" was refused on the way
@@ -142,7 +143,7 @@ private Q_SLOTS:
         QTest::newRow("HOTP refused") << aliceAndBob + u"gofCgpIZWxsbyHerb7vEgVjYXJvbBoEQWNtZSABKAEwARABGAEgACgH"_s
                                       << false << QStringList{u"alice"_s, u"bob"_s}
                                       << u"已添加 2 个账户，1 个未添加。"_s
-                                      << u"未添加：Acme (carol)：暂不支持计数器（HOTP）验证码"_s;
+                                      << u"未添加：Acme (carol)：暂不支持计数器（HOTP）验证码。"_s;
         QTest::newRow("first of two codes")
             << u"Ch0KCkhlbGxvId6tvu8SA2JvYhoEQWNtZSABKAEwAhABGAIgACgH"_s << false << QStringList{u"bob"_s}
             << u"已添加 1 个账户。这是第 1/2 张二维码，请继续读取下一张。"_s << QString();
@@ -256,8 +257,8 @@ private Q_SLOTS:
         QTest::keyClicks(sheet->linkField(), totpLink); // enables "添加" for Tab
         for (QWidget *next :
              QList<QWidget *>{sheet->imageButton(), sheet->screenButton(), sheet->nameField(), sheet->issuerField(),
-                              sheet->secretField(), sheet->codeSettings()->toggle(), sheet->cancelButton(),
-                              sheet->primaryButton(), sheet->linkField()}) {
+                              sheet->secretField(), sheet->revealBox(), sheet->codeSettings()->toggle(),
+                              sheet->cancelButton(), sheet->primaryButton(), sheet->linkField()}) {
             QTest::keyClick(focused(), Qt::Key_Tab);
             QCOMPARE(focused(), next);
         }

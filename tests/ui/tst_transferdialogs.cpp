@@ -1,10 +1,11 @@
 #include "support/QrImage.h"
 #include "transfer/QrDecoder.h"
+#include "ui/AccentButton.h"
 #include "ui/AccountQrDialog.h"
 #include "ui/ImportSummaryDialog.h"
 #include "ui/PasswordDialog.h"
 
-#include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -51,8 +52,10 @@ private Q_SLOTS:
         QTest::newRow("enter, typed") << PasswordDialog::Mode::enter << u"pw"_s << QString() << true;
         QTest::newRow("enter, being checked") << PasswordDialog::Mode::enter << u"pw"_s << u"busy"_s << false;
         QTest::newRow("choose, once") << PasswordDialog::Mode::choose << u"pw"_s << QString() << false;
-        QTest::newRow("choose, different") << PasswordDialog::Mode::choose << u"pw"_s << u"pW"_s << false;
-        QTest::newRow("choose, same twice") << PasswordDialog::Mode::choose << u"密码"_s << u"密码"_s << true;
+        QTest::newRow("choose, different") << PasswordDialog::Mode::choose << u"password"_s << u"passworD"_s << false;
+        QTest::newRow("choose, short twice") << PasswordDialog::Mode::choose << u"abcdefg"_s << u"abcdefg"_s << false;
+        QTest::newRow("choose, same twice")
+            << PasswordDialog::Mode::choose << u"八个字的备份密码"_s << u"八个字的备份密码"_s << true;
     }
     void passwordIsAcceptedWhenComplete()
     {
@@ -64,8 +67,12 @@ private Q_SLOTS:
         if (dialog.repeatField())
             dialog.repeatField()->setText(second);
         dialog.setBusy(second == u"busy");
-        QTEST(dialog.buttons()->button(QDialogButtonBox::Ok)->isEnabled(), "acceptable");
+        QFETCH(bool, acceptable);
+        QCOMPARE(dialog.primaryButton()->isEnabled(), acceptable);
         QCOMPARE(dialog.field()->echoMode(), QLineEdit::Password);
+        // A new backup's password says what it lacks; a password being checked says so.
+        QCOMPARE(dialog.hint()->isVisibleTo(&dialog),
+                 dialog.isBusy() || (mode == PasswordDialog::Mode::choose && !acceptable));
     }
 
     void summaryListsWhatWillHappen_data()
@@ -87,7 +94,7 @@ private Q_SLOTS:
         const ImportBatch batch{QList<ImportedToken>(fresh, token), {{u"第 2 行"_s, u"原因"_s}}, {token}, format};
         ImportSummaryDialog dialog(batch);
         QTEST(dialog.summaryText(), "text");
-        QCOMPARE(dialog.buttons()->buttons().constFirst()->isEnabled(), fresh > 0);
+        QCOMPARE(dialog.primaryButton()->isEnabled(), fresh > 0);
     }
 };
 

@@ -1,0 +1,41 @@
+#include "ui/PanelMessageBox.h"
+
+#include "ui/AccentButton.h"
+#include "ui/PanelFonts.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+
+#include <algorithm>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr int narrowestBox = 320;
+constexpr int widestBox = 520;
+
+} // namespace
+
+PanelMessageBox::PanelMessageBox(const QString &text, const QString &choice, QWidget *parent)
+    : SheetDialog(narrowestBox, Glyph::Checkmark, QString(), QString(), choice.isEmpty() ? u"好"_s : choice, parent)
+{
+    setWindowTitle(u"岚签"_s);
+    auto *message = new QLabel(text);
+    message->setFont(panelFont(13));
+    message->setWordWrap(true);
+    message->setTextFormat(Qt::PlainText);
+    addSection(message);
+    // As wide as the longest line, within bounds, so that a short sentence keeps its end.
+    const QFontMetrics metrics(message->font());
+    int widest = 0;
+    for (const QString &line : text.split(u'\n'))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    setFixedWidth(std::clamp(widest + 2 * padding + 2, narrowestBox, widestBox));
+    connect(primaryButton(), &QPushButton::clicked, this, &QDialog::accept);
+    cancelButton()->setVisible(!choice.isEmpty());
+    QPushButton *first = choice.isEmpty() ? static_cast<QPushButton *>(primaryButton()) : cancelButton();
+    primaryButton()->setDefault(choice.isEmpty());
+    cancelButton()->setDefault(!choice.isEmpty());
+    first->setFocus();
+}

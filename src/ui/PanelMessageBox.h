@@ -1,0 +1,14 @@
+#pragma once
+
+#include "ui/SheetDialog.h"
+
+// A message in the sheets' look: the text, and either "取消" beside an accent button for
+// the offered choice (Return and Escape cancel until the person moves to the choice), or
+// an accent "好" alone. exec() gives Accepted when the choice was taken.
+class PanelMessageBox : public SheetDialog
+{
+    Q_OBJECT
+
+public:
+    explicit PanelMessageBox(const QString &text, const QString &choice = {}, QWidget *parent = nullptr);
+};
