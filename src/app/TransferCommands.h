@@ -2,26 +2,34 @@
 
 #include "engine/ImportedToken.h"
 #include "store/TokenAccount.h"
+#include "transfer/ImportBatch.h"
 #include "transfer/TransferError.h"
 
 #include <QMessageBox>
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
 
+#include <expected>
+#include <memory>
 #include <optional>
 
+class BackupFileReader;
 class TokenStore;
 struct ImportSummary;
 
 // Moving accounts in and out: the encrypted backup (or, after a warning, a plain list of
 // links), importing a backup file after showing what it will add, and one account's QR code.
+// Files to import wait in a queue, so that the dialogs of one import are on the screen at a
+// time; each is read on the event loop and parsed on a worker thread.
 class TransferCommands : public QObject
 {
     Q_OBJECT
 
 public:
     explicit TransferCommands(TokenStore &store, QObject *parent = nullptr);
+    ~TransferCommands() override;
 
     // The window the dialogs belong to.
     void setDialogParent(QWidget *parent) { m_dialogParent = parent; }
@@ -30,8 +38,20 @@ public:
     void chooseAndImport();
     void importFile(const QString &path);
     void showQrCode(const TokenAccount &account);
+    bool isImporting() const { return m_importing; }
+
+Q_SIGNALS:
+    // The import queue ran empty.
+    void importsFinished();
 
 private:
+    using ParseResult = std::expected<ImportBatch, TransferError>;
+    void enqueue(const QString &path);
+    void importNext();
+    void fileRead(std::expected<QByteArray, TransferError> bytes);
+    void parsed(const QByteArray &bytes, ParseResult batch);
+    void addConfirmed(const ImportBatch &batch);
+    void importDone();
     std::optional<QByteArray> encode(const QList<ImportedToken> &tokens, bool links);
     bool ask(QMessageBox::Icon icon, const QString &text, const QString &accept);
     void reportImport(const ImportSummary &result);
@@ -40,4 +60,7 @@ private:
 
     TokenStore &m_store;
     QPointer<QWidget> m_dialogParent;
+    QStringList m_queue; // an empty entry asks the person for a file
+    bool m_importing = false;
+    std::unique_ptr<BackupFileReader> m_reader;
 };

@@ -8,12 +8,12 @@
 #include <QJsonParseError>
 #include <QStringDecoder>
 
-namespace BackupReader {
+namespace {
 
-std::expected<ImportBatch, TransferError> read(const QByteArray &bytes, const QString &password,
-                                               const KdfPolicy &policy)
+std::expected<ImportBatch, TransferError> readAny(const QByteArray &bytes, const QString &password,
+                                                  const KdfPolicy &policy)
 {
-    if (bytes.size() > maxFileSize)
+    if (bytes.size() > BackupReader::maxFileSize)
         return std::unexpected(TransferError::Kind::tooLarge);
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
@@ -32,6 +32,20 @@ std::expected<ImportBatch, TransferError> read(const QByteArray &bytes, const QS
     // JSON cut short is most likely a truncated backup.
     const bool truncatedJson = bytes.trimmed().startsWith('{') && error.error != QJsonParseError::NoError;
     return std::unexpected(truncatedJson ? TransferError::Kind::damaged : TransferError::Kind::unrecognized);
+}
+
+} // namespace
+
+namespace BackupReader {
+
+std::expected<ImportBatch, TransferError> read(const QByteArray &bytes, const QString &password,
+                                               const KdfPolicy &policy)
+{
+    auto batch = readAny(bytes, password, policy);
+    if (batch && batch->size() > ImportBatch::maxEntries)
+        return std::unexpected(
+            TransferError(TransferError::Kind::tooManyAccounts, QString::number(ImportBatch::maxEntries)));
+    return batch;
 }
 
 } // namespace BackupReader

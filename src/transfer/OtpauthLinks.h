@@ -19,7 +19,7 @@ QString link(const ImportedToken &token);
 QByteArray write(const QList<ImportedToken> &tokens);
 
 // Every non-empty line as an account (every account of a phone-export link), or refused
-// with its line number.
+// with its line number. Reading stops once the batch holds more than an import takes.
 ImportBatch read(const QString &text);
 
 // Whether the text looks like a link list at all (some line starts with "otpauth").

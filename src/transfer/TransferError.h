@@ -14,6 +14,8 @@ public:
         unrecognized,
         unsupported,
         tooLarge,
+        tooManyAccounts,
+        notAFile,
         fileError,
         damagedLink,
         noQrCode,
