@@ -16,6 +16,13 @@ struct ListSaveError
     bool operator==(const ListSaveError &) const = default;
 };
 
+// The keyring was locked when an add came: nothing was added.
+struct LockedKeychainError
+{
+    QString description() const;
+    bool operator==(const LockedKeychainError &) const = default;
+};
+
 // Why adding an account failed: the secret was rejected, the keychain refused it, or the
 // list holding the account could not be saved.
 class StoreError
@@ -24,6 +31,7 @@ public:
     StoreError(TOTPError error) : m_error(error) {}
     StoreError(KeychainError error) : m_error(std::move(error)) {}
     StoreError(ListSaveError error) : m_error(std::move(error)) {}
+    StoreError(LockedKeychainError error) : m_error(error) {}
 
     // The text the views show.
     QString description() const;
@@ -34,9 +42,11 @@ public:
         return error && *error == TOTPError::invalidSecret;
     }
     bool isKeychainError() const { return std::holds_alternative<KeychainError>(m_error); }
+    // Adding again once the keyring is unlocked would work.
+    bool isKeychainLocked() const { return std::holds_alternative<LockedKeychainError>(m_error); }
 
     bool operator==(const StoreError &) const = default;
 
 private:
-    std::variant<TOTPError, KeychainError, ListSaveError> m_error;
+    std::variant<TOTPError, KeychainError, ListSaveError, LockedKeychainError> m_error;
 };

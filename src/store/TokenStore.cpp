@@ -26,6 +26,7 @@ const QString panelOpacityKey = u"totp.panelOpacity"_s;
 // The id of the deletion awaiting undo, so that a start after a crash removes its secret.
 const QString pendingDeletionKey = u"totp.pendingDeletion"_s;
 const QString defaultName = u"验证码"_s;
+const QString orderKept = u"顺序没有改变。"_s;
 constexpr qsizetype quickAddMinimumLength = 16; // 16 Base32 characters carry 80 bits
 constexpr qint64 quickAddPeriod = 30;
 constexpr qint64 quickAddDigits = 6;
@@ -61,7 +62,8 @@ TokenStore::TokenStore(KeychainStore &keychain, QSettings &settings, Clock clock
       m_keychain(keychain),
       m_settings(settings),
       m_clock(std::move(clock)),
-      m_singleShot(std::move(singleShot))
+      m_singleShot(std::move(singleShot)),
+      m_addJournal(settings)
 {
     connect(&m_keychain, &KeychainStore::statusChanged, this, [this] {
         m_nextRead = 0; // a save may find the keychain unusable: the next tick reads again
@@ -72,6 +74,7 @@ TokenStore::TokenStore(KeychainStore &keychain, QSettings &settings, Clock clock
 
     load();
     removeRecordedDeletion();
+    removeUnlistedAdds();
     // One keychain search for every secret, sent before the panel is built; the codes come
     // when it answers.
     readSecrets();
@@ -132,6 +135,7 @@ bool TokenStore::needsSecrets() const
 // The service announced a change: read again at once, and start the back-off afresh.
 void TokenStore::keychainChanged()
 {
+    removeUnlistedAdds();
     if (!needsSecrets())
         return;
     m_retryDelay = firstRetrySeconds;
@@ -140,7 +144,7 @@ void TokenStore::keychainChanged()
 
 bool TokenStore::keychainBusy() const
 {
-    return m_reading || m_removals > 0 || !m_saving.isEmpty();
+    return m_reading || !m_removing.isEmpty() || !m_saving.isEmpty();
 }
 
 void TokenStore::awaitKeychain(std::chrono::milliseconds bound)
@@ -160,18 +164,39 @@ void TokenStore::settleKeychain()
         m_waitingForKeychain->quit();
 }
 
-// Deletes the item; the deletion record of the id goes once it is gone.
+// Deletes the item; the records of the id go once it is gone.
 void TokenStore::removeItem(const QUuid &id)
 {
-    ++m_removals;
+    if (m_removing.contains(id))
+        return;
+    m_removing.insert(id);
     m_keychain.remove(id, [self = QPointer(this), id](bool removed) {
         if (!self)
             return;
-        --self->m_removals;
-        if (removed)
+        self->m_removing.remove(id);
+        if (removed) {
             self->forgetDeletion(id);
+            self->m_addJournal.strike({id});
+        }
         self->settleKeychain();
     });
+}
+
+// Items of adds that never listed their account: left by a crash between storing the secret
+// and saving the list, or stored by the keychain after the add had given up waiting (its
+// late answer is the change this is called on). Only once the list was read.
+void TokenStore::removeUnlistedAdds()
+{
+    if (m_unreadableDocument || m_settings.status() != QSettings::NoError)
+        return;
+    QList<QUuid> listed;
+    for (const QUuid &id : m_addJournal.ids()) {
+        if (indexOf(id))
+            listed.append(id);
+        else if (!m_saving.contains(id))
+            removeItem(id);
+    }
+    m_addJournal.strike(listed);
 }
 
 void TokenStore::unlockKeychain()
@@ -194,11 +219,12 @@ void TokenStore::unlockFinished(bool unlocked)
                                : u"钥匙串仍处于锁定状态。"_s);
 }
 
-// An add the keychain refused is a person's action: the one moment to prompt, or to try an
-// unreachable service again.
+// An add the keychain refused: an unreachable service is tried again at once. A locked one
+// waits for the person, whom the add's refusal offers to unlock it.
 void TokenStore::keychainRefused()
 {
-    unlockKeychain();
+    if (m_keychain.status() == KeychainStore::Status::Unreachable)
+        readSecrets();
 }
 
 // A deletion recorded but never made final (the process ended inside the undo window)
@@ -254,6 +280,11 @@ std::expected<void, StoreError> TokenStore::save()
     m_unreadableDocument.reset();
     m_settings.setValue(accountsKey, TokenAccount::encodeList(m_accounts));
     m_settings.sync();
+    return settingsWritten();
+}
+
+std::expected<void, StoreError> TokenStore::settingsWritten() const
+{
     switch (m_settings.status()) {
     case QSettings::NoError:
         return {};
@@ -263,6 +294,22 @@ std::expected<void, StoreError> TokenStore::save()
         return std::unexpected(ListSaveError{u"%1 格式有误"_s.arg(m_settings.fileName())});
     }
     Q_UNREACHABLE();
+}
+
+// Saves a change of the list. When that fails the list is what it was before, in memory and in
+// the settings' cache, and the person reads why and `undone`.
+std::expected<void, StoreError> TokenStore::saveOrRollBack(QList<TokenAccount> before, const QString &undone)
+{
+    auto saved = save();
+    if (saved)
+        return saved;
+    qCWarning(lcStore) << saved.error().description();
+    m_accounts = std::move(before);
+    if (!m_unreadableDocument)
+        m_settings.setValue(accountsKey, TokenAccount::encodeList(m_accounts));
+    Q_EMIT accountsChanged();
+    Q_EMIT changeNotSaved(saved.error().description() + u"。"_s + undone);
+    return saved;
 }
 
 // For changes that cannot be taken back: the list in memory stays, and the next save retries.
@@ -491,6 +538,11 @@ void TokenStore::keepOne(const Entry &entry, Added done)
 // the list once. `done` gets, per entry, why it was not added, if it was not.
 void TokenStore::keepAll(const QList<Entry> &entries, std::function<void(Outcomes)> done)
 {
+    QList<QUuid> ids;
+    for (const Entry &entry : entries)
+        ids.append(entry.account.id);
+    if (!m_addJournal.record(ids))
+        return done(Outcomes(entries.size(), settingsWritten().error()));
     for (const Entry &entry : entries)
         m_saving.insert(entry.account.id, entry);
     keepNext(std::make_shared<Saving>(entries, Outcomes(), std::move(done)));
@@ -527,8 +579,11 @@ void TokenStore::listKept(const QList<Entry> &entries, Outcomes &outcomes)
     for (qsizetype i = 0; i < entries.size(); ++i) {
         const Entry &entry = entries.at(i);
         m_saving.remove(entry.account.id);
-        if (outcomes.at(i))
+        if (outcomes.at(i)) {
+            outcomes[i] = refusedAdd(*outcomes.at(i));
+            removeItem(entry.account.id); // a save given up on may still land
             continue;
+        }
         m_secretCache.insert(entry.account.id, entry.secret);
         m_accounts.append(entry.account);
         added.append(entry.account);
@@ -539,6 +594,11 @@ void TokenStore::listKept(const QList<Entry> &entries, Outcomes &outcomes)
         if (auto listed = announceAdded(added); !listed) {
             for (std::optional<StoreError> &outcome : outcomes)
                 outcome = outcome.value_or(listed.error());
+        } else {
+            QList<QUuid> ids;
+            for (const TokenAccount &account : std::as_const(added))
+                ids.append(account.id);
+            m_addJournal.strike(ids);
         }
     }
     settleKeychain();
@@ -562,6 +622,14 @@ std::expected<void, StoreError> TokenStore::announceAdded(const QList<TokenAccou
     }
     refreshCodes(m_clock());
     return {};
+}
+
+// A locked keyring says so in the words of the add it refused.
+StoreError TokenStore::refusedAdd(const StoreError &error) const
+{
+    if (error.isKeychainError() && m_keychain.status() == KeychainStore::Status::Locked)
+        return LockedKeychainError();
+    return error;
 }
 
 std::optional<ImportedToken> TokenStore::exportToken(const TokenAccount &account)
@@ -592,17 +660,19 @@ std::optional<qsizetype> TokenStore::indexOf(const QUuid &id) const
     return std::nullopt;
 }
 
-void TokenStore::update(const TokenAccount &account, const QString &name, const QString &issuer)
+std::expected<void, StoreError> TokenStore::update(const TokenAccount &account, const QString &name,
+                                                   const QString &issuer)
 {
     const auto index = indexOf(account.id);
     if (!index)
-        return;
+        return {};
+    const QList<TokenAccount> before = m_accounts;
     const QString trimmedName = LabelText::cleaned(name).trimmed();
     m_accounts[*index].name = trimmedName.isEmpty() ? defaultName : trimmedName;
     Q_EMIT accountsChanged();
     m_accounts[*index].issuer = LabelText::cleaned(issuer).trimmed();
     Q_EMIT accountsChanged();
-    saveOrWarn();
+    return saveOrRollBack(before, u"名称没有修改。"_s);
 }
 
 void TokenStore::move(const QUuid &accountID, const QUuid &before)
@@ -612,11 +682,12 @@ void TokenStore::move(const QUuid &accountID, const QUuid &before)
     const auto from = indexOf(accountID);
     if (!from || !indexOf(before))
         return;
+    const QList<TokenAccount> previous = m_accounts;
     const TokenAccount moved = m_accounts.takeAt(*from);
     Q_EMIT accountsChanged();
     m_accounts.insert(*indexOf(before), moved);
     Q_EMIT accountsChanged();
-    saveOrWarn();
+    saveOrRollBack(previous, orderKept);
 }
 
 void TokenStore::move(const TokenAccount &account, qint64 by)
@@ -629,9 +700,10 @@ void TokenStore::move(const TokenAccount &account, qint64 by)
     const qint64 target = by > last - *from ? last : std::max<qint64>(*from + by, 0);
     if (target == *from)
         return;
+    const QList<TokenAccount> previous = m_accounts;
     m_accounts.move(*from, target);
     Q_EMIT accountsChanged();
-    saveOrWarn();
+    saveOrRollBack(previous, orderKept);
 }
 
 void TokenStore::requestDelete(TokenAccount account)
@@ -640,15 +712,21 @@ void TokenStore::requestDelete(TokenAccount account)
     const auto index = indexOf(account.id);
     if (!index)
         return;
+    const QList<TokenAccount> before = m_accounts;
     m_accounts.removeAt(*index);
     Q_EMIT accountsChanged();
+    // Saved, with the record, before the secret can go: a list still naming the account would
+    // bring it back without a secret.
+    m_settings.setValue(pendingDeletionKey, account.id.toString(QUuid::WithoutBraces));
+    if (!saveOrRollBack(before, u"账户没有删除。"_s)) {
+        m_settings.remove(pendingDeletionKey);
+        return;
+    }
     m_codes.remove(account.id);
     Q_EMIT codesChanged();
     m_generatedCounters.remove(account.id);
-    m_settings.setValue(pendingDeletionKey, account.id.toString(QUuid::WithoutBraces));
     m_pendingDeletion = PendingDeletion{std::move(account), *index};
     Q_EMIT pendingDeletionChanged();
-    saveOrWarn();
     m_singleShot(undoWindow, this, [this, serial = ++m_deletionSerial] {
         if (serial == m_deletionSerial)
             finalizePendingDeletion();

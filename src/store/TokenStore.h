@@ -2,6 +2,7 @@
 
 #include "engine/Clock.h"
 #include "engine/ImportedToken.h"
+#include "store/AddJournal.h"
 #include "store/ImportSummary.h"
 #include "store/KeychainStore.h"
 #include "store/PendingDeletion.h"
@@ -12,6 +13,7 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QSettings>
 
 #include <array>
@@ -74,7 +76,8 @@ public:
     // Adds every token whose secret is valid and not yet listed, in order, then saves the
     // list once. A token the store cannot take is refused with the reason and skipped.
     void addAll(const QList<ImportedToken> &tokens, std::function<void(ImportSummary)> done);
-    void update(const TokenAccount &account, const QString &name, const QString &issuer);
+    // A rename that cannot be saved is undone, and says why.
+    std::expected<void, StoreError> update(const TokenAccount &account, const QString &name, const QString &issuer);
     // The account with its secret; absent when the secret is unknown.
     std::optional<ImportedToken> exportToken(const TokenAccount &account);
     // Every listed account whose secret is known, secret included, in list order.
@@ -98,10 +101,16 @@ Q_SIGNALS:
     void keychainStatusChanged();
     // A keychain outcome the person should read, such as a dismissed unlock prompt.
     void keychainMessage(const QString &message);
+    // A change of the list could not be saved and was undone: why, and what stayed.
+    void changeNotSaved(const QString &message);
 
 private:
     void load();
     std::expected<void, StoreError> save();
+    std::expected<void, StoreError> settingsWritten() const;
+    std::expected<void, StoreError> saveOrRollBack(QList<TokenAccount> before, const QString &undone);
+    void removeUnlistedAdds();
+    StoreError refusedAdd(const StoreError &error) const;
     void saveOrWarn();
     void readSecrets();
     void secretsRead(KeychainStore::ReadResult result);
@@ -144,6 +153,7 @@ private:
     QSettings &m_settings;
     Clock m_clock;
     SingleShot m_singleShot;
+    AddJournal m_addJournal;
 
     QList<TokenAccount> m_accounts;
     QHash<QUuid, QString> m_codes;
@@ -163,6 +173,6 @@ private:
     bool m_startupRead = true;
     double m_nextRead = 0; // clock time of the next read of missing secrets
     double m_retryDelay = firstRetrySeconds;
-    int m_removals = 0; // keychain deletions under way
+    QSet<QUuid> m_removing; // keychain deletions under way
     QEventLoop *m_waitingForKeychain = nullptr;
 };

@@ -21,7 +21,7 @@ public:
     void answerHeldSaves();
 
     QHash<QUuid, QString> items;
-    Status state = Status::Available; // what the next read finds
+    Status state = Status::Available; // what the next read, save or unlock finds
     std::optional<KeychainError> saveFailure;
     bool holdSaves = false; // saves wait for answerHeldSaves
     QList<std::function<void()>> heldSaves;
