@@ -101,6 +101,7 @@ AddTokenView::AddTokenView(TokenStore &store, QWidget *parent)
     connect(m_imageButton, &QPushButton::clicked, this, &AddTokenView::chooseImageFile);
     connect(m_screenButton, &QPushButton::clicked, this, [this] { showScanned(QrScanner::scanScreens()); });
     connect(primaryButton(), &QPushButton::clicked, this, &AddTokenView::add);
+    connect(&m_store, &TokenStore::keychainStatusChanged, this, &AddTokenView::keychainStatusChanged);
     connect(m_codeSettings, &CodeSettingsFields::changed, this,
             [this] { m_settingsLine->setText(m_codeSettings->summary()); });
     connect(m_codeSettings, &CodeSettingsFields::expandedChanged, this, &AddTokenView::fitHeight);
@@ -180,6 +181,11 @@ void AddTokenView::setSaving(bool saving)
 
 void AddTokenView::add()
 {
+    m_addWhenOpen = m_unlockFirst && m_store.keychainStatus() != KeychainStore::Status::Available;
+    if (m_addWhenOpen) {
+        m_store.unlockKeychain(); // the add runs once the keyring opens
+        return;
+    }
     if (m_batch) {
         addBatch();
         return;
@@ -195,6 +201,7 @@ void AddTokenView::add()
             view->accept();
         else
             view->showError(added.error().description());
+        view->offerUnlock(!added && added.error().isKeychainLocked());
     });
 }
 
@@ -245,6 +252,19 @@ void AddTokenView::reportBatch(const MigrationBatch &batch, const ImportSummary 
         showError(u"未添加："_s + refused.join(u"；"_s));
     m_link->clear();
     fitHeight();
+}
+
+// What the person entered stays; "解锁并添加" opens the keyring and adds it.
+void AddTokenView::offerUnlock(bool offer)
+{
+    m_unlockFirst = offer;
+    primaryButton()->setText(offer ? u"解锁并添加"_s : u"添加"_s);
+}
+
+void AddTokenView::keychainStatusChanged()
+{
+    if (m_addWhenOpen && m_store.keychainStatus() == KeychainStore::Status::Available)
+        add();
 }
 
 void AddTokenView::hideError()

@@ -105,8 +105,12 @@ void ContentView::connectStore()
     connect(&m_store, &TokenStore::accountsChanged, this, &ContentView::accountsChanged);
     connect(&m_store, &TokenStore::codesChanged, this, [this] { m_list->setCodes(m_store.codes()); });
     connect(&m_store, &TokenStore::pendingDeletionChanged, this, &ContentView::pendingDeletionChanged);
-    connect(&m_store, &TokenStore::keychainStatusChanged, this, &ContentView::updateKeychainStatus);
+    connect(&m_store, &TokenStore::keychainStatusChanged, this, [this] {
+        retryLockedAdd();
+        updateKeychainStatus();
+    });
     connect(&m_store, &TokenStore::keychainMessage, this, &ContentView::showKeychainMessage);
+    connect(&m_store, &TokenStore::changeNotSaved, this, &ContentView::showKeychainMessage);
     connect(&m_store, &TokenStore::panelOpacityChanged, this, [this] {
         m_header->setPanelOpacity(m_store.panelOpacity());
         update();
@@ -138,7 +142,11 @@ void ContentView::connectSections()
     connect(m_list, &TokenListView::dropRequested, this,
             [this](const QUuid &dragged, const QUuid &target) { m_store.move(dragged, target); });
     connect(m_list, &TokenListView::filterChanged, m_header, &PanelHeader::setFilter);
-    connect(m_keychainStatus, &KeychainStatusView::actionRequested, this, [this] { m_store.unlockKeychain(); });
+    connect(m_keychainStatus, &KeychainStatusView::actionRequested, this, [this] {
+        m_retryLockedAdd = m_lockedAdd.has_value();
+        m_store.unlockKeychain();
+        retryLockedAdd();
+    });
 }
 
 // The quick entry, the empty state and the undo bar are built when first shown: most
@@ -259,25 +267,38 @@ void ContentView::updateKeychainStatus()
 {
     const bool shown = showsKeychainStatus();
     using Status = KeychainStore::Status;
-    switch (m_keychainMessage ? Status::Available : m_store.keychainStatus()) {
-    case Status::Locked:
-        m_keychainStatus->setStatus(keychainLockedText, unlockAction);
-        break;
-    case Status::Unreachable:
-        m_keychainStatus->setStatus(keychainUnreachableText, QString());
-        break;
-    case Status::NoDefaultKeyring:
-        m_keychainStatus->setStatus(noDefaultKeyringText, createKeyringAction);
-        break;
-    case Status::Unknown:
-    case Status::Available:
-        m_keychainStatus->setStatus(m_keychainMessage.value_or(QString()), QString());
-        break;
-    }
+    if (m_lockedAdd)
+        m_keychainStatus->setStatus(LockedKeychainError().description(), unlockAndAddAction);
+    else
+        switch (m_keychainMessage ? Status::Available : m_store.keychainStatus()) {
+        case Status::Locked:
+            m_keychainStatus->setStatus(keychainLockedText, unlockAction);
+            break;
+        case Status::Unreachable:
+            m_keychainStatus->setStatus(keychainUnreachableText, QString());
+            break;
+        case Status::NoDefaultKeyring:
+            m_keychainStatus->setStatus(noDefaultKeyringText, createKeyringAction);
+            break;
+        case Status::Unknown:
+        case Status::Available:
+            m_keychainStatus->setStatus(m_keychainMessage.value_or(QString()), QString());
+            break;
+        }
     if (shown == showsKeychainStatus())
         return;
     relayout();
     resizeWindow(true);
+}
+
+// The add the locked keyring refused runs again once the person asked for it and the keyring is open.
+void ContentView::retryLockedAdd()
+{
+    if (!m_retryLockedAdd || m_store.keychainStatus() != KeychainStore::Status::Available)
+        return;
+    m_retryLockedAdd = false;
+    addQuickSecret(*std::exchange(m_lockedAdd, std::nullopt));
+    updateKeychainStatus();
 }
 
 void ContentView::showKeychainMessage(const QString &message)
@@ -463,7 +484,10 @@ void ContentView::quickSecretAdded(const QString &text, const std::expected<Toke
         // A keychain refusal is not the user's typing: say what really went wrong, also where
         // the list hides the quick entry.
         setQuickError(added.error().isInvalidSecret() ? invalidSecretError : added.error().description());
-        if (!added.error().isInvalidSecret() && !m_store.accounts().isEmpty())
+        if (added.error().isKeychainLocked()) {
+            m_lockedAdd = text; // offered again: "解锁并添加"
+            updateKeychainStatus();
+        } else if (!added.error().isInvalidSecret() && !m_store.accounts().isEmpty())
             showKeychainMessage(added.error().description());
         return;
     }

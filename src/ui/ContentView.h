@@ -42,6 +42,7 @@ public:
     static inline const QString keychainUnreachableText = QStringLiteral(u"无法连接钥匙串服务，稍后自动重试");
     static inline const QString noDefaultKeyringText = QStringLiteral(u"没有默认钥匙串");
     static inline const QString createKeyringAction = QStringLiteral(u"创建");
+    static inline const QString unlockAndAddAction = QStringLiteral(u"解锁并添加");
 
     ContentView(TokenStore &store, CodeClipboard &clipboard, PanelNotifications &notifications, Clock clock,
                 SingleShot singleShot = systemSingleShot, QWidget *parent = nullptr);
@@ -109,6 +110,7 @@ private:
     void pendingDeletionChanged();
     void quickSecretAdded(const QString &text, const std::expected<TokenAccount, StoreError> &added);
     void showKeychainMessage(const QString &message);
+    void retryLockedAdd();
     void updateKeychainStatus();
     bool showsKeychainStatus() const;
     void setCopiedAccountID(const std::optional<QUuid> &id);
@@ -142,6 +144,9 @@ private:
     std::optional<QString> m_quickError;
     // What the keychain refused the person just now, shown for a while in the status line.
     std::optional<QString> m_keychainMessage;
+    // The text of an add the locked keyring refused, and whether the person asked to unlock and add it.
+    std::optional<QString> m_lockedAdd;
+    bool m_retryLockedAdd = false;
     std::optional<QUuid> m_copiedAccountID;
     std::optional<TokenAccount> m_editingAccount;
     qsizetype m_accountCount = 0;

@@ -175,6 +175,27 @@ private Q_SLOTS:
         QCOMPARE(sheet.errorMessage().value_or(QString()), error);
     }
 
+    // What the person entered stays, and the add runs once the keyring opens.
+    void lockedAddIsOfferedAgainAfterUnlock()
+    {
+        AddTokenView sheet(*m_store);
+        sheet.show();
+        m_fx.keychain.state = KeychainStore::Status::Locked;
+        m_fx.keychain.saveFailure = KeychainError(u"test"_s, 1, u"locked"_s);
+        sheet.nameField()->setText(u"alice"_s);
+        sheet.secretField()->setText(rfcSecret);
+        sheet.primaryButton()->click();
+        QCOMPARE(sheet.errorMessage(), u"钥匙串已锁定，账户没有添加。解锁钥匙串后即可再次添加。"_s);
+        QCOMPARE(sheet.primaryButton()->text(), u"解锁并添加"_s);
+        QCOMPARE(sheet.secretField()->text(), rfcSecret);
+        m_fx.keychain.state = KeychainStore::Status::Available; // the person will type the password
+        m_fx.keychain.saveFailure.reset();
+        sheet.primaryButton()->click();
+        QCOMPARE(m_fx.keychain.unlockCalls, 1);
+        QCOMPARE(m_fx.names(), QStringList{u"alice"_s});
+        QVERIFY(!sheet.isVisible());
+    }
+
     void screenButtonReadsAShownCode()
     {
         qputenv("XDG_SESSION_TYPE", "x11");
