@@ -20,14 +20,14 @@ QList<QUuid> AddJournal::ids() const
     return ids;
 }
 
-bool AddJournal::record(const QList<QUuid> &ids)
+std::optional<ListSaveError> AddJournal::record(const QList<QUuid> &ids)
 {
     const QList<QUuid> before = this->ids();
     write(before + ids);
-    if (m_settings.status() == QSettings::NoError)
-        return true;
-    write(before);
-    return false;
+    auto failed = ListSaveError::of(m_settings);
+    if (failed)
+        write(before);
+    return failed;
 }
 
 void AddJournal::strike(const QList<QUuid> &ids)

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "store/StoreError.h"
+
 #include <QList>
 #include <QSettings>
 #include <QUuid>
+
+#include <optional>
 
 // The ids of accounts whose secret is being stored, or was stored by an add that never
 // listed it: each is written down before the keychain is asked, and struck once the saved
@@ -13,9 +17,9 @@ class AddJournal
 public:
     explicit AddJournal(QSettings &settings) : m_settings(settings) {}
 
-    // False, with nothing recorded, when the settings cannot be written: the add must not
-    // reach the keychain, as its list could not be saved either.
-    bool record(const QList<QUuid> &ids);
+    // Why nothing was recorded, when the settings cannot be written: the add must not reach
+    // the keychain, as its list could not be saved either.
+    std::optional<ListSaveError> record(const QList<QUuid> &ids);
     void strike(const QList<QUuid> &ids);
     QList<QUuid> ids() const;
 

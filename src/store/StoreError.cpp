@@ -1,5 +1,22 @@
 #include "store/StoreError.h"
 
+#include <QSettings>
+
+using namespace Qt::Literals::StringLiterals;
+
+std::optional<ListSaveError> ListSaveError::of(const QSettings &settings)
+{
+    switch (settings.status()) {
+    case QSettings::NoError:
+        return std::nullopt;
+    case QSettings::AccessError:
+        return ListSaveError{u"无法写入 %1"_s.arg(settings.fileName())};
+    case QSettings::FormatError:
+        return ListSaveError{u"%1 格式有误"_s.arg(settings.fileName())};
+    }
+    Q_UNREACHABLE();
+}
+
 QString StoreError::description() const
 {
     return std::visit([](const auto &error) { return error.description(); }, m_error);

@@ -5,12 +5,18 @@
 
 #include <QString>
 
+#include <optional>
 #include <variant>
+
+class QSettings;
 
 // The account list could not be written to the settings file.
 struct ListSaveError
 {
     QString reason;
+
+    // Why the settings' last write failed; absent when it worked.
+    static std::optional<ListSaveError> of(const QSettings &settings);
 
     QString description() const;
     bool operator==(const ListSaveError &) const = default;
