@@ -1,5 +1,22 @@
 #include "ui/Palette.h"
 
+#include <algorithm>
+
+namespace {
+
+// `top` painted over `bottom`.
+QColor over(const QColor &top, const QColor &bottom)
+{
+    const float a = top.alphaF(), b = bottom.alphaF() * (1 - a), alpha = a + b;
+    if (alpha <= 0)
+        return Qt::transparent;
+    const auto mix = [&](float x, float y) { return (x * a + y * b) / alpha; };
+    return QColor::fromRgbF(mix(top.redF(), bottom.redF()), mix(top.greenF(), bottom.greenF()),
+                            mix(top.blueF(), bottom.blueF()), alpha);
+}
+
+} // namespace
+
 namespace Palette {
 
 QColor accentColor(bool dark)
@@ -28,6 +45,17 @@ QColor faded(QColor color, float opacity)
 {
     color.setAlphaF(opacity);
     return color;
+}
+
+QColor panelBody(bool dark, double opacity, bool translucent)
+{
+    const QColor base = dark ? QColor::fromRgbF(0.10f, 0.105f, 0.12f) : QColor::fromRgbF(0.985f, 0.987f, 0.992f);
+    if (opacity >= 0.995)
+        return base;
+    const float t = float(std::clamp((opacity - 0.6) / 0.4, 0.0, 1.0));
+    QColor color = translucent ? faded(base, 0.5f) : base; // stands in for the blur material
+    color = over(faded(base, t), color);
+    return over(faded(mistBlue(), dark ? 0.025f : 0.08f), color);
 }
 
 QPen focusRingPen(bool dark)

@@ -17,6 +17,10 @@ QColor primary(bool dark);
 QColor secondary(bool dark);
 // `color` at `opacity` (0 to 1), whatever its own alpha.
 QColor faded(QColor color, float opacity);
+// The panel body's colour: opaque at full opacity; otherwise a translucent backdrop, the base
+// colour faded by the opacity setting and a faint blue tint, laid one over the other. Where no
+// compositor runs the window cannot be translucent, so the backdrop is opaque there.
+QColor panelBody(bool dark, double opacity, bool translucent);
 // The outline drawn around the control that has the keyboard focus.
 QPen focusRingPen(bool dark);
 // Whether the palette is a dark scheme, judged by its window colour.

@@ -3,6 +3,7 @@
 #include "ui/PanelMetrics.h"
 
 #include <QPainter>
+#include <QPainterPath>
 
 #include <cmath>
 
@@ -56,4 +57,21 @@ void PanelBorder::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     setMask(rimBand(size()));
+    QPainterPath interior;
+    interior.addRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), PanelMetrics::cornerRadius - 1,
+                            PanelMetrics::cornerRadius - 1);
+    m_interior = QRegion(interior.toFillPolygon().toPolygon());
+}
+
+// Away from the rounded corners a rectangle fill does: a rolling code repaints its strip
+// without drawing the whole outline.
+void PanelBorder::fillBody(QPainter &painter, const QRegion &region, const QColor &color) const
+{
+    if (region.subtracted(m_interior).isEmpty()) {
+        painter.fillRect(region.boundingRect(), color);
+        return;
+    }
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(geometry()), PanelMetrics::cornerRadius, PanelMetrics::cornerRadius);
+    painter.fillPath(shape, color);
 }

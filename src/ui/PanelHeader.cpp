@@ -21,7 +21,7 @@ constexpr int filterWidth = 100;
 
 } // namespace
 
-PanelHeader::PanelHeader(QWidget *parent)
+PanelHeader::PanelHeader(TokenStore &store, QWidget *parent)
     : QWidget(parent),
       m_title(new QLabel(u"岚签"_s)),
       m_filter(new QLabel),
@@ -30,7 +30,7 @@ PanelHeader::PanelHeader(QWidget *parent)
       m_opacity(new CircleButton(Glyph::CircleLeftHalfFilled, CircleButton::Style::HeaderIcon)),
       m_collapse(new CircleButton(Glyph::Minus, CircleButton::Style::HeaderIcon)),
       m_quit(new CircleButton(Glyph::XMark, CircleButton::Style::HeaderIcon)),
-      m_panelOpacity(TokenStore::defaultPanelOpacity)
+      m_store(store)
 {
     setFixedHeight(PanelMetrics::headerHeight);
     m_opacity->setTrailingGlyph(Glyph::ChevronDown);
@@ -90,19 +90,17 @@ void PanelHeader::setFilter(const QString &filter)
     m_filter->setVisible(!filter.isEmpty());
 }
 
-void PanelHeader::setPanelOpacity(double opacity)
-{
-    m_panelOpacity = opacity;
-}
-
 void PanelHeader::toggleOpacityPopover()
 {
     if (m_popover) {
         m_popover->close();
         return;
     }
-    m_popover = new OpacityPopover(m_panelOpacity, this);
-    connect(m_popover, &OpacityPopover::levelChosen, this, &PanelHeader::opacityChosen);
+    m_popover = new OpacityPopover(m_store.panelOpacity(), this);
+    connect(m_popover, &OpacityPopover::levelChosen, this, [this](double opacity) {
+        m_store.setPanelOpacity(opacity);
+        m_store.persistSettings();
+    });
     m_popover->popUp(m_opacity);
 }
 

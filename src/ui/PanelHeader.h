@@ -8,19 +8,19 @@
 class CircleButton;
 class QLabel;
 class QMenu;
+class TokenStore;
 
 // The panel's top strip: the title and its menu, paste-and-add, add, opacity,
-// collapse and quit. It stays visible while the panel is collapsed.
+// collapse and quit. It stays visible while the panel is collapsed. The opacity chosen in
+// its popover is the store's, and is stored at once.
 class PanelHeader : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit PanelHeader(QWidget *parent = nullptr);
+    explicit PanelHeader(TokenStore &store, QWidget *parent = nullptr);
 
     void setCollapsed(bool collapsed);
-    // The opacity the popover marks as current.
-    void setPanelOpacity(double opacity);
     // Shows the text the rows are filtered by beside the title; empty hides it.
     void setFilter(const QString &filter);
     QLabel *filterLabel() const { return m_filter; }
@@ -41,7 +41,6 @@ Q_SIGNALS:
     void quitRequested();
     void exportRequested();
     void importRequested();
-    void opacityChosen(double opacity);
     // The title menu has its own items and may take more before it opens.
     void titleMenuAboutToShow(QMenu *menu);
 
@@ -57,5 +56,5 @@ private:
     CircleButton *m_collapse;
     CircleButton *m_quit;
     QPointer<OpacityPopover> m_popover;
-    double m_panelOpacity;
+    TokenStore &m_store;
 };

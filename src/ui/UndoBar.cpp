@@ -1,5 +1,6 @@
 #include "ui/UndoBar.h"
 
+#include "store/TokenStore.h"
 #include "ui/Glyphs.h"
 #include "ui/Palette.h"
 #include "ui/PanelFonts.h"
@@ -18,20 +19,28 @@ constexpr int iconSize = 10;
 
 } // namespace
 
-UndoBar::UndoBar(QWidget *parent) : QWidget(parent), m_undo(new QPushButton(u"撤销"_s, this))
+UndoBar::UndoBar(TokenStore &store, QWidget *parent)
+    : QWidget(parent),
+      m_store(store),
+      m_undo(new QPushButton(u"撤销"_s, this))
 {
     m_undo->setFlat(true);
     m_undo->setFont(panelFont(11, QFont::DemiBold));
     m_undo->setCursor(Qt::PointingHandCursor);
     styleUndoButton();
-    connect(m_undo, &QPushButton::clicked, this, &UndoBar::undoRequested);
+    connect(m_undo, &QPushButton::clicked, this, [this] { m_store.undoDelete(); });
+    connect(&m_store, &TokenStore::pendingDeletionChanged, this, &UndoBar::showPending);
+    showPending();
 }
 
-void UndoBar::setAccountName(const QString &name)
+// The name stays while the bar goes away.
+void UndoBar::showPending()
 {
-    m_message = u"已删除 "_s + name;
-    setAccessibleName(m_message);
-    update();
+    if (const auto &pending = m_store.pendingDeletion()) {
+        m_message = u"已删除 "_s + pending->account.name;
+        setAccessibleName(m_message);
+        update();
+    }
 }
 
 void UndoBar::styleUndoButton()

@@ -3,21 +3,18 @@
 #include <QWidget>
 
 class QPushButton;
+class TokenStore;
 
-// The one-line bar naming the account just deleted, with its undo button.
+// The one-line bar naming the store's account awaiting deletion, with its undo button.
 class UndoBar : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit UndoBar(QWidget *parent = nullptr);
+    explicit UndoBar(TokenStore &store, QWidget *parent = nullptr);
 
-    void setAccountName(const QString &name);
     QString message() const { return m_message; }
     QPushButton *undoButton() const { return m_undo; }
-
-Q_SIGNALS:
-    void undoRequested();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -26,6 +23,9 @@ protected:
 
 private:
     void styleUndoButton();
+    void showPending();
+
+    TokenStore &m_store;
 
     QString m_message;
     QPushButton *m_undo;

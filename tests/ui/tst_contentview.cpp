@@ -1,14 +1,17 @@
 #include "support/QrImage.h"
 #include "support/StoreFixture.h"
+#include "ui/AddFlows.h"
 #include "ui/AddTokenView.h"
 #include "ui/CircleButton.h"
 #include "ui/CodeClipboard.h"
+#include "ui/CodeCopier.h"
 #include "ui/ContentView.h"
 #include "ui/EmptyStateView.h"
 #include "ui/KeychainStatusView.h"
 #include "ui/PanelHeader.h"
 #include "ui/PanelNotifications.h"
 #include "ui/QuickEntryView.h"
+#include "ui/SheetPresenter.h"
 #include "ui/TokenListView.h"
 #include "ui/TokenRow.h"
 #include "ui/UndoBar.h"
@@ -93,7 +96,7 @@ private Q_SLOTS:
         if (pending)
             m_store->requestDelete(m_store->accounts().first());
         if (error)
-            panel.setQuickError(u"x"_s);
+            panel.addFlows().setQuickError(u"x"_s);
         panel.setCollapsed(collapsed);
         QTEST(panel.panelHeight(), "height");
         QCOMPARE(panel.list()->scrollBar()->isVisibleTo(panel.list()), accounts - int(pending) > 3);
@@ -132,7 +135,7 @@ private Q_SLOTS:
         ContentView &panel = view(1);
         if (!refusal.isEmpty()) {
             m_fx.keychain.saveFailure = KeychainError(u"test"_s, 1, refusal);
-            panel.addQuickSecret(StoreFixture::secret(2));
+            panel.addFlows().addQuickSecret(StoreFixture::secret(2));
         }
         QTEST(panel.keychainStatus()->text(), "text");
         QCOMPARE(panel.keychainStatus()->isVisible(), !panel.keychainStatus()->text().isEmpty());
@@ -187,7 +190,7 @@ private Q_SLOTS:
         QTest::mouseClick(row(0), Qt::LeftButton, {}, codePoint(row(0)));
         QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
         QCOMPARE(QApplication::clipboard()->mimeData()->data(u"x-kde-passwordManagerHint"_s), "secret"_ba);
-        QCOMPARE(m_view->copiedAccountID(), m_store->accounts().at(0).id);
+        QCOMPARE(m_view->copier().copiedAccountID(), m_store->accounts().at(0).id);
         QVERIFY(row(0)->isCopied());
         m_clock.advance(1.2);
         QVERIFY(!row(0)->isCopied());
@@ -195,21 +198,21 @@ private Q_SLOTS:
         m_clock.advance(0.8);
         QVERIFY(QApplication::clipboard()->text().isEmpty());
 
-        m_view->copyAccount(0); // what the user copies meanwhile stays
+        m_view->copier().copyAccount(0); // what the user copies meanwhile stays
         QApplication::clipboard()->setText(u"something the user copied"_s);
         m_clock.advance(2);
         QCOMPARE(QApplication::clipboard()->text(), u"something the user copied"_s);
         // The same code twice: the first copy's clear leaves the second its whole delay.
-        m_view->copyAccount(0);
+        m_view->copier().copyAccount(0);
         m_clock.advance(1);
-        m_view->copyAccount(0);
+        m_view->copier().copyAccount(0);
         m_clock.advance(1);
         QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
         m_clock.advance(1);
         QVERIFY(QApplication::clipboard()->text().isEmpty());
 
         m_store->setClipboardClearDelay(0); // never
-        m_view->copyAccount(0);
+        m_view->copier().copyAccount(0);
         m_clock.advance(1e6);
         QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
     }
@@ -240,7 +243,7 @@ private Q_SLOTS:
         QCOMPARE(row(0)->codeText(), TokenRow::placeholder);
         QTest::mouseClick(row(0), Qt::LeftButton, {}, codePoint(row(0)));
         Q_EMIT m_notifications->copyTokenAtIndex(2); // past the end
-        QVERIFY(QApplication::clipboard()->text().isEmpty() && !m_view->copiedAccountID());
+        QVERIFY(QApplication::clipboard()->text().isEmpty() && !m_view->copier().copiedAccountID());
         QCOMPARE(TokenRow::shownCode(row(1)->codeText(), token.steam), shown);
         QCOMPARE(TokenRow::shownCode(u"554000994"_s, false), u"554000994"_s);
         QTest::mouseClick(row(1), Qt::LeftButton, {}, codePoint(row(1)));
@@ -253,7 +256,7 @@ private Q_SLOTS:
     void quickEntryAddsAndEmptiesAndItsErrorExpires()
     {
         ContentView &panel = view(0);
-        QLineEdit *field = panel.quickEntry()->field();
+        QLineEdit *field = panel.addFlows().quickEntry()->field();
         QVERIFY(field->isVisible() && panel.focusWidget() == field);
         auto lines = panel.emptyState()->findChildren<QLabel *>(); // the two hint lines, 2 px apart
         std::sort(lines.begin(), lines.end(), [](QLabel *a, QLabel *b) { return a->y() < b->y(); });
@@ -261,43 +264,43 @@ private Q_SLOTS:
         QCOMPARE(field->echoMode(), QLineEdit::Password);
         QTest::keyClicks(field, u"otpauth://totp/x"_s);
         QTest::keyClick(field, Qt::Key_Return);
-        QCOMPARE(panel.quickError(), ContentView::invalidSecretError);
+        QCOMPARE(panel.addFlows().quickError(), AddFlows::invalidSecretError);
         QCOMPARE(field->text(), u"otpauth://totp/x"_s);
 
         field->clear();
-        QVERIFY(panel.quickError()); // emptying the field keeps the error
+        QVERIFY(panel.addFlows().quickError()); // emptying the field keeps the error
         QTest::keyClicks(field, u"gezd gnbv gy3t qojq"_s);
-        QVERIFY(!panel.quickError());
+        QVERIFY(!panel.addFlows().quickError());
         QTest::keyClick(field, Qt::Key_Return);
         QCOMPARE(m_store->accounts().size(), 1);
         QCOMPARE(m_store->accounts().first().name, u"验证码"_s);
         QVERIFY(field->text().isEmpty());
         QVERIFY(!field->isVisible());
 
-        panel.setQuickError(u"first"_s);
+        panel.addFlows().setQuickError(u"first"_s);
         m_clock.advance(2);
-        panel.setQuickError(u"first"_s); // the same text does not restart the 3 seconds
+        panel.addFlows().setQuickError(u"first"_s); // the same text does not restart the 3 seconds
         m_clock.advance(1);
-        QVERIFY(!panel.quickError());
+        QVERIFY(!panel.addFlows().quickError());
 
-        panel.setQuickError(u"first"_s);
+        panel.addFlows().setQuickError(u"first"_s);
         m_clock.advance(2);
-        panel.setQuickError(u"second"_s); // a different text gets its own 3 seconds
+        panel.addFlows().setQuickError(u"second"_s); // a different text gets its own 3 seconds
         m_clock.advance(2.5);
-        QCOMPARE(panel.quickError(), u"second"_s);
+        QCOMPARE(panel.addFlows().quickError(), u"second"_s);
         m_clock.advance(0.5);
-        QVERIFY(!panel.quickError());
+        QVERIFY(!panel.addFlows().quickError());
     }
 
     void pasteAndAddClearsClipboard()
     {
         ContentView &panel = view(0);
         Q_EMIT m_notifications->pasteSecretAndAdd();
-        QCOMPARE(panel.quickError(), ContentView::noClipboardTextError);
+        QCOMPARE(panel.addFlows().quickError(), AddFlows::noClipboardTextError);
 
         QApplication::clipboard()->setText(u"not a secret"_s);
         QTest::mouseClick(panel.header()->pasteButton(), Qt::LeftButton);
-        QCOMPARE(panel.quickError(), ContentView::invalidSecretError);
+        QCOMPARE(panel.addFlows().quickError(), AddFlows::invalidSecretError);
         QCOMPARE(QApplication::clipboard()->text(), u"not a secret"_s);
 
         QApplication::clipboard()->setText(rfcSecret);
@@ -339,13 +342,16 @@ private Q_SLOTS:
             QVERIFY(image.save(path));
             QMimeData data;
             data.setUrls({QUrl::fromLocalFile(path)});
+            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(&panel, &enter);
+            QVERIFY(enter.isAccepted());
             QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
-            static_cast<QObject *>(&panel)->event(&drop);
+            QApplication::sendEvent(&panel, &drop);
         } else {
             QApplication::clipboard()->setImage(image);
             Q_EMIT m_notifications->pasteSecretAndAdd();
         }
-        auto *sheet = qobject_cast<AddTokenView *>(panel.presentedSheet());
+        auto *sheet = qobject_cast<AddTokenView *>(panel.sheets().presentedSheet());
         QVERIFY(sheet);
         QCOMPARE(sheet->errorMessage().value_or(QString()), error);
         QCOMPARE(sheet->nameField()->text(), error.isEmpty() ? u"alice@example.com"_s : QString());
@@ -472,7 +478,8 @@ private Q_SLOTS:
         QTEST(numbers, "order");
         QCOMPARE(QApplication::clipboard()->text(), copied < 0 ? QString() : codes.at(copied));
         QTEST(m_store->pendingDeletion() ? m_store->pendingDeletion()->account.name.right(1) : QString(), "pending");
-        QCOMPARE(panel.editingAccount() ? panel.editingAccount()->name.right(1) : QString(), renaming);
+        QCOMPARE(panel.sheets().editingAccount() ? panel.sheets().editingAccount()->name.right(1) : QString(),
+                 renaming);
         QList<QMenu *> menus = panel.findChildren<QMenu *>();
         menus.removeIf([](const QMenu *shown) { return !shown->isVisible(); });
         QCOMPARE(menus.size(), menu < 0 ? 0 : 1);

@@ -10,6 +10,7 @@
 #include "ui/EditTokenView.h"
 #include "ui/PanelHeader.h"
 #include "ui/PanelNotifications.h"
+#include "ui/SheetPresenter.h"
 #include "ui/TokenListView.h"
 #include "ui/TokenRow.h"
 
@@ -273,8 +274,8 @@ private Q_SLOTS:
         panel.show();
 
         QTest::mouseClick(panel.header()->addButton(), Qt::LeftButton);
-        auto *sheet = qobject_cast<AddTokenView *>(panel.presentedSheet());
-        QVERIFY(panel.showingAdd() && sheet && sheet->isVisible());
+        auto *sheet = qobject_cast<AddTokenView *>(panel.sheets().presentedSheet());
+        QVERIFY(panel.sheets().showingAdd() && sheet && sheet->isVisible());
         QCOMPARE(QApplication::activeModalWidget(), sheet); // so the panel's shortcuts reach it
         QVERIFY(QTest::qWaitForWindowActive(sheet));
         QCOMPARE(focused(), sheet->linkField());
@@ -291,17 +292,17 @@ private Q_SLOTS:
         QApplication::sendEvent(row, &enter); // hovered when the sheet came, left while it was open
         QCursor::setPos(panel.mapToGlobal(QPoint(5, 5)));
         QTest::keyClick(focused(), Qt::Key_Escape); // adds nothing, closes only the sheet
-        QVERIFY(!panel.showingAdd() && !panel.presentedSheet() && panel.isVisible());
+        QVERIFY(!panel.sheets().showingAdd() && !panel.sheets().presentedSheet() && panel.isVisible());
         QVERIFY(m_store->accounts().size() == 2 && m_fx.keychain.items.size() == 2);
         QVERIFY(!row->isHovered());
         QTRY_COMPARE(QApplication::activeWindow(), &panel); // the keys go to the panel again
         QCOMPARE(focused(), panel.list());
 
-        panel.setShowingAdd(true); // a rename sheet replaces the add sheet
-        QPointer<QDialog> add = panel.presentedSheet();
-        panel.setEditingAccount(m_store->accounts().at(1));
-        QVERIFY(!panel.showingAdd() && !add->isVisible());
-        QPointer<EditTokenView> bob = qobject_cast<EditTokenView *>(panel.presentedSheet());
+        panel.sheets().setShowingAdd(true); // a rename sheet replaces the add sheet
+        QPointer<QDialog> add = panel.sheets().presentedSheet();
+        panel.sheets().setEditingAccount(m_store->accounts().at(1));
+        QVERIFY(!panel.sheets().showingAdd() && !add->isVisible());
+        QPointer<EditTokenView> bob = qobject_cast<EditTokenView *>(panel.sheets().presentedSheet());
         QCOMPARE(bob ? bob->nameField()->text() : QString(), u"bob"_s);
         QCOMPARE(QApplication::activeModalWidget(), bob.data());
 
@@ -309,19 +310,19 @@ private Q_SLOTS:
         const auto actions = menu->actions();
         (*std::ranges::find(actions, u"重命名…"_s, &QAction::text))->trigger();
         menu->close();
-        QCOMPARE(panel.editingAccount(), m_store->accounts().first());
-        const auto *alice = qobject_cast<EditTokenView *>(panel.presentedSheet());
+        QCOMPARE(panel.sheets().editingAccount(), m_store->accounts().first());
+        const auto *alice = qobject_cast<EditTokenView *>(panel.sheets().presentedSheet());
         QVERIFY(alice && alice != bob.data());
         alice->nameField()->setText(u"carol"_s);
         QTest::keyClick(alice->nameField(), Qt::Key_Return);
-        QVERIFY(!panel.editingAccount() && !panel.presentedSheet());
+        QVERIFY(!panel.sheets().editingAccount() && !panel.sheets().presentedSheet());
         QCOMPARE(m_store->accounts().first().name, u"carol"_s);
         QTRY_VERIFY(!bob && !add);
 
-        panel.setShowingAdd(true); // cleared from outside, the flag closes its sheet
-        add = panel.presentedSheet();
-        panel.setShowingAdd(false);
-        QVERIFY(!add->isVisible() && !panel.presentedSheet());
+        panel.sheets().setShowingAdd(true); // cleared from outside, the flag closes its sheet
+        add = panel.sheets().presentedSheet();
+        panel.sheets().setShowingAdd(false);
+        QVERIFY(!add->isVisible() && !panel.sheets().presentedSheet());
     }
 };
 

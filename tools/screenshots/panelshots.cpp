@@ -4,7 +4,9 @@
 #include "support/DarkPalette.h"
 #include "support/MemoryKeychain.h"
 #include "support/TempSettings.h"
+#include "ui/AddFlows.h"
 #include "ui/CodeClipboard.h"
+#include "ui/CodeCopier.h"
 #include "ui/ContentView.h"
 #include "ui/PanelNotifications.h"
 #include "ui/TokenListView.h"
@@ -84,14 +86,14 @@ int main(int argc, char **argv)
     const State states[] = {
         {u"empty"_s, 0, nothing},
         {u"empty-error"_s, 0,
-         [](TokenStore &, ContentView &view) { view.setQuickError(ContentView::invalidSecretError); }},
+         [](TokenStore &, ContentView &view) { view.addFlows().setQuickError(AddFlows::invalidSecretError); }},
         {u"one-row"_s, 1, nothing},
         {u"three-rows"_s, 3, nothing},
         {u"ten-rows-scrolled"_s, 10,
          [](TokenStore &, ContentView &view) { view.list()->verticalScrollBar()->setValue(70 * 4 + 30); }},
         {u"undo-bar"_s, 4, [](TokenStore &store, ContentView &) { store.requestDelete(store.accounts().at(1)); }},
         {u"collapsed"_s, 3, [](TokenStore &, ContentView &view) { view.setCollapsed(true); }},
-        {u"copied"_s, 3, [](TokenStore &, ContentView &view) { view.copyAccount(0); }},
+        {u"copied"_s, 3, [](TokenStore &, ContentView &view) { view.copier().copyAccount(0); }},
     };
     for (const bool dark : {false, true})
         for (const State &state : states)

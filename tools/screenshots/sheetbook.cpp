@@ -11,6 +11,7 @@
 #include "ui/ContentView.h"
 #include "ui/EditTokenView.h"
 #include "ui/PanelNotifications.h"
+#include "ui/SheetPresenter.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -78,7 +79,7 @@ int main(int argc, char **argv)
     panel.move(400, 120);
     panel.show();
     settle();
-    panel.setShowingAdd(true);
+    panel.sheets().setShowingAdd(true);
     settle();
     QGuiApplication::primaryScreen()->grabWindow(0).save(u"%1/sheets-over-panel-%2.png"_s.arg(dir, scheme));
     return 0;

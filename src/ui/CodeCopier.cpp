@@ -1,0 +1,51 @@
+#include "ui/CodeCopier.h"
+
+#include "store/TokenStore.h"
+#include "ui/CodeClipboard.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::chrono::milliseconds copiedMarkDuration(1200);
+
+bool isCode(const QString &text)
+{
+    return !text.isEmpty() && std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isLetterOrNumber(); });
+}
+
+} // namespace
+
+CodeCopier::CodeCopier(TokenStore &store, CodeClipboard &clipboard, SingleShot singleShot, QObject *parent)
+    : QObject(parent),
+      m_store(store),
+      m_clipboard(clipboard),
+      m_singleShot(std::move(singleShot))
+{}
+
+void CodeCopier::copy(const QString &codeText, const TokenAccount &account)
+{
+    if (!isCode(codeText))
+        return;
+    m_clipboard.copyCode(codeText, m_store.clipboardClearDelay());
+    setCopiedAccountID(account.id);
+    m_singleShot(copiedMarkDuration, this, [this, id = account.id] {
+        if (m_copiedAccountID == id)
+            setCopiedAccountID(std::nullopt);
+    });
+}
+
+void CodeCopier::setCopiedAccountID(const std::optional<QUuid> &id)
+{
+    m_copiedAccountID = id;
+    Q_EMIT copiedAccountChanged(id);
+}
+
+void CodeCopier::copyAccount(qint64 index)
+{
+    const auto &accounts = m_store.accounts();
+    if (index < 0 || index >= accounts.size())
+        return;
+    const TokenAccount &account = accounts[index];
+    copy(m_store.codes().value(account.id), account);
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "engine/Clock.h"
+#include "store/TokenAccount.h"
+
+#include <QObject>
+
+#include <optional>
+
+class CodeClipboard;
+class TokenStore;
+
+// Copies a row's code, by a click or by its shortcut, and marks the row it came from for
+// 1.2 seconds. The clipboard clears it again after the store's delay.
+class CodeCopier : public QObject
+{
+    Q_OBJECT
+
+public:
+    CodeCopier(TokenStore &store, CodeClipboard &clipboard, SingleShot singleShot, QObject *parent = nullptr);
+
+    // Copies a code: digits, or Steam's digits and letters; never the placeholder.
+    void copy(const QString &codeText, const TokenAccount &account);
+    // The shortcut path: copies the code of the row at `index`, if there is one.
+    void copyAccount(qint64 index);
+    const std::optional<QUuid> &copiedAccountID() const { return m_copiedAccountID; }
+
+Q_SIGNALS:
+    void copiedAccountChanged(const std::optional<QUuid> &id);
+
+private:
+    void setCopiedAccountID(const std::optional<QUuid> &id);
+
+    TokenStore &m_store;
+    CodeClipboard &m_clipboard;
+    SingleShot m_singleShot;
+    std::optional<QUuid> m_copiedAccountID;
+};
