@@ -1,3 +1,4 @@
+#include "store/ImportRun.h"
 #include "support/StoreFixture.h"
 
 #include <QDir>
@@ -316,6 +317,24 @@ private Q_SLOTS:
         QCOMPARE(locked.refused.front().reason, u"钥匙串已锁定"_s);
         QVERIFY(locked.added.isEmpty());
         QCOMPARE(accountsChanged.count(), 1);
+    }
+
+    // A stopped import keeps what its finished batches listed and saved, and tries no more.
+    void importRunStopsBetweenBatches()
+    {
+        TokenStore &store = m_fx.storeWith(0);
+        QList<ImportedToken> tokens;
+        for (int i = 1; i <= 25; ++i)
+            tokens.append({QString::number(i), {}, StoreFixture::secret(i), 30, 6});
+        ImportRun run(store, tokens);
+        connect(&run, &ImportRun::progressed, &run, &ImportRun::stop);
+        QSignalSpy finished(&run, &ImportRun::finished);
+        run.start();
+        QVERIFY(finished.wait());
+        const auto summary = finished.first().first().value<ImportSummary>();
+        QCOMPARE(summary.added.size(), ImportRun::batchSize);
+        QCOMPARE(summary.notTried, tokens.size() - ImportRun::batchSize);
+        QCOMPARE(m_fx.storedNames().size(), ImportRun::batchSize);
     }
 
     void quickAddRejects_data()
