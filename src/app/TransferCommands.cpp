@@ -199,8 +199,12 @@ void TransferCommands::reportImport(const ImportSummary &result)
     QStringList lines{u"已添加 %1 个账户。"_s.arg(result.added.size())};
     if (result.notTried > 0)
         lines << u"导入已停止，其余 %1 个账户没有添加。"_s.arg(result.notTried);
-    for (const ImportSummary::Refusal &refusal : result.refused)
+    // A keychain that refused every account of a large import would fill the screen.
+    constexpr qsizetype namedAtMost = 20;
+    for (const ImportSummary::Refusal &refusal : result.refused.first(std::min(result.refused.size(), namedAtMost)))
         lines << u"没有添加 %1：%2"_s.arg(ImportBatch::label(refusal.name, refusal.issuer), refusal.reason);
+    if (result.refused.size() > namedAtMost)
+        lines << u"另有 %1 个账户没有添加。"_s.arg(result.refused.size() - namedAtMost);
     inform(lines.join(u'\n'));
 }
 
