@@ -116,12 +116,6 @@ void AccountList::takeBack(const QList<TokenAccount> &accounts)
     m_document.restoreList(m_accounts);
 }
 
-void AccountList::saveOrWarn()
-{
-    if (auto saved = save(); !saved)
-        qCWarning(lcStore) << saved.error().description();
-}
-
 std::expected<void, StoreError> AccountList::saveOrRollBack(QList<TokenAccount> before, const QString &undone)
 {
     auto saved = save();

@@ -39,8 +39,6 @@ public:
     void takeBack(const QList<TokenAccount> &accounts);
 
     std::expected<void, StoreError> save() { return m_document.saveList(m_accounts); }
-    // For changes that cannot be taken back: the list in memory stays, and the next save retries.
-    void saveOrWarn();
     // Saves the list; when that fails it is `before` again, in memory and in the settings'
     // cache, and notSaved says why and what `undone` says stayed.
     std::expected<void, StoreError> saveOrRollBack(QList<TokenAccount> before, const QString &undone);

@@ -198,14 +198,20 @@ void TokenStore::requestDelete(TokenAccount account)
     Q_EMIT pendingDeletionChanged();
 }
 
+// An undo the list cannot save leaves the deletion pending, with a fresh undo window: what is
+// stored says the account is gone, and its record still names it.
 void TokenStore::undoDelete()
 {
+    const QList<TokenAccount> before = m_list.accounts();
     const auto deletion = m_deletions.undo();
     if (!deletion)
         return;
     m_list.insert(deletion->originalIndex, deletion->account);
+    if (!m_list.saveOrRollBack(before, u"账户仍是已删除状态，可以再次撤销。"_s)) {
+        m_deletions.begin(*deletion);
+        return;
+    }
     Q_EMIT pendingDeletionChanged();
-    m_list.saveOrWarn();
     refreshCodes(m_clock());
 }
 

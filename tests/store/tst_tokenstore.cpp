@@ -197,18 +197,24 @@ private Q_SLOTS:
     void unsavedChangesAreUndone_data()
     {
         QTest::addColumn<QString>("change");
+        QTest::addColumn<QStringList>("listed");
         QTest::addColumn<QString>("undone");
-        QTest::newRow("rename") << u"rename"_s << u"名称没有修改。"_s;
-        QTest::newRow("delete keeps the secret") << u"delete"_s << u"账户没有删除。"_s;
-        QTest::newRow("move") << u"move"_s << u"顺序没有改变。"_s;
+        const QStringList both{u"A"_s, u"B"_s};
+        QTest::newRow("rename") << u"rename"_s << both << u"名称没有修改。"_s;
+        QTest::newRow("delete keeps the secret") << u"delete"_s << both << u"账户没有删除。"_s;
+        QTest::newRow("move") << u"move"_s << both << u"顺序没有改变。"_s;
+        QTest::newRow("undo stays pending") << u"undo"_s << QStringList{u"B"_s} << u"可以再次撤销。"_s;
     }
     void unsavedChangesAreUndone()
     {
         QFETCH(QString, change);
+        QFETCH(QStringList, listed);
         TempSettings settings;
         TokenStore store(m_fx.keychain, settings.settings(), m_fx.clock.function(), m_fx.clock.singleShot());
         QVERIFY(added(store, {u"A"_s, {}, rfcSecret, 30, 6}) && added(store, {u"B"_s, {}, otherSecret, 30, 6}));
         const TokenAccount a = store.accounts().first();
+        if (change == u"undo")
+            store.requestDelete(a);
         // The settings cannot be written: where the file was, a folder.
         QVERIFY(QFile::remove(settings.fileName()) && QDir().mkdir(settings.fileName()));
         QSignalSpy refusals(&store, &TokenStore::changeNotSaved);
@@ -216,11 +222,13 @@ private Q_SLOTS:
             QVERIFY(!store.update(a, u"New"_s, {}));
         else if (change == u"delete")
             store.requestDelete(a);
-        else
+        else if (change == u"move")
             store.move(a, 1);
-        store.finalizePendingDeletion();
-        QCOMPARE(StoreFixture::names(store.accounts()), (QStringList{u"A"_s, u"B"_s}));
-        QVERIFY(!store.pendingDeletion() && m_fx.keychain.items.contains(a.id));
+        else
+            store.undoDelete();
+        QCOMPARE(StoreFixture::names(store.accounts()), listed);
+        QCOMPARE(store.pendingDeletion().has_value(), listed.size() == 1);
+        QVERIFY(m_fx.keychain.items.contains(a.id));
         QCOMPARE(refusals.size(), 1);
         QVERIFY(refusals.first().first().toString().startsWith(u"无法保存账户列表："_s));
         QFETCH(QString, undone);
