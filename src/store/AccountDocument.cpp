@@ -47,7 +47,7 @@ std::expected<void, StoreError> AccountDocument::saveList(const QList<TokenAccou
     m_unreadable.reset();
     m_settings.setValue(accountsKey, TokenAccount::encodeList(accounts));
     m_settings.sync();
-    if (const auto failed = ListSaveError::of(m_settings))
+    if (const auto failed = ListSaveError::of(m_settings, accountsKey))
         return std::unexpected(*failed);
     return {};
 }

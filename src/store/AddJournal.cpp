@@ -24,7 +24,7 @@ std::optional<ListSaveError> AddJournal::record(const QList<QUuid> &ids)
 {
     const QList<QUuid> before = this->ids();
     write(before + ids);
-    auto failed = ListSaveError::of(m_settings);
+    auto failed = ListSaveError::of(m_settings, addsKey);
     if (failed)
         write(before);
     return failed;

@@ -4,8 +4,15 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-std::optional<ListSaveError> ListSaveError::of(const QSettings &settings)
+// QSettings keeps reporting an error once one happened, also after later writes worked: the
+// file is read back to tell.
+std::optional<ListSaveError> ListSaveError::of(const QSettings &settings, const QString &key)
 {
+    if (settings.status() == QSettings::NoError)
+        return std::nullopt;
+    const QSettings stored(settings.fileName(), settings.format());
+    if (stored.status() == QSettings::NoError && stored.value(key) == settings.value(key))
+        return std::nullopt;
     switch (settings.status()) {
     case QSettings::NoError:
         return std::nullopt;

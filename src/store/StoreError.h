@@ -15,8 +15,8 @@ struct ListSaveError
 {
     QString reason;
 
-    // Why the settings' last write failed; absent when it worked.
-    static std::optional<ListSaveError> of(const QSettings &settings);
+    // Why the settings' last write of `key` failed; absent when it worked.
+    static std::optional<ListSaveError> of(const QSettings &settings, const QString &key);
 
     QString description() const;
     bool operator==(const ListSaveError &) const = default;

@@ -233,6 +233,8 @@ private Q_SLOTS:
         QVERIFY(refusals.first().first().toString().startsWith(u"无法保存账户列表："_s));
         QFETCH(QString, undone);
         QVERIFY(refusals.first().first().toString().endsWith(undone));
+        QVERIFY(QDir().rmdir(settings.fileName())); // writable again: changes are saved again
+        QVERIFY(store.update(store.accounts().last(), u"New"_s, {}));
     }
 
     void unusableAccountsGetNoCode_data()
