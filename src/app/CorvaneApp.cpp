@@ -136,15 +136,11 @@ void CorvaneApp::focusPanel()
 void CorvaneApp::openFiles(const QStringList &files)
 {
     showPanel();
-    // Queued, so that a caller over the bus has its answer before the dialogs open.
+    // Each waits its turn: the file is read on the event loop, so a caller over the bus has
+    // its answer before any dialog opens.
     for (const QString &file : files) {
         const QUrl url(file);
-        QMetaObject::invokeMethod(
-            &m_delegate.transferCommands(),
-            [this, path = url.isLocalFile() ? url.toLocalFile() : file] {
-                m_delegate.transferCommands().importFile(path);
-            },
-            Qt::QueuedConnection);
+        m_delegate.transferCommands().importFile(url.isLocalFile() ? url.toLocalFile() : file);
     }
 }
 

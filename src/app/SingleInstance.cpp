@@ -5,7 +5,9 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
+#include <QUrl>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -72,6 +74,10 @@ bool SingleInstance::notifyRunning(const QStringList &uris)
         call << uris << QVariantMap();
     // Events keep flowing while waiting, so an instance in this very process can answer.
     const QDBusMessage reply = m_bus.call(call, QDBus::BlockWithGui, callTimeoutMs);
+    if (reply.errorName() == QDBusError::errorString(QDBusError::InvalidArgs)) {
+        m_refusal = reply.errorMessage();
+        return true;
+    }
     if (reply.type() == QDBusMessage::ErrorMessage)
         qCWarning(lcApp) << "the running instance did not answer:" << reply.errorName();
     return reply.type() == QDBusMessage::ReplyMessage;
@@ -82,7 +88,22 @@ void SingleInstance::Activate(const QVariantMap &)
     Q_EMIT showRequested();
 }
 
+// Only regular files are taken, judged without opening them: a FIFO would block its reader
+// until some other program wrote to it. Whoever asked for the others hears so at once.
 void SingleInstance::Open(const QStringList &uris, const QVariantMap &)
 {
-    Q_EMIT openRequested(uris);
+    QStringList files;
+    QStringList refused;
+    for (const QString &uri : uris) {
+        const QUrl url(uri);
+        const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
+        if (QFileInfo(path).isFile())
+            files << path;
+        else
+            refused << (path.isEmpty() ? uri : path);
+    }
+    if (!refused.isEmpty() && calledFromDBus())
+        sendErrorReply(QDBusError::InvalidArgs, u"只能导入普通文件：%1"_s.arg(refused.join(u"、"_s)));
+    if (!files.isEmpty())
+        Q_EMIT openRequested(files);
 }

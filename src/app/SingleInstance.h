@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QDBusContext>
 #include <QLockFile>
 #include <QObject>
 #include <QStringList>
@@ -13,7 +14,7 @@
 // org.freedesktop.Application calls there; a later launch calls Activate (or Open, to
 // hand over files) on it and leaves. Without a session bus a lock file keeps the second
 // launch out, but it cannot reach the first.
-class SingleInstance : public QObject
+class SingleInstance : public QObject, protected QDBusContext
 {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Application")
@@ -30,6 +31,8 @@ public:
     bool claim(const QStringList &uris = {});
     // Whether the running instance took the request.
     bool notifiedRunning() const { return m_notified; }
+    // Why the running instance refused files it was handed, if it did.
+    const QString &refusal() const { return m_refusal; }
 
     // The object path the desktop derives from a bus name.
     static QString objectPath(const QString &name);
@@ -37,8 +40,8 @@ public:
 Q_SIGNALS:
     // Another launch asked this instance to show its panel.
     void showRequested();
-    // Another launch handed over files to open (as URIs).
-    void openRequested(const QStringList &uris);
+    // Another launch handed over files to open: regular files only, as paths.
+    void openRequested(const QStringList &paths);
 
 public Q_SLOTS:
     // org.freedesktop.Application, called over the bus; the names are the interface's.
@@ -54,4 +57,5 @@ private:
     QDBusConnection m_bus;
     std::unique_ptr<QLockFile> m_lock;
     bool m_notified = false;
+    QString m_refusal;
 };

@@ -1,17 +1,24 @@
 #include "app/TransferCommands.h"
 
+#include "store/ImportRun.h"
 #include "store/TokenStore.h"
 #include "transfer/AegisVault.h"
 #include "transfer/BackupFile.h"
+#include "transfer/BackupFileReader.h"
 #include "transfer/BackupReader.h"
 #include "transfer/OtpauthLinks.h"
 #include "ui/AccountQrDialog.h"
+#include "ui/ImportProgressDialog.h"
 #include "ui/ImportSummaryDialog.h"
 #include "ui/PanelMessageBox.h"
 #include "ui/PasswordDialog.h"
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFutureWatcher>
+#include <QtConcurrent>
+
+#include <malloc.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -24,6 +31,8 @@ const QString importFilter = u"验证码备份 (*.json *.2fas *.txt *.csv *.maFi
 } // namespace
 
 TransferCommands::TransferCommands(TokenStore &store, QObject *parent) : QObject(parent), m_store(store) {}
+
+TransferCommands::~TransferCommands() = default;
 
 // A message with `choice` offered beside "取消", or with "好" alone.
 bool TransferCommands::ask(const QString &text, const QString &choice)
@@ -95,22 +104,58 @@ void TransferCommands::exportBackup()
 
 void TransferCommands::chooseAndImport()
 {
-    const QString path = QFileDialog::getOpenFileName(m_dialogParent, u"导入"_s, QDir::homePath(), importFilter);
-    if (!path.isEmpty())
-        importFile(path);
+    enqueue(QString());
 }
 
 void TransferCommands::importFile(const QString &path)
 {
-    const auto bytes = BackupFile::read(path);
-    if (!bytes) {
-        fail(bytes.error());
+    enqueue(path);
+}
+
+void TransferCommands::enqueue(const QString &path)
+{
+    m_queue.append(path);
+    if (!m_importing)
+        importNext();
+}
+
+void TransferCommands::importNext()
+{
+    m_importing = !m_queue.isEmpty();
+    if (!m_importing) {
+        Q_EMIT importsFinished();
         return;
     }
-    // Without a password no key is derived, so this read is quick.
-    const auto batch = BackupReader::read(*bytes);
+    QString path = m_queue.takeFirst();
+    if (path.isEmpty())
+        path = QFileDialog::getOpenFileName(m_dialogParent, u"导入"_s, QDir::homePath(), importFilter);
+    if (path.isEmpty())
+        return importDone();
+    m_reader = std::make_unique<BackupFileReader>(
+        path, [this](std::expected<QByteArray, TransferError> bytes) { fileRead(std::move(bytes)); });
+}
+
+// A large file is parsed on a worker thread: without a password the parser is a pure
+// function of the bytes.
+void TransferCommands::fileRead(std::expected<QByteArray, TransferError> bytes)
+{
+    m_reader.release()->deleteLater(); // this runs inside it
+    if (!bytes) {
+        fail(bytes.error());
+        return importDone();
+    }
+    auto *watcher = new QFutureWatcher<ParseResult>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, bytes = *bytes] {
+        watcher->deleteLater();
+        parsed(bytes, watcher->result());
+    });
+    watcher->setFuture(QtConcurrent::run([bytes = std::move(*bytes)] { return BackupReader::read(bytes); }));
+}
+
+void TransferCommands::parsed(const QByteArray &bytes, const ParseResult &batch)
+{
     if (!batch && batch.error().kind() == TransferError::Kind::passwordRequired)
-        openEncrypted(*bytes, batch.error().description());
+        openEncrypted(bytes, batch.error().description());
     else
         offer(batch);
 }
@@ -134,32 +179,55 @@ void TransferCommands::openEncrypted(const QByteArray &bytes, const QString &mes
     });
     if (dialog.exec() != QDialog::Accepted) {
         m_opener.cancel();
-        return;
+        return importDone();
     }
     offer(*opened);
 }
 
-void TransferCommands::offer(std::expected<ImportBatch, TransferError> batch)
+void TransferCommands::offer(ParseResult batch)
 {
     if (!batch) {
         fail(batch.error());
-        return;
+        return importDone();
     }
     batch->setAsidePresent(m_store.exportTokens());
     ImportSummaryDialog summary(*batch, m_dialogParent);
     if (summary.exec() != QDialog::Accepted)
-        return;
-    m_store.addAll(batch->tokens, [self = QPointer(this)](const ImportSummary &result) {
-        if (self)
-            self->reportImport(result);
+        return importDone();
+    addConfirmed(*batch);
+}
+
+void TransferCommands::addConfirmed(const ImportBatch &batch)
+{
+    auto *run = new ImportRun(m_store, batch.tokens, this);
+    connect(run, &ImportRun::finished, this, [this, run](const ImportSummary &result) {
+        run->deleteLater();
+        reportImport(result);
+        importDone();
     });
+    ImportProgressDialog::showFor(*run, m_dialogParent);
+    run->start();
+}
+
+// What one import read goes back to the system before the next file, also when it was
+// cancelled: a large file leaves many freed pages behind.
+void TransferCommands::importDone()
+{
+    malloc_trim(0);
+    QMetaObject::invokeMethod(this, &TransferCommands::importNext, Qt::QueuedConnection);
 }
 
 void TransferCommands::reportImport(const ImportSummary &result)
 {
     QStringList lines{u"已添加 %1 个账户。"_s.arg(result.added.size())};
-    for (const ImportSummary::Refusal &refusal : result.refused)
+    if (result.notTried > 0)
+        lines << u"导入已停止，其余 %1 个账户没有添加。"_s.arg(result.notTried);
+    // A keychain that refused every account of a large import would fill the screen.
+    constexpr qsizetype namedAtMost = 20;
+    for (const ImportSummary::Refusal &refusal : result.refused.first(std::min(result.refused.size(), namedAtMost)))
         lines << u"没有添加 %1：%2"_s.arg(ImportBatch::label(refusal.name, refusal.issuer), refusal.reason);
+    if (result.refused.size() > namedAtMost)
+        lines << u"另有 %1 个账户没有添加。"_s.arg(result.refused.size() - namedAtMost);
     inform(lines.join(u'\n'));
 }
 

@@ -3,26 +3,33 @@
 #include "engine/ImportedToken.h"
 #include "store/TokenAccount.h"
 #include "transfer/BackupOpener.h"
+#include "transfer/ImportBatch.h"
 #include "transfer/KeyDeriver.h"
 #include "transfer/TransferError.h"
 
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
 
-#include <optional>
+#include <expected>
+#include <memory>
 
+class BackupFileReader;
 class TokenStore;
 struct ImportSummary;
 
 // Moving accounts in and out: the encrypted backup (or, after a warning, a plain list of
 // links), importing a backup file after showing what it will add, and one account's QR code.
+// Files to import wait in a queue, so that the dialogs of one import are on the screen at a
+// time; each is read on the event loop and parsed on a worker thread.
 class TransferCommands : public QObject
 {
     Q_OBJECT
 
 public:
     explicit TransferCommands(TokenStore &store, QObject *parent = nullptr);
+    ~TransferCommands() override;
 
     // The window the dialogs belong to.
     void setDialogParent(QWidget *parent) { m_dialogParent = parent; }
@@ -31,12 +38,24 @@ public:
     void chooseAndImport();
     void importFile(const QString &path);
     void showQrCode(const TokenAccount &account);
+    bool isImporting() const { return m_importing; }
+
+Q_SIGNALS:
+    // The import queue ran empty.
+    void importsFinished();
 
 private:
+    using ParseResult = std::expected<ImportBatch, TransferError>;
     void exportVault(const QList<ImportedToken> &tokens, const QString &path);
     void save(const QString &path, const QByteArray &bytes, qsizetype count);
+    void enqueue(const QString &path);
+    void importNext();
+    void fileRead(std::expected<QByteArray, TransferError> bytes);
+    void parsed(const QByteArray &bytes, const ParseResult &batch);
     void openEncrypted(const QByteArray &bytes, const QString &message);
-    void offer(std::expected<ImportBatch, TransferError> batch);
+    void offer(ParseResult batch);
+    void addConfirmed(const ImportBatch &batch);
+    void importDone();
     bool ask(const QString &text, const QString &choice);
     void reportImport(const ImportSummary &result);
     void inform(const QString &text);
@@ -46,4 +65,7 @@ private:
     QPointer<QWidget> m_dialogParent;
     BackupOpener m_opener;
     KeyDeriver m_deriver;
+    QStringList m_queue; // an empty entry asks the person for a file
+    bool m_importing = false;
+    std::unique_ptr<BackupFileReader> m_reader;
 };

@@ -70,6 +70,10 @@ int main(int argc, char *argv[])
 
     SingleInstance instance;
     if (!instance.claim(files)) {
+        if (!instance.refusal().isEmpty()) {
+            std::fputs(qPrintable(instance.refusal() + u'\n'), stderr);
+            return 1;
+        }
         if (instance.notifiedRunning())
             return 0;
         std::fputs("岚签已在运行，但没有响应。\n", stderr);

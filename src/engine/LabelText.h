@@ -6,8 +6,10 @@
 namespace LabelText {
 
 // The text without control characters (C0, DEL, C1, line and paragraph separators) and
-// without the bidi embedding, override and isolate characters, which would let a name
-// reorder or hide the text shown beside it.
+// without invisible format characters: bidi embeddings, overrides, isolates and marks,
+// zero-width spaces, joiners and non-joiners, the byte order mark, tag characters. They
+// would let a name reorder or hide the text beside it, or look like another name. A
+// joiner inside an emoji sequence and the tags of a flag's sequence stay.
 QString cleaned(const QString &text);
 
 } // namespace LabelText

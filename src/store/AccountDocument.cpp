@@ -47,20 +47,21 @@ std::expected<void, StoreError> AccountDocument::saveList(const QList<TokenAccou
     m_unreadable.reset();
     m_settings.setValue(accountsKey, TokenAccount::encodeList(accounts));
     m_settings.sync();
-    switch (m_settings.status()) {
-    case QSettings::NoError:
-        return {};
-    case QSettings::AccessError:
-        return std::unexpected(ListSaveError{u"无法写入 %1"_s.arg(m_settings.fileName())});
-    case QSettings::FormatError:
-        return std::unexpected(ListSaveError{u"%1 格式有误"_s.arg(m_settings.fileName())});
-    }
-    Q_UNREACHABLE();
+    if (const auto failed = ListSaveError::of(m_settings, accountsKey))
+        return std::unexpected(*failed);
+    return {};
 }
 
+// An unreadable list still stored is left for the next save to set aside.
 void AccountDocument::restoreList(const QList<TokenAccount> &accounts)
 {
-    m_settings.setValue(accountsKey, TokenAccount::encodeList(accounts));
+    if (!m_unreadable)
+        m_settings.setValue(accountsKey, TokenAccount::encodeList(accounts));
+}
+
+bool AccountDocument::listReadable() const
+{
+    return !m_unreadable && m_settings.status() == QSettings::NoError;
 }
 
 // Copies the unreadable stored list beside the settings file, under a name of its own.
@@ -93,7 +94,7 @@ void AccountDocument::saveSettings(qint64 clipboardClearDelay, double panelOpaci
 
 std::optional<QUuid> AccountDocument::recordedDeletion() const
 {
-    if (!m_settings.contains(pendingDeletionKey) || m_unreadable || m_settings.status() != QSettings::NoError)
+    if (!m_settings.contains(pendingDeletionKey) || !listReadable())
         return std::nullopt;
     return QUuid::fromString(m_settings.value(pendingDeletionKey).toString());
 }

@@ -30,6 +30,8 @@ public:
     // Puts back the list a failed save replaced, so that a later write does not carry it.
     void restoreList(const QList<TokenAccount> &accounts);
     void saveSettings(qint64 clipboardClearDelay, double panelOpacity);
+    // Whether the stored list was read, so that an account it does not name is not listed.
+    bool listReadable() const;
 
     // The id recorded for a deletion awaiting undo (null when the record is not an id);
     // absent when none is recorded, or when the list was unreadable so no account can be

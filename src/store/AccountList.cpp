@@ -7,6 +7,12 @@
 
 using namespace Qt::Literals::StringLiterals;
 
+namespace {
+
+const QString orderKept = u"顺序没有改变。"_s;
+
+} // namespace
+
 AccountList::AccountList(AccountDocument &document, QObject *parent) : QObject(parent), m_document(document) {}
 
 std::optional<qsizetype> AccountList::indexOf(const QUuid &id) const
@@ -33,17 +39,18 @@ void AccountList::reset(QList<TokenAccount> accounts)
     Q_EMIT changed();
 }
 
-void AccountList::rename(const QUuid &id, const QString &name, const QString &issuer)
+std::expected<void, StoreError> AccountList::rename(const QUuid &id, const QString &name, const QString &issuer)
 {
     const auto index = indexOf(id);
     if (!index)
-        return;
+        return {};
+    const QList<TokenAccount> before = m_accounts;
     const QString trimmedName = LabelText::cleaned(name).trimmed();
     m_accounts[*index].name = trimmedName.isEmpty() ? u"验证码"_s : trimmedName;
     Q_EMIT changed();
     m_accounts[*index].issuer = LabelText::cleaned(issuer).trimmed();
     Q_EMIT changed();
-    saveOrWarn();
+    return saveOrRollBack(before, u"名称没有修改。"_s);
 }
 
 void AccountList::move(const QUuid &id, const QUuid &before)
@@ -53,11 +60,12 @@ void AccountList::move(const QUuid &id, const QUuid &before)
     const auto from = indexOf(id);
     if (!from || !indexOf(before))
         return;
+    const QList<TokenAccount> previous = m_accounts;
     const TokenAccount moved = m_accounts.takeAt(*from);
     Q_EMIT changed();
     m_accounts.insert(*indexOf(before), moved);
     Q_EMIT changed();
-    saveOrWarn();
+    saveOrRollBack(previous, orderKept);
 }
 
 void AccountList::move(const QUuid &id, qint64 by)
@@ -70,9 +78,10 @@ void AccountList::move(const QUuid &id, qint64 by)
     const qint64 target = by > last - *from ? last : std::max<qint64>(*from + by, 0);
     if (target == *from)
         return;
+    const QList<TokenAccount> previous = m_accounts;
     m_accounts.move(*from, target);
     Q_EMIT changed();
-    saveOrWarn();
+    saveOrRollBack(previous, orderKept);
 }
 
 std::optional<qsizetype> AccountList::remove(const QUuid &id)
@@ -107,8 +116,15 @@ void AccountList::takeBack(const QList<TokenAccount> &accounts)
     m_document.restoreList(m_accounts);
 }
 
-void AccountList::saveOrWarn()
+std::expected<void, StoreError> AccountList::saveOrRollBack(QList<TokenAccount> before, const QString &undone)
 {
-    if (auto saved = save(); !saved)
-        qCWarning(lcStore) << saved.error().description();
+    auto saved = save();
+    if (saved)
+        return saved;
+    qCWarning(lcStore) << saved.error().description();
+    m_accounts = std::move(before);
+    m_document.restoreList(m_accounts);
+    Q_EMIT changed();
+    Q_EMIT notSaved(saved.error().description() + u"。"_s + undone);
+    return saved;
 }

@@ -7,7 +7,8 @@
 #include <optional>
 
 // The ordered accounts, top row first, and their edits: renaming, reordering, removing and
-// putting back. Every edit announces itself; the edits a person makes are saved at once.
+// putting back. Every edit announces itself; the edits a person makes are saved at once, and
+// undone, with the reason, when the list cannot be saved.
 class AccountList : public QObject
 {
     Q_OBJECT
@@ -23,7 +24,7 @@ public:
     void reset(QList<TokenAccount> accounts);
     // Trims both texts and cleans them of control and bidi characters; an empty name becomes
     // the default name.
-    void rename(const QUuid &id, const QString &name, const QString &issuer);
+    std::expected<void, StoreError> rename(const QUuid &id, const QString &name, const QString &issuer);
     // Moves the account so it ends immediately above `before`.
     void move(const QUuid &id, const QUuid &before);
     // Moves the account `by` rows (negative is up), clamped to the list.
@@ -38,11 +39,13 @@ public:
     void takeBack(const QList<TokenAccount> &accounts);
 
     std::expected<void, StoreError> save() { return m_document.saveList(m_accounts); }
-    // For changes that cannot be taken back: the list in memory stays, and the next save retries.
-    void saveOrWarn();
+    // Saves the list; when that fails it is `before` again, in memory and in the settings'
+    // cache, and notSaved says why and what `undone` says stayed.
+    std::expected<void, StoreError> saveOrRollBack(QList<TokenAccount> before, const QString &undone);
 
 Q_SIGNALS:
     void changed();
+    void notSaved(const QString &message);
 
 private:
     AccountDocument &m_document;

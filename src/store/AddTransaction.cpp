@@ -2,15 +2,22 @@
 
 #include "engine/Logging.h"
 
-AddTransaction::AddTransaction(KeychainCalls &keychain, SecretCache &secrets, AccountList &list, QObject *parent)
+AddTransaction::AddTransaction(KeychainCalls &keychain, SecretCache &secrets, AccountList &list, QSettings &settings,
+                               QObject *parent)
     : QObject(parent),
       m_keychain(keychain),
       m_secrets(secrets),
-      m_list(list)
+      m_list(list),
+      m_journal(settings)
 {}
 
 void AddTransaction::run(const QList<NewAccount> &accounts, std::function<void(AddOutcomes)> done)
 {
+    QList<QUuid> ids;
+    for (const NewAccount &entry : accounts)
+        ids.append(entry.account.id);
+    if (const auto failed = m_journal.record(ids))
+        return done(AddOutcomes(accounts.size(), StoreError(*failed)));
     for (const NewAccount &entry : accounts)
         m_underWay.insert(entry.account.id, entry);
     storeNext(std::make_shared<Run>(accounts, AddOutcomes(), std::move(done)));
@@ -46,14 +53,17 @@ void AddTransaction::list(const QList<NewAccount> &accounts, AddOutcomes &outcom
     for (qsizetype i = 0; i < accounts.size(); ++i) {
         const NewAccount &entry = accounts.at(i);
         m_underWay.remove(entry.account.id);
-        if (outcomes.at(i))
+        if (outcomes.at(i)) {
+            outcomes[i] = refusal(*outcomes.at(i));
+            removeItem(entry.account.id); // a save given up on may land all the same
             continue;
+        }
         m_secrets.insert(entry.account.id, entry.secret);
         added.append(entry.account);
     }
-    // A refused add is a person's action: the one moment to prompt, or to try an
-    // unreachable service again.
-    if (added.size() < accounts.size())
+    // An unreachable service is tried again at once; a locked one waits for the person, whom
+    // the refusal offers to unlock it.
+    if (added.size() < accounts.size() && m_secrets.status() == KeychainStore::Status::Unreachable)
         m_secrets.unlock();
     if (added.isEmpty())
         return;
@@ -62,7 +72,7 @@ void AddTransaction::list(const QList<NewAccount> &accounts, AddOutcomes &outcom
         qCWarning(lcStore) << saved.error().description();
         // Exactly these accounts go back out, with their secrets.
         for (const TokenAccount &account : added) {
-            m_keychain.remove(account.id, [](bool) {});
+            removeItem(account.id);
             m_secrets.remove(account.id);
         }
         m_list.takeBack(added);
@@ -70,5 +80,42 @@ void AddTransaction::list(const QList<NewAccount> &accounts, AddOutcomes &outcom
             outcome = outcome.value_or(saved.error());
         return;
     }
+    QList<QUuid> ids;
+    for (const TokenAccount &account : std::as_const(added))
+        ids.append(account.id);
+    m_journal.strike(ids);
     Q_EMIT listed();
+}
+
+// A locked keyring says so in the words of the add it refused.
+StoreError AddTransaction::refusal(const StoreError &error) const
+{
+    if (error.isKeychainError() && m_secrets.status() == KeychainStore::Status::Locked)
+        return LockedKeychainError();
+    return error;
+}
+
+void AddTransaction::removeUnlisted()
+{
+    QList<QUuid> listed;
+    for (const QUuid &id : m_journal.ids()) {
+        if (m_list.indexOf(id))
+            listed.append(id);
+        else if (!m_underWay.contains(id))
+            removeItem(id);
+    }
+    m_journal.strike(listed);
+}
+
+// The id is struck once its item is gone.
+void AddTransaction::removeItem(const QUuid &id)
+{
+    if (m_removing.contains(id))
+        return;
+    m_removing.insert(id);
+    m_keychain.remove(id, [this, id](bool removed) {
+        m_removing.remove(id);
+        if (removed)
+            m_journal.strike({id});
+    });
 }

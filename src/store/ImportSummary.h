@@ -19,4 +19,6 @@ struct ImportSummary
     // Tokens whose secret a listed account (or an earlier token of the batch) already holds.
     qsizetype alreadyPresent = 0;
     QList<Refusal> refused;
+    // Tokens not tried because the person stopped the import.
+    qsizetype notTried = 0;
 };

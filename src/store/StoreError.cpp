@@ -1,5 +1,29 @@
 #include "store/StoreError.h"
 
+#include <QSettings>
+
+using namespace Qt::Literals::StringLiterals;
+
+// QSettings keeps reporting an error once one happened, also after later writes worked: the
+// file is read back to tell.
+std::optional<ListSaveError> ListSaveError::of(const QSettings &settings, const QString &key)
+{
+    if (settings.status() == QSettings::NoError)
+        return std::nullopt;
+    const QSettings stored(settings.fileName(), settings.format());
+    if (stored.status() == QSettings::NoError && stored.value(key) == settings.value(key))
+        return std::nullopt;
+    switch (settings.status()) {
+    case QSettings::NoError:
+        return std::nullopt;
+    case QSettings::AccessError:
+        return ListSaveError{u"无法写入 %1"_s.arg(settings.fileName())};
+    case QSettings::FormatError:
+        return ListSaveError{u"%1 格式有误"_s.arg(settings.fileName())};
+    }
+    Q_UNREACHABLE();
+}
+
 QString StoreError::description() const
 {
     return std::visit([](const auto &error) { return error.description(); }, m_error);
@@ -8,4 +32,9 @@ QString StoreError::description() const
 QString ListSaveError::description() const
 {
     return QStringLiteral(u"无法保存账户列表：") + reason;
+}
+
+QString LockedKeychainError::description() const
+{
+    return QStringLiteral(u"钥匙串已锁定，账户没有添加。解锁钥匙串后即可再次添加。");
 }

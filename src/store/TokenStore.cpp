@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace {
 
 double nearestOpacityLevel(double stored)
@@ -24,18 +26,21 @@ TokenStore::TokenStore(KeychainStore &keychain, QSettings &settings, Clock clock
       m_document(settings, m_clock),
       m_list(m_document),
       m_secrets(m_keychain, m_clock, [this] { return m_list.ids(); }),
-      m_adding(m_keychain, m_secrets, m_list),
+      m_adding(m_keychain, m_secrets, m_list, settings),
       m_deletions(m_keychain, m_document, std::move(singleShot))
 {
     connect(&m_secrets, &SecretCache::secretsRead, this, [this] { refreshCodes(m_clock()); });
     connect(&m_secrets, &SecretCache::statusChanged, this, &TokenStore::keychainStatusChanged);
     connect(&m_secrets, &SecretCache::message, this, &TokenStore::keychainMessage);
     connect(&m_list, &AccountList::changed, this, &TokenStore::accountsChanged);
+    connect(&m_list, &AccountList::notSaved, this, &TokenStore::changeNotSaved);
+    connect(&keychain, &KeychainStore::changed, this, &TokenStore::removeUnlistedAdds);
     connect(&m_adding, &AddTransaction::listed, this, [this] { refreshCodes(m_clock()); });
     connect(&m_deletions, &DeletionJournal::undoWindowClosed, this, &TokenStore::finalizePendingDeletion);
 
     load();
     m_deletions.finishRecorded(m_list.accounts());
+    removeUnlistedAdds();
     // One keychain search for every secret, sent before the panel is built; the codes come
     // when it answers.
     m_secrets.read();
@@ -55,6 +60,13 @@ void TokenStore::load()
         m_panelOpacity = nearestOpacityLevel(*contents.panelOpacity);
         Q_EMIT panelOpacityChanged();
     }
+}
+
+// Only against a list that was read: an unreadable one names no account.
+void TokenStore::removeUnlistedAdds()
+{
+    if (m_document.listReadable())
+        m_adding.removeUnlisted();
 }
 
 void TokenStore::setClipboardClearDelay(qint64 seconds)
@@ -150,9 +162,10 @@ QList<ImportedToken> TokenStore::exportTokens()
     return tokens;
 }
 
-void TokenStore::update(const TokenAccount &account, const QString &name, const QString &issuer)
+std::expected<void, StoreError> TokenStore::update(const TokenAccount &account, const QString &name,
+                                                   const QString &issuer)
 {
-    m_list.rename(account.id, name, issuer);
+    return m_list.rename(account.id, name, issuer);
 }
 
 void TokenStore::move(const QUuid &accountID, const QUuid &before)
@@ -168,24 +181,37 @@ void TokenStore::move(const TokenAccount &account, qint64 by)
 void TokenStore::requestDelete(TokenAccount account)
 {
     finalizePendingDeletion();
+    const QList<TokenAccount> before = m_list.accounts();
     const auto index = m_list.remove(account.id);
     if (!index)
         return;
+    // Saved, with the deletion's record, before the secret can go: a list that still named
+    // the account would bring it back without its secret.
+    m_document.recordDeletion(account.id);
+    if (!m_list.saveOrRollBack(before, u"账户没有删除。"_s)) {
+        m_document.dropDeletion();
+        return;
+    }
     m_codes.forget(account.id);
     Q_EMIT codesChanged();
     m_deletions.begin({std::move(account), *index});
     Q_EMIT pendingDeletionChanged();
-    m_list.saveOrWarn();
 }
 
+// An undo the list cannot save leaves the deletion pending, with a fresh undo window: what is
+// stored says the account is gone, and its record still names it.
 void TokenStore::undoDelete()
 {
+    const QList<TokenAccount> before = m_list.accounts();
     const auto deletion = m_deletions.undo();
     if (!deletion)
         return;
     m_list.insert(deletion->originalIndex, deletion->account);
+    if (!m_list.saveOrRollBack(before, u"账户仍是已删除状态，可以再次撤销。"_s)) {
+        m_deletions.begin(*deletion);
+        return;
+    }
     Q_EMIT pendingDeletionChanged();
-    m_list.saveOrWarn();
     refreshCodes(m_clock());
 }
 

@@ -69,7 +69,8 @@ public:
     // Adds every token whose secret is valid and not yet listed, in order, then saves the
     // list once. A token the store cannot take is refused with the reason and skipped.
     void addAll(const QList<ImportedToken> &tokens, std::function<void(ImportSummary)> done);
-    void update(const TokenAccount &account, const QString &name, const QString &issuer);
+    // A rename that cannot be saved is undone, and says why.
+    std::expected<void, StoreError> update(const TokenAccount &account, const QString &name, const QString &issuer);
     // The account with its secret; absent when the secret is unknown.
     std::optional<ImportedToken> exportToken(const TokenAccount &account);
     // Every listed account whose secret is known, secret included, in list order.
@@ -93,11 +94,14 @@ Q_SIGNALS:
     void keychainStatusChanged();
     // A keychain outcome the person should read, such as a dismissed unlock prompt.
     void keychainMessage(const QString &message);
+    // A change of the list could not be saved and was undone: why, and what stayed.
+    void changeNotSaved(const QString &message);
 
 private:
     void load();
     Intake intake() const;
     void addOne(const NewAccount &account, Added done);
+    void removeUnlistedAdds();
 
     Clock m_clock;
     qint64 m_clipboardClearDelay = 60;

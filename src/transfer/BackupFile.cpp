@@ -2,22 +2,47 @@
 
 #include "transfer/BackupReader.h"
 
-#include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+TransferError systemError()
+{
+    return TransferError(TransferError::Kind::fileError, qt_error_string(errno));
+}
+
+} // namespace
 
 namespace BackupFile {
 
-std::expected<QByteArray, TransferError> read(const QString &path)
+std::expected<std::unique_ptr<QFile>, TransferError> openRegular(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::unexpected(TransferError(TransferError::Kind::fileError, file.errorString()));
-    QByteArray bytes = file.read(BackupReader::maxFileSize + 1);
-    if (bytes.size() > BackupReader::maxFileSize)
+    const TransferError notAFile(TransferError::Kind::notAFile, QFileInfo(path).fileName());
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info = {};
+    // Looked at before opening, which may itself act on a device; checked again once open.
+    if (::stat(name.constData(), &info) != 0)
+        return std::unexpected(systemError());
+    if (!S_ISREG(info.st_mode))
+        return std::unexpected(notAFile);
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return std::unexpected(systemError());
+    auto file = std::make_unique<QFile>();
+    if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return std::unexpected(TransferError(TransferError::Kind::fileError, file->errorString()));
+    }
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+        return std::unexpected(notAFile);
+    if (info.st_size > BackupReader::maxFileSize)
         return std::unexpected(TransferError::Kind::tooLarge);
-    if (file.error() != QFileDevice::NoError)
-        return std::unexpected(TransferError(TransferError::Kind::fileError, file.errorString()));
-    return bytes;
+    return file;
 }
 
 std::expected<void, TransferError> write(const QString &path, const QByteArray &bytes)

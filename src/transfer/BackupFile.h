@@ -3,15 +3,19 @@
 #include "transfer/TransferError.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 
 #include <expected>
+#include <memory>
 
-// Backup files on disk: read with a size bound, written whole or not at all, readable by
-// the owner only.
+// Backup files on disk: opened only when they are regular files of a backup's size, written
+// whole or not at all, readable by the owner only.
 namespace BackupFile {
 
-std::expected<QByteArray, TransferError> read(const QString &path);
+// The file open for reading. A FIFO, a device or a folder is refused without waiting on it,
+// as is a file larger than any backup.
+std::expected<std::unique_ptr<QFile>, TransferError> openRegular(const QString &path);
 std::expected<void, TransferError> write(const QString &path, const QByteArray &bytes);
 
 } // namespace BackupFile

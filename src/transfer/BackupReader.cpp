@@ -2,12 +2,12 @@
 
 #include "transfer/BackupFormat.h"
 
-namespace BackupReader {
+namespace {
 
-std::expected<ImportBatch, TransferError> read(const QByteArray &bytes, const DerivedKeys &keys,
-                                               const KdfPolicy &policy)
+std::expected<ImportBatch, TransferError> readAny(const QByteArray &bytes, const DerivedKeys &keys,
+                                                  const KdfPolicy &policy)
 {
-    if (bytes.size() > maxFileSize)
+    if (bytes.size() > BackupReader::maxFileSize)
         return std::unexpected(TransferError::Kind::tooLarge);
     const BackupContent content(bytes);
     for (const BackupFormat &format : BackupFormat::all()) {
@@ -22,6 +22,20 @@ std::expected<ImportBatch, TransferError> read(const QByteArray &bytes, const De
     const QByteArray start = bytes.trimmed().left(1);
     const bool truncatedJson = (start == "{" || start == "[") && content.jsonError != QJsonParseError::NoError;
     return std::unexpected(truncatedJson ? TransferError::Kind::damaged : TransferError::Kind::unrecognized);
+}
+
+} // namespace
+
+namespace BackupReader {
+
+std::expected<ImportBatch, TransferError> read(const QByteArray &bytes, const DerivedKeys &keys,
+                                               const KdfPolicy &policy)
+{
+    auto batch = readAny(bytes, keys, policy);
+    if (batch && batch->size() > ImportBatch::maxEntries)
+        return std::unexpected(
+            TransferError(TransferError::Kind::tooManyAccounts, QString::number(ImportBatch::maxEntries)));
+    return batch;
 }
 
 } // namespace BackupReader

@@ -12,8 +12,6 @@ using Payload = corvane::migration::MigrationPayload;
 
 namespace {
 
-// A QR code holds under 3 KB; a longer pasted text is not an export.
-constexpr qsizetype maxLinkLength = 64 * 1024;
 constexpr qint64 exportPeriod = 30; // the format has no period: every account uses 30 s
 
 // Exports write the name as "Issuer:account"; the issuer is kept apart already.
@@ -91,7 +89,7 @@ bool MigrationLink::looksLikeLink(const QString &text)
 std::expected<MigrationBatch, TransferError> MigrationLink::parse(const QString &text)
 {
     const QString trimmed = text.trimmed();
-    if (trimmed.size() > maxLinkLength)
+    if (trimmed.size() > MigrationLink::maxLinkLength)
         return std::unexpected(TransferError::Kind::damagedLink);
     const QUrl url(trimmed, QUrl::StrictMode);
     if (!url.isValid() || url.scheme().compare(u"otpauth-migration"_s, Qt::CaseInsensitive) != 0

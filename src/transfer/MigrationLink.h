@@ -12,6 +12,9 @@
 // authenticators: a Base64 protobuf message listing accounts with raw secrets.
 namespace MigrationLink {
 
+// A QR code holds under 3 KB; a longer pasted text is not an export.
+constexpr qsizetype maxLinkLength = 64 * 1024;
+
 // Whether the text is such a link at all, whatever its data holds.
 bool looksLikeLink(const QString &text);
 // The batch the link carries. damagedLink when the data is missing, is not Base64 or not

@@ -63,7 +63,7 @@ ImportBatch read(const QString &text)
 {
     ImportBatch batch;
     const QList<QStringView> lines = linesOf(text);
-    for (qsizetype i = 0; i < lines.size(); ++i) {
+    for (qsizetype i = 0; i < lines.size() && batch.size() <= ImportBatch::maxEntries; ++i) {
         const QString line = lines[i].trimmed().toString();
         if (line.isEmpty() || line.startsWith(u'#'))
             continue;

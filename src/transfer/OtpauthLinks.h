@@ -21,6 +21,7 @@ QByteArray write(const QList<ImportedToken> &tokens);
 
 // Every line as an account (every account of a phone-export link), or refused with its
 // line number, the account's name and the reason. Blank lines and "#" comments are skipped.
+// Reading stops once the batch holds more than an import takes.
 ImportBatch read(const QString &text);
 
 // Why a text that should hold a link gives no account: the parser's own reason, when it has one.

@@ -19,6 +19,10 @@ QString TransferError::description() const
         return u"不支持这个备份：%1"_s.arg(m_detail);
     case Kind::tooLarge:
         return u"文件太大，不像是验证码备份。"_s;
+    case Kind::tooManyAccounts:
+        return u"这个文件中的账户超过 %1 个，一次导入不了这么多，没有导入任何账户。"_s.arg(m_detail);
+    case Kind::notAFile:
+        return u"只能导入普通文件，“%1”不是。"_s.arg(m_detail);
     case Kind::damagedLink:
         return u"迁移链接不完整或已损坏，没有导入任何账户。"_s;
     case Kind::noQrCode:

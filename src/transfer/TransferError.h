@@ -16,6 +16,8 @@ public:
         unrecognized,
         unsupported,
         tooLarge,
+        tooManyAccounts,
+        notAFile,
         fileError,
         damagedLink,
         noQrCode,

@@ -85,7 +85,9 @@ void AddFlows::quickAddFinished(const QString &text, const std::expected<TokenAc
         // the list hides the quick entry.
         const bool invalid = added.error().isInvalidSecret();
         setQuickError(invalid ? invalidSecretError : added.error().description());
-        if (!invalid && !m_store.accounts().isEmpty())
+        if (added.error().isKeychainLocked())
+            Q_EMIT lockedKeychainRefused(text);
+        else if (!invalid && !m_store.accounts().isEmpty())
             Q_EMIT keychainRefused(added.error().description());
         return;
     }

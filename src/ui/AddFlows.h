@@ -54,6 +54,8 @@ Q_SIGNALS:
     void quickErrorChanged();
     // The keychain refused a secret; said also where the list hides the quick entry.
     void keychainRefused(const QString &message);
+    // The locked keyring refused the secret: it can be added again once it is unlocked.
+    void lockedKeychainRefused(const QString &text);
 
 private:
     void drop(const QMimeData &data);

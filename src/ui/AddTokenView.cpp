@@ -2,10 +2,12 @@
 
 #include "engine/LabelText.h"
 #include "engine/OTPAuthParser.h"
+#include "store/ImportRun.h"
 #include "store/TokenStore.h"
 #include "transfer/MigrationLink.h"
 #include "ui/AccentButton.h"
 #include "ui/CodeSettingsFields.h"
+#include "ui/ImportProgressDialog.h"
 #include "ui/QrScanner.h"
 #include "ui/SheetFields.h"
 
@@ -30,20 +32,26 @@ QString refusalLine(const ImportBatch::Refusal &refusal)
     return u"%1：%2"_s.arg(refusal.label, refusal.reason);
 }
 
+// The first accounts of a large export, so that the sheet stays on the screen.
 QString batchText(const MigrationBatch &batch)
 {
+    constexpr qsizetype shownLines = 10;
     const ImportBatch &accounts = batch.accounts;
-    QString text = u"迁移链接中有 %1 个账户"_s.arg(accounts.tokens.size() + accounts.refused.size());
+    const qsizetype total = accounts.tokens.size() + accounts.refused.size();
+    QString text = u"迁移链接中有 %1 个账户"_s.arg(total);
     if (batch.count > 1)
         text += u"（第 %1/%2 张二维码）"_s.arg(batch.index + 1).arg(batch.count);
     text += u"："_s;
-    for (const ImportedToken &token : accounts.tokens)
-        text += u"\n· %1　%2 位 · %3 秒"_s.arg(ImportBatch::label(token.name, token.issuer))
-                    .arg(token.digits)
-                    .arg(token.period);
+    QStringList lines;
+    for (const ImportedToken &token : accounts.tokens.first(std::min(shownLines, accounts.tokens.size())))
+        lines << u"· %1　%2 位 · %3 秒"_s.arg(ImportBatch::label(token.name, token.issuer))
+                     .arg(token.digits)
+                     .arg(token.period);
     for (const ImportBatch::Refusal &refusal : accounts.refused)
-        text += u"\n· "_s + refusalLine(refusal) + u"不会添加。"_s;
-    return text;
+        lines << u"· "_s + refusalLine(refusal) + u"不会添加。"_s;
+    if (total > shownLines)
+        lines = lines.first(shownLines) << u"· ……另有 %1 个"_s.arg(total - shownLines);
+    return text + u'\n' + lines.join(u'\n');
 }
 
 } // namespace
@@ -60,6 +68,7 @@ AddTokenView::AddTokenView(TokenStore &store, QWidget *parent)
     m_link->setPlaceholderText(u"粘贴 otpauth:// 链接"_s);
     m_link->setAccessibleName(u"otpauth 链接"_s);
     m_link->setEchoMode(QLineEdit::Password); // a link holds the secret too
+    m_link->setMaxLength(int(MigrationLink::maxLinkLength)); // a large phone export, as a file would bring it
     addSection(m_link);
     auto *scanRow = new QWidget;
     auto *scanLayout = new QHBoxLayout(scanRow);
@@ -100,6 +109,7 @@ AddTokenView::AddTokenView(TokenStore &store, QWidget *parent)
     connect(m_imageButton, &QPushButton::clicked, this, &AddTokenView::chooseImageFile);
     connect(m_screenButton, &QPushButton::clicked, this, [this] { showScanned(QrScanner::scanScreens()); });
     connect(primaryButton(), &QPushButton::clicked, this, &AddTokenView::add);
+    connect(&m_store, &TokenStore::keychainStatusChanged, this, &AddTokenView::keychainStatusChanged);
     connect(m_codeSettings, &CodeSettingsFields::changed, this,
             [this] { m_settingsLine->setText(m_codeSettings->summary()); });
     connect(m_codeSettings, &CodeSettingsFields::expandedChanged, this, &AddTokenView::fitHeight);
@@ -179,6 +189,11 @@ void AddTokenView::setSaving(bool saving)
 
 void AddTokenView::add()
 {
+    m_addWhenOpen = m_unlockFirst && m_store.keychainStatus() != KeychainStore::Status::Available;
+    if (m_addWhenOpen) {
+        m_store.unlockKeychain(); // the add runs once the keyring opens
+        return;
+    }
     if (m_batch) {
         addBatch();
         return;
@@ -194,6 +209,7 @@ void AddTokenView::add()
             view->accept();
         else
             view->showError(added.error().description());
+        view->offerUnlock(!added && added.error().isKeychainLocked());
     });
 }
 
@@ -201,11 +217,13 @@ void AddTokenView::addBatch()
 {
     MigrationBatch batch = *std::exchange(m_batch, std::nullopt);
     setSaving(true);
-    const QList<ImportedToken> tokens = batch.accounts.tokens; // the completion takes the batch itself
-    m_store.addAll(tokens, [view = QPointer(this), batch = std::move(batch)](const ImportSummary &summary) {
-        if (view)
-            view->batchAdded(batch, summary);
+    auto *run = new ImportRun(m_store, batch.accounts.tokens, this);
+    connect(run, &ImportRun::finished, this, [this, run, batch = std::move(batch)](const ImportSummary &summary) {
+        run->deleteLater();
+        batchAdded(batch, summary);
     });
+    ImportProgressDialog::showFor(*run, this);
+    run->start();
 }
 
 // Anything left out is said, and the sheet stays open for the next code of a split export.
@@ -217,7 +235,7 @@ void AddTokenView::batchAdded(const MigrationBatch &batch, const ImportSummary &
         refused << refusalLine(refusal);
     for (const ImportSummary::Refusal &refusal : summary.refused)
         refused << refusalLine({ImportBatch::label(refusal.name, refusal.issuer), refusal.reason});
-    if (refused.isEmpty() && summary.alreadyPresent == 0 && batch.index + 1 >= batch.count) {
+    if (refused.isEmpty() && summary.alreadyPresent == 0 && summary.notTried == 0 && batch.index + 1 >= batch.count) {
         accept();
         return;
     }
@@ -231,6 +249,8 @@ void AddTokenView::reportBatch(const MigrationBatch &batch, const ImportSummary 
         notice += u"，%1 个已存在，已跳过"_s.arg(summary.alreadyPresent);
     if (!refused.isEmpty())
         notice += u"，%1 个未添加"_s.arg(refused.size());
+    if (summary.notTried > 0)
+        notice += u"，已停止，其余 %1 个没有添加"_s.arg(summary.notTried);
     notice += u"。"_s;
     if (batch.index + 1 < batch.count)
         notice += u"这是第 %1/%2 张二维码，请继续读取下一张。"_s.arg(batch.index + 1).arg(batch.count);
@@ -240,6 +260,19 @@ void AddTokenView::reportBatch(const MigrationBatch &batch, const ImportSummary 
         showError(u"未添加："_s + refused.join(QString()));
     m_link->clear();
     fitHeight();
+}
+
+// What the person entered stays; "解锁并添加" opens the keyring and adds it.
+void AddTokenView::offerUnlock(bool offer)
+{
+    m_unlockFirst = offer;
+    primaryButton()->setText(offer ? u"解锁并添加"_s : u"添加"_s);
+}
+
+void AddTokenView::keychainStatusChanged()
+{
+    if (m_addWhenOpen && m_store.keychainStatus() == KeychainStore::Status::Available)
+        add();
 }
 
 void AddTokenView::hideError()

@@ -56,6 +56,8 @@ private:
     void batchAdded(const MigrationBatch &batch, const ImportSummary &summary);
     void reportBatch(const MigrationBatch &batch, const ImportSummary &summary, const QStringList &refused);
     void showError(const QString &message);
+    void offerUnlock(bool offer);
+    void keychainStatusChanged();
     void hideError();
 
     TokenStore &m_store;
@@ -77,4 +79,6 @@ private:
     // The accounts of a phone-export link in the link field; 添加 adds them all.
     std::optional<MigrationBatch> m_batch;
     bool m_saving = false; // the keychain is storing what 添加 sent; 添加 waits
+    bool m_unlockFirst = false; // the locked keyring refused the add: 解锁并添加
+    bool m_addWhenOpen = false; // 解锁并添加 asked the keyring to open
 };

@@ -99,6 +99,9 @@ void ContentView::connectSections()
     connect(m_sheets, &SheetPresenter::focusRestored, m_list, &TokenListView::syncHover);
     connect(m_addFlows, &AddFlows::quickErrorChanged, this, &ContentView::reshape);
     connect(m_addFlows, &AddFlows::keychainRefused, m_keychainPresenter, &KeychainStatusPresenter::showMessage);
+    connect(m_addFlows, &AddFlows::lockedKeychainRefused, m_keychainPresenter,
+            &KeychainStatusPresenter::offerLockedAdd);
+    connect(m_keychainPresenter, &KeychainStatusPresenter::addAgainRequested, m_addFlows, &AddFlows::addQuickSecret);
 }
 
 // The empty state and the undo bar are built when first shown: most launches never show them.

@@ -4,6 +4,7 @@
 #include "ui/AccentButton.h"
 #include "ui/SheetFields.h"
 
+#include <QLabel>
 #include <QLineEdit>
 
 using namespace Qt::Literals::StringLiterals;
@@ -19,6 +20,8 @@ EditTokenView::EditTokenView(TokenStore &store, TokenAccount account, QWidget *p
     m_name->setText(m_account.name);
     m_issuer->setText(m_account.issuer);
     addSection(fields);
+    m_errorLine = addCaption(CaptionStyle::Error);
+    m_errorLine->hide();
     m_name->setFocus();
 
     connect(primaryButton(), &QPushButton::clicked, this, &EditTokenView::save);
@@ -26,9 +29,15 @@ EditTokenView::EditTokenView(TokenStore &store, TokenAccount account, QWidget *p
 }
 
 // The store trims the texts and names a blank account; an account deleted meanwhile is
-// left alone there, and the sheet closes all the same.
+// left alone there, and the sheet closes all the same. A rename the list cannot keep stays
+// on the sheet with the reason.
 void EditTokenView::save()
 {
-    m_store.update(m_account, m_name->text(), m_issuer->text());
+    if (const auto saved = m_store.update(m_account, m_name->text(), m_issuer->text()); !saved) {
+        m_errorLine->setText(saved.error().description() + u"。名称没有修改。"_s);
+        m_errorLine->show();
+        fitHeight();
+        return;
+    }
     accept();
 }

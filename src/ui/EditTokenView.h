@@ -3,6 +3,7 @@
 #include "store/TokenAccount.h"
 #include "ui/SheetDialog.h"
 
+class QLabel;
 class QLineEdit;
 class TokenStore;
 
@@ -19,6 +20,7 @@ public:
     const TokenAccount &account() const { return m_account; }
     QLineEdit *nameField() const { return m_name; }
     QLineEdit *issuerField() const { return m_issuer; }
+    QLabel *errorLine() const { return m_errorLine; }
 
 private:
     void save();
@@ -27,4 +29,5 @@ private:
     TokenAccount m_account;
     QLineEdit *m_name;
     QLineEdit *m_issuer;
+    QLabel *m_errorLine;
 };

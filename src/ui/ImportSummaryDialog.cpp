@@ -13,20 +13,31 @@ namespace {
 constexpr int dialogWidth = 400;
 constexpr int listMaximumHeight = 300;
 
+// A list of thousands would take the panel seconds to lay out, and no one reads it.
+constexpr qsizetype listedAtMost = 100;
+
+template <typename T> void appendListed(QStringList &lines, const QList<T> &items, auto line)
+{
+    for (const T &item : items.first(std::min(items.size(), listedAtMost)))
+        lines << u"  · "_s + line(item);
+    if (items.size() > listedAtMost)
+        lines << u"  ……另有 %1 个"_s.arg(items.size() - listedAtMost);
+}
+
 QString describe(const ImportBatch &batch)
 {
     QStringList lines;
     if (!batch.format.isEmpty())
         lines << u"文件格式：%1"_s.arg(batch.format);
     lines << u"新账户：%1 个"_s.arg(batch.tokens.size());
-    for (const ImportedToken &token : batch.tokens)
-        lines << u"  · "_s + ImportBatch::label(token.name, token.issuer);
+    appendListed(lines, batch.tokens,
+                 [](const ImportedToken &token) { return ImportBatch::label(token.name, token.issuer); });
     if (!batch.present.isEmpty())
         lines << u"已存在（将跳过）：%1 个"_s.arg(batch.present.size());
     if (!batch.refused.isEmpty())
         lines << u"无法导入：%1 个"_s.arg(batch.refused.size());
-    for (const ImportBatch::Refusal &refusal : batch.refused)
-        lines << u"  · %1：%2"_s.arg(refusal.label, refusal.reason);
+    appendListed(lines, batch.refused,
+                 [](const ImportBatch::Refusal &refusal) { return u"%1：%2"_s.arg(refusal.label, refusal.reason); });
     return lines.join(u'\n');
 }
 

@@ -16,9 +16,13 @@ KeychainStatusPresenter::KeychainStatusPresenter(TokenStore &store, KeychainStat
       m_view(view),
       m_singleShot(std::move(singleShot))
 {
-    connect(&m_store, &TokenStore::keychainStatusChanged, this, &KeychainStatusPresenter::update);
+    connect(&m_store, &TokenStore::keychainStatusChanged, this, [this] {
+        addAgainIfOpen();
+        update();
+    });
     connect(&m_store, &TokenStore::keychainMessage, this, &KeychainStatusPresenter::showMessage);
-    connect(&m_view, &KeychainStatusView::actionRequested, this, [this] { m_store.unlockKeychain(); });
+    connect(&m_store, &TokenStore::changeNotSaved, this, &KeychainStatusPresenter::showMessage);
+    connect(&m_view, &KeychainStatusView::actionRequested, this, &KeychainStatusPresenter::actionRequested);
     update();
 }
 
@@ -31,23 +35,49 @@ void KeychainStatusPresenter::update()
 {
     const bool shown = isShown();
     using Status = KeychainStore::Status;
-    switch (m_message ? Status::Available : m_store.keychainStatus()) {
-    case Status::Locked:
-        m_view.setStatus(lockedText, unlockAction);
-        break;
-    case Status::Unreachable:
-        m_view.setStatus(unreachableText, QString());
-        break;
-    case Status::NoDefaultKeyring:
-        m_view.setStatus(noDefaultKeyringText, createKeyringAction);
-        break;
-    case Status::Unknown:
-    case Status::Available:
-        m_view.setStatus(m_message.value_or(QString()), QString());
-        break;
-    }
+    if (m_lockedAdd)
+        m_view.setStatus(LockedKeychainError().description(), unlockAndAddAction);
+    else
+        switch (m_message ? Status::Available : m_store.keychainStatus()) {
+        case Status::Locked:
+            m_view.setStatus(lockedText, unlockAction);
+            break;
+        case Status::Unreachable:
+            m_view.setStatus(unreachableText, QString());
+            break;
+        case Status::NoDefaultKeyring:
+            m_view.setStatus(noDefaultKeyringText, createKeyringAction);
+            break;
+        case Status::Unknown:
+        case Status::Available:
+            m_view.setStatus(m_message.value_or(QString()), QString());
+            break;
+        }
     if (shown != isShown())
         Q_EMIT shownChanged();
+}
+
+void KeychainStatusPresenter::offerLockedAdd(const QString &text)
+{
+    m_lockedAdd = text;
+    update();
+}
+
+void KeychainStatusPresenter::actionRequested()
+{
+    m_addWhenOpen = m_lockedAdd.has_value();
+    m_store.unlockKeychain();
+    addAgainIfOpen();
+}
+
+void KeychainStatusPresenter::addAgainIfOpen()
+{
+    if (!m_addWhenOpen || m_store.keychainStatus() != KeychainStore::Status::Available)
+        return;
+    m_addWhenOpen = false;
+    const QString text = *std::exchange(m_lockedAdd, std::nullopt);
+    update();
+    Q_EMIT addAgainRequested(text);
 }
 
 void KeychainStatusPresenter::showMessage(const QString &message)

@@ -10,8 +10,9 @@
 class KeychainStatusView;
 class TokenStore;
 
-// Fills the keychain status line: the latest refusal while it lasts (3 seconds), else why the
-// keychain cannot be used, with the action that helps, else nothing.
+// Fills the keychain status line: an add the locked keyring refused, offered again until it
+// is, else the latest refusal while it lasts (3 seconds), else why the keychain cannot be used,
+// with the action that helps, else nothing.
 class KeychainStatusPresenter : public QObject
 {
     Q_OBJECT
@@ -22,6 +23,7 @@ public:
     static inline const QString unreachableText = QStringLiteral(u"无法连接钥匙串服务，稍后自动重试");
     static inline const QString noDefaultKeyringText = QStringLiteral(u"没有默认钥匙串");
     static inline const QString createKeyringAction = QStringLiteral(u"创建");
+    static inline const QString unlockAndAddAction = QStringLiteral(u"解锁并添加");
 
     KeychainStatusPresenter(TokenStore &store, KeychainStatusView &view, SingleShot singleShot,
                             QObject *parent = nullptr);
@@ -29,16 +31,24 @@ public:
     bool isShown() const;
     // Shows what the keychain refused just now.
     void showMessage(const QString &message);
+    // Offers "解锁并添加" for the secret the locked keyring refused.
+    void offerLockedAdd(const QString &text);
 
 Q_SIGNALS:
+    // The person asked to add again, and the keyring is open.
+    void addAgainRequested(const QString &text);
     // The line appeared or went: the panel changes height.
     void shownChanged();
 
 private:
     void update();
+    void actionRequested();
+    void addAgainIfOpen();
 
     TokenStore &m_store;
     KeychainStatusView &m_view;
     SingleShot m_singleShot;
     std::optional<QString> m_message;
+    std::optional<QString> m_lockedAdd;
+    bool m_addWhenOpen = false; // the person asked to unlock and add
 };

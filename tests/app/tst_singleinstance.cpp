@@ -5,6 +5,8 @@
 #include <QUuid>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace Qt::Literals::StringLiterals;
 
 // Each instance talks over its own bus connection, as separate processes would.
@@ -21,10 +23,15 @@ class TestSingleInstance : public QObject
 private Q_SLOTS:
     void initTestCase() { QVERIFY2(QDBusConnection::sessionBus().isConnected(), "needs a session bus"); }
 
-    // Activation alone, which shows the panel, is the end-to-end test's.
-    void secondLaunchPassesItsFiles()
+    // Activation alone, which shows the panel, is the end-to-end test's. A FIFO is refused
+    // at once: reading it would wait for a writer.
+    void secondLaunchPassesItsRegularFiles()
     {
-        const QStringList uris{u"file:///tmp/a.png"_s, u"file:///tmp/b.txt"_s};
+        QTemporaryDir dir;
+        const QString file = dir.filePath(u"a.txt"_s), fifo = dir.filePath(u"fifo"_s);
+        QVERIFY(QFile(file).open(QIODevice::WriteOnly));
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        const QStringList uris{QUrl::fromLocalFile(file).toString(), QUrl::fromLocalFile(fifo).toString()};
         const QString name = uniqueName();
         SingleInstance first(name, connection(name + u"-first"_s));
         QVERIFY(first.claim());
@@ -36,7 +43,8 @@ private Q_SLOTS:
         QVERIFY(second.notifiedRunning());
         QCOMPARE(shows.size(), 0);
         QCOMPARE(opens.size(), 1);
-        QCOMPARE(opens.first().first().toStringList(), uris);
+        QCOMPARE(opens.first().first().toStringList(), QStringList{file});
+        QCOMPARE(second.refusal(), u"只能导入普通文件："_s + fifo);
     }
 
     void lockFileKeepsASecondOutWithoutABus()

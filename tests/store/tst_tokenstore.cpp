@@ -1,3 +1,4 @@
+#include "store/ImportRun.h"
 #include "support/StoreFixture.h"
 
 #include <QDir>
@@ -94,6 +95,106 @@ private Q_SLOTS:
         Q_EMIT m_fx.keychain.changed();
         QCOMPARE(m_fx.keychain.readCalls, 7);
         QVERIFY(restarted.codes().contains(id));
+    }
+
+    // What an add stored without listing it goes: cut off by a kill before the list was saved
+    // (found by the next start), or stored by a stalled keychain after the add gave up on it
+    // (removed on the keychain's late word).
+    void unlistedAddsLeaveNoItem_data()
+    {
+        QTest::addColumn<bool>("killed");
+        QTest::newRow("killed between keychain and list") << true;
+        QTest::newRow("late answer after the bound") << false;
+    }
+    void unlistedAddsLeaveNoItem()
+    {
+        QFETCH(bool, killed);
+        TokenStore &store = m_fx.storeWith(1);
+        m_fx.keychain.holdSaves = killed;
+        if (!killed) {
+            m_fx.keychain.state = KeychainStore::Status::Unreachable;
+            m_fx.keychain.saveFailure = KeychainError(u"g-io-error-quark"_s, 24, u"钥匙串服务没有响应"_s);
+        }
+        std::optional<AddResult> answer;
+        store.add({u"b"_s, {}, otherSecret, 30, 6}, [&](const AddResult &result) { answer = result; });
+        const QString journal = u"totp.pendingAdds"_s;
+        const QUuid id = QUuid::fromString(m_fx.settings.reopen()->value(journal).toStringList().value(0));
+        QVERIFY(!id.isNull());
+        if (killed) {
+            m_fx.store.reset();
+            m_fx.keychain.answerHeld(); // the keychain stores it all the same
+            m_fx.restart();
+        } else {
+            QVERIFY(answer && !*answer);
+            m_fx.keychain.state = KeychainStore::Status::Available;
+            m_fx.keychain.items.insert(id, otherSecret);
+            Q_EMIT m_fx.keychain.changed();
+        }
+        QVERIFY(!m_fx.keychain.items.contains(id));
+        QCOMPARE(m_fx.storedNames(), QStringList{u"A"_s});
+        QVERIFY(!m_fx.settings.reopen()->contains(journal));
+    }
+
+    // Nothing irreversible happens before the list is saved; a change it cannot save is undone.
+    void unsavedChangesAreUndone_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QStringList>("listed");
+        QTest::addColumn<QString>("undone");
+        const QStringList both{u"A"_s, u"B"_s};
+        QTest::newRow("rename") << u"rename"_s << both << u"名称没有修改。"_s;
+        QTest::newRow("delete keeps the secret") << u"delete"_s << both << u"账户没有删除。"_s;
+        QTest::newRow("move") << u"move"_s << both << u"顺序没有改变。"_s;
+        QTest::newRow("undo stays pending") << u"undo"_s << QStringList{u"B"_s} << u"可以再次撤销。"_s;
+    }
+    void unsavedChangesAreUndone()
+    {
+        QFETCH(QString, change);
+        QFETCH(QStringList, listed);
+        TempSettings settings;
+        TokenStore store(m_fx.keychain, settings.settings(), m_fx.clock.function(), m_fx.clock.singleShot());
+        QVERIFY(added(store, {u"A"_s, {}, rfcSecret, 30, 6}) && added(store, {u"B"_s, {}, otherSecret, 30, 6}));
+        const TokenAccount a = store.accounts().first();
+        if (change == u"undo")
+            store.requestDelete(a);
+        // The settings cannot be written: where the file was, a folder.
+        QVERIFY(QFile::remove(settings.fileName()) && QDir().mkdir(settings.fileName()));
+        QSignalSpy refusals(&store, &TokenStore::changeNotSaved);
+        if (change == u"rename")
+            QVERIFY(!store.update(a, u"New"_s, {}));
+        else if (change == u"delete")
+            store.requestDelete(a);
+        else if (change == u"move")
+            store.move(a, 1);
+        else
+            store.undoDelete();
+        QCOMPARE(StoreFixture::names(store.accounts()), listed);
+        QCOMPARE(store.pendingDeletion().has_value(), listed.size() == 1);
+        QVERIFY(m_fx.keychain.items.contains(a.id));
+        QCOMPARE(refusals.size(), 1);
+        QVERIFY(refusals.first().first().toString().startsWith(u"无法保存账户列表："_s));
+        QFETCH(QString, undone);
+        QVERIFY(refusals.first().first().toString().endsWith(undone));
+        QVERIFY(QDir().rmdir(settings.fileName())); // writable again: changes are saved again
+        QVERIFY(store.update(store.accounts().last(), u"New"_s, {}));
+    }
+
+    // A stopped import keeps what its finished batches listed and saved, and tries no more.
+    void importRunStopsBetweenBatches()
+    {
+        TokenStore &store = m_fx.storeWith(0);
+        QList<ImportedToken> tokens;
+        for (int i = 1; i <= 25; ++i)
+            tokens.append({QString::number(i), {}, StoreFixture::secret(i), 30, 6});
+        ImportRun run(store, tokens);
+        connect(&run, &ImportRun::progressed, &run, &ImportRun::stop);
+        QSignalSpy finished(&run, &ImportRun::finished);
+        run.start();
+        QVERIFY(finished.wait());
+        const auto summary = finished.first().first().value<ImportSummary>();
+        QCOMPARE(summary.added.size(), ImportRun::batchSize);
+        QCOMPARE(summary.notTried, tokens.size() - ImportRun::batchSize);
+        QCOMPARE(m_fx.storedNames().size(), ImportRun::batchSize);
     }
 
     // An add lists, saves and shows the account once the keychain holds its secret; the same

@@ -4,6 +4,7 @@ void MemoryKeychain::save(const QString &secret, const QUuid &id, std::function<
 {
     ++saveCalls;
     const auto answer = [this, secret, id, done, failure = saveFailure] {
+        setStatus(state);
         items.remove(id);
         if (!failure)
             items.insert(id, secret);
@@ -48,7 +49,9 @@ void MemoryKeychain::readAll(std::function<void(ReadResult)> done)
 void MemoryKeychain::unlock()
 {
     ++unlockCalls;
-    Q_EMIT unlockFinished(false);
+    if (state == Status::Available)
+        setStatus(state); // the person typed the password
+    Q_EMIT unlockFinished(state == Status::Available);
 }
 
 void MemoryKeychain::reset()

@@ -23,7 +23,7 @@ public:
     void answerHeld();
 
     QHash<QUuid, QString> items;
-    Status state = Status::Available; // what the next read finds
+    Status state = Status::Available; // what the next read, save or unlock finds
     std::optional<KeychainError> saveFailure;
     bool holdSaves = false; // saves wait for answerHeld
     bool holdRemovals = false;

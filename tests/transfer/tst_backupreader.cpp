@@ -2,6 +2,7 @@
 #include "support/StoreFixture.h"
 #include "transfer/AegisVault.h"
 #include "transfer/BackupFile.h"
+#include "transfer/BackupFileReader.h"
 #include "transfer/BackupOpener.h"
 #include "transfer/BackupReader.h"
 #include "transfer/OtpauthLinks.h"
@@ -9,6 +10,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -160,6 +163,9 @@ private Q_SLOTS:
         QTest::newRow("other JSON") << R"({"accounts": []})"_ba << right << Kind::unrecognized;
         QTest::newRow("text without links") << "secret: ABC\n"_ba << right << Kind::unrecognized;
         QTest::newRow("too large") << QByteArray(BackupReader::maxFileSize + 1, ' ') << right << Kind::tooLarge;
+        QTest::newRow("more accounts than an import takes")
+            << OtpauthLinks::write(QList<ImportedToken>(ImportBatch::maxEntries + 1, sampleTokens[0])) << right
+            << Kind::tooManyAccounts;
     }
     void rejects()
     {
@@ -304,8 +310,36 @@ private Q_SLOTS:
         old.close();
         QVERIFY(BackupFile::write(path, "new"_ba));
         QCOMPARE(QFileInfo(path).permissions() & 0x0077, QFileDevice::Permissions());
-        QCOMPARE(BackupFile::read(path), "new"_ba);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{u"backup.json"_s});
+    }
+
+    // A FIFO would hold the reader until some program wrote into it.
+    void readsRegularFilesOfABackupsSizeOnly_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<std::optional<Kind>>("error");
+        QTest::newRow("regular file") << u"backup.json"_s << std::optional<Kind>();
+        QTest::newRow("FIFO") << u"fifo"_s << std::optional(Kind::notAFile);
+        QTest::newRow("folder") << u"."_s << std::optional(Kind::notAFile);
+        QTest::newRow("over the bound") << u"large"_s << std::optional(Kind::tooLarge);
+        QTest::newRow("missing") << u"missing"_s << std::optional(Kind::fileError);
+    }
+    void readsRegularFilesOfABackupsSizeOnly()
+    {
+        QFETCH(QString, name);
+        QTemporaryDir dir;
+        QVERIFY(BackupFile::write(dir.filePath(u"backup.json"_s), "new"_ba));
+        QVERIFY(::mkfifo(QFile::encodeName(dir.filePath(u"fifo"_s)).constData(), 0600) == 0);
+        QFile large(dir.filePath(u"large"_s));
+        QVERIFY(large.open(QIODevice::WriteOnly) && large.resize(BackupReader::maxFileSize + 1));
+        std::optional<BackupFileReader::Result> result;
+        BackupFileReader reader(dir.filePath(name), [&](BackupFileReader::Result read) { result = read; });
+        QTRY_VERIFY(result);
+        QFETCH(std::optional<Kind>, error);
+        if (error)
+            QCOMPARE(result->error().kind(), *error);
+        else
+            QCOMPARE(*result, "new"_ba);
     }
 };
 

@@ -129,6 +129,9 @@ private Q_SLOTS:
             << Status::NoDefaultKeyring << QString() << u"没有默认钥匙串"_s << u"创建"_s;
         QTest::newRow("paste-add refused while listed")
             << Status::Available << u"服务拒绝"_s << u"服务拒绝"_s << QString();
+        QTest::newRow("paste-add refused by the locked keyring")
+            << Status::Locked << u"locked"_s << u"钥匙串已锁定，账户没有添加。解锁钥匙串后即可再次添加。"_s
+            << u"解锁并添加"_s;
     }
 
     // One line under the header, as tall as the quick entry's error line; its action asks the

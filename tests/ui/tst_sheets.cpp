@@ -1,3 +1,4 @@
+#include "store/ImportRun.h"
 #include "support/QrImage.h"
 #include "support/StoreFixture.h"
 #include "ui/AccentButton.h"
@@ -147,6 +148,9 @@ private Q_SLOTS:
         QTest::newRow("first of two codes")
             << u"Ch0KCkhlbGxvId6tvu8SA2JvYhoEQWNtZSABKAEwAhABGAIgACgH"_s << false << QStringList{u"bob"_s}
             << u"已添加 1 个账户。这是第 1/2 张二维码，请继续读取下一张。"_s << QString();
+        // 1,000 copies of alice make a link near 64 KiB, longer than a line field takes by default.
+        QTest::newRow("64 KiB export") << aliceAndBob.first(64).repeated(1000) << false << QStringList{u"alice"_s}
+                                       << u"已添加 1 个账户，999 个已存在，已跳过。"_s << QString();
         QTest::newRow("damaged") << u"Ci4KFDEy"_s << false << QStringList() << QString()
                                  << u"迁移链接不完整或已损坏，没有导入任何账户。"_s;
     }
@@ -166,10 +170,32 @@ private Q_SLOTS:
         QCOMPARE(sheet.batchList()->isVisible(), !names.isEmpty());
         QCOMPARE(sheet.primaryButton()->isEnabled(), !names.isEmpty());
         QTest::mouseClick(sheet.primaryButton(), Qt::LeftButton);
+        QTRY_VERIFY(sheet.findChildren<ImportRun *>().isEmpty());
         QCOMPARE(m_fx.names(), names);
         QCOMPARE(sheet.isVisible(), !(notice + error).isEmpty());
         QCOMPARE(sheet.noticeLine()->isVisible() ? sheet.noticeLine()->text() : QString(), notice);
         QCOMPARE(sheet.errorMessage().value_or(QString()), error);
+    }
+
+    // What the person entered stays, and the add runs once the keyring opens.
+    void lockedAddIsOfferedAgainAfterUnlock()
+    {
+        AddTokenView sheet(*m_store);
+        sheet.show();
+        m_fx.keychain.state = KeychainStore::Status::Locked;
+        m_fx.keychain.saveFailure = KeychainError(u"test"_s, 1, u"locked"_s);
+        sheet.nameField()->setText(u"alice"_s);
+        sheet.secretField()->setText(rfcSecret);
+        sheet.primaryButton()->click();
+        QCOMPARE(sheet.errorMessage(), u"钥匙串已锁定，账户没有添加。解锁钥匙串后即可再次添加。"_s);
+        QCOMPARE(sheet.primaryButton()->text(), u"解锁并添加"_s);
+        QCOMPARE(sheet.secretField()->text(), rfcSecret);
+        m_fx.keychain.state = KeychainStore::Status::Available; // the person will type the password
+        m_fx.keychain.saveFailure.reset();
+        sheet.primaryButton()->click();
+        QCOMPARE(m_fx.keychain.unlockCalls, 1);
+        QCOMPARE(m_fx.names(), QStringList{u"alice"_s});
+        QVERIFY(!sheet.isVisible());
     }
 
     void screenButtonReadsAShownCode()

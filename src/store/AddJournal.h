@@ -1,0 +1,30 @@
+#pragma once
+
+#include "store/StoreError.h"
+
+#include <QList>
+#include <QSettings>
+#include <QUuid>
+
+#include <optional>
+
+// The ids of accounts whose secret is being stored, or was stored by an add that never
+// listed it: each is written down before the keychain is asked, and struck once the saved
+// list names the account or its keychain item is gone. A start after a crash, and the
+// keychain's late answers, remove the items of the ids still written down.
+class AddJournal
+{
+public:
+    explicit AddJournal(QSettings &settings) : m_settings(settings) {}
+
+    // Why nothing was recorded, when the settings cannot be written: the add must not reach
+    // the keychain, as its list could not be saved either.
+    std::optional<ListSaveError> record(const QList<QUuid> &ids);
+    void strike(const QList<QUuid> &ids);
+    QList<QUuid> ids() const;
+
+private:
+    void write(const QList<QUuid> &ids);
+
+    QSettings &m_settings;
+};

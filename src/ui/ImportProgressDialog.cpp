@@ -1,0 +1,49 @@
+#include "ui/ImportProgressDialog.h"
+
+#include "store/ImportRun.h"
+
+#include <QPushButton>
+
+using namespace Qt::Literals::StringLiterals;
+
+void ImportProgressDialog::showFor(ImportRun &run, QWidget *parent)
+{
+    if (run.total() <= ImportRun::batchSize)
+        return;
+    auto *dialog = new ImportProgressDialog(run, parent);
+    dialog->show();
+}
+
+ImportProgressDialog::ImportProgressDialog(ImportRun &run, QWidget *parent) : QProgressDialog(parent)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowModality(Qt::WindowModal);
+    setWindowTitle(u"岚签"_s);
+    setMinimumDuration(0);
+    setAutoReset(false);
+    setAutoClose(false);
+    setCancelButtonText(u"停止"_s);
+    showProgress(0, run.total());
+    connect(&run, &ImportRun::progressed, this, &ImportProgressDialog::showProgress);
+    connect(&run, &ImportRun::finished, this, &ImportProgressDialog::end);
+    connect(&run, &QObject::destroyed, this, &ImportProgressDialog::end);
+    connect(this, &QProgressDialog::canceled, &run, [this, &run] {
+        run.stop();
+        setLabelText(u"正在停止，已开始的一批账户添加完就停下…"_s);
+    });
+}
+
+void ImportProgressDialog::showProgress(qsizetype tried, qsizetype total)
+{
+    setMaximum(int(total));
+    setValue(int(tried));
+    if (!wasCanceled())
+        setLabelText(u"正在添加 %1 / %2 个账户…"_s.arg(tried).arg(total));
+}
+
+// Closing a progress dialog reports a cancel, which must not reach the run that ended.
+void ImportProgressDialog::end()
+{
+    disconnect(this, &QProgressDialog::canceled, nullptr, nullptr);
+    close();
+}

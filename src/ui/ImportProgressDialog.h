@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QProgressDialog>
+
+class ImportRun;
+
+// How far a long import has come ("正在添加 n / m 个账户…"), with a button that stops it
+// after the batch under way. Closes itself when the run ends.
+class ImportProgressDialog : public QProgressDialog
+{
+    Q_OBJECT
+
+public:
+    // Shown only for runs of more than one batch; a short one ends before it could be read.
+    static void showFor(ImportRun &run, QWidget *parent);
+
+private:
+    ImportProgressDialog(ImportRun &run, QWidget *parent);
+    void showProgress(qsizetype tried, qsizetype total);
+    void end();
+};
