@@ -122,14 +122,16 @@ InspectCommand::InspectCommand(PasswordSource password, double now) : m_password
 
 int InspectCommand::run(const QString &path, QByteArray &out, QByteArray &err) const
 {
-    const auto bytes = BackupFile::read(path);
-    if (!bytes) {
-        err = bytes.error().description().toUtf8() + '\n';
+    // A command line may wait on the disk: the file is a regular one of a backup's size.
+    const auto file = BackupFile::openRegular(path);
+    if (!file) {
+        err = file.error().description().toUtf8() + '\n';
         return fileUnreadable;
     }
-    auto batch = BackupReader::read(*bytes);
+    const QByteArray bytes = (*file)->readAll();
+    auto batch = BackupReader::read(bytes);
     if (!batch && batch.error().kind() == TransferError::Kind::passwordRequired)
-        batch = BackupReader::read(*bytes, m_password().value_or(QString()));
+        batch = BackupReader::read(bytes, m_password().value_or(QString()));
     if (!batch) {
         err = batch.error().description().toUtf8() + '\n';
         return fileUnreadable;
