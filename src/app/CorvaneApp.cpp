@@ -90,6 +90,9 @@ CorvaneApp::CorvaneApp(KeychainStore &keychain, QSettings &settings, bool startH
     quitOnTerminationSignals();
 
     m_delegate.applicationDidFinishLaunching(startHidden);
+    m_startup = std::make_unique<StartupSequence>(m_delegate.panel());
+    if (startHidden)
+        m_startup->skipFirstPaint();
     // The menu's Ctrl+T and Ctrl+Q also work while the panel has the keyboard.
     m_delegate.panel()->addActions(m_menuCommands.keyedActions());
     connect(m_delegate.contentView()->header(), &PanelHeader::titleMenuAboutToShow, this,

@@ -4,6 +4,7 @@
 #include "app/DesktopSettings.h"
 #include "app/GlobalShortcut.h"
 #include "app/MenuCommands.h"
+#include "app/StartupSequence.h"
 
 #include <QIcon>
 #include <QObject>
@@ -57,4 +58,5 @@ private:
     QPalette m_desktopPalette;
     QSystemTrayIcon m_trayIcon;
     std::unique_ptr<QSocketNotifier> m_signalNotifier;
+    std::unique_ptr<StartupSequence> m_startup;
 };
