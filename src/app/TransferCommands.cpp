@@ -1,13 +1,10 @@
 #include "app/TransferCommands.h"
 
 #include "store/TokenStore.h"
-#include "transfer/AegisVault.h"
-#include "transfer/BackupFile.h"
-#include "transfer/BackupReader.h"
-#include "transfer/OtpauthLinks.h"
 #include "ui/AccountQrDialog.h"
 #include "ui/ImportSummaryDialog.h"
 #include "ui/PasswordDialog.h"
+#include "ui/TransferLoader.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -47,7 +44,8 @@ void TransferCommands::fail(const TransferError &error)
 }
 
 // The file's bytes; absent when the person cancelled, or encryption failed (and was reported).
-std::optional<QByteArray> TransferCommands::encode(const QList<ImportedToken> &tokens, bool links)
+std::optional<QByteArray> TransferCommands::encode(const TransferLayer &layer, const QList<ImportedToken> &tokens,
+                                                   bool links)
 {
     if (links) {
         if (!ask(
@@ -55,14 +53,14 @@ std::optional<QByteArray> TransferCommands::encode(const QList<ImportedToken> &t
                 u"这个文件不加密：任何拿到它的人都能生成你全部账户的验证码。只在马上导入另一个应用并随后删除文件时使用。仍要导出吗？"_s,
                 u"仍然导出"_s))
             return std::nullopt;
-        return OtpauthLinks::write(tokens);
+        return layer.writeLinks(tokens);
     }
     PasswordDialog dialog(PasswordDialog::Mode::choose,
                           u"备份用这个密码加密，保存为 Aegis 格式，Aegis 等应用也能导入。忘记密码就无法打开备份。"_s,
                           m_dialogParent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    auto vault = AegisVault::write(tokens, dialog.password());
+    auto vault = layer.writeVault(tokens, dialog.password());
     if (!vault) {
         fail(vault.error());
         return std::nullopt;
@@ -70,8 +68,20 @@ std::optional<QByteArray> TransferCommands::encode(const QList<ImportedToken> &t
     return std::move(*vault);
 }
 
+// The transfer layer; absent, and reported, when its plugin cannot be opened.
+const TransferLayer *TransferCommands::layer()
+{
+    const auto loaded = TransferLoader::layer();
+    if (!loaded)
+        fail(loaded.error());
+    return loaded.value_or(nullptr);
+}
+
 void TransferCommands::exportBackup()
 {
+    const TransferLayer *layer = this->layer();
+    if (!layer)
+        return;
     const QList<ImportedToken> tokens = m_store.exportTokens();
     if (tokens.isEmpty()) {
         inform(u"没有可导出的账户。"_s);
@@ -83,10 +93,10 @@ void TransferCommands::exportBackup()
                                      vaultFilter + u";;"_s + linksFilter, &filter);
     if (path.isEmpty())
         return;
-    const auto bytes = encode(tokens, filter == linksFilter);
+    const auto bytes = encode(*layer, tokens, filter == linksFilter);
     if (!bytes)
         return;
-    if (const auto written = BackupFile::write(path, *bytes); !written) {
+    if (const auto written = layer->writeFile(path, *bytes); !written) {
         fail(written.error());
         return;
     }
@@ -104,19 +114,22 @@ void TransferCommands::chooseAndImport()
 
 void TransferCommands::importFile(const QString &path)
 {
-    const auto bytes = BackupFile::read(path);
+    const TransferLayer *layer = this->layer();
+    if (!layer)
+        return;
+    const auto bytes = layer->readFile(path);
     if (!bytes) {
         fail(bytes.error());
         return;
     }
-    auto batch = BackupReader::read(*bytes);
+    auto batch = layer->readBackup(*bytes, {});
     while (!batch
            && (batch.error().kind() == TransferError::Kind::passwordRequired
                || batch.error().kind() == TransferError::Kind::wrongPassword)) {
         PasswordDialog dialog(PasswordDialog::Mode::enter, batch.error().description(), m_dialogParent);
         if (dialog.exec() != QDialog::Accepted)
             return;
-        batch = BackupReader::read(*bytes, dialog.password());
+        batch = layer->readBackup(*bytes, dialog.password());
     }
     if (!batch) {
         fail(batch.error());
@@ -145,12 +158,15 @@ void TransferCommands::showQrCode(const TokenAccount &account)
     if (!ask(QMessageBox::Question, u"二维码包含这个账户的密钥，任何看到或拍下它的人都能生成验证码。要显示吗？"_s,
              u"显示二维码"_s))
         return;
+    const TransferLayer *layer = this->layer();
+    if (!layer)
+        return;
     const auto token = m_store.exportToken(account);
     if (!token) {
         inform(u"读不到这个账户的密钥。"_s);
         return;
     }
-    auto *dialog = new AccountQrDialog(OtpauthLinks::link(*token), ImportBatch::label(account.name, account.issuer),
-                                       m_dialogParent);
+    auto *dialog =
+        new AccountQrDialog(layer->link(*token), ImportBatch::label(account.name, account.issuer), m_dialogParent);
     dialog->show();
 }

@@ -3,6 +3,7 @@
 #include "engine/ImportedToken.h"
 #include "store/TokenAccount.h"
 #include "transfer/TransferError.h"
+#include "transfer/TransferLayer.h"
 
 #include <QMessageBox>
 #include <QObject>
@@ -32,7 +33,8 @@ public:
     void showQrCode(const TokenAccount &account);
 
 private:
-    std::optional<QByteArray> encode(const QList<ImportedToken> &tokens, bool links);
+    const TransferLayer *layer();
+    std::optional<QByteArray> encode(const TransferLayer &layer, const QList<ImportedToken> &tokens, bool links);
     bool ask(QMessageBox::Icon icon, const QString &text, const QString &accept);
     void reportImport(const ImportSummary &result);
     void inform(const QString &text);

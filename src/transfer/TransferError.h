@@ -20,6 +20,7 @@ public:
         notAnAccountCode,
         unreadableImage,
         screenUnavailable,
+        componentMissing, // the plugin that reads and writes these could not be opened
     };
 
     TransferError(Kind kind, QString detail = {}) : m_kind(kind), m_detail(std::move(detail)) {}
