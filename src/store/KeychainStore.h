@@ -34,6 +34,9 @@ public:
     // Every readable secret of this application in one search. Items whose data is not UTF-8
     // are left out. `done` runs once, from the event loop or before this returns.
     virtual void readAll(std::function<void(ReadResult)> done) = 0;
+    // The readable secrets of these ids only, each found by its own search, all read in one
+    // call: what the rows on screen need first. `done` runs once, as for readAll.
+    virtual void read(const QList<QUuid> &ids, std::function<void(ReadResult)> done) = 0;
     // Asks the service, through its own prompt, to unlock the default keyring or to create one.
     // Does nothing while a prompt is open or when there is nothing to unlock.
     virtual void unlock() = 0;

@@ -329,6 +329,39 @@ void searchAll(const CallsPtr &calls, const ServicePtr &service, Found next)
         });
 }
 
+// One search per id, all sent at once, then the secrets of what they found in one call.
+void searchEach(const CallsPtr &calls, const ServicePtr &service, const QList<QUuid> &wanted, Found next)
+{
+    auto ids = std::make_shared<QHash<QByteArray, QUuid>>();
+    auto left = std::make_shared<qsizetype>(wanted.size());
+    if (wanted.isEmpty())
+        return next(KeychainStore::Secrets());
+    for (const QUuid &id : wanted) {
+        calls->call(
+            [&](GCancellable *c, GAsyncReadyCallback cb, gpointer d) {
+                const QByteArray account = accountText(id);
+                g_autoptr(GHashTable) identity = attributes(&account);
+                secret_service_search_for_dbus_paths(service.get(), &kSchema, identity, c, cb, d);
+            },
+            [calls, service, ids, left, id, next](GAsyncResult *r) {
+                g_autoptr(GError) error = nullptr;
+                g_auto(GStrv) paths = nullptr;
+                g_auto(GStrv) locked = nullptr;
+                if (!secret_service_search_for_dbus_paths_finish(service.get(), r, &paths, &locked, &error)) {
+                    if (*left > 0) {
+                        *left = 0; // report the first failure only
+                        next(std::unexpected(calls->error(error)));
+                    }
+                    return;
+                }
+                if (paths && paths[0])
+                    ids->insert(QByteArray(paths[0]), id);
+                if (*left > 0 && --*left == 0)
+                    readSecrets(calls, service, ids, next);
+            });
+    }
+}
+
 bool qtDispatchesGLib()
 {
     const QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance();
@@ -494,8 +527,18 @@ void SecretServiceKeychain::remove(const QUuid &id, std::function<void(bool remo
 
 void SecretServiceKeychain::readAll(std::function<void(ReadResult)> done)
 {
+    readItems(std::nullopt, std::move(done));
+}
+
+void SecretServiceKeychain::read(const QList<QUuid> &ids, std::function<void(ReadResult)> done)
+{
+    readItems(ids, std::move(done));
+}
+
+void SecretServiceKeychain::readItems(std::optional<QList<QUuid>> ids, std::function<void(ReadResult)> done)
+{
     QPointer self(this);
-    drive(m_async, m_timeout, [self, done](const CallsPtr &calls, const Finish &finish) {
+    drive(m_async, m_timeout, [self, ids, done](const CallsPtr &calls, const Finish &finish) {
         const auto deliver = [self, done, finish](ReadResult result, Status status) {
             if (self) {
                 self->noteFound(status, result ? nullptr : &result.error());
@@ -503,14 +546,18 @@ void SecretServiceKeychain::readAll(std::function<void(ReadResult)> done)
             }
             finish();
         };
-        openDefault(calls, [calls, deliver](std::expected<Session, KeychainError> session) {
+        openDefault(calls, [calls, ids, deliver](std::expected<Session, KeychainError> session) {
             if (!session)
                 return deliver(std::unexpected(session.error()), Status::Unreachable);
             if (session->status() != Status::Available)
                 return deliver(std::unexpected(refusal(session->status())), session->status());
-            searchAll(calls, session->service, [deliver](std::expected<Secrets, KeychainError> secrets) {
+            const Found found = [deliver](std::expected<Secrets, KeychainError> secrets) {
                 deliver(std::move(secrets), secrets ? Status::Available : Status::Unreachable);
-            });
+            };
+            if (ids)
+                searchEach(calls, session->service, *ids, found);
+            else
+                searchAll(calls, session->service, found);
         });
     });
 }

@@ -160,9 +160,9 @@ private Q_SLOTS:
     void saveReadRemoveOnlyOurs()
     {
         const QHash<QUuid, QString> before = readAll(m_keychain);
-        const QUuid id = newId(), sibling = newId();
+        const QUuid id = newId(), sibling = newId(), lower = newId();
         raw(Raw::store, kOther, account(id), "OTHER");
-        raw(Raw::store, kService, account(newId()).toLower(), "LOWER");
+        raw(Raw::store, kService, account(lower).toLower(), "LOWER");
         // A stray byte, a truncated sequence, an overlong form, a UTF-16 surrogate.
         for (const QByteArray &data : {"JBSW\xFFY3DP"_ba, "JBSW\xC3"_ba, "\xC0\xAF"_ba, "\xED\xA0\x80"_ba})
             QCOMPARE(raw(Raw::store, kService, account(newId()), data).size(), 1);
@@ -173,6 +173,10 @@ private Q_SLOTS:
         for (const QUuid &old : before.keys())
             added.remove(old);
         QVERIFY(added == (QHash<QUuid, QString>{{id, u"SECOND"_s}, {sibling, u"SIBLING"_s}}));
+        const auto some = awaitKeychain<KeychainStore::ReadResult>([&](auto done) {
+            m_keychain.read({sibling, lower, newId()}, done);
+        });
+        QVERIFY(some && *some == (QHash<QUuid, QString>{{sibling, u"SIBLING"_s}}));
         QList<bool> removed;
         for (qsizetype i = 1; i <= 2; ++i) { // a second time is harmless
             m_keychain.remove(id, [&](bool done) { removed << done; });

@@ -32,12 +32,21 @@ void MemoryKeychain::remove(const QUuid &id, std::function<void(bool removed)> d
 
 void MemoryKeychain::readAll(std::function<void(ReadResult)> done)
 {
+    read(items.keys(), std::move(done));
+}
+
+void MemoryKeychain::read(const QList<QUuid> &ids, std::function<void(ReadResult)> done)
+{
     ++readCalls;
     setStatus(state);
-    if (state == Status::Available)
-        done(items);
-    else
-        done(std::unexpected(KeychainError(u"test"_qs, int(state), u"unusable"_qs)));
+    if (state != Status::Available)
+        return done(std::unexpected(KeychainError(u"test"_qs, int(state), u"unusable"_qs)));
+    Secrets found;
+    for (const QUuid &id : ids) {
+        if (items.contains(id))
+            found.insert(id, items.value(id));
+    }
+    done(found);
 }
 
 void MemoryKeychain::unlock()
