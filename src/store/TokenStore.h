@@ -2,14 +2,16 @@
 
 #include "engine/Clock.h"
 #include "engine/ImportedToken.h"
+#include "store/AccountDocument.h"
+#include "store/AccountList.h"
+#include "store/AddTransaction.h"
+#include "store/CodeTable.h"
+#include "store/DeletionJournal.h"
 #include "store/ImportSummary.h"
-#include "store/KeychainStore.h"
-#include "store/PendingDeletion.h"
-#include "store/StoreError.h"
-#include "store/TokenAccount.h"
+#include "store/Intake.h"
+#include "store/KeychainCalls.h"
+#include "store/SecretCache.h"
 
-#include <QEventLoop>
-#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QSettings>
@@ -18,12 +20,12 @@
 #include <chrono>
 #include <expected>
 #include <functional>
-#include <memory>
 #include <optional>
 
-// The one model object: the ordered accounts, their current codes, the two settings and
-// the deletion awaiting undo. It is the only writer of the stored account list and the
-// settings, and the only code that adds secrets to the keychain. Main thread only.
+// The one model object the views read: the ordered accounts, their current codes, the two
+// settings and the deletion awaiting undo. It is the only writer of the stored account list
+// and the settings, and the only code that adds secrets to the keychain; the work is done by
+// the pieces it holds. Main thread only.
 class TokenStore : public QObject
 {
     Q_OBJECT
@@ -32,16 +34,13 @@ public:
     // The panel opacities one can choose, lightest first; a stored value snaps to the nearest.
     static constexpr std::array<double, 3> panelOpacityLevels{0.6, 0.82, 1.0};
     static constexpr double defaultPanelOpacity = panelOpacityLevels[1];
-    // A missing secret is read again after 1 s, then after twice as long each time, up to 60 s.
-    static constexpr double firstRetrySeconds = 1;
-    static constexpr double lastRetrySeconds = 60;
 
     TokenStore(KeychainStore &keychain, QSettings &settings, Clock clock, SingleShot singleShot = systemSingleShot,
                QObject *parent = nullptr);
 
-    const QList<TokenAccount> &accounts() const { return m_accounts; }
-    const QHash<QUuid, QString> &codes() const { return m_codes; }
-    const std::optional<PendingDeletion> &pendingDeletion() const { return m_pendingDeletion; }
+    const QList<TokenAccount> &accounts() const { return m_list.accounts(); }
+    const QHash<QUuid, QString> &codes() const { return m_codes.codes(); }
+    const std::optional<PendingDeletion> &pendingDeletion() const { return m_deletions.pending(); }
     qint64 clipboardClearDelay() const { return m_clipboardClearDelay; }
     double panelOpacity() const { return m_panelOpacity; }
 
@@ -56,15 +55,11 @@ public:
 
     // Waits, at most `bound`, for the keychain calls under way, so that quitting does not cut
     // off a deletion or a save.
-    void awaitKeychain(std::chrono::milliseconds bound);
-    KeychainStore::Status keychainStatus() const { return m_keychain.status(); }
-    // A person asked for the keychain: unlock it (or create its default keyring) through the
-    // service's own prompt, or try an unreachable service again at once.
-    void unlockKeychain();
+    void awaitKeychain(std::chrono::milliseconds bound) { m_keychain.await(bound); }
+    KeychainStore::Status keychainStatus() const { return m_secrets.status(); }
+    // A person asked for the keychain: unlock it, or try an unreachable service again.
+    void unlockKeychain() { m_secrets.unlock(); }
 
-    // The secret as it is validated, stored and compared; refused when it is longer than
-    // any account takes.
-    static std::expected<QString, TOTPError> normalize(const QString &secret);
     // Each add stores the secret first and lists the account once the keychain has it; `done`
     // learns the outcome, from the event loop or before the call returns.
     using Added = std::function<void(std::expected<TokenAccount, StoreError>)>;
@@ -101,68 +96,18 @@ Q_SIGNALS:
 
 private:
     void load();
-    std::expected<void, StoreError> save();
-    void saveOrWarn();
-    void readSecrets();
-    void secretsRead(KeychainStore::ReadResult result);
-    bool needsSecrets() const;
-    void keychainChanged();
-    void unlockFinished(bool unlocked);
-    void keychainRefused();
-    void removeRecordedDeletion();
-    void forgetDeletion(const QUuid &id);
-    void removeItem(const QUuid &id);
-    bool keychainBusy() const;
-    void settleKeychain();
-    bool backUpUnreadableDocument();
-    std::optional<qsizetype> indexOf(const QUuid &id) const;
-    std::optional<QString> secretFor(const TokenAccount &account) const;
-    std::expected<QString, StoreError> validated(const QString &text, const TokenAccount &account) const;
-    TokenAccount accountFor(const ImportedToken &token) const;
-    struct Entry
-    {
-        TokenAccount account;
-        QString secret;
-    };
-    using Outcomes = QList<std::optional<StoreError>>; // per entry: why it was not added
-    void keepOne(const Entry &entry, Added done);
-    // The secrets of one add being stored, and the keychain's answers so far.
-    struct Saving
-    {
-        QList<Entry> entries;
-        Outcomes outcomes;
-        std::function<void(Outcomes)> done;
-        bool looping = false;
-    };
-    void keepAll(const QList<Entry> &entries, std::function<void(Outcomes)> done);
-    void keepNext(const std::shared_ptr<Saving> &saving);
-    void listKept(const QList<Entry> &entries, Outcomes &outcomes);
-    std::expected<void, StoreError> announceAdded(const QList<TokenAccount> &added);
-    void setCodes(QHash<QUuid, QString> codes);
+    Intake intake() const;
+    void addOne(const NewAccount &account, Added done);
 
-    KeychainStore &m_keychain;
-    QSettings &m_settings;
     Clock m_clock;
-    SingleShot m_singleShot;
-
-    QList<TokenAccount> m_accounts;
-    QHash<QUuid, QString> m_codes;
-    std::optional<PendingDeletion> m_pendingDeletion;
     qint64 m_clipboardClearDelay = 60;
     double m_panelOpacity = defaultPanelOpacity;
-    QHash<QUuid, QString> m_secretCache;
-    QHash<QUuid, Entry> m_saving; // accounts whose secret the keychain is storing
-    QHash<QUuid, qint64> m_generatedCounters;
-    // Counts deletions, so the undo window of one that was undone or finalised closes nothing.
-    quint64 m_deletionSerial = 0;
-    // The stored list as found at start when it could not be read; kept aside before the
-    // first save replaces it.
-    std::optional<QByteArray> m_unreadableDocument;
-    bool m_reading = false;
-    bool m_readAgain = false;
-    bool m_startupRead = true;
-    double m_nextRead = 0; // clock time of the next read of missing secrets
-    double m_retryDelay = firstRetrySeconds;
-    int m_removals = 0; // keychain deletions under way
-    QEventLoop *m_waitingForKeychain = nullptr;
+
+    KeychainCalls m_keychain;
+    AccountDocument m_document;
+    AccountList m_list;
+    SecretCache m_secrets;
+    CodeTable m_codes;
+    AddTransaction m_adding;
+    DeletionJournal m_deletions;
 };

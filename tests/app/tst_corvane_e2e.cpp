@@ -279,11 +279,19 @@ private Q_SLOTS:
         QString error;
         if (!m_session->start(&error))
             return missing(error);
+        const auto call = [this](const QString &destination, const QString &path, const QString &method) {
+            return run(u"gdbus"_s, {u"call"_s, u"--session"_s, u"--dest"_s, destination, u"--object-path"_s, path,
+                                    u"--method"_s, method});
+        };
         const Result ping =
-            run(u"gdbus"_s, {u"call"_s, u"--session"_s, u"--dest"_s, u"org.freedesktop.secrets"_s, u"--object-path"_s,
-                             u"/org/freedesktop/secrets"_s, u"--method"_s, u"org.freedesktop.DBus.Peer.Ping"_s});
+            call(u"org.freedesktop.secrets"_s, u"/org/freedesktop/secrets"_s, u"org.freedesktop.DBus.Peer.Ping"_s);
         if (ping.exitCode != 0)
             return missing(u"no Secret Service answers on the session bus: "_s + QString::fromLocal8Bit(ping.err));
+        // A service the host has installed, started by the app's call, could keep it waiting.
+        const Result activatable =
+            call(u"org.freedesktop.DBus"_s, u"/org/freedesktop/DBus"_s, u"org.freedesktop.DBus.ListActivatableNames"_s);
+        if (activatable.out.trimmed() != "(['org.freedesktop.DBus'],)")
+            return missing(u"the session bus starts services on demand; run through scripts/with-keyring"_s);
     }
     void init()
     {
@@ -345,6 +353,9 @@ private Q_SLOTS:
             QTest::qWait(500);
         }
         QTRY_COMPARE_WITH_TIMEOUT(setting(u"totp.clipboardClearDelay"_s).toInt(), 0, 10000);
+        // The settings file this first run created is for its owner's eyes only.
+        const QFileInfo settingsFile(m_home->filePath(u"Corvane/Corvane.conf"_s));
+        QCOMPARE(settingsFile.permissions() & 0x0077, QFileDevice::Permissions());
     }
 
     // One person's use: the panel at the top-right, paste-to-add and Ctrl+1, a QR code

@@ -295,7 +295,7 @@ private Q_SLOTS:
             store.quickAdd(rfcSecret, [&](const AddResult &added) { answers << added; });
         QCOMPARE(answers.size(), 1); // the second found the first under way
         QVERIFY(store.accounts().isEmpty());
-        m_fx.keychain.answerHeldSaves();
+        m_fx.keychain.answerHeld();
         QCOMPARE(answers.size(), 2);
         QCOMPARE(answers.at(0)->id, answers.at(1)->id);
         QCOMPARE(m_fx.storedNames(), QStringList{u"验证码"_s});

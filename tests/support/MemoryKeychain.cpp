@@ -10,24 +10,29 @@ void MemoryKeychain::save(const QString &secret, const QUuid &id, std::function<
         done(failure ? SaveResult(std::unexpected(*failure)) : SaveResult());
     };
     if (holdSaves)
-        heldSaves.append(answer);
+        held.append(answer);
     else
         answer();
 }
 
-void MemoryKeychain::answerHeldSaves()
+void MemoryKeychain::answerHeld()
 {
-    for (const auto &answer : std::exchange(heldSaves, {}))
+    for (const auto &answer : std::exchange(held, {}))
         answer();
 }
 
 void MemoryKeychain::remove(const QUuid &id, std::function<void(bool removed)> done)
 {
-    const bool removable = state == Status::Available;
-    if (removable)
-        items.remove(id);
-    if (done)
-        done(removable);
+    const auto answer = [this, id, done, removable = state == Status::Available] {
+        if (removable)
+            items.remove(id);
+        if (done)
+            done(removable);
+    };
+    if (holdRemovals)
+        held.append(answer);
+    else
+        answer();
 }
 
 void MemoryKeychain::readAll(std::function<void(ReadResult)> done)
@@ -60,8 +65,8 @@ void MemoryKeychain::reset()
     items.clear();
     state = Status::Available;
     saveFailure.reset();
-    holdSaves = false;
-    heldSaves.clear();
+    holdSaves = holdRemovals = false;
+    held.clear();
     saveCalls = readCalls = unlockCalls = 0;
     setStatus(Status::Unknown);
 }

@@ -7,8 +7,9 @@
 
 #include <optional>
 
-// An in-memory keychain that counts its calls, answers at once (saves when told to, as a slow
-// service would), and can be told to fail saves or to be in another state (locked...).
+// An in-memory keychain that counts its calls, answers at once (saves and removals later when
+// told to, as a slow service would), and can be told to fail saves or to be in another state
+// (locked...), where it removes nothing.
 class MemoryKeychain : public KeychainStore
 {
 public:
@@ -19,13 +20,15 @@ public:
     void unlock() override;
 
     void reset();
-    void answerHeldSaves();
+    // Answers the held calls, in the order they were made.
+    void answerHeld();
 
     QHash<QUuid, QString> items;
     Status state = Status::Available; // what the next read finds
     std::optional<KeychainError> saveFailure;
-    bool holdSaves = false; // saves wait for answerHeldSaves
-    QList<std::function<void()>> heldSaves;
+    bool holdSaves = false; // saves wait for answerHeld
+    bool holdRemovals = false;
+    QList<std::function<void()>> held;
     int saveCalls = 0;
     int readCalls = 0;
     int unlockCalls = 0;

@@ -113,7 +113,7 @@ private Q_SLOTS:
         m_fx.keychain.holdSaves = true; // 添加 waits for the keychain
         QTest::mouseClick(sheet.primaryButton(), Qt::LeftButton);
         QVERIFY(sheet.isVisible() && !sheet.primaryButton()->isEnabled() && m_store->accounts().isEmpty());
-        m_fx.keychain.answerHeldSaves();
+        m_fx.keychain.answerHeld();
         QVERIFY(!sheet.isVisible() && m_store->accounts().size() == 1);
         const TokenAccount &added = m_store->accounts().first();
         QCOMPARE(QStringList({added.name, added.issuer}), QStringList({u"alice"_s, u"Acme"_s}));

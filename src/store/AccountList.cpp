@@ -1,0 +1,114 @@
+#include "store/AccountList.h"
+
+#include "engine/LabelText.h"
+#include "engine/Logging.h"
+
+#include <QSet>
+
+using namespace Qt::Literals::StringLiterals;
+
+AccountList::AccountList(AccountDocument &document, QObject *parent) : QObject(parent), m_document(document) {}
+
+std::optional<qsizetype> AccountList::indexOf(const QUuid &id) const
+{
+    for (qsizetype i = 0; i < m_accounts.size(); ++i) {
+        if (m_accounts[i].id == id)
+            return i;
+    }
+    return std::nullopt;
+}
+
+QList<QUuid> AccountList::ids() const
+{
+    QList<QUuid> ids;
+    ids.reserve(m_accounts.size());
+    for (const TokenAccount &account : m_accounts)
+        ids.append(account.id);
+    return ids;
+}
+
+void AccountList::reset(QList<TokenAccount> accounts)
+{
+    m_accounts = std::move(accounts);
+    Q_EMIT changed();
+}
+
+void AccountList::rename(const QUuid &id, const QString &name, const QString &issuer)
+{
+    const auto index = indexOf(id);
+    if (!index)
+        return;
+    const QString trimmedName = LabelText::cleaned(name).trimmed();
+    m_accounts[*index].name = trimmedName.isEmpty() ? u"验证码"_s : trimmedName;
+    Q_EMIT changed();
+    m_accounts[*index].issuer = LabelText::cleaned(issuer).trimmed();
+    Q_EMIT changed();
+    saveOrWarn();
+}
+
+void AccountList::move(const QUuid &id, const QUuid &before)
+{
+    if (id == before)
+        return;
+    const auto from = indexOf(id);
+    if (!from || !indexOf(before))
+        return;
+    const TokenAccount moved = m_accounts.takeAt(*from);
+    Q_EMIT changed();
+    m_accounts.insert(*indexOf(before), moved);
+    Q_EMIT changed();
+    saveOrWarn();
+}
+
+void AccountList::move(const QUuid &id, qint64 by)
+{
+    const auto from = indexOf(id);
+    if (!from)
+        return;
+    const qint64 last = m_accounts.size() - 1;
+    // Compared before adding, so a huge `by` cannot overflow.
+    const qint64 target = by > last - *from ? last : std::max<qint64>(*from + by, 0);
+    if (target == *from)
+        return;
+    m_accounts.move(*from, target);
+    Q_EMIT changed();
+    saveOrWarn();
+}
+
+std::optional<qsizetype> AccountList::remove(const QUuid &id)
+{
+    const auto index = indexOf(id);
+    if (!index)
+        return std::nullopt;
+    m_accounts.removeAt(*index);
+    Q_EMIT changed();
+    return index;
+}
+
+void AccountList::insert(qsizetype index, const TokenAccount &account)
+{
+    m_accounts.insert(std::min(index, m_accounts.size()), account);
+    Q_EMIT changed();
+}
+
+void AccountList::append(const QList<TokenAccount> &accounts)
+{
+    m_accounts.append(accounts);
+    Q_EMIT changed();
+}
+
+void AccountList::takeBack(const QList<TokenAccount> &accounts)
+{
+    QSet<QUuid> ids;
+    for (const TokenAccount &account : accounts)
+        ids.insert(account.id);
+    m_accounts.removeIf([&](const TokenAccount &account) { return ids.contains(account.id); });
+    Q_EMIT changed();
+    m_document.restoreList(m_accounts);
+}
+
+void AccountList::saveOrWarn()
+{
+    if (auto saved = save(); !saved)
+        qCWarning(lcStore) << saved.error().description();
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "store/TokenAccount.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QUuid>
+
+#include <functional>
+#include <optional>
+
+// The current code of every listed account: a function of the accounts, their secrets and the
+// time. Each account's last time step is remembered, so a refresh within the same step costs
+// two look-ups and no generator call.
+class CodeTable
+{
+public:
+    using SecretOf = std::function<std::optional<QString>(const QUuid &id)>;
+
+    const QHash<QUuid, QString> &codes() const { return m_codes; }
+    // Recomputes the code of every account whose time step changed or that has none, and drops
+    // the codes of accounts no longer listed. True when the codes changed.
+    bool refresh(const QList<TokenAccount> &accounts, const SecretOf &secretOf, double at);
+    // Forgets the account's code and time step.
+    void forget(const QUuid &id);
+
+private:
+    QHash<QUuid, QString> m_codes;
+    QHash<QUuid, qint64> m_steps; // the step of each account's last attempt
+};
