@@ -28,7 +28,6 @@ public:
         if (done)
             done(true);
     }
-    void readAll(std::function<void(ReadResult)> done) override { done(m_secrets); }
     void read(const QList<QUuid> &ids, std::function<void(ReadResult)> done) override
     {
         Secrets found;

@@ -274,62 +274,8 @@ void readSecrets(const CallsPtr &calls, const ServicePtr &service, std::shared_p
                 });
 }
 
-// libsecret's own search builds an object per item at a few round trips each, which costs
-// as much as one read per account. Here: one search, every item's attributes asked for at
-// once, then every secret in one call.
-void searchAll(const CallsPtr &calls, const ServicePtr &service, Found next)
-{
-    calls->call(
-        [&](GCancellable *c, GAsyncReadyCallback cb, gpointer d) {
-            g_autoptr(GHashTable) ours = attributes();
-            secret_service_search_for_dbus_paths(service.get(), &kSchema, ours, c, cb, d);
-        },
-        [calls, service, next](GAsyncResult *r) {
-            g_autoptr(GError) error = nullptr;
-            g_auto(GStrv) paths = nullptr;
-            g_auto(GStrv) locked = nullptr; // items of a collection still locked are left out
-            if (!secret_service_search_for_dbus_paths_finish(service.get(), r, &paths, &locked, &error))
-                return next(std::unexpected(calls->error(error)));
-            const guint count = paths ? g_strv_length(paths) : 0;
-            auto ids = std::make_shared<QHash<QByteArray, QUuid>>();
-            if (count == 0)
-                return next(KeychainStore::Secrets());
-            auto left = std::make_shared<guint>(count);
-            GDBusConnection *bus = g_dbus_proxy_get_connection(G_DBUS_PROXY(service.get()));
-            for (guint i = 0; i < count; ++i) {
-                const QByteArray path(paths[i]);
-                calls->call(
-                    [&](GCancellable *c, GAsyncReadyCallback cb, gpointer d) {
-                        g_dbus_connection_call(bus, g_dbus_proxy_get_name(G_DBUS_PROXY(service.get())),
-                                               path.constData(), "org.freedesktop.DBus.Properties", "Get",
-                                               g_variant_new("(ss)", "org.freedesktop.Secret.Item", "Attributes"),
-                                               G_VARIANT_TYPE("(v)"), G_DBUS_CALL_FLAGS_NONE, -1, c, cb, d);
-                    },
-                    [calls, service, bus, ids, left, path, next](GAsyncResult *r) {
-                        g_autoptr(GError) error = nullptr;
-                        g_autoptr(GVariant) reply = g_dbus_connection_call_finish(bus, r, &error);
-                        g_autoptr(GVariant) found = nullptr;
-                        const char *account = nullptr;
-                        if (reply)
-                            g_variant_get(reply, "(v)", &found);
-                        // Only what a read under the same id would find.
-                        if (found && g_variant_is_of_type(found, G_VARIANT_TYPE("a{ss}"))
-                            && g_variant_lookup(found, "account", "&s", &account)) {
-                            const QUuid id = QUuid::fromString(QUtf8StringView(account));
-                            if (!id.isNull() && accountText(id) == account)
-                                ids->insert(path, id);
-                        } else if (error && g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED)) {
-                            *left = 0; // the deadline passed: report it once
-                            return next(std::unexpected(calls->error(error)));
-                        }
-                        if (*left > 0 && --*left == 0)
-                            readSecrets(calls, service, ids, next);
-                    });
-            }
-        });
-}
-
-// One search per id, all sent at once, then the secrets of what they found in one call.
+// libsecret's own search builds an object per item at a few round trips each. Here: one
+// search per id, all sent at once, then the secrets of what they found in one call.
 void searchEach(const CallsPtr &calls, const ServicePtr &service, const QList<QUuid> &wanted, Found next)
 {
     auto ids = std::make_shared<QHash<QByteArray, QUuid>>();
@@ -525,17 +471,7 @@ void SecretServiceKeychain::remove(const QUuid &id, std::function<void(bool remo
     });
 }
 
-void SecretServiceKeychain::readAll(std::function<void(ReadResult)> done)
-{
-    readItems(std::nullopt, std::move(done));
-}
-
 void SecretServiceKeychain::read(const QList<QUuid> &ids, std::function<void(ReadResult)> done)
-{
-    readItems(ids, std::move(done));
-}
-
-void SecretServiceKeychain::readItems(std::optional<QList<QUuid>> ids, std::function<void(ReadResult)> done)
 {
     QPointer self(this);
     drive(m_async, m_timeout, [self, ids, done](const CallsPtr &calls, const Finish &finish) {
@@ -554,10 +490,7 @@ void SecretServiceKeychain::readItems(std::optional<QList<QUuid>> ids, std::func
             const Found found = [deliver](std::expected<Secrets, KeychainError> secrets) {
                 deliver(std::move(secrets), secrets ? Status::Available : Status::Unreachable);
             };
-            if (ids)
-                searchEach(calls, session->service, *ids, found);
-            else
-                searchAll(calls, session->service, found);
+            searchEach(calls, session->service, ids, found);
         });
     });
 }

@@ -26,7 +26,6 @@ public:
 
     void save(const QString &secret, const QUuid &id, std::function<void(SaveResult)> done) override;
     void remove(const QUuid &id, std::function<void(bool removed)> done = {}) override;
-    void readAll(std::function<void(ReadResult)> done) override;
     void read(const QList<QUuid> &ids, std::function<void(ReadResult)> done) override;
     void unlock() override;
 
@@ -34,8 +33,6 @@ public:
     bool isAsynchronous() const { return m_async; }
 
 private:
-    // Every item of ours when `ids` is absent.
-    void readItems(std::optional<QList<QUuid>> ids, std::function<void(ReadResult)> done);
     void watchService(GDBusConnection *bus);
     void noteFound(Status status, const KeychainError *failure);
 

@@ -138,6 +138,7 @@ void ContentView::connectSections()
     connect(m_list, &TokenListView::dropRequested, this,
             [this](const QUuid &dragged, const QUuid &target) { m_store.move(dragged, target); });
     connect(m_list, &TokenListView::filterChanged, m_header, &PanelHeader::setFilter);
+    connect(m_list, &TokenListView::rowsShown, &m_store, &TokenStore::showAccounts);
     connect(m_keychainStatus, &KeychainStatusView::actionRequested, this, [this] { m_store.unlockKeychain(); });
 }
 

@@ -130,7 +130,7 @@ private Q_SLOTS:
         QVERIFY(longestGap < 250);
         store.requestDelete(store.accounts().first());
         store.finalizePendingDeletion();
-        QTRY_VERIFY(!readAll(m_keychain).contains(id));
+        QTRY_VERIFY(!read(m_keychain, {id}).contains(id));
     }
 
 private:
