@@ -6,12 +6,15 @@
 #include <QFileInfo>
 #include <QPluginLoader>
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace {
 
 QString pluginPath()
 {
-    QStringList folders{QCoreApplication::applicationDirPath()};
-    folders << QCoreApplication::libraryPaths() << QStringLiteral(CORVANE_PLUGIN_DIR);
+    const QString executableFolder = QCoreApplication::applicationDirPath();
+    QStringList folders{executableFolder};
+    folders << QCoreApplication::libraryPaths() << executableFolder + u"/" CORVANE_PLUGIN_DIR ""_s;
     for (const QString &folder : std::as_const(folders)) {
         const QString path = folder + u'/' + QLatin1StringView(TransferLoader::fileName);
         if (QFileInfo(path).isFile())
