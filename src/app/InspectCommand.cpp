@@ -3,8 +3,9 @@
 #include "engine/Clock.h"
 #include "engine/LabelText.h"
 #include "engine/TOTPGenerator.h"
-#include "transfer/BackupFile.h"
-#include "transfer/BackupReader.h"
+#include "ui/TransferLoader.h"
+
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <csignal>
@@ -111,6 +112,8 @@ std::optional<int> InspectCommand::runIfAsked(int argc, char *argv[])
         write(stderr, "用法：corvane --inspect 文件\n"_ba);
         return usageError;
     }
+    // The transfer plugin is found from the executable's folder.
+    QCoreApplication application(argc, argv);
     QByteArray out, err;
     const int code = InspectCommand(passwordFromInput, systemClock()).run(arguments[1], out, err);
     write(stdout, out);
@@ -122,14 +125,15 @@ InspectCommand::InspectCommand(PasswordSource password, double now) : m_password
 
 int InspectCommand::run(const QString &path, QByteArray &out, QByteArray &err) const
 {
-    const auto bytes = BackupFile::read(path);
+    const auto layer = TransferLoader::layer();
+    const auto bytes = layer ? (*layer)->readFile(path) : std::unexpected(layer.error());
     if (!bytes) {
         err = bytes.error().description().toUtf8() + '\n';
         return fileUnreadable;
     }
-    auto batch = BackupReader::read(*bytes);
+    auto batch = (*layer)->readBackup(*bytes, {});
     if (!batch && batch.error().kind() == TransferError::Kind::passwordRequired)
-        batch = BackupReader::read(*bytes, m_password().value_or(QString()));
+        batch = (*layer)->readBackup(*bytes, m_password().value_or(QString()));
     if (!batch) {
         err = batch.error().description().toUtf8() + '\n';
         return fileUnreadable;

@@ -5,11 +5,13 @@
 #include "transfer/BackupOpener.h"
 #include "transfer/KeyDeriver.h"
 #include "transfer/TransferError.h"
+#include "transfer/TransferLayer.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 
 class TokenStore;
@@ -33,9 +35,11 @@ public:
     void showQrCode(const TokenAccount &account);
 
 private:
-    void exportVault(const QList<ImportedToken> &tokens, const QString &path);
-    void save(const QString &path, const QByteArray &bytes, qsizetype count);
-    void openEncrypted(const QByteArray &bytes, const QString &message);
+    // The transfer layer; absent, and reported, when its plugin cannot be opened.
+    const TransferLayer *layer();
+    void exportVault(const TransferLayer &layer, const QList<ImportedToken> &tokens, const QString &path);
+    void save(const TransferLayer &layer, const QString &path, const QByteArray &bytes, qsizetype count);
+    void openEncrypted(const TransferLayer &layer, const QByteArray &bytes, const QString &message);
     void offer(std::expected<ImportBatch, TransferError> batch);
     bool ask(const QString &text, const QString &choice);
     void reportImport(const ImportSummary &result);
@@ -44,6 +48,7 @@ private:
 
     TokenStore &m_store;
     QPointer<QWidget> m_dialogParent;
-    BackupOpener m_opener;
-    KeyDeriver m_deriver;
+    // Made with the layer, once it is open.
+    std::unique_ptr<BackupOpener> m_opener;
+    std::unique_ptr<KeyDeriver> m_deriver;
 };

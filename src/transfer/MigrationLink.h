@@ -13,7 +13,10 @@
 namespace MigrationLink {
 
 // Whether the text is such a link at all, whatever its data holds.
-bool looksLikeLink(const QString &text);
+inline bool looksLikeLink(const QString &text)
+{
+    return text.trimmed().startsWith(QLatin1StringView("otpauth-migration:"), Qt::CaseInsensitive);
+}
 // The batch the link carries. damagedLink when the data is missing, is not Base64 or not
 // the message.
 std::expected<MigrationBatch, TransferError> parse(const QString &text);

@@ -99,6 +99,7 @@ void ContentView::connectSections()
     connect(m_sheets, &SheetPresenter::focusRestored, m_list, &TokenListView::syncHover);
     connect(m_addFlows, &AddFlows::quickErrorChanged, this, &ContentView::reshape);
     connect(m_addFlows, &AddFlows::keychainRefused, m_keychainPresenter, &KeychainStatusPresenter::showMessage);
+    connect(m_list, &TokenListView::rowsShown, &m_store, &TokenStore::showAccounts);
 }
 
 // The empty state and the undo bar are built when first shown: most launches never show them.
