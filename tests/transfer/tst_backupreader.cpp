@@ -219,8 +219,8 @@ private Q_SLOTS:
         const ImportedToken alice{u"alice@google.com"_s, u"Example"_s, u"JBSWY3DPEHPK3PXP"_s};
         QCOMPARE(batch->tokens, sampleTokens + QList<ImportedToken>{alice});
         QCOMPARE(batch->refused.size(), 3);
-        QCOMPARE(batch->refused[0], (ImportBatch::Refusal{u"第 5 行 x"_s, u"暂不支持计数器（HOTP）验证码"_s}));
-        QCOMPARE(batch->refused[1], (ImportBatch::Refusal{u"第 6 行 y"_s, u"密钥或参数无效"_s}));
+        QCOMPARE(batch->refused[0], (ImportBatch::Refusal{u"第 5 行 x"_s, u"暂不支持计数器（HOTP）验证码。"_s}));
+        QCOMPARE(batch->refused[1], (ImportBatch::Refusal{u"第 6 行 y"_s, u"密钥或参数无效。"_s}));
         QCOMPARE(batch->refused[2].label, u"第 8 行"_s);
     }
 
