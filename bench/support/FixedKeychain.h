@@ -28,7 +28,13 @@ public:
         if (done)
             done(true);
     }
-    void readAll(std::function<void(ReadResult)> done) override { done(m_secrets); }
+    void read(const QList<QUuid> &ids, std::function<void(ReadResult)> done) override
+    {
+        Secrets found;
+        for (const QUuid &id : ids)
+            found.insert(id, m_secrets.value(id));
+        done(found);
+    }
     void unlock() override {}
 
 private:

@@ -11,6 +11,7 @@
 #include "transfer/AegisVault.h"
 #include "transfer/BackupOpener.h"
 #include "transfer/BackupReader.h"
+#include "transfer/TransferPlugin.h"
 #include "transfer/VaultCrypto.h"
 
 #include <QApplication>
@@ -99,7 +100,8 @@ int main(int argc, char **argv)
     const QByteArray vault = costliestVault();
     PaintGaps gaps;
     app.installEventFilter(&gaps);
-    BackupOpener opener(policy);
+    const TransferPlugin layer;
+    BackupOpener opener(layer, policy);
     int status = 1;
     QTimer::singleShot(1000, &app, [&] {
         gaps.start();

@@ -79,47 +79,73 @@ CorvaneApp::CorvaneApp(KeychainStore &keychain, QSettings &settings, bool startH
     : QObject(parent),
       m_settings(settings),
       m_delegate(keychain, settings, systemClock),
-      m_menuCommands(m_delegate.store(), m_delegate.windowController()),
       m_desktopPalette(QApplication::palette())
 {
-    connect(&m_menuCommands, &MenuCommands::quitRequested, qApp, &QCoreApplication::quit);
-    connect(&m_menuCommands, &MenuCommands::exportRequested, &m_delegate.transferCommands(),
-            &TransferCommands::exportBackup);
-    connect(&m_menuCommands, &MenuCommands::importRequested, &m_delegate.transferCommands(),
-            &TransferCommands::chooseAndImport);
     connect(&m_delegate, &AppDelegate::quitRequested, qApp, &QCoreApplication::quit);
     connect(qApp, &QCoreApplication::aboutToQuit, &m_delegate, &AppDelegate::applicationWillTerminate);
     quitOnTerminationSignals();
     qApp->installEventFilter(&m_returnKeys);
     qApp->installEventFilter(&m_dialogFocus);
+    applyColorScheme(savedColorScheme());
 
     m_delegate.applicationDidFinishLaunching(startHidden);
-    // The menu's Ctrl+T and Ctrl+Q also work while the panel has the keyboard.
-    m_delegate.panel()->addActions(m_menuCommands.keyedActions());
     connect(m_delegate.contentView()->header(), &PanelHeader::titleMenuAboutToShow, this,
             &CorvaneApp::offerTrayCommands);
     connect(&m_delegate.windowController(), &FloatingWindowController::panelHidden, this,
             &CorvaneApp::sayHowToShowAgain);
 
-    m_menuCommands.setShortcutLine(m_shortcut.menuText());
-    connect(&m_shortcut, &GlobalShortcut::stateChanged, this,
-            [this] { m_menuCommands.setShortcutLine(m_shortcut.menuText()); });
-    connect(&m_shortcut, &GlobalShortcut::activated, this, &CorvaneApp::togglePanel);
-
-    m_trayIcon.setToolTip(u"岚签"_s);
-    m_trayIcon.setContextMenu(m_menuCommands.menu());
-    connect(&m_trayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::Trigger)
-            focusPanel();
-    });
-    applyColorScheme(m_desktop.colorScheme());
-    connect(&m_desktop, &DesktopSettings::colorSchemeChanged, this, &CorvaneApp::applyColorScheme);
-    connect(&m_desktop, &DesktopSettings::reduceMotionChanged, m_delegate.contentView(), &ContentView::setReduceMotion);
-    // Qt embeds the icon by itself when a tray turns up later.
-    m_trayIcon.show();
+    m_startup = std::make_unique<StartupSequence>(m_delegate.panel());
+    m_startup->afterFirstPaint([this] { buildMenus(); });
+    m_startup->afterFirstPaint([this] { showTrayIcon(); });
+    m_startup->afterFirstPaint([this] { followDesktop(); });
+    m_startup->afterFirstPaint([this] { takeShortcut(); });
+    if (startHidden)
+        m_startup->skipFirstPaint();
 }
 
 CorvaneApp::~CorvaneApp() = default;
+
+void CorvaneApp::buildMenus()
+{
+    m_menuCommands = std::make_unique<MenuCommands>(m_delegate.store(), m_delegate.windowController());
+    connect(m_menuCommands.get(), &MenuCommands::quitRequested, qApp, &QCoreApplication::quit);
+    connect(m_menuCommands.get(), &MenuCommands::exportRequested, &m_delegate.transferCommands(),
+            &TransferCommands::exportBackup);
+    connect(m_menuCommands.get(), &MenuCommands::importRequested, &m_delegate.transferCommands(),
+            &TransferCommands::chooseAndImport);
+    // The menu's Ctrl+T and Ctrl+Q also work while the panel has the keyboard.
+    m_delegate.panel()->addActions(m_menuCommands->keyedActions());
+}
+
+// Qt embeds the icon by itself when a tray turns up later.
+void CorvaneApp::showTrayIcon()
+{
+    m_trayIcon = std::make_unique<QSystemTrayIcon>(trayIconImage(m_dark));
+    m_trayIcon->setToolTip(u"岚签"_s);
+    m_trayIcon->setContextMenu(m_menuCommands->menu());
+    connect(m_trayIcon.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger)
+            focusPanel();
+    });
+    m_trayIcon->show();
+}
+
+void CorvaneApp::followDesktop()
+{
+    m_desktop = std::make_unique<DesktopSettings>(QDBusConnection::sessionBus(), savedColorScheme());
+    connect(m_desktop.get(), &DesktopSettings::colorSchemeChanged, this, &CorvaneApp::desktopColorSchemeChanged);
+    connect(m_desktop.get(), &DesktopSettings::reduceMotionChanged, m_delegate.contentView(),
+            &ContentView::setReduceMotion);
+}
+
+void CorvaneApp::takeShortcut()
+{
+    m_shortcut = std::make_unique<GlobalShortcut>();
+    const auto showKeys = [this] { m_menuCommands->setShortcutLine(m_shortcut->menuText()); };
+    showKeys();
+    connect(m_shortcut.get(), &GlobalShortcut::stateChanged, this, showKeys);
+    connect(m_shortcut.get(), &GlobalShortcut::activated, this, &CorvaneApp::togglePanel);
+}
 
 void CorvaneApp::showPanel()
 {
@@ -167,15 +193,32 @@ void CorvaneApp::applyColorScheme(DesktopSettings::ColorScheme scheme)
         QApplication::setPalette(m_desktopPalette);
     else
         QApplication::setPalette(dark ? Palette::darkScheme() : QApplication::style()->standardPalette());
-    m_trayIcon.setIcon(trayIconImage(dark));
+    if (dark != m_dark && m_trayIcon)
+        m_trayIcon->setIcon(trayIconImage(dark));
+    m_dark = dark;
+}
+
+DesktopSettings::ColorScheme CorvaneApp::savedColorScheme() const
+{
+    const int scheme = m_settings.value(colorSchemeKey).toInt();
+    return scheme >= 0 && scheme <= 2 ? DesktopSettings::ColorScheme(scheme)
+                                      : DesktopSettings::ColorScheme::NoPreference;
+}
+
+// The portal answered, at start or on a change: follow it and remember it for the next start.
+void CorvaneApp::desktopColorSchemeChanged(DesktopSettings::ColorScheme scheme)
+{
+    applyColorScheme(scheme);
+    m_settings.setValue(colorSchemeKey, int(scheme));
+    m_settings.sync();
 }
 
 void CorvaneApp::offerTrayCommands(QMenu *titleMenu)
 {
-    if (QSystemTrayIcon::isSystemTrayAvailable())
+    if (!m_menuCommands || QSystemTrayIcon::isSystemTrayAvailable())
         return;
     titleMenu->addSeparator();
-    m_menuCommands.addCommandsTo(*titleMenu);
+    m_menuCommands->addCommandsTo(*titleMenu);
 }
 
 void CorvaneApp::sayHowToShowAgain()
@@ -184,8 +227,8 @@ void CorvaneApp::sayHowToShowAgain()
         return;
     m_settings.setValue(hideHintKey, true);
     m_settings.sync();
-    const QString text = m_shortcut.isActive()
-                             ? u"岚签仍在运行。按 %1 或再次打开岚签，即可显示浮窗。"_s.arg(m_shortcut.keys())
+    const QString text = m_shortcut && m_shortcut->isActive()
+                             ? u"岚签仍在运行。按 %1 或再次打开岚签，即可显示浮窗。"_s.arg(m_shortcut->keys())
                              : u"岚签仍在运行。再次打开岚签，即可显示浮窗。"_s;
     // A desktop notification where a notification service runs, else a message box.
     QDBusMessage notify =

@@ -5,6 +5,7 @@
 #include "app/DialogFocus.h"
 #include "app/GlobalShortcut.h"
 #include "app/MenuCommands.h"
+#include "app/StartupSequence.h"
 #include "ui/ReturnKeyFilter.h"
 
 #include <QIcon>
@@ -18,13 +19,16 @@
 // menu, and the ways the process can end (menu, panel, Ctrl+Q, SIGTERM, session end),
 // all of which finalise a pending deletion first. It follows the desktop's colour scheme
 // and animation setting, and offers the tray's commands in the panel's title menu while
-// no tray is there.
+// no tray is there. What the panel's first frame does not need (menus, tray icon, global
+// shortcut, desktop settings) is built once that frame is on screen; until the desktop's
+// settings answer, the panel shows the colour scheme the desktop stated last time.
 class CorvaneApp : public QObject
 {
     Q_OBJECT
 
 public:
     static inline const QString hideHintKey = QStringLiteral("totp.hideHintShown");
+    static inline const QString colorSchemeKey = QStringLiteral("totp.desktopColorScheme");
 
     CorvaneApp(KeychainStore &keychain, QSettings &settings, bool startHidden = false, QObject *parent = nullptr);
     ~CorvaneApp() override;
@@ -33,8 +37,6 @@ public:
     static QImage menuBarIcon(int size, const QColor &color);
 
     AppDelegate &delegate() { return m_delegate; }
-    MenuCommands &menuCommands() { return m_menuCommands; }
-    QSystemTrayIcon &trayIcon() { return m_trayIcon; }
     // Brings the panel back without taking the keyboard from the window in use, as a
     // launch does.
     void showPanel();
@@ -48,7 +50,13 @@ private:
     void focusPanel();
     static QIcon trayIconImage(bool dark);
     void quitOnTerminationSignals();
+    void buildMenus();
+    void showTrayIcon();
+    void followDesktop();
+    void takeShortcut();
+    DesktopSettings::ColorScheme savedColorScheme() const;
     void applyColorScheme(DesktopSettings::ColorScheme scheme);
+    void desktopColorSchemeChanged(DesktopSettings::ColorScheme scheme);
     void offerTrayCommands(QMenu *titleMenu);
     // Once ever, and only without a tray: how to bring a hidden panel back.
     void sayHowToShowAgain();
@@ -57,11 +65,13 @@ private:
     ReturnKeyFilter m_returnKeys;
     DialogFocus m_dialogFocus;
     AppDelegate m_delegate;
-    MenuCommands m_menuCommands;
-    DesktopSettings m_desktop;
-    GlobalShortcut m_shortcut;
     // The palette the desktop's own style gave, used while it states no preference.
     QPalette m_desktopPalette;
-    QSystemTrayIcon m_trayIcon;
+    bool m_dark = false;
+    std::unique_ptr<StartupSequence> m_startup;
+    std::unique_ptr<MenuCommands> m_menuCommands;
+    std::unique_ptr<QSystemTrayIcon> m_trayIcon;
+    std::unique_ptr<DesktopSettings> m_desktop;
+    std::unique_ptr<GlobalShortcut> m_shortcut;
     std::unique_ptr<QSocketNotifier> m_signalNotifier;
 };

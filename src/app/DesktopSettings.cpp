@@ -31,7 +31,10 @@ QVariant unwrapped(QVariant value)
 
 } // namespace
 
-DesktopSettings::DesktopSettings(QDBusConnection bus, QObject *parent) : QObject(parent), m_bus(std::move(bus))
+DesktopSettings::DesktopSettings(QDBusConnection bus, ColorScheme assumed, QObject *parent)
+    : QObject(parent),
+      m_bus(std::move(bus)),
+      m_colorScheme(assumed)
 {
     // QtDBus connects bus signals by slot signature only, and finds the slot's argument
     // types by name, so QDBusVariant must be known before.
@@ -54,10 +57,13 @@ void DesktopSettings::read(const QString &group, const QString &key)
         done->deleteLater();
         const QDBusPendingReply<QDBusVariant> reply = *done;
         // A portal without this setting answers with an error; that is no preference.
-        if (reply.isError())
+        if (reply.isError()) {
             qCDebug(lcApp) << "desktop setting" << group << key << "unavailable:" << reply.error().name();
-        else
+            if (group == appearanceGroup)
+                apply(group, key, 0u);
+        } else {
             apply(group, key, unwrapped(reply.value().variant()));
+        }
     });
 }
 

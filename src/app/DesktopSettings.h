@@ -6,8 +6,9 @@
 
 // The desktop's appearance preferences as the XDG desktop portal publishes them: the
 // colour scheme and whether animations are off. Read once at start, then followed live
-// through the portal's change signal. Without a portal nothing is announced and the
-// defaults stand (no preference, animations on).
+// through the portal's change signal. Until the portal answers, the colour scheme is the
+// one assumed at construction (the one seen last time); a portal without the setting
+// means no preference. Without a portal nothing is announced.
 class DesktopSettings : public QObject
 {
     Q_OBJECT
@@ -16,7 +17,8 @@ public:
     // The portal's own values for org.freedesktop.appearance color-scheme.
     enum class ColorScheme { NoPreference = 0, Dark = 1, Light = 2 };
 
-    explicit DesktopSettings(QDBusConnection bus = QDBusConnection::sessionBus(), QObject *parent = nullptr);
+    explicit DesktopSettings(QDBusConnection bus = QDBusConnection::sessionBus(),
+                             ColorScheme assumed = ColorScheme::NoPreference, QObject *parent = nullptr);
 
     ColorScheme colorScheme() const { return m_colorScheme; }
     bool reduceMotion() const { return m_reduceMotion; }

@@ -4,7 +4,9 @@
 #include "engine/LabelText.h"
 #include "engine/TOTPGenerator.h"
 #include "transfer/BackupFile.h"
-#include "transfer/BackupReader.h"
+#include "ui/TransferLoader.h"
+
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <csignal>
@@ -111,6 +113,8 @@ std::optional<int> InspectCommand::runIfAsked(int argc, char *argv[])
         write(stderr, "用法：corvane --inspect 文件\n"_ba);
         return usageError;
     }
+    // The transfer plugin is found from the executable's folder.
+    QCoreApplication application(argc, argv);
     QByteArray out, err;
     const int code = InspectCommand(passwordFromInput, systemClock()).run(arguments[1], out, err);
     write(stdout, out);
@@ -124,14 +128,15 @@ int InspectCommand::run(const QString &path, QByteArray &out, QByteArray &err) c
 {
     // A command line may wait on the disk: the file is a regular one of a backup's size.
     const auto file = BackupFile::openRegular(path);
-    if (!file) {
-        err = file.error().description().toUtf8() + '\n';
+    const auto layer = TransferLoader::layer();
+    if (!file || !layer) {
+        err = (file ? layer.error() : file.error()).description().toUtf8() + '\n';
         return fileUnreadable;
     }
     const QByteArray bytes = (*file)->readAll();
-    auto batch = BackupReader::read(bytes);
+    auto batch = (*layer)->readBackup(bytes, {});
     if (!batch && batch.error().kind() == TransferError::Kind::passwordRequired)
-        batch = BackupReader::read(bytes, m_password().value_or(QString()));
+        batch = (*layer)->readBackup(bytes, m_password().value_or(QString()));
     if (!batch) {
         err = batch.error().description().toUtf8() + '\n';
         return fileUnreadable;

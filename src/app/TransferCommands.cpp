@@ -2,16 +2,13 @@
 
 #include "store/ImportRun.h"
 #include "store/TokenStore.h"
-#include "transfer/AegisVault.h"
-#include "transfer/BackupFile.h"
 #include "transfer/BackupFileReader.h"
-#include "transfer/BackupReader.h"
-#include "transfer/OtpauthLinks.h"
 #include "ui/AccountQrDialog.h"
 #include "ui/ImportProgressDialog.h"
 #include "ui/ImportSummaryDialog.h"
 #include "ui/PanelMessageBox.h"
 #include "ui/PasswordDialog.h"
+#include "ui/TransferLoader.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -51,28 +48,39 @@ void TransferCommands::fail(const TransferError &error)
     inform(error.description());
 }
 
+// The transfer layer; absent, and reported, when its plugin cannot be opened.
+const TransferLayer *TransferCommands::layer()
+{
+    const auto loaded = TransferLoader::layer();
+    if (!loaded)
+        fail(loaded.error());
+    return loaded.value_or(nullptr);
+}
+
 // Encrypts the tokens once the password's key is derived off the main thread, then saves them.
-void TransferCommands::exportVault(const QList<ImportedToken> &tokens, const QString &path)
+void TransferCommands::exportVault(const TransferLayer &layer, const QList<ImportedToken> &tokens, const QString &path)
 {
     PasswordDialog dialog(PasswordDialog::Mode::choose,
                           u"备份用这个密码加密，保存为 Aegis 格式，Aegis 等应用也能导入。忘记密码就无法打开备份。"_s,
                           m_dialogParent);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const KeyDerivation slot = AegisVault::newSlot();
-    m_deriver.derive(dialog.password().toUtf8(), slot, [=, this](const std::optional<QByteArray> &key) {
-        const auto vault = key ? AegisVault::write(tokens, slot, *key)
+    if (!m_deriver)
+        m_deriver = std::make_unique<KeyDeriver>(layer);
+    const KeyDerivation slot = layer.newVaultSlot();
+    m_deriver->derive(dialog.password().toUtf8(), slot, [=, this, &layer](const std::optional<QByteArray> &key) {
+        const auto vault = key ? layer.writeVault(tokens, slot, *key)
                                : std::unexpected(TransferError(TransferError::Kind::fileError, u"加密失败"_s));
         if (vault)
-            save(path, *vault, tokens.size());
+            save(layer, path, *vault, tokens.size());
         else
             fail(vault.error());
     });
 }
 
-void TransferCommands::save(const QString &path, const QByteArray &bytes, qsizetype count)
+void TransferCommands::save(const TransferLayer &layer, const QString &path, const QByteArray &bytes, qsizetype count)
 {
-    if (const auto written = BackupFile::write(path, bytes); !written) {
+    if (const auto written = layer.writeFile(path, bytes); !written) {
         fail(written.error());
         return;
     }
@@ -83,6 +91,9 @@ void TransferCommands::save(const QString &path, const QByteArray &bytes, qsizet
 
 void TransferCommands::exportBackup()
 {
+    const TransferLayer *layer = this->layer();
+    if (!layer)
+        return;
     const QList<ImportedToken> tokens = m_store.exportTokens();
     if (tokens.isEmpty()) {
         inform(u"没有可导出的账户。"_s);
@@ -95,11 +106,11 @@ void TransferCommands::exportBackup()
     if (path.isEmpty())
         return;
     if (filter != linksFilter)
-        exportVault(tokens, path);
+        exportVault(*layer, tokens, path);
     else if (
         ask(u"这个文件不加密：任何拿到它的人都能生成你全部账户的验证码。只在马上导入另一个应用并随后删除文件时使用。\n仍要导出吗？"_s,
             u"仍然导出"_s))
-        save(path, OtpauthLinks::write(tokens), tokens.size());
+        save(*layer, path, layer->writeLinks(tokens), tokens.size());
 }
 
 void TransferCommands::chooseAndImport()
@@ -140,35 +151,39 @@ void TransferCommands::importNext()
 void TransferCommands::fileRead(std::expected<QByteArray, TransferError> bytes)
 {
     m_reader.release()->deleteLater(); // this runs inside it
-    if (!bytes) {
+    if (!bytes)
         fail(bytes.error());
+    const TransferLayer *layer = bytes ? this->layer() : nullptr;
+    if (!layer)
         return importDone();
-    }
     auto *watcher = new QFutureWatcher<ParseResult>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, bytes = *bytes] {
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, layer, bytes = *bytes] {
         watcher->deleteLater();
-        parsed(bytes, watcher->result());
+        parsed(*layer, bytes, watcher->result());
     });
-    watcher->setFuture(QtConcurrent::run([bytes = std::move(*bytes)] { return BackupReader::read(bytes); }));
+    watcher->setFuture(
+        QtConcurrent::run([layer, bytes = std::move(*bytes)] { return layer->readBackup(bytes, QString()); }));
 }
 
-void TransferCommands::parsed(const QByteArray &bytes, const ParseResult &batch)
+void TransferCommands::parsed(const TransferLayer &layer, const QByteArray &bytes, const ParseResult &batch)
 {
     if (!batch && batch.error().kind() == TransferError::Kind::passwordRequired)
-        openEncrypted(bytes, batch.error().description());
+        openEncrypted(layer, bytes, batch.error().description());
     else
         offer(batch);
 }
 
 // Asks for the password until it opens the backup; the dialog stays responsive while the
 // opener derives keys off the main thread.
-void TransferCommands::openEncrypted(const QByteArray &bytes, const QString &message)
+void TransferCommands::openEncrypted(const TransferLayer &layer, const QByteArray &bytes, const QString &message)
 {
+    if (!m_opener)
+        m_opener = std::make_unique<BackupOpener>(layer);
     PasswordDialog dialog(PasswordDialog::Mode::enter, message, m_dialogParent);
     std::optional<BackupOpener::Result> opened;
     connect(&dialog, &PasswordDialog::submitted, &dialog, [&] {
         dialog.setBusy(true);
-        m_opener.open(bytes, dialog.password(), [&](const BackupOpener::Result &result) {
+        m_opener->open(bytes, dialog.password(), [&](const BackupOpener::Result &result) {
             if (!result && result.error().mayTakeAnotherPassword()) {
                 dialog.refuse(result.error().description());
                 return;
@@ -178,7 +193,7 @@ void TransferCommands::openEncrypted(const QByteArray &bytes, const QString &mes
         });
     });
     if (dialog.exec() != QDialog::Accepted) {
-        m_opener.cancel();
+        m_opener->cancel();
         return importDone();
     }
     offer(*opened);
@@ -235,12 +250,15 @@ void TransferCommands::showQrCode(const TokenAccount &account)
 {
     if (!ask(u"二维码包含这个账户的密钥，任何看到或拍下它的人都能生成验证码。\n要显示吗？"_s, u"显示二维码"_s))
         return;
+    const TransferLayer *layer = this->layer();
+    if (!layer)
+        return;
     const auto token = m_store.exportToken(account);
     if (!token) {
         inform(u"读不到这个账户的密钥。"_s);
         return;
     }
-    auto *dialog = new AccountQrDialog(OtpauthLinks::link(*token), ImportBatch::label(account.name, account.issuer),
-                                       m_dialogParent);
+    auto *dialog =
+        new AccountQrDialog(layer->link(*token), ImportBatch::label(account.name, account.issuer), m_dialogParent);
     dialog->show();
 }

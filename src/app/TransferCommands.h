@@ -6,6 +6,7 @@
 #include "transfer/ImportBatch.h"
 #include "transfer/KeyDeriver.h"
 #include "transfer/TransferError.h"
+#include "transfer/TransferLayer.h"
 
 #include <QObject>
 #include <QPointer>
@@ -46,13 +47,15 @@ Q_SIGNALS:
 
 private:
     using ParseResult = std::expected<ImportBatch, TransferError>;
-    void exportVault(const QList<ImportedToken> &tokens, const QString &path);
-    void save(const QString &path, const QByteArray &bytes, qsizetype count);
+    // The transfer layer; absent, and reported, when its plugin cannot be opened.
+    const TransferLayer *layer();
+    void exportVault(const TransferLayer &layer, const QList<ImportedToken> &tokens, const QString &path);
+    void save(const TransferLayer &layer, const QString &path, const QByteArray &bytes, qsizetype count);
     void enqueue(const QString &path);
     void importNext();
     void fileRead(std::expected<QByteArray, TransferError> bytes);
-    void parsed(const QByteArray &bytes, const ParseResult &batch);
-    void openEncrypted(const QByteArray &bytes, const QString &message);
+    void parsed(const TransferLayer &layer, const QByteArray &bytes, const ParseResult &batch);
+    void openEncrypted(const TransferLayer &layer, const QByteArray &bytes, const QString &message);
     void offer(ParseResult batch);
     void addConfirmed(const ImportBatch &batch);
     void importDone();
@@ -63,8 +66,9 @@ private:
 
     TokenStore &m_store;
     QPointer<QWidget> m_dialogParent;
-    BackupOpener m_opener;
-    KeyDeriver m_deriver;
+    // Made with the layer, once it is open.
+    std::unique_ptr<BackupOpener> m_opener;
+    std::unique_ptr<KeyDeriver> m_deriver;
     QStringList m_queue; // an empty entry asks the person for a file
     bool m_importing = false;
     std::unique_ptr<BackupFileReader> m_reader;

@@ -9,3 +9,5 @@ Q_DECLARE_LOGGING_CATEGORY(lcStore)
 Q_DECLARE_LOGGING_CATEGORY(lcKeychain)
 Q_DECLARE_LOGGING_CATEGORY(lcUi)
 Q_DECLARE_LOGGING_CATEGORY(lcApp)
+// The moments the start-up benchmark times (first paint, first codes); off by default.
+Q_DECLARE_LOGGING_CATEGORY(lcStartup)

@@ -30,9 +30,9 @@ void KeychainCalls::remove(const QUuid &id, std::function<void(bool removed)> do
     m_keychain.remove(id, counted(std::move(done)));
 }
 
-void KeychainCalls::readAll(std::function<void(KeychainStore::ReadResult)> done)
+void KeychainCalls::read(const QList<QUuid> &ids, std::function<void(KeychainStore::ReadResult)> done)
 {
-    m_keychain.readAll(counted(std::move(done)));
+    m_keychain.read(ids, counted(std::move(done)));
 }
 
 void KeychainCalls::await(std::chrono::milliseconds bound)

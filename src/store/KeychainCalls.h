@@ -22,7 +22,7 @@ public:
     KeychainStore &keychain() const { return m_keychain; }
     void save(const QString &secret, const QUuid &id, std::function<void(KeychainStore::SaveResult)> done);
     void remove(const QUuid &id, std::function<void(bool removed)> done);
-    void readAll(std::function<void(KeychainStore::ReadResult)> done);
+    void read(const QList<QUuid> &ids, std::function<void(KeychainStore::ReadResult)> done);
 
     bool busy() const { return m_underWay > 0; }
     // Runs the event loop, at most `bound`, until no call is under way.

@@ -31,9 +31,11 @@ public:
     virtual void save(const QString &secret, const QUuid &id, std::function<void(SaveResult)> done) = 0;
     // Deletes the item for the id; `done` learns whether that worked.
     virtual void remove(const QUuid &id, std::function<void(bool removed)> done = {}) = 0;
-    // Every readable secret of this application in one search. Items whose data is not UTF-8
-    // are left out. `done` runs once, from the event loop or before this returns.
-    virtual void readAll(std::function<void(ReadResult)> done) = 0;
+    // The readable secrets of these ids (none for an id without an item), each found by a
+    // search of its own, all read in one call. Items whose data is not UTF-8 are left out.
+    // Also with no ids it finds out the keychain's state. `done` runs once, from the event
+    // loop or before this returns.
+    virtual void read(const QList<QUuid> &ids, std::function<void(ReadResult)> done) = 0;
     // Asks the service, through its own prompt, to unlock the default keyring or to create one.
     // Does nothing while a prompt is open or when there is nothing to unlock.
     virtual void unlock() = 0;

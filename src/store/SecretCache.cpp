@@ -54,20 +54,71 @@ void SecretCache::read()
     }
     m_reading = true;
     m_readAgain = false;
-    m_keychain.readAll([this](KeychainStore::ReadResult result) { answered(std::move(result)); });
+    m_asked.clear();
+    readBatch(true);
 }
 
-void SecretCache::answered(KeychainStore::ReadResult result)
+void SecretCache::show(const QList<QUuid> &ids)
+{
+    m_shown = ids;
+    // A secret the last read did not find waits for the retry.
+    if (!m_reading && std::ranges::any_of(ids, [this](const QUuid &id) {
+            return !m_secrets.contains(id) && !m_asked.contains(id);
+        }))
+        read();
+}
+
+// The missing secrets of the rows on screen (the top rows until the panel says), and, but
+// for a read's first call, others up to a batch, in list order. Each is asked once a read.
+QList<QUuid> SecretCache::nextBatch(bool first) const
+{
+    const QList<QUuid> wanted = m_wanted();
+    QList<QUuid> batch;
+    const auto take = [&](const QList<QUuid> &ids) {
+        for (const QUuid &id : ids) {
+            if (batch.size() >= batchSize)
+                return;
+            if (!m_secrets.contains(id) && !m_asked.contains(id) && !batch.contains(id))
+                batch.append(id);
+        }
+    };
+    take(m_shown.isEmpty() ? wanted.first(std::min(rowsAtStart, wanted.size())) : m_shown);
+    if (!first || batch.isEmpty())
+        take(wanted);
+    return batch;
+}
+
+// A read's first call goes out even with nothing to ask: it finds out the keychain's state.
+void SecretCache::readBatch(bool first)
+{
+    const QList<QUuid> batch = nextBatch(first);
+    if (batch.isEmpty() && !first)
+        return finished(std::nullopt);
+    for (const QUuid &id : batch)
+        m_asked.insert(id);
+    m_keychain.read(batch, [this](KeychainStore::ReadResult result) { batchRead(std::move(result)); });
+}
+
+void SecretCache::batchRead(KeychainStore::ReadResult result)
+{
+    if (!result)
+        return finished(result.error());
+    const QList<QUuid> wanted = m_wanted();
+    const QSet<QUuid> listed(wanted.cbegin(), wanted.cend());
+    for (auto it = result->cbegin(); it != result->cend(); ++it) {
+        if (listed.contains(it.key()))
+            m_secrets.insert(it.key(), it.value());
+    }
+    if (!result->isEmpty())
+        Q_EMIT secretsRead();
+    readBatch(false);
+}
+
+void SecretCache::finished(const std::optional<KeychainError> &failure)
 {
     m_reading = false;
-    if (result) {
-        for (const QUuid &id : m_wanted()) {
-            if (const auto it = result->constFind(id); it != result->constEnd())
-                m_secrets.insert(id, *it);
-        }
-    } else {
-        qCWarning(lcStore) << "cannot read the secrets:" << result.error().description();
-    }
+    if (failure)
+        qCWarning(lcStore) << "cannot read the secrets:" << failure->description();
     // At most one unlock prompt at start-up; after that only a person's action asks.
     if (std::exchange(m_atStart, false) && status() == KeychainStore::Status::Locked)
         m_keychain.keychain().unlock();

@@ -6,15 +6,18 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QUuid>
 
 #include <functional>
 #include <optional>
 
 // The secrets of the listed accounts as the keychain gave them, and when to ask it again. A
-// secret still missing, or a keychain that could not be read, is asked for after 1 s, then
-// after twice as long each time, up to 60 s, and at once when the service announces a change
-// or unlocks. A locked keychain is unlocked only at the first read or on a person's action.
+// read asks first for the secrets of the rows on screen, then for the others in batches, so
+// that the codes in view come first and no answer holds up the panel for long. A secret
+// still missing, or a keychain that could not be read, is asked for after 1 s, then after
+// twice as long each time, up to 60 s, and at once when the service announces a change or
+// unlocks. A locked keychain is unlocked only at the first read or on a person's action.
 class SecretCache : public QObject
 {
     Q_OBJECT
@@ -22,6 +25,9 @@ class SecretCache : public QObject
 public:
     static constexpr double firstRetrySeconds = 1;
     static constexpr double lastRetrySeconds = 60;
+    // The rows the panel shows before it is scrolled, and the secrets one later call reads.
+    static constexpr qsizetype rowsAtStart = 3;
+    static constexpr qsizetype batchSize = 50;
     // The accounts whose secrets are wanted, in the order they are shown.
     using Wanted = std::function<QList<QUuid>()>;
 
@@ -33,6 +39,8 @@ public:
 
     // Reads every wanted secret now; the first read is sent before the panel is built.
     void read();
+    // The accounts on screen: their missing secrets are read next, before any other.
+    void show(const QList<QUuid> &ids);
     // Reads the missing secrets when their back-off has passed; never a read on every tick.
     void readIfDue(double now);
     KeychainStore::Status status() const { return m_keychain.keychain().status(); }
@@ -48,7 +56,10 @@ Q_SIGNALS:
     void message(const QString &message);
 
 private:
-    void answered(KeychainStore::ReadResult result);
+    QList<QUuid> nextBatch(bool first) const;
+    void readBatch(bool first);
+    void batchRead(KeychainStore::ReadResult result);
+    void finished(const std::optional<KeychainError> &failure);
     bool needsSecrets() const;
     void keychainChanged();
     void unlockFinished(bool unlocked);
@@ -57,6 +68,8 @@ private:
     Clock m_clock;
     Wanted m_wanted;
     QHash<QUuid, QString> m_secrets;
+    QList<QUuid> m_shown;
+    QSet<QUuid> m_asked; // by the read under way
     bool m_reading = false;
     bool m_readAgain = false;
     bool m_atStart = true;

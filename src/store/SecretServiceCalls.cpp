@@ -162,59 +162,38 @@ void openDefault(const CallsPtr &calls, Opened next)
                 });
 }
 
-// libsecret's own search builds an object per item at a few round trips each, which costs
-// as much as one read per account. Here: one search, every item's attributes asked for at
-// once, then every secret in one call.
-void searchAll(const CallsPtr &calls, const ServicePtr &service, Found next)
+// libsecret's own search builds an object per item at a few round trips each. Here: one
+// search per id, all sent at once, then the secrets of what they found in one call.
+void searchEach(const CallsPtr &calls, const ServicePtr &service, const QList<QUuid> &wanted, Found next)
 {
-    calls->call(
-        [&](GCancellable *c, GAsyncReadyCallback cb, gpointer d) {
-            g_autoptr(GHashTable) ours = attributes();
-            secret_service_search_for_dbus_paths(service.get(), &kSchema, ours, c, cb, d);
-        },
-        [calls, service, next](GAsyncResult *r) {
-            g_autoptr(GError) error = nullptr;
-            g_auto(GStrv) paths = nullptr;
-            g_auto(GStrv) locked = nullptr; // items of a collection still locked are left out
-            if (!secret_service_search_for_dbus_paths_finish(service.get(), r, &paths, &locked, &error))
-                return next(std::unexpected(calls->error(error)));
-            const guint count = paths ? g_strv_length(paths) : 0;
-            auto ids = std::make_shared<QHash<QByteArray, QUuid>>();
-            if (count == 0)
-                return next(KeychainStore::Secrets());
-            auto left = std::make_shared<guint>(count);
-            GDBusConnection *bus = g_dbus_proxy_get_connection(G_DBUS_PROXY(service.get()));
-            for (guint i = 0; i < count; ++i) {
-                const QByteArray path(paths[i]);
-                calls->call(
-                    [&](GCancellable *c, GAsyncReadyCallback cb, gpointer d) {
-                        g_dbus_connection_call(bus, g_dbus_proxy_get_name(G_DBUS_PROXY(service.get())),
-                                               path.constData(), "org.freedesktop.DBus.Properties", "Get",
-                                               g_variant_new("(ss)", "org.freedesktop.Secret.Item", "Attributes"),
-                                               G_VARIANT_TYPE("(v)"), G_DBUS_CALL_FLAGS_NONE, -1, c, cb, d);
-                    },
-                    [calls, service, bus, ids, left, path, next](GAsyncResult *r) {
-                        g_autoptr(GError) error = nullptr;
-                        g_autoptr(GVariant) reply = g_dbus_connection_call_finish(bus, r, &error);
-                        g_autoptr(GVariant) found = nullptr;
-                        const char *account = nullptr;
-                        if (reply)
-                            g_variant_get(reply, "(v)", &found);
-                        // Only what a read under the same id would find.
-                        if (found && g_variant_is_of_type(found, G_VARIANT_TYPE("a{ss}"))
-                            && g_variant_lookup(found, "account", "&s", &account)) {
-                            const QUuid id = QUuid::fromString(QUtf8StringView(account));
-                            if (!id.isNull() && accountText(id) == account)
-                                ids->insert(path, id);
-                        } else if (error && g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED)) {
-                            *left = 0; // the deadline passed: report it once
-                            return next(std::unexpected(calls->error(error)));
-                        }
-                        if (*left > 0 && --*left == 0)
-                            readSecrets(calls, service, ids, next);
-                    });
-            }
-        });
+    auto ids = std::make_shared<QHash<QByteArray, QUuid>>();
+    auto left = std::make_shared<qsizetype>(wanted.size());
+    if (wanted.isEmpty())
+        return next(KeychainStore::Secrets());
+    for (const QUuid &id : wanted) {
+        calls->call(
+            [&](GCancellable *c, GAsyncReadyCallback cb, gpointer d) {
+                const QByteArray account = accountText(id);
+                g_autoptr(GHashTable) identity = attributes(&account);
+                secret_service_search_for_dbus_paths(service.get(), &kSchema, identity, c, cb, d);
+            },
+            [calls, service, ids, left, id, next](GAsyncResult *r) {
+                g_autoptr(GError) error = nullptr;
+                g_auto(GStrv) paths = nullptr;
+                g_auto(GStrv) locked = nullptr;
+                if (!secret_service_search_for_dbus_paths_finish(service.get(), r, &paths, &locked, &error)) {
+                    if (*left > 0) {
+                        *left = 0; // report the first failure only
+                        next(std::unexpected(calls->error(error)));
+                    }
+                    return;
+                }
+                if (paths && paths[0])
+                    ids->insert(QByteArray(paths[0]), id);
+                if (*left > 0 && --*left == 0)
+                    readSecrets(calls, service, ids, next);
+            });
+    }
 }
 
 } // namespace SecretServiceCalls

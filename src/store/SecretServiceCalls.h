@@ -133,7 +133,8 @@ using Opened = std::function<void(std::expected<Session, KeychainError>)>;
 void openDefault(const CallsPtr &calls, Opened next);
 
 using Found = std::function<void(std::expected<KeychainStore::Secrets, KeychainError>)>;
-// Every readable secret of our items, by id; items whose data is not UTF-8 are left out.
-void searchAll(const CallsPtr &calls, const ServicePtr &service, Found next);
+// The readable secrets of the `wanted` ids that have an item; items whose data is not UTF-8
+// are left out.
+void searchEach(const CallsPtr &calls, const ServicePtr &service, const QList<QUuid> &wanted, Found next);
 
 } // namespace SecretServiceCalls

@@ -192,10 +192,10 @@ void SecretServiceKeychain::remove(const QUuid &id, std::function<void(bool remo
     });
 }
 
-void SecretServiceKeychain::readAll(std::function<void(ReadResult)> done)
+void SecretServiceKeychain::read(const QList<QUuid> &ids, std::function<void(ReadResult)> done)
 {
     QPointer self(this);
-    drive(m_async, m_timeout, [self, done](const CallsPtr &calls, const Finish &finish) {
+    drive(m_async, m_timeout, [self, ids, done](const CallsPtr &calls, const Finish &finish) {
         const auto deliver = [self, done, finish](ReadResult result, Status status) {
             if (self) {
                 self->noteFound(status, result ? nullptr : &result.error());
@@ -203,14 +203,15 @@ void SecretServiceKeychain::readAll(std::function<void(ReadResult)> done)
             }
             finish();
         };
-        openDefault(calls, [calls, deliver](std::expected<Session, KeychainError> session) {
+        openDefault(calls, [calls, ids, deliver](std::expected<Session, KeychainError> session) {
             if (!session)
                 return deliver(std::unexpected(session.error()), Status::Unreachable);
             if (session->status() != Status::Available)
                 return deliver(std::unexpected(refusal(session->status())), session->status());
-            searchAll(calls, session->service, [deliver](std::expected<Secrets, KeychainError> secrets) {
+            const Found found = [deliver](std::expected<Secrets, KeychainError> secrets) {
                 deliver(std::move(secrets), secrets ? Status::Available : Status::Unreachable);
-            });
+            };
+            searchEach(calls, session->service, ids, found);
         });
     });
 }

@@ -26,7 +26,7 @@ public:
 
     void save(const QString &secret, const QUuid &id, std::function<void(SaveResult)> done) override;
     void remove(const QUuid &id, std::function<void(bool removed)> done = {}) override;
-    void readAll(std::function<void(ReadResult)> done) override;
+    void read(const QList<QUuid> &ids, std::function<void(ReadResult)> done) override;
     void unlock() override;
 
     // Whether calls run asynchronously on the event loop (Qt dispatches GLib's default context).

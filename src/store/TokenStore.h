@@ -59,6 +59,8 @@ public:
     KeychainStore::Status keychainStatus() const { return m_secrets.status(); }
     // A person asked for the keychain: unlock it, or try an unreachable service again.
     void unlockKeychain() { m_secrets.unlock(); }
+    // The accounts whose rows are on screen: their secrets are read before any other.
+    void showAccounts(const QList<QUuid> &ids) { m_secrets.show(ids); }
 
     // Each add stores the secret first and lists the account once the keychain has it; `done`
     // learns the outcome, from the event loop or before the call returns.

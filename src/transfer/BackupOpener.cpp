@@ -1,14 +1,18 @@
 #include "transfer/BackupOpener.h"
 
-#include "transfer/BackupReader.h"
-
-BackupOpener::BackupOpener(const KdfPolicy &policy, QObject *parent) : QObject(parent), m_policy(policy) {}
+BackupOpener::BackupOpener(const TransferLayer &layer, const KdfPolicy &policy, QObject *parent)
+    : QObject(parent),
+      m_layer(layer),
+      m_policy(policy),
+      m_deriver(layer)
+{}
 
 void BackupOpener::open(const QByteArray &bytes, const QString &password, std::function<void(const Result &)> done)
 {
     m_deriver.cancel();
     m_bytes = bytes;
-    m_keys = DerivedKeys::lookUpOnly(password);
+    m_password = password;
+    m_keys.clear();
     m_done = std::move(done);
     step();
 }
@@ -17,19 +21,21 @@ void BackupOpener::cancel()
 {
     m_deriver.cancel();
     m_bytes.clear();
-    m_keys = {};
+    m_password.clear();
+    m_keys.clear();
     m_done = nullptr;
 }
 
 void BackupOpener::step()
 {
-    const Result result = BackupReader::read(m_bytes, m_keys, m_policy);
-    if (!result && result.error().kind() == TransferError::Kind::keyPending) {
-        const KeyDerivation derivation = *m_keys.pending();
-        m_deriver.derive(m_keys.password(), derivation, [this, derivation](const std::optional<QByteArray> &key) {
-            m_keys.insert(derivation, key);
-            step();
-        });
+    std::optional<KeyDerivation> pending;
+    const Result result = m_layer.readBackup(m_bytes, m_password, m_keys, m_policy, pending);
+    if (!result && result.error().kind() == TransferError::Kind::keyPending && pending) {
+        m_deriver.derive(m_password.toUtf8(), *pending,
+                         [this, derivation = *pending](const std::optional<QByteArray> &key) {
+                             m_keys.insert(derivation, key);
+                             step();
+                         });
         return;
     }
     const auto done = std::exchange(m_done, nullptr);

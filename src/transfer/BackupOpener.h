@@ -1,16 +1,16 @@
 #pragma once
 
-#include "transfer/DerivedKeys.h"
 #include "transfer/ImportBatch.h"
 #include "transfer/KdfPolicy.h"
 #include "transfer/KeyDeriver.h"
+#include "transfer/TransferLayer.h"
 
 #include <QObject>
 
 #include <functional>
 
-// Reads a backup file with a password on the main thread, the keys it needs derived off it
-// by a KeyDeriver: the read stops at the first key not derived yet and runs again once it
+// Reads a backup file with a password through the transfer layer on the main thread, the
+// keys it needs derived off it by a KeyDeriver: the read stops at the first key not derived yet and runs again once it
 // is back. A read started while a key is derived replaces the first and waits for that
 // derivation to end.
 class BackupOpener : public QObject
@@ -20,7 +20,7 @@ class BackupOpener : public QObject
 public:
     using Result = std::expected<ImportBatch, TransferError>;
 
-    explicit BackupOpener(const KdfPolicy &policy = {}, QObject *parent = nullptr);
+    explicit BackupOpener(const TransferLayer &layer, const KdfPolicy &policy = {}, QObject *parent = nullptr);
 
     // `done` is called on the main thread, unless the read is cancelled or replaced first.
     void open(const QByteArray &bytes, const QString &password, std::function<void(const Result &)> done);
@@ -30,9 +30,11 @@ public:
 private:
     void step();
 
+    const TransferLayer &m_layer;
     KdfPolicy m_policy;
     KeyDeriver m_deriver;
     QByteArray m_bytes;
-    DerivedKeys m_keys;
+    QString m_password;
+    DerivedKeyTable m_keys;
     std::function<void(const Result &)> m_done;
 };

@@ -33,6 +33,6 @@ private:
     QByteArray m_password;
     bool m_lookUpOnly = false;
     // Remembered so that a read run again after a derivation does not repeat the others.
-    mutable QHash<KeyDerivation, std::optional<QByteArray>> m_keys;
+    mutable DerivedKeyTable m_keys;
     mutable std::optional<KeyDerivation> m_pending;
 };

@@ -18,9 +18,3 @@ std::optional<QByteArray> KeyDerivation::derive(const QByteArray &password) cons
     }
     return std::nullopt;
 }
-
-size_t qHash(const KeyDerivation &derivation, size_t seed)
-{
-    return qHashMulti(seed, int(derivation.function), derivation.salt, derivation.cost, derivation.parallelism,
-                      derivation.memoryKiB);
-}

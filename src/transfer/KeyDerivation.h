@@ -1,12 +1,13 @@
 #pragma once
 
 #include <QByteArray>
-#include <QHashFunctions>
+#include <QHash>
 
 #include <optional>
 
 // How a backup format turns its password into a 256-bit key: the function, its costs and
-// its salt. Plain data, so that the derivation can run on another thread.
+// its salt. Plain data, so that the derivation can run on another thread and cross the
+// transfer layer's interface; derive() itself lives with the cryptography, behind it.
 struct KeyDerivation
 {
     enum class Function {
@@ -29,4 +30,11 @@ struct KeyDerivation
     std::optional<QByteArray> derive(const QByteArray &password) const;
 };
 
-size_t qHash(const KeyDerivation &derivation, size_t seed = 0);
+inline size_t qHash(const KeyDerivation &derivation, size_t seed = 0)
+{
+    return qHashMulti(seed, int(derivation.function), derivation.salt, derivation.cost, derivation.parallelism,
+                      derivation.memoryKiB);
+}
+
+// The keys derived so far for one password, absent for a derivation that failed.
+using DerivedKeyTable = QHash<KeyDerivation, std::optional<QByteArray>>;

@@ -2,7 +2,7 @@
 
 #include <QtConcurrent>
 
-KeyDeriver::KeyDeriver(QObject *parent) : QObject(parent)
+KeyDeriver::KeyDeriver(const TransferLayer &layer, QObject *parent) : QObject(parent), m_layer(layer)
 {
     connect(&m_watcher, &QFutureWatcherBase::finished, this, &KeyDeriver::finished);
 }
@@ -25,9 +25,9 @@ void KeyDeriver::cancel()
 void KeyDeriver::start(Request request)
 {
     m_running = std::move(request.done);
-    m_watcher.setFuture(
-        QtConcurrent::run([password = std::move(request.password), derivation = std::move(request.derivation)] {
-            return derivation.derive(password);
+    m_watcher.setFuture(QtConcurrent::run(
+        [layer = &m_layer, password = std::move(request.password), derivation = std::move(request.derivation)] {
+            return layer->deriveKey(derivation, password);
         }));
 }
 

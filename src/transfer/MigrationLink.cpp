@@ -81,11 +81,6 @@ ForeignEntry entry(const Payload::OtpParameters &otp)
 
 } // namespace
 
-bool MigrationLink::looksLikeLink(const QString &text)
-{
-    return text.trimmed().startsWith(u"otpauth-migration:"_s, Qt::CaseInsensitive);
-}
-
 std::expected<MigrationBatch, TransferError> MigrationLink::parse(const QString &text)
 {
     const QString trimmed = text.trimmed();

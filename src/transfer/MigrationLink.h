@@ -16,7 +16,10 @@ namespace MigrationLink {
 constexpr qsizetype maxLinkLength = 64 * 1024;
 
 // Whether the text is such a link at all, whatever its data holds.
-bool looksLikeLink(const QString &text);
+inline bool looksLikeLink(const QString &text)
+{
+    return text.trimmed().startsWith(QLatin1StringView("otpauth-migration:"), Qt::CaseInsensitive);
+}
 // The batch the link carries. damagedLink when the data is missing, is not Base64 or not
 // the message.
 std::expected<MigrationBatch, TransferError> parse(const QString &text);

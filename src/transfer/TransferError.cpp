@@ -35,6 +35,8 @@ QString TransferError::description() const
         return u"这个桌面不允许读取屏幕，请截图后用“从图片读取二维码…”。"_s;
     case Kind::keyPending:
         return u"正在验证密码…"_s;
+    case Kind::componentMissing:
+        return u"缺少导入导出组件，请重新安装岚签：%1"_s.arg(m_detail);
     case Kind::fileError:
         break;
     }

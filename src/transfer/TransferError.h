@@ -26,6 +26,7 @@ public:
         screenUnavailable,
         // A key the read needs is still being derived (DerivedKeys in look-up mode).
         keyPending,
+        componentMissing, // the plugin that reads and writes these could not be opened
     };
 
     TransferError(Kind kind, QString detail = {}) : m_kind(kind), m_detail(std::move(detail)) {}

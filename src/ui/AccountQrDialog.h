@@ -17,9 +17,6 @@ public:
 
     AccountQrDialog(const QString &link, const QString &title, QWidget *parent = nullptr);
 
-    // The code's modules, one pixel each, with a four-module quiet zone; null when the
-    // text does not fit a QR code.
-    static QImage qrImage(const QByteArray &text);
     int secondsLeft() const { return m_secondsLeft; }
 
 private:

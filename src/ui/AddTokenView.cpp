@@ -10,6 +10,7 @@
 #include "ui/ImportProgressDialog.h"
 #include "ui/QrScanner.h"
 #include "ui/SheetFields.h"
+#include "ui/TransferLoader.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -142,7 +143,8 @@ void AddTokenView::chooseImageFile()
 void AddTokenView::fillFromLink(const QString &text)
 {
     if (MigrationLink::looksLikeLink(text)) {
-        const auto batch = MigrationLink::parse(text);
+        const auto layer = TransferLoader::layer();
+        const auto batch = layer ? (*layer)->readMigrationLink(text) : std::unexpected(layer.error());
         if (!batch)
             showError(batch.error().description());
         showBatch(batch ? std::optional(*batch) : std::nullopt);

@@ -102,6 +102,7 @@ void ContentView::connectSections()
     connect(m_addFlows, &AddFlows::lockedKeychainRefused, m_keychainPresenter,
             &KeychainStatusPresenter::offerLockedAdd);
     connect(m_keychainPresenter, &KeychainStatusPresenter::addAgainRequested, m_addFlows, &AddFlows::addQuickSecret);
+    connect(m_list, &TokenListView::rowsShown, &m_store, &TokenStore::showAccounts);
 }
 
 // The empty state and the undo bar are built when first shown: most launches never show them.

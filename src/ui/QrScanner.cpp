@@ -1,6 +1,6 @@
 #include "ui/QrScanner.h"
 
-#include "transfer/QrDecoder.h"
+#include "ui/TransferLoader.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -14,8 +14,11 @@ std::expected<QString, TransferError> QrScanner::scanImage(const QImage &image)
 {
     if (image.isNull())
         return std::unexpected(TransferError::Kind::unreadableImage);
+    const auto layer = TransferLoader::layer();
+    if (!layer)
+        return std::unexpected(layer.error());
     const QImage grey = image.convertToFormat(QImage::Format_Grayscale8);
-    return QrDecoder::accountLink({grey.constBits(), grey.width(), grey.height(), grey.bytesPerLine()});
+    return (*layer)->accountLink({grey.constBits(), grey.width(), grey.height(), grey.bytesPerLine()});
 }
 
 std::expected<QString, TransferError> QrScanner::scanFile(const QString &path)

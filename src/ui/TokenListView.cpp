@@ -10,6 +10,8 @@
 #include <QScrollBar>
 #include <QSet>
 
+#include <utility>
+
 using namespace Qt::Literals::StringLiterals;
 using PanelMetrics::tokenRowHeight;
 
@@ -339,9 +341,11 @@ void TokenListView::layoutRows()
     const qsizetype last = std::min<qsizetype>((top + viewport()->height()) / tokenRowHeight + 1, count - 1);
     const bool ring = m_focusVisible && hasFocus();
     qsizetype used = 0;
+    QList<QUuid> laidOut;
     for (qsizetype index = first; index <= last; ++index, ++used) {
         TokenRow *row = used < m_rows.size() ? m_rows[used] : newRow();
         const TokenAccount &account = m_shown[index];
+        laidOut.append(account.id);
         // The menu's moves act on the whole list, whatever the filter shows.
         row->setAccount(account, account.id == m_accounts.first().id, account.id == m_accounts.last().id);
         const auto code = m_codes.constFind(account.id);
@@ -353,4 +357,6 @@ void TokenListView::layoutRows()
     }
     for (qsizetype i = used; i < m_rows.size(); ++i)
         m_rows[i]->hide();
+    if (laidOut != std::exchange(m_laidOut, laidOut))
+        Q_EMIT rowsShown(m_laidOut);
 }

@@ -56,6 +56,8 @@ Q_SIGNALS:
     void renameRequested(const TokenAccount &account);
     void qrCodeRequested(const TokenAccount &account);
     void moveRequested(const TokenAccount &account, qint64 by);
+    // The accounts whose rows are laid out (on screen or next to it) changed.
+    void rowsShown(const QList<QUuid> &ids);
     void deleteRequested(const TokenAccount &account);
     void dropRequested(const QUuid &dragged, const QUuid &target);
     void filterChanged(const QString &filter);
@@ -85,6 +87,7 @@ private:
     QList<TokenAccount> m_accounts;
     // The accounts the filter lets through, in list order.
     QList<TokenAccount> m_shown;
+    QList<QUuid> m_laidOut;
     QString m_filter;
     std::optional<QUuid> m_current;
     // The focus came from the keyboard, so the current row shows its ring.

@@ -92,6 +92,15 @@ private Q_SLOTS:
         QCOMPARE(schemeSpy.count(), scheme == Scheme::NoPreference ? 0 : 1);
         QTRY_COMPARE(m_portal.reads, 6);
     }
+    // The scheme seen last time stands until the portal says it has none.
+    void dropsAssumedScheme()
+    {
+        DesktopSettings settings(QDBusConnection::sessionBus(), Scheme::Dark);
+        QSignalSpy schemeSpy(&settings, &DesktopSettings::colorSchemeChanged);
+        QCOMPARE(settings.colorScheme(), Scheme::Dark);
+        QTRY_COMPARE(settings.colorScheme(), Scheme::NoPreference);
+        QCOMPARE(schemeSpy.count(), 1);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDesktopSettings)

@@ -59,6 +59,32 @@ private Q_SLOTS:
         QCOMPARE(reopened->value(u"totp.clipboardClearDelay"_s).toLongLong(), 15);
     }
 
+    // A start reads the top rows' secrets first, then the others in batches; rows shown
+    // meanwhile come next.
+    void readsShownSecretsFirst()
+    {
+        const QList<TokenAccount> accounts = m_fx.storeWith(int(SecretCache::batchSize) + 5).accounts();
+        const auto ids = [&](qsizetype from, qsizetype count) {
+            QList<QUuid> ids;
+            for (const TokenAccount &account : accounts.sliced(from, count))
+                ids.append(account.id);
+            return ids;
+        };
+        m_fx.keychain.asked.clear();
+        m_fx.keychain.holdReads = true;
+        TokenStore &store = m_fx.restart();
+        QCOMPARE(m_fx.keychain.asked, QList<QList<QUuid>>{ids(0, 3)});
+        store.showAccounts(ids(40, 3));
+        m_fx.keychain.answerHeld();
+        QCOMPARE(store.codes().size(), 3);
+        QCOMPARE(m_fx.keychain.asked.value(1).first(5), ids(40, 3) + ids(3, 2));
+        QCOMPARE(m_fx.keychain.asked.value(1).size(), SecretCache::batchSize);
+        m_fx.keychain.answerHeld();
+        m_fx.keychain.answerHeld();
+        QCOMPARE(m_fx.keychain.asked.size(), 3);
+        QCOMPARE(store.codes().size(), accounts.size());
+    }
+
     // The keychain is read again only for what is missing, after a back-off or a change signal.
     void missingSecretBacksOff_data()
     {

@@ -16,10 +16,10 @@ template <typename Result, typename Call> Result awaitKeychain(Call call)
     return std::move(*result);
 }
 
-// Every secret the keychain reads (none when the read fails).
-inline KeychainStore::Secrets readAll(KeychainStore &keychain)
+// The secrets of these ids the keychain reads (none when the read fails).
+inline KeychainStore::Secrets read(KeychainStore &keychain, const QList<QUuid> &ids)
 {
-    return awaitKeychain<KeychainStore::ReadResult>([&](auto done) { keychain.readAll(done); })
+    return awaitKeychain<KeychainStore::ReadResult>([&](auto done) { keychain.read(ids, done); })
         .value_or(KeychainStore::Secrets());
 }
 

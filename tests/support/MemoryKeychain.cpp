@@ -36,14 +36,25 @@ void MemoryKeychain::remove(const QUuid &id, std::function<void(bool removed)> d
         answer();
 }
 
-void MemoryKeychain::readAll(std::function<void(ReadResult)> done)
+void MemoryKeychain::read(const QList<QUuid> &ids, std::function<void(ReadResult)> done)
 {
     ++readCalls;
-    setStatus(state);
-    if (state == Status::Available)
-        done(items);
+    asked.append(ids);
+    const auto answer = [this, ids, done] {
+        setStatus(state);
+        if (state != Status::Available)
+            return done(std::unexpected(KeychainError(u"test"_qs, int(state), u"unusable"_qs)));
+        Secrets found;
+        for (const QUuid &id : ids) {
+            if (items.contains(id))
+                found.insert(id, items.value(id));
+        }
+        done(found);
+    };
+    if (holdReads)
+        held.append(answer);
     else
-        done(std::unexpected(KeychainError(u"test"_qs, int(state), u"unusable"_qs)));
+        answer();
 }
 
 void MemoryKeychain::unlock()
@@ -59,8 +70,9 @@ void MemoryKeychain::reset()
     items.clear();
     state = Status::Available;
     saveFailure.reset();
-    holdSaves = holdRemovals = false;
+    holdSaves = holdRemovals = holdReads = false;
     held.clear();
+    asked.clear();
     saveCalls = readCalls = unlockCalls = 0;
     setStatus(Status::Unknown);
 }

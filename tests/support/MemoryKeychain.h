@@ -15,7 +15,7 @@ class MemoryKeychain : public KeychainStore
 public:
     void save(const QString &secret, const QUuid &id, std::function<void(SaveResult)> done) override;
     void remove(const QUuid &id, std::function<void(bool removed)> done = {}) override;
-    void readAll(std::function<void(ReadResult)> done) override;
+    void read(const QList<QUuid> &ids, std::function<void(ReadResult)> done) override;
     void unlock() override;
 
     void reset();
@@ -27,6 +27,8 @@ public:
     std::optional<KeychainError> saveFailure;
     bool holdSaves = false; // saves wait for answerHeld
     bool holdRemovals = false;
+    bool holdReads = false;
+    QList<QList<QUuid>> asked; // the ids of each read
     QList<std::function<void()>> held;
     int saveCalls = 0;
     int readCalls = 0;

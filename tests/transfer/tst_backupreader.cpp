@@ -6,6 +6,7 @@
 #include "transfer/BackupOpener.h"
 #include "transfer/BackupReader.h"
 #include "transfer/OtpauthLinks.h"
+#include "transfer/TransferPlugin.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -197,7 +198,8 @@ private Q_SLOTS:
     // waits for its derivation and alone is answered.
     void openerAnswersTheLatestRead()
     {
-        BackupOpener opener;
+        const TransferPlugin layer;
+        BackupOpener opener(layer);
         const QByteArray vault = *AegisVault::write(sampleTokens, u"test"_s, cheap);
         QStringList answers;
         const auto answer = [&](const BackupOpener::Result &result) {

@@ -1,0 +1,74 @@
+#include "transfer/TransferPlugin.h"
+
+#include "transfer/AegisVault.h"
+#include "transfer/BackupFile.h"
+#include "transfer/BackupReader.h"
+#include "transfer/DerivedKeys.h"
+#include "transfer/MigrationLink.h"
+#include "transfer/OtpauthLinks.h"
+#include "transfer/QrEncoder.h"
+
+std::expected<void, TransferError> TransferPlugin::writeFile(const QString &path, const QByteArray &bytes) const
+{
+    return BackupFile::write(path, bytes);
+}
+
+std::expected<ImportBatch, TransferError> TransferPlugin::readBackup(const QByteArray &bytes,
+                                                                     const QString &password) const
+{
+    return BackupReader::read(bytes, password);
+}
+
+std::expected<ImportBatch, TransferError> TransferPlugin::readBackup(const QByteArray &bytes, const QString &password,
+                                                                     const DerivedKeyTable &keys,
+                                                                     const KdfPolicy &policy,
+                                                                     std::optional<KeyDerivation> &pending) const
+{
+    DerivedKeys derived = DerivedKeys::lookUpOnly(password);
+    for (auto key = keys.cbegin(); key != keys.cend(); ++key)
+        derived.insert(key.key(), key.value());
+    auto batch = BackupReader::read(bytes, derived, policy);
+    pending = derived.pending();
+    return batch;
+}
+
+std::optional<QByteArray> TransferPlugin::deriveKey(const KeyDerivation &derivation, const QByteArray &password) const
+{
+    return derivation.derive(password);
+}
+
+KeyDerivation TransferPlugin::newVaultSlot() const
+{
+    return AegisVault::newSlot();
+}
+
+std::expected<QByteArray, TransferError>
+TransferPlugin::writeVault(const QList<ImportedToken> &tokens, const KeyDerivation &slot, const QByteArray &key) const
+{
+    return AegisVault::write(tokens, slot, key);
+}
+
+QByteArray TransferPlugin::writeLinks(const QList<ImportedToken> &tokens) const
+{
+    return OtpauthLinks::write(tokens);
+}
+
+QString TransferPlugin::link(const ImportedToken &token) const
+{
+    return OtpauthLinks::link(token);
+}
+
+std::expected<MigrationBatch, TransferError> TransferPlugin::readMigrationLink(const QString &text) const
+{
+    return MigrationLink::parse(text);
+}
+
+std::expected<QString, TransferError> TransferPlugin::accountLink(const QrDecoder::LuminanceImage &image) const
+{
+    return QrDecoder::accountLink(image);
+}
+
+QImage TransferPlugin::qrImage(const QByteArray &text) const
+{
+    return QrEncoder::modules(text);
+}
