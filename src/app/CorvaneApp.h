@@ -4,11 +4,12 @@
 #include "app/DesktopSettings.h"
 #include "app/GlobalShortcut.h"
 #include "app/MenuCommands.h"
+#include "app/TrayIcon.h"
+#include "app/X11Window.h"
 
 #include <QIcon>
 #include <QObject>
 #include <QSocketNotifier>
-#include <QSystemTrayIcon>
 
 #include <memory>
 
@@ -32,16 +33,19 @@ public:
 
     AppDelegate &delegate() { return m_delegate; }
     MenuCommands &menuCommands() { return m_menuCommands; }
-    QSystemTrayIcon &trayIcon() { return m_trayIcon; }
+    TrayIcon &trayIcon() { return m_trayIcon; }
     // Brings the panel back, as the tray menu's show command does.
     void showPanel();
     // Shows the panel and imports each file (a path or a file: URL), one after the other.
     void openFiles(const QStringList &files);
     // Shows and focuses the panel, or hides it when it has the keyboard.
     void togglePanel();
+    // One of the single instance's actions: "toggle", "show" (and focus) or "hide".
+    void runAction(const QString &action);
 
 private:
     static QIcon trayIconImage(bool dark);
+    void showAndFocus();
     void quitOnTerminationSignals();
     void applyColorScheme(DesktopSettings::ColorScheme scheme);
     void offerTrayCommands(QMenu *titleMenu);
@@ -52,9 +56,9 @@ private:
     AppDelegate m_delegate;
     MenuCommands m_menuCommands;
     DesktopSettings m_desktop;
-    GlobalShortcut m_shortcut;
+    GlobalShortcut m_shortcut{X11Window::isWaylandSession()};
     // The palette the desktop's own style gave, used while it states no preference.
     QPalette m_desktopPalette;
-    QSystemTrayIcon m_trayIcon;
+    TrayIcon m_trayIcon{X11Window::isWaylandSession()};
     std::unique_ptr<QSocketNotifier> m_signalNotifier;
 };
