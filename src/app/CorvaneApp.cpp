@@ -108,14 +108,13 @@ CorvaneApp::CorvaneApp(KeychainStore &keychain, QSettings &settings, bool startH
 
     m_trayIcon.setToolTip(u"岚签"_s);
     m_trayIcon.setContextMenu(m_menuCommands.menu());
-    connect(&m_trayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+    connect(&m_trayIcon, &TrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger)
             focusPanel();
     });
     applyColorScheme(m_desktop.colorScheme());
     connect(&m_desktop, &DesktopSettings::colorSchemeChanged, this, &CorvaneApp::applyColorScheme);
     connect(&m_desktop, &DesktopSettings::reduceMotionChanged, m_delegate.contentView(), &ContentView::setReduceMotion);
-    // Qt embeds the icon by itself when a tray turns up later.
     m_trayIcon.show();
 }
 
@@ -159,6 +158,17 @@ void CorvaneApp::togglePanel()
     focusPanel();
 }
 
+void CorvaneApp::runAction(const QString &action)
+{
+    if (action == u"toggle"_s) {
+        togglePanel();
+    } else if (action == u"hide"_s) {
+        m_delegate.windowController().hidePanel();
+    } else {
+        focusPanel();
+    }
+}
+
 // The desktop's stated scheme wins over the style's palette; without one the style's
 // palette stands, and the widgets judge it by its lightness.
 void CorvaneApp::applyColorScheme(DesktopSettings::ColorScheme scheme)
@@ -176,7 +186,7 @@ void CorvaneApp::applyColorScheme(DesktopSettings::ColorScheme scheme)
 
 void CorvaneApp::offerTrayCommands(QMenu *titleMenu)
 {
-    if (QSystemTrayIcon::isSystemTrayAvailable())
+    if (m_trayIcon.isAvailable())
         return;
     titleMenu->addSeparator();
     m_menuCommands.addCommandsTo(*titleMenu);
@@ -184,13 +194,11 @@ void CorvaneApp::offerTrayCommands(QMenu *titleMenu)
 
 void CorvaneApp::sayHowToShowAgain()
 {
-    if (QSystemTrayIcon::isSystemTrayAvailable() || m_settings.value(hideHintKey).toBool())
+    if (m_trayIcon.isAvailable() || m_settings.value(hideHintKey).toBool())
         return;
     m_settings.setValue(hideHintKey, true);
     m_settings.sync();
-    const QString text = m_shortcut.isActive()
-                             ? u"岚签仍在运行。按 %1 或再次打开岚签，即可显示浮窗。"_s.arg(m_shortcut.keys())
-                             : u"岚签仍在运行。再次打开岚签，即可显示浮窗。"_s;
+    const QString text = m_shortcut.showAgainHint();
     // A desktop notification where a notification service runs, else a message box.
     QDBusMessage notify =
         QDBusMessage::createMethodCall(u"org.freedesktop.Notifications"_s, u"/org/freedesktop/Notifications"_s,

@@ -5,12 +5,12 @@
 #include "app/DialogFocus.h"
 #include "app/GlobalShortcut.h"
 #include "app/MenuCommands.h"
+#include "app/TrayIcon.h"
 #include "ui/ReturnKeyFilter.h"
 
 #include <QIcon>
 #include <QObject>
 #include <QSocketNotifier>
-#include <QSystemTrayIcon>
 
 #include <memory>
 
@@ -34,7 +34,7 @@ public:
 
     AppDelegate &delegate() { return m_delegate; }
     MenuCommands &menuCommands() { return m_menuCommands; }
-    QSystemTrayIcon &trayIcon() { return m_trayIcon; }
+    TrayIcon &trayIcon() { return m_trayIcon; }
     // Brings the panel back without taking the keyboard from the window in use, as a
     // launch does.
     void showPanel();
@@ -42,6 +42,8 @@ public:
     void openFiles(const QStringList &files);
     // Shows and focuses the panel, or hides it when it has the keyboard.
     void togglePanel();
+    // One of the single instance's actions: "toggle", "show" (and focus) or "hide".
+    void runAction(const QString &action);
 
 private:
     // Brings the panel back with the keyboard, for a person's own gesture.
@@ -59,9 +61,9 @@ private:
     AppDelegate m_delegate;
     MenuCommands m_menuCommands;
     DesktopSettings m_desktop;
-    GlobalShortcut m_shortcut;
+    GlobalShortcut m_shortcut{X11Window::isWaylandSession()};
     // The palette the desktop's own style gave, used while it states no preference.
     QPalette m_desktopPalette;
-    QSystemTrayIcon m_trayIcon;
+    TrayIcon m_trayIcon{X11Window::isWaylandSession()};
     std::unique_ptr<QSocketNotifier> m_signalNotifier;
 };
