@@ -6,6 +6,7 @@
 #include "app/GlobalShortcut.h"
 #include "app/MenuCommands.h"
 #include "app/TrayIcon.h"
+#include "app/X11Window.h"
 #include "ui/ReturnKeyFilter.h"
 
 #include <QIcon>
