@@ -8,6 +8,11 @@ KEYRING_PACKAGES=(dbus dbus-x11 gnome-keyring libglib2.0-bin libsecret-tools)
 DISPLAY_PACKAGES=(xvfb xauth openbox xcompmgr trayer xdotool xclip x11-utils imagemagick fonts-noto-cjk)
 TEST_PACKAGES=("${BUILD_PACKAGES[@]}" "${KEYRING_PACKAGES[@]}" "${DISPLAY_PACKAGES[@]}" oathtool clang-format qrencode appstream)
 BENCH_PACKAGES=("${TEST_PACKAGES[@]}" libbenchmark-dev)
+# scripts/wayland-check: both desktops' compositors and portals, Wayland's clipboard tools,
+# and what its fake keyboard for KWin is built from.
+WAYLAND_CHECK_PACKAGES=("${TEST_PACKAGES[@]}" gnome-shell kwin-wayland xwayland xdg-desktop-portal
+    xdg-desktop-portal-gnome xdg-desktop-portal-kde wl-clipboard zenity libcap2-bin libwayland-dev libwayland-bin
+    plasma-wayland-protocols qtwayland5 gjs)
 
 # ensure_packages PKG...: installs the missing ones as root; otherwise prints the
 # one command that would and returns 1.

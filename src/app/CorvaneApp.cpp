@@ -117,13 +117,13 @@ void CorvaneApp::buildMenus()
     m_delegate.panel()->addActions(m_menuCommands->keyedActions());
 }
 
-// Qt embeds the icon by itself when a tray turns up later.
 void CorvaneApp::showTrayIcon()
 {
-    m_trayIcon = std::make_unique<QSystemTrayIcon>(trayIconImage(m_dark));
+    m_trayIcon = std::make_unique<TrayIcon>(X11Window::isWaylandSession());
+    m_trayIcon->setIcon(trayIconImage(m_dark));
     m_trayIcon->setToolTip(u"岚签"_s);
     m_trayIcon->setContextMenu(m_menuCommands->menu());
-    connect(m_trayIcon.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+    connect(m_trayIcon.get(), &TrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger)
             focusPanel();
     });
@@ -140,7 +140,7 @@ void CorvaneApp::followDesktop()
 
 void CorvaneApp::takeShortcut()
 {
-    m_shortcut = std::make_unique<GlobalShortcut>();
+    m_shortcut = std::make_unique<GlobalShortcut>(X11Window::isWaylandSession());
     const auto showKeys = [this] { m_menuCommands->setShortcutLine(m_shortcut->menuText()); };
     showKeys();
     connect(m_shortcut.get(), &GlobalShortcut::stateChanged, this, showKeys);
@@ -181,6 +181,17 @@ void CorvaneApp::togglePanel()
     focusPanel();
 }
 
+void CorvaneApp::runAction(const QString &action)
+{
+    if (action == u"toggle"_s) {
+        togglePanel();
+    } else if (action == u"hide"_s) {
+        m_delegate.windowController().hidePanel();
+    } else {
+        focusPanel();
+    }
+}
+
 // The desktop's stated scheme wins over the style's palette; without one the style's
 // palette stands, and the widgets judge it by its lightness.
 void CorvaneApp::applyColorScheme(DesktopSettings::ColorScheme scheme)
@@ -215,7 +226,7 @@ void CorvaneApp::desktopColorSchemeChanged(DesktopSettings::ColorScheme scheme)
 
 void CorvaneApp::offerTrayCommands(QMenu *titleMenu)
 {
-    if (!m_menuCommands || QSystemTrayIcon::isSystemTrayAvailable())
+    if (!m_menuCommands || (m_trayIcon && m_trayIcon->isAvailable()))
         return;
     titleMenu->addSeparator();
     m_menuCommands->addCommandsTo(*titleMenu);
@@ -223,13 +234,11 @@ void CorvaneApp::offerTrayCommands(QMenu *titleMenu)
 
 void CorvaneApp::sayHowToShowAgain()
 {
-    if (QSystemTrayIcon::isSystemTrayAvailable() || m_settings.value(hideHintKey).toBool())
+    if ((m_trayIcon && m_trayIcon->isAvailable()) || m_settings.value(hideHintKey).toBool())
         return;
     m_settings.setValue(hideHintKey, true);
     m_settings.sync();
-    const QString text = m_shortcut && m_shortcut->isActive()
-                             ? u"岚签仍在运行。按 %1 或再次打开岚签，即可显示浮窗。"_s.arg(m_shortcut->keys())
-                             : u"岚签仍在运行。再次打开岚签，即可显示浮窗。"_s;
+    const QString text = m_shortcut ? m_shortcut->showAgainHint() : u"岚签仍在运行。再次打开岚签，即可显示浮窗。"_s;
     // A desktop notification where a notification service runs, else a message box.
     QDBusMessage notify =
         QDBusMessage::createMethodCall(u"org.freedesktop.Notifications"_s, u"/org/freedesktop/Notifications"_s,

@@ -6,12 +6,13 @@
 #include "app/GlobalShortcut.h"
 #include "app/MenuCommands.h"
 #include "app/StartupSequence.h"
+#include "app/TrayIcon.h"
+#include "app/X11Window.h"
 #include "ui/ReturnKeyFilter.h"
 
 #include <QIcon>
 #include <QObject>
 #include <QSocketNotifier>
-#include <QSystemTrayIcon>
 
 #include <memory>
 
@@ -44,6 +45,8 @@ public:
     void openFiles(const QStringList &files);
     // Shows and focuses the panel, or hides it when it has the keyboard.
     void togglePanel();
+    // One of the single instance's actions: "toggle", "show" (and focus) or "hide".
+    void runAction(const QString &action);
 
 private:
     // Brings the panel back with the keyboard, for a person's own gesture.
@@ -70,7 +73,7 @@ private:
     bool m_dark = false;
     std::unique_ptr<StartupSequence> m_startup;
     std::unique_ptr<MenuCommands> m_menuCommands;
-    std::unique_ptr<QSystemTrayIcon> m_trayIcon;
+    std::unique_ptr<TrayIcon> m_trayIcon;
     std::unique_ptr<DesktopSettings> m_desktop;
     std::unique_ptr<GlobalShortcut> m_shortcut;
     std::unique_ptr<QSocketNotifier> m_signalNotifier;

@@ -1,7 +1,7 @@
 #include "app/DesktopSettings.h"
 
-#include "app/DesktopPortal.h"
 #include "engine/Logging.h"
+#include "ui/DesktopPortal.h"
 
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>

@@ -3,11 +3,8 @@
 #include "app/X11Window.h"
 #include "engine/Logging.h"
 
-#include <QCoreApplication>
-
 #include <xcb/xcb.h>
 
-#include <array>
 #include <cstdlib>
 #include <memory>
 
@@ -17,11 +14,6 @@ namespace {
 
 constexpr xcb_keysym_t keysymK = 0x006b; // XK_k
 constexpr std::uint16_t modifiers = XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1;
-// A grab matches the modifier state exactly, so the combination is also grabbed with
-// Caps Lock and Num Lock on. The keys are reported on the root window even while one of
-// our own windows has the focus.
-constexpr std::uint16_t lockMask = XCB_MOD_MASK_LOCK | XCB_MOD_MASK_2;
-constexpr std::array<std::uint16_t, 4> lockStates{0, XCB_MOD_MASK_LOCK, XCB_MOD_MASK_2, lockMask};
 
 struct FreeDeleter
 {
@@ -48,20 +40,15 @@ std::uint8_t keycodeFor(xcb_connection_t *c, xcb_keysym_t keysym)
 
 } // namespace
 
-GlobalShortcut::GlobalShortcut(QObject *parent) : QObject(parent)
+GlobalShortcut::GlobalShortcut(bool wayland, QObject *parent) : QObject(parent)
 {
-    // Under Wayland an X grab only sees keys while one of our windows has the focus.
-    if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))
+    if (wayland)
         usePortal();
     else
         grabOnX11();
 }
 
-GlobalShortcut::~GlobalShortcut()
-{
-    if (m_keycode != 0)
-        ungrab();
-}
+GlobalShortcut::~GlobalShortcut() = default;
 
 QString GlobalShortcut::menuText() const
 {
@@ -75,7 +62,15 @@ QString GlobalShortcut::menuText() const
     case State::Unavailable:
         break;
     }
-    return u"全局快捷键 %1 在此桌面不可用"_s.arg(m_keys);
+    return u"此桌面不提供全局快捷键：可在系统的键盘快捷键设置中为命令 %1 添加快捷键"_s.arg(toggleCommand);
+}
+
+QString GlobalShortcut::showAgainHint() const
+{
+    if (isActive())
+        return u"岚签仍在运行。按 %1 或再次打开岚签，即可显示浮窗。"_s.arg(m_keys);
+    return u"岚签仍在运行。再次打开岚签，或运行 %1（可在系统的键盘快捷键设置中为它添加快捷键），即可显示浮窗。"_s.arg(
+        toggleCommand);
 }
 
 void GlobalShortcut::usePortal()
@@ -91,86 +86,34 @@ void GlobalShortcut::usePortal()
     connect(m_portal.get(), &PortalGlobalShortcut::failed, this, [this] {
         if (!m_portal)
             return;
+        qCInfo(lcApp) << "no global shortcut: the desktop portal offers none;" << toggleCommand << "serves instead";
         m_portal.release()->deleteLater();
-        grabOnX11();
-        Q_EMIT stateChanged();
+        setState(State::Unavailable);
     });
 }
 
 void GlobalShortcut::grabOnX11()
 {
     xcb_connection_t *c = X11Window::connection();
-    if (!c) {
-        qCInfo(lcApp) << "no global shortcut: neither the desktop portal nor an X server offers one";
-        m_state = State::Unavailable;
-        return;
-    }
-    const std::uint8_t keycode = keycodeFor(c, keysymK);
+    const std::uint8_t keycode = c ? keycodeFor(c, keysymK) : 0;
     if (keycode == 0) {
-        m_state = State::Unavailable;
+        qCInfo(lcApp) << "no global shortcut: no X server with a K key";
         return;
     }
-    if (!grab(keycode)) {
+    m_grab = std::make_unique<X11KeyGrab>(X11Window::rootWindow(), keycode, modifiers);
+    if (!m_grab->grab()) {
         qCWarning(lcApp).noquote() << keysText << "is taken by another program; running without the global shortcut";
+        m_grab.reset();
         m_state = State::Taken;
         return;
     }
+    connect(m_grab.get(), &X11KeyGrab::pressed, this, &GlobalShortcut::activated);
     m_state = State::Active;
-    QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
 void GlobalShortcut::setState(State state)
 {
     m_state = state;
+    qCInfo(lcApp).noquote() << "global shortcut:" << menuText();
     Q_EMIT stateChanged();
-}
-
-bool GlobalShortcut::grab(std::uint8_t keycode)
-{
-    xcb_connection_t *c = X11Window::connection();
-    m_root = X11Window::rootWindow();
-    m_keycode = keycode;
-    for (const std::uint16_t locks : lockStates) {
-        const xcb_void_cookie_t cookie = xcb_grab_key_checked(c, false, m_root, modifiers | locks, keycode,
-                                                              XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
-        if (const std::unique_ptr<xcb_generic_error_t, FreeDeleter> error(xcb_request_check(c, cookie)); error) {
-            ungrab();
-            return false;
-        }
-    }
-    return true;
-}
-
-void GlobalShortcut::ungrab()
-{
-    if (xcb_connection_t *c = X11Window::connection()) {
-        for (const std::uint16_t locks : lockStates)
-            xcb_ungrab_key(c, m_keycode, m_root, modifiers | locks);
-        xcb_flush(c);
-    }
-    m_keycode = 0;
-}
-
-bool GlobalShortcut::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)
-{
-    if (eventType != "xcb_generic_event_t")
-        return false;
-    const auto *event = static_cast<const xcb_generic_event_t *>(message);
-    const std::uint8_t type = event->response_type & 0x7f;
-    if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE)
-        return false;
-    const auto *key = static_cast<const xcb_key_press_event_t *>(message);
-    if (key->detail != m_keycode || key->event != m_root)
-        return false;
-    // The release may come after Ctrl or Alt went up, so it is matched by key alone.
-    if (type == XCB_KEY_RELEASE) {
-        m_down = false;
-        return true;
-    }
-    if ((key->state & ~lockMask) != modifiers)
-        return false;
-    if (!m_down)
-        Q_EMIT activated();
-    m_down = true;
-    return true;
 }

@@ -28,14 +28,23 @@ void InteractiveFloatingPanel::setContent(QWidget *content)
     layout()->addWidget(content);
 }
 
+// Asked again on every show, also of a panel already shown: some window managers (GNOME's)
+// forget it along the way.
 void InteractiveFloatingPanel::setVisible(bool visible)
 {
-    const bool mapping = visible && !isVisible();
-    if (mapping)
+    if (visible && !isVisible())
         X11Window::setOnAllDesktops(winId());
     QWidget::setVisible(visible);
-    if (mapping)
+    if (visible)
         X11Window::requestOnAllDesktops(winId());
+}
+
+// GNOME takes the panel off the other desktops while a dialog sits over it.
+bool InteractiveFloatingPanel::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowUnblocked && isVisible())
+        X11Window::requestOnAllDesktops(winId());
+    return QWidget::event(event);
 }
 
 // Presses reach the panel from the children that do not take them, so a drag

@@ -1,12 +1,10 @@
 #include "app/PortalGlobalShortcut.h"
 
-#include "app/DesktopPortal.h"
-#include "engine/Logging.h"
+#include "ui/DesktopPortal.h"
+#include "ui/PortalRequest.h"
 
 #include <QDBusArgument>
-#include <QDBusMessage>
 #include <QDBusMetaType>
-#include <QDBusPendingCallWatcher>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -58,63 +56,47 @@ PortalGlobalShortcut::PortalGlobalShortcut(const QString &id, const QString &des
                                            const QString &preferredTrigger, QDBusConnection bus, QObject *parent)
     : QObject(parent),
       m_id(id),
-      m_description(description),
-      m_preferredTrigger(preferredTrigger),
       m_bus(std::move(bus))
 {
     registerTypes();
+    const QVariantMap properties{{u"description"_s, description}, {u"preferred_trigger"_s, preferredTrigger}};
+    m_shortcuts = {{m_id, properties}};
     // QtDBus connects bus signals by slot signature only.
     m_bus.connect(DesktopPortal::service, DesktopPortal::path, shortcutsInterface, u"Activated"_s, this,
                   SLOT(onActivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
-    request(u"CreateSession"_s, {}, {{u"session_handle_token"_s, u"corvane"_s}},
-            SLOT(onSessionCreated(uint, QVariantMap)));
-}
-
-void PortalGlobalShortcut::request(const QString &method, QList<QVariant> arguments, QVariantMap options,
-                                   const char *slot)
-{
-    // The portal names the request object after our bus name and the token, so its
-    // answer can be awaited before the call goes out.
-    const QString token = u"corvane%1"_s.arg(++m_requests);
-    const QString sender = m_bus.baseService().mid(1).replace(u'.', u'_');
-    const QString path = u"%1/request/%2/%3"_s.arg(DesktopPortal::path, sender, token);
-    m_bus.connect(DesktopPortal::service, path, u"org.freedesktop.portal.Request"_s, u"Response"_s, this, slot);
-    options.insert(u"handle_token"_s, token);
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(DesktopPortal::service, DesktopPortal::path, shortcutsInterface, method);
-    call.setArguments(arguments << options);
-    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, method](QDBusPendingCallWatcher *done) {
-        done->deleteLater();
-        if (!done->isError())
-            return;
-        qCInfo(lcApp) << "no global shortcut through the desktop portal:" << method << done->error().name();
-        Q_EMIT failed();
-    });
+    // KDE Plasma 5.27 takes the shortcuts only from here, and lists them in its answer.
+    const QVariantMap options{{u"session_handle_token"_s, u"corvane"_s},
+                              {u"shortcuts"_s, QVariant::fromValue(m_shortcuts)}};
+    connect(PortalRequest::send(m_bus, shortcutsInterface, u"CreateSession"_s, {}, options, this),
+            &PortalRequest::answered, this, &PortalGlobalShortcut::onSessionCreated);
 }
 
 void PortalGlobalShortcut::onSessionCreated(uint response, const QVariantMap &results)
 {
     m_session = QDBusObjectPath(results.value(u"session_handle"_s).toString());
-    if (response != 0 || m_session.path().isEmpty()) {
+    if (response != PortalRequest::Success || m_session.path().isEmpty()) {
         Q_EMIT failed();
         return;
     }
-    const QVariantMap properties{{u"description"_s, m_description}, {u"preferred_trigger"_s, m_preferredTrigger}};
-    const QList<PortalGlobalShortcut::Shortcut> shortcuts{{m_id, properties}};
-    request(u"BindShortcuts"_s, {QVariant::fromValue(m_session), QVariant::fromValue(shortcuts), QString()}, {},
-            SLOT(onBound(uint, QVariantMap)));
+    if (announceBound(results))
+        return;
+    const QList<QVariant> arguments{QVariant::fromValue(m_session), QVariant::fromValue(m_shortcuts), QString()};
+    connect(PortalRequest::send(m_bus, shortcutsInterface, u"BindShortcuts"_s, arguments, {}, this),
+            &PortalRequest::answered, this, [this](uint response, const QVariantMap &results) {
+                if (response != PortalRequest::Success || !announceBound(results))
+                    Q_EMIT failed();
+            });
 }
 
-void PortalGlobalShortcut::onBound(uint response, const QVariantMap &results)
+bool PortalGlobalShortcut::announceBound(const QVariantMap &results)
 {
     for (const PortalGlobalShortcut::Shortcut &entry : shortcutsIn(results)) {
-        if (response == 0 && entry.id == m_id) {
+        if (entry.id == m_id) {
             Q_EMIT bound(entry.properties.value(u"trigger_description"_s).toString());
-            return;
+            return true;
         }
     }
-    Q_EMIT failed();
+    return false;
 }
 
 void PortalGlobalShortcut::onActivated(const QDBusObjectPath &session, const QString &id, qulonglong,

@@ -7,9 +7,10 @@
 #include <QVariantMap>
 
 // One global shortcut through the XDG desktop portal's GlobalShortcuts interface, for
-// Wayland sessions where no program may grab keys: a session is created, the shortcut
-// bound with its preferred keys (the desktop may ask the person and choose others), and
-// its activations announced. Every step is asynchronous.
+// Wayland sessions where no program may grab keys: a session is created with the shortcut
+// and its preferred keys, the shortcut bound where the session did not already take it
+// (the desktop may ask the person and choose other keys), and its activations announced.
+// Every step is asynchronous.
 class PortalGlobalShortcut : public QObject
 {
     Q_OBJECT
@@ -38,20 +39,18 @@ Q_SIGNALS:
     void activated();
 
 private Q_SLOTS:
-    void onSessionCreated(uint response, const QVariantMap &results);
-    void onBound(uint response, const QVariantMap &results);
     void onActivated(const QDBusObjectPath &session, const QString &id, qulonglong timestamp,
                      const QVariantMap &options);
 
 private:
-    // Calls `method` with `arguments` and the options carrying a new request token; the
-    // portal answers on the request's Response signal, delivered to `slot`.
-    void request(const QString &method, QList<QVariant> arguments, QVariantMap options, const char *slot);
+    void onSessionCreated(uint response, const QVariantMap &results);
+    // Announces the shortcut bound when `results` list it; false when they do not.
+    bool announceBound(const QVariantMap &results);
 
-    QString m_id, m_description, m_preferredTrigger;
+    QString m_id;
+    QList<Shortcut> m_shortcuts;
     QDBusConnection m_bus;
     QDBusObjectPath m_session;
-    int m_requests = 0;
 };
 
 Q_DECLARE_METATYPE(PortalGlobalShortcut::Shortcut)

@@ -29,13 +29,13 @@ QString SingleInstance::objectPath(const QString &name)
     return u'/' + QString(name).replace(u'.', u'/').replace(u'-', u'_');
 }
 
-bool SingleInstance::claim(const QStringList &uris)
+bool SingleInstance::claim(const QStringList &uris, const QString &action)
 {
     if (!m_bus.isConnected())
         return claimLockFile();
     if (claimBusName())
         return true;
-    m_notified = notifyRunning(uris);
+    m_notified = notifyRunning(uris, action);
     return false;
 }
 
@@ -64,14 +64,18 @@ bool SingleInstance::claimLockFile()
     return m_lock->tryLock(100);
 }
 
-bool SingleInstance::notifyRunning(const QStringList &uris)
+bool SingleInstance::notifyRunning(const QStringList &uris, const QString &action)
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(m_name, objectPath(m_name), applicationInterface,
-                                                       uris.isEmpty() ? u"Activate"_s : u"Open"_s);
-    if (uris.isEmpty())
-        call << QVariantMap();
+    const auto method = [this](const QString &name) {
+        return QDBusMessage::createMethodCall(m_name, objectPath(m_name), applicationInterface, name);
+    };
+    QDBusMessage call;
+    if (!uris.isEmpty())
+        call = method(u"Open"_s) << uris << QVariantMap();
+    else if (!action.isEmpty())
+        call = method(u"ActivateAction"_s) << action << QVariantList() << QVariantMap();
     else
-        call << uris << QVariantMap();
+        call = method(u"Activate"_s) << QVariantMap();
     // Events keep flowing while waiting, so an instance in this very process can answer.
     const QDBusMessage reply = m_bus.call(call, QDBus::BlockWithGui, callTimeoutMs);
     if (reply.errorName() == QDBusError::errorString(QDBusError::InvalidArgs)) {
@@ -106,4 +110,12 @@ void SingleInstance::Open(const QStringList &uris, const QVariantMap &)
         sendErrorReply(QDBusError::InvalidArgs, u"只能导入普通文件：%1"_s.arg(refused.join(u"、"_s)));
     if (!files.isEmpty())
         Q_EMIT openRequested(files);
+}
+
+void SingleInstance::ActivateAction(const QString &name, const QVariantList &, const QVariantMap &)
+{
+    if (actions.contains(name))
+        Q_EMIT actionRequested(name);
+    else
+        qCInfo(lcApp) << "unknown action asked over the bus:" << name;
 }

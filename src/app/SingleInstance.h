@@ -11,9 +11,9 @@
 
 // Keeps one Corvane per user: two processes would overwrite each other's account list.
 // The first owns a well-known name on the session bus and answers the desktop's
-// org.freedesktop.Application calls there; a later launch calls Activate (or Open, to
-// hand over files) on it and leaves. Without a session bus a lock file keeps the second
-// launch out, but it cannot reach the first.
+// org.freedesktop.Application calls there; a later launch calls Activate (Open, to hand
+// over files; ActivateAction, to show, hide or toggle the panel) on it and leaves. Without
+// a session bus a lock file keeps the second launch out, but it cannot reach the first.
 class SingleInstance : public QObject, protected QDBusContext
 {
     Q_OBJECT
@@ -26,9 +26,13 @@ public:
     explicit SingleInstance(const QString &name = serviceName,
                             const QDBusConnection &bus = QDBusConnection::sessionBus(), QObject *parent = nullptr);
 
+    // The actions the running instance takes over the bus.
+    static inline const QStringList actions{QStringLiteral("toggle"), QStringLiteral("show"), QStringLiteral("hide")};
+
     // True when this process is the one to run. Otherwise the running one has been asked
-    // to show its panel, or to open `uris` when there are any, and this one should exit.
-    bool claim(const QStringList &uris = {});
+    // to open `uris` when there are any, else to take `action` when there is one, else to
+    // show its panel, and this one should exit.
+    bool claim(const QStringList &uris = {}, const QString &action = {});
     // Whether the running instance took the request.
     bool notifiedRunning() const { return m_notified; }
     // Why the running instance refused files it was handed, if it did.
@@ -42,16 +46,20 @@ Q_SIGNALS:
     void showRequested();
     // Another launch handed over files to open: regular files only, as paths.
     void openRequested(const QStringList &paths);
+    // Another launch asked for one of `actions`.
+    void actionRequested(const QString &action);
 
 public Q_SLOTS:
     // org.freedesktop.Application, called over the bus; the names are the interface's.
     Q_SCRIPTABLE void Activate(const QVariantMap &platformData);
     Q_SCRIPTABLE void Open(const QStringList &uris, const QVariantMap &platformData);
+    Q_SCRIPTABLE void ActivateAction(const QString &name, const QVariantList &parameter,
+                                     const QVariantMap &platformData);
 
 private:
     bool claimBusName();
     bool claimLockFile();
-    bool notifyRunning(const QStringList &uris);
+    bool notifyRunning(const QStringList &uris, const QString &action);
 
     QString m_name;
     QDBusConnection m_bus;

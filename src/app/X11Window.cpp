@@ -93,6 +93,11 @@ void sendToWindowManager(xcb_connection_t *c, xcb_window_t window, xcb_atom_t ty
 
 } // namespace
 
+bool isWaylandSession()
+{
+    return qEnvironmentVariableIsSet("WAYLAND_DISPLAY") || qgetenv("XDG_SESSION_TYPE") == "wayland";
+}
+
 xcb_connection_t *connection()
 {
     const auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;

@@ -11,6 +11,8 @@ struct xcb_connection_t;
 // the application is not on an X server.
 namespace X11Window {
 
+// Whether the desktop session is a Wayland one, where the X server is XWayland.
+bool isWaylandSession();
 // The application's X connection; null when it is not on an X server.
 xcb_connection_t *connection();
 // The root window of the display's screen.

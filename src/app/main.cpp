@@ -59,6 +59,13 @@ int main(int argc, char *argv[])
     options.addVersionOption();
     const QCommandLineOption hidden(u"hidden"_s, u"启动时不显示浮窗（用于登录时自动启动）。"_s);
     options.addOption(hidden);
+    // For keys bound in the desktop's own settings, where it offers no global shortcut.
+    const QList<QCommandLineOption> actions{
+        {u"toggle"_s, u"显示或隐藏正在运行的岚签的浮窗（未运行时启动它）。"_s},
+        {u"show"_s, u"显示正在运行的岚签的浮窗（未运行时启动它）。"_s},
+        {u"hide"_s, u"隐藏正在运行的岚签的浮窗。"_s},
+    };
+    options.addOptions(actions);
     options.addPositionalArgument(u"文件"_s, u"要导入的备份（Aegis、2FAS 或 otpauth 链接列表）。"_s, u"[文件…]"_s);
     options.process(app);
 
@@ -68,8 +75,14 @@ int main(int argc, char *argv[])
     for (const QString &argument : options.positionalArguments())
         files << QUrl::fromLocalFile(QFileInfo(argument).absoluteFilePath()).toString();
 
+    QString action;
+    for (const QCommandLineOption &option : actions) {
+        if (options.isSet(option))
+            action = option.names().constFirst();
+    }
+
     SingleInstance instance;
-    if (!instance.claim(files)) {
+    if (!instance.claim(files, action)) {
         if (!instance.refusal().isEmpty()) {
             std::fputs(qPrintable(instance.refusal() + u'\n'), stderr);
             return 1;
@@ -79,15 +92,18 @@ int main(int argc, char *argv[])
         std::fputs("岚签已在运行，但没有响应。\n", stderr);
         return 1;
     }
+    if (action == u"hide"_s) // no panel to hide
+        return 0;
 
     QSettings settings;
     // A file written by an older build may be readable by others.
     if (QFile::exists(settings.fileName()))
         QFile::setPermissions(settings.fileName(), QFile::ReadOwner | QFile::WriteOwner);
     SecretServiceKeychain keychain;
-    CorvaneApp corvane(keychain, settings, options.isSet(hidden));
+    CorvaneApp corvane(keychain, settings, options.isSet(hidden) && action.isEmpty());
     QObject::connect(&instance, &SingleInstance::showRequested, &corvane, &CorvaneApp::showPanel);
     QObject::connect(&instance, &SingleInstance::openRequested, &corvane, &CorvaneApp::openFiles);
+    QObject::connect(&instance, &SingleInstance::actionRequested, &corvane, &CorvaneApp::runAction);
     if (!files.isEmpty())
         corvane.openFiles(files);
     return app.exec();

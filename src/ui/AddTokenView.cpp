@@ -108,7 +108,9 @@ AddTokenView::AddTokenView(TokenStore &store, QWidget *parent)
             field->setEchoMode(shown ? QLineEdit::Normal : QLineEdit::Password);
     });
     connect(m_imageButton, &QPushButton::clicked, this, &AddTokenView::chooseImageFile);
-    connect(m_screenButton, &QPushButton::clicked, this, [this] { showScanned(QrScanner::scanScreens()); });
+    connect(m_screenButton, &QPushButton::clicked, this, [this] {
+        QrScanner::scanScreens(this, [this](const std::expected<QString, TransferError> &link) { showScanned(link); });
+    });
     connect(primaryButton(), &QPushButton::clicked, this, &AddTokenView::add);
     connect(&m_store, &TokenStore::keychainStatusChanged, this, &AddTokenView::keychainStatusChanged);
     connect(m_codeSettings, &CodeSettingsFields::changed, this,

@@ -31,7 +31,7 @@ void CodeClipboard::copyCode(const QString &code, qint64 clearDelaySeconds)
     const std::chrono::seconds delay(std::min(clearDelaySeconds, maxSeconds));
     m_singleShot(delay, this, [this, count, code] {
         if (m_changeCount == count && text() == code)
-            m_clipboard->clear();
+            empty();
     });
 }
 
@@ -54,11 +54,18 @@ std::optional<QImage> CodeClipboard::image() const
 void CodeClipboard::clearIfHolds(const QString &text)
 {
     if (this->text() == text)
-        m_clipboard->clear();
+        empty();
 }
 
 void CodeClipboard::clearIfHolds(const QImage &image)
 {
     if (this->image() == image)
-        m_clipboard->clear();
+        empty();
+}
+
+// Under Wayland an X client's dropped selection leaves the desktop's own copy of it
+// behind; owning the clipboard with empty text replaces that copy everywhere.
+void CodeClipboard::empty()
+{
+    m_clipboard->setText(QString());
 }

@@ -26,11 +26,13 @@ public:
     std::optional<QString> text() const;
     // The image on the clipboard when it holds one and no plain text.
     std::optional<QImage> image() const;
-    // Empties the clipboard if it holds exactly `text` (or `image`).
+    // Empties the clipboard if it holds exactly `text` (or `image`): it then holds empty text.
     void clearIfHolds(const QString &text);
     void clearIfHolds(const QImage &image);
 
 private:
+    void empty();
+
     QClipboard *m_clipboard;
     SingleShot m_singleShot;
     // Advances on every change of the clipboard, by this process or any other.

@@ -5,8 +5,10 @@
 #include <QString>
 
 #include <expected>
+#include <functional>
 
 class QImage;
+class QObject;
 
 // Reads the account link of a QR code from an image, an image file or the screens.
 namespace QrScanner {
@@ -14,9 +16,12 @@ namespace QrScanner {
 std::expected<QString, TransferError> scanImage(const QImage &image);
 // UnreadableImage when the file is not an image Qt can read.
 std::expected<QString, TransferError> scanFile(const QString &path);
-// Every screen, one after the other; the first account link found. Works on X11, where
-// any client may read the screen; a Wayland session shows an X client only its own
-// windows, so there it gives screenUnavailable.
-std::expected<QString, TransferError> scanScreens();
+using ScanResult = std::function<void(const std::expected<QString, TransferError> &)>;
+// Every screen; the first account link found goes to `done`. On X11, where any client may
+// read the screen, at once. A Wayland session shows an X client only its own windows, so
+// there the desktop portal takes the screenshot (the desktop may ask the person first)
+// and `done` is called once it answered, unless `context` is gone by then; nothing is
+// called when the person declined.
+void scanScreens(QObject *context, ScanResult done);
 
 } // namespace QrScanner

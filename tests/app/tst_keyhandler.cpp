@@ -1,5 +1,6 @@
 #include "app/FloatingWindowController.h"
 #include "app/KeyHandler.h"
+#include "app/X11KeyGrab.h"
 #include "support/TempSettings.h"
 #include "ui/PanelNotifications.h"
 
@@ -8,6 +9,8 @@
 #include <QKeyEvent>
 #include <QSignalSpy>
 #include <QtTest>
+
+#include <xcb/xcb.h>
 
 namespace {
 
@@ -106,6 +109,43 @@ private Q_SLOTS:
         QVERIFY(!filtered && m_panel->isVisible());
         QVERIFY(!press(m_field, Qt::Key_Escape, {}));
         QVERIFY(m_panel->isHidden());
+    }
+
+    // The global key's presses, as the X server reports them on the root window.
+    void globalKeyActsOncePerPress_data()
+    {
+        QTest::addColumn<bool>("released"); // the release reached us
+        QTest::addColumn<bool>("held"); // the server says the key is down
+        QTest::addColumn<int>("presses");
+        QTest::newRow("repeat while held") << false << true << 1;
+        QTest::newRow("released") << true << true << 2;
+        QTest::newRow("release lost, key up") << false << false << 2;
+    }
+    void globalKeyActsOncePerPress()
+    {
+        QFETCH(bool, released);
+        QFETCH(bool, held);
+        QFETCH(int, presses);
+        constexpr std::uint32_t root = 7;
+        constexpr std::uint8_t keycode = 45;
+        constexpr std::uint16_t modifiers = XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1;
+        X11KeyGrab grab(root, keycode, modifiers, [&held](std::uint8_t code) { return held && code == keycode; });
+        QSignalSpy pressed(&grab, &X11KeyGrab::pressed);
+        const auto send = [&grab](std::uint8_t type, std::uint16_t state) {
+            xcb_key_press_event_t event{};
+            event.response_type = type;
+            event.detail = keycode;
+            event.event = root;
+            event.state = state | XCB_MOD_MASK_LOCK; // Caps Lock does not matter
+            return grab.nativeEventFilter("xcb_generic_event_t", &event, nullptr);
+        };
+        QVERIFY(send(XCB_KEY_PRESS, modifiers));
+        if (released) // Ctrl already up
+            QVERIFY(send(XCB_KEY_RELEASE, 0));
+        QTest::qWait(X11KeyGrab::heldCheckMs * 2);
+        QVERIFY(send(XCB_KEY_PRESS, modifiers));
+        QVERIFY(!send(XCB_KEY_PRESS, XCB_MOD_MASK_CONTROL)); // not the combination
+        QCOMPARE(pressed.count(), presses);
     }
 
 private:

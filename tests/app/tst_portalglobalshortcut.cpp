@@ -1,17 +1,15 @@
 #include "app/PortalGlobalShortcut.h"
 #include "support/PortalBus.h"
 
-#include <QDBusContext>
-#include <QDBusMessage>
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
 
 using Shortcut = PortalGlobalShortcut::Shortcut;
 
-// The desktop portal's GlobalShortcuts interface, served from a bus connection of its
-// own: every request is answered on its request object, as the portal does.
-class FakeShortcutsPortal : public QObject, protected QDBusContext
+// The desktop portal's GlobalShortcuts interface. KDE Plasma 5.27's takes the shortcuts
+// from CreateSession and binds nothing later.
+class FakeShortcutsPortal : public PortalStandIn
 {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.GlobalShortcuts")
@@ -20,34 +18,34 @@ public:
     static inline const QString session = u"/org/freedesktop/portal/desktop/session/1/corvane"_s;
     uint bindResponse = 0; // 1: the person declined
     QString trigger;
+    bool plasma527 = false;
+    int binds = 0;
 
 public Q_SLOTS:
     QDBusObjectPath CreateSession(const QVariantMap &options)
     {
-        return respond(options, 0, {{u"session_handle"_s, session}});
+        QVariantMap results{{u"session_handle"_s, session}};
+        if (plasma527)
+            results.insert(u"shortcuts"_s, triggered(qdbus_cast<QList<Shortcut>>(options.value(u"shortcuts"_s))));
+        return respond(options, 0, results);
     }
     // The full type name: QtDBus finds the argument type by the name moc records.
     QDBusObjectPath BindShortcuts(const QDBusObjectPath &, QList<PortalGlobalShortcut::Shortcut> shortcuts,
                                   const QString &, const QVariantMap &options)
     {
-        for (Shortcut &shortcut : shortcuts)
-            shortcut.properties.insert(u"trigger_description"_s, trigger);
-        return respond(options, bindResponse, {{u"shortcuts"_s, QVariant::fromValue(shortcuts)}});
+        ++binds;
+        return respond(options, bindResponse, {{u"shortcuts"_s, triggered(plasma527 ? QList<Shortcut>() : shortcuts)}});
     }
 
 Q_SIGNALS:
     void Activated(const QDBusObjectPath &session, const QString &id, qulonglong timestamp, const QVariantMap &options);
 
 private:
-    QDBusObjectPath respond(const QVariantMap &options, uint response, const QVariantMap &results)
+    QVariant triggered(QList<Shortcut> shortcuts) const
     {
-        const QString path = u"/org/freedesktop/portal/desktop/request/%1/%2"_s.arg(
-            message().service().mid(1).replace(u'.', u'_'), options.value(u"handle_token"_s).toString());
-        QDBusMessage answer = QDBusMessage::createSignal(path, u"org.freedesktop.portal.Request"_s, u"Response"_s);
-        answer << response << results;
-        QMetaObject::invokeMethod(
-            this, [bus = connection(), answer] { bus.send(answer); }, Qt::QueuedConnection);
-        return QDBusObjectPath(path);
+        for (Shortcut &shortcut : shortcuts)
+            shortcut.properties.insert(u"trigger_description"_s, trigger);
+        return QVariant::fromValue(shortcuts);
     }
 };
 
@@ -66,17 +64,22 @@ private Q_SLOTS:
 
     void bindsAndActivates_data()
     {
+        QTest::addColumn<bool>("plasma527");
         QTest::addColumn<uint>("bindResponse");
         QTest::addColumn<QString>("trigger");
-        QTest::newRow("bound with keys the person chose") << 0u << u"Super+O"_s;
-        QTest::newRow("declined") << 1u << QString();
+        QTest::newRow("bound with keys the person chose") << false << 0u << u"Super+O"_s;
+        QTest::newRow("declined") << false << 1u << QString();
+        QTest::newRow("taken with the session, empty bind") << true << 0u << u"Ctrl+Alt+K"_s;
     }
     void bindsAndActivates()
     {
+        QFETCH(bool, plasma527);
         QFETCH(uint, bindResponse);
         QFETCH(QString, trigger);
+        m_portal.plasma527 = plasma527;
         m_portal.bindResponse = bindResponse;
         m_portal.trigger = trigger;
+        m_portal.binds = 0;
         PortalGlobalShortcut shortcut(u"toggle-panel"_s, u"显示或隐藏"_s, u"CTRL+ALT+k"_s);
         QSignalSpy bound(&shortcut, &PortalGlobalShortcut::bound);
         QSignalSpy failed(&shortcut, &PortalGlobalShortcut::failed);
@@ -86,6 +89,7 @@ private Q_SLOTS:
         if (bindResponse != 0)
             return;
         QCOMPARE(bound.constFirst().constFirst().toString(), trigger);
+        QCOMPARE(m_portal.binds, int(!plasma527));
         // Only its own shortcut in its own session counts.
         const QDBusObjectPath session(FakeShortcutsPortal::session), other(u"/other"_s);
         Q_EMIT m_portal.Activated(session, u"other"_s, 1, {});

@@ -47,6 +47,28 @@ private Q_SLOTS:
         QCOMPARE(second.refusal(), u"只能导入普通文件："_s + fifo);
     }
 
+    // `corvane --toggle` and its siblings, for keys bound in the desktop's settings.
+    void secondLaunchAsksForAnAction_data()
+    {
+        QTest::addColumn<QString>("action");
+        for (const QString &action : SingleInstance::actions)
+            QTest::newRow(qPrintable(action)) << action;
+    }
+    void secondLaunchAsksForAnAction()
+    {
+        QFETCH(QString, action);
+        const QString name = uniqueName();
+        SingleInstance first(name, connection(name + u"-first"_s));
+        QVERIFY(first.claim());
+        QSignalSpy actions(&first, &SingleInstance::actionRequested);
+        QSignalSpy shows(&first, &SingleInstance::showRequested);
+        SingleInstance second(name, connection(name + u"-second"_s));
+        QVERIFY(!second.claim({}, action) && second.notifiedRunning());
+        QCOMPARE(actions.size(), 1);
+        QCOMPARE(actions.first().first().toString(), action);
+        QCOMPARE(shows.size(), 0);
+    }
+
     void lockFileKeepsASecondOutWithoutABus()
     {
         const QString name = uniqueName();

@@ -68,6 +68,12 @@ private:
             numbers += account.name.back();
         return numbers;
     }
+    // Taken over with empty text: a dropped clipboard would leave a Wayland desktop's copy.
+    static bool emptied()
+    {
+        const QMimeData *data = QApplication::clipboard()->mimeData();
+        return data && data->hasText() && data->text().isEmpty();
+    }
 
 private Q_SLOTS:
     void init()
@@ -222,7 +228,7 @@ private Q_SLOTS:
         QVERIFY(!row(0)->isCopied());
         QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
         m_clock.advance(0.8);
-        QVERIFY(QApplication::clipboard()->text().isEmpty());
+        QVERIFY(emptied());
 
         m_view->copier().copyAccount(0); // what the user copies meanwhile stays
         QApplication::clipboard()->setText(u"something the user copied"_s);
@@ -235,7 +241,7 @@ private Q_SLOTS:
         m_clock.advance(1);
         QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
         m_clock.advance(1);
-        QVERIFY(QApplication::clipboard()->text().isEmpty());
+        QVERIFY(emptied());
 
         m_store->setClipboardClearDelay(0); // never
         m_view->copier().copyAccount(0);
@@ -332,12 +338,12 @@ private Q_SLOTS:
         QApplication::clipboard()->setText(rfcSecret);
         Q_EMIT m_notifications->pasteSecretAndAdd();
         QCOMPARE(m_store->accounts().size(), 1);
-        QVERIFY(QApplication::clipboard()->text().isEmpty());
+        QVERIFY(emptied());
         // The same secret again adds nothing but still leaves the clipboard clean.
         QApplication::clipboard()->setText(rfcSecret.toLower());
         Q_EMIT m_notifications->pasteSecretAndAdd();
         QCOMPARE(m_store->accounts().size(), 1);
-        QVERIFY(QApplication::clipboard()->text().isEmpty());
+        QVERIFY(emptied());
     }
 
     void qrImageOpensTheFilledSheet_data()

@@ -3,7 +3,7 @@
 #include <QString>
 
 // Where the XDG desktop portal answers on the session bus: every portal interface the app
-// uses (settings, global shortcuts) lives on this one object.
+// uses (settings, global shortcuts, screenshots) lives on this one object.
 namespace DesktopPortal {
 
 inline const QString service = QStringLiteral("org.freedesktop.portal.Desktop");
