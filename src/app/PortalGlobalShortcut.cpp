@@ -73,11 +73,12 @@ PortalGlobalShortcut::PortalGlobalShortcut(const QString &id, const QString &des
 
 void PortalGlobalShortcut::onSessionCreated(uint response, const QVariantMap &results)
 {
-    m_session = QDBusObjectPath(results.value(u"session_handle"_s).toString());
-    if (response != PortalRequest::Success || m_session.path().isEmpty()) {
+    const QString handle = results.value(u"session_handle"_s).toString();
+    if (response != PortalRequest::Success || handle.isEmpty()) {
         Q_EMIT failed();
         return;
     }
+    m_session = QDBusObjectPath(handle);
     if (announceBound(results))
         return;
     const QList<QVariant> arguments{QVariant::fromValue(m_session), QVariant::fromValue(m_shortcuts), QString()};
