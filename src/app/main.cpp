@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include <memory>
+
 #include <cstdio>
 #include <sys/prctl.h>
 #include <sys/resource.h>
@@ -38,27 +40,12 @@ static void harden()
     umask(077);
 }
 
-int main(int argc, char *argv[])
+static QList<QCommandLineOption> addOptions(QCommandLineParser &options)
 {
-    harden();
-    if (const auto inspected = InspectCommand::runIfAsked(argc, argv))
-        return *inspected;
-    preferX11UnderWayland();
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(u"Corvane"_s);
-    QApplication::setOrganizationName(u"Corvane"_s);
-    QApplication::setApplicationDisplayName(u"岚签"_s);
-    QApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
-    QApplication::setDesktopFileName(u"corvane"_s);
-    QApplication::setQuitOnLastWindowClosed(false);
-    QtTranslation::install(app);
-
-    QCommandLineParser options;
     options.setApplicationDescription(u"在置顶小窗中显示两步验证码（TOTP）。"_s);
     options.addHelpOption();
     options.addVersionOption();
-    const QCommandLineOption hidden(u"hidden"_s, u"启动时不显示浮窗（用于登录时自动启动）。"_s);
-    options.addOption(hidden);
+    options.addOption({u"hidden"_s, u"启动时不显示浮窗（用于登录时自动启动）。"_s});
     // For keys bound in the desktop's own settings, where it offers no global shortcut.
     const QList<QCommandLineOption> actions{
         {u"toggle"_s, u"显示或隐藏正在运行的岚签的浮窗（未运行时启动它）。"_s},
@@ -67,7 +54,46 @@ int main(int argc, char *argv[])
     };
     options.addOptions(actions);
     options.addPositionalArgument(u"文件"_s, u"要导入的备份（Aegis、2FAS 或 otpauth 链接列表）。"_s, u"[文件…]"_s);
-    options.process(app);
+    return actions;
+}
+
+// Help, the version, a mistyped option and --hide never show a window, so they run without
+// a display (in a terminal over ssh, say).
+static bool needsWindows(int argc, char *argv[])
+{
+    QCommandLineParser options;
+    addOptions(options);
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (!options.parse(arguments))
+        return false;
+    for (const QString &name : {u"help"_s, u"help-all"_s, u"version"_s, u"hide"_s}) {
+        if (options.isSet(name))
+            return false;
+    }
+    return true;
+}
+
+int main(int argc, char *argv[])
+{
+    harden();
+    if (const auto inspected = InspectCommand::runIfAsked(argc, argv))
+        return *inspected;
+    preferX11UnderWayland();
+    std::unique_ptr<QCoreApplication> app;
+    if (needsWindows(argc, argv))
+        app = std::make_unique<QApplication>(argc, argv);
+    else
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication::setApplicationName(u"Corvane"_s);
+    QCoreApplication::setOrganizationName(u"Corvane"_s);
+    QCoreApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
+    QtTranslation::install(*app);
+    // Qt's option texts are translated as they are added, so after the catalogue.
+    QCommandLineParser options;
+    const QList<QCommandLineOption> actions = addOptions(options);
+    options.process(*app);
 
     // Files named on the command line ("Open with" from a file manager) are imported, by
     // the instance already running when there is one.
@@ -94,17 +120,20 @@ int main(int argc, char *argv[])
     }
     if (action == u"hide"_s) // no panel to hide
         return 0;
+    QApplication::setApplicationDisplayName(u"岚签"_s);
+    QApplication::setDesktopFileName(u"corvane"_s);
+    QApplication::setQuitOnLastWindowClosed(false);
 
     QSettings settings;
     // A file written by an older build may be readable by others.
     if (QFile::exists(settings.fileName()))
         QFile::setPermissions(settings.fileName(), QFile::ReadOwner | QFile::WriteOwner);
     SecretServiceKeychain keychain;
-    CorvaneApp corvane(keychain, settings, options.isSet(hidden) && action.isEmpty());
+    CorvaneApp corvane(keychain, settings, options.isSet(u"hidden"_s) && action.isEmpty());
     QObject::connect(&instance, &SingleInstance::showRequested, &corvane, &CorvaneApp::showPanel);
     QObject::connect(&instance, &SingleInstance::openRequested, &corvane, &CorvaneApp::openFiles);
     QObject::connect(&instance, &SingleInstance::actionRequested, &corvane, &CorvaneApp::runAction);
     if (!files.isEmpty())
         corvane.openFiles(files);
-    return app.exec();
+    return QApplication::exec();
 }
