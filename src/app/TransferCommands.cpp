@@ -2,6 +2,7 @@
 
 #include "store/ImportRun.h"
 #include "store/TokenStore.h"
+#include "transfer/BackupFile.h"
 #include "transfer/BackupFileReader.h"
 #include "ui/AccountQrDialog.h"
 #include "ui/ImportProgressDialog.h"
@@ -72,15 +73,15 @@ void TransferCommands::exportVault(const TransferLayer &layer, const QList<Impor
         const auto vault = key ? layer.writeVault(tokens, slot, *key)
                                : std::unexpected(TransferError(TransferError::Kind::fileError, u"加密失败"_s));
         if (vault)
-            save(layer, path, *vault, tokens.size());
+            save(path, *vault, tokens.size());
         else
             fail(vault.error());
     });
 }
 
-void TransferCommands::save(const TransferLayer &layer, const QString &path, const QByteArray &bytes, qsizetype count)
+void TransferCommands::save(const QString &path, const QByteArray &bytes, qsizetype count)
 {
-    if (const auto written = layer.writeFile(path, bytes); !written) {
+    if (const auto written = BackupFile::write(path, bytes); !written) {
         fail(written.error());
         return;
     }
@@ -110,7 +111,7 @@ void TransferCommands::exportBackup()
     else if (
         ask(u"这个文件不加密：任何拿到它的人都能生成你全部账户的验证码。只在马上导入另一个应用并随后删除文件时使用。\n仍要导出吗？"_s,
             u"仍然导出"_s))
-        save(*layer, path, layer->writeLinks(tokens), tokens.size());
+        save(path, layer->writeLinks(tokens), tokens.size());
 }
 
 void TransferCommands::chooseAndImport()

@@ -50,7 +50,7 @@ private:
     // The transfer layer; absent, and reported, when its plugin cannot be opened.
     const TransferLayer *layer();
     void exportVault(const TransferLayer &layer, const QList<ImportedToken> &tokens, const QString &path);
-    void save(const TransferLayer &layer, const QString &path, const QByteArray &bytes, qsizetype count);
+    void save(const QString &path, const QByteArray &bytes, qsizetype count);
     void enqueue(const QString &path);
     void importNext();
     void fileRead(std::expected<QByteArray, TransferError> bytes);

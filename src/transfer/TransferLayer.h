@@ -24,8 +24,6 @@ class TransferLayer
 public:
     virtual ~TransferLayer() = default;
 
-    // BackupFile
-    virtual std::expected<void, TransferError> writeFile(const QString &path, const QByteArray &bytes) const = 0;
     // BackupReader, deriving each key on the spot.
     virtual std::expected<ImportBatch, TransferError> readBackup(const QByteArray &bytes,
                                                                  const QString &password) const = 0;

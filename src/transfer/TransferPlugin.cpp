@@ -1,17 +1,11 @@
 #include "transfer/TransferPlugin.h"
 
 #include "transfer/AegisVault.h"
-#include "transfer/BackupFile.h"
 #include "transfer/BackupReader.h"
 #include "transfer/DerivedKeys.h"
 #include "transfer/MigrationLink.h"
 #include "transfer/OtpauthLinks.h"
 #include "transfer/QrEncoder.h"
-
-std::expected<void, TransferError> TransferPlugin::writeFile(const QString &path, const QByteArray &bytes) const
-{
-    return BackupFile::write(path, bytes);
-}
 
 std::expected<ImportBatch, TransferError> TransferPlugin::readBackup(const QByteArray &bytes,
                                                                      const QString &password) const

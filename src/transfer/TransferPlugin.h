@@ -13,7 +13,6 @@ class TransferPlugin : public QObject, public TransferLayer
     Q_INTERFACES(TransferLayer)
 
 public:
-    std::expected<void, TransferError> writeFile(const QString &path, const QByteArray &bytes) const override;
     std::expected<ImportBatch, TransferError> readBackup(const QByteArray &bytes,
                                                          const QString &password) const override;
     std::expected<ImportBatch, TransferError> readBackup(const QByteArray &bytes, const QString &password,
