@@ -39,7 +39,7 @@ void AccountList::reset(QList<TokenAccount> accounts)
     Q_EMIT changed();
 }
 
-std::expected<void, StoreError> AccountList::rename(const QUuid &id, const QString &name, const QString &issuer)
+std::expected<void, StoreError> AccountList::rename(QUuid id, QString name, QString issuer)
 {
     const auto index = indexOf(id);
     if (!index)
@@ -53,7 +53,7 @@ std::expected<void, StoreError> AccountList::rename(const QUuid &id, const QStri
     return saveOrRollBack(before, u"名称没有修改。"_s);
 }
 
-void AccountList::move(const QUuid &id, const QUuid &before)
+void AccountList::move(QUuid id, QUuid before)
 {
     if (id == before)
         return;
@@ -68,7 +68,7 @@ void AccountList::move(const QUuid &id, const QUuid &before)
     saveOrRollBack(previous, orderKept);
 }
 
-void AccountList::move(const QUuid &id, qint64 by)
+void AccountList::move(QUuid id, qint64 by)
 {
     const auto from = indexOf(id);
     if (!from)
@@ -84,7 +84,7 @@ void AccountList::move(const QUuid &id, qint64 by)
     saveOrRollBack(previous, orderKept);
 }
 
-std::optional<qsizetype> AccountList::remove(const QUuid &id)
+std::optional<qsizetype> AccountList::remove(QUuid id)
 {
     const auto index = indexOf(id);
     if (!index)

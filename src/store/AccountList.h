@@ -22,16 +22,19 @@ public:
 
     // Takes the list as loaded; nothing is saved.
     void reset(QList<TokenAccount> accounts);
+    // The changes take their arguments by value: whoever hears `changed` mid-call may drop
+    // what a reference would point into (a row's own id, say).
+
     // Trims both texts and cleans them of control and bidi characters; an empty name becomes
     // the default name.
-    std::expected<void, StoreError> rename(const QUuid &id, const QString &name, const QString &issuer);
+    std::expected<void, StoreError> rename(QUuid id, QString name, QString issuer);
     // Moves the account so it ends immediately above `before`.
-    void move(const QUuid &id, const QUuid &before);
+    void move(QUuid id, QUuid before);
     // Moves the account `by` rows (negative is up), clamped to the list.
-    void move(const QUuid &id, qint64 by);
+    void move(QUuid id, qint64 by);
 
     // These three leave saving to the caller.
-    std::optional<qsizetype> remove(const QUuid &id);
+    std::optional<qsizetype> remove(QUuid id);
     // At the index, or at the end of a list that has become shorter.
     void insert(qsizetype index, const TokenAccount &account);
     void append(const QList<TokenAccount> &accounts);

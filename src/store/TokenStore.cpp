@@ -168,7 +168,7 @@ std::expected<void, StoreError> TokenStore::update(const TokenAccount &account, 
     return m_list.rename(account.id, name, issuer);
 }
 
-void TokenStore::move(const QUuid &accountID, const QUuid &before)
+void TokenStore::move(QUuid accountID, QUuid before)
 {
     m_list.move(accountID, before);
 }

@@ -78,7 +78,7 @@ public:
     // Every listed account whose secret is known, secret included, in list order.
     QList<ImportedToken> exportTokens();
     // Moves the account so it ends immediately above `before`.
-    void move(const QUuid &accountID, const QUuid &before);
+    void move(QUuid accountID, QUuid before);
     // Moves the account `by` rows (negative is up), clamped to the list.
     void move(const TokenAccount &account, qint64 by);
 
