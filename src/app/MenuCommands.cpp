@@ -3,6 +3,7 @@
 #include "app/FloatingWindowController.h"
 #include "store/TokenStore.h"
 #include "ui/AboutItems.h"
+#include "ui/HideCodesItem.h"
 #include "ui/OpacityPopover.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -65,6 +66,8 @@ void MenuCommands::fill(QMenu &menu, bool forTray)
         menu.addAction(m_shortcutLine)->setEnabled(false);
     addDelayMenu(menu);
     addOpacityMenu(menu);
+    if (forTray) // the title menu has its own
+        HideCodesItem::addTo(menu, m_store);
     menu.addSeparator();
     if (forTray) {
         menu.addAction(u"导出备份…"_s, this, &MenuCommands::exportRequested);

@@ -14,6 +14,7 @@ namespace {
 const QString accountsKey = u"totp.accounts"_s;
 const QString clearDelayKey = u"totp.clipboardClearDelay"_s;
 const QString panelOpacityKey = u"totp.panelOpacity"_s;
+const QString hideCodesKey = u"totp.hideCodes"_s;
 // The id of the deletion awaiting undo, so that a start after a crash removes its secret.
 const QString pendingDeletionKey = u"totp.pendingDeletion"_s;
 
@@ -36,6 +37,8 @@ AccountDocument::Contents AccountDocument::load()
         contents.clipboardClearDelay = m_settings.value(clearDelayKey).toLongLong();
     if (m_settings.contains(panelOpacityKey))
         contents.panelOpacity = m_settings.value(panelOpacityKey).toDouble();
+    if (m_settings.contains(hideCodesKey))
+        contents.hideCodes = m_settings.value(hideCodesKey).toBool();
     return contents;
 }
 
@@ -85,10 +88,11 @@ bool AccountDocument::setAsideUnreadable()
     return false;
 }
 
-void AccountDocument::saveSettings(qint64 clipboardClearDelay, double panelOpacity)
+void AccountDocument::saveSettings(qint64 clipboardClearDelay, double panelOpacity, bool hideCodes)
 {
     m_settings.setValue(clearDelayKey, clipboardClearDelay);
     m_settings.setValue(panelOpacityKey, panelOpacity);
+    m_settings.setValue(hideCodesKey, hideCodes);
     m_settings.sync();
 }
 

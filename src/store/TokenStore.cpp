@@ -60,6 +60,10 @@ void TokenStore::load()
         m_panelOpacity = nearestOpacityLevel(*contents.panelOpacity);
         Q_EMIT panelOpacityChanged();
     }
+    if (contents.hideCodes) {
+        m_hideCodes = *contents.hideCodes;
+        Q_EMIT hideCodesChanged();
+    }
 }
 
 // Only against a list that was read: an unreadable one names no account.
@@ -81,9 +85,15 @@ void TokenStore::setPanelOpacity(double opacity)
     Q_EMIT panelOpacityChanged();
 }
 
+void TokenStore::setHideCodes(bool hide)
+{
+    m_hideCodes = hide;
+    Q_EMIT hideCodesChanged();
+}
+
 void TokenStore::persistSettings()
 {
-    m_document.saveSettings(m_clipboardClearDelay, m_panelOpacity);
+    m_document.saveSettings(m_clipboardClearDelay, m_panelOpacity, m_hideCodes);
 }
 
 void TokenStore::refreshCodes(double at)

@@ -22,7 +22,7 @@
 #include <functional>
 #include <optional>
 
-// The one model object the views read: the ordered accounts, their current codes, the two
+// The one model object the views read: the ordered accounts, their current codes, the
 // settings and the deletion awaiting undo. It is the only writer of the stored account list
 // and the settings, and the only code that adds secrets to the keychain; the work is done by
 // the pieces it holds. Main thread only.
@@ -43,10 +43,13 @@ public:
     const std::optional<PendingDeletion> &pendingDeletion() const { return m_deletions.pending(); }
     qint64 clipboardClearDelay() const { return m_clipboardClearDelay; }
     double panelOpacity() const { return m_panelOpacity; }
+    // The panel shows a code only where the person looks for it.
+    bool hideCodes() const { return m_hideCodes; }
 
-    // Assigning changes the running value only; persistSettings stores both.
+    // Assigning changes the running value only; persistSettings stores them all.
     void setClipboardClearDelay(qint64 seconds);
     void setPanelOpacity(double opacity);
+    void setHideCodes(bool hide);
     void persistSettings();
 
     // Recomputes the code of every account whose time step changed or that has none. Secrets
@@ -93,6 +96,7 @@ Q_SIGNALS:
     void pendingDeletionChanged();
     void clipboardClearDelayChanged();
     void panelOpacityChanged();
+    void hideCodesChanged();
     void keychainStatusChanged();
     // A keychain outcome the person should read, such as a dismissed unlock prompt.
     void keychainMessage(const QString &message);
@@ -108,6 +112,7 @@ private:
     Clock m_clock;
     qint64 m_clipboardClearDelay = 60;
     double m_panelOpacity = defaultPanelOpacity;
+    bool m_hideCodes = false;
 
     KeychainCalls m_keychain;
     AccountDocument m_document;

@@ -31,7 +31,8 @@ const QImage &CodeImages::image(const QString &code, const QColor &color, qreal 
     return slot.image;
 }
 
-// Digits stand in cells of equal width, so a changing code never shifts sideways.
+// Digits and dots stand in cells of equal width, so a changing or hidden code never shifts
+// sideways.
 void CodeImages::draw(QPainter &painter, const QString &code)
 {
     const QFont font = panelFont(29, QFont::Medium);
@@ -42,7 +43,7 @@ void CodeImages::draw(QPainter &painter, const QString &code)
     painter.setFont(font);
     qreal x = 0;
     for (QChar c : code) {
-        const qreal advance = c.isDigit() ? digitWidth : metrics.horizontalAdvance(c);
+        const qreal advance = c.isDigit() || c == dot ? digitWidth : metrics.horizontalAdvance(c);
         painter.drawText(QRectF(x, 0, advance, metrics.height()), Qt::AlignCenter, QString(c));
         x += advance + codeLetterSpacing;
     }

@@ -13,6 +13,9 @@ class QPainter;
 class CodeImages
 {
 public:
+    // What a hidden code shows for each of its characters, in a digit's cell.
+    static constexpr QChar dot = u'\u2022';
+
     // The code in `color`, `size` large at `ratio` device pixels per pixel.
     const QImage &image(const QString &code, const QColor &color, qreal ratio, const QSizeF &size);
 

@@ -61,6 +61,7 @@ ContentView::ContentView(TokenStore &store, CodeClipboard &clipboard, PanelNotif
     connect(&m_store, &TokenStore::accountsChanged, this, &ContentView::accountsChanged);
     connect(&m_store, &TokenStore::codesChanged, this, [this] { m_list->setCodes(m_store.codes()); });
     connect(&m_store, &TokenStore::pendingDeletionChanged, this, &ContentView::pendingDeletionChanged);
+    connect(&m_store, &TokenStore::hideCodesChanged, this, [this] { m_list->setCodesHidden(m_store.hideCodes()); });
     connect(&m_store, &TokenStore::panelOpacityChanged, this, [this] {
         update();
         Q_EMIT windowAlphaResetRequested();
@@ -70,6 +71,7 @@ ContentView::ContentView(TokenStore &store, CodeClipboard &clipboard, PanelNotif
     m_accountCount = m_store.accounts().size();
     m_list->setAccounts(m_store.accounts());
     m_list->setCodes(m_store.codes());
+    m_list->setCodesHidden(m_store.hideCodes());
     pendingDeletionChanged();
     relayout();
 }

@@ -3,6 +3,7 @@
 #include "store/TokenStore.h"
 #include "ui/AboutItems.h"
 #include "ui/CircleButton.h"
+#include "ui/HideCodesItem.h"
 #include "ui/OpacityPopover.h"
 #include "ui/Palette.h"
 #include "ui/PanelFonts.h"
@@ -108,6 +109,8 @@ QMenu *PanelHeader::showTitleMenu(const QPoint &globalPos)
 {
     auto *menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
+    HideCodesItem::addTo(*menu, m_store);
+    menu->addSeparator();
     menu->addAction(u"导出备份…"_s, this, &PanelHeader::exportRequested);
     menu->addAction(u"导入…"_s, this, &PanelHeader::importRequested);
     menu->addSeparator();

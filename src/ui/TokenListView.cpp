@@ -272,6 +272,12 @@ void TokenListView::setReduceMotion(bool reduceMotion)
         row->setReduceMotion(reduceMotion);
 }
 
+void TokenListView::setCodesHidden(bool hidden)
+{
+    m_codesHidden = hidden;
+    layoutRows();
+}
+
 void TokenListView::syncHover()
 {
     for (TokenRow *row : std::as_const(m_rows))
@@ -352,6 +358,7 @@ void TokenListView::layoutRows()
         row->setCode(code == m_codes.constEnd() ? std::nullopt : std::optional(*code));
         row->setCopied(m_copied == account.id);
         row->setFocusRing(ring && m_current == account.id);
+        row->setCodeHidden(m_codesHidden);
         row->setGeometry(0, int(index) * tokenRowHeight, m_container->width(), tokenRowHeight);
         row->show();
     }

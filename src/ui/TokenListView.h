@@ -31,6 +31,8 @@ public:
     void setCodes(const QHash<QUuid, QString> &codes);
     void setCopiedAccount(const std::optional<QUuid> &id);
     void setReduceMotion(bool reduceMotion);
+    // Rows then show their codes as dots while neither the pointer nor the keys are on them.
+    void setCodesHidden(bool hidden);
 
     const QString &filter() const { return m_filter; }
     void setFilter(const QString &filter);
@@ -95,6 +97,7 @@ private:
     QHash<QUuid, QString> m_codes;
     std::optional<QUuid> m_copied;
     bool m_reduceMotion = false;
+    bool m_codesHidden = false;
     Clock m_clock;
     QWidget *m_container;
     // Drawn over the rows' right padding, so a long list does not narrow them.

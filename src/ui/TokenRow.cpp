@@ -56,6 +56,16 @@ QString TokenRow::shownCode(const QString &codeText, bool steam)
     return codeText.first(head) + u' ' + codeText.sliced(head);
 }
 
+QString TokenRow::maskedCode(const QString &shown)
+{
+    QString masked = shown;
+    for (QChar &c : masked) {
+        if (c.isLetterOrNumber())
+            c = CodeImages::dot;
+    }
+    return masked;
+}
+
 QString TokenRow::titleLine(const TokenAccount &account)
 {
     return account.issuer.isEmpty() ? account.name : account.issuer + u" · "_s + account.name;
@@ -86,7 +96,7 @@ void TokenRow::setCode(const std::optional<QString> &code)
     m_previousCodeText = m_codeText;
     m_codeText = text;
     m_codeRoll.stop();
-    if (!m_reduceMotion && m_previousCodeText != placeholder && isVisible()) {
+    if (!m_reduceMotion && m_previousCodeText != placeholder && isVisible() && showsCode()) {
         m_codeRoll.setStartValue(0.0);
         m_codeRoll.setEndValue(1.0);
         m_codeRoll.start();
@@ -120,7 +130,17 @@ void TokenRow::setFocusRing(bool shown)
     if (shown == m_focusRing)
         return;
     m_focusRing = shown;
+    updateAccessibleText();
     update();
+}
+
+void TokenRow::setCodeHidden(bool hidden)
+{
+    if (hidden == m_codeHidden)
+        return;
+    m_codeHidden = hidden;
+    updateAccessibleText();
+    update(lines().code.toAlignedRect());
 }
 
 void TokenRow::syncHover()
@@ -132,7 +152,10 @@ void TokenRow::syncHover()
 
 void TokenRow::updateAccessibleText()
 {
-    setAccessibleName(m_account.name + u" 验证码 "_s + m_codeText + u"，点击复制"_s);
+    if (showsCode())
+        setAccessibleName(m_account.name + u" 验证码 "_s + m_codeText + u"，点击复制"_s);
+    else
+        setAccessibleName(tr("%1 验证码已隐藏，点击复制").arg(m_account.name));
 }
 
 bool TokenRow::isDark() const
@@ -209,12 +232,16 @@ void TokenRow::paintEvent(QPaintEvent *event)
     if (dirty.intersects(lines.code.toAlignedRect())) {
         painter.setClipRect(lines.code);
         const qreal codeTop = lines.code.top();
-        if (m_codeRoll.state() == QAbstractAnimation::Running) {
+        if (!showsCode() && m_codeText != placeholder) {
+            paintCode(painter, maskedCode(shownCode(m_codeText, m_account.steam)), codeTop, 1);
+        } else if (m_codeRoll.state() == QAbstractAnimation::Running) {
             const qreal progress = m_codeRoll.currentValue().toReal();
-            paintCode(painter, m_previousCodeText, codeTop - progress * rollDistance, 1 - progress);
-            paintCode(painter, m_codeText, codeTop + (1 - progress) * rollDistance, progress);
+            paintCode(painter, shownCode(m_previousCodeText, m_account.steam), codeTop - progress * rollDistance,
+                      1 - progress);
+            paintCode(painter, shownCode(m_codeText, m_account.steam), codeTop + (1 - progress) * rollDistance,
+                      progress);
         } else {
-            paintCode(painter, m_codeText, codeTop, 1);
+            paintCode(painter, shownCode(m_codeText, m_account.steam), codeTop, 1);
         }
         painter.setClipping(false);
     }
@@ -227,11 +254,11 @@ void TokenRow::paintEvent(QPaintEvent *event)
     }
 }
 
-void TokenRow::paintCode(QPainter &painter, const QString &code, qreal y, qreal opacity) const
+void TokenRow::paintCode(QPainter &painter, const QString &shown, qreal y, qreal opacity) const
 {
     painter.setOpacity(opacity);
-    const QImage &image = m_codeImages.image(shownCode(code, m_account.steam), Palette::primary(isDark()),
-                                             devicePixelRatioF(), lines().code.size());
+    const QImage &image =
+        m_codeImages.image(shown, Palette::primary(isDark()), devicePixelRatioF(), lines().code.size());
     painter.drawImage(QPointF(leftPadding, y), image);
     painter.setOpacity(1);
 }
@@ -261,6 +288,7 @@ void TokenRow::setHovered(bool hovered)
 {
     m_hovered = hovered;
     m_delete->setRowHovered(hovered);
+    updateAccessibleText();
     update();
 }
 

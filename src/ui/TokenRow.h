@@ -34,6 +34,8 @@ public:
     void setReduceMotion(bool reduceMotion);
     // The ring of the list's current row while the list has the keyboard focus.
     void setFocusRing(bool shown);
+    // Hidden codes show as dots, but for the row under the pointer and the ringed row.
+    void setCodeHidden(bool hidden);
     // Hovered exactly while the pointer is over the row, whatever happened meanwhile.
     void syncHover();
 
@@ -46,10 +48,15 @@ public:
     bool isHovered() const { return m_hovered; }
     bool isCopied() const { return m_copied; }
     bool hasFocusRing() const { return m_focusRing; }
+    bool showsCode() const { return !m_codeHidden || m_hovered || m_focusRing; }
+    // The shown code with every digit or letter a dot, so that it keeps its place and width.
+    static QString maskedCode(const QString &shown);
     // The context menu, shown without blocking; it deletes itself when closed.
     QMenu *showContextMenu(const QPoint &globalPos);
     // Where a click copies: the main line left of the delete button.
     QRect copyArea() const;
+    // Where the code is drawn.
+    QRect codeArea() const { return lines().code.toAlignedRect(); }
 
 Q_SIGNALS:
     void copyRequested(const QString &codeText, const TokenAccount &account);
@@ -86,7 +93,7 @@ private:
         QRectF code;
     };
     Lines lines() const;
-    void paintCode(QPainter &painter, const QString &code, qreal y, qreal opacity) const;
+    void paintCode(QPainter &painter, const QString &shown, qreal y, qreal opacity) const;
     void paintCopyMark(QPainter &painter) const;
     QRectF copyMarkRect() const;
     QRect copyMarkArea() const;
@@ -100,6 +107,7 @@ private:
     bool m_copied = false;
     bool m_hovered = false;
     bool m_focusRing = false;
+    bool m_codeHidden = false;
     bool m_reduceMotion = false;
     std::optional<QPoint> m_pressPos;
     DeleteButton *m_delete;

@@ -355,11 +355,11 @@ private Q_SLOTS:
         key(u"ctrl+alt+k"_s);
         QTRY_VERIFY_WITH_TIMEOUT(viewable(m_panel), 10000);
 
-        // 复制后清除剪贴板 → 不自动清除, by keyboard: past export, import, the contact item,
+        // 复制后清除剪贴板 → 不自动清除, by keyboard: past 隐藏验证码, export, import, the contact item,
         // 显示浮窗 and the shortcut line, into the submenu and down to its last item.
         xdotool(QStringList{u"mousemove"_s} << xy(settledFrame().topLeft() + titleSpot) << u"click"_s << u"3"_s);
         QTest::qWait(1000);
-        for (const QString &keys : {u"Down Down Down Down Down Right"_s, u"Down Down Down Down Return"_s}) {
+        for (const QString &keys : {u"Down Down Down Down Down Down Right"_s, u"Down Down Down Down Return"_s}) {
             xdotool(QStringList{u"key"_s, u"--delay"_s, u"200"_s} << keys.split(u' '));
             QTest::qWait(500);
         }

@@ -49,9 +49,14 @@ private Q_SLOTS:
         QCOMPARE(m_fx.store->clipboardClearDelay(), 30);
         item(u"轻透"_s)->trigger();
         QCOMPARE(m_fx.store->panelOpacity(), 0.6);
+        item(u"隐藏验证码"_s)->trigger();
+        QVERIFY(m_fx.store->hideCodes());
         const auto saved = m_fx.settings.reopen();
         QCOMPARE(saved->value(u"totp.clipboardClearDelay"_s).toLongLong(), 30);
         QCOMPARE(saved->value(u"totp.panelOpacity"_s).toDouble(), 0.6);
+        QCOMPARE(saved->value(u"totp.hideCodes"_s).toBool(), true);
+        m_menu->rebuild();
+        QVERIFY(item(u"隐藏验证码"_s)->isChecked());
     }
 
     void itemsAndKeys()
@@ -59,8 +64,8 @@ private Q_SLOTS:
         QStringList top;
         for (QAction *action : m_menu->menu()->actions())
             top << (action->isSeparator() ? u"-"_s : action->text());
-        QCOMPARE(top, QStringList({u"显示浮窗"_s, u"复制后清除剪贴板"_s, u"窗口透明度"_s, u"-"_s, u"导出备份…"_s,
-                                   u"导入…"_s, u"-"_s, u"关于岚签"_s, u"-"_s, u"退出岚签"_s}));
+        QCOMPARE(top, QStringList({u"显示浮窗"_s, u"复制后清除剪贴板"_s, u"窗口透明度"_s, u"隐藏验证码"_s, u"-"_s,
+                                   u"导出备份…"_s, u"导入…"_s, u"-"_s, u"关于岚签"_s, u"-"_s, u"退出岚签"_s}));
         QCOMPARE(item(u"显示浮窗"_s)->shortcut(), QKeySequence(u"Ctrl+T"_s));
         QCOMPARE(item(u"退出岚签"_s)->shortcut(), QKeySequence(u"Ctrl+Q"_s));
         QVERIFY(item(u"岚签 0.6.5"_s) && !item(u"岚签 0.6.5"_s)->isEnabled());

@@ -52,11 +52,14 @@ private Q_SLOTS:
         TokenStore &store = m_fx.restart();
         store.setPanelOpacity(1.0);
         store.setClipboardClearDelay(15);
+        store.setHideCodes(true);
         QVERIFY(m_fx.settings.reopen()->allKeys().isEmpty());
         store.persistSettings();
         const auto reopened = m_fx.settings.reopen();
         QCOMPARE(reopened->value(u"totp.panelOpacity"_s).toDouble(), 1.0);
         QCOMPARE(reopened->value(u"totp.clipboardClearDelay"_s).toLongLong(), 15);
+        QCOMPARE(reopened->value(u"totp.hideCodes"_s).toBool(), true);
+        QVERIFY(m_fx.restart().hideCodes());
     }
 
     // A start reads the top rows' secrets first, then the others in batches; rows shown

@@ -249,6 +249,56 @@ private Q_SLOTS:
         QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
     }
 
+    void hiddenCodesShowWhereLooked_data()
+    {
+        QTest::addColumn<QString>("look"); // what the person does
+        QTest::addColumn<int>("shown"); // the row whose code shows, if any
+        QTest::newRow("the panel has the keys") << u"nothing"_s << -1;
+        QTest::newRow("pointer on the second row") << u"hover"_s << 1;
+        QTest::newRow("pointer came and went") << u"hover, leave"_s << -1;
+        QTest::newRow("keys on the second row") << u"keys"_s << 1;
+        QTest::newRow("Ctrl+2 copies unseen") << u"copy"_s << -1;
+    }
+
+    // Hidden rows draw dots that give no digit away, and the accessible name says so.
+    void hiddenCodesShowWhereLooked()
+    {
+        QFETCH(QString, look);
+        QFETCH(int, shown);
+        m_fx.settings.settings().setValue(u"totp.hideCodes"_s, true);
+        ContentView &panel = view(3);
+        QVERIFY(QTest::qWaitForWindowActive(&panel));
+        const QString second = m_store->codes().value(m_store->accounts().at(1).id);
+        if (look.startsWith(u"hover"_s)) {
+            QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), row(1)->mapToGlobal(QPointF(5, 5)));
+            QApplication::sendEvent(row(1), &enter);
+        }
+        if (look.endsWith(u"leave"_s)) {
+            QEvent leave(QEvent::Leave);
+            QApplication::sendEvent(row(1), &leave);
+        }
+        if (look == u"keys"_s) {
+            panel.header()->quitButton()->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(panel.header()->quitButton(), Qt::Key_Tab);
+            QTest::keyClick(panel.list(), Qt::Key_Down);
+        }
+        if (look == u"copy"_s) {
+            Q_EMIT m_notifications->copyTokenAtIndex(1);
+            QCOMPARE(QApplication::clipboard()->text(), second);
+            QVERIFY(row(1)->isCopied());
+        }
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(row(i)->showsCode(), i == shown);
+            QCOMPARE(row(i)->accessibleName().contains(m_store->codes().value(m_store->accounts().at(i).id)),
+                     i == shown);
+        }
+        const auto codePicture = [this](int i) { return row(i)->grab(row(i)->codeArea()).toImage(); };
+        QCOMPARE(codePicture(0), codePicture(2)); // two codes, the same dots
+        QVERIFY(row(0)->accessibleName().contains(u"验证码已隐藏"_s));
+        m_store->setHideCodes(false);
+        QVERIFY(codePicture(0) != codePicture(2));
+    }
+
     void codesOfOtherLengths_data()
     {
         QTest::addColumn<ImportedToken>("token");
