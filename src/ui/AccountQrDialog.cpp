@@ -3,6 +3,7 @@
 #include "ui/DialogWindow.h"
 #include "ui/TransferLoader.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <QVBoxLayout>
@@ -38,6 +39,15 @@ AccountQrDialog::AccountQrDialog(const QString &link, const QString &title, QWid
     connect(m_ticker, &QTimer::timeout, this, &AccountQrDialog::tick);
     m_ticker->start();
     m_countdown->setText(u"%1 秒后自动关闭"_s.arg(m_secondsLeft));
+    if (parent)
+        parent->window()->installEventFilter(this);
+}
+
+bool AccountQrDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Hide && watched == parentWidget()->window())
+        reject();
+    return QDialog::eventFilter(watched, event);
 }
 
 void AccountQrDialog::tick()

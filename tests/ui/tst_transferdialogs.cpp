@@ -42,6 +42,16 @@ private Q_SLOTS:
         QTRY_VERIFY(!dialog);
     }
 
+    void qrCodeClosesWhenItsWindowHides()
+    {
+        QWidget panel;
+        panel.show();
+        QPointer<AccountQrDialog> dialog = new AccountQrDialog(u"otpauth://totp/a?secret=AAAA"_s, u"a"_s, &panel);
+        dialog->show();
+        panel.hide();
+        QTRY_VERIFY(!dialog);
+    }
+
     void passwordIsAcceptedWhenComplete_data()
     {
         QTest::addColumn<PasswordDialog::Mode>("mode");
