@@ -58,6 +58,19 @@ void AppDelegate::placeTopRight()
     m_panel->move(area.right() + 1 - m_panel->width() - inset, area.top() + inset);
 }
 
+void AppDelegate::setSessionLocked(bool locked)
+{
+    if (!m_panel)
+        return;
+    if (locked) {
+        m_shownBeforeLock = m_panel->isVisible();
+        m_panel->hide();
+        m_clipboard->takeBackCode();
+    } else if (std::exchange(m_shownBeforeLock, false)) {
+        m_windowController.showPanel(false);
+    }
+}
+
 void AppDelegate::applicationWillTerminate()
 {
     if (m_keyMonitor)

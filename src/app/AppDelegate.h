@@ -33,6 +33,9 @@ public:
     // from the window in use.
     void applicationDidFinishLaunching(bool startHidden = false);
     void applicationWillTerminate();
+    // Locked, the panel hides (an account's QR code closes with it) and a code copied from
+    // it leaves the clipboard; unlocked, the panel comes back if it was shown.
+    void setSessionLocked(bool locked);
 
     TokenStore &store() { return m_store; }
     FloatingWindowController &windowController() { return m_windowController; }
@@ -56,4 +59,5 @@ private:
     std::unique_ptr<InteractiveFloatingPanel> m_panel;
     ContentView *m_content = nullptr;
     std::unique_ptr<KeyHandler> m_keyMonitor;
+    bool m_shownBeforeLock = false;
 };

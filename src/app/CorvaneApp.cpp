@@ -99,6 +99,7 @@ CorvaneApp::CorvaneApp(KeychainStore &keychain, QSettings &settings, bool startH
     m_startup->afterFirstPaint([this] { showTrayIcon(); });
     m_startup->afterFirstPaint([this] { followDesktop(); });
     m_startup->afterFirstPaint([this] { takeShortcut(); });
+    m_startup->afterFirstPaint([this] { followSessionLock(); });
     if (startHidden)
         m_startup->skipFirstPaint();
 }
@@ -145,6 +146,12 @@ void CorvaneApp::takeShortcut()
     showKeys();
     connect(m_shortcut.get(), &GlobalShortcut::stateChanged, this, showKeys);
     connect(m_shortcut.get(), &GlobalShortcut::activated, this, &CorvaneApp::togglePanel);
+}
+
+void CorvaneApp::followSessionLock()
+{
+    m_sessionLock = std::make_unique<SessionLockWatcher>();
+    connect(m_sessionLock.get(), &SessionLockWatcher::lockedChanged, &m_delegate, &AppDelegate::setSessionLocked);
 }
 
 void CorvaneApp::showPanel()

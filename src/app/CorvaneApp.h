@@ -5,6 +5,7 @@
 #include "app/DialogFocus.h"
 #include "app/GlobalShortcut.h"
 #include "app/MenuCommands.h"
+#include "app/SessionLockWatcher.h"
 #include "app/StartupSequence.h"
 #include "app/TrayIcon.h"
 #include "app/X11Window.h"
@@ -57,6 +58,7 @@ private:
     void showTrayIcon();
     void followDesktop();
     void takeShortcut();
+    void followSessionLock();
     DesktopSettings::ColorScheme savedColorScheme() const;
     void applyColorScheme(DesktopSettings::ColorScheme scheme);
     void desktopColorSchemeChanged(DesktopSettings::ColorScheme scheme);
@@ -76,5 +78,6 @@ private:
     std::unique_ptr<TrayIcon> m_trayIcon;
     std::unique_ptr<DesktopSettings> m_desktop;
     std::unique_ptr<GlobalShortcut> m_shortcut;
+    std::unique_ptr<SessionLockWatcher> m_sessionLock;
     std::unique_ptr<QSocketNotifier> m_signalNotifier;
 };

@@ -22,17 +22,28 @@ void CodeClipboard::copyCode(const QString &code, qint64 clearDelaySeconds)
     // Asks KDE's and other clipboard managers not to keep the code in their history.
     data->setData(u"x-kde-passwordManagerHint"_s, "secret");
     m_clipboard->setMimeData(data);
+    m_lastCopy = Copy{m_changeCount, code};
     if (clearDelaySeconds <= 0)
         return;
 
-    const quint64 count = m_changeCount;
     // QTimer counts in int milliseconds: a longer delay waits as long as it can.
     const qint64 maxSeconds = std::numeric_limits<int>::max() / 1000;
     const std::chrono::seconds delay(std::min(clearDelaySeconds, maxSeconds));
-    m_singleShot(delay, this, [this, count, code] {
-        if (m_changeCount == count && text() == code)
+    m_singleShot(delay, this, [this, copy = *m_lastCopy] {
+        if (stillHolds(copy))
             empty();
     });
+}
+
+void CodeClipboard::takeBackCode()
+{
+    if (m_lastCopy && stillHolds(*m_lastCopy))
+        empty();
+}
+
+bool CodeClipboard::stillHolds(const Copy &copy) const
+{
+    return m_changeCount == copy.changeCount && text() == copy.code;
 }
 
 std::optional<QString> CodeClipboard::text() const

@@ -29,12 +29,22 @@ public:
     // Empties the clipboard if it holds exactly `text` (or `image`): it then holds empty text.
     void clearIfHolds(const QString &text);
     void clearIfHolds(const QImage &image);
+    // Empties the clipboard if it still holds the last code copied, untouched since; what
+    // anyone copied after it stays.
+    void takeBackCode();
 
 private:
+    struct Copy
+    {
+        quint64 changeCount;
+        QString code;
+    };
+    bool stillHolds(const Copy &copy) const;
     void empty();
 
     QClipboard *m_clipboard;
     SingleShot m_singleShot;
     // Advances on every change of the clipboard, by this process or any other.
     quint64 m_changeCount = 0;
+    std::optional<Copy> m_lastCopy;
 };

@@ -7,6 +7,7 @@
 #include "support/XvfbSession.h"
 
 #include <QBuffer>
+#include <QDBusConnection>
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -59,6 +60,19 @@ int exitCodeOf(QProcess &process, int timeoutMs = launchTimeoutMs)
 }
 
 } // namespace
+
+// The desktop's screensaver, which the test locks and unlocks.
+class StandInScreenSaver : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.ScreenSaver")
+
+public Q_SLOTS:
+    bool GetActive() { return false; }
+
+Q_SIGNALS:
+    void ActiveChanged(bool active);
+};
 
 // Runs a helper that checks as it goes, and ends the test function when it failed.
 #define STEP(call)                                                                                                     \
@@ -367,6 +381,32 @@ private Q_SLOTS:
         // The settings file this first run created is for its owner's eyes only.
         const QFileInfo settingsFile(m_home->filePath(u"Corvane/Corvane.conf"_s));
         QCOMPARE(settingsFile.permissions() & 0x0077, QFileDevice::Permissions());
+    }
+
+    // With its codes hidden, Ctrl+2 still copies. The screensaver's lock hides the panel and
+    // takes the code off the clipboard; its unlock brings the panel back.
+    void sessionLock()
+    {
+        StandInScreenSaver screenSaver;
+        QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, u"screensaver"_s);
+        const auto disconnect = qScopeGuard([] { QDBusConnection::disconnectFromBus(u"screensaver"_s); });
+        QVERIFY(
+            bus.registerObject(u"/org/freedesktop/ScreenSaver"_s, &screenSaver, QDBusConnection::ExportAllContents));
+        QVERIFY(bus.registerService(u"org.freedesktop.ScreenSaver"_s));
+        QSettings(m_home->filePath(u"Corvane/Corvane.conf"_s), QSettings::IniFormat)
+            .setValue(u"totp.hideCodes"_s, true);
+        STEP(launch());
+        const QString first = newSecret(), second = newSecret();
+        QString id;
+        STEP(addFromClipboard(first, false, id));
+        STEP(addFromClipboard(second, false, id));
+        STEP(verifyCtrlCopies(second, 2));
+
+        Q_EMIT screenSaver.ActiveChanged(true);
+        QTRY_VERIFY_WITH_TIMEOUT(!viewable(m_panel), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(clipboard(), QString(), 10000);
+        Q_EMIT screenSaver.ActiveChanged(false);
+        QTRY_VERIFY_WITH_TIMEOUT(viewable(m_panel), 10000);
     }
 
     // One person's use: the panel at the top-right, paste-to-add and Ctrl+1, a QR code

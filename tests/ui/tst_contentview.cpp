@@ -299,6 +299,32 @@ private Q_SLOTS:
         QVERIFY(codePicture(0) != codePicture(2));
     }
 
+    void lockTakesBackOnlyOurCode_data()
+    {
+        QTest::addColumn<qint64>("delay");
+        QTest::addColumn<QString>("copiedAfter"); // what someone copied after the code, if anything
+        QTest::addColumn<bool>("emptied");
+        QTest::newRow("our code") << qint64(60) << QString() << true;
+        QTest::newRow("our code, never cleared") << qint64(0) << QString() << true;
+        QTest::newRow("someone's text") << qint64(60) << u"note"_s << false;
+        QTest::newRow("someone's copy of the same code") << qint64(60) << u"287082"_s << false;
+    }
+
+    void lockTakesBackOnlyOurCode()
+    {
+        QFETCH(qint64, delay);
+        QFETCH(QString, copiedAfter);
+        view(1);
+        m_store->setClipboardClearDelay(delay);
+        m_view->copier().copyAccount(0);
+        if (!copiedAfter.isNull())
+            QApplication::clipboard()->setText(copiedAfter);
+        m_clipboard->takeBackCode();
+        QTEST(emptied(), "emptied");
+        if (!copiedAfter.isNull())
+            QCOMPARE(QApplication::clipboard()->text(), copiedAfter);
+    }
+
     void codesOfOtherLengths_data()
     {
         QTest::addColumn<ImportedToken>("token");
