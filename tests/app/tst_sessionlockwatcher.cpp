@@ -1,6 +1,5 @@
 #include "app/SessionLockWatcher.h"
 
-#include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
@@ -8,81 +7,67 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include <memory>
-
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
+const QString logind = u"org.freedesktop.login1"_s;
 const QString sessionPath = u"/org/freedesktop/login1/session/_31"_s;
 const QString sessionInterface = u"org.freedesktop.login1.Session"_s;
 
+QDBusMessage signal(const QString &path, const QString &interface, const QString &name, const QVariantList &arguments)
+{
+    QDBusMessage message = QDBusMessage::createSignal(path, interface, name);
+    message.setArguments(arguments);
+    return message;
+}
+
 } // namespace
 
-// A desktop service on a bus connection of its own: answers the methods it was given and
-// sends the signals it is told to.
+// A desktop service under its name on a bus connection of its own: logind's manager and
+// session, or a screensaver, saying at start whether it is locked.
 class FakeService : public QDBusVirtualObject
 {
 public:
-    FakeService(const QString &service, const QString &path, QVariantHash answers)
-        : m_bus(QDBusConnection::connectToBus(QDBusConnection::SessionBus, service)),
-          m_answers(std::move(answers))
+    FakeService(const QString &service, bool locked)
+        : m_bus(QDBusConnection::connectToBus(QDBusConnection::SessionBus, service))
     {
-        m_registered =
+        if (service == logind)
+            m_answers = {{u"GetSession"_s, QVariant::fromValue(QDBusObjectPath(sessionPath))},
+                         {u"Get"_s, QVariant::fromValue(QDBusVariant(locked))}};
+        else
+            m_answers = {{u"GetActive"_s, locked}};
+        const QString path =
+            service == logind ? u"/org/freedesktop/login1"_s : u'/' + QString(service).replace(u'.', u'/');
+        registered =
             m_bus.registerVirtualObject(path, this, QDBusConnection::SubPath) && m_bus.registerService(service);
     }
     ~FakeService() override { QDBusConnection::disconnectFromBus(m_bus.name()); }
 
-    bool isRegistered() const { return m_registered; }
+    bool registered = false;
     QStringList calls;
 
-    void send(const QString &path, const QString &interface, const QString &name, const QVariantList &arguments = {})
+    void send(const QList<QDBusMessage> &signals_)
     {
-        QDBusMessage signal = QDBusMessage::createSignal(path, interface, name);
-        signal.setArguments(arguments);
-        m_bus.send(signal);
+        for (const QDBusMessage &message : signals_)
+            m_bus.send(message);
     }
     bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override
     {
         calls << message.member();
-        if (!m_answers.contains(message.member()))
-            return false;
-        connection.send(message.createReply(m_answers.value(message.member())));
-        return true;
+        return m_answers.contains(message.member())
+               && connection.send(message.createReply(m_answers.value(message.member())));
     }
     QString introspect(const QString &) const override { return {}; }
 
 private:
     QDBusConnection m_bus;
     QVariantHash m_answers;
-    bool m_registered = false;
 };
 
 class TestSessionLockWatcher : public QObject
 {
     Q_OBJECT
-
-    using Signal = QPair<QString, QVariantList>; // a member and its arguments
-    struct Source
-    {
-        QString service, path, interface;
-        QVariantHash answers;
-        QString subscribedOn; // the last call the watcher makes before it listens
-    };
-
-    static Source screenSaver(const QString &service, const QString &path, bool active)
-    {
-        return {service, path, service, {{u"GetActive"_s, active}}, u"GetActive"_s};
-    }
-    static Source logind(bool lockedHint)
-    {
-        return {u"org.freedesktop.login1"_s,
-                u"/org/freedesktop/login1"_s,
-                sessionInterface,
-                {{u"GetSession"_s, QVariant::fromValue(QDBusObjectPath(sessionPath))},
-                 {u"Get"_s, QVariant::fromValue(QDBusVariant(lockedHint))}},
-                u"Get"_s};
-    }
 
 private Q_SLOTS:
     void initTestCase()
@@ -96,55 +81,50 @@ private Q_SLOTS:
 
     void locksAndUnlocks_data()
     {
-        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("service");
         QTest::addColumn<bool>("lockedAtStart");
-        QTest::addColumn<QList<Signal>>("lock");
-        QTest::addColumn<QList<Signal>>("unlock");
-        const auto active = [](bool on) { return QList<Signal>{{u"ActiveChanged"_s, {on}}}; };
-        const auto hint = [](bool on) {
-            return QList<Signal>{
-                {u"PropertiesChanged"_s, {sessionInterface, QVariantMap{{u"LockedHint"_s, on}}, QStringList()}}};
+        QTest::addColumn<QList<QDBusMessage>>("lock");
+        QTest::addColumn<QList<QDBusMessage>>("unlock");
+        const QString freedesktop = u"org.freedesktop.ScreenSaver"_s, gnome = u"org.gnome.ScreenSaver"_s;
+        const auto active = [](const QString &service, bool on) {
+            const QString path = u'/' + QString(service).replace(u'.', u'/');
+            return QList{signal(path, service, u"ActiveChanged"_s, {on})};
         };
-        QTest::newRow("freedesktop screensaver") << u"freedesktop"_s << false << active(true) << active(false);
-        QTest::newRow("GNOME screensaver") << u"gnome"_s << false << active(true) << active(false);
-        QTest::newRow("GNOME screensaver active at start") << u"gnome"_s << true << QList<Signal>() << active(false);
-        QTest::newRow("logind Lock and Unlock")
-            << u"logind"_s << false << QList<Signal>{{u"Lock"_s, {}}} << QList<Signal>{{u"Unlock"_s, {}}};
-        QTest::newRow("logind LockedHint") << u"logind"_s << false << hint(true) << hint(false);
-        QTest::newRow("logind LockedHint at start") << u"logind"_s << true << QList<Signal>() << hint(false);
-        // The screensaver and logind both tell of one lock: it is announced once.
-        QTest::newRow("lock told twice") << u"logind"_s << false << (hint(true) << Signal{u"Lock"_s, {}})
-                                         << (QList<Signal>{{u"Unlock"_s, {}}} << hint(false));
+        const auto hint = [](bool on) {
+            return QList{signal(sessionPath, u"org.freedesktop.DBus.Properties"_s, u"PropertiesChanged"_s,
+                                {sessionInterface, QVariantMap{{u"LockedHint"_s, on}}, QStringList()})};
+        };
+        const auto session = [](const QString &name) { return QList{signal(sessionPath, sessionInterface, name, {})}; };
+        QTest::newRow("freedesktop screensaver")
+            << freedesktop << false << active(freedesktop, true) << active(freedesktop, false);
+        QTest::newRow("GNOME screensaver") << gnome << false << active(gnome, true) << active(gnome, false);
+        QTest::newRow("GNOME screensaver active at start")
+            << gnome << true << QList<QDBusMessage>() << active(gnome, false);
+        QTest::newRow("logind Lock and Unlock") << logind << false << session(u"Lock"_s) << session(u"Unlock"_s);
+        QTest::newRow("logind LockedHint") << logind << false << hint(true) << hint(false);
+        QTest::newRow("logind LockedHint at start") << logind << true << QList<QDBusMessage>() << hint(false);
+        // Two tell of one lock: it is announced once.
+        QTest::newRow("lock told twice") << logind << false << hint(true) + session(u"Lock"_s)
+                                         << session(u"Unlock"_s) + hint(false);
     }
 
     // Each source on its own, the others missing; logind's stand-in serves on the session bus.
     void locksAndUnlocks()
     {
-        QFETCH(QString, kind);
+        QFETCH(QString, service);
         QFETCH(bool, lockedAtStart);
-        QFETCH(QList<Signal>, lock);
-        QFETCH(QList<Signal>, unlock);
-        const Source source =
-            kind == u"logind"_s ? logind(lockedAtStart)
-            : kind == u"gnome"_s
-                ? screenSaver(u"org.gnome.ScreenSaver"_s, u"/org/gnome/ScreenSaver"_s, lockedAtStart)
-                : screenSaver(u"org.freedesktop.ScreenSaver"_s, u"/org/freedesktop/ScreenSaver"_s, lockedAtStart);
-        FakeService service(source.service, source.path, source.answers);
-        QVERIFY(service.isRegistered());
+        QFETCH(QList<QDBusMessage>, lock);
+        QFETCH(QList<QDBusMessage>, unlock);
+        FakeService fake(service, lockedAtStart);
+        QVERIFY(fake.registered);
         SessionLockWatcher watcher(QDBusConnection::sessionBus(), QDBusConnection::sessionBus());
         QSignalSpy changes(&watcher, &SessionLockWatcher::lockedChanged);
-        QTRY_VERIFY(service.calls.contains(source.subscribedOn));
+        // Its last question before it listens.
+        QTRY_VERIFY(fake.calls.contains(service == logind ? u"Get"_s : u"GetActive"_s));
         QTRY_COMPARE(watcher.isLocked(), lockedAtStart);
-        const QString signalPath = kind == u"logind"_s ? sessionPath : source.path;
-        const auto send = [&](const QList<Signal> &batch) {
-            for (const auto &[name, arguments] : batch)
-                service.send(signalPath,
-                             name == u"PropertiesChanged"_s ? u"org.freedesktop.DBus.Properties"_s : source.interface,
-                             name, arguments);
-        };
-        send(lock);
+        fake.send(lock);
         QTRY_VERIFY(watcher.isLocked());
-        send(unlock);
+        fake.send(unlock);
         QTRY_VERIFY(!watcher.isLocked());
         QCOMPARE(changes.size(), 2);
         QCOMPARE(changes.first().first().toBool(), true);
