@@ -122,7 +122,7 @@ void CorvaneApp::showTrayIcon()
 {
     m_trayIcon = std::make_unique<TrayIcon>(X11Window::isWaylandSession());
     m_trayIcon->setIcon(trayIconImage(m_dark));
-    m_trayIcon->setToolTip(u"岚签"_s);
+    m_trayIcon->setToolTip(tr("岚签"));
     m_trayIcon->setContextMenu(m_menuCommands->menu());
     connect(m_trayIcon.get(), &TrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger)
@@ -245,12 +245,12 @@ void CorvaneApp::sayHowToShowAgain()
         return;
     m_settings.setValue(hideHintKey, true);
     m_settings.sync();
-    const QString text = m_shortcut ? m_shortcut->showAgainHint() : u"岚签仍在运行。再次打开岚签，即可显示浮窗。"_s;
+    const QString text = m_shortcut ? m_shortcut->showAgainHint() : tr("岚签仍在运行。再次打开岚签，即可显示浮窗。");
     // A desktop notification where a notification service runs, else a message box.
     QDBusMessage notify =
         QDBusMessage::createMethodCall(u"org.freedesktop.Notifications"_s, u"/org/freedesktop/Notifications"_s,
                                        u"org.freedesktop.Notifications"_s, u"Notify"_s);
-    notify << u"岚签"_s << 0u << u"corvane"_s << u"岚签已隐藏"_s << text << QStringList() << QVariantMap() << -1;
+    notify << tr("岚签") << 0u << u"corvane"_s << tr("岚签已隐藏") << text << QStringList() << QVariantMap() << -1;
     // The answer only decides how to tell the person: a service that does not answer soon
     // counts as none.
     auto *watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(notify, notifyTimeoutMs), this);

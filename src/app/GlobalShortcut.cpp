@@ -54,29 +54,29 @@ QString GlobalShortcut::menuText() const
 {
     switch (m_state) {
     case State::Active:
-        return u"全局快捷键：%1"_s.arg(m_keys);
+        return tr("全局快捷键：%1").arg(m_keys);
     case State::Waiting:
-        return u"全局快捷键 %1：等待桌面确认"_s.arg(m_keys);
+        return tr("全局快捷键 %1：等待桌面确认").arg(m_keys);
     case State::Taken:
-        return u"全局快捷键 %1 已被其他程序占用"_s.arg(m_keys);
+        return tr("全局快捷键 %1 已被其他程序占用").arg(m_keys);
     case State::Unavailable:
         break;
     }
-    return u"此桌面不提供全局快捷键：可在系统的键盘快捷键设置中为命令 %1 添加快捷键"_s.arg(toggleCommand);
+    return tr("此桌面不提供全局快捷键：可在系统的键盘快捷键设置中为命令 %1 添加快捷键").arg(toggleCommand);
 }
 
 QString GlobalShortcut::showAgainHint() const
 {
     if (isActive())
-        return u"岚签仍在运行。按 %1 或再次打开岚签，即可显示浮窗。"_s.arg(m_keys);
-    return u"岚签仍在运行。再次打开岚签，或运行 %1（可在系统的键盘快捷键设置中为它添加快捷键），即可显示浮窗。"_s.arg(
-        toggleCommand);
+        return tr("岚签仍在运行。按 %1 或再次打开岚签，即可显示浮窗。").arg(m_keys);
+    return tr("岚签仍在运行。再次打开岚签，或运行 %1（可在系统的键盘快捷键设置中为它添加快捷键），即可显示浮窗。")
+        .arg(toggleCommand);
 }
 
 void GlobalShortcut::usePortal()
 {
     m_state = State::Waiting;
-    m_portal = std::make_unique<PortalGlobalShortcut>(u"toggle-panel"_s, u"显示或隐藏岚签浮窗"_s, u"CTRL+ALT+k"_s);
+    m_portal = std::make_unique<PortalGlobalShortcut>(u"toggle-panel"_s, tr("显示或隐藏岚签浮窗"), u"CTRL+ALT+k"_s);
     connect(m_portal.get(), &PortalGlobalShortcut::activated, this, &GlobalShortcut::activated);
     connect(m_portal.get(), &PortalGlobalShortcut::bound, this, [this](const QString &trigger) {
         if (!trigger.isEmpty())

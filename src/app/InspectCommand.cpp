@@ -1,5 +1,6 @@
 #include "app/InspectCommand.h"
 
+#include "app/QtTranslation.h"
 #include "engine/Clock.h"
 #include "engine/LabelText.h"
 #include "engine/TOTPGenerator.h"
@@ -7,6 +8,7 @@
 #include "ui/TransferLoader.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 
 #include <algorithm>
 #include <csignal>
@@ -57,7 +59,7 @@ std::optional<QString> passwordFromInput()
 {
     if (!isatty(STDIN_FILENO) || tcgetattr(STDIN_FILENO, &savedTerminal) != 0)
         return inputLine();
-    std::fputs("密码：", stderr);
+    std::fputs(qPrintable(QCoreApplication::translate("InspectCommand", "密码：")), stderr);
     const auto interrupt = std::signal(SIGINT, restoreTerminalAndExit);
     const auto terminate = std::signal(SIGTERM, restoreTerminalAndExit);
     termios quiet = savedTerminal;
@@ -109,12 +111,13 @@ std::optional<int> InspectCommand::runIfAsked(int argc, char *argv[])
     });
     if (!asked)
         return std::nullopt;
+    // The transfer plugin is found from the executable's folder, the messages' language from the system's.
+    QCoreApplication application(argc, argv);
+    QtTranslation::install(application, QtTranslation::languageFor(QLocale::system().uiLanguages()));
     if (arguments.size() != 2 || arguments[0] != option) {
-        write(stderr, "用法：corvane --inspect 文件\n"_ba);
+        write(stderr, QCoreApplication::translate("InspectCommand", "用法：corvane --inspect 文件").toUtf8() + '\n');
         return usageError;
     }
-    // The transfer plugin is found from the executable's folder.
-    QCoreApplication application(argc, argv);
     QByteArray out, err;
     const int code = InspectCommand(passwordFromInput, systemClock()).run(arguments[1], out, err);
     write(stdout, out);

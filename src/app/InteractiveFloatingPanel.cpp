@@ -13,7 +13,7 @@ using namespace Qt::Literals::StringLiterals;
 InteractiveFloatingPanel::InteractiveFloatingPanel(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
-    setWindowTitle(u"岚签"_s);
+    setWindowTitle(tr("岚签"));
     // Decided before the native window exists: it picks an ARGB visual.
     setAttribute(Qt::WA_TranslucentBackground, X11Window::compositorRunning());
     auto *layout = new QVBoxLayout(this);

@@ -37,7 +37,7 @@ MenuCommands::MenuCommands(TokenStore &store, FloatingWindowController &windowCo
 
 QString MenuCommands::delayText(qint64 seconds)
 {
-    return seconds == 0 ? u"不自动清除"_s : u"%1 秒"_s.arg(seconds);
+    return seconds == 0 ? tr("不自动清除") : tr("%n 秒", nullptr, seconds);
 }
 
 void MenuCommands::rebuild()
@@ -70,10 +70,10 @@ void MenuCommands::fill(QMenu &menu, bool forTray)
         HideCodesItem::addTo(menu, m_store);
     menu.addSeparator();
     if (forTray) {
-        menu.addAction(u"导出备份…"_s, this, &MenuCommands::exportRequested);
-        menu.addAction(u"导入…"_s, this, &MenuCommands::importRequested);
+        menu.addAction(tr("导出备份…"), this, &MenuCommands::exportRequested);
+        menu.addAction(tr("导入…"), this, &MenuCommands::importRequested);
         menu.addSeparator();
-        AboutItems::addTo(*menu.addMenu(u"关于岚签"_s));
+        AboutItems::addTo(*menu.addMenu(tr("关于岚签")));
         menu.addSeparator();
     }
     menu.addAction(&m_quit);
@@ -81,7 +81,7 @@ void MenuCommands::fill(QMenu &menu, bool forTray)
 
 void MenuCommands::addDelayMenu(QMenu &menu)
 {
-    QMenu *delays = menu.addMenu(u"复制后清除剪贴板"_s);
+    QMenu *delays = menu.addMenu(tr("复制后清除剪贴板"));
     for (const qint64 seconds : clearDelays) {
         QAction *item = delays->addAction(delayText(seconds), this, [this, seconds] {
             m_store.setClipboardClearDelay(seconds);
@@ -93,7 +93,7 @@ void MenuCommands::addDelayMenu(QMenu &menu)
 
 void MenuCommands::addOpacityMenu(QMenu &menu)
 {
-    QMenu *levels = menu.addMenu(u"窗口透明度"_s);
+    QMenu *levels = menu.addMenu(tr("窗口透明度"));
     for (const OpacityPopover::Level &level : OpacityPopover::levels()) {
         const double opacity = level.opacity;
         QAction *item = levels->addAction(level.label, this, [this, opacity] {

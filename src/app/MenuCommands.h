@@ -47,7 +47,7 @@ private:
     TokenStore &m_store;
     FloatingWindowController &m_windowController;
     QMenu m_menu;
-    QAction m_show{QStringLiteral(u"显示浮窗")};
-    QAction m_quit{QStringLiteral(u"退出岚签")};
+    QAction m_show{tr("显示浮窗")};
+    QAction m_quit{tr("退出岚签")};
     QString m_shortcutLine;
 };

@@ -31,17 +31,49 @@ public:
     }
 };
 
+bool installCatalogue(QCoreApplication &app, const QString &name, const QStringList &folders)
+{
+    auto *translator = new QTranslator(&app);
+    for (const QString &folder : folders) {
+        if (translator->load(name, folder))
+            return QCoreApplication::installTranslator(translator);
+    }
+    delete translator;
+    return false;
+}
+
 } // namespace
 
-bool QtTranslation::install(QCoreApplication &app)
+QtTranslation::Language QtTranslation::languageFor(const QStringList &uiLanguages)
 {
-    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
-    QCoreApplication::installTranslator(new FileTypeTexts(&app));
-    auto *translator = new QTranslator(&app);
-    if (!translator->load(u"qtbase_zh_CN"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        qCWarning(lcApp) << "Qt's Chinese texts are not installed (qt6-translations-l10n)";
-        delete translator;
+    for (const QString &tag : uiLanguages) {
+        const QString language = tag.section(u'-', 0, 0).section(u'_', 0, 0).toLower();
+        if (language == u"zh"_s)
+            return Language::chinese;
+        if (language == u"en"_s)
+            return Language::english;
+    }
+    return Language::english;
+}
+
+QStringList QtTranslation::catalogueFolders()
+{
+    const QString binary = QCoreApplication::applicationDirPath();
+    return {binary, binary + u"/../" CORVANE_DATA_DIR "/translations"_s};
+}
+
+bool QtTranslation::install(QCoreApplication &app, Language language, const QStringList &folders)
+{
+    if (language == Language::english) {
+        if (installCatalogue(app, u"corvane_en"_s, folders))
+            return true;
+        qCWarning(lcApp) << "Corvane's English texts are not installed";
         return false;
     }
-    return QCoreApplication::installTranslator(translator);
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    QCoreApplication::installTranslator(new FileTypeTexts(&app));
+    if (installCatalogue(app, u"qtbase_zh_CN"_s, {QLibraryInfo::path(QLibraryInfo::TranslationsPath)}))
+        return true;
+    qCWarning(lcApp) << "Qt's Chinese texts are not installed (qt6-translations-l10n)";
+    return false;
 }

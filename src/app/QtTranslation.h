@@ -1,13 +1,27 @@
 #pragma once
 
+#include <QStringList>
+
 class QCoreApplication;
 
-// Qt's own texts (standard buttons, file dialogs, text fields' menus, the command line's
-// help) in Simplified Chinese, like the rest of the interface.
+// The interface's language: Chinese, the product's own, for a person who reads it, English
+// for everyone else. Chinese is the source text, so it needs only Qt's own catalogue
+// (standard buttons, file dialogs, text fields' menus, the command line's help); English
+// needs Corvane's catalogue and none of Qt's.
 namespace QtTranslation {
 
-// Loads Qt's zh_CN catalogue into `app` and makes Chinese the default locale; false when
-// the catalogue is not installed (the texts then stay in English).
-bool install(QCoreApplication &app);
+enum class Language { chinese, english };
+
+// The first of the person's languages, most preferred first, that Corvane speaks; English
+// when none is.
+Language languageFor(const QStringList &uiLanguages);
+
+// Where Corvane's catalogues are: beside the binary in the build tree, under the data
+// folder in the install tree.
+QStringList catalogueFolders();
+
+// Loads the language's catalogues into `app` (Chinese also becomes the default locale);
+// false when one is not installed (the texts then stay in the source language).
+bool install(QCoreApplication &app, Language language, const QStringList &folders = catalogueFolders());
 
 } // namespace QtTranslation

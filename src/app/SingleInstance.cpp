@@ -107,7 +107,7 @@ void SingleInstance::Open(const QStringList &uris, const QVariantMap &)
             refused << (path.isEmpty() ? uri : path);
     }
     if (!refused.isEmpty() && calledFromDBus())
-        sendErrorReply(QDBusError::InvalidArgs, u"只能导入普通文件：%1"_s.arg(refused.join(u"、"_s)));
+        sendErrorReply(QDBusError::InvalidArgs, tr("只能导入普通文件：%1").arg(refused.join(tr("、"))));
     if (!files.isEmpty())
         Q_EMIT openRequested(files);
 }

@@ -22,9 +22,20 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QString vaultFilter = u"Aegis 加密备份 (*.json)"_s;
-const QString linksFilter = u"otpauth 链接，不加密 (*.txt)"_s;
-const QString importFilter = u"验证码备份 (*.json *.2fas *.txt *.csv *.maFile *.bin *.authpro);;所有文件 (*)"_s;
+QString vaultFilter()
+{
+    return TransferCommands::tr("Aegis 加密备份 (*.json)");
+}
+
+QString linksFilter()
+{
+    return TransferCommands::tr("otpauth 链接，不加密 (*.txt)");
+}
+
+QString importFilter()
+{
+    return TransferCommands::tr("验证码备份 (*.json *.2fas *.txt *.csv *.maFile *.bin *.authpro);;所有文件 (*)");
+}
 
 } // namespace
 
@@ -62,7 +73,7 @@ const TransferLayer *TransferCommands::layer()
 void TransferCommands::exportVault(const TransferLayer &layer, const QList<ImportedToken> &tokens, const QString &path)
 {
     PasswordDialog dialog(PasswordDialog::Mode::choose,
-                          u"备份用这个密码加密，保存为 Aegis 格式，Aegis 等应用也能导入。忘记密码就无法打开备份。"_s,
+                          tr("备份用这个密码加密，保存为 Aegis 格式，Aegis 等应用也能导入。忘记密码就无法打开备份。"),
                           m_dialogParent);
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -71,7 +82,7 @@ void TransferCommands::exportVault(const TransferLayer &layer, const QList<Impor
     const KeyDerivation slot = layer.newVaultSlot();
     m_deriver->derive(dialog.password().toUtf8(), slot, [=, this, &layer](const std::optional<QByteArray> &key) {
         const auto vault = key ? layer.writeVault(tokens, slot, *key)
-                               : std::unexpected(TransferError(TransferError::Kind::fileError, u"加密失败"_s));
+                               : std::unexpected(TransferError(TransferError::Kind::fileError, tr("加密失败")));
         if (vault)
             save(path, *vault, tokens.size());
         else
@@ -86,8 +97,8 @@ void TransferCommands::save(const QString &path, const QByteArray &bytes, qsizet
         return;
     }
     const qsizetype missing = m_store.accounts().size() - count;
-    inform(u"已导出 %1 个账户。"_s.arg(count)
-           + (missing > 0 ? u"另有 %1 个账户读不到密钥，没有导出。"_s.arg(missing) : QString()));
+    inform(tr("已导出 %n 个账户。", nullptr, count)
+           + (missing > 0 ? tr("另有 %n 个账户读不到密钥，没有导出。", nullptr, missing) : QString()));
 }
 
 void TransferCommands::exportBackup()
@@ -97,20 +108,20 @@ void TransferCommands::exportBackup()
         return;
     const QList<ImportedToken> tokens = m_store.exportTokens();
     if (tokens.isEmpty()) {
-        inform(u"没有可导出的账户。"_s);
+        inform(tr("没有可导出的账户。"));
         return;
     }
-    QString filter = vaultFilter;
+    QString filter = vaultFilter();
     const QString path =
-        QFileDialog::getSaveFileName(m_dialogParent, u"导出备份"_s, QDir::home().filePath(u"corvane-backup.json"_s),
-                                     vaultFilter + u";;"_s + linksFilter, &filter);
+        QFileDialog::getSaveFileName(m_dialogParent, tr("导出备份"), QDir::home().filePath(u"corvane-backup.json"_s),
+                                     vaultFilter() + u";;"_s + linksFilter(), &filter);
     if (path.isEmpty())
         return;
-    if (filter != linksFilter)
+    if (filter != linksFilter())
         exportVault(*layer, tokens, path);
-    else if (
-        ask(u"这个文件不加密：任何拿到它的人都能生成你全部账户的验证码。只在马上导入另一个应用并随后删除文件时使用。\n仍要导出吗？"_s,
-            u"仍然导出"_s))
+    else if (ask(tr("这个文件不加密：任何拿到它的人都能生成你全部账户的验证码。只在马上导入另一个应用并随后删除文件时使"
+                    "用。\n仍要导出吗？"),
+                 tr("仍然导出")))
         save(path, layer->writeLinks(tokens), tokens.size());
 }
 
@@ -140,7 +151,7 @@ void TransferCommands::importNext()
     }
     QString path = m_queue.takeFirst();
     if (path.isEmpty())
-        path = QFileDialog::getOpenFileName(m_dialogParent, u"导入"_s, QDir::homePath(), importFilter);
+        path = QFileDialog::getOpenFileName(m_dialogParent, tr("导入"), QDir::homePath(), importFilter());
     if (path.isEmpty())
         return importDone();
     m_reader = std::make_unique<BackupFileReader>(
@@ -235,28 +246,28 @@ void TransferCommands::importDone()
 
 void TransferCommands::reportImport(const ImportSummary &result)
 {
-    QStringList lines{u"已添加 %1 个账户。"_s.arg(result.added.size())};
+    QStringList lines{tr("已添加 %n 个账户。", nullptr, result.added.size())};
     if (result.notTried > 0)
-        lines << u"导入已停止，其余 %1 个账户没有添加。"_s.arg(result.notTried);
+        lines << tr("导入已停止，其余 %n 个账户没有添加。", nullptr, result.notTried);
     // A keychain that refused every account of a large import would fill the screen.
     constexpr qsizetype namedAtMost = 20;
     for (const ImportSummary::Refusal &refusal : result.refused.first(std::min(result.refused.size(), namedAtMost)))
-        lines << u"没有添加 %1：%2"_s.arg(ImportBatch::label(refusal.name, refusal.issuer), refusal.reason);
+        lines << tr("没有添加 %1：%2").arg(ImportBatch::label(refusal.name, refusal.issuer), refusal.reason);
     if (result.refused.size() > namedAtMost)
-        lines << u"另有 %1 个账户没有添加。"_s.arg(result.refused.size() - namedAtMost);
+        lines << tr("另有 %n 个账户没有添加。", nullptr, result.refused.size() - namedAtMost);
     inform(lines.join(u'\n'));
 }
 
 void TransferCommands::showQrCode(const TokenAccount &account)
 {
-    if (!ask(u"二维码包含这个账户的密钥，任何看到或拍下它的人都能生成验证码。\n要显示吗？"_s, u"显示二维码"_s))
+    if (!ask(tr("二维码包含这个账户的密钥，任何看到或拍下它的人都能生成验证码。\n要显示吗？"), tr("显示二维码")))
         return;
     const TransferLayer *layer = this->layer();
     if (!layer)
         return;
     const auto token = m_store.exportToken(account);
     if (!token) {
-        inform(u"读不到这个账户的密钥。"_s);
+        inform(tr("读不到这个账户的密钥。"));
         return;
     }
     auto *dialog =

@@ -6,10 +6,12 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QSettings>
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QUrl>
 
 #include <memory>
@@ -42,18 +44,23 @@ static void harden()
 
 static QList<QCommandLineOption> addOptions(QCommandLineParser &options)
 {
-    options.setApplicationDescription(u"在置顶小窗中显示两步验证码（TOTP）。"_s);
+    options.setApplicationDescription(
+        QCoreApplication::translate("CommandLine", "在置顶小窗中显示两步验证码（TOTP）。"));
     options.addHelpOption();
     options.addVersionOption();
-    options.addOption({u"hidden"_s, u"启动时不显示浮窗（用于登录时自动启动）。"_s});
+    options.addOption(
+        {u"hidden"_s, QCoreApplication::translate("CommandLine", "启动时不显示浮窗（用于登录时自动启动）。")});
     // For keys bound in the desktop's own settings, where it offers no global shortcut.
     const QList<QCommandLineOption> actions{
-        {u"toggle"_s, u"显示或隐藏正在运行的岚签的浮窗（未运行时启动它）。"_s},
-        {u"show"_s, u"显示正在运行的岚签的浮窗（未运行时启动它）。"_s},
-        {u"hide"_s, u"隐藏正在运行的岚签的浮窗。"_s},
+        {u"toggle"_s, QCoreApplication::translate("CommandLine", "显示或隐藏正在运行的岚签的浮窗（未运行时启动它）。")},
+        {u"show"_s, QCoreApplication::translate("CommandLine", "显示正在运行的岚签的浮窗（未运行时启动它）。")},
+        {u"hide"_s, QCoreApplication::translate("CommandLine", "隐藏正在运行的岚签的浮窗。")},
     };
     options.addOptions(actions);
-    options.addPositionalArgument(u"文件"_s, u"要导入的备份（Aegis、2FAS 或 otpauth 链接列表）。"_s, u"[文件…]"_s);
+    options.addPositionalArgument(
+        QCoreApplication::translate("CommandLine", "文件"),
+        QCoreApplication::translate("CommandLine", "要导入的备份（Aegis、2FAS 或 otpauth 链接列表）。"),
+        QCoreApplication::translate("CommandLine", "[文件…]"));
     return actions;
 }
 
@@ -89,7 +96,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(u"Corvane"_s);
     QCoreApplication::setOrganizationName(u"Corvane"_s);
     QCoreApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
-    QtTranslation::install(*app);
+    QtTranslation::install(*app, QtTranslation::languageFor(QLocale::system().uiLanguages()));
     // Qt's option texts are translated as they are added, so after the catalogue.
     QCommandLineParser options;
     const QList<QCommandLineOption> actions = addOptions(options);
@@ -115,12 +122,13 @@ int main(int argc, char *argv[])
         }
         if (instance.notifiedRunning())
             return 0;
-        std::fputs("岚签已在运行，但没有响应。\n", stderr);
+        std::fputs(qPrintable(QCoreApplication::translate("CommandLine", "岚签已在运行，但没有响应。") + u'\n'),
+                   stderr);
         return 1;
     }
     if (action == u"hide"_s) // no panel to hide
         return 0;
-    QApplication::setApplicationDisplayName(u"岚签"_s);
+    QApplication::setApplicationDisplayName(QCoreApplication::translate("CommandLine", "岚签"));
     QApplication::setDesktopFileName(u"corvane"_s);
     QApplication::setQuitOnLastWindowClosed(false);
 

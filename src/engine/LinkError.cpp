@@ -2,6 +2,8 @@
 
 #include "engine/LabelText.h"
 
+#include <QCoreApplication>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -16,7 +18,7 @@ LinkError LinkError::notALink()
 
 LinkError LinkError::counterBased()
 {
-    return LinkError(u"暂不支持计数器（HOTP）验证码。"_s);
+    return LinkError(QCoreApplication::translate("LinkError", "暂不支持计数器（HOTP）验证码。"));
 }
 
 LinkError LinkError::unknownAlgorithm(const QString &name)
@@ -24,5 +26,6 @@ LinkError LinkError::unknownAlgorithm(const QString &name)
     QString shown = LabelText::cleaned(name);
     if (shown.size() > shownNameLength)
         shown = shown.first(shownNameLength) + u'…';
-    return LinkError(u"不支持的算法“%1”，仅支持 SHA1、SHA256 和 SHA512。"_s.arg(shown));
+    return LinkError(
+        QCoreApplication::translate("LinkError", "不支持的算法“%1”，仅支持 SHA1、SHA256 和 SHA512。").arg(shown));
 }

@@ -2,6 +2,7 @@
 
 #include "engine/Logging.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -46,7 +47,8 @@ std::expected<void, StoreError> AccountDocument::saveList(const QList<TokenAccou
 {
     // Never replace a list we could not read without a copy of it.
     if (m_unreadable && !setAsideUnreadable())
-        return std::unexpected(ListSaveError{u"无法备份无法读取的旧列表"_s});
+        return std::unexpected(
+            ListSaveError{QCoreApplication::translate("AccountDocument", "无法备份无法读取的旧列表")});
     m_unreadable.reset();
     m_settings.setValue(accountsKey, TokenAccount::encodeList(accounts));
     m_settings.sync();

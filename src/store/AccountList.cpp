@@ -7,12 +7,6 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace {
-
-const QString orderKept = u"顺序没有改变。"_s;
-
-} // namespace
-
 AccountList::AccountList(AccountDocument &document, QObject *parent) : QObject(parent), m_document(document) {}
 
 std::optional<qsizetype> AccountList::indexOf(const QUuid &id) const
@@ -46,11 +40,11 @@ std::expected<void, StoreError> AccountList::rename(QUuid id, QString name, QStr
         return {};
     const QList<TokenAccount> before = m_accounts;
     const QString trimmedName = LabelText::cleaned(name).trimmed();
-    m_accounts[*index].name = trimmedName.isEmpty() ? u"验证码"_s : trimmedName;
+    m_accounts[*index].name = trimmedName.isEmpty() ? tr("验证码") : trimmedName;
     Q_EMIT changed();
     m_accounts[*index].issuer = LabelText::cleaned(issuer).trimmed();
     Q_EMIT changed();
-    return saveOrRollBack(before, u"名称没有修改。"_s);
+    return saveOrRollBack(before, tr("名称没有修改。"));
 }
 
 void AccountList::move(QUuid id, QUuid before)
@@ -65,7 +59,7 @@ void AccountList::move(QUuid id, QUuid before)
     Q_EMIT changed();
     m_accounts.insert(*indexOf(before), moved);
     Q_EMIT changed();
-    saveOrRollBack(previous, orderKept);
+    saveOrRollBack(previous, tr("顺序没有改变。"));
 }
 
 void AccountList::move(QUuid id, qint64 by)
@@ -81,7 +75,7 @@ void AccountList::move(QUuid id, qint64 by)
     const QList<TokenAccount> previous = m_accounts;
     m_accounts.move(*from, target);
     Q_EMIT changed();
-    saveOrRollBack(previous, orderKept);
+    saveOrRollBack(previous, tr("顺序没有改变。"));
 }
 
 std::optional<qsizetype> AccountList::remove(QUuid id)
@@ -125,6 +119,6 @@ std::expected<void, StoreError> AccountList::saveOrRollBack(QList<TokenAccount> 
     m_accounts = std::move(before);
     m_document.restoreList(m_accounts);
     Q_EMIT changed();
-    Q_EMIT notSaved(saved.error().description() + u"。"_s + undone);
+    Q_EMIT notSaved(tr("%1。%2").arg(saved.error().description(), undone));
     return saved;
 }

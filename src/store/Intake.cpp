@@ -3,13 +3,18 @@
 #include "engine/LabelText.h"
 #include "engine/TOTPGenerator.h"
 
+#include <QCoreApplication>
 #include <QSet>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QString defaultName = u"验证码"_s;
+// An account's name when nothing names it.
+QString defaultName()
+{
+    return QCoreApplication::translate("Intake", "验证码");
+}
 constexpr qsizetype quickAddMinimumLength = 16; // 16 Base32 characters carry 80 bits
 constexpr qint64 quickAddPeriod = 30;
 constexpr qint64 quickAddDigits = 6;
@@ -45,7 +50,7 @@ TokenAccount Intake::accountFor(const ImportedToken &token)
 {
     const QString name = LabelText::cleaned(token.name);
     return {QUuid::createUuid(),
-            name.isEmpty() ? defaultName : name,
+            name.isEmpty() ? defaultName() : name,
             LabelText::cleaned(token.issuer),
             token.period,
             token.digits,
@@ -64,14 +69,14 @@ std::expected<NewAccount, StoreError> Intake::token(const ImportedToken &token) 
 
 std::expected<NewAccount, StoreError> Intake::quick(const QString &text) const
 {
-    TokenAccount account{QUuid::createUuid(), defaultName, QString(), quickAddPeriod, quickAddDigits};
+    TokenAccount account{QUuid::createUuid(), defaultName(), QString(), quickAddPeriod, quickAddDigits};
     const auto secret = validated(text, account);
     if (!secret)
         return std::unexpected(secret.error());
     if (secret->size() < quickAddMinimumLength)
         return std::unexpected(TOTPError::invalidSecret);
     if (m_count > 0)
-        account.name = u"%1 %2"_s.arg(defaultName).arg(m_count + 1);
+        account.name = u"%1 %2"_s.arg(defaultName()).arg(m_count + 1);
     return NewAccount{account, *secret};
 }
 

@@ -167,6 +167,6 @@ void SecretCache::unlockFinished(bool unlocked)
         read();
         return;
     }
-    Q_EMIT message(status() == KeychainStore::Status::NoDefaultKeyring ? u"没有创建默认钥匙串。"_s
-                                                                       : u"钥匙串仍处于锁定状态。"_s);
+    Q_EMIT message(status() == KeychainStore::Status::NoDefaultKeyring ? tr("没有创建默认钥匙串。")
+                                                                       : tr("钥匙串仍处于锁定状态。"));
 }

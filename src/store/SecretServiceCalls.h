@@ -12,6 +12,8 @@
 #include <memory>
 #include <optional>
 
+#include <QCoreApplication>
+
 // How the Secret Service keychain talks to libsecret: each operation is a chain of
 // asynchronous calls bounded by a deadline, on Qt's loop or on a private context, and most
 // begin by opening the service's default collection.
@@ -81,7 +83,7 @@ public:
     {
         if (m_timedOut && g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED))
             return KeychainError(QString::fromUtf8(g_quark_to_string(G_IO_ERROR)), G_IO_ERROR_TIMED_OUT,
-                                 QStringLiteral(u"钥匙串服务没有响应，请稍后重试。"));
+                                 QCoreApplication::translate("SecretServiceCalls", "钥匙串服务没有响应，请稍后重试。"));
         return keychainError(error);
     }
 

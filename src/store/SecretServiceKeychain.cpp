@@ -242,9 +242,10 @@ void SecretServiceKeychain::unlock()
             if (session.status() == Status::Available)
                 return end(true, nullptr);
             if (session.status() == Status::NoDefaultKeyring) {
+                const QByteArray label = tr("默认钥匙串").toUtf8();
                 return calls->call(
                     [&](GCancellable *c, GAsyncReadyCallback cb, gpointer d) {
-                        secret_collection_create(session.service.get(), "默认钥匙串", SECRET_COLLECTION_DEFAULT,
+                        secret_collection_create(session.service.get(), label.constData(), SECRET_COLLECTION_DEFAULT,
                                                  SECRET_COLLECTION_CREATE_NONE, c, cb, d);
                     },
                     [end](GAsyncResult *r) {

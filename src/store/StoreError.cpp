@@ -1,5 +1,6 @@
 #include "store/StoreError.h"
 
+#include <QCoreApplication>
 #include <QSettings>
 
 using namespace Qt::Literals::StringLiterals;
@@ -17,9 +18,9 @@ std::optional<ListSaveError> ListSaveError::of(const QSettings &settings, const 
     case QSettings::NoError:
         return std::nullopt;
     case QSettings::AccessError:
-        return ListSaveError{u"无法写入 %1"_s.arg(settings.fileName())};
+        return ListSaveError{QCoreApplication::translate("StoreError", "无法写入 %1").arg(settings.fileName())};
     case QSettings::FormatError:
-        return ListSaveError{u"%1 格式有误"_s.arg(settings.fileName())};
+        return ListSaveError{QCoreApplication::translate("StoreError", "%1 格式有误").arg(settings.fileName())};
     }
     Q_UNREACHABLE();
 }
@@ -31,10 +32,10 @@ QString StoreError::description() const
 
 QString ListSaveError::description() const
 {
-    return QStringLiteral(u"无法保存账户列表：") + reason;
+    return QCoreApplication::translate("StoreError", "无法保存账户列表：%1").arg(reason);
 }
 
 QString LockedKeychainError::description() const
 {
-    return QStringLiteral(u"钥匙串已锁定，账户没有添加。解锁钥匙串后即可再次添加。");
+    return QCoreApplication::translate("StoreError", "钥匙串已锁定，账户没有添加。解锁钥匙串后即可再次添加。");
 }

@@ -198,7 +198,7 @@ void TokenStore::requestDelete(TokenAccount account)
     // Saved, with the deletion's record, before the secret can go: a list that still named
     // the account would bring it back without its secret.
     m_document.recordDeletion(account.id);
-    if (!m_list.saveOrRollBack(before, u"账户没有删除。"_s)) {
+    if (!m_list.saveOrRollBack(before, tr("账户没有删除。"))) {
         m_document.dropDeletion();
         return;
     }
@@ -217,7 +217,7 @@ void TokenStore::undoDelete()
     if (!deletion)
         return;
     m_list.insert(deletion->originalIndex, deletion->account);
-    if (!m_list.saveOrRollBack(before, u"账户仍是已删除状态，可以再次撤销。"_s)) {
+    if (!m_list.saveOrRollBack(before, tr("账户仍是已删除状态，可以再次撤销。"))) {
         m_deletions.begin(*deletion);
         return;
     }

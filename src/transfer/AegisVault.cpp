@@ -4,6 +4,7 @@
 #include "transfer/TextEncoding.h"
 #include "transfer/VaultCrypto.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QUuid>
@@ -121,7 +122,8 @@ std::expected<QByteArray, TransferError> unlock(const QJsonValue &slots, const D
         if (!n || !r || !p || !salt || !key)
             return std::unexpected(TransferError::Kind::damaged);
         if (*r != scryptBlockSize || *n > policy.maxScryptN || *p > policy.maxScryptP)
-            return std::unexpected(TransferError(TransferError::Kind::unsupported, u"scrypt 参数过大"_s));
+            return std::unexpected(TransferError(TransferError::Kind::unsupported,
+                                                 QCoreApplication::translate("AegisVault", "scrypt 参数过大")));
         if (++tried > policy.maxPasswordSlots)
             break;
         const auto wrapped = sealedFrom(slot[u"key_params"], *key);
@@ -136,7 +138,8 @@ std::expected<QByteArray, TransferError> unlock(const QJsonValue &slots, const D
             return *masterKey;
     }
     if (tried == 0)
-        return std::unexpected(TransferError(TransferError::Kind::unsupported, u"没有密码槽"_s));
+        return std::unexpected(
+            TransferError(TransferError::Kind::unsupported, QCoreApplication::translate("AegisVault", "没有密码槽")));
     return std::unexpected(TransferError::Kind::wrongPassword);
 }
 
@@ -189,7 +192,8 @@ std::expected<QByteArray, TransferError> write(const QList<ImportedToken> &token
     const KeyDerivation slot = newSlot(policy);
     const auto slotKey = slot.derive(password.toUtf8());
     if (!slotKey)
-        return std::unexpected(TransferError(TransferError::Kind::fileError, u"加密失败"_s));
+        return std::unexpected(
+            TransferError(TransferError::Kind::fileError, QCoreApplication::translate("AegisVault", "加密失败")));
     return write(tokens, slot, *slotKey);
 }
 
@@ -200,7 +204,8 @@ std::expected<QByteArray, TransferError> write(const QList<ImportedToken> &token
     const auto slot = passwordSlot(slotDerivation, slotKey, masterKey);
     const auto sealed = VaultCrypto::seal(masterKey, databaseJson(tokens));
     if (!slot || !sealed)
-        return std::unexpected(TransferError(TransferError::Kind::fileError, u"加密失败"_s));
+        return std::unexpected(
+            TransferError(TransferError::Kind::fileError, QCoreApplication::translate("AegisVault", "加密失败")));
     const QJsonObject header{{u"slots"_s, QJsonArray{*slot}}, {u"params"_s, sealParams(*sealed)}};
     const QJsonObject root{{u"version"_s, vaultVersion},
                            {u"header"_s, header},
@@ -212,7 +217,8 @@ std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const De
                                                const KdfPolicy &policy)
 {
     if (root[u"version"].toInt(-1) != vaultVersion)
-        return std::unexpected(TransferError(TransferError::Kind::unsupported, u"Aegis 文件版本"_s));
+        return std::unexpected(TransferError(TransferError::Kind::unsupported,
+                                             QCoreApplication::translate("AegisVault", "Aegis 文件版本")));
     if (!isEncrypted(root))
         return readDatabase(root[u"db"].toObject());
     return readEncrypted(root, keys, policy);

@@ -13,6 +13,8 @@
 #include "transfer/SteamMaFile.h"
 #include "transfer/TwoFasBackup.h"
 
+#include <QCoreApplication>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -53,24 +55,37 @@ const QList<BackupFormat> &BackupFormat::all()
     // Specific before general: a format whose test is loose (any text with a link in it,
     // any bytes at all) comes after those it could mistake.
     static const QList<BackupFormat> formats{
-        {u"Aegis 加密备份"_s, objectWith<AegisVault::isEncrypted>, readObject<AegisVault::read>},
-        {u"Aegis 备份"_s, objectWith<AegisVault::recognizes>, readObject<AegisVault::read>},
-        {u"2FAS 加密备份"_s, objectWith<TwoFasBackup::isEncrypted>, readObject<TwoFasBackup::read>},
-        {u"2FAS 备份"_s, objectWith<TwoFasBackup::recognizes>, readObject<TwoFasBackup::read>},
-        {u"Ente Auth 加密导出"_s, objectWith<EnteEncrypted::recognizes>, readObject<EnteEncrypted::read>},
-        {u"Authenticator Pro 加密备份"_s, AuthenticatorProEncrypted::recognizes, AuthenticatorProEncrypted::read},
-        {u"Authenticator Pro 旧版加密备份"_s, AuthenticatorProEncrypted::recognizesLegacy,
-         AuthenticatorProEncrypted::read},
-        {u"Bitwarden 导出"_s, BitwardenExport::recognizesJson, withoutPassword<BitwardenExport::readJson>},
-        {u"Proton Authenticator 导出"_s, ProtonExport::recognizes, withoutPassword<ProtonExport::read>},
-        {u"FreeOTP+ 备份"_s, FreeOtpPlusBackup::recognizes, withoutPassword<FreeOtpPlusBackup::read>},
-        {u"Authenticator Pro 备份"_s, AuthenticatorProBackup::recognizes,
+        {QCoreApplication::translate("BackupFormat", "Aegis 加密备份"), objectWith<AegisVault::isEncrypted>,
+         readObject<AegisVault::read>},
+        {QCoreApplication::translate("BackupFormat", "Aegis 备份"), objectWith<AegisVault::recognizes>,
+         readObject<AegisVault::read>},
+        {QCoreApplication::translate("BackupFormat", "2FAS 加密备份"), objectWith<TwoFasBackup::isEncrypted>,
+         readObject<TwoFasBackup::read>},
+        {QCoreApplication::translate("BackupFormat", "2FAS 备份"), objectWith<TwoFasBackup::recognizes>,
+         readObject<TwoFasBackup::read>},
+        {QCoreApplication::translate("BackupFormat", "Ente Auth 加密导出"), objectWith<EnteEncrypted::recognizes>,
+         readObject<EnteEncrypted::read>},
+        {QCoreApplication::translate("BackupFormat", "Authenticator Pro 加密备份"),
+         AuthenticatorProEncrypted::recognizes, AuthenticatorProEncrypted::read},
+        {QCoreApplication::translate("BackupFormat", "Authenticator Pro 旧版加密备份"),
+         AuthenticatorProEncrypted::recognizesLegacy, AuthenticatorProEncrypted::read},
+        {QCoreApplication::translate("BackupFormat", "Bitwarden 导出"), BitwardenExport::recognizesJson,
+         withoutPassword<BitwardenExport::readJson>},
+        {QCoreApplication::translate("BackupFormat", "Proton Authenticator 导出"), ProtonExport::recognizes,
+         withoutPassword<ProtonExport::read>},
+        {QCoreApplication::translate("BackupFormat", "FreeOTP+ 备份"), FreeOtpPlusBackup::recognizes,
+         withoutPassword<FreeOtpPlusBackup::read>},
+        {QCoreApplication::translate("BackupFormat", "Authenticator Pro 备份"), AuthenticatorProBackup::recognizes,
          withoutPassword<AuthenticatorProBackup::read>},
-        {u"Steam 令牌文件（maFile）"_s, SteamMaFile::recognizes, withoutPassword<SteamMaFile::read>},
-        {u"andOTP 备份"_s, AndOtpBackup::recognizes, withoutPassword<AndOtpBackup::read>},
-        {u"Bitwarden 导出（CSV）"_s, BitwardenExport::recognizesCsv, withoutPassword<BitwardenExport::readCsv>},
-        {u"otpauth 链接列表"_s, isLinkList, withoutPassword<readLinkList>},
-        {u"andOTP 加密备份"_s, AndOtpEncrypted::recognizes, AndOtpEncrypted::read},
+        {QCoreApplication::translate("BackupFormat", "Steam 令牌文件（maFile）"), SteamMaFile::recognizes,
+         withoutPassword<SteamMaFile::read>},
+        {QCoreApplication::translate("BackupFormat", "andOTP 备份"), AndOtpBackup::recognizes,
+         withoutPassword<AndOtpBackup::read>},
+        {QCoreApplication::translate("BackupFormat", "Bitwarden 导出（CSV）"), BitwardenExport::recognizesCsv,
+         withoutPassword<BitwardenExport::readCsv>},
+        {QCoreApplication::translate("BackupFormat", "otpauth 链接列表"), isLinkList, withoutPassword<readLinkList>},
+        {QCoreApplication::translate("BackupFormat", "andOTP 加密备份"), AndOtpEncrypted::recognizes,
+         AndOtpEncrypted::read},
     };
     return formats;
 }

@@ -3,6 +3,7 @@
 #include "transfer/CsvTable.h"
 #include "transfer/TotpField.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonObject>
 
@@ -30,7 +31,8 @@ std::expected<ImportBatch, TransferError> readJson(const BackupContent &content)
 {
     const QJsonObject root = content.json.object();
     if (root[u"encrypted"].toBool())
-        return std::unexpected(TransferError(TransferError::Kind::unsupported, u"Bitwarden 加密导出"_s));
+        return std::unexpected(TransferError(TransferError::Kind::unsupported,
+                                             QCoreApplication::translate("BitwardenExport", "Bitwarden 加密导出")));
     ImportBatch batch;
     for (const QJsonValue &item : root[u"items"].toArray()) {
         const QJsonValue login = item[u"login"];

@@ -4,6 +4,7 @@
 #include "transfer/TextEncoding.h"
 #include "transfer/VaultCrypto.h"
 
+#include <QCoreApplication>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -25,7 +26,8 @@ std::expected<KeyDerivation, TransferError> derivation(const QJsonValue &params,
     // libsodium counts memory in bytes and uses whole KiB.
     const quint64 memoryKiB = *memoryBytes / 1024;
     if (memoryKiB > policy.maxArgon2MemoryKiB || *passes > policy.maxArgon2WorkKiB / std::max<quint64>(memoryKiB, 1))
-        return std::unexpected(TransferError(TransferError::Kind::unsupported, u"Argon2 参数过大"_s));
+        return std::unexpected(TransferError(TransferError::Kind::unsupported,
+                                             QCoreApplication::translate("EnteEncrypted", "Argon2 参数过大")));
     return KeyDerivation{
         .function = KeyDerivation::Function::argon2id, .salt = *salt, .cost = *passes, .memoryKiB = memoryKiB};
 }
@@ -43,7 +45,8 @@ std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const De
                                                const KdfPolicy &policy)
 {
     if (root[u"version"].toInt(-1) != exportVersion)
-        return std::unexpected(TransferError(TransferError::Kind::unsupported, u"Ente 导出版本"_s));
+        return std::unexpected(TransferError(TransferError::Kind::unsupported,
+                                             QCoreApplication::translate("EnteEncrypted", "Ente 导出版本")));
     if (!keys.hasPassword())
         return std::unexpected(TransferError::Kind::passwordRequired);
     const auto data = TextEncoding::fromBase64(root[u"encryptedData"].toString());

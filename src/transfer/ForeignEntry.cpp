@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include <QCoreApplication>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -35,11 +37,11 @@ QString ForeignEntry::refusalReason() const
 {
     const QString kind = type.toLower();
     if (kind == u"hotp")
-        return u"暂不支持计数器（HOTP）验证码。"_s;
+        return QCoreApplication::translate("ForeignEntry", "暂不支持计数器（HOTP）验证码。");
     if (kind != u"totp" && kind != u"steam")
-        return u"不支持的验证码类型：%1。"_s.arg(type);
+        return QCoreApplication::translate("ForeignEntry", "不支持的验证码类型：%1。").arg(type);
     if (!algorithm.isEmpty() && !algorithmFromName(algorithm))
-        return u"不支持的算法：%1。"_s.arg(algorithm);
+        return QCoreApplication::translate("ForeignEntry", "不支持的算法：%1。").arg(algorithm);
     return {};
 }
 

@@ -2,6 +2,7 @@
 
 #include "engine/TOTPGenerator.h"
 
+#include <QCoreApplication>
 #include <QSet>
 
 using namespace Qt::Literals::StringLiterals;
@@ -19,7 +20,7 @@ void ImportBatch::offer(const ImportedToken &token, const QString &label)
                             token.steam))
         tokens.append(token);
     else
-        refused.append({label, u"密钥或参数无效。"_s});
+        refused.append({label, QCoreApplication::translate("ImportBatch", "密钥或参数无效。")});
 }
 
 void ImportBatch::setAsidePresent(const QList<ImportedToken> &listed)

@@ -4,6 +4,7 @@
 #include "transfer/MigrationLink.h"
 #include "transfer/TextEncoding.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <QUrl>
 
@@ -67,7 +68,7 @@ ImportBatch read(const QString &text)
         const QString line = lines[i].trimmed().toString();
         if (line.isEmpty() || line.startsWith(u'#'))
             continue;
-        const QString number = u"第 %1 行"_s.arg(i + 1);
+        const QString number = QCoreApplication::translate("OtpauthLinks", "第 %1 行").arg(i + 1);
         if (MigrationLink::looksLikeLink(line)) {
             addMigration(batch, line, number);
             continue;
@@ -86,7 +87,8 @@ ImportBatch read(const QString &text)
 
 QString reasonFor(const LinkError &error)
 {
-    return error.description().isEmpty() ? u"不是可用的 otpauth 链接"_s : error.description();
+    return error.description().isEmpty() ? QCoreApplication::translate("OtpauthLinks", "不是可用的 otpauth 链接")
+                                         : error.description();
 }
 
 bool recognizes(const QString &text)

@@ -1,5 +1,6 @@
 #include "ui/AboutItems.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QMenu>
 #include <QUrl>
@@ -10,15 +11,15 @@ namespace AboutItems {
 
 namespace {
 
-const QString contactLabel = u"联系 Corvane 项目"_s;
 const QString contactLink = u"mailto:corvane@example.org"_s;
 
 } // namespace
 
 void addTo(QMenu &menu)
 {
-    menu.addAction(u"岚签 "_s + QStringLiteral(CORVANE_VERSION))->setEnabled(false);
-    menu.addAction(contactLabel, &menu, [] {
+    menu.addAction(QCoreApplication::translate("AboutItems", "岚签 %1").arg(QStringLiteral(CORVANE_VERSION)))
+        ->setEnabled(false);
+    menu.addAction(QCoreApplication::translate("AboutItems", "联系 Corvane 项目"), &menu, [] {
         if (const QUrl url(contactLink, QUrl::StrictMode); url.isValid())
             QDesktopServices::openUrl(url);
     });

@@ -29,7 +29,7 @@ AccountQrDialog::AccountQrDialog(const QString &link, const QString &title, QWid
     const int scale = image.isNull() ? 1 : std::max(1, shownSize / image.width());
     code->setPixmap(QPixmap::fromImage(image.scaled(image.size() * scale)));
     code->setAlignment(Qt::AlignCenter);
-    auto *hint = new QLabel(u"二维码包含密钥，请勿截图或分享。"_s);
+    auto *hint = new QLabel(tr("二维码包含密钥，请勿截图或分享。"));
     auto *layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(code);
@@ -38,7 +38,7 @@ AccountQrDialog::AccountQrDialog(const QString &link, const QString &title, QWid
     m_ticker->setInterval(1000);
     connect(m_ticker, &QTimer::timeout, this, &AccountQrDialog::tick);
     m_ticker->start();
-    m_countdown->setText(u"%1 秒后自动关闭"_s.arg(m_secondsLeft));
+    m_countdown->setText(tr("%n 秒后自动关闭", nullptr, m_secondsLeft));
     if (parent)
         parent->window()->installEventFilter(this);
 }
@@ -57,5 +57,5 @@ void AccountQrDialog::tick()
         reject();
         return;
     }
-    m_countdown->setText(u"%1 秒后自动关闭"_s.arg(m_secondsLeft));
+    m_countdown->setText(tr("%n 秒后自动关闭", nullptr, m_secondsLeft));
 }

@@ -84,7 +84,7 @@ void AddFlows::quickAddFinished(const QString &text, const std::expected<TokenAc
         // A keychain refusal is not the person's typing: say what really went wrong, also where
         // the list hides the quick entry.
         const bool invalid = added.error().isInvalidSecret();
-        setQuickError(invalid ? invalidSecretError : added.error().description());
+        setQuickError(invalid ? invalidSecretError() : added.error().description());
         if (added.error().isKeychainLocked())
             Q_EMIT lockedKeychainRefused(text);
         else if (!invalid && !m_store.accounts().isEmpty())
@@ -107,7 +107,7 @@ void AddFlows::pasteAndAdd()
         connect(m_sheets.addSheet(), &QDialog::accepted, this,
                 [this, image = *image] { m_clipboard.clearIfHolds(image); });
     } else {
-        setQuickError(noClipboardTextError);
+        setQuickError(noClipboardTextError());
     }
 }
 

@@ -27,8 +27,8 @@ class AddFlows : public QObject
     Q_OBJECT
 
 public:
-    static inline const QString noClipboardTextError = QStringLiteral(u"剪贴板里没有文字。");
-    static inline const QString invalidSecretError = QStringLiteral(u"这不像有效的 Base32 密钥，请检查后重试。");
+    static QString noClipboardTextError() { return tr("剪贴板里没有文字。"); }
+    static QString invalidSecretError() { return tr("这不像有效的 Base32 密钥，请检查后重试。"); }
 
     AddFlows(TokenStore &store, CodeClipboard &clipboard, SheetPresenter &sheets, SingleShot singleShot,
              QWidget &panel);

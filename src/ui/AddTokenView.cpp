@@ -30,7 +30,16 @@ QString cleanField(const QLineEdit *field)
 
 QString refusalLine(const ImportBatch::Refusal &refusal)
 {
-    return u"%1：%2"_s.arg(refusal.label, refusal.reason);
+    return AddTokenView::tr("%1：%2").arg(refusal.label, refusal.reason);
+}
+
+// Each refusal is a sentence of its own.
+QString joinedRefusals(const QStringList &refused)
+{
+    QString joined = refused.value(0);
+    for (const QString &line : refused.mid(1))
+        joined = AddTokenView::tr("%1%2", "one refusal after another").arg(joined, line);
+    return joined;
 }
 
 // The first accounts of a large export, so that the sheet stays on the screen.
@@ -39,35 +48,36 @@ QString batchText(const MigrationBatch &batch)
     constexpr qsizetype shownLines = 10;
     const ImportBatch &accounts = batch.accounts;
     const qsizetype total = accounts.tokens.size() + accounts.refused.size();
-    QString text = u"迁移链接中有 %1 个账户"_s.arg(total);
+    QString text = AddTokenView::tr("迁移链接中有 %n 个账户", nullptr, int(total));
     if (batch.count > 1)
-        text += u"（第 %1/%2 张二维码）"_s.arg(batch.index + 1).arg(batch.count);
-    text += u"："_s;
+        text += AddTokenView::tr("（第 %1/%2 张二维码）").arg(batch.index + 1).arg(batch.count);
+    text += AddTokenView::tr("：");
     QStringList lines;
     for (const ImportedToken &token : accounts.tokens.first(std::min(shownLines, accounts.tokens.size())))
-        lines << u"· %1　%2 位 · %3 秒"_s.arg(ImportBatch::label(token.name, token.issuer))
+        lines << AddTokenView::tr("· %1　%2 位 · %3 秒")
+                     .arg(ImportBatch::label(token.name, token.issuer))
                      .arg(token.digits)
                      .arg(token.period);
     for (const ImportBatch::Refusal &refusal : accounts.refused)
-        lines << u"· "_s + refusalLine(refusal) + u"不会添加。"_s;
+        lines << AddTokenView::tr("· %1不会添加。").arg(refusalLine(refusal));
     if (total > shownLines)
-        lines = lines.first(shownLines) << u"· ……另有 %1 个"_s.arg(total - shownLines);
+        lines = lines.first(shownLines) << AddTokenView::tr("· ……另有 %n 个", nullptr, int(total - shownLines));
     return text + u'\n' + lines.join(u'\n');
 }
 
 } // namespace
 
 AddTokenView::AddTokenView(TokenStore &store, QWidget *parent)
-    : SheetDialog(sheetWidth, Glyph::Plus, u"添加验证码"_s, u"密钥仅保存在这台电脑的钥匙串中"_s, u"添加"_s, parent),
+    : SheetDialog(sheetWidth, Glyph::Plus, tr("添加验证码"), tr("密钥仅保存在这台电脑的钥匙串中"), tr("添加"), parent),
       m_store(store),
       m_link(new QLineEdit),
-      m_imageButton(new QPushButton(u"从图片读取二维码…"_s)),
-      m_screenButton(new QPushButton(u"扫描屏幕二维码"_s)),
-      m_reveal(new QCheckBox(u"显示链接和密钥"_s)),
+      m_imageButton(new QPushButton(tr("从图片读取二维码…"))),
+      m_screenButton(new QPushButton(tr("扫描屏幕二维码"))),
+      m_reveal(new QCheckBox(tr("显示链接和密钥"))),
       m_codeSettings(new CodeSettingsFields)
 {
-    m_link->setPlaceholderText(u"粘贴 otpauth:// 链接"_s);
-    m_link->setAccessibleName(u"otpauth 链接"_s);
+    m_link->setPlaceholderText(tr("粘贴 otpauth:// 链接"));
+    m_link->setAccessibleName(tr("otpauth 链接"));
     m_link->setEchoMode(QLineEdit::Password); // a link holds the secret too
     m_link->setMaxLength(int(MigrationLink::maxLinkLength)); // a large phone export, as a file would bring it
     addSection(m_link);
@@ -82,12 +92,12 @@ AddTokenView::AddTokenView(TokenStore &store, QWidget *parent)
     addSection(scanRow);
     m_batchList = addCaption(CaptionStyle::Secondary);
     m_batchList->hide();
-    addCaption(CaptionStyle::Secondary, u"或手动填写"_s);
+    addCaption(CaptionStyle::Secondary, tr("或手动填写"));
 
     auto *fields = new SheetFields;
     m_name = fields->addNameRow();
     m_issuer = fields->addIssuerRow();
-    m_secret = fields->addRow(u"密钥"_s, u"Base32 密钥"_s);
+    m_secret = fields->addRow(tr("密钥"), tr("Base32 密钥"));
     m_secret->setEchoMode(QLineEdit::Password);
     addSection(fields);
     addSection(m_reveal);
@@ -136,8 +146,8 @@ void AddTokenView::scanFile(const QString &path)
 
 void AddTokenView::chooseImageFile()
 {
-    const QString path = QFileDialog::getOpenFileName(this, u"从图片读取二维码"_s, QString(),
-                                                      u"图片 (*.png *.jpg *.jpeg *.bmp *.gif *.webp)"_s);
+    const QString path = QFileDialog::getOpenFileName(this, tr("从图片读取二维码"), QString(),
+                                                      tr("图片 (*.png *.jpg *.jpeg *.bmp *.gif *.webp)"));
     if (!path.isEmpty())
         scanFile(path);
 }
@@ -248,20 +258,20 @@ void AddTokenView::batchAdded(const MigrationBatch &batch, const ImportSummary &
 
 void AddTokenView::reportBatch(const MigrationBatch &batch, const ImportSummary &summary, const QStringList &refused)
 {
-    QString notice = u"已添加 %1 个账户"_s.arg(summary.added.size());
+    QString notice = tr("已添加 %n 个账户", nullptr, summary.added.size());
     if (summary.alreadyPresent > 0)
-        notice += u"，%1 个已存在，已跳过"_s.arg(summary.alreadyPresent);
+        notice += tr("，%n 个已存在，已跳过", nullptr, summary.alreadyPresent);
     if (!refused.isEmpty())
-        notice += u"，%1 个未添加"_s.arg(refused.size());
+        notice += tr("，%n 个未添加", nullptr, refused.size());
     if (summary.notTried > 0)
-        notice += u"，已停止，其余 %1 个没有添加"_s.arg(summary.notTried);
-    notice += u"。"_s;
+        notice += tr("，已停止，其余 %n 个没有添加", nullptr, summary.notTried);
+    notice += tr("。");
     if (batch.index + 1 < batch.count)
-        notice += u"这是第 %1/%2 张二维码，请继续读取下一张。"_s.arg(batch.index + 1).arg(batch.count);
+        notice += tr("这是第 %1/%2 张二维码，请继续读取下一张。").arg(batch.index + 1).arg(batch.count);
     m_notice->setText(notice);
     m_notice->show();
     if (!refused.isEmpty())
-        showError(u"未添加："_s + refused.join(QString()));
+        showError(tr("未添加：%1").arg(joinedRefusals(refused)));
     m_link->clear();
     fitHeight();
 }
@@ -270,7 +280,7 @@ void AddTokenView::reportBatch(const MigrationBatch &batch, const ImportSummary 
 void AddTokenView::offerUnlock(bool offer)
 {
     m_unlockFirst = offer;
-    primaryButton()->setText(offer ? u"解锁并添加"_s : u"添加"_s);
+    primaryButton()->setText(offer ? tr("解锁并添加") : tr("添加"));
 }
 
 void AddTokenView::keychainStatusChanged()

@@ -31,10 +31,10 @@ CodeSettingsFields::CodeSettingsFields(QWidget *parent)
       m_toggle(new QToolButton),
       m_controls(new QWidget),
       m_algorithm(new QComboBox),
-      m_digits(spinBox(1, 9, u" 位"_s)),
-      m_period(spinBox(1, 3600, u" 秒"_s))
+      m_digits(spinBox(1, 9, tr(" 位"))),
+      m_period(spinBox(1, 3600, tr(" 秒")))
 {
-    m_toggle->setText(u"高级"_s);
+    m_toggle->setText(tr("高级"));
     m_toggle->setCheckable(true);
     m_toggle->setAutoRaise(true);
     // In line with the sheet's other texts, never drawn as pressed; the focus shows in its colour.
@@ -50,10 +50,10 @@ CodeSettingsFields::CodeSettingsFields(QWidget *parent)
     grid->setHorizontalSpacing(12);
     grid->setVerticalSpacing(10);
     grid->setColumnStretch(1, 1);
-    const std::pair<const char16_t *, QWidget *> rows[] = {
-        {u"算法", m_algorithm}, {u"位数", m_digits}, {u"周期", m_period}};
+    const std::pair<QString, QWidget *> rows[] = {
+        {tr("算法"), m_algorithm}, {tr("位数"), m_digits}, {tr("周期"), m_period}};
     for (int row = 0; row < 3; ++row) {
-        auto *label = new QLabel(QString::fromUtf16(rows[row].first));
+        auto *label = new QLabel(rows[row].first);
         label->setBuddy(rows[row].second);
         rows[row].second->setAccessibleName(label->text());
         grid->addWidget(label, row, 0);
@@ -108,7 +108,7 @@ void CodeSettingsFields::applyTo(ImportedToken &token) const
 QString CodeSettingsFields::summary() const
 {
     const QString kind = m_settings.steam ? u"Steam"_s : algorithmName(m_settings.algorithm);
-    return u"%1 · %2 位 · %3 秒"_s.arg(kind).arg(m_settings.digits).arg(m_settings.period);
+    return tr("%1 · %2 位 · %3 秒").arg(kind).arg(m_settings.digits).arg(m_settings.period);
 }
 
 // The controls follow the values without reporting them back; a link's numbers outside

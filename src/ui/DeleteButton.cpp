@@ -12,7 +12,7 @@ DeleteButton::DeleteButton(QWidget *parent) : QAbstractButton(parent)
     setFixedSize(size, size);
     setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::PointingHandCursor);
-    setToolTip(u"删除这个验证码"_s);
+    setToolTip(tr("删除这个验证码"));
 }
 
 QColor DeleteButton::glyphColor() const

@@ -10,7 +10,7 @@
 using namespace Qt::Literals::StringLiterals;
 
 EditTokenView::EditTokenView(TokenStore &store, TokenAccount account, QWidget *parent)
-    : SheetDialog(sheetWidth, Glyph::Pencil, u"重命名验证码"_s, u"不会修改密钥或验证码内容"_s, u"保存"_s, parent),
+    : SheetDialog(sheetWidth, Glyph::Pencil, tr("重命名验证码"), tr("不会修改密钥或验证码内容"), tr("保存"), parent),
       m_store(store),
       m_account(std::move(account))
 {
@@ -34,7 +34,7 @@ EditTokenView::EditTokenView(TokenStore &store, TokenAccount account, QWidget *p
 void EditTokenView::save()
 {
     if (const auto saved = m_store.update(m_account, m_name->text(), m_issuer->text()); !saved) {
-        m_errorLine->setText(saved.error().description() + u"。名称没有修改。"_s);
+        m_errorLine->setText(tr("%1。名称没有修改。").arg(saved.error().description()));
         m_errorLine->show();
         fitHeight();
         return;

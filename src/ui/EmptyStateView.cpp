@@ -14,9 +14,9 @@ using namespace Qt::Literals::StringLiterals;
 EmptyStateView::EmptyStateView(QWidget *parent)
     : QWidget(parent),
       m_icon(new GlyphLabel(Glyph::HandTap, 12, 1.5, 24)),
-      m_subtitle(new QLabel(u"点击验证码即可复制"_s))
+      m_subtitle(new QLabel(tr("点击验证码即可复制")))
 {
-    auto *title = new QLabel(u"粘贴密钥，即刻生成"_s);
+    auto *title = new QLabel(tr("粘贴密钥，即刻生成"));
     title->setFont(panelFont(12, QFont::Medium));
     m_subtitle->setFont(panelFont(10));
 

@@ -18,18 +18,18 @@ ImportProgressDialog::ImportProgressDialog(ImportRun &run, QWidget *parent) : QP
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowModality(Qt::WindowModal);
-    setWindowTitle(u"岚签"_s);
+    setWindowTitle(tr("岚签"));
     setMinimumDuration(0);
     setAutoReset(false);
     setAutoClose(false);
-    setCancelButtonText(u"停止"_s);
+    setCancelButtonText(tr("停止"));
     showProgress(0, run.total());
     connect(&run, &ImportRun::progressed, this, &ImportProgressDialog::showProgress);
     connect(&run, &ImportRun::finished, this, &ImportProgressDialog::end);
     connect(&run, &QObject::destroyed, this, &ImportProgressDialog::end);
     connect(this, &QProgressDialog::canceled, &run, [this, &run] {
         run.stop();
-        setLabelText(u"正在停止，已开始的一批账户添加完就停下…"_s);
+        setLabelText(tr("正在停止，已开始的一批账户添加完就停下…"));
     });
 }
 
@@ -38,7 +38,7 @@ void ImportProgressDialog::showProgress(qsizetype tried, qsizetype total)
     setMaximum(int(total));
     setValue(int(tried));
     if (!wasCanceled())
-        setLabelText(u"正在添加 %1 / %2 个账户…"_s.arg(tried).arg(total));
+        setLabelText(tr("正在添加 %1 / %n 个账户…", nullptr, int(total)).arg(tried));
 }
 
 // Closing a progress dialog reports a cancel, which must not reach the run that ended.

@@ -21,31 +21,32 @@ template <typename T> void appendListed(QStringList &lines, const QList<T> &item
     for (const T &item : items.first(std::min(items.size(), listedAtMost)))
         lines << u"  · "_s + line(item);
     if (items.size() > listedAtMost)
-        lines << u"  ……另有 %1 个"_s.arg(items.size() - listedAtMost);
+        lines << ImportSummaryDialog::tr("  ……另有 %n 个", nullptr, int(items.size() - listedAtMost));
 }
 
 QString describe(const ImportBatch &batch)
 {
     QStringList lines;
     if (!batch.format.isEmpty())
-        lines << u"文件格式：%1"_s.arg(batch.format);
-    lines << u"新账户：%1 个"_s.arg(batch.tokens.size());
+        lines << ImportSummaryDialog::tr("文件格式：%1").arg(batch.format);
+    lines << ImportSummaryDialog::tr("新账户：%n 个", nullptr, int(batch.tokens.size()));
     appendListed(lines, batch.tokens,
                  [](const ImportedToken &token) { return ImportBatch::label(token.name, token.issuer); });
     if (!batch.present.isEmpty())
-        lines << u"已存在（将跳过）：%1 个"_s.arg(batch.present.size());
+        lines << ImportSummaryDialog::tr("已存在（将跳过）：%n 个", nullptr, int(batch.present.size()));
     if (!batch.refused.isEmpty())
-        lines << u"无法导入：%1 个"_s.arg(batch.refused.size());
-    appendListed(lines, batch.refused,
-                 [](const ImportBatch::Refusal &refusal) { return u"%1：%2"_s.arg(refusal.label, refusal.reason); });
+        lines << ImportSummaryDialog::tr("无法导入：%n 个", nullptr, int(batch.refused.size()));
+    appendListed(lines, batch.refused, [](const ImportBatch::Refusal &refusal) {
+        return ImportSummaryDialog::tr("%1：%2").arg(refusal.label, refusal.reason);
+    });
     return lines.join(u'\n');
 }
 
 } // namespace
 
 ImportSummaryDialog::ImportSummaryDialog(const ImportBatch &batch, QWidget *parent)
-    : SheetDialog(dialogWidth, Glyph::Plus, u"导入账户"_s, u"添加前请看一下将会发生什么"_s,
-                  u"添加 %1 个账户"_s.arg(batch.tokens.size()), parent),
+    : SheetDialog(dialogWidth, Glyph::Plus, tr("导入账户"), tr("添加前请看一下将会发生什么"),
+                  tr("添加 %n 个账户", nullptr, batch.tokens.size()), parent),
       m_summary(new QLabel(describe(batch)))
 {
     m_summary->setTextFormat(Qt::PlainText);

@@ -36,17 +36,17 @@ void KeychainStatusPresenter::update()
     const bool shown = isShown();
     using Status = KeychainStore::Status;
     if (m_lockedAdd)
-        m_view.setStatus(LockedKeychainError().description(), unlockAndAddAction);
+        m_view.setStatus(LockedKeychainError().description(), tr("解锁并添加"));
     else
         switch (m_message ? Status::Available : m_store.keychainStatus()) {
         case Status::Locked:
-            m_view.setStatus(lockedText, unlockAction);
+            m_view.setStatus(tr("钥匙串已锁定"), tr("解锁"));
             break;
         case Status::Unreachable:
-            m_view.setStatus(unreachableText, QString());
+            m_view.setStatus(tr("无法连接钥匙串服务，稍后自动重试"), QString());
             break;
         case Status::NoDefaultKeyring:
-            m_view.setStatus(noDefaultKeyringText, createKeyringAction);
+            m_view.setStatus(tr("没有默认钥匙串"), tr("创建"));
             break;
         case Status::Unknown:
         case Status::Available:

@@ -18,13 +18,6 @@ class KeychainStatusPresenter : public QObject
     Q_OBJECT
 
 public:
-    static inline const QString lockedText = QStringLiteral(u"钥匙串已锁定");
-    static inline const QString unlockAction = QStringLiteral(u"解锁");
-    static inline const QString unreachableText = QStringLiteral(u"无法连接钥匙串服务，稍后自动重试");
-    static inline const QString noDefaultKeyringText = QStringLiteral(u"没有默认钥匙串");
-    static inline const QString createKeyringAction = QStringLiteral(u"创建");
-    static inline const QString unlockAndAddAction = QStringLiteral(u"解锁并添加");
-
     KeychainStatusPresenter(TokenStore &store, KeychainStatusView &view, SingleShot singleShot,
                             QObject *parent = nullptr);
 

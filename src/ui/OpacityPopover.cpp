@@ -59,7 +59,9 @@ private:
     bool m_current;
 };
 
-constexpr std::array<const char16_t *, TokenStore::panelOpacityLevels.size()> levelLabels{u"轻透", u"清晰", u"不透明"};
+constexpr std::array<const char *, TokenStore::panelOpacityLevels.size()> levelLabels{
+    QT_TRANSLATE_NOOP("OpacityPopover", "轻透"), QT_TRANSLATE_NOOP("OpacityPopover", "清晰"),
+    QT_TRANSLATE_NOOP("OpacityPopover", "不透明")};
 
 } // namespace
 
@@ -67,7 +69,7 @@ QList<OpacityPopover::Level> OpacityPopover::levels()
 {
     QList<Level> levels;
     for (size_t i = 0; i < levelLabels.size(); ++i)
-        levels.append({QString::fromUtf16(levelLabels[i]), TokenStore::panelOpacityLevels[i]});
+        levels.append({tr(levelLabels[i]), TokenStore::panelOpacityLevels[i]});
     return levels;
 }
 

@@ -24,7 +24,7 @@ constexpr int filterWidth = 100;
 
 PanelHeader::PanelHeader(TokenStore &store, QWidget *parent)
     : QWidget(parent),
-      m_title(new QLabel(u"岚签"_s)),
+      m_title(new QLabel(tr("岚签"))),
       m_filter(new QLabel),
       m_paste(new CircleButton(Glyph::DocOnClipboard, CircleButton::Style::PrimaryHeader)),
       m_add(new CircleButton(Glyph::Plus, CircleButton::Style::HeaderIcon)),
@@ -42,7 +42,7 @@ PanelHeader::PanelHeader(TokenStore &store, QWidget *parent)
 
     m_filter->setFont(panelFont(12, QFont::Medium));
     m_filter->setMaximumWidth(filterWidth);
-    m_filter->setToolTip(u"按 Esc 清除筛选"_s);
+    m_filter->setToolTip(tr("按 Esc 清除筛选"));
     m_filter->hide();
 
     auto *row = new QHBoxLayout(this);
@@ -51,11 +51,11 @@ PanelHeader::PanelHeader(TokenStore &store, QWidget *parent)
     row->addWidget(m_title);
     row->addWidget(m_filter);
     row->addStretch();
-    addButton(m_paste, u"从剪贴板粘贴密钥并生成（Ctrl+Shift+V）"_s, u"粘贴密钥并生成验证码"_s);
-    addButton(m_add, u"高级添加：名称、服务和 otpauth 链接"_s, u"添加验证码"_s);
-    addButton(m_opacity, u"调整窗口透明度"_s, u"窗口透明度"_s);
+    addButton(m_paste, tr("从剪贴板粘贴密钥并生成（Ctrl+Shift+V）"), tr("粘贴密钥并生成验证码"));
+    addButton(m_add, tr("高级添加：名称、服务和 otpauth 链接"), tr("添加验证码"));
+    addButton(m_opacity, tr("调整窗口透明度"), tr("窗口透明度"));
     addButton(m_collapse, {}, {});
-    addButton(m_quit, u"退出岚签"_s, u"退出岚签"_s);
+    addButton(m_quit, tr("退出岚签"), tr("退出岚签"));
     setCollapsed(false);
 
     connect(m_paste, &QAbstractButton::clicked, this, &PanelHeader::pasteRequested);
@@ -75,7 +75,7 @@ CircleButton *PanelHeader::addButton(CircleButton *button, const QString &help, 
 
 void PanelHeader::setCollapsed(bool collapsed)
 {
-    const QString help = collapsed ? u"展开岚签"_s : u"收起岚签"_s;
+    const QString help = collapsed ? tr("展开岚签") : tr("收起岚签");
     m_collapse->setGlyph(collapsed ? Glyph::ChevronDown : Glyph::Minus);
     m_collapse->setToolTip(help);
     m_collapse->setAccessibleName(help);
@@ -111,8 +111,8 @@ QMenu *PanelHeader::showTitleMenu(const QPoint &globalPos)
     menu->setAttribute(Qt::WA_DeleteOnClose);
     HideCodesItem::addTo(*menu, m_store);
     menu->addSeparator();
-    menu->addAction(u"导出备份…"_s, this, &PanelHeader::exportRequested);
-    menu->addAction(u"导入…"_s, this, &PanelHeader::importRequested);
+    menu->addAction(tr("导出备份…"), this, &PanelHeader::exportRequested);
+    menu->addAction(tr("导入…"), this, &PanelHeader::importRequested);
     menu->addSeparator();
     AboutItems::addTo(*menu);
     Q_EMIT titleMenuAboutToShow(menu);

@@ -18,9 +18,9 @@ constexpr int widestBox = 520;
 } // namespace
 
 PanelMessageBox::PanelMessageBox(const QString &text, const QString &choice, QWidget *parent)
-    : SheetDialog(narrowestBox, Glyph::Checkmark, QString(), QString(), choice.isEmpty() ? u"好"_s : choice, parent)
+    : SheetDialog(narrowestBox, Glyph::Checkmark, QString(), QString(), choice.isEmpty() ? tr("好") : choice, parent)
 {
-    setWindowTitle(u"岚签"_s);
+    setWindowTitle(tr("岚签"));
     auto *message = new QLabel(text);
     message->setFont(panelFont(13));
     message->setWordWrap(true);

@@ -15,15 +15,15 @@ constexpr int dialogWidth = 360;
 } // namespace
 
 PasswordDialog::PasswordDialog(Mode mode, const QString &message, QWidget *parent)
-    : SheetDialog(dialogWidth, Glyph::DocOnDoc, mode == Mode::choose ? u"设置备份密码"_s : u"输入备份密码"_s,
-                  mode == Mode::choose ? u"备份包含全部密钥"_s : u"打开加密的备份"_s, u"确定"_s, parent),
+    : SheetDialog(dialogWidth, Glyph::DocOnDoc, mode == Mode::choose ? tr("设置备份密码") : tr("输入备份密码"),
+                  mode == Mode::choose ? tr("备份包含全部密钥") : tr("打开加密的备份"), tr("确定"), parent),
       m_mode(mode),
       m_progress(new QProgressBar)
 {
     addCaption(CaptionStyle::Secondary, message);
-    m_field = addField(u"密码"_s);
+    m_field = addField(tr("密码"));
     if (mode == Mode::choose)
-        m_repeat = addField(u"再输入一次"_s);
+        m_repeat = addField(tr("再输入一次"));
     m_hint = addCaption(CaptionStyle::Error);
     // Without a range the bar moves to and fro: the check takes as long as the file asks.
     m_progress->setRange(0, 0);
@@ -63,7 +63,7 @@ void PasswordDialog::setBusy(bool busy)
     m_progress->setVisible(busy);
     updateAcceptable();
     if (busy)
-        showHint(u"正在验证密码…"_s);
+        showHint(tr("正在验证密码…"));
     else
         m_field->setFocus();
 }
@@ -89,8 +89,8 @@ void PasswordDialog::updateAcceptable()
     const QString text = m_field->text();
     const bool tooShort = m_repeat && !text.isEmpty() && text.size() < minimumLength;
     const bool mismatch = m_repeat && !m_repeat->text().isEmpty() && m_repeat->text() != text;
-    showHint(tooShort   ? u"密码至少要有 %1 个字符，越长越难猜。"_s.arg(minimumLength)
-             : mismatch ? u"两次输入的密码不一致。"_s
+    showHint(tooShort   ? tr("密码至少要有 %n 个字符，越长越难猜。", nullptr, minimumLength)
+             : mismatch ? tr("两次输入的密码不一致。")
                         : QString());
     primaryButton()->setEnabled(!m_isBusy && !text.isEmpty() && !tooShort && (!m_repeat || m_repeat->text() == text));
 }

@@ -22,16 +22,16 @@ constexpr int boxHeight = 34;
 QuickEntryView::QuickEntryView(QWidget *parent)
     : QWidget(parent),
       m_field(new QLineEdit),
-      m_paste(new AccentButton(u"粘贴生成"_s, Glyph::DocOnClipboard)),
+      m_paste(new AccentButton(tr("粘贴生成"), Glyph::DocOnClipboard)),
       m_error(new QLabel)
 {
     m_field->setEchoMode(QLineEdit::Password);
-    m_field->setPlaceholderText(u"粘贴 Base32 密钥"_s);
+    m_field->setPlaceholderText(tr("粘贴 Base32 密钥"));
     m_field->setFrame(false);
     m_field->setFont(panelFont(13, QFont::Medium));
     m_field->setAttribute(Qt::WA_MacShowFocusRect, false);
     m_field->setStyleSheet(u"QLineEdit { background: transparent; }"_s);
-    m_field->setAccessibleName(u"Base32 密钥"_s);
+    m_field->setAccessibleName(tr("Base32 密钥"));
     m_field->installEventFilter(this); // the box shows the field's focus
 
     auto *box = new QHBoxLayout;

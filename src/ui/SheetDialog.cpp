@@ -31,7 +31,7 @@ SheetDialog::SheetDialog(int width, Glyph glyph, const QString &title, const QSt
     : QDialog(parent, dialogWindowFlags),
       m_layout(new QVBoxLayout(this)),
       m_header(title.isEmpty() ? nullptr : new SheetHeader(glyph, title, subtitle)),
-      m_cancel(new QPushButton(u"取消"_s)),
+      m_cancel(new QPushButton(tr("取消"))),
       m_primary(new AccentButton(primaryText))
 {
     setWindowTitle(title);

@@ -29,10 +29,10 @@ QLineEdit *SheetFields::addRow(const QString &label, const QString &placeholder)
 
 QLineEdit *SheetFields::addNameRow()
 {
-    return addRow(u"名称"_s, u"例如：name@example.com"_s);
+    return addRow(tr("名称"), tr("例如：name@example.com"));
 }
 
 QLineEdit *SheetFields::addIssuerRow()
 {
-    return addRow(u"服务"_s, u"例如：GitHub"_s);
+    return addRow(tr("服务"), tr("例如：GitHub"));
 }

@@ -321,7 +321,7 @@ void TokenListView::paintEvent(QPaintEvent *)
     QPainter painter(viewport());
     painter.setFont(panelFont(12, QFont::Medium));
     painter.setPen(Palette::secondary(Palette::isDark(palette())));
-    painter.drawText(viewport()->rect(), Qt::AlignCenter, noMatchText);
+    painter.drawText(viewport()->rect(), Qt::AlignCenter, tr("没有匹配的验证码"));
 }
 
 TokenRow *TokenListView::newRow()

@@ -23,8 +23,6 @@ class TokenListView : public QScrollArea
     Q_OBJECT
 
 public:
-    static inline const QString noMatchText = QStringLiteral(u"没有匹配的验证码");
-
     explicit TokenListView(Clock clock, QWidget *parent = nullptr);
 
     void setAccounts(const QList<TokenAccount> &accounts);

@@ -23,7 +23,7 @@ TokenProgressView::TokenProgressView(Clock clock, QWidget *parent)
       m_clock(std::move(clock)),
       m_color(Palette::accentColor(false))
 {
-    setAccessibleName(u"验证码有效期"_s);
+    setAccessibleName(tr("验证码有效期"));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setAttribute(Qt::WA_OpaquePaintEvent);
     watchAncestors();

@@ -35,7 +35,7 @@ TokenRow::TokenRow(Clock clock, QWidget *parent)
 {
     setFixedHeight(PanelMetrics::tokenRowHeight);
     setAcceptDrops(true);
-    setToolTip(u"点击复制；前 3 项也可使用 Ctrl+1～Ctrl+3"_s);
+    setToolTip(tr("点击复制；前 3 项也可使用 Ctrl+1～Ctrl+3"));
     connect(m_delete, &QAbstractButton::clicked, this, [this] { Q_EMIT deleteRequested(m_account); });
 
     m_codeRoll.setDuration(260);
@@ -83,7 +83,7 @@ void TokenRow::setAccount(const TokenAccount &account, bool first, bool last)
     m_first = first;
     m_last = last;
     m_progress->configure(account.period, Palette::accentColor(isDark()), m_reduceMotion);
-    m_delete->setAccessibleName(u"删除 "_s + account.name);
+    m_delete->setAccessibleName(tr("删除 %1").arg(account.name));
     updateAccessibleText();
     update();
 }
@@ -153,7 +153,7 @@ void TokenRow::syncHover()
 void TokenRow::updateAccessibleText()
 {
     if (showsCode())
-        setAccessibleName(m_account.name + u" 验证码 "_s + m_codeText + u"，点击复制"_s);
+        setAccessibleName(tr("%1 验证码 %2，点击复制").arg(m_account.name, m_codeText));
     else
         setAccessibleName(tr("%1 验证码已隐藏，点击复制").arg(m_account.name));
 }
@@ -372,14 +372,14 @@ QMenu *TokenRow::showContextMenu(const QPoint &globalPos)
     menu->setAttribute(Qt::WA_DeleteOnClose);
     const TokenAccount account = m_account;
     const QString code = m_codeText;
-    menu->addAction(u"复制验证码"_s, this, [this, code, account] { Q_EMIT copyRequested(code, account); });
-    menu->addAction(u"重命名…"_s, this, [this, account] { Q_EMIT renameRequested(account); });
-    menu->addAction(u"显示二维码…"_s, this, [this, account] { Q_EMIT qrCodeRequested(account); });
+    menu->addAction(tr("复制验证码"), this, [this, code, account] { Q_EMIT copyRequested(code, account); });
+    menu->addAction(tr("重命名…"), this, [this, account] { Q_EMIT renameRequested(account); });
+    menu->addAction(tr("显示二维码…"), this, [this, account] { Q_EMIT qrCodeRequested(account); });
     menu->addSeparator();
-    menu->addAction(u"上移"_s, this, [this, account] { Q_EMIT moveRequested(account, -1); })->setEnabled(!m_first);
-    menu->addAction(u"下移"_s, this, [this, account] { Q_EMIT moveRequested(account, 1); })->setEnabled(!m_last);
+    menu->addAction(tr("上移"), this, [this, account] { Q_EMIT moveRequested(account, -1); })->setEnabled(!m_first);
+    menu->addAction(tr("下移"), this, [this, account] { Q_EMIT moveRequested(account, 1); })->setEnabled(!m_last);
     menu->addSeparator();
-    menu->addAction(u"删除"_s, this, [this, account] { Q_EMIT deleteRequested(account); });
+    menu->addAction(tr("删除"), this, [this, account] { Q_EMIT deleteRequested(account); });
     menu->popup(globalPos);
     return menu;
 }

@@ -22,7 +22,7 @@ constexpr int iconSize = 10;
 UndoBar::UndoBar(TokenStore &store, QWidget *parent)
     : QWidget(parent),
       m_store(store),
-      m_undo(new QPushButton(u"撤销"_s, this))
+      m_undo(new QPushButton(tr("撤销"), this))
 {
     m_undo->setFlat(true);
     m_undo->setFont(panelFont(11, QFont::DemiBold));
@@ -37,7 +37,7 @@ UndoBar::UndoBar(TokenStore &store, QWidget *parent)
 void UndoBar::showPending()
 {
     if (const auto &pending = m_store.pendingDeletion()) {
-        m_message = u"已删除 "_s + pending->account.name;
+        m_message = tr("已删除 %1").arg(pending->account.name);
         setAccessibleName(m_message);
         update();
     }

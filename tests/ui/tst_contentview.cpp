@@ -372,7 +372,7 @@ private Q_SLOTS:
         QCOMPARE(field->echoMode(), QLineEdit::Password);
         QTest::keyClicks(field, u"otpauth://totp/x"_s);
         QTest::keyClick(field, Qt::Key_Return);
-        QCOMPARE(panel.addFlows().quickError(), AddFlows::invalidSecretError);
+        QCOMPARE(panel.addFlows().quickError(), AddFlows::invalidSecretError());
         QCOMPARE(field->text(), u"otpauth://totp/x"_s);
 
         field->clear();
@@ -404,11 +404,11 @@ private Q_SLOTS:
     {
         ContentView &panel = view(0);
         Q_EMIT m_notifications->pasteSecretAndAdd();
-        QCOMPARE(panel.addFlows().quickError(), AddFlows::noClipboardTextError);
+        QCOMPARE(panel.addFlows().quickError(), AddFlows::noClipboardTextError());
 
         QApplication::clipboard()->setText(u"not a secret"_s);
         QTest::mouseClick(panel.header()->pasteButton(), Qt::LeftButton);
-        QCOMPARE(panel.addFlows().quickError(), AddFlows::invalidSecretError);
+        QCOMPARE(panel.addFlows().quickError(), AddFlows::invalidSecretError());
         QCOMPARE(QApplication::clipboard()->text(), u"not a secret"_s);
 
         QApplication::clipboard()->setText(rfcSecret);

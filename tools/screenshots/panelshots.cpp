@@ -86,7 +86,7 @@ int main(int argc, char **argv)
     const State states[] = {
         {u"empty"_s, 0, nothing},
         {u"empty-error"_s, 0,
-         [](TokenStore &, ContentView &view) { view.addFlows().setQuickError(AddFlows::invalidSecretError); }},
+         [](TokenStore &, ContentView &view) { view.addFlows().setQuickError(AddFlows::invalidSecretError()); }},
         {u"one-row"_s, 1, nothing},
         {u"three-rows"_s, 3, nothing},
         {u"ten-rows-scrolled"_s, 10,

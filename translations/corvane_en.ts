@@ -1,0 +1,1153 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="zh_CN">
+<context>
+    <name>AboutItems</name>
+    <message>
+        <source>岚签 %1</source>
+        <translation>Corvane %1</translation>
+    </message>
+    <message>
+        <source>联系 Corvane 项目</source>
+        <translation>Contact the Corvane project</translation>
+    </message>
+</context>
+<context>
+    <name>AccountDocument</name>
+    <message>
+        <source>无法备份无法读取的旧列表</source>
+        <translation>cannot back up the unreadable old list</translation>
+    </message>
+</context>
+<context>
+    <name>AccountList</name>
+    <message>
+        <source>验证码</source>
+        <translation>Account</translation>
+    </message>
+    <message>
+        <source>名称没有修改。</source>
+        <translation>The name was not changed.</translation>
+    </message>
+    <message>
+        <source>顺序没有改变。</source>
+        <translation>The order was not changed.</translation>
+    </message>
+    <message>
+        <source>%1。%2</source>
+        <translation>%1. %2</translation>
+    </message>
+</context>
+<context>
+    <name>AccountQrDialog</name>
+    <message>
+        <source>二维码包含密钥，请勿截图或分享。</source>
+        <translation>This QR code contains the secret. Do not screenshot or share it.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 秒后自动关闭</source>
+        <translation>
+            <numerusform>Closes in %n second</numerusform>
+            <numerusform>Closes in %n seconds</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>AddFlows</name>
+    <message>
+        <source>剪贴板里没有文字。</source>
+        <translation>There is no text on the clipboard.</translation>
+    </message>
+    <message>
+        <source>这不像有效的 Base32 密钥，请检查后重试。</source>
+        <translation>This does not look like a valid Base32 secret. Check it and try again.</translation>
+    </message>
+</context>
+<context>
+    <name>AddTokenView</name>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>%1%2</source>
+        <comment>one refusal after another</comment>
+        <translation>%1 %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>迁移链接中有 %n 个账户</source>
+        <translation>
+            <numerusform>The export link holds %n account</numerusform>
+            <numerusform>The export link holds %n accounts</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>（第 %1/%2 张二维码）</source>
+        <translation> (QR code %1 of %2)</translation>
+    </message>
+    <message>
+        <source>：</source>
+        <translation>:</translation>
+    </message>
+    <message>
+        <source>· %1&#x3000;%2 位 · %3 秒</source>
+        <translation>· %1  %2 digits · %3 s</translation>
+    </message>
+    <message>
+        <source>· %1不会添加。</source>
+        <translation>· %1 Will not be added.</translation>
+    </message>
+    <message numerus="yes">
+        <source>· ……另有 %n 个</source>
+        <translation>
+            <numerusform>· …and %n more</numerusform>
+            <numerusform>· …and %n more</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>添加验证码</source>
+        <translation>Add account</translation>
+    </message>
+    <message>
+        <source>密钥仅保存在这台电脑的钥匙串中</source>
+        <translation>The secret stays in this computer’s keychain</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>从图片读取二维码…</source>
+        <translation>Read QR code from image…</translation>
+    </message>
+    <message>
+        <source>扫描屏幕二维码</source>
+        <translation>Scan QR code on screen</translation>
+    </message>
+    <message>
+        <source>显示链接和密钥</source>
+        <translation>Show link and secret</translation>
+    </message>
+    <message>
+        <source>粘贴 otpauth:// 链接</source>
+        <translation>Paste an otpauth:// link</translation>
+    </message>
+    <message>
+        <source>otpauth 链接</source>
+        <translation>otpauth link</translation>
+    </message>
+    <message>
+        <source>或手动填写</source>
+        <translation>Or enter it manually</translation>
+    </message>
+    <message>
+        <source>密钥</source>
+        <translation>Secret</translation>
+    </message>
+    <message>
+        <source>Base32 密钥</source>
+        <translation>Base32 secret</translation>
+    </message>
+    <message>
+        <source>从图片读取二维码</source>
+        <translation>Read QR code from image</translation>
+    </message>
+    <message>
+        <source>图片 (*.png *.jpg *.jpeg *.bmp *.gif *.webp)</source>
+        <translation>Images (*.png *.jpg *.jpeg *.bmp *.gif *.webp)</translation>
+    </message>
+    <message numerus="yes">
+        <source>已添加 %n 个账户</source>
+        <translation>
+            <numerusform>Added %n account</numerusform>
+            <numerusform>Added %n accounts</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>，%n 个已存在，已跳过</source>
+        <translation>
+            <numerusform>, skipped %n already present</numerusform>
+            <numerusform>, skipped %n already present</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>，%n 个未添加</source>
+        <translation>
+            <numerusform>, %n not added</numerusform>
+            <numerusform>, %n not added</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>，已停止，其余 %n 个没有添加</source>
+        <translation>
+            <numerusform>, then stopped; %n more not added</numerusform>
+            <numerusform>, then stopped; %n more not added</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>。</source>
+        <translation>.</translation>
+    </message>
+    <message>
+        <source>这是第 %1/%2 张二维码，请继续读取下一张。</source>
+        <translation> This was QR code %1 of %2: read the next one.</translation>
+    </message>
+    <message>
+        <source>未添加：%1</source>
+        <translation>Not added: %1</translation>
+    </message>
+    <message>
+        <source>解锁并添加</source>
+        <translation>Unlock and add</translation>
+    </message>
+</context>
+<context>
+    <name>AegisVault</name>
+    <message>
+        <source>scrypt 参数过大</source>
+        <translation>scrypt parameters too large</translation>
+    </message>
+    <message>
+        <source>没有密码槽</source>
+        <translation>no password slot</translation>
+    </message>
+    <message>
+        <source>加密失败</source>
+        <translation>encryption failed</translation>
+    </message>
+    <message>
+        <source>Aegis 文件版本</source>
+        <translation>Aegis file version</translation>
+    </message>
+</context>
+<context>
+    <name>BackupFormat</name>
+    <message>
+        <source>Aegis 加密备份</source>
+        <translation>Aegis encrypted backup</translation>
+    </message>
+    <message>
+        <source>Aegis 备份</source>
+        <translation>Aegis backup</translation>
+    </message>
+    <message>
+        <source>2FAS 加密备份</source>
+        <translation>2FAS encrypted backup</translation>
+    </message>
+    <message>
+        <source>2FAS 备份</source>
+        <translation>2FAS backup</translation>
+    </message>
+    <message>
+        <source>Ente Auth 加密导出</source>
+        <translation>Ente Auth encrypted export</translation>
+    </message>
+    <message>
+        <source>Authenticator Pro 加密备份</source>
+        <translation>Authenticator Pro encrypted backup</translation>
+    </message>
+    <message>
+        <source>Authenticator Pro 旧版加密备份</source>
+        <translation>Authenticator Pro legacy encrypted backup</translation>
+    </message>
+    <message>
+        <source>Bitwarden 导出</source>
+        <translation>Bitwarden export</translation>
+    </message>
+    <message>
+        <source>Proton Authenticator 导出</source>
+        <translation>Proton Authenticator export</translation>
+    </message>
+    <message>
+        <source>FreeOTP+ 备份</source>
+        <translation>FreeOTP+ backup</translation>
+    </message>
+    <message>
+        <source>Authenticator Pro 备份</source>
+        <translation>Authenticator Pro backup</translation>
+    </message>
+    <message>
+        <source>Steam 令牌文件（maFile）</source>
+        <translation>Steam token file (maFile)</translation>
+    </message>
+    <message>
+        <source>andOTP 备份</source>
+        <translation>andOTP backup</translation>
+    </message>
+    <message>
+        <source>Bitwarden 导出（CSV）</source>
+        <translation>Bitwarden export (CSV)</translation>
+    </message>
+    <message>
+        <source>otpauth 链接列表</source>
+        <translation>otpauth link list</translation>
+    </message>
+    <message>
+        <source>andOTP 加密备份</source>
+        <translation>andOTP encrypted backup</translation>
+    </message>
+</context>
+<context>
+    <name>BitwardenExport</name>
+    <message>
+        <source>Bitwarden 加密导出</source>
+        <translation>Bitwarden encrypted export</translation>
+    </message>
+</context>
+<context>
+    <name>CodeSettingsFields</name>
+    <message>
+        <source> 位</source>
+        <translation> digits</translation>
+    </message>
+    <message>
+        <source> 秒</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source>高级</source>
+        <translation>Advanced</translation>
+    </message>
+    <message>
+        <source>算法</source>
+        <translation>Algorithm</translation>
+    </message>
+    <message>
+        <source>位数</source>
+        <translation>Digits</translation>
+    </message>
+    <message>
+        <source>周期</source>
+        <translation>Period</translation>
+    </message>
+    <message>
+        <source>%1 · %2 位 · %3 秒</source>
+        <translation>%1 · %2 digits · %3 s</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>在置顶小窗中显示两步验证码（TOTP）。</source>
+        <translation>Shows two-factor codes (TOTP) in a small always-on-top panel.</translation>
+    </message>
+    <message>
+        <source>启动时不显示浮窗（用于登录时自动启动）。</source>
+        <translation>Start with the panel hidden (for starting at login).</translation>
+    </message>
+    <message>
+        <source>显示或隐藏正在运行的岚签的浮窗（未运行时启动它）。</source>
+        <translation>Show or hide the running Corvane’s panel (start Corvane if it is not running).</translation>
+    </message>
+    <message>
+        <source>显示正在运行的岚签的浮窗（未运行时启动它）。</source>
+        <translation>Show the running Corvane’s panel (start Corvane if it is not running).</translation>
+    </message>
+    <message>
+        <source>隐藏正在运行的岚签的浮窗。</source>
+        <translation>Hide the running Corvane’s panel.</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>file</translation>
+    </message>
+    <message>
+        <source>要导入的备份（Aegis、2FAS 或 otpauth 链接列表）。</source>
+        <translation>Backups to import (Aegis, 2FAS or a list of otpauth links).</translation>
+    </message>
+    <message>
+        <source>[文件…]</source>
+        <translation>[file…]</translation>
+    </message>
+    <message>
+        <source>岚签已在运行，但没有响应。</source>
+        <translation>Corvane is already running but does not respond.</translation>
+    </message>
+    <message>
+        <source>岚签</source>
+        <translation>Corvane</translation>
+    </message>
+</context>
+<context>
+    <name>CorvaneApp</name>
+    <message>
+        <source>岚签</source>
+        <translation>Corvane</translation>
+    </message>
+    <message>
+        <source>岚签仍在运行。再次打开岚签，即可显示浮窗。</source>
+        <translation>Corvane is still running. Open Corvane again to show the panel.</translation>
+    </message>
+    <message>
+        <source>岚签已隐藏</source>
+        <translation>Corvane is hidden</translation>
+    </message>
+</context>
+<context>
+    <name>DeleteButton</name>
+    <message>
+        <source>删除这个验证码</source>
+        <translation>Delete this account</translation>
+    </message>
+</context>
+<context>
+    <name>EditTokenView</name>
+    <message>
+        <source>重命名验证码</source>
+        <translation>Rename account</translation>
+    </message>
+    <message>
+        <source>不会修改密钥或验证码内容</source>
+        <translation>The secret and the codes stay the same</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>%1。名称没有修改。</source>
+        <translation>%1. The name was not changed.</translation>
+    </message>
+</context>
+<context>
+    <name>EmptyStateView</name>
+    <message>
+        <source>点击验证码即可复制</source>
+        <translation>Click a code to copy it</translation>
+    </message>
+    <message>
+        <source>粘贴密钥，即刻生成</source>
+        <translation>Paste a secret to get its code</translation>
+    </message>
+</context>
+<context>
+    <name>EnteEncrypted</name>
+    <message>
+        <source>Argon2 参数过大</source>
+        <translation>Argon2 parameters too large</translation>
+    </message>
+    <message>
+        <source>Ente 导出版本</source>
+        <translation>Ente export version</translation>
+    </message>
+</context>
+<context>
+    <name>ForeignEntry</name>
+    <message>
+        <source>暂不支持计数器（HOTP）验证码。</source>
+        <translation>Counter-based (HOTP) codes are not supported yet.</translation>
+    </message>
+    <message>
+        <source>不支持的验证码类型：%1。</source>
+        <translation>Unsupported code type: %1.</translation>
+    </message>
+    <message>
+        <source>不支持的算法：%1。</source>
+        <translation>Unsupported algorithm: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>GlobalShortcut</name>
+    <message>
+        <source>全局快捷键：%1</source>
+        <translation>Global shortcut: %1</translation>
+    </message>
+    <message>
+        <source>全局快捷键 %1：等待桌面确认</source>
+        <translation>Global shortcut %1: waiting for the desktop</translation>
+    </message>
+    <message>
+        <source>全局快捷键 %1 已被其他程序占用</source>
+        <translation>Global shortcut %1 is taken by another program</translation>
+    </message>
+    <message>
+        <source>此桌面不提供全局快捷键：可在系统的键盘快捷键设置中为命令 %1 添加快捷键</source>
+        <translation>This desktop offers no global shortcuts: add one for the command %1 in the system’s keyboard shortcut settings</translation>
+    </message>
+    <message>
+        <source>岚签仍在运行。按 %1 或再次打开岚签，即可显示浮窗。</source>
+        <translation>Corvane is still running. Press %1 or open Corvane again to show the panel.</translation>
+    </message>
+    <message>
+        <source>岚签仍在运行。再次打开岚签，或运行 %1（可在系统的键盘快捷键设置中为它添加快捷键），即可显示浮窗。</source>
+        <translation>Corvane is still running. Open Corvane again or run %1 (you can give it a shortcut in the system’s keyboard shortcut settings) to show the panel.</translation>
+    </message>
+    <message>
+        <source>显示或隐藏岚签浮窗</source>
+        <translation>Show or hide the Corvane panel</translation>
+    </message>
+</context>
+<context>
+    <name>ImportBatch</name>
+    <message>
+        <source>密钥或参数无效。</source>
+        <translation>The secret or its settings are invalid.</translation>
+    </message>
+</context>
+<context>
+    <name>ImportProgressDialog</name>
+    <message>
+        <source>岚签</source>
+        <translation>Corvane</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>正在停止，已开始的一批账户添加完就停下…</source>
+        <translation>Stopping once the accounts already started are added…</translation>
+    </message>
+    <message numerus="yes">
+        <source>正在添加 %1 / %n 个账户…</source>
+        <translation>
+            <numerusform>Adding %1 of %n account…</numerusform>
+            <numerusform>Adding %1 of %n accounts…</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>ImportSummaryDialog</name>
+    <message numerus="yes">
+        <source>  ……另有 %n 个</source>
+        <translation>
+            <numerusform>  …and %n more</numerusform>
+            <numerusform>  …and %n more</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>文件格式：%1</source>
+        <translation>File format: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>新账户：%n 个</source>
+        <translation>
+            <numerusform>New accounts: %n</numerusform>
+            <numerusform>New accounts: %n</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>已存在（将跳过）：%n 个</source>
+        <translation>
+            <numerusform>Already present (skipped): %n</numerusform>
+            <numerusform>Already present (skipped): %n</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>无法导入：%n 个</source>
+        <translation>
+            <numerusform>Cannot be imported: %n</numerusform>
+            <numerusform>Cannot be imported: %n</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>导入账户</source>
+        <translation>Import accounts</translation>
+    </message>
+    <message>
+        <source>添加前请看一下将会发生什么</source>
+        <translation>Check what will happen before anything is added</translation>
+    </message>
+    <message numerus="yes">
+        <source>添加 %n 个账户</source>
+        <translation>
+            <numerusform>Add %n account</numerusform>
+            <numerusform>Add %n accounts</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>InspectCommand</name>
+    <message>
+        <source>密码：</source>
+        <translation>Password: </translation>
+    </message>
+    <message>
+        <source>用法：corvane --inspect 文件</source>
+        <translation>Usage: corvane --inspect FILE</translation>
+    </message>
+</context>
+<context>
+    <name>Intake</name>
+    <message>
+        <source>验证码</source>
+        <translation>Account</translation>
+    </message>
+</context>
+<context>
+    <name>InteractiveFloatingPanel</name>
+    <message>
+        <source>岚签</source>
+        <translation>Corvane</translation>
+    </message>
+</context>
+<context>
+    <name>KeychainStatusPresenter</name>
+    <message>
+        <source>解锁并添加</source>
+        <translation>Unlock and add</translation>
+    </message>
+    <message>
+        <source>钥匙串已锁定</source>
+        <translation>Keychain is locked</translation>
+    </message>
+    <message>
+        <source>解锁</source>
+        <translation>Unlock</translation>
+    </message>
+    <message>
+        <source>无法连接钥匙串服务，稍后自动重试</source>
+        <translation>Cannot reach the keychain; retrying shortly</translation>
+    </message>
+    <message>
+        <source>没有默认钥匙串</source>
+        <translation>No default keychain</translation>
+    </message>
+    <message>
+        <source>创建</source>
+        <translation>Create</translation>
+    </message>
+</context>
+<context>
+    <name>LinkError</name>
+    <message>
+        <source>暂不支持计数器（HOTP）验证码。</source>
+        <translation>Counter-based (HOTP) codes are not supported yet.</translation>
+    </message>
+    <message>
+        <source>不支持的算法“%1”，仅支持 SHA1、SHA256 和 SHA512。</source>
+        <translation>Unsupported algorithm “%1”: only SHA1, SHA256 and SHA512 are supported.</translation>
+    </message>
+</context>
+<context>
+    <name>MenuCommands</name>
+    <message>
+        <source>不自动清除</source>
+        <translation>Never</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 秒</source>
+        <translation>
+            <numerusform>%n second</numerusform>
+            <numerusform>%n seconds</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>导出备份…</source>
+        <translation>Export backup…</translation>
+    </message>
+    <message>
+        <source>导入…</source>
+        <translation>Import…</translation>
+    </message>
+    <message>
+        <source>关于岚签</source>
+        <translation>About Corvane</translation>
+    </message>
+    <message>
+        <source>复制后清除剪贴板</source>
+        <translation>Clear clipboard after copying</translation>
+    </message>
+    <message>
+        <source>窗口透明度</source>
+        <translation>Panel opacity</translation>
+    </message>
+    <message>
+        <source>显示浮窗</source>
+        <translation>Show panel</translation>
+    </message>
+    <message>
+        <source>退出岚签</source>
+        <translation>Quit Corvane</translation>
+    </message>
+</context>
+<context>
+    <name>OpacityPopover</name>
+    <message>
+        <source>轻透</source>
+        <translation>Light</translation>
+    </message>
+    <message>
+        <source>清晰</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>不透明</source>
+        <translation>Opaque</translation>
+    </message>
+</context>
+<context>
+    <name>OtpauthLinks</name>
+    <message>
+        <source>第 %1 行</source>
+        <translation>Line %1</translation>
+    </message>
+    <message>
+        <source>不是可用的 otpauth 链接</source>
+        <translation>not a usable otpauth link</translation>
+    </message>
+</context>
+<context>
+    <name>PanelHeader</name>
+    <message>
+        <source>岚签</source>
+        <translation>Corvane</translation>
+    </message>
+    <message>
+        <source>按 Esc 清除筛选</source>
+        <translation>Press Esc to clear the filter</translation>
+    </message>
+    <message>
+        <source>从剪贴板粘贴密钥并生成（Ctrl+Shift+V）</source>
+        <translation>Paste a secret from the clipboard and add it (Ctrl+Shift+V)</translation>
+    </message>
+    <message>
+        <source>粘贴密钥并生成验证码</source>
+        <translation>Paste secret and add account</translation>
+    </message>
+    <message>
+        <source>高级添加：名称、服务和 otpauth 链接</source>
+        <translation>Add with details: name, service and otpauth link</translation>
+    </message>
+    <message>
+        <source>添加验证码</source>
+        <translation>Add account</translation>
+    </message>
+    <message>
+        <source>调整窗口透明度</source>
+        <translation>Adjust panel opacity</translation>
+    </message>
+    <message>
+        <source>窗口透明度</source>
+        <translation>Panel opacity</translation>
+    </message>
+    <message>
+        <source>退出岚签</source>
+        <translation>Quit Corvane</translation>
+    </message>
+    <message>
+        <source>展开岚签</source>
+        <translation>Expand Corvane</translation>
+    </message>
+    <message>
+        <source>收起岚签</source>
+        <translation>Collapse Corvane</translation>
+    </message>
+    <message>
+        <source>导出备份…</source>
+        <translation>Export backup…</translation>
+    </message>
+    <message>
+        <source>导入…</source>
+        <translation>Import…</translation>
+    </message>
+</context>
+<context>
+    <name>PanelMessageBox</name>
+    <message>
+        <source>好</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>岚签</source>
+        <translation>Corvane</translation>
+    </message>
+</context>
+<context>
+    <name>PasswordDialog</name>
+    <message>
+        <source>设置备份密码</source>
+        <translation>Set backup password</translation>
+    </message>
+    <message>
+        <source>输入备份密码</source>
+        <translation>Enter backup password</translation>
+    </message>
+    <message>
+        <source>备份包含全部密钥</source>
+        <translation>The backup holds every secret</translation>
+    </message>
+    <message>
+        <source>打开加密的备份</source>
+        <translation>Open an encrypted backup</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>密码</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>再输入一次</source>
+        <translation>Repeat password</translation>
+    </message>
+    <message>
+        <source>正在验证密码…</source>
+        <translation>Checking password…</translation>
+    </message>
+    <message numerus="yes">
+        <source>密码至少要有 %n 个字符，越长越难猜。</source>
+        <translation>
+            <numerusform>The password needs at least %n character; longer is harder to guess.</numerusform>
+            <numerusform>The password needs at least %n characters; longer is harder to guess.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>两次输入的密码不一致。</source>
+        <translation>The passwords do not match.</translation>
+    </message>
+</context>
+<context>
+    <name>QuickEntryView</name>
+    <message>
+        <source>粘贴生成</source>
+        <translation>Paste and add</translation>
+    </message>
+    <message>
+        <source>粘贴 Base32 密钥</source>
+        <translation>Paste a Base32 secret</translation>
+    </message>
+    <message>
+        <source>Base32 密钥</source>
+        <translation>Base32 secret</translation>
+    </message>
+</context>
+<context>
+    <name>SecretCache</name>
+    <message>
+        <source>没有创建默认钥匙串。</source>
+        <translation>No default keychain was created.</translation>
+    </message>
+    <message>
+        <source>钥匙串仍处于锁定状态。</source>
+        <translation>The keychain is still locked.</translation>
+    </message>
+</context>
+<context>
+    <name>SecretServiceCalls</name>
+    <message>
+        <source>钥匙串服务没有响应，请稍后重试。</source>
+        <translation>The keychain does not respond. Try again later.</translation>
+    </message>
+</context>
+<context>
+    <name>SecretServiceKeychain</name>
+    <message>
+        <source>默认钥匙串</source>
+        <translation>Default keychain</translation>
+    </message>
+</context>
+<context>
+    <name>SheetDialog</name>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>SheetFields</name>
+    <message>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>例如：name@example.com</source>
+        <translation>e.g. name@example.com</translation>
+    </message>
+    <message>
+        <source>服务</source>
+        <translation>Service</translation>
+    </message>
+    <message>
+        <source>例如：GitHub</source>
+        <translation>e.g. GitHub</translation>
+    </message>
+</context>
+<context>
+    <name>SingleInstance</name>
+    <message>
+        <source>只能导入普通文件：%1</source>
+        <translation>Only regular files can be imported: %1</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+</context>
+<context>
+    <name>StoreError</name>
+    <message>
+        <source>无法写入 %1</source>
+        <translation>cannot write %1</translation>
+    </message>
+    <message>
+        <source>%1 格式有误</source>
+        <translation>%1 is malformed</translation>
+    </message>
+    <message>
+        <source>无法保存账户列表：%1</source>
+        <translation>Cannot save the account list: %1</translation>
+    </message>
+    <message>
+        <source>钥匙串已锁定，账户没有添加。解锁钥匙串后即可再次添加。</source>
+        <translation>The keychain is locked, so the account was not added. Unlock the keychain and add it again.</translation>
+    </message>
+</context>
+<context>
+    <name>TOTPError</name>
+    <message>
+        <source>密钥格式不正确，请使用 Base32 密钥。</source>
+        <translation>The secret is malformed. Use a Base32 secret.</translation>
+    </message>
+</context>
+<context>
+    <name>TokenListView</name>
+    <message>
+        <source>没有匹配的验证码</source>
+        <translation>No matching accounts</translation>
+    </message>
+</context>
+<context>
+    <name>TokenProgressView</name>
+    <message>
+        <source>验证码有效期</source>
+        <translation>Code validity</translation>
+    </message>
+</context>
+<context>
+    <name>TokenRow</name>
+    <message>
+        <source>点击复制；前 3 项也可使用 Ctrl+1～Ctrl+3</source>
+        <translation>Click to copy; the first 3 also copy with Ctrl+1 to Ctrl+3</translation>
+    </message>
+    <message>
+        <source>删除 %1</source>
+        <translation>Delete %1</translation>
+    </message>
+    <message>
+        <source>%1 验证码 %2，点击复制</source>
+        <translation>%1 code %2, click to copy</translation>
+    </message>
+    <message>
+        <source>复制验证码</source>
+        <translation>Copy code</translation>
+    </message>
+    <message>
+        <source>重命名…</source>
+        <translation>Rename…</translation>
+    </message>
+    <message>
+        <source>显示二维码…</source>
+        <translation>Show QR code…</translation>
+    </message>
+    <message>
+        <source>上移</source>
+        <translation>Move up</translation>
+    </message>
+    <message>
+        <source>下移</source>
+        <translation>Move down</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+</context>
+<context>
+    <name>TokenStore</name>
+    <message>
+        <source>账户没有删除。</source>
+        <translation>The account was not deleted.</translation>
+    </message>
+    <message>
+        <source>账户仍是已删除状态，可以再次撤销。</source>
+        <translation>The account is still deleted; you can undo again.</translation>
+    </message>
+</context>
+<context>
+    <name>TransferCommands</name>
+    <message>
+        <source>Aegis 加密备份 (*.json)</source>
+        <translation>Aegis encrypted backup (*.json)</translation>
+    </message>
+    <message>
+        <source>otpauth 链接，不加密 (*.txt)</source>
+        <translation>otpauth links, unencrypted (*.txt)</translation>
+    </message>
+    <message>
+        <source>验证码备份 (*.json *.2fas *.txt *.csv *.maFile *.bin *.authpro);;所有文件 (*)</source>
+        <translation>Account backups (*.json *.2fas *.txt *.csv *.maFile *.bin *.authpro);;All files (*)</translation>
+    </message>
+    <message>
+        <source>备份用这个密码加密，保存为 Aegis 格式，Aegis 等应用也能导入。忘记密码就无法打开备份。</source>
+        <translation>The backup is encrypted with this password and saved in the Aegis format, which Aegis and other apps can import. Without the password the backup cannot be opened.</translation>
+    </message>
+    <message>
+        <source>加密失败</source>
+        <translation>encryption failed</translation>
+    </message>
+    <message numerus="yes">
+        <source>已导出 %n 个账户。</source>
+        <translation>
+            <numerusform>Exported %n account.</numerusform>
+            <numerusform>Exported %n accounts.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>另有 %n 个账户读不到密钥，没有导出。</source>
+        <translation>
+            <numerusform> %n more account has no readable secret and was not exported.</numerusform>
+            <numerusform> %n more accounts have no readable secret and were not exported.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>没有可导出的账户。</source>
+        <translation>There are no accounts to export.</translation>
+    </message>
+    <message>
+        <source>导出备份</source>
+        <translation>Export backup</translation>
+    </message>
+    <message>
+        <source>这个文件不加密：任何拿到它的人都能生成你全部账户的验证码。只在马上导入另一个应用并随后删除文件时使用。
+仍要导出吗？</source>
+        <translation>This file is not encrypted: anyone who gets it can generate the codes of all your accounts. Use it only to import into another app right away, then delete the file.
+Export anyway?</translation>
+    </message>
+    <message>
+        <source>仍然导出</source>
+        <translation>Export anyway</translation>
+    </message>
+    <message>
+        <source>导入</source>
+        <translation>Import</translation>
+    </message>
+    <message numerus="yes">
+        <source>已添加 %n 个账户。</source>
+        <translation>
+            <numerusform>Added %n account.</numerusform>
+            <numerusform>Added %n accounts.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>导入已停止，其余 %n 个账户没有添加。</source>
+        <translation>
+            <numerusform>The import was stopped; %n more account was not added.</numerusform>
+            <numerusform>The import was stopped; %n more accounts were not added.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>没有添加 %1：%2</source>
+        <translation>Not added: %1: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>另有 %n 个账户没有添加。</source>
+        <translation>
+            <numerusform>%n more account was not added.</numerusform>
+            <numerusform>%n more accounts were not added.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>二维码包含这个账户的密钥，任何看到或拍下它的人都能生成验证码。
+要显示吗？</source>
+        <translation>The QR code contains this account’s secret: anyone who sees or photographs it can generate its codes.
+Show it?</translation>
+    </message>
+    <message>
+        <source>显示二维码</source>
+        <translation>Show QR code</translation>
+    </message>
+    <message>
+        <source>读不到这个账户的密钥。</source>
+        <translation>This account’s secret cannot be read.</translation>
+    </message>
+</context>
+<context>
+    <name>TransferError</name>
+    <message>
+        <source>这个备份已加密，请输入密码。</source>
+        <translation>This backup is encrypted. Enter its password.</translation>
+    </message>
+    <message>
+        <source>密码不正确。</source>
+        <translation>Wrong password.</translation>
+    </message>
+    <message>
+        <source>密码不正确，或文件已损坏。</source>
+        <translation>Wrong password, or the file is damaged.</translation>
+    </message>
+    <message>
+        <source>文件不完整或已被修改，没有导入任何账户。</source>
+        <translation>The file is incomplete or was modified. No accounts were imported.</translation>
+    </message>
+    <message>
+        <source>无法识别的文件格式。</source>
+        <translation>Unrecognized file format.</translation>
+    </message>
+    <message>
+        <source>不支持这个备份：%1</source>
+        <translation>This backup is not supported: %1</translation>
+    </message>
+    <message>
+        <source>文件太大，不像是验证码备份。</source>
+        <translation>The file is too large to be an account backup.</translation>
+    </message>
+    <message>
+        <source>这个文件中的账户超过 %1 个，一次导入不了这么多，没有导入任何账户。</source>
+        <translation>This file holds more than %1 accounts, too many for one import. No accounts were imported.</translation>
+    </message>
+    <message>
+        <source>只能导入普通文件，“%1”不是。</source>
+        <translation>Only regular files can be imported, and “%1” is not one.</translation>
+    </message>
+    <message>
+        <source>迁移链接不完整或已损坏，没有导入任何账户。</source>
+        <translation>The export link is incomplete or damaged. No accounts were imported.</translation>
+    </message>
+    <message>
+        <source>图片中没有找到二维码。</source>
+        <translation>No QR code was found in the image.</translation>
+    </message>
+    <message>
+        <source>这个二维码里不是验证码链接（otpauth://totp/ 或 otpauth-migration://）。</source>
+        <translation>This QR code holds no account link (otpauth://totp/ or otpauth-migration://).</translation>
+    </message>
+    <message>
+        <source>无法读取这张图片。</source>
+        <translation>Cannot read this image.</translation>
+    </message>
+    <message>
+        <source>这个桌面不允许读取屏幕，请截图后用“从图片读取二维码…”。</source>
+        <translation>This desktop does not allow reading the screen. Take a screenshot and use “Read QR code from image…”.</translation>
+    </message>
+    <message>
+        <source>正在验证密码…</source>
+        <translation>Checking password…</translation>
+    </message>
+    <message>
+        <source>缺少导入导出组件，请重新安装岚签：%1</source>
+        <translation>The import and export component is missing. Reinstall Corvane: %1</translation>
+    </message>
+    <message>
+        <source>无法读写文件：%1</source>
+        <translation>Cannot read or write the file: %1</translation>
+    </message>
+</context>
+<context>
+    <name>UndoBar</name>
+    <message>
+        <source>撤销</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>已删除 %1</source>
+        <translation>Deleted %1</translation>
+    </message>
+</context>
+</TS>
