@@ -478,6 +478,13 @@
     </message>
 </context>
 <context>
+    <name>HideCodesItem</name>
+    <message>
+        <source>隐藏验证码</source>
+        <translation>Hide codes</translation>
+    </message>
+</context>
+<context>
     <name>ImportBatch</name>
     <message>
         <source>密钥或参数无效。</source>
@@ -957,6 +964,10 @@
     <message>
         <source>删除</source>
         <translation>Delete</translation>
+    </message>
+    <message>
+        <source>%1 验证码已隐藏，点击复制</source>
+        <translation>%1 code hidden, click to copy</translation>
     </message>
 </context>
 <context>
