@@ -7,9 +7,11 @@
 #include "support/MemoryKeychain.h"
 #include "support/TempSettings.h"
 #include "ui/AccentButton.h"
+#include "ui/AddFlows.h"
 #include "ui/AddTokenView.h"
 #include "ui/CircleButton.h"
 #include "ui/ContentView.h"
+#include "ui/KeychainStatusView.h"
 #include "ui/PanelHeader.h"
 #include "ui/PasswordDialog.h"
 #include "ui/SheetPresenter.h"
@@ -135,6 +137,18 @@ private Q_SLOTS:
         m_app->delegate().store().requestDelete(m_app->delegate().store().accounts().at(2));
         read(panel());
         m_app->delegate().store().undoDelete();
+    }
+
+    // A paste-add the locked keychain refused: the status line offers to unlock and add.
+    void lockedKeychain()
+    {
+        m_keychain.state = KeychainStore::Status::Locked;
+        m_keychain.saveFailure = KeychainError(u"test"_s, 1, u"locked"_s);
+        content()->addFlows().addQuickSecret(u"ONSWG4TFOQQGC3TEONSWG4TF"_s);
+        QVERIFY(content()->keychainStatus()->isVisibleTo(panel()));
+        read(panel());
+        m_keychain.state = KeychainStore::Status::Available;
+        m_keychain.saveFailure.reset();
     }
 
     void menus()
