@@ -60,7 +60,7 @@
     </message>
     <message>
         <source>这不像有效的 Base32 密钥，请检查后重试。</source>
-        <translation>This does not look like a valid Base32 secret. Check it and try again.</translation>
+        <translation>Not a valid Base32 secret. Check it and try again.</translation>
     </message>
 </context>
 <context>

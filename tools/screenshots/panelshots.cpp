@@ -1,5 +1,6 @@
 // Not a test: renders the panel in each of its layout states, light and dark, over a
-// sample desktop, for screenshots. "panelshots OUTPUT_DIR"
+// sample desktop, for screenshots. "panelshots OUTPUT_DIR [CATALOGUE]": with a compiled
+// catalogue (build/test/src/app/corvane_en.qm), in its language.
 #include "store/TokenStore.h"
 #include "support/DarkPalette.h"
 #include "support/MemoryKeychain.h"
@@ -17,6 +18,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTranslator>
 
 #include <functional>
 
@@ -82,6 +84,9 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     const QDir out(app.arguments().value(1, u"."_s));
+    QTranslator catalogue;
+    if (app.arguments().size() > 2 && (!catalogue.load(app.arguments().at(2)) || !app.installTranslator(&catalogue)))
+        return 1;
     const auto nothing = [](TokenStore &, ContentView &) {};
     const State states[] = {
         {u"empty"_s, 0, nothing},
