@@ -56,7 +56,7 @@ ContentView::ContentView(TokenStore &store, CodeClipboard &clipboard, PanelNotif
     m_codeTimer.setInterval(codeTimerInterval);
     m_codeTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_codeTimer, &QTimer::timeout, this, [this] { m_store.refreshCodes(m_clock()); });
-    connect(&notifications, &PanelNotifications::copyTokenAtIndex, m_copier, &CodeCopier::copyAccount);
+    connect(&notifications, &PanelNotifications::copyTokenAtIndex, this, &ContentView::copyShownRow);
     connect(&notifications, &PanelNotifications::pasteSecretAndAdd, m_addFlows, &AddFlows::pasteAndAdd);
     connect(&m_store, &TokenStore::accountsChanged, this, &ContentView::accountsChanged);
     connect(&m_store, &TokenStore::codesChanged, this, [this] { m_list->setCodes(m_store.codes()); });
@@ -105,6 +105,13 @@ void ContentView::connectSections()
             &KeychainStatusPresenter::offerLockedAdd);
     connect(m_keychainPresenter, &KeychainStatusPresenter::addAgainRequested, m_addFlows, &AddFlows::addQuickSecret);
     connect(m_list, &TokenListView::rowsShown, &m_store, &TokenStore::showAccounts);
+}
+
+// Ctrl+1..3 count the rows on screen, so a filter changes which account each copies.
+void ContentView::copyShownRow(int index)
+{
+    if (const std::optional<TokenAccount> account = m_list->shownAccount(index))
+        m_copier->copyAccount(*account);
 }
 
 // The empty state and the undo bar are built when first shown: most launches never show them.

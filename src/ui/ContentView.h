@@ -80,6 +80,7 @@ private:
     void reshape();
     void accountsChanged();
     void pendingDeletionChanged();
+    void copyShownRow(int index);
 
     TokenStore &m_store;
     Clock m_clock;

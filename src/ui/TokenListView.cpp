@@ -138,6 +138,13 @@ std::optional<TokenAccount> TokenListView::currentAccount() const
     return index < 0 ? std::nullopt : std::optional(m_shown[index]);
 }
 
+std::optional<TokenAccount> TokenListView::shownAccount(qsizetype index) const
+{
+    if (index < 0 || index >= m_shown.size())
+        return std::nullopt;
+    return m_shown.at(index);
+}
+
 void TokenListView::showAccount(const QUuid &id)
 {
     const auto shown = std::ranges::find(std::as_const(m_shown), id, &TokenAccount::id);

@@ -43,6 +43,8 @@ public:
     void showAccount(const QUuid &id);
     // How many accounts the filter lets through.
     qsizetype shownCount() const { return m_shown.size(); }
+    // The account of the shown row at `index`, counted from the top of the filtered list.
+    std::optional<TokenAccount> shownAccount(qsizetype index) const;
     // Rows the pointer left while another window had it stop looking hovered.
     void syncHover();
 

@@ -1,16 +1,21 @@
+#include "app/AppDelegate.h"
 #include "app/FloatingWindowController.h"
+#include "app/InteractiveFloatingPanel.h"
 #include "app/KeyHandler.h"
 #include "app/X11KeyGrab.h"
-#include "support/TempSettings.h"
+#include "support/StoreFixture.h"
 #include "ui/PanelNotifications.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QSignalSpy>
 #include <QtTest>
 
 #include <xcb/xcb.h>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -109,6 +114,45 @@ private Q_SLOTS:
         QVERIFY(!filtered && m_panel->isVisible());
         QVERIFY(!press(m_field, Qt::Key_Escape, {}));
         QVERIFY(m_panel->isHidden());
+    }
+
+    void copyKeysCountShownRows_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("copied"); // the issuer whose code is copied, or none
+        QTest::newRow("no filter, Ctrl+2") << QString() << int(Qt::Key_2) << u"GitHub"_s;
+        QTest::newRow("git, Ctrl+1") << u"git"_s << int(Qt::Key_1) << u"GitHub"_s;
+        QTest::newRow("git, Ctrl+2") << u"git"_s << int(Qt::Key_2) << u"Gitlab"_s;
+        QTest::newRow("hub, Ctrl+2") << u"hub"_s << int(Qt::Key_2) << QString();
+    }
+
+    // Ctrl+1..3 copy the first rows on screen, typed through the application as a person would.
+    void copyKeysCountShownRows()
+    {
+        QFETCH(QString, filter);
+        QFETCH(int, key);
+        QFETCH(QString, copied);
+        StoreFixture fx;
+        fx.reset();
+        AppDelegate delegate(fx.keychain, fx.settings.settings(), fx.clock.function());
+        const QStringList issuers{u"Apple"_s, u"GitHub"_s, u"Gitlab"_s};
+        for (int i = 0; i < issuers.size(); ++i)
+            QVERIFY(added(delegate.store(), {u"me"_s, issuers[i], StoreFixture::secret(26 * (i + 1)), 30, 6}));
+        delegate.applicationDidFinishLaunching();
+        QWidget *panel = delegate.panel();
+        panel->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(panel));
+        QApplication::clipboard()->clear();
+        QTest::keyClicks(panel->focusWidget(), filter);
+        QTest::keyClick(panel->focusWidget(), Qt::Key(key), Qt::ControlModifier);
+        QString expected;
+        for (const TokenAccount &account : delegate.store().accounts()) {
+            if (account.issuer == copied)
+                expected = delegate.store().codes().value(account.id);
+        }
+        QCOMPARE(QApplication::clipboard()->text(), expected);
+        delegate.applicationWillTerminate();
     }
 
     // The global key's presses, as the X server reports them on the root window.

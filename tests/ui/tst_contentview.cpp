@@ -128,7 +128,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("action");
         QTest::newRow("usable") << Status::Available << QString() << QString() << QString();
-        QTest::newRow("locked") << Status::Locked << QString() << u"钥匙串已锁定"_s << u"解锁"_s;
+        QTest::newRow("locked") << Status::Locked << QString() << u"钥匙串已锁定。"_s << u"解锁"_s;
         QTest::newRow("unreachable") << Status::Unreachable << QString() << u"无法连接钥匙串服务，稍后自动重试"_s
                                      << QString();
         QTest::newRow("no default keyring")
@@ -230,7 +230,7 @@ private Q_SLOTS:
         m_clock.advance(0.8);
         QVERIFY(emptied());
 
-        m_view->copier().copyAccount(0); // what the user copies meanwhile stays
+        m_view->copier().copyAccount(m_store->accounts().first()); // what the user copies meanwhile stays
         QApplication::clipboard()->setText(u"something the user copied"_s);
         m_clock.advance(2);
         QCOMPARE(QApplication::clipboard()->text(), u"something the user copied"_s);
@@ -420,6 +420,36 @@ private Q_SLOTS:
         Q_EMIT m_notifications->pasteSecretAndAdd();
         QCOMPARE(m_store->accounts().size(), 1);
         QVERIFY(emptied());
+    }
+
+    void linkPastedIntoTheSheetLeavesTheClipboard_data()
+    {
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<bool>("emptied");
+        const QString link = u"otpauth://totp/GitHub:alice@example.com?secret="_s + rfcSecret;
+        QTest::newRow("the pasted link") << link << true;
+        QTest::newRow("the link with a line end") << link + u"\n"_s << true;
+        QTest::newRow("someone else's text") << u"note"_s << false;
+    }
+
+    // Added from the sheet, a pasted link (secret included) leaves the clipboard as a pasted secret does.
+    void linkPastedIntoTheSheetLeavesTheClipboard()
+    {
+        QFETCH(QString, clipboard);
+        ContentView &panel = view(0);
+        QVERIFY(QTest::qWaitForWindowActive(&panel));
+        QCOMPARE(QApplication::focusWidget(), panel.addFlows().quickEntry()->field());
+        QTest::mouseClick(panel.header()->addButton(), Qt::LeftButton);
+        auto *sheet = qobject_cast<AddTokenView *>(panel.sheets().presentedSheet());
+        QVERIFY(sheet);
+        QApplication::clipboard()->setText(u"otpauth://totp/GitHub:alice@example.com?secret="_s + rfcSecret);
+        QTest::keyClick(sheet->linkField(), Qt::Key_V, Qt::ControlModifier);
+        QApplication::clipboard()->setText(clipboard);
+        QTest::keyClick(sheet, Qt::Key_Return);
+        QCOMPARE(m_store->accounts().size(), 1);
+        QTEST(emptied(), "emptied");
+        // The quick entry that had the keys is gone with the empty list: the rows take them.
+        QTRY_COMPARE(QApplication::focusWidget(), panel.list());
     }
 
     void qrImageOpensTheFilledSheet_data()
