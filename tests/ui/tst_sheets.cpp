@@ -11,6 +11,7 @@
 #include "ui/EditTokenView.h"
 #include "ui/PanelHeader.h"
 #include "ui/PanelNotifications.h"
+#include "ui/ReturnKeyFilter.h"
 #include "ui/SheetPresenter.h"
 #include "ui/TokenListView.h"
 #include "ui/TokenRow.h"
@@ -23,6 +24,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QToolButton>
 #include <QtTest>
@@ -162,7 +164,7 @@ private Q_SLOTS:
         QTest::newRow("HOTP refused") << aliceAndBob + u"gofCgpIZWxsbyHerb7vEgVjYXJvbBoEQWNtZSABKAEwARABGAEgACgH"_s
                                       << false << QStringList{u"alice"_s, u"bob"_s}
                                       << u"已添加 2 个账户，1 个未添加。"_s
-                                      << u"未添加：Acme (carol)：暂不支持计数器（HOTP）验证码。"_s;
+                                      << u"未添加：Acme（carol）：暂不支持计数器（HOTP）验证码。"_s;
         QTest::newRow("first of two codes")
             << u"Ch0KCkhlbGxvId6tvu8SA2JvYhoEQWNtZSABKAEwAhABGAIgACgH"_s << false << QStringList{u"bob"_s}
             << u"已添加 1 个账户。这是第 1/2 张二维码，请继续读取下一张。"_s << QString();
@@ -288,6 +290,33 @@ private Q_SLOTS:
         QCOMPARE(m_store->accounts(), before);
         m_store->undoDelete();
         QCOMPARE(m_store->accounts().first().name, u"alice"_s);
+    }
+
+    void returnPressesTheFocusedButton_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<bool>("pressed");
+        QTest::newRow("Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers() << true;
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier) << true;
+        QTest::newRow("Ctrl+Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers(Qt::ControlModifier) << false;
+        QTest::newRow("Shift+keypad Enter") << int(Qt::Key_Enter) << (Qt::ShiftModifier | Qt::KeypadModifier) << false;
+    }
+    void returnPressesTheFocusedButton()
+    {
+        QFETCH(int, key);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        ReturnKeyFilter filter;
+        qApp->installEventFilter(&filter);
+        QPushButton button(u"停止"_s);
+        button.setAutoDefault(false);
+        button.show();
+        button.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&button));
+        button.setFocus();
+        QSignalSpy clicks(&button, &QPushButton::clicked);
+        QTest::keyClick(&button, Qt::Key(key), modifiers);
+        QTEST(clicks.wait(500), "pressed");
     }
 
     void panelPresentsOneSheetAtATime()
