@@ -235,16 +235,16 @@ private Q_SLOTS:
         m_clock.advance(2);
         QCOMPARE(QApplication::clipboard()->text(), u"something the user copied"_s);
         // The same code twice: the first copy's clear leaves the second its whole delay.
-        m_view->copier().copyAccount(0);
+        m_view->copier().copyAccount(m_store->accounts().first());
         m_clock.advance(1);
-        m_view->copier().copyAccount(0);
+        m_view->copier().copyAccount(m_store->accounts().first());
         m_clock.advance(1);
         QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
         m_clock.advance(1);
         QVERIFY(emptied());
 
         m_store->setClipboardClearDelay(0); // never
-        m_view->copier().copyAccount(0);
+        m_view->copier().copyAccount(m_store->accounts().first());
         m_clock.advance(1e6);
         QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
     }
@@ -316,7 +316,7 @@ private Q_SLOTS:
         QFETCH(QString, copiedAfter);
         view(1);
         m_store->setClipboardClearDelay(delay);
-        m_view->copier().copyAccount(0);
+        m_view->copier().copyAccount(m_store->accounts().first());
         if (!copiedAfter.isNull())
             QApplication::clipboard()->setText(copiedAfter);
         m_clipboard->takeBackCode();
