@@ -10,6 +10,7 @@
 #include "ui/ContentView.h"
 #include "ui/EditTokenView.h"
 #include "ui/PanelHeader.h"
+#include "ui/PanelMessageBox.h"
 #include "ui/PanelNotifications.h"
 #include "ui/ReturnKeyFilter.h"
 #include "ui/SheetPresenter.h"
@@ -25,6 +26,9 @@
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QToolButton>
 #include <QtTest>
@@ -317,6 +321,26 @@ private Q_SLOTS:
         QSignalSpy clicks(&button, &QPushButton::clicked);
         QTest::keyClick(&button, Qt::Key(key), modifiers);
         QTEST(clicks.wait(500), "pressed");
+    }
+
+    void sheetsFitTheScreen_data()
+    {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<bool>("scrolls");
+        QTest::newRow("short") << 2 << false;
+        QTest::newRow("taller than the screen") << 80 << true;
+    }
+    // A sheet taller than the screen's room (less a title bar) scrolls, its buttons in view.
+    void sheetsFitTheScreen()
+    {
+        QFETCH(int, lines);
+        QWidget panel;
+        panel.show();
+        PanelMessageBox box(u"一行\n"_s.repeated(lines), {}, &panel);
+        box.show();
+        QVERIFY(box.height() <= panel.screen()->availableGeometry().height() - SheetDialog::titleBarAllowance);
+        QTEST(box.scrollArea()->verticalScrollBar()->isVisible(), "scrolls");
+        QVERIFY(box.rect().contains(QRect(box.primaryButton()->mapTo(&box, QPoint()), box.primaryButton()->size())));
     }
 
     void panelPresentsOneSheetAtATime()
