@@ -25,9 +25,11 @@ class TokenListView;
 class TokenStore;
 class UndoBar;
 
-// The floating panel's content: header, account list or quick entry, undo bar. It owns
-// the panel's transient state, keeps the codes current on a half-second timer and asks
-// for the panel's size whenever what it shows changes.
+// The floating panel's content: header, account list or quick entry, undo bar. It builds
+// and wires the sections and the presenters that hold the panel's transient state (sheets:
+// SheetPresenter; adds and the quick entry's error: AddFlows; the copied row: CodeCopier;
+// the keys' target and the filter: PanelFocus), keeps the codes current on a half-second
+// timer and asks for the panel's size whenever what it shows changes.
 class ContentView : public QWidget
 {
     Q_OBJECT

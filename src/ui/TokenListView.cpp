@@ -55,6 +55,8 @@ TokenListView::TokenListView(Clock clock, QWidget *parent)
     connect(verticalScrollBar(), &QScrollBar::valueChanged, m_scrollBar, &QScrollBar::setValue);
     connect(m_scrollBar, &QScrollBar::valueChanged, verticalScrollBar(), &QScrollBar::setValue);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &TokenListView::layoutRows);
+    // Rows scrolled under a still pointer, or away from it, look hovered or not at once.
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &TokenListView::syncHover);
 }
 
 void TokenListView::setAccounts(const QList<TokenAccount> &accounts)

@@ -21,6 +21,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QCursor>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -28,6 +29,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include <memory>
@@ -83,6 +85,7 @@ private Q_SLOTS:
         m_clipboard = std::make_unique<CodeClipboard>(QApplication::clipboard(), m_clock.singleShot());
         m_notifications = std::make_unique<PanelNotifications>();
         QApplication::clipboard()->clear();
+        QCursor::setPos(QGuiApplication::primaryScreen()->geometry().bottomRight()); // off the panel
     }
 
     void heightFollowsLayoutState_data()
@@ -120,6 +123,23 @@ private Q_SLOTS:
             QCOMPARE(row(0)->width(), 326); // the scroll bar does not narrow the rows
     }
 
+    void scrolledRowsFollowTheStillPointer()
+    {
+        ContentView &panel = view(10);
+        QVERIFY(QTest::qWaitForWindowActive(&panel));
+        QCursor::setPos(row(0)->mapToGlobal(QPoint(5, 5)));
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QCursor::pos());
+        QApplication::sendEvent(row(0), &enter);
+        QVERIFY(row(0)->isHovered());
+        QWheelEvent wheel(QPointF(5, 5), QCursor::pos(), {}, {0, -240}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(panel.list()->viewport(), &wheel);
+        QVERIFY(panel.list()->scrollBar()->value() > 0);
+        for (TokenRow *shown : panel.list()->findChildren<TokenRow *>()) {
+            if (shown->isVisible())
+                QCOMPARE(shown->isHovered(), shown->rect().contains(shown->mapFromGlobal(QCursor::pos())));
+        }
+    }
+
     void keychainStatusLine_data()
     {
         using Status = KeychainStore::Status;
@@ -155,6 +175,8 @@ private Q_SLOTS:
         }
         QTEST(panel.keychainStatus()->text(), "text");
         QCOMPARE(panel.keychainStatus()->isVisible(), !panel.keychainStatus()->text().isEmpty());
+        const auto *line = panel.keychainStatus()->findChild<QLabel *>(); // ends at a whole character
+        QVERIFY(line->fontMetrics().horizontalAdvance(line->text()) <= line->contentsRect().width());
         QCOMPARE(panel.panelHeight(), 115 + (panel.keychainStatus()->isVisible() ? 18 : 0));
         QCOMPARE(panel.keychainStatus()->actionButton()->isVisibleTo(&panel), !action.isEmpty());
         if (action.isEmpty())
