@@ -10,7 +10,6 @@
 #include "ui/PanelBorder.h"
 #include "ui/PanelHeader.h"
 #include "ui/PanelMetrics.h"
-#include "ui/PanelNotifications.h"
 #include "ui/QuickEntryView.h"
 #include "ui/SheetPresenter.h"
 #include "ui/TokenListView.h"
@@ -38,8 +37,8 @@ void place(QWidget *view, const std::optional<QRect> &geometry)
 
 } // namespace
 
-ContentView::ContentView(TokenStore &store, CodeClipboard &clipboard, PanelNotifications &notifications, Clock clock,
-                         SingleShot singleShot, QWidget *parent)
+ContentView::ContentView(TokenStore &store, CodeClipboard &clipboard, Clock clock, SingleShot singleShot,
+                         QWidget *parent)
     : QWidget(parent),
       m_store(store),
       m_clock(std::move(clock)),
@@ -56,8 +55,6 @@ ContentView::ContentView(TokenStore &store, CodeClipboard &clipboard, PanelNotif
     m_codeTimer.setInterval(codeTimerInterval);
     m_codeTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_codeTimer, &QTimer::timeout, this, [this] { m_store.refreshCodes(m_clock()); });
-    connect(&notifications, &PanelNotifications::copyTokenAtIndex, this, &ContentView::copyShownRow);
-    connect(&notifications, &PanelNotifications::pasteSecretAndAdd, m_addFlows, &AddFlows::pasteAndAdd);
     connect(&m_store, &TokenStore::accountsChanged, this, &ContentView::accountsChanged);
     connect(&m_store, &TokenStore::codesChanged, this, [this] { m_list->setCodes(m_store.codes()); });
     connect(&m_store, &TokenStore::pendingDeletionChanged, this, &ContentView::pendingDeletionChanged);
@@ -107,7 +104,6 @@ void ContentView::connectSections()
     connect(m_list, &TokenListView::rowsShown, &m_store, &TokenStore::showAccounts);
 }
 
-// Ctrl+1..3 count the rows on screen, so a filter changes which account each copies.
 void ContentView::copyShownRow(int index)
 {
     if (const std::optional<TokenAccount> account = m_list->shownAccount(index))

@@ -19,7 +19,6 @@ class KeychainStatusPresenter;
 class KeychainStatusView;
 class PanelBorder;
 class PanelHeader;
-class PanelNotifications;
 class SheetPresenter;
 class TokenListView;
 class TokenStore;
@@ -35,8 +34,8 @@ class ContentView : public QWidget
     Q_OBJECT
 
 public:
-    ContentView(TokenStore &store, CodeClipboard &clipboard, PanelNotifications &notifications, Clock clock,
-                SingleShot singleShot = systemSingleShot, QWidget *parent = nullptr);
+    ContentView(TokenStore &store, CodeClipboard &clipboard, Clock clock, SingleShot singleShot = systemSingleShot,
+                QWidget *parent = nullptr);
 
     // The height the panel must have for what it shows now.
     int panelHeight() const { return layout().height; }
@@ -44,6 +43,9 @@ public:
     bool isCollapsed() const { return m_collapsed; }
     void setCollapsed(bool collapsed);
     void setReduceMotion(bool reduceMotion);
+    // Copies the code of the shown row at `index` (Ctrl+1..3): a filter changes which account
+    // each copies.
+    void copyShownRow(int index);
     // Empties the rows' filter; false when there was none.
     bool clearFilter() { return m_focus.clearFilter(); }
 
@@ -82,7 +84,6 @@ private:
     void reshape();
     void accountsChanged();
     void pendingDeletionChanged();
-    void copyShownRow(int index);
 
     TokenStore &m_store;
     Clock m_clock;

@@ -4,7 +4,6 @@
 #include "app/KeyHandler.h"
 #include "app/X11KeyGrab.h"
 #include "support/StoreFixture.h"
-#include "ui/PanelNotifications.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -44,8 +43,7 @@ private Q_SLOTS:
         m_controller = std::make_unique<FloatingWindowController>(m_settings.settings());
         m_controller->attach(m_panel.get());
         m_panel->show();
-        m_notifications = std::make_unique<PanelNotifications>();
-        m_handler = std::make_unique<KeyHandler>(m_panel.get(), *m_notifications, *m_controller);
+        m_handler = std::make_unique<KeyHandler>(m_panel.get(), *m_controller);
         qApp->installEventFilter(m_handler.get());
     }
 
@@ -84,8 +82,8 @@ private Q_SLOTS:
         QFETCH(int, copied);
         QFETCH(bool, pasted);
         QFETCH(bool, hidden);
-        QSignalSpy copies(m_notifications.get(), &PanelNotifications::copyTokenAtIndex);
-        QSignalSpy pastes(m_notifications.get(), &PanelNotifications::pasteSecretAndAdd);
+        QSignalSpy copies(m_handler.get(), &KeyHandler::copyTokenAtIndex);
+        QSignalSpy pastes(m_handler.get(), &KeyHandler::pasteSecretAndAdd);
         const bool passedOn = press(m_field, key, modifiers);
         QCOMPARE(copies.isEmpty() ? -1 : copies.first().first().toInt(), copied);
         QCOMPARE(pastes.count(), int(pasted));
@@ -97,7 +95,7 @@ private Q_SLOTS:
     {
         KeyProbe other;
         other.show();
-        QSignalSpy copies(m_notifications.get(), &PanelNotifications::copyTokenAtIndex);
+        QSignalSpy copies(m_handler.get(), &KeyHandler::copyTokenAtIndex);
         QVERIFY(press(&other, Qt::Key_1, Qt::ControlModifier) && press(&other, Qt::Key_Escape, {}));
         QDialog sheet(m_panel.get());
         sheet.setWindowModality(Qt::WindowModal);
@@ -204,7 +202,6 @@ private:
 
     TempSettings m_settings;
     std::unique_ptr<FloatingWindowController> m_controller;
-    std::unique_ptr<PanelNotifications> m_notifications;
     std::unique_ptr<KeyProbe> m_panel;
     KeyProbe *m_field = nullptr;
     std::unique_ptr<KeyHandler> m_handler;

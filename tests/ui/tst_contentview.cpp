@@ -10,7 +10,6 @@
 #include "ui/EmptyStateView.h"
 #include "ui/KeychainStatusView.h"
 #include "ui/PanelHeader.h"
-#include "ui/PanelNotifications.h"
 #include "ui/QuickEntryView.h"
 #include "ui/SheetPresenter.h"
 #include "ui/TokenListView.h"
@@ -45,7 +44,6 @@ private:
     FakeClock &m_clock = m_fx.clock;
     std::unique_ptr<TokenStore> &m_store = m_fx.store;
     std::unique_ptr<CodeClipboard> m_clipboard;
-    std::unique_ptr<PanelNotifications> m_notifications;
     std::unique_ptr<ContentView> m_view;
 
     ContentView &view(int accounts)
@@ -54,8 +52,7 @@ private:
         m_fx.restart();
         for (int i = 0; i < accounts; ++i)
             added(*m_store, {u"account %1"_s.arg(i), u"Acme"_s, StoreFixture::secret(i), 30, 6});
-        m_view = std::make_unique<ContentView>(*m_store, *m_clipboard, *m_notifications, m_clock.function(),
-                                               m_clock.singleShot());
+        m_view = std::make_unique<ContentView>(*m_store, *m_clipboard, m_clock.function(), m_clock.singleShot());
         m_view->resize(326, m_view->panelHeight());
         m_view->show();
         return *m_view;
@@ -83,7 +80,6 @@ private Q_SLOTS:
         m_view.reset();
         m_fx.reset();
         m_clipboard = std::make_unique<CodeClipboard>(QApplication::clipboard(), m_clock.singleShot());
-        m_notifications = std::make_unique<PanelNotifications>();
         QApplication::clipboard()->clear();
         QCursor::setPos(QGuiApplication::primaryScreen()->geometry().bottomRight()); // off the panel
     }
@@ -305,7 +301,7 @@ private Q_SLOTS:
             QTest::keyClick(panel.list(), Qt::Key_Down);
         }
         if (look == u"copy"_s) {
-            Q_EMIT m_notifications->copyTokenAtIndex(1);
+            m_view->copyShownRow(1);
             QCOMPARE(QApplication::clipboard()->text(), second);
             QVERIFY(row(1)->isCopied());
         }
@@ -372,14 +368,14 @@ private Q_SLOTS:
         QVERIFY(added(*m_store, token));
         QCOMPARE(row(0)->codeText(), TokenRow::placeholder);
         QTest::mouseClick(row(0), Qt::LeftButton, {}, codePoint(row(0)));
-        Q_EMIT m_notifications->copyTokenAtIndex(2); // past the end
+        m_view->copyShownRow(2); // past the end
         QVERIFY(QApplication::clipboard()->text().isEmpty() && !m_view->copier().copiedAccountID());
         QCOMPARE(TokenRow::shownCode(row(1)->codeText(), token.steam), shown);
         QCOMPARE(TokenRow::shownCode(u"554000994"_s, false), u"554000994"_s);
         QTest::mouseClick(row(1), Qt::LeftButton, {}, codePoint(row(1)));
         QCOMPARE(QApplication::clipboard()->text(), QString(shown).remove(u' '));
         QApplication::clipboard()->clear();
-        Q_EMIT m_notifications->copyTokenAtIndex(1);
+        m_view->copyShownRow(1);
         QCOMPARE(QApplication::clipboard()->text(), QString(shown).remove(u' '));
     }
 
@@ -425,7 +421,7 @@ private Q_SLOTS:
     void pasteAndAddClearsClipboard()
     {
         ContentView &panel = view(0);
-        Q_EMIT m_notifications->pasteSecretAndAdd();
+        m_view->addFlows().pasteAndAdd();
         QCOMPARE(panel.addFlows().quickError(), AddFlows::noClipboardTextError());
 
         QApplication::clipboard()->setText(u"not a secret"_s);
@@ -434,12 +430,12 @@ private Q_SLOTS:
         QCOMPARE(QApplication::clipboard()->text(), u"not a secret"_s);
 
         QApplication::clipboard()->setText(rfcSecret);
-        Q_EMIT m_notifications->pasteSecretAndAdd();
+        m_view->addFlows().pasteAndAdd();
         QCOMPARE(m_store->accounts().size(), 1);
         QVERIFY(emptied());
         // The same secret again adds nothing but still leaves the clipboard clean.
         QApplication::clipboard()->setText(rfcSecret.toLower());
-        Q_EMIT m_notifications->pasteSecretAndAdd();
+        m_view->addFlows().pasteAndAdd();
         QCOMPARE(m_store->accounts().size(), 1);
         QVERIFY(emptied());
     }
@@ -509,7 +505,7 @@ private Q_SLOTS:
             QApplication::sendEvent(&panel, &drop);
         } else {
             QApplication::clipboard()->setImage(image);
-            Q_EMIT m_notifications->pasteSecretAndAdd();
+            m_view->addFlows().pasteAndAdd();
         }
         auto *sheet = qobject_cast<AddTokenView *>(panel.sheets().presentedSheet());
         QVERIFY(sheet);

@@ -11,7 +11,6 @@
 #include "ui/EditTokenView.h"
 #include "ui/PanelHeader.h"
 #include "ui/PanelMessageBox.h"
-#include "ui/PanelNotifications.h"
 #include "ui/ReturnKeyFilter.h"
 #include "ui/SheetPresenter.h"
 #include "ui/TokenListView.h"
@@ -348,8 +347,7 @@ private Q_SLOTS:
         addAccount(u"alice"_s, {}, rfcSecret);
         addAccount(u"bob"_s, {}, otherSecret);
         CodeClipboard clipboard(QApplication::clipboard());
-        PanelNotifications notifications;
-        ContentView panel(*m_store, clipboard, notifications, m_clock.function());
+        ContentView panel(*m_store, clipboard, m_clock.function());
         panel.show();
 
         QTest::mouseClick(panel.header()->addButton(), Qt::LeftButton);
