@@ -58,6 +58,7 @@ ContentView::ContentView(TokenStore &store, CodeClipboard &clipboard, Clock cloc
     connect(&m_store, &TokenStore::accountsChanged, this, &ContentView::accountsChanged);
     connect(&m_store, &TokenStore::codesChanged, this, [this] { m_list->setCodes(m_store.codes()); });
     connect(&m_store, &TokenStore::pendingDeletionChanged, this, &ContentView::pendingDeletionChanged);
+    connect(&m_store, &TokenStore::importingChanged, m_list, &TokenListView::holdPosition);
     connect(&m_store, &TokenStore::hideCodesChanged, this, [this] { m_list->setCodesHidden(m_store.hideCodes()); });
     connect(&m_store, &TokenStore::panelOpacityChanged, this, [this] {
         update();

@@ -64,8 +64,20 @@ void TokenListView::setAccounts(const QList<TokenAccount> &accounts)
     const qsizetype current = currentIndex();
     const QList<TokenAccount> before = std::exchange(m_accounts, accounts);
     applyFilter(current);
-    if (accounts.size() > before.size())
-        showAccount(firstNew(before, accounts));
+    if (accounts.size() <= before.size())
+        return;
+    const QUuid added = firstNew(before, accounts);
+    if (!m_held)
+        showAccount(added);
+    else if (!m_firstAddedWhileHeld)
+        m_firstAddedWhileHeld = added;
+}
+
+void TokenListView::holdPosition(bool hold)
+{
+    m_held = hold;
+    if (const auto added = std::exchange(m_firstAddedWhileHeld, std::nullopt); added && !hold)
+        showAccount(*added);
 }
 
 // An account added, imported or brought back is shown where it landed.

@@ -1,3 +1,4 @@
+#include "store/ImportRun.h"
 #include "support/DarkPalette.h"
 #include "support/QrImage.h"
 #include "support/StoreFixture.h"
@@ -134,6 +135,25 @@ private Q_SLOTS:
             if (shown->isVisible())
                 QCOMPARE(shown->isHovered(), shown->rect().contains(shown->mapFromGlobal(QCursor::pos())));
         }
+    }
+
+    // The rows stay where they are while an import adds batch after batch; at the end the
+    // first imported account is the current row.
+    void importKeepsTheListStill()
+    {
+        ContentView &panel = view(3);
+        QList<ImportedToken> tokens;
+        for (int i = 1; i <= 25; ++i)
+            tokens.append({u"new %1"_s.arg(i), {}, StoreFixture::secret(26 * i), 30, 6});
+        ImportRun run(*m_store, tokens);
+        QList<int> offsets;
+        connect(&run, &ImportRun::progressed, this, [&] { offsets << panel.list()->scrollBar()->value(); });
+        QSignalSpy finished(&run, &ImportRun::finished);
+        run.start();
+        QVERIFY(finished.wait());
+        QCOMPARE(offsets, QList<int>(3, 0));
+        QCOMPARE(panel.list()->currentAccount()->name, u"new 1"_s);
+        QVERIFY(panel.list()->rowFor(panel.list()->currentAccount()->id));
     }
 
     void keychainStatusLine_data()
