@@ -352,8 +352,8 @@
         <translation>file</translation>
     </message>
     <message>
-        <source>要导入的备份（Aegis、2FAS 或 otpauth 链接列表）。</source>
-        <translation>Backups to import (Aegis, 2FAS or a list of otpauth links).</translation>
+        <source>要导入的备份：Aegis、2FAS、Ente Auth、andOTP、FreeOTP+、Authenticator Pro、Bitwarden 或 Proton Authenticator 的备份或导出，Steam maFile，或 otpauth 链接列表。</source>
+        <translation>Backups to import: Aegis, 2FAS, Ente Auth, andOTP, FreeOTP+, Authenticator Pro, Bitwarden or Proton Authenticator backups and exports, Steam maFiles, or lists of otpauth links.</translation>
     </message>
     <message>
         <source>[文件…]</source>
@@ -487,6 +487,10 @@
 <context>
     <name>ImportBatch</name>
     <message>
+        <source>%1（%2）</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
         <source>密钥或参数无效。</source>
         <translation>The secret or its settings are invalid.</translation>
     </message>
@@ -599,8 +603,8 @@
         <translation>Unlock and add</translation>
     </message>
     <message>
-        <source>钥匙串已锁定</source>
-        <translation>Keychain is locked</translation>
+        <source>钥匙串已锁定。</source>
+        <translation>The keychain is locked.</translation>
     </message>
     <message>
         <source>解锁</source>
@@ -756,7 +760,7 @@
 <context>
     <name>PanelMessageBox</name>
     <message>
-        <source>好</source>
+        <source>确定</source>
         <translation>OK</translation>
     </message>
     <message>

@@ -2,6 +2,7 @@
 
 #include "app/InteractiveFloatingPanel.h"
 #include "app/KeyHandler.h"
+#include "ui/AddFlows.h"
 #include "ui/ContentView.h"
 
 #include <QApplication>
@@ -21,7 +22,7 @@ AppDelegate::~AppDelegate() = default;
 void AppDelegate::applicationDidFinishLaunching(bool startHidden)
 {
     m_clipboard = std::make_unique<CodeClipboard>(QApplication::clipboard());
-    m_content = new ContentView(m_store, *m_clipboard, m_notifications, m_clock);
+    m_content = new ContentView(m_store, *m_clipboard, m_clock);
     connect(m_content, &ContentView::sizeRequested, &m_windowController, &FloatingWindowController::resize);
     connect(m_content, &ContentView::windowAlphaResetRequested, &m_windowController,
             &FloatingWindowController::resetWindowAlpha);
@@ -42,7 +43,9 @@ void AppDelegate::applicationDidFinishLaunching(bool startHidden)
         m_panel->setAttribute(Qt::WA_ShowWithoutActivating, false);
     }
 
-    m_keyMonitor = std::make_unique<KeyHandler>(m_panel.get(), m_notifications, m_windowController);
+    m_keyMonitor = std::make_unique<KeyHandler>(m_panel.get(), m_windowController);
+    connect(m_keyMonitor.get(), &KeyHandler::copyTokenAtIndex, m_content, &ContentView::copyShownRow);
+    connect(m_keyMonitor.get(), &KeyHandler::pasteSecretAndAdd, &m_content->addFlows(), &AddFlows::pasteAndAdd);
     m_keyMonitor->setEscapeHandler([content = QPointer(m_content)] { return content && content->clearFilter(); });
     qApp->installEventFilter(m_keyMonitor.get());
 }

@@ -4,7 +4,6 @@
 #include "app/TransferCommands.h"
 #include "store/TokenStore.h"
 #include "ui/CodeClipboard.h"
-#include "ui/PanelNotifications.h"
 
 #include <QObject>
 
@@ -39,7 +38,6 @@ public:
 
     TokenStore &store() { return m_store; }
     FloatingWindowController &windowController() { return m_windowController; }
-    PanelNotifications &notifications() { return m_notifications; }
     TransferCommands &transferCommands() { return m_transfer; }
     InteractiveFloatingPanel *panel() const { return m_panel.get(); }
     ContentView *contentView() const { return m_content; }
@@ -53,7 +51,6 @@ private:
     Clock m_clock;
     TokenStore m_store;
     FloatingWindowController m_windowController;
-    PanelNotifications m_notifications;
     TransferCommands m_transfer;
     std::unique_ptr<CodeClipboard> m_clipboard;
     std::unique_ptr<InteractiveFloatingPanel> m_panel;

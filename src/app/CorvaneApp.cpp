@@ -250,7 +250,8 @@ void CorvaneApp::sayHowToShowAgain()
     QDBusMessage notify =
         QDBusMessage::createMethodCall(u"org.freedesktop.Notifications"_s, u"/org/freedesktop/Notifications"_s,
                                        u"org.freedesktop.Notifications"_s, u"Notify"_s);
-    notify << tr("岚签") << 0u << u"corvane"_s << tr("岚签已隐藏") << text << QStringList() << QVariantMap() << -1;
+    notify << tr("岚签") << 0u << u"org.corvane.Corvane"_s << tr("岚签已隐藏") << text << QStringList() << QVariantMap()
+           << -1;
     // The answer only decides how to tell the person: a service that does not answer soon
     // counts as none.
     auto *watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(notify, notifyTimeoutMs), this);

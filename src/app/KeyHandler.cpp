@@ -1,17 +1,14 @@
 #include "app/KeyHandler.h"
 
 #include "app/FloatingWindowController.h"
-#include "ui/PanelNotifications.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QWidget>
 
-KeyHandler::KeyHandler(QWidget *panel, PanelNotifications &notifications, FloatingWindowController &controller,
-                       QObject *parent)
+KeyHandler::KeyHandler(QWidget *panel, FloatingWindowController &controller, QObject *parent)
     : QObject(parent),
       m_panel(panel),
-      m_notifications(notifications),
       m_controller(controller)
 {}
 
@@ -59,10 +56,10 @@ void KeyHandler::perform(Action action)
     case Action::CopyFirst:
     case Action::CopySecond:
     case Action::CopyThird:
-        Q_EMIT m_notifications.copyTokenAtIndex(int(action) - int(Action::CopyFirst));
+        Q_EMIT copyTokenAtIndex(int(action) - int(Action::CopyFirst));
         break;
     case Action::PasteAndAdd:
-        Q_EMIT m_notifications.pasteSecretAndAdd();
+        Q_EMIT pasteSecretAndAdd();
         break;
     case Action::HidePanel:
         if (!m_escapeHandler || !m_escapeHandler())

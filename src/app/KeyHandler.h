@@ -7,7 +7,6 @@
 #include <optional>
 
 class FloatingWindowController;
-class PanelNotifications;
 class QKeyEvent;
 class QWidget;
 
@@ -21,8 +20,7 @@ class KeyHandler : public QObject
 public:
     enum class Action { CopyFirst, CopySecond, CopyThird, PasteAndAdd, HidePanel };
 
-    KeyHandler(QWidget *panel, PanelNotifications &notifications, FloatingWindowController &controller,
-               QObject *parent = nullptr);
+    KeyHandler(QWidget *panel, FloatingWindowController &controller, QObject *parent = nullptr);
 
     // Escape first asks `handler`, which returns true when it used the key up (clearing
     // a filter); only otherwise does Escape hide the panel.
@@ -30,6 +28,12 @@ public:
 
     // What a key press does, wherever it goes; absent when it passes on.
     static std::optional<Action> actionFor(const QKeyEvent &event);
+
+Q_SIGNALS:
+    // Ctrl+1..3: copy the code of the shown row at this zero-based position.
+    void copyTokenAtIndex(int index);
+    // Ctrl+Shift+V: add an account from the secret on the clipboard.
+    void pasteSecretAndAdd();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -39,7 +43,6 @@ private:
     void perform(Action action);
 
     QPointer<QWidget> m_panel;
-    PanelNotifications &m_notifications;
     FloatingWindowController &m_controller;
     std::function<bool()> m_escapeHandler;
 };

@@ -3,6 +3,7 @@
 #include "engine/Logging.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -11,8 +12,10 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// The file dialogs' type column, which Qt's catalogue of this release leaves out.
-class FileTypeTexts : public QTranslator
+// Qt's texts where its catalogue of this release says nothing (the file dialogs' type column)
+// or words it differently from the rest of the app (撤销, as the undo bar says). Installed
+// after Qt's catalogue, so asked first.
+class QtTextOverrides : public QTranslator
 {
 public:
     using QTranslator::QTranslator;
@@ -21,13 +24,13 @@ public:
 
     QString translate(const char *context, const char *sourceText, const char *, int) const override
     {
-        if (qstrcmp(context, "QAbstractFileIconProvider") != 0)
-            return {};
-        if (qstrcmp(sourceText, "Folder") == 0)
-            return u"文件夹"_s;
-        if (qstrcmp(sourceText, "Drive") == 0)
-            return u"驱动器"_s;
-        return {};
+        static const QHash<std::pair<QByteArrayView, QByteArrayView>, QString> texts{
+            {{"QAbstractFileIconProvider", "Folder"}, u"文件夹"_s},
+            {{"QAbstractFileIconProvider", "Drive"}, u"驱动器"_s},
+            {{"QLineEdit", "&Undo"}, u"撤销(&U)"_s},
+            {{"QWidgetTextControl", "&Undo"}, u"撤销(&U)"_s},
+        };
+        return texts.value({QByteArrayView(context), QByteArrayView(sourceText)});
     }
 };
 
@@ -71,9 +74,10 @@ bool QtTranslation::install(QCoreApplication &app, Language language, const QStr
         return false;
     }
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
-    QCoreApplication::installTranslator(new FileTypeTexts(&app));
-    if (installCatalogue(app, u"qtbase_zh_CN"_s, {QLibraryInfo::path(QLibraryInfo::TranslationsPath)}))
-        return true;
-    qCWarning(lcApp) << "Qt's Chinese texts are not installed (qt6-translations-l10n)";
-    return false;
+    const bool installed =
+        installCatalogue(app, u"qtbase_zh_CN"_s, {QLibraryInfo::path(QLibraryInfo::TranslationsPath)});
+    QCoreApplication::installTranslator(new QtTextOverrides(&app));
+    if (!installed)
+        qCWarning(lcApp) << "Qt's Chinese texts are not installed (qt6-translations-l10n)";
+    return installed;
 }

@@ -43,7 +43,7 @@ TransferCommands::TransferCommands(TokenStore &store, QObject *parent) : QObject
 
 TransferCommands::~TransferCommands() = default;
 
-// A message with `choice` offered beside "取消", or with "好" alone.
+// A message with `choice` offered beside "取消", or with "确定" alone.
 bool TransferCommands::ask(const QString &text, const QString &choice)
 {
     PanelMessageBox box(text, choice, m_dialogParent);
@@ -227,11 +227,15 @@ void TransferCommands::offer(ParseResult batch)
 void TransferCommands::addConfirmed(const ImportBatch &batch)
 {
     auto *run = new ImportRun(m_store, batch.tokens, this);
-    connect(run, &ImportRun::finished, this, [this, run](const ImportSummary &result) {
-        run->deleteLater();
-        reportImport(result);
-        importDone();
-    });
+    // On the next turn, once the progress dialog has closed: the result box then has the keys.
+    connect(
+        run, &ImportRun::finished, this,
+        [this, run](const ImportSummary &result) {
+            run->deleteLater();
+            reportImport(result);
+            importDone();
+        },
+        Qt::QueuedConnection);
     ImportProgressDialog::showFor(*run, m_dialogParent);
     run->start();
 }

@@ -59,7 +59,9 @@ static QList<QCommandLineOption> addOptions(QCommandLineParser &options)
     options.addOptions(actions);
     options.addPositionalArgument(
         QCoreApplication::translate("CommandLine", "文件"),
-        QCoreApplication::translate("CommandLine", "要导入的备份（Aegis、2FAS 或 otpauth 链接列表）。"),
+        QCoreApplication::translate(
+            "CommandLine", "要导入的备份：Aegis、2FAS、Ente Auth、andOTP、FreeOTP+、Authenticator Pro、"
+                           "Bitwarden 或 Proton Authenticator 的备份或导出，Steam maFile，或 otpauth 链接列表。"),
         QCoreApplication::translate("CommandLine", "[文件…]"));
     return actions;
 }
@@ -129,7 +131,7 @@ int main(int argc, char *argv[])
     if (action == u"hide"_s) // no panel to hide
         return 0;
     QApplication::setApplicationDisplayName(QCoreApplication::translate("CommandLine", "岚签"));
-    QApplication::setDesktopFileName(u"corvane"_s);
+    QApplication::setDesktopFileName(u"org.corvane.Corvane"_s);
     QApplication::setQuitOnLastWindowClosed(false);
 
     QSettings settings;

@@ -10,6 +10,17 @@ ImportRun::ImportRun(TokenStore &store, QList<ImportedToken> tokens, QObject *pa
       m_tokens(std::move(tokens))
 {}
 
+ImportRun::~ImportRun()
+{
+    setRunning(false);
+}
+
+void ImportRun::setRunning(bool running)
+{
+    if (std::exchange(m_running, running) != running)
+        m_store.setImporting(running);
+}
+
 void ImportRun::start()
 {
     QMetaObject::invokeMethod(this, &ImportRun::addNext, Qt::QueuedConnection);
@@ -19,9 +30,11 @@ void ImportRun::addNext()
 {
     if (m_stopped || m_tried == m_tokens.size()) {
         m_summary.notTried = m_tokens.size() - m_tried;
+        setRunning(false);
         Q_EMIT finished(m_summary);
         return;
     }
+    setRunning(true);
     const QList<ImportedToken> batch = m_tokens.sliced(m_tried, std::min(batchSize, m_tokens.size() - m_tried));
     m_store.addAll(batch, [self = QPointer(this), size = batch.size()](const ImportSummary &summary) {
         if (self)

@@ -19,6 +19,8 @@ public:
     static constexpr qsizetype batchSize = 10;
 
     ImportRun(TokenStore &store, QList<ImportedToken> tokens, QObject *parent = nullptr);
+    // A run dropped before it finished tells the store the import is over.
+    ~ImportRun() override;
 
     // Starts the first batch on the next turn of the event loop.
     void start();
@@ -34,10 +36,12 @@ Q_SIGNALS:
 private:
     void addNext();
     void batchAdded(qsizetype size, const ImportSummary &summary);
+    void setRunning(bool running);
 
     TokenStore &m_store;
     QList<ImportedToken> m_tokens;
     qsizetype m_tried = 0;
     bool m_stopped = false;
+    bool m_running = false;
     ImportSummary m_summary;
 };

@@ -90,6 +90,9 @@ public:
     void undoDelete();
     void finalizePendingDeletion();
 
+    // An import adds batch after batch: views keep their place until it ends.
+    void setImporting(bool importing) { Q_EMIT importingChanged(importing); }
+
 Q_SIGNALS:
     void accountsChanged();
     void codesChanged();
@@ -102,6 +105,7 @@ Q_SIGNALS:
     void keychainMessage(const QString &message);
     // A change of the list could not be saved and was undone: why, and what stayed.
     void changeNotSaved(const QString &message);
+    void importingChanged(bool importing);
 
 private:
     void load();

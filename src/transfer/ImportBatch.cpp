@@ -11,7 +11,7 @@ QString ImportBatch::label(const QString &name, const QString &issuer)
 {
     if (issuer.isEmpty())
         return name;
-    return name.isEmpty() ? issuer : u"%1 (%2)"_s.arg(issuer, name);
+    return name.isEmpty() ? issuer : QCoreApplication::translate("ImportBatch", "%1（%2）").arg(issuer, name);
 }
 
 void ImportBatch::offer(const ImportedToken &token, const QString &label)

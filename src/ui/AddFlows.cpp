@@ -8,6 +8,7 @@
 #include "ui/SheetPresenter.h"
 
 #include <QDropEvent>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPointer>
 #include <QUrl>
@@ -36,6 +37,9 @@ AddFlows::AddFlows(TokenStore &store, CodeClipboard &clipboard, SheetPresenter &
 {
     panel.setAcceptDrops(true);
     panel.installEventFilter(this);
+    connect(&sheets, &SheetPresenter::addSheetPresented, this, [this](AddTokenView *sheet) {
+        connect(sheet, &QDialog::accepted, this, [this, sheet] { clearPastedLink(*sheet); });
+    });
 }
 
 QuickEntryView *AddFlows::quickEntry()
@@ -109,6 +113,15 @@ void AddFlows::pasteAndAdd()
     } else {
         setQuickError(noClipboardTextError());
     }
+}
+
+// A link added from the sheet leaves the clipboard, as a pasted secret does: it holds the secret too.
+void AddFlows::clearPastedLink(const AddTokenView &sheet)
+{
+    const QString link = sheet.linkField()->text().trimmed();
+    const std::optional<QString> text = m_clipboard.text();
+    if (!link.isEmpty() && text && text->trimmed() == link)
+        m_clipboard.clearIfHolds(*text);
 }
 
 bool AddFlows::eventFilter(QObject *watched, QEvent *event)

@@ -10,6 +10,7 @@
 #include <expected>
 #include <optional>
 
+class AddTokenView;
 class CodeClipboard;
 class QMimeData;
 class QuickEntryView;
@@ -61,6 +62,7 @@ private:
     void drop(const QMimeData &data);
     void quickAddFinished(const QString &text, const std::expected<TokenAccount, StoreError> &added);
     void addScanned(const std::expected<QString, TransferError> &link);
+    void clearPastedLink(const AddTokenView &sheet);
 
     TokenStore &m_store;
     CodeClipboard &m_clipboard;

@@ -41,11 +41,7 @@ void CodeCopier::setCopiedAccountID(const std::optional<QUuid> &id)
     Q_EMIT copiedAccountChanged(id);
 }
 
-void CodeCopier::copyAccount(qint64 index)
+void CodeCopier::copyAccount(const TokenAccount &account)
 {
-    const auto &accounts = m_store.accounts();
-    if (index < 0 || index >= accounts.size())
-        return;
-    const TokenAccount &account = accounts[index];
     copy(m_store.codes().value(account.id), account);
 }

@@ -21,8 +21,8 @@ public:
 
     // Copies a code: digits, or Steam's digits and letters; never the placeholder.
     void copy(const QString &codeText, const TokenAccount &account);
-    // The shortcut path: copies the code of the row at `index`, if there is one.
-    void copyAccount(qint64 index);
+    // The shortcut path: copies the account's current code.
+    void copyAccount(const TokenAccount &account);
     const std::optional<QUuid> &copiedAccountID() const { return m_copiedAccountID; }
 
 Q_SIGNALS:

@@ -10,7 +10,6 @@
 #include "ui/PanelBorder.h"
 #include "ui/PanelHeader.h"
 #include "ui/PanelMetrics.h"
-#include "ui/PanelNotifications.h"
 #include "ui/QuickEntryView.h"
 #include "ui/SheetPresenter.h"
 #include "ui/TokenListView.h"
@@ -38,8 +37,8 @@ void place(QWidget *view, const std::optional<QRect> &geometry)
 
 } // namespace
 
-ContentView::ContentView(TokenStore &store, CodeClipboard &clipboard, PanelNotifications &notifications, Clock clock,
-                         SingleShot singleShot, QWidget *parent)
+ContentView::ContentView(TokenStore &store, CodeClipboard &clipboard, Clock clock, SingleShot singleShot,
+                         QWidget *parent)
     : QWidget(parent),
       m_store(store),
       m_clock(std::move(clock)),
@@ -56,11 +55,10 @@ ContentView::ContentView(TokenStore &store, CodeClipboard &clipboard, PanelNotif
     m_codeTimer.setInterval(codeTimerInterval);
     m_codeTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_codeTimer, &QTimer::timeout, this, [this] { m_store.refreshCodes(m_clock()); });
-    connect(&notifications, &PanelNotifications::copyTokenAtIndex, m_copier, &CodeCopier::copyAccount);
-    connect(&notifications, &PanelNotifications::pasteSecretAndAdd, m_addFlows, &AddFlows::pasteAndAdd);
     connect(&m_store, &TokenStore::accountsChanged, this, &ContentView::accountsChanged);
     connect(&m_store, &TokenStore::codesChanged, this, [this] { m_list->setCodes(m_store.codes()); });
     connect(&m_store, &TokenStore::pendingDeletionChanged, this, &ContentView::pendingDeletionChanged);
+    connect(&m_store, &TokenStore::importingChanged, m_list, &TokenListView::holdPosition);
     connect(&m_store, &TokenStore::hideCodesChanged, this, [this] { m_list->setCodesHidden(m_store.hideCodes()); });
     connect(&m_store, &TokenStore::panelOpacityChanged, this, [this] {
         update();
@@ -105,6 +103,12 @@ void ContentView::connectSections()
             &KeychainStatusPresenter::offerLockedAdd);
     connect(m_keychainPresenter, &KeychainStatusPresenter::addAgainRequested, m_addFlows, &AddFlows::addQuickSecret);
     connect(m_list, &TokenListView::rowsShown, &m_store, &TokenStore::showAccounts);
+}
+
+void ContentView::copyShownRow(int index)
+{
+    if (const std::optional<TokenAccount> account = m_list->shownAccount(index))
+        m_copier->copyAccount(*account);
 }
 
 // The empty state and the undo bar are built when first shown: most launches never show them.

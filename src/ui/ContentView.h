@@ -19,22 +19,23 @@ class KeychainStatusPresenter;
 class KeychainStatusView;
 class PanelBorder;
 class PanelHeader;
-class PanelNotifications;
 class SheetPresenter;
 class TokenListView;
 class TokenStore;
 class UndoBar;
 
-// The floating panel's content: header, account list or quick entry, undo bar. It owns
-// the panel's transient state, keeps the codes current on a half-second timer and asks
-// for the panel's size whenever what it shows changes.
+// The floating panel's content: header, account list or quick entry, undo bar. It builds
+// and wires the sections and the presenters that hold the panel's transient state (sheets:
+// SheetPresenter; adds and the quick entry's error: AddFlows; the copied row: CodeCopier;
+// the keys' target and the filter: PanelFocus), keeps the codes current on a half-second
+// timer and asks for the panel's size whenever what it shows changes.
 class ContentView : public QWidget
 {
     Q_OBJECT
 
 public:
-    ContentView(TokenStore &store, CodeClipboard &clipboard, PanelNotifications &notifications, Clock clock,
-                SingleShot singleShot = systemSingleShot, QWidget *parent = nullptr);
+    ContentView(TokenStore &store, CodeClipboard &clipboard, Clock clock, SingleShot singleShot = systemSingleShot,
+                QWidget *parent = nullptr);
 
     // The height the panel must have for what it shows now.
     int panelHeight() const { return layout().height; }
@@ -42,6 +43,9 @@ public:
     bool isCollapsed() const { return m_collapsed; }
     void setCollapsed(bool collapsed);
     void setReduceMotion(bool reduceMotion);
+    // Copies the code of the shown row at `index` (Ctrl+1..3): a filter changes which account
+    // each copies.
+    void copyShownRow(int index);
     // Empties the rows' filter; false when there was none.
     bool clearFilter() { return m_focus.clearFilter(); }
 

@@ -1,6 +1,7 @@
 #include "ui/ImportProgressDialog.h"
 
 #include "store/ImportRun.h"
+#include "ui/DialogWindow.h"
 
 #include <QPushButton>
 
@@ -14,7 +15,9 @@ void ImportProgressDialog::showFor(ImportRun &run, QWidget *parent)
     dialog->show();
 }
 
-ImportProgressDialog::ImportProgressDialog(ImportRun &run, QWidget *parent) : QProgressDialog(parent)
+ImportProgressDialog::ImportProgressDialog(ImportRun &run, QWidget *parent)
+    : QProgressDialog(parent, dialogWindowFlags),
+      m_stop(new QPushButton(tr("停止")))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowModality(Qt::WindowModal);
@@ -22,13 +25,14 @@ ImportProgressDialog::ImportProgressDialog(ImportRun &run, QWidget *parent) : QP
     setMinimumDuration(0);
     setAutoReset(false);
     setAutoClose(false);
-    setCancelButtonText(tr("停止"));
+    setCancelButton(m_stop);
     showProgress(0, run.total());
     connect(&run, &ImportRun::progressed, this, &ImportProgressDialog::showProgress);
     connect(&run, &ImportRun::finished, this, &ImportProgressDialog::end);
     connect(&run, &QObject::destroyed, this, &ImportProgressDialog::end);
     connect(this, &QProgressDialog::canceled, &run, [this, &run] {
         run.stop();
+        m_stop->setEnabled(false);
         setLabelText(tr("正在停止，已开始的一批账户添加完就停下…"));
     });
 }

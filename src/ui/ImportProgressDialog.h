@@ -3,9 +3,10 @@
 #include <QProgressDialog>
 
 class ImportRun;
+class QPushButton;
 
 // How far a long import has come ("正在添加 n / m 个账户…"), with a button that stops it
-// after the batch under way. Closes itself when the run ends.
+// after the batch under way and stays disabled once pressed. Closes itself when the run ends.
 class ImportProgressDialog : public QProgressDialog
 {
     Q_OBJECT
@@ -18,4 +19,6 @@ private:
     ImportProgressDialog(ImportRun &run, QWidget *parent);
     void showProgress(qsizetype tried, qsizetype total);
     void end();
+
+    QPushButton *m_stop;
 };

@@ -40,7 +40,7 @@ void KeychainStatusPresenter::update()
     else
         switch (m_message ? Status::Available : m_store.keychainStatus()) {
         case Status::Locked:
-            m_view.setStatus(tr("钥匙串已锁定"), tr("解锁"));
+            m_view.setStatus(tr("钥匙串已锁定。"), tr("解锁"));
             break;
         case Status::Unreachable:
             m_view.setStatus(tr("无法连接钥匙串服务，稍后自动重试"), QString());

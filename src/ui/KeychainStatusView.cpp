@@ -13,6 +13,7 @@ KeychainStatusView::KeychainStatusView(QWidget *parent) : QWidget(parent), m_tex
     const QString orange = u"color: rgb(255, 149, 0);"_s;
     m_text->setFont(panelFont(10));
     m_text->setStyleSheet(orange + u" padding: 0 3px;"_s);
+    m_text->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_action->setFont(panelFont(10, QFont::DemiBold));
     m_action->setFlat(true);
     m_action->setCursor(Qt::PointingHandCursor);
@@ -32,12 +33,28 @@ KeychainStatusView::KeychainStatusView(QWidget *parent) : QWidget(parent), m_tex
 
 void KeychainStatusView::setStatus(const QString &text, const QString &action)
 {
-    m_text->setText(text);
+    m_fullText = text;
+    m_text->setAccessibleName(text);
     m_action->setText(action);
     m_action->setVisible(!action.isEmpty());
+    elide();
 }
 
 QString KeychainStatusView::text() const
 {
-    return m_text->text();
+    return m_fullText;
+}
+
+void KeychainStatusView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    elide();
+}
+
+void KeychainStatusView::elide()
+{
+    layout()->activate();
+    const QString shown = m_text->fontMetrics().elidedText(m_fullText, Qt::ElideRight, m_text->contentsRect().width());
+    m_text->setText(shown);
+    m_text->setToolTip(shown == m_fullText ? QString() : m_fullText);
 }

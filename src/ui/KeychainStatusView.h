@@ -6,7 +6,8 @@ class QLabel;
 class QPushButton;
 
 // One line under the header saying why the keychain cannot be used, or what it refused,
-// in the style of the quick entry's error line, with an optional action such as "解锁".
+// in the style of the quick entry's error line, with an optional action such as "解锁". A text
+// longer than the line ends in "…" at a whole character; the tooltip then holds all of it.
 class KeychainStatusView : public QWidget
 {
     Q_OBJECT
@@ -22,7 +23,13 @@ public:
 Q_SIGNALS:
     void actionRequested();
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    void elide();
+
+    QString m_fullText;
     QLabel *m_text;
     QPushButton *m_action;
 };

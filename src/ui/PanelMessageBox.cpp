@@ -18,7 +18,7 @@ constexpr int widestBox = 520;
 } // namespace
 
 PanelMessageBox::PanelMessageBox(const QString &text, const QString &choice, QWidget *parent)
-    : SheetDialog(narrowestBox, Glyph::Checkmark, QString(), QString(), choice.isEmpty() ? tr("好") : choice, parent)
+    : SheetDialog(narrowestBox, Glyph::Checkmark, QString(), QString(), choice.isEmpty() ? tr("确定") : choice, parent)
 {
     setWindowTitle(tr("岚签"));
     auto *message = new QLabel(text);

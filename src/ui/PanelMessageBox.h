@@ -4,7 +4,7 @@
 
 // A message in the sheets' look: the text, and either "取消" beside an accent button for
 // the offered choice (Return and Escape cancel until the person moves to the choice), or
-// an accent "好" alone. exec() gives Accepted when the choice was taken.
+// an accent "确定" alone. exec() gives Accepted when the choice was taken.
 class PanelMessageBox : public SheetDialog
 {
     Q_OBJECT

@@ -10,7 +10,11 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -29,7 +33,9 @@ QColor errorRed(bool dark)
 SheetDialog::SheetDialog(int width, Glyph glyph, const QString &title, const QString &subtitle,
                          const QString &primaryText, QWidget *parent)
     : QDialog(parent, dialogWindowFlags),
-      m_layout(new QVBoxLayout(this)),
+      m_scroll(new QScrollArea),
+      m_layout(new QVBoxLayout(new QWidget)),
+      m_buttons(new QHBoxLayout),
       m_header(title.isEmpty() ? nullptr : new SheetHeader(glyph, title, subtitle)),
       m_cancel(new QPushButton(tr("取消"))),
       m_primary(new AccentButton(primaryText))
@@ -37,21 +43,33 @@ SheetDialog::SheetDialog(int width, Glyph glyph, const QString &title, const QSt
     setWindowTitle(title);
     setWindowModality(Qt::WindowModal);
     setFixedWidth(width);
-    m_layout->setContentsMargins(padding, padding, padding, padding);
+    m_layout->setContentsMargins(padding, padding, padding, 0);
     m_layout->setSpacing(spacing);
     if (m_header)
         m_layout->addWidget(m_header);
+    m_layout->addStretch();
+    m_scroll->setWidget(m_layout->parentWidget());
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setFocusPolicy(Qt::NoFocus);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->viewport()->setAutoFillBackground(false);
+    m_layout->parentWidget()->setAutoFillBackground(false);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, padding);
+    outer->setSpacing(spacing);
+    outer->addWidget(m_scroll);
 
     // Return presses the primary button wherever the focus is, "取消" included.
     m_cancel->setAutoDefault(false);
     m_primary->setAutoDefault(false);
     m_primary->setDefault(true);
     m_cancel->setFixedHeight(m_primary->sizeHint().height());
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_cancel);
-    buttons->addWidget(m_primary);
-    m_layout->addLayout(buttons);
+    m_buttons->setContentsMargins(padding, 0, padding, 0);
+    m_buttons->addStretch();
+    m_buttons->addWidget(m_cancel);
+    m_buttons->addWidget(m_primary);
+    outer->addLayout(m_buttons);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -86,8 +104,15 @@ void SheetDialog::applyColors()
 void SheetDialog::fitHeight()
 {
     m_layout->activate();
-    setFixedHeight(m_layout->hasHeightForWidth() ? m_layout->totalHeightForWidth(width())
-                                                 : m_layout->totalSizeHint().height());
+    const int content =
+        m_layout->hasHeightForWidth() ? m_layout->totalHeightForWidth(width()) : m_layout->totalSizeHint().height();
+    setFixedHeight(std::min(content + spacing + m_buttons->sizeHint().height() + padding, heightLimit()));
+}
+
+int SheetDialog::heightLimit() const
+{
+    const QScreen *screen = (parentWidget() ? parentWidget()->window() : this)->screen();
+    return screen ? screen->availableGeometry().height() - titleBarAllowance : QWIDGETSIZE_MAX;
 }
 
 void SheetDialog::showEvent(QShowEvent *event)

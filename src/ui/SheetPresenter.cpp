@@ -30,6 +30,7 @@ void SheetPresenter::setShowingAdd(bool showing)
     if (showing) {
         setEditingAccount(std::nullopt); // one sheet at a time
         present(m_addSheet, new AddTokenView(m_store, m_panel.window()), [this] { setShowingAdd(false); });
+        Q_EMIT addSheetPresented(addSheet());
     } else {
         dismiss(m_addSheet);
     }

@@ -38,6 +38,8 @@ public:
 Q_SIGNALS:
     // The panel has the keys again.
     void focusRestored();
+    // A new add sheet is on show.
+    void addSheetPresented(AddTokenView *sheet);
 
 private:
     void present(QPointer<QDialog> &slot, QDialog *sheet, std::function<void()> closed);

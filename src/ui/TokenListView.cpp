@@ -55,6 +55,8 @@ TokenListView::TokenListView(Clock clock, QWidget *parent)
     connect(verticalScrollBar(), &QScrollBar::valueChanged, m_scrollBar, &QScrollBar::setValue);
     connect(m_scrollBar, &QScrollBar::valueChanged, verticalScrollBar(), &QScrollBar::setValue);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &TokenListView::layoutRows);
+    // Rows scrolled under a still pointer, or away from it, look hovered or not at once.
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &TokenListView::syncHover);
 }
 
 void TokenListView::setAccounts(const QList<TokenAccount> &accounts)
@@ -62,8 +64,20 @@ void TokenListView::setAccounts(const QList<TokenAccount> &accounts)
     const qsizetype current = currentIndex();
     const QList<TokenAccount> before = std::exchange(m_accounts, accounts);
     applyFilter(current);
-    if (accounts.size() > before.size())
-        showAccount(firstNew(before, accounts));
+    if (accounts.size() <= before.size())
+        return;
+    const QUuid added = firstNew(before, accounts);
+    if (!m_held)
+        showAccount(added);
+    else if (!m_firstAddedWhileHeld)
+        m_firstAddedWhileHeld = added;
+}
+
+void TokenListView::holdPosition(bool hold)
+{
+    m_held = hold;
+    if (const auto added = std::exchange(m_firstAddedWhileHeld, std::nullopt); added && !hold)
+        showAccount(*added);
 }
 
 // An account added, imported or brought back is shown where it landed.
@@ -136,6 +150,13 @@ std::optional<TokenAccount> TokenListView::currentAccount() const
 {
     const qsizetype index = currentIndex();
     return index < 0 ? std::nullopt : std::optional(m_shown[index]);
+}
+
+std::optional<TokenAccount> TokenListView::shownAccount(qsizetype index) const
+{
+    if (index < 0 || index >= m_shown.size())
+        return std::nullopt;
+    return m_shown.at(index);
 }
 
 void TokenListView::showAccount(const QUuid &id)

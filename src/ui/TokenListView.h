@@ -43,6 +43,11 @@ public:
     void showAccount(const QUuid &id);
     // How many accounts the filter lets through.
     qsizetype shownCount() const { return m_shown.size(); }
+    // The account of the shown row at `index`, counted from the top of the filtered list.
+    std::optional<TokenAccount> shownAccount(qsizetype index) const;
+    // While held (an import adding batch after batch) the rows keep their place; released, the
+    // list shows the first account added meanwhile.
+    void holdPosition(bool hold);
     // Rows the pointer left while another window had it stop looking hovered.
     void syncHover();
 
@@ -90,6 +95,8 @@ private:
     QList<QUuid> m_laidOut;
     QString m_filter;
     std::optional<QUuid> m_current;
+    bool m_held = false;
+    std::optional<QUuid> m_firstAddedWhileHeld;
     // The focus came from the keyboard, so the current row shows its ring.
     bool m_focusVisible = false;
     QHash<QUuid, QString> m_codes;

@@ -120,10 +120,10 @@ private Q_SLOTS:
     {
         read(panel());
         QApplication::clipboard()->clear();
-        Q_EMIT m_app->delegate().notifications().pasteSecretAndAdd();
+        m_app->delegate().contentView()->addFlows().pasteAndAdd();
         read(panel());
         QApplication::clipboard()->setText(u"not a secret"_s);
-        Q_EMIT m_app->delegate().notifications().pasteSecretAndAdd();
+        m_app->delegate().contentView()->addFlows().pasteAndAdd();
         read(panel());
     }
 

@@ -1,6 +1,7 @@
 // `corvane --inspect` as a person runs it: the real binary, the password on standard input.
 #include "engine/TOTPGenerator.h"
 #include "transfer/AegisVault.h"
+#include "transfer/BackupFormat.h"
 
 #include <QDateTime>
 #include <QProcess>
@@ -84,6 +85,18 @@ private Q_SLOTS:
             expected += (out.contains(line) ? line : u"account\t"_s + shown + code(started + token.period)) + u'\n';
         }
         QCOMPARE(out, expected);
+    }
+
+    // --help names the app of every format the importer reads, by the first word of its name.
+    void helpNamesEveryFormat()
+    {
+        QProcess corvane;
+        corvane.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+        corvane.start(QStringLiteral(CORVANE_BINARY), {u"--help"_s});
+        QVERIFY(corvane.waitForFinished(60000));
+        const QString help = QString::fromUtf8(corvane.readAllStandardOutput());
+        for (const BackupFormat &format : BackupFormat::all())
+            QVERIFY2(help.contains(format.name.section(u' ', 0, 0)), qPrintable(format.name));
     }
 };
 

@@ -1,16 +1,20 @@
+#include "app/AppDelegate.h"
 #include "app/FloatingWindowController.h"
+#include "app/InteractiveFloatingPanel.h"
 #include "app/KeyHandler.h"
 #include "app/X11KeyGrab.h"
-#include "support/TempSettings.h"
-#include "ui/PanelNotifications.h"
+#include "support/StoreFixture.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QSignalSpy>
 #include <QtTest>
 
 #include <xcb/xcb.h>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -39,8 +43,7 @@ private Q_SLOTS:
         m_controller = std::make_unique<FloatingWindowController>(m_settings.settings());
         m_controller->attach(m_panel.get());
         m_panel->show();
-        m_notifications = std::make_unique<PanelNotifications>();
-        m_handler = std::make_unique<KeyHandler>(m_panel.get(), *m_notifications, *m_controller);
+        m_handler = std::make_unique<KeyHandler>(m_panel.get(), *m_controller);
         qApp->installEventFilter(m_handler.get());
     }
 
@@ -79,8 +82,8 @@ private Q_SLOTS:
         QFETCH(int, copied);
         QFETCH(bool, pasted);
         QFETCH(bool, hidden);
-        QSignalSpy copies(m_notifications.get(), &PanelNotifications::copyTokenAtIndex);
-        QSignalSpy pastes(m_notifications.get(), &PanelNotifications::pasteSecretAndAdd);
+        QSignalSpy copies(m_handler.get(), &KeyHandler::copyTokenAtIndex);
+        QSignalSpy pastes(m_handler.get(), &KeyHandler::pasteSecretAndAdd);
         const bool passedOn = press(m_field, key, modifiers);
         QCOMPARE(copies.isEmpty() ? -1 : copies.first().first().toInt(), copied);
         QCOMPARE(pastes.count(), int(pasted));
@@ -92,7 +95,7 @@ private Q_SLOTS:
     {
         KeyProbe other;
         other.show();
-        QSignalSpy copies(m_notifications.get(), &PanelNotifications::copyTokenAtIndex);
+        QSignalSpy copies(m_handler.get(), &KeyHandler::copyTokenAtIndex);
         QVERIFY(press(&other, Qt::Key_1, Qt::ControlModifier) && press(&other, Qt::Key_Escape, {}));
         QDialog sheet(m_panel.get());
         sheet.setWindowModality(Qt::WindowModal);
@@ -109,6 +112,45 @@ private Q_SLOTS:
         QVERIFY(!filtered && m_panel->isVisible());
         QVERIFY(!press(m_field, Qt::Key_Escape, {}));
         QVERIFY(m_panel->isHidden());
+    }
+
+    void copyKeysCountShownRows_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("copied"); // the issuer whose code is copied, or none
+        QTest::newRow("no filter, Ctrl+2") << QString() << int(Qt::Key_2) << u"GitHub"_s;
+        QTest::newRow("git, Ctrl+1") << u"git"_s << int(Qt::Key_1) << u"GitHub"_s;
+        QTest::newRow("git, Ctrl+2") << u"git"_s << int(Qt::Key_2) << u"Gitlab"_s;
+        QTest::newRow("hub, Ctrl+2") << u"hub"_s << int(Qt::Key_2) << QString();
+    }
+
+    // Ctrl+1..3 copy the first rows on screen, typed through the application as a person would.
+    void copyKeysCountShownRows()
+    {
+        QFETCH(QString, filter);
+        QFETCH(int, key);
+        QFETCH(QString, copied);
+        StoreFixture fx;
+        fx.reset();
+        AppDelegate delegate(fx.keychain, fx.settings.settings(), fx.clock.function());
+        const QStringList issuers{u"Apple"_s, u"GitHub"_s, u"Gitlab"_s};
+        for (int i = 0; i < issuers.size(); ++i)
+            QVERIFY(added(delegate.store(), {u"me"_s, issuers[i], StoreFixture::secret(26 * (i + 1)), 30, 6}));
+        delegate.applicationDidFinishLaunching();
+        QWidget *panel = delegate.panel();
+        panel->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(panel));
+        QApplication::clipboard()->clear();
+        QTest::keyClicks(panel->focusWidget(), filter);
+        QTest::keyClick(panel->focusWidget(), Qt::Key(key), Qt::ControlModifier);
+        QString expected;
+        for (const TokenAccount &account : delegate.store().accounts()) {
+            if (account.issuer == copied)
+                expected = delegate.store().codes().value(account.id);
+        }
+        QCOMPARE(QApplication::clipboard()->text(), expected);
+        delegate.applicationWillTerminate();
     }
 
     // The global key's presses, as the X server reports them on the root window.
@@ -160,7 +202,6 @@ private:
 
     TempSettings m_settings;
     std::unique_ptr<FloatingWindowController> m_controller;
-    std::unique_ptr<PanelNotifications> m_notifications;
     std::unique_ptr<KeyProbe> m_panel;
     KeyProbe *m_field = nullptr;
     std::unique_ptr<KeyHandler> m_handler;

@@ -40,6 +40,9 @@ private Q_SLOTS:
         QVERIFY(QtTranslation::install(*QCoreApplication::instance(), Language::chinese,
                                        {QStringLiteral(CORVANE_CATALOGUE_DIR)}));
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), u"取消"_s);
+        // A text field's menu words undo as the undo bar does, and OK as the dialogs do.
+        QCOMPARE(QCoreApplication::translate("QLineEdit", "&Undo"), u"撤销(&U)"_s);
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "OK"), u"确定"_s);
         QCOMPARE(QCoreApplication::translate("MenuCommands", "%n 秒", nullptr, 30), u"30 秒"_s);
         QCOMPARE(QLocale().language(), QLocale::Chinese);
     }

@@ -51,7 +51,7 @@ private Q_SLOTS:
     void secondLaunchAsksForAnAction_data()
     {
         QTest::addColumn<QString>("action");
-        for (const QString &action : SingleInstance::actions)
+        for (const QString &action : {u"toggle"_s, u"show"_s, u"hide"_s})
             QTest::newRow(qPrintable(action)) << action;
     }
     void secondLaunchAsksForAnAction()

@@ -146,8 +146,12 @@ private Q_SLOTS:
         }
         std::optional<AddResult> answer;
         store.add({u"b"_s, {}, otherSecret, 30, 6}, [&](const AddResult &result) { answer = result; });
+        if (killed) // a second add while the first is still in flight
+            store.add({u"c"_s, {}, StoreFixture::secret(7), 30, 6}, [](const AddResult &) {});
         const QString journal = u"totp.pendingAdds"_s;
-        const QUuid id = QUuid::fromString(m_fx.settings.reopen()->value(journal).toStringList().value(0));
+        const QStringList journaled = m_fx.settings.reopen()->value(journal).toStringList();
+        QCOMPARE(journaled.size(), killed ? 2 : 1);
+        const QUuid id = QUuid::fromString(journaled.value(0));
         QVERIFY(!id.isNull());
         if (killed) {
             m_fx.store.reset();
@@ -159,7 +163,7 @@ private Q_SLOTS:
             m_fx.keychain.items.insert(id, otherSecret);
             Q_EMIT m_fx.keychain.changed();
         }
-        QVERIFY(!m_fx.keychain.items.contains(id));
+        QCOMPARE(m_fx.keychain.items.keys(), QList{m_fx.account(u"A"_s).id});
         QCOMPARE(m_fx.storedNames(), QStringList{u"A"_s});
         QVERIFY(!m_fx.settings.reopen()->contains(journal));
     }
@@ -205,6 +209,10 @@ private Q_SLOTS:
         QFETCH(QString, undone);
         QVERIFY(refusals.first().first().toString().endsWith(undone));
         QVERIFY(QDir().rmdir(settings.fileName())); // writable again: changes are saved again
+        store.setClipboardClearDelay(5); // writes the settings file without a list change
+        QCOMPARE(
+            StoreFixture::names(*TokenAccount::decodeList(settings.reopen()->value(u"totp.accounts"_s).toByteArray())),
+            QStringList({u"A"_s, u"B"_s}).mid(change == u"undo" ? 1 : 0));
         QVERIFY(store.update(store.accounts().last(), u"New"_s, {}));
     }
 
@@ -224,6 +232,24 @@ private Q_SLOTS:
         QCOMPARE(summary.added.size(), ImportRun::batchSize);
         QCOMPARE(summary.notTried, tokens.size() - ImportRun::batchSize);
         QCOMPARE(m_fx.storedNames().size(), ImportRun::batchSize);
+    }
+
+    // Every batch's accounts count in the summary: added, already listed or refused.
+    void importRunSumsEveryBatch()
+    {
+        TokenStore &store = m_fx.storeWith(1);
+        QList<ImportedToken> tokens;
+        for (int i = 1; i <= 25; ++i)
+            tokens.append({QString::number(i), {}, i % 10 == 3 ? u"0189"_s : StoreFixture::secret(i), 30, 6});
+        tokens[14].secret = StoreFixture::secret(0); // the listed account's
+        ImportRun run(store, tokens);
+        QSignalSpy finished(&run, &ImportRun::finished);
+        run.start();
+        QVERIFY(finished.wait());
+        const auto summary = finished.first().first().value<ImportSummary>();
+        QCOMPARE(summary.refused.size(), 3);
+        QCOMPARE(summary.alreadyPresent, 1);
+        QCOMPARE(summary.added.size(), 21);
     }
 
     // An add lists, saves and shows the account once the keychain holds its secret; the same
@@ -290,17 +316,35 @@ private Q_SLOTS:
 
     // A list that cannot be saved takes back out exactly the accounts of that add, with their
     // secrets, and keeps those listed before.
+    void failedListSaveTakesBackItsAccounts_data()
+    {
+        QTest::addColumn<bool>("whileStoring"); // the settings became unwritable while the keychain stored
+        QTest::newRow("before the add") << false;
+        QTest::newRow("while the keychain stores") << true;
+    }
     void failedListSaveTakesBackItsAccounts()
     {
+        QFETCH(bool, whileStoring);
         const QTemporaryDir dir;
         const QString folder = dir.filePath(u"config"_s);
         QSettings settings(folder + u"/Corvane.conf"_s, QSettings::IniFormat);
         TokenStore store(m_fx.keychain, settings, m_fx.clock.function());
         const auto kept = quickAdded(store, rfcSecret);
-        QVERIFY(kept && QDir(folder).removeRecursively());
+        QVERIFY(kept);
         QFile blocker(folder); // a file where the settings folder was
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        const auto refused = addedAll(store, {{u"b"_s, {}, otherSecret, 30, 6}, {u"c"_s, {}, u"MFRGGZDF"_s, 30, 6}});
+        const auto block = [&] { return QDir(folder).removeRecursively() && blocker.open(QIODevice::WriteOnly); };
+        QVERIFY(whileStoring || block());
+        m_fx.keychain.holdSaves = whileStoring;
+        std::optional<ImportSummary> answer;
+        store.addAll({{u"b"_s, {}, otherSecret, 30, 6}, {u"c"_s, {}, u"MFRGGZDF"_s, 30, 6}},
+                     [&](const ImportSummary &summary) { answer = summary; });
+        if (whileStoring) {
+            QVERIFY(block());
+            m_fx.keychain.holdSaves = false;
+            m_fx.keychain.answerHeld();
+        }
+        QVERIFY(answer);
+        const ImportSummary &refused = *answer;
         QVERIFY(refused.added.isEmpty());
         QVERIFY(refused.refused.front().reason.startsWith(u"无法保存账户列表："_s));
         QCOMPARE(store.accounts(), QList{*kept});

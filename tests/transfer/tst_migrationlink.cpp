@@ -55,11 +55,11 @@ private Q_SLOTS:
         // Generated: "Co:bo" of issuer "Co" with other parameters and batches.
         QTest::newRow("SHA256 and eight digits, unknown digits")
             << u"ChgKBQECAwQFEgVDbzpibxoCQ28gAigCMAIKFQoCYWISBUNvOmJvGgJDbyADKAcwAhABGAEgAA%3D%3D"_s
-            << QStringList{u"bo|Co|AEBAGBAF|8|SHA256"_s, u"Co (bo): 密钥或参数无效。"_s} << 0 << 1;
+            << QStringList{u"bo|Co|AEBAGBAF|8|SHA256"_s, u"Co（bo）: 密钥或参数无效。"_s} << 0 << 1;
         QTest::newRow("MD5, unknown algorithm and type")
             << u"ChQKAWESBUNvOmJvGgJDbyAEKAEwAgoUCgFhEgVDbzpibxoCQ28gCSgBMAIKFAoBYRIFQ286Ym8aAkNvIAEoATAAEAEYASAA"_s
-            << QStringList{u"Co (bo): 不支持的算法：MD5。"_s, u"Co (bo): 不支持的算法：#9。"_s,
-                           u"Co (bo): 不支持的验证码类型：#0。"_s}
+            << QStringList{u"Co（bo）: 不支持的算法：MD5。"_s, u"Co（bo）: 不支持的算法：#9。"_s,
+                           u"Co（bo）: 不支持的验证码类型：#0。"_s}
             << 0 << 1;
         QTest::newRow("second of three") << u"Ch0KCmFiY2RlZmdoaWoSBUNvOmJvGgJDbyABKAEwAhABGAMgAQ%3D%3D"_s
                                          << QStringList{u"bo|Co|MFRGGZDFMZTWQ2LK|6"_s} << 1 << 3;

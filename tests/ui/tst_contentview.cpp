@@ -1,3 +1,4 @@
+#include "store/ImportRun.h"
 #include "support/DarkPalette.h"
 #include "support/QrImage.h"
 #include "support/StoreFixture.h"
@@ -10,7 +11,6 @@
 #include "ui/EmptyStateView.h"
 #include "ui/KeychainStatusView.h"
 #include "ui/PanelHeader.h"
-#include "ui/PanelNotifications.h"
 #include "ui/QuickEntryView.h"
 #include "ui/SheetPresenter.h"
 #include "ui/TokenListView.h"
@@ -21,6 +21,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QCursor>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -28,6 +29,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include <memory>
@@ -43,7 +45,6 @@ private:
     FakeClock &m_clock = m_fx.clock;
     std::unique_ptr<TokenStore> &m_store = m_fx.store;
     std::unique_ptr<CodeClipboard> m_clipboard;
-    std::unique_ptr<PanelNotifications> m_notifications;
     std::unique_ptr<ContentView> m_view;
 
     ContentView &view(int accounts)
@@ -52,8 +53,7 @@ private:
         m_fx.restart();
         for (int i = 0; i < accounts; ++i)
             added(*m_store, {u"account %1"_s.arg(i), u"Acme"_s, StoreFixture::secret(i), 30, 6});
-        m_view = std::make_unique<ContentView>(*m_store, *m_clipboard, *m_notifications, m_clock.function(),
-                                               m_clock.singleShot());
+        m_view = std::make_unique<ContentView>(*m_store, *m_clipboard, m_clock.function(), m_clock.singleShot());
         m_view->resize(326, m_view->panelHeight());
         m_view->show();
         return *m_view;
@@ -81,8 +81,8 @@ private Q_SLOTS:
         m_view.reset();
         m_fx.reset();
         m_clipboard = std::make_unique<CodeClipboard>(QApplication::clipboard(), m_clock.singleShot());
-        m_notifications = std::make_unique<PanelNotifications>();
         QApplication::clipboard()->clear();
+        QCursor::setPos(QGuiApplication::primaryScreen()->geometry().bottomRight()); // off the panel
     }
 
     void heightFollowsLayoutState_data()
@@ -120,6 +120,42 @@ private Q_SLOTS:
             QCOMPARE(row(0)->width(), 326); // the scroll bar does not narrow the rows
     }
 
+    void scrolledRowsFollowTheStillPointer()
+    {
+        ContentView &panel = view(10);
+        QVERIFY(QTest::qWaitForWindowActive(&panel));
+        QCursor::setPos(row(0)->mapToGlobal(QPoint(5, 5)));
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QCursor::pos());
+        QApplication::sendEvent(row(0), &enter);
+        QVERIFY(row(0)->isHovered());
+        QWheelEvent wheel(QPointF(5, 5), QCursor::pos(), {}, {0, -240}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(panel.list()->viewport(), &wheel);
+        QVERIFY(panel.list()->scrollBar()->value() > 0);
+        for (TokenRow *shown : panel.list()->findChildren<TokenRow *>()) {
+            if (shown->isVisible())
+                QCOMPARE(shown->isHovered(), shown->rect().contains(shown->mapFromGlobal(QCursor::pos())));
+        }
+    }
+
+    // The rows stay where they are while an import adds batch after batch; at the end the
+    // first imported account is the current row.
+    void importKeepsTheListStill()
+    {
+        ContentView &panel = view(3);
+        QList<ImportedToken> tokens;
+        for (int i = 1; i <= 25; ++i)
+            tokens.append({u"new %1"_s.arg(i), {}, StoreFixture::secret(26 * i), 30, 6});
+        ImportRun run(*m_store, tokens);
+        QList<int> offsets;
+        connect(&run, &ImportRun::progressed, this, [&] { offsets << panel.list()->scrollBar()->value(); });
+        QSignalSpy finished(&run, &ImportRun::finished);
+        run.start();
+        QVERIFY(finished.wait());
+        QCOMPARE(offsets, QList<int>(3, 0));
+        QCOMPARE(panel.list()->currentAccount()->name, u"new 1"_s);
+        QVERIFY(panel.list()->rowFor(panel.list()->currentAccount()->id));
+    }
+
     void keychainStatusLine_data()
     {
         using Status = KeychainStore::Status;
@@ -128,7 +164,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("action");
         QTest::newRow("usable") << Status::Available << QString() << QString() << QString();
-        QTest::newRow("locked") << Status::Locked << QString() << u"钥匙串已锁定"_s << u"解锁"_s;
+        QTest::newRow("locked") << Status::Locked << QString() << u"钥匙串已锁定。"_s << u"解锁"_s;
         QTest::newRow("unreachable") << Status::Unreachable << QString() << u"无法连接钥匙串服务，稍后自动重试"_s
                                      << QString();
         QTest::newRow("no default keyring")
@@ -155,6 +191,8 @@ private Q_SLOTS:
         }
         QTEST(panel.keychainStatus()->text(), "text");
         QCOMPARE(panel.keychainStatus()->isVisible(), !panel.keychainStatus()->text().isEmpty());
+        const auto *line = panel.keychainStatus()->findChild<QLabel *>(); // ends at a whole character
+        QVERIFY(line->fontMetrics().horizontalAdvance(line->text()) <= line->contentsRect().width());
         QCOMPARE(panel.panelHeight(), 115 + (panel.keychainStatus()->isVisible() ? 18 : 0));
         QCOMPARE(panel.keychainStatus()->actionButton()->isVisibleTo(&panel), !action.isEmpty());
         if (action.isEmpty())
@@ -230,21 +268,21 @@ private Q_SLOTS:
         m_clock.advance(0.8);
         QVERIFY(emptied());
 
-        m_view->copier().copyAccount(0); // what the user copies meanwhile stays
+        m_view->copier().copyAccount(m_store->accounts().first()); // what the user copies meanwhile stays
         QApplication::clipboard()->setText(u"something the user copied"_s);
         m_clock.advance(2);
         QCOMPARE(QApplication::clipboard()->text(), u"something the user copied"_s);
         // The same code twice: the first copy's clear leaves the second its whole delay.
-        m_view->copier().copyAccount(0);
+        m_view->copier().copyAccount(m_store->accounts().first());
         m_clock.advance(1);
-        m_view->copier().copyAccount(0);
+        m_view->copier().copyAccount(m_store->accounts().first());
         m_clock.advance(1);
         QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
         m_clock.advance(1);
         QVERIFY(emptied());
 
         m_store->setClipboardClearDelay(0); // never
-        m_view->copier().copyAccount(0);
+        m_view->copier().copyAccount(m_store->accounts().first());
         m_clock.advance(1e6);
         QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
     }
@@ -283,7 +321,7 @@ private Q_SLOTS:
             QTest::keyClick(panel.list(), Qt::Key_Down);
         }
         if (look == u"copy"_s) {
-            Q_EMIT m_notifications->copyTokenAtIndex(1);
+            m_view->copyShownRow(1);
             QCOMPARE(QApplication::clipboard()->text(), second);
             QVERIFY(row(1)->isCopied());
         }
@@ -316,7 +354,7 @@ private Q_SLOTS:
         QFETCH(QString, copiedAfter);
         view(1);
         m_store->setClipboardClearDelay(delay);
-        m_view->copier().copyAccount(0);
+        m_view->copier().copyAccount(m_store->accounts().first());
         if (!copiedAfter.isNull())
             QApplication::clipboard()->setText(copiedAfter);
         m_clipboard->takeBackCode();
@@ -350,14 +388,14 @@ private Q_SLOTS:
         QVERIFY(added(*m_store, token));
         QCOMPARE(row(0)->codeText(), TokenRow::placeholder);
         QTest::mouseClick(row(0), Qt::LeftButton, {}, codePoint(row(0)));
-        Q_EMIT m_notifications->copyTokenAtIndex(2); // past the end
+        m_view->copyShownRow(2); // past the end
         QVERIFY(QApplication::clipboard()->text().isEmpty() && !m_view->copier().copiedAccountID());
         QCOMPARE(TokenRow::shownCode(row(1)->codeText(), token.steam), shown);
         QCOMPARE(TokenRow::shownCode(u"554000994"_s, false), u"554000994"_s);
         QTest::mouseClick(row(1), Qt::LeftButton, {}, codePoint(row(1)));
         QCOMPARE(QApplication::clipboard()->text(), QString(shown).remove(u' '));
         QApplication::clipboard()->clear();
-        Q_EMIT m_notifications->copyTokenAtIndex(1);
+        m_view->copyShownRow(1);
         QCOMPARE(QApplication::clipboard()->text(), QString(shown).remove(u' '));
     }
 
@@ -403,7 +441,7 @@ private Q_SLOTS:
     void pasteAndAddClearsClipboard()
     {
         ContentView &panel = view(0);
-        Q_EMIT m_notifications->pasteSecretAndAdd();
+        m_view->addFlows().pasteAndAdd();
         QCOMPARE(panel.addFlows().quickError(), AddFlows::noClipboardTextError());
 
         QApplication::clipboard()->setText(u"not a secret"_s);
@@ -412,14 +450,44 @@ private Q_SLOTS:
         QCOMPARE(QApplication::clipboard()->text(), u"not a secret"_s);
 
         QApplication::clipboard()->setText(rfcSecret);
-        Q_EMIT m_notifications->pasteSecretAndAdd();
+        m_view->addFlows().pasteAndAdd();
         QCOMPARE(m_store->accounts().size(), 1);
         QVERIFY(emptied());
         // The same secret again adds nothing but still leaves the clipboard clean.
         QApplication::clipboard()->setText(rfcSecret.toLower());
-        Q_EMIT m_notifications->pasteSecretAndAdd();
+        m_view->addFlows().pasteAndAdd();
         QCOMPARE(m_store->accounts().size(), 1);
         QVERIFY(emptied());
+    }
+
+    void linkPastedIntoTheSheetLeavesTheClipboard_data()
+    {
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<bool>("emptied");
+        const QString link = u"otpauth://totp/GitHub:alice@example.com?secret="_s + rfcSecret;
+        QTest::newRow("the pasted link") << link << true;
+        QTest::newRow("the link with a line end") << link + u"\n"_s << true;
+        QTest::newRow("someone else's text") << u"note"_s << false;
+    }
+
+    // Added from the sheet, a pasted link (secret included) leaves the clipboard as a pasted secret does.
+    void linkPastedIntoTheSheetLeavesTheClipboard()
+    {
+        QFETCH(QString, clipboard);
+        ContentView &panel = view(0);
+        QVERIFY(QTest::qWaitForWindowActive(&panel));
+        QCOMPARE(QApplication::focusWidget(), panel.addFlows().quickEntry()->field());
+        QTest::mouseClick(panel.header()->addButton(), Qt::LeftButton);
+        auto *sheet = qobject_cast<AddTokenView *>(panel.sheets().presentedSheet());
+        QVERIFY(sheet);
+        QApplication::clipboard()->setText(u"otpauth://totp/GitHub:alice@example.com?secret="_s + rfcSecret);
+        QTest::keyClick(sheet->linkField(), Qt::Key_V, Qt::ControlModifier);
+        QApplication::clipboard()->setText(clipboard);
+        QTest::keyClick(sheet, Qt::Key_Return);
+        QCOMPARE(m_store->accounts().size(), 1);
+        QTEST(emptied(), "emptied");
+        // The quick entry that had the keys is gone with the empty list: the rows take them.
+        QTRY_COMPARE(QApplication::focusWidget(), panel.list());
     }
 
     void qrImageOpensTheFilledSheet_data()
@@ -457,7 +525,7 @@ private Q_SLOTS:
             QApplication::sendEvent(&panel, &drop);
         } else {
             QApplication::clipboard()->setImage(image);
-            Q_EMIT m_notifications->pasteSecretAndAdd();
+            m_view->addFlows().pasteAndAdd();
         }
         auto *sheet = qobject_cast<AddTokenView *>(panel.sheets().presentedSheet());
         QVERIFY(sheet);

@@ -10,7 +10,8 @@
 #include "ui/ContentView.h"
 #include "ui/EditTokenView.h"
 #include "ui/PanelHeader.h"
-#include "ui/PanelNotifications.h"
+#include "ui/PanelMessageBox.h"
+#include "ui/ReturnKeyFilter.h"
 #include "ui/SheetPresenter.h"
 #include "ui/TokenListView.h"
 #include "ui/TokenRow.h"
@@ -23,6 +24,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QToolButton>
 #include <QtTest>
@@ -162,7 +167,7 @@ private Q_SLOTS:
         QTest::newRow("HOTP refused") << aliceAndBob + u"gofCgpIZWxsbyHerb7vEgVjYXJvbBoEQWNtZSABKAEwARABGAEgACgH"_s
                                       << false << QStringList{u"alice"_s, u"bob"_s}
                                       << u"已添加 2 个账户，1 个未添加。"_s
-                                      << u"未添加：Acme (carol)：暂不支持计数器（HOTP）验证码。"_s;
+                                      << u"未添加：Acme（carol）：暂不支持计数器（HOTP）验证码。"_s;
         QTest::newRow("first of two codes")
             << u"Ch0KCkhlbGxvId6tvu8SA2JvYhoEQWNtZSABKAEwAhABGAIgACgH"_s << false << QStringList{u"bob"_s}
             << u"已添加 1 个账户。这是第 1/2 张二维码，请继续读取下一张。"_s << QString();
@@ -290,13 +295,59 @@ private Q_SLOTS:
         QCOMPARE(m_store->accounts().first().name, u"alice"_s);
     }
 
+    void returnPressesTheFocusedButton_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<bool>("pressed");
+        QTest::newRow("Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers() << true;
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier) << true;
+        QTest::newRow("Ctrl+Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers(Qt::ControlModifier) << false;
+        QTest::newRow("Shift+keypad Enter") << int(Qt::Key_Enter) << (Qt::ShiftModifier | Qt::KeypadModifier) << false;
+    }
+    void returnPressesTheFocusedButton()
+    {
+        QFETCH(int, key);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        ReturnKeyFilter filter;
+        qApp->installEventFilter(&filter);
+        QPushButton button(u"停止"_s);
+        button.setAutoDefault(false);
+        button.show();
+        button.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&button));
+        button.setFocus();
+        QSignalSpy clicks(&button, &QPushButton::clicked);
+        QTest::keyClick(&button, Qt::Key(key), modifiers);
+        QTEST(clicks.wait(500), "pressed");
+    }
+
+    void sheetsFitTheScreen_data()
+    {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<bool>("scrolls");
+        QTest::newRow("short") << 2 << false;
+        QTest::newRow("taller than the screen") << 80 << true;
+    }
+    // A sheet taller than the screen's room (less a title bar) scrolls, its buttons in view.
+    void sheetsFitTheScreen()
+    {
+        QFETCH(int, lines);
+        QWidget panel;
+        panel.show();
+        PanelMessageBox box(u"一行\n"_s.repeated(lines), {}, &panel);
+        box.show();
+        QVERIFY(box.height() <= panel.screen()->availableGeometry().height() - SheetDialog::titleBarAllowance);
+        QTEST(box.scrollArea()->verticalScrollBar()->isVisible(), "scrolls");
+        QVERIFY(box.rect().contains(QRect(box.primaryButton()->mapTo(&box, QPoint()), box.primaryButton()->size())));
+    }
+
     void panelPresentsOneSheetAtATime()
     {
         addAccount(u"alice"_s, {}, rfcSecret);
         addAccount(u"bob"_s, {}, otherSecret);
         CodeClipboard clipboard(QApplication::clipboard());
-        PanelNotifications notifications;
-        ContentView panel(*m_store, clipboard, notifications, m_clock.function());
+        ContentView panel(*m_store, clipboard, m_clock.function());
         panel.show();
 
         QTest::mouseClick(panel.header()->addButton(), Qt::LeftButton);

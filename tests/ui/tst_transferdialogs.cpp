@@ -1,13 +1,18 @@
+#include "store/ImportRun.h"
 #include "support/QrImage.h"
+#include "support/StoreFixture.h"
 #include "transfer/QrDecoder.h"
 #include "ui/AccentButton.h"
 #include "ui/AccountQrDialog.h"
+#include "ui/ImportProgressDialog.h"
 #include "ui/ImportSummaryDialog.h"
+#include "ui/PanelMessageBox.h"
 #include "ui/PasswordDialog.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -19,6 +24,40 @@ class TestTransferDialogs : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // 停止 clicked with the mouse stays disabled while the batch under way ends, and the dialog
+    // is gone by the time the run reports.
+    void stoppedImportClosesItsProgress()
+    {
+        StoreFixture fx;
+        TokenStore &store = fx.storeWith(0);
+        QList<ImportedToken> tokens;
+        for (int i = 1; i <= 3 * ImportRun::batchSize; ++i)
+            tokens.append({QString::number(i), {}, StoreFixture::secret(26 * i), 30, 6});
+        ImportRun run(store, tokens);
+        QWidget parent;
+        parent.show();
+        ImportProgressDialog::showFor(run, &parent);
+        QPointer<QProgressDialog> progress = parent.findChild<QProgressDialog *>();
+        QVERIFY(progress && progress->isVisible());
+        QCOMPARE(progress->windowFlags(), PanelMessageBox(u"好"_s).windowFlags()); // one frame for every dialog
+        QPushButton *stop = progress->findChild<QPushButton *>();
+        connect(&run, &ImportRun::progressed, stop, [stop] { QTest::mouseClick(stop, Qt::LeftButton); });
+        bool shownAtEnd = true;
+        bool stopEnabled = true;
+        QString label;
+        connect(&run, &ImportRun::finished, &parent, [&] {
+            shownAtEnd = progress->isVisible();
+            stopEnabled = stop->isEnabled();
+            label = progress->labelText();
+        });
+        QSignalSpy finished(&run, &ImportRun::finished);
+        run.start();
+        QVERIFY(finished.wait());
+        QVERIFY(!shownAtEnd && !stopEnabled);
+        QCOMPARE(label, u"正在停止，已开始的一批账户添加完就停下…"_s);
+        QCOMPARE(finished.first().first().value<ImportSummary>().added.size(), ImportRun::batchSize);
+    }
+
     // A long link: a name in Chinese, percent-encoded, and a long secret.
     void qrCodeReadsBackAsTheLink()
     {
@@ -92,7 +131,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::newRow("new, present and refused")
             << 1 << u"Bitwarden 导出"_s
-            << u"文件格式：Bitwarden 导出\n新账户：1 个\n  · GitHub (alice)\n已存在（将跳过）：1 个\n无法导入：1 个\n  · 第 2 行：原因"_s;
+            << u"文件格式：Bitwarden 导出\n新账户：1 个\n  · GitHub（alice）\n已存在（将跳过）：1 个\n无法导入：1 个\n  · 第 2 行：原因"_s;
         QTest::newRow("nothing new") << 0 << QString()
                                      << u"新账户：0 个\n已存在（将跳过）：1 个\n无法导入：1 个\n  · 第 2 行：原因"_s;
     }

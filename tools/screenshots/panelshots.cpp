@@ -9,7 +9,6 @@
 #include "ui/CodeClipboard.h"
 #include "ui/CodeCopier.h"
 #include "ui/ContentView.h"
-#include "ui/PanelNotifications.h"
 #include "ui/TokenListView.h"
 
 #include <QApplication>
@@ -64,8 +63,7 @@ void render(const State &state, bool dark, const QDir &out)
         store.add(token, [](const auto &) {}); // the in-memory keychain answers at once
     }
     CodeClipboard clipboard(QApplication::clipboard());
-    PanelNotifications notifications;
-    ContentView view(store, clipboard, notifications, [] { return 1700000012.0; });
+    ContentView view(store, clipboard, [] { return 1700000012.0; });
     view.setAttribute(Qt::WA_TranslucentBackground);
     view.setPalette(dark ? darkPalette() : QPalette());
     view.resize(326, view.panelHeight());
@@ -98,7 +96,7 @@ int main(int argc, char **argv)
          [](TokenStore &, ContentView &view) { view.list()->verticalScrollBar()->setValue(70 * 4 + 30); }},
         {u"undo-bar"_s, 4, [](TokenStore &store, ContentView &) { store.requestDelete(store.accounts().at(1)); }},
         {u"collapsed"_s, 3, [](TokenStore &, ContentView &view) { view.setCollapsed(true); }},
-        {u"copied"_s, 3, [](TokenStore &, ContentView &view) { view.copier().copyAccount(0); }},
+        {u"copied"_s, 3, [](TokenStore &, ContentView &view) { view.copyShownRow(0); }},
     };
     for (const bool dark : {false, true})
         for (const State &state : states)

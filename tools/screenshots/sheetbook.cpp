@@ -10,7 +10,6 @@
 #include "ui/CodeClipboard.h"
 #include "ui/ContentView.h"
 #include "ui/EditTokenView.h"
-#include "ui/PanelNotifications.h"
 #include "ui/SheetPresenter.h"
 
 #include <QApplication>
@@ -72,8 +71,7 @@ int main(int argc, char **argv)
     save(rename, u"%1/sheets-rename-%2.png"_s.arg(dir, scheme));
 
     CodeClipboard clipboard(QApplication::clipboard());
-    PanelNotifications notifications;
-    ContentView panel(store, clipboard, notifications, [] { return 1700000000.0; });
+    ContentView panel(store, clipboard, [] { return 1700000000.0; });
     panel.setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     panel.resize(330, panel.panelHeight());
     panel.move(400, 120);
