@@ -221,6 +221,13 @@
     </message>
 </context>
 <context>
+    <name>AndOtpEncrypted</name>
+    <message>
+        <source>PBKDF2 迭代次数过大</source>
+        <translation>PBKDF2 iteration count too large</translation>
+    </message>
+</context>
+<context>
     <name>BackupFormat</name>
     <message>
         <source>Aegis 加密备份</source>
@@ -697,6 +704,10 @@
         <source>不是可用的 otpauth 链接</source>
         <translation>not a usable otpauth link</translation>
     </message>
+    <message>
+        <source>已在 Ente 中移到回收站</source>
+        <translation>In Ente's trash</translation>
+    </message>
 </context>
 <context>
     <name>PanelHeader</name>
@@ -1148,6 +1159,10 @@ Show it?</translation>
     <message>
         <source>无法读写文件：%1</source>
         <translation>Cannot read or write the file: %1</translation>
+    </message>
+    <message>
+        <source>密码不正确，或这个备份要求的计算量过大：%1</source>
+        <translation>Wrong password, or this backup asks for too much work: %1</translation>
     </message>
 </context>
 <context>
