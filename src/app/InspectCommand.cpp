@@ -114,7 +114,8 @@ std::optional<int> InspectCommand::runIfAsked(int argc, char *argv[])
     // The transfer plugin is found from the executable's folder, the messages' language from the system's.
     QCoreApplication application(argc, argv);
     QtTranslation::install(application, QtTranslation::languageFor(QLocale::system().uiLanguages()));
-    if (arguments.size() != 2 || arguments[0] != option) {
+    // An option after --inspect is not a file's name (`./--name` still reaches such a file).
+    if (arguments.size() != 2 || arguments[0] != option || arguments[1].startsWith(u'-')) {
         write(stderr, QCoreApplication::translate("InspectCommand", "用法：corvane --inspect 文件").toUtf8() + '\n');
         return usageError;
     }
@@ -137,6 +138,10 @@ int InspectCommand::run(const QString &path, QByteArray &out, QByteArray &err) c
         return fileUnreadable;
     }
     const QByteArray bytes = (*file)->readAll();
+    if ((*file)->error() != QFileDevice::NoError) {
+        err = TransferError(TransferError::Kind::fileError, (*file)->errorString()).description().toUtf8() + '\n';
+        return fileUnreadable;
+    }
     auto batch = (*layer)->readBackup(bytes, {});
     if (!batch && batch.error().kind() == TransferError::Kind::passwordRequired)
         batch = (*layer)->readBackup(bytes, m_password().value_or(QString()));
