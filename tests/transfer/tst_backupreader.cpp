@@ -237,6 +237,31 @@ private Q_SLOTS:
         QCOMPARE(answers, (QStringList{u"密码不正确。"_s, u"3"_s}));
     }
 
+    // A large file takes a while to read: the opener reads it on a worker thread, before and
+    // after the derivation.
+    void openerReadsOffTheMainThread()
+    {
+        struct ThreadRecorder : TransferPlugin
+        {
+            using TransferPlugin::readBackup;
+            std::expected<ImportBatch, TransferError> readBackup(const QByteArray &bytes, const QString &password,
+                                                                 const DerivedKeyTable &keys, const KdfPolicy &policy,
+                                                                 std::optional<KeyDerivation> &pending) const override
+            {
+                onMainThread << (QThread::currentThread() == QCoreApplication::instance()->thread());
+                return TransferPlugin::readBackup(bytes, password, keys, policy, pending);
+            }
+            mutable QList<bool> onMainThread;
+        } layer;
+        BackupOpener opener(layer);
+        std::optional<BackupOpener::Result> answer;
+        opener.open(*AegisVault::write(sampleTokens, u"test"_s, cheap), u"test"_s,
+                    [&](const BackupOpener::Result &result) { answer = result; });
+        QTRY_VERIFY(answer);
+        QVERIFY(*answer);
+        QCOMPARE(layer.onMainThread, (QList<bool>{false, false}));
+    }
+
     void linkListRefusesLinesWithTheirReason()
     {
         // The migration link is from dim13/otpauth's test data.
