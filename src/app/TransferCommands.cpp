@@ -78,7 +78,7 @@ void TransferCommands::exportVault(const TransferLayer &layer, const QList<Impor
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (!m_deriver)
-        m_deriver = std::make_unique<KeyDeriver>(layer);
+        m_deriver = std::make_unique<KeyDeriver>(QCoreApplication::applicationFilePath());
     const KeyDerivation slot = layer.newVaultSlot();
     m_deriver->derive(dialog.password().toUtf8(), slot, [=, this, &layer](const std::optional<QByteArray> &key) {
         const auto vault = key ? layer.writeVault(tokens, slot, *key)
@@ -190,7 +190,7 @@ void TransferCommands::parsed(const TransferLayer &layer, const QByteArray &byte
 void TransferCommands::openEncrypted(const TransferLayer &layer, const QByteArray &bytes, const QString &message)
 {
     if (!m_opener)
-        m_opener = std::make_unique<BackupOpener>(layer);
+        m_opener = std::make_unique<BackupOpener>(layer, QCoreApplication::applicationFilePath());
     PasswordDialog dialog(PasswordDialog::Mode::enter, message, m_dialogParent);
     std::optional<BackupOpener::Result> opened;
     connect(&dialog, &PasswordDialog::submitted, &dialog, [&] {

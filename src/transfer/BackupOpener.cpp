@@ -2,11 +2,12 @@
 
 #include <QtConcurrent>
 
-BackupOpener::BackupOpener(const TransferLayer &layer, const KdfPolicy &policy, QObject *parent)
+BackupOpener::BackupOpener(const TransferLayer &layer, const QString &keyProgram, const KdfPolicy &policy,
+                           QObject *parent)
     : QObject(parent),
       m_layer(layer),
       m_policy(policy),
-      m_deriver(layer)
+      m_deriver(keyProgram)
 {}
 
 void BackupOpener::open(const QByteArray &bytes, const QString &password, std::function<void(const Result &)> done)

@@ -11,7 +11,7 @@
 #include <functional>
 
 // Reads a backup file with a password through the transfer layer, off the main thread, the
-// keys it needs derived by a KeyDeriver: the read stops at the first key not derived yet and
+// keys it needs derived in a process of their own by a KeyDeriver: the read stops at the first key not derived yet and
 // runs again once it is back. A read started while another runs replaces it: the first one's
 // outcome is dropped.
 class BackupOpener : public QObject
@@ -21,7 +21,9 @@ class BackupOpener : public QObject
 public:
     using Result = std::expected<ImportBatch, TransferError>;
 
-    explicit BackupOpener(const TransferLayer &layer, const KdfPolicy &policy = {}, QObject *parent = nullptr);
+    // `keyProgram` derives the keys (see KeyDeriver).
+    BackupOpener(const TransferLayer &layer, const QString &keyProgram, const KdfPolicy &policy = {},
+                 QObject *parent = nullptr);
 
     // `done` is called on the main thread, unless the read is cancelled or replaced first.
     void open(const QByteArray &bytes, const QString &password, std::function<void(const Result &)> done);

@@ -5,6 +5,7 @@
 #include "transfer/BackupFileReader.h"
 #include "transfer/BackupOpener.h"
 #include "transfer/BackupReader.h"
+#include "transfer/KeyDeriver.h"
 #include "transfer/OtpauthLinks.h"
 #include "transfer/TransferPlugin.h"
 
@@ -222,7 +223,7 @@ private Q_SLOTS:
     void openerAnswersTheLatestRead()
     {
         const TransferPlugin layer;
-        BackupOpener opener(layer);
+        BackupOpener opener(layer, QStringLiteral(CORVANE_BINARY));
         const QByteArray vault = *AegisVault::write(sampleTokens, u"test"_s, cheap);
         QStringList answers;
         const auto answer = [&](const BackupOpener::Result &result) {
@@ -235,6 +236,27 @@ private Q_SLOTS:
         opener.open(vault, u"test"_s, answer);
         QTRY_VERIFY(!opener.isBusy());
         QCOMPARE(answers, (QStringList{u"密码不正确。"_s, u"3"_s}));
+    }
+
+    // A cancelled derivation is stopped, not waited for: the next one answers at once,
+    // although the first alone takes far longer than QTRY_VERIFY waits.
+    void keyDeriverStopsACancelledDerivation()
+    {
+        KeyDeriver deriver(QStringLiteral(CORVANE_BINARY));
+        bool dropped = true;
+        deriver.derive("pw",
+                       {.function = KeyDerivation::Function::argon2id,
+                        .salt = QByteArray(16, 's'),
+                        .cost = 400,
+                        .memoryKiB = 1 << 16},
+                       [&](const std::optional<QByteArray> &) { dropped = false; });
+        deriver.cancel();
+        const KeyDerivation cheapest{.function = KeyDerivation::Function::sha256, .salt = {}};
+        std::optional<std::optional<QByteArray>> answer;
+        deriver.derive("pw", cheapest, [&](const std::optional<QByteArray> &key) { answer = key; });
+        QTRY_VERIFY(answer);
+        QVERIFY(dropped);
+        QCOMPARE(*answer, cheapest.derive("pw"));
     }
 
     // A large file takes a while to read: the opener reads it on a worker thread, before and
@@ -253,7 +275,7 @@ private Q_SLOTS:
             }
             mutable QList<bool> onMainThread;
         } layer;
-        BackupOpener opener(layer);
+        BackupOpener opener(layer, QStringLiteral(CORVANE_BINARY));
         std::optional<BackupOpener::Result> answer;
         opener.open(*AegisVault::write(sampleTokens, u"test"_s, cheap), u"test"_s,
                     [&](const BackupOpener::Result &result) { answer = result; });
