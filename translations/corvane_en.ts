@@ -519,6 +519,14 @@
             <numerusform>Adding %1 of %n accounts…</numerusform>
         </translation>
     </message>
+    <message>
+        <source>钥匙串没有响应，导入已暂停，它恢复后会自动继续…</source>
+        <translation>The keychain is not responding. The import is paused and will go on when it answers…</translation>
+    </message>
+    <message>
+        <source>钥匙串已恢复，继续添加…</source>
+        <translation>The keychain is back. Adding accounts…</translation>
+    </message>
 </context>
 <context>
     <name>ImportSummaryDialog</name>
@@ -706,7 +714,7 @@
     </message>
     <message>
         <source>已在 Ente 中移到回收站</source>
-        <translation>In Ente's trash</translation>
+        <translation>In Ente&apos;s trash</translation>
     </message>
 </context>
 <context>
