@@ -228,6 +228,37 @@
     </message>
 </context>
 <context>
+    <name>BackupFile</name>
+    <message>
+        <source>文件不存在</source>
+        <translation>No such file</translation>
+    </message>
+    <message>
+        <source>没有权限</source>
+        <translation>Permission denied</translation>
+    </message>
+    <message>
+        <source>输入/输出错误</source>
+        <translation>Input/output error</translation>
+    </message>
+    <message>
+        <source>磁盘空间不足</source>
+        <translation>Not enough disk space</translation>
+    </message>
+    <message>
+        <source>文件系统是只读的</source>
+        <translation>Read-only file system</translation>
+    </message>
+    <message>
+        <source>文件名太长</source>
+        <translation>File name too long</translation>
+    </message>
+    <message>
+        <source>路径无效</source>
+        <translation>Invalid path</translation>
+    </message>
+</context>
+<context>
     <name>BackupFormat</name>
     <message>
         <source>Aegis 加密备份</source>
@@ -1096,6 +1127,13 @@ Show it?</translation>
     <message>
         <source>读不到这个账户的密钥。</source>
         <translation>This account’s secret cannot be read.</translation>
+    </message>
+    <message numerus="yes">
+        <source>一次最多排队导入 %n 个文件，这些文件没有导入：</source>
+        <translation>
+            <numerusform>At most %n file can wait to be imported at once. These were not imported:</numerusform>
+            <numerusform>At most %n files can wait to be imported at once. These were not imported:</numerusform>
+        </translation>
     </message>
 </context>
 <context>

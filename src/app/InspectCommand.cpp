@@ -11,6 +11,7 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <string>
@@ -138,8 +139,9 @@ int InspectCommand::run(const QString &path, QByteArray &out, QByteArray &err) c
         return fileUnreadable;
     }
     const QByteArray bytes = (*file)->readAll();
+    const int error = errno;
     if ((*file)->error() != QFileDevice::NoError) {
-        err = TransferError(TransferError::Kind::fileError, (*file)->errorString()).description().toUtf8() + '\n';
+        err = BackupFile::systemError(error).description().toUtf8() + '\n';
         return fileUnreadable;
     }
     auto batch = (*layer)->readBackup(bytes, {});

@@ -130,9 +130,19 @@ void TransferCommands::chooseAndImport()
     enqueue(QString());
 }
 
-void TransferCommands::importFile(const QString &path)
+void TransferCommands::importFiles(const QStringList &paths)
 {
-    enqueue(path);
+    const qsizetype room = std::max<qsizetype>(maxQueued - m_queue.size() - (m_importing ? 1 : 0), 0);
+    const QStringList left = paths.mid(room);
+    for (const QString &path : paths.first(std::min(room, paths.size())))
+        enqueue(path);
+    // Said on the next turn of the event loop: a caller over the bus has its answer first.
+    if (!left.isEmpty())
+        QMetaObject::invokeMethod(
+            this,
+            [this, text = tr("一次最多排队导入 %n 个文件，这些文件没有导入：", nullptr, int(maxQueued)) + u'\n'
+                          + left.join(u'\n')] { inform(text); },
+            Qt::QueuedConnection);
 }
 
 void TransferCommands::enqueue(const QString &path)

@@ -37,7 +37,12 @@ public:
 
     void exportBackup();
     void chooseAndImport();
-    void importFile(const QString &path);
+    // The most files waiting to be imported at once: more, from one launch or one call over
+    // the bus, would be an hour of dialogs; the rest are named and left out.
+    static constexpr qsizetype maxQueued = 20;
+
+    // Queues the files, each imported with a summary of its own.
+    void importFiles(const QStringList &paths);
     void showQrCode(const TokenAccount &account);
     bool isImporting() const { return m_importing; }
 

@@ -35,5 +35,6 @@ std::expected<const TransferLayer *, TransferError> TransferLoader::layer()
     if (loaded)
         return loaded;
     qCWarning(lcUi) << "cannot open the transfer plugin:" << loader.errorString();
-    return std::unexpected(TransferError(TransferError::Kind::componentMissing, loader.errorString()));
+    // The loader's own words are English: the person is told which file is missing or broken.
+    return std::unexpected(TransferError(TransferError::Kind::componentMissing, loader.fileName()));
 }

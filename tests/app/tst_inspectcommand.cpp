@@ -42,7 +42,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("error");
         QTest::newRow("an option") << u"--hidden"_s << 2 << u"用法：corvane --inspect 文件"_s;
-        QTest::newRow("a read error") << u"/proc/self/mem"_s << 1 << u"无法读写文件："_s;
+        QTest::newRow("a read error") << u"/proc/self/mem"_s << 1 << u"无法读写文件：输入/输出错误"_s;
     }
     void refusesWhatIsNoReadableFile()
     {
