@@ -39,7 +39,11 @@ QString importFilter()
 
 } // namespace
 
-TransferCommands::TransferCommands(TokenStore &store, QObject *parent) : QObject(parent), m_store(store) {}
+TransferCommands::TransferCommands(TokenStore &store, QObject *parent)
+    : QObject(parent),
+      m_store(store),
+      m_keyProgram(QCoreApplication::applicationFilePath())
+{}
 
 TransferCommands::~TransferCommands() = default;
 
@@ -78,7 +82,7 @@ void TransferCommands::exportVault(const TransferLayer &layer, const QList<Impor
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (!m_deriver)
-        m_deriver = std::make_unique<KeyDeriver>(QCoreApplication::applicationFilePath());
+        m_deriver = std::make_unique<KeyDeriver>(m_keyProgram);
     const KeyDerivation slot = layer.newVaultSlot();
     m_deriver->derive(dialog.password().toUtf8(), slot, [=, this, &layer](const std::optional<QByteArray> &key) {
         const auto vault = key ? layer.writeVault(tokens, slot, *key)
@@ -200,7 +204,7 @@ void TransferCommands::parsed(const TransferLayer &layer, const QByteArray &byte
 void TransferCommands::openEncrypted(const TransferLayer &layer, const QByteArray &bytes, const QString &message)
 {
     if (!m_opener)
-        m_opener = std::make_unique<BackupOpener>(layer, QCoreApplication::applicationFilePath());
+        m_opener = std::make_unique<BackupOpener>(layer, m_keyProgram);
     PasswordDialog dialog(PasswordDialog::Mode::enter, message, m_dialogParent);
     std::optional<BackupOpener::Result> opened;
     connect(&dialog, &PasswordDialog::submitted, &dialog, [&] {

@@ -34,6 +34,9 @@ public:
 
     // The window the dialogs belong to.
     void setDialogParent(QWidget *parent) { m_dialogParent = parent; }
+    // The binary that derives keys (see KeyDeriver): this one unless told otherwise, as a
+    // test that is not Corvane's binary must.
+    void setKeyProgram(const QString &program) { m_keyProgram = program; }
 
     void exportBackup();
     void chooseAndImport();
@@ -74,6 +77,7 @@ private:
     // Made with the layer, once it is open.
     std::unique_ptr<BackupOpener> m_opener;
     std::unique_ptr<KeyDeriver> m_deriver;
+    QString m_keyProgram;
     QStringList m_queue; // an empty entry asks the person for a file
     bool m_importing = false;
     std::unique_ptr<BackupFileReader> m_reader;

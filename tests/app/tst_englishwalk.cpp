@@ -107,6 +107,7 @@ private Q_SLOTS:
             QtTranslation::install(*qApp, QtTranslation::Language::english, {QStringLiteral(CORVANE_CATALOGUE_DIR)}));
         qApp->installEventFilter(this);
         m_app = std::make_unique<CorvaneApp>(m_keychain, m_settings.settings());
+        m_app->delegate().transferCommands().setKeyProgram(QStringLiteral(CORVANE_BINARY));
         QTRY_VERIFY(!panel()->actions().isEmpty()); // the menus are built after the first frame
     }
 
