@@ -17,6 +17,11 @@ void KeyDeriver::derive(const QByteArray &password, const KeyDerivation &derivat
     m_process->setProcessChannelMode(QProcess::SeparateChannels);
     m_process->setStandardErrorFile(QProcess::nullDevice());
     connect(m_process, &QProcess::finished, this, &KeyDeriver::finished);
+    // A helper that cannot start never finishes: its derivation fails.
+    connect(m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            finished(-1, QProcess::CrashExit);
+    });
     m_process->start(m_program, {option});
     QByteArray request;
     QDataStream stream(&request, QIODevice::WriteOnly);

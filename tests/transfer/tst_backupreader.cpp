@@ -259,6 +259,17 @@ private Q_SLOTS:
         QCOMPARE(*answer, cheapest.derive("pw"));
     }
 
+    // Without its helper a derivation fails rather than leaving the password dialog waiting.
+    void keyDeriverFailsWithoutItsProgram()
+    {
+        KeyDeriver deriver(u"/nonexistent/corvane"_s);
+        std::optional<std::optional<QByteArray>> answer;
+        deriver.derive("pw", {.function = KeyDerivation::Function::sha256, .salt = {}},
+                       [&](const std::optional<QByteArray> &key) { answer = key; });
+        QTRY_VERIFY(answer);
+        QCOMPARE(*answer, std::nullopt);
+    }
+
     // A large file takes a while to read: the opener reads it on a worker thread, before and
     // after the derivation.
     void openerReadsOffTheMainThread()
