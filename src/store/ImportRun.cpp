@@ -22,7 +22,8 @@ void ImportRun::start()
 void ImportRun::addNext()
 {
     if (m_stopped || m_tried == m_tokens.size()) {
-        m_summary.notTried = m_tokens.size() - m_tried;
+        // A run stopped while the keychain stalled has added part of its last batch.
+        m_summary.notTried = m_tokens.size() - m_tried - m_addedBeforeStall;
         Q_EMIT finished(m_summary);
         return;
     }
