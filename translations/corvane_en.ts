@@ -221,6 +221,44 @@
     </message>
 </context>
 <context>
+    <name>AndOtpEncrypted</name>
+    <message>
+        <source>PBKDF2 迭代次数过大</source>
+        <translation>PBKDF2 iteration count too large</translation>
+    </message>
+</context>
+<context>
+    <name>BackupFile</name>
+    <message>
+        <source>文件不存在</source>
+        <translation>No such file</translation>
+    </message>
+    <message>
+        <source>没有权限</source>
+        <translation>Permission denied</translation>
+    </message>
+    <message>
+        <source>输入/输出错误</source>
+        <translation>Input/output error</translation>
+    </message>
+    <message>
+        <source>磁盘空间不足</source>
+        <translation>Not enough disk space</translation>
+    </message>
+    <message>
+        <source>文件系统是只读的</source>
+        <translation>Read-only file system</translation>
+    </message>
+    <message>
+        <source>文件名太长</source>
+        <translation>File name too long</translation>
+    </message>
+    <message>
+        <source>路径无效</source>
+        <translation>Invalid path</translation>
+    </message>
+</context>
+<context>
     <name>BackupFormat</name>
     <message>
         <source>Aegis 加密备份</source>
@@ -516,6 +554,14 @@
             <numerusform>Adding %1 of %n accounts…</numerusform>
         </translation>
     </message>
+    <message>
+        <source>钥匙串没有响应，导入已暂停，它恢复后会自动继续…</source>
+        <translation>The keychain is not responding. The import is paused and will go on when it answers…</translation>
+    </message>
+    <message>
+        <source>钥匙串已恢复，继续添加…</source>
+        <translation>The keychain is back. Adding accounts…</translation>
+    </message>
 </context>
 <context>
     <name>ImportSummaryDialog</name>
@@ -700,6 +746,10 @@
     <message>
         <source>不是可用的 otpauth 链接</source>
         <translation>not a usable otpauth link</translation>
+    </message>
+    <message>
+        <source>已在 Ente 中移到回收站</source>
+        <translation>In Ente&apos;s trash</translation>
     </message>
 </context>
 <context>
@@ -1082,6 +1132,13 @@ Show it?</translation>
         <source>读不到这个账户的密钥。</source>
         <translation>This account’s secret cannot be read.</translation>
     </message>
+    <message numerus="yes">
+        <source>一次最多排队导入 %n 个文件，这些文件没有导入：</source>
+        <translation>
+            <numerusform>At most %n file can wait to be imported at once. These were not imported:</numerusform>
+            <numerusform>At most %n files can wait to be imported at once. These were not imported:</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>TransferError</name>
@@ -1152,6 +1209,10 @@ Show it?</translation>
     <message>
         <source>无法读写文件：%1</source>
         <translation>Cannot read or write the file: %1</translation>
+    </message>
+    <message>
+        <source>密码不正确，或这个备份要求的计算量过大：%1</source>
+        <translation>Wrong password, or this backup asks for too much work: %1</translation>
     </message>
 </context>
 <context>

@@ -101,7 +101,7 @@ int main(int argc, char **argv)
     PaintGaps gaps;
     app.installEventFilter(&gaps);
     const TransferPlugin layer;
-    BackupOpener opener(layer, policy);
+    BackupOpener opener(layer, QStringLiteral(CORVANE_BINARY), policy);
     int status = 1;
     QTimer::singleShot(1000, &app, [&] {
         gaps.start();

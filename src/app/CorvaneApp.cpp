@@ -171,10 +171,12 @@ void CorvaneApp::openFiles(const QStringList &files)
     showPanel();
     // Each waits its turn: the file is read on the event loop, so a caller over the bus has
     // its answer before any dialog opens.
+    QStringList paths;
     for (const QString &file : files) {
         const QUrl url(file);
-        m_delegate.transferCommands().importFile(url.isLocalFile() ? url.toLocalFile() : file);
+        paths << (url.isLocalFile() ? url.toLocalFile() : file);
     }
+    m_delegate.transferCommands().importFiles(paths);
 }
 
 void CorvaneApp::togglePanel()

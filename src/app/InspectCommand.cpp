@@ -11,6 +11,7 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <string>
@@ -114,7 +115,8 @@ std::optional<int> InspectCommand::runIfAsked(int argc, char *argv[])
     // The transfer plugin is found from the executable's folder, the messages' language from the system's.
     QCoreApplication application(argc, argv);
     QtTranslation::install(application, QtTranslation::languageFor(QLocale::system().uiLanguages()));
-    if (arguments.size() != 2 || arguments[0] != option) {
+    // An option after --inspect is not a file's name (`./--name` still reaches such a file).
+    if (arguments.size() != 2 || arguments[0] != option || arguments[1].startsWith(u'-')) {
         write(stderr, QCoreApplication::translate("InspectCommand", "用法：corvane --inspect 文件").toUtf8() + '\n');
         return usageError;
     }
@@ -137,6 +139,11 @@ int InspectCommand::run(const QString &path, QByteArray &out, QByteArray &err) c
         return fileUnreadable;
     }
     const QByteArray bytes = (*file)->readAll();
+    const int error = errno;
+    if ((*file)->error() != QFileDevice::NoError) {
+        err = BackupFile::systemError(error).description().toUtf8() + '\n';
+        return fileUnreadable;
+    }
     auto batch = (*layer)->readBackup(bytes, {});
     if (!batch && batch.error().kind() == TransferError::Kind::passwordRequired)
         batch = (*layer)->readBackup(bytes, m_password().value_or(QString()));

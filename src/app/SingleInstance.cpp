@@ -53,6 +53,18 @@ bool SingleInstance::claimBusName()
     return true;
 }
 
+void SingleInstance::release()
+{
+    if (m_lock) {
+        m_lock.reset(); // unlocks
+        return;
+    }
+    if (!m_bus.isConnected() || !m_bus.interface())
+        return;
+    m_bus.unregisterObject(objectPath(m_name));
+    m_bus.interface()->unregisterService(m_name);
+}
+
 // Where no session bus runs: a lock in the runtime folder.
 bool SingleInstance::claimLockFile()
 {

@@ -33,6 +33,9 @@ public:
     // to open `uris` when there are any, else to take `action` when there is one, else to
     // show its panel, and this one should exit.
     bool claim(const QStringList &uris = {}, const QString &action = {});
+    // Gives up the bus name (or the lock file) so that a launch from now on starts a new
+    // instance: the first thing on quitting, before anything that may take a while.
+    void release();
     // Whether the running instance took the request.
     bool notifiedRunning() const { return m_notified; }
     // Why the running instance refused files it was handed, if it did.

@@ -39,7 +39,11 @@ QString importFilter()
 
 } // namespace
 
-TransferCommands::TransferCommands(TokenStore &store, QObject *parent) : QObject(parent), m_store(store) {}
+TransferCommands::TransferCommands(TokenStore &store, QObject *parent)
+    : QObject(parent),
+      m_store(store),
+      m_keyProgram(QCoreApplication::applicationFilePath())
+{}
 
 TransferCommands::~TransferCommands() = default;
 
@@ -78,7 +82,7 @@ void TransferCommands::exportVault(const TransferLayer &layer, const QList<Impor
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (!m_deriver)
-        m_deriver = std::make_unique<KeyDeriver>(layer);
+        m_deriver = std::make_unique<KeyDeriver>(m_keyProgram);
     const KeyDerivation slot = layer.newVaultSlot();
     m_deriver->derive(dialog.password().toUtf8(), slot, [=, this, &layer](const std::optional<QByteArray> &key) {
         const auto vault = key ? layer.writeVault(tokens, slot, *key)
@@ -130,9 +134,19 @@ void TransferCommands::chooseAndImport()
     enqueue(QString());
 }
 
-void TransferCommands::importFile(const QString &path)
+void TransferCommands::importFiles(const QStringList &paths)
 {
-    enqueue(path);
+    const qsizetype room = std::max<qsizetype>(maxQueued - m_queue.size() - (m_importing ? 1 : 0), 0);
+    const QStringList left = paths.mid(room);
+    for (const QString &path : paths.first(std::min(room, paths.size())))
+        enqueue(path);
+    // Said on the next turn of the event loop: a caller over the bus has its answer first.
+    if (!left.isEmpty())
+        QMetaObject::invokeMethod(
+            this,
+            [this, text = tr("一次最多排队导入 %n 个文件，这些文件没有导入：", nullptr, int(maxQueued)) + u'\n'
+                          + left.join(u'\n')] { inform(text); },
+            Qt::QueuedConnection);
 }
 
 void TransferCommands::enqueue(const QString &path)
@@ -190,7 +204,7 @@ void TransferCommands::parsed(const TransferLayer &layer, const QByteArray &byte
 void TransferCommands::openEncrypted(const TransferLayer &layer, const QByteArray &bytes, const QString &message)
 {
     if (!m_opener)
-        m_opener = std::make_unique<BackupOpener>(layer);
+        m_opener = std::make_unique<BackupOpener>(layer, m_keyProgram);
     PasswordDialog dialog(PasswordDialog::Mode::enter, message, m_dialogParent);
     std::optional<BackupOpener::Result> opened;
     connect(&dialog, &PasswordDialog::submitted, &dialog, [&] {

@@ -34,10 +34,18 @@ public:
 
     // The window the dialogs belong to.
     void setDialogParent(QWidget *parent) { m_dialogParent = parent; }
+    // The binary that derives keys (see KeyDeriver): this one unless told otherwise, as a
+    // test that is not Corvane's binary must.
+    void setKeyProgram(const QString &program) { m_keyProgram = program; }
 
     void exportBackup();
     void chooseAndImport();
-    void importFile(const QString &path);
+    // The most files waiting to be imported at once: more, from one launch or one call over
+    // the bus, would be an hour of dialogs; the rest are named and left out.
+    static constexpr qsizetype maxQueued = 20;
+
+    // Queues the files, each imported with a summary of its own.
+    void importFiles(const QStringList &paths);
     void showQrCode(const TokenAccount &account);
     bool isImporting() const { return m_importing; }
 
@@ -69,6 +77,7 @@ private:
     // Made with the layer, once it is open.
     std::unique_ptr<BackupOpener> m_opener;
     std::unique_ptr<KeyDeriver> m_deriver;
+    QString m_keyProgram;
     QStringList m_queue; // an empty entry asks the person for a file
     bool m_importing = false;
     std::unique_ptr<BackupFileReader> m_reader;

@@ -1,4 +1,5 @@
 #include "app/CorvaneApp.h"
+#include "app/DeriveKeyCommand.h"
 #include "app/InspectCommand.h"
 #include "app/QtTranslation.h"
 #include "app/SingleInstance.h"
@@ -8,6 +9,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QSettings>
+#include <QThreadPool>
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,6 +19,7 @@
 #include <memory>
 
 #include <cstdio>
+#include <cstdlib>
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -87,6 +90,8 @@ static bool needsWindows(int argc, char *argv[])
 int main(int argc, char *argv[])
 {
     harden();
+    if (const auto derived = DeriveKeyCommand::runIfAsked(argc, argv))
+        return *derived;
     if (const auto inspected = InspectCommand::runIfAsked(argc, argv))
         return *inspected;
     preferX11UnderWayland();
@@ -134,16 +139,28 @@ int main(int argc, char *argv[])
     QApplication::setDesktopFileName(u"org.corvane.Corvane"_s);
     QApplication::setQuitOnLastWindowClosed(false);
 
-    QSettings settings;
-    // A file written by an older build may be readable by others.
-    if (QFile::exists(settings.fileName()))
-        QFile::setPermissions(settings.fileName(), QFile::ReadOwner | QFile::WriteOwner);
-    SecretServiceKeychain keychain;
-    CorvaneApp corvane(keychain, settings, options.isSet(u"hidden"_s) && action.isEmpty());
-    QObject::connect(&instance, &SingleInstance::showRequested, &corvane, &CorvaneApp::showPanel);
-    QObject::connect(&instance, &SingleInstance::openRequested, &corvane, &CorvaneApp::openFiles);
-    QObject::connect(&instance, &SingleInstance::actionRequested, &corvane, &CorvaneApp::runAction);
-    if (!files.isEmpty())
-        corvane.openFiles(files);
-    return QApplication::exec();
+    // Connected before the app's own handlers, so it runs first.
+    QObject::connect(app.get(), &QCoreApplication::aboutToQuit, &instance, &SingleInstance::release);
+    int code = 0;
+    {
+        QSettings settings;
+        // A file written by an older build may be readable by others.
+        if (QFile::exists(settings.fileName()))
+            QFile::setPermissions(settings.fileName(), QFile::ReadOwner | QFile::WriteOwner);
+        SecretServiceKeychain keychain;
+        CorvaneApp corvane(keychain, settings, options.isSet(u"hidden"_s) && action.isEmpty());
+        QObject::connect(&instance, &SingleInstance::showRequested, &corvane, &CorvaneApp::showPanel);
+        QObject::connect(&instance, &SingleInstance::openRequested, &corvane, &CorvaneApp::openFiles);
+        QObject::connect(&instance, &SingleInstance::actionRequested, &corvane, &CorvaneApp::runAction);
+        if (!files.isEmpty())
+            corvane.openFiles(files);
+        code = QApplication::exec();
+    }
+    // Everything is saved by now. A worker still parsing a file or deriving a key holds
+    // nothing to keep, and the application's destructor would wait for it.
+    if (QThreadPool::globalInstance()->activeThreadCount() > 0) {
+        std::fflush(nullptr);
+        std::_Exit(code);
+    }
+    return code;
 }

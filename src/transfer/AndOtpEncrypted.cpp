@@ -3,6 +3,7 @@
 #include "transfer/AndOtpBackup.h"
 #include "transfer/VaultCrypto.h"
 
+#include <QCoreApplication>
 #include <QtEndian>
 
 namespace {
@@ -19,13 +20,13 @@ VaultCrypto::Sealed sealedAt(const QByteArray &bytes, qsizetype offset)
     return {bytes.sliced(start, end - start), bytes.sliced(offset, VaultCrypto::nonceSize), bytes.sliced(end)};
 }
 
-// The current format's key derivation, when the file can be one.
-std::optional<KeyDerivation> derivation(const QByteArray &bytes, const KdfPolicy &policy)
+// The current format's key derivation, at whatever cost the file names, when it can be one.
+std::optional<KeyDerivation> derivation(const QByteArray &bytes)
 {
     if (bytes.size() <= headerSize + VaultCrypto::nonceSize + VaultCrypto::tagSize)
         return std::nullopt;
     const quint32 iterations = qFromBigEndian<quint32>(bytes.constData());
-    if (iterations < 1 || iterations > policy.maxPbkdf2Iterations)
+    if (iterations < 1)
         return std::nullopt;
     return KeyDerivation{
         .function = KeyDerivation::Function::pbkdf2Sha1, .salt = bytes.sliced(countSize, saltSize), .cost = iterations};
@@ -44,16 +45,24 @@ std::expected<QByteArray, TransferError> attempt(const QByteArray &bytes, qsizet
     return std::move(*plaintext);
 }
 
-// The plain backup inside; wrongPasswordOrDamaged when neither format opens.
+// The plain backup inside; wrongPasswordOrDamaged when neither format opens. A file whose
+// count is over the cap and that does not open in the oldest format either is refused for
+// its cost too: it may also be one of those with another password.
 std::expected<QByteArray, TransferError> decrypt(const QByteArray &bytes, const DerivedKeys &keys,
                                                  const KdfPolicy &policy)
 {
-    if (const auto current = derivation(bytes, policy)) {
+    const auto current = derivation(bytes);
+    const bool overCap = current && current->cost > policy.maxPbkdf2Iterations;
+    if (current && !overCap) {
         auto plaintext = attempt(bytes, headerSize, *current, keys);
         if (plaintext || plaintext.error().kind() != TransferError::Kind::wrongPasswordOrDamaged)
             return plaintext;
     }
-    return attempt(bytes, 0, {.function = KeyDerivation::Function::sha256, .salt = {}}, keys);
+    auto oldest = attempt(bytes, 0, {.function = KeyDerivation::Function::sha256, .salt = {}}, keys);
+    if (!oldest && overCap && oldest.error().kind() == TransferError::Kind::wrongPasswordOrDamaged)
+        return std::unexpected(TransferError(TransferError::Kind::wrongPasswordOrTooCostly,
+                                             QCoreApplication::translate("AndOtpEncrypted", "PBKDF2 迭代次数过大")));
+    return oldest;
 }
 
 } // namespace

@@ -2,23 +2,50 @@
 
 #include "transfer/BackupReader.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-TransferError systemError()
+QString systemMessage(int error)
 {
-    return TransferError(TransferError::Kind::fileError, qt_error_string(errno));
+    switch (error) {
+    case ENOENT:
+        return QCoreApplication::translate("BackupFile", "文件不存在");
+    case EACCES:
+    case EPERM:
+        return QCoreApplication::translate("BackupFile", "没有权限");
+    case EIO:
+        return QCoreApplication::translate("BackupFile", "输入/输出错误");
+    case ENOSPC:
+    case EDQUOT:
+        return QCoreApplication::translate("BackupFile", "磁盘空间不足");
+    case EROFS:
+        return QCoreApplication::translate("BackupFile", "文件系统是只读的");
+    case ENAMETOOLONG:
+        return QCoreApplication::translate("BackupFile", "文件名太长");
+    case ENOTDIR:
+    case ELOOP:
+        return QCoreApplication::translate("BackupFile", "路径无效");
+    default:
+        return qt_error_string(error);
+    }
 }
 
 } // namespace
 
 namespace BackupFile {
+
+TransferError systemError(int error)
+{
+    return TransferError(TransferError::Kind::fileError, systemMessage(error));
+}
 
 std::expected<std::unique_ptr<QFile>, TransferError> openRegular(const QString &path)
 {
@@ -27,12 +54,12 @@ std::expected<std::unique_ptr<QFile>, TransferError> openRegular(const QString &
     struct stat info = {};
     // Looked at before opening, which may itself act on a device; checked again once open.
     if (::stat(name.constData(), &info) != 0)
-        return std::unexpected(systemError());
+        return std::unexpected(systemError(errno));
     if (!S_ISREG(info.st_mode))
         return std::unexpected(notAFile);
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
-        return std::unexpected(systemError());
+        return std::unexpected(systemError(errno));
     auto file = std::make_unique<QFile>();
     if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);

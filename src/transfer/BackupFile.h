@@ -17,5 +17,8 @@ namespace BackupFile {
 // as is a file larger than any backup.
 std::expected<std::unique_ptr<QFile>, TransferError> openRegular(const QString &path);
 std::expected<void, TransferError> write(const QString &path, const QByteArray &bytes);
+// A failed system call's error, in the app's language for the usual ones (the system's own
+// words follow the C library's locale, often English).
+TransferError systemError(int error);
 
 } // namespace BackupFile

@@ -5,6 +5,8 @@
 
 #include <QTimer>
 
+#include <cerrno>
+
 BackupFileReader::BackupFileReader(const QString &path, std::function<void(Result)> done, QObject *parent)
     : QObject(parent),
       m_done(std::move(done))
@@ -22,9 +24,10 @@ BackupFileReader::BackupFileReader(const QString &path, std::function<void(Resul
 void BackupFileReader::readSlice()
 {
     const QByteArray slice = m_file->read(sliceSize);
+    const int error = errno;
     m_bytes += slice;
     if (m_file->error() != QFileDevice::NoError)
-        return finish(std::unexpected(TransferError(TransferError::Kind::fileError, m_file->errorString())));
+        return finish(std::unexpected(BackupFile::systemError(error)));
     if (m_bytes.size() > BackupReader::maxFileSize)
         return finish(std::unexpected(TransferError::Kind::tooLarge));
     if (slice.isEmpty())

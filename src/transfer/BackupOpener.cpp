@@ -1,24 +1,27 @@
 #include "transfer/BackupOpener.h"
 
-BackupOpener::BackupOpener(const TransferLayer &layer, const KdfPolicy &policy, QObject *parent)
+#include <QtConcurrent>
+
+BackupOpener::BackupOpener(const TransferLayer &layer, const QString &keyProgram, const KdfPolicy &policy,
+                           QObject *parent)
     : QObject(parent),
       m_layer(layer),
       m_policy(policy),
-      m_deriver(layer)
+      m_deriver(keyProgram)
 {}
 
 void BackupOpener::open(const QByteArray &bytes, const QString &password, std::function<void(const Result &)> done)
 {
-    m_deriver.cancel();
+    cancel();
     m_bytes = bytes;
     m_password = password;
-    m_keys.clear();
     m_done = std::move(done);
     step();
 }
 
 void BackupOpener::cancel()
 {
+    ++m_generation;
     m_deriver.cancel();
     m_bytes.clear();
     m_password.clear();
@@ -26,13 +29,28 @@ void BackupOpener::cancel()
     m_done = nullptr;
 }
 
+// A large file takes a while to read, and is read again after each derivation.
 void BackupOpener::step()
 {
-    std::optional<KeyDerivation> pending;
-    const Result result = m_layer.readBackup(m_bytes, m_password, m_keys, m_policy, pending);
-    if (!result && result.error().kind() == TransferError::Kind::keyPending && pending) {
-        m_deriver.derive(m_password.toUtf8(), *pending,
-                         [this, derivation = *pending](const std::optional<QByteArray> &key) {
+    auto *watcher = new QFutureWatcher<Step>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation = m_generation] {
+        watcher->deleteLater();
+        if (generation == m_generation)
+            stepped(watcher->result());
+    });
+    watcher->setFuture(
+        QtConcurrent::run([layer = &m_layer, bytes = m_bytes, password = m_password, keys = m_keys, policy = m_policy] {
+            Step outcome{std::unexpected(TransferError::Kind::keyPending), std::nullopt};
+            outcome.result = layer->readBackup(bytes, password, keys, policy, outcome.pending);
+            return outcome;
+        }));
+}
+
+void BackupOpener::stepped(const Step &outcome)
+{
+    if (!outcome.result && outcome.result.error().kind() == TransferError::Kind::keyPending && outcome.pending) {
+        m_deriver.derive(m_password.toUtf8(), *outcome.pending,
+                         [this, derivation = *outcome.pending](const std::optional<QByteArray> &key) {
                              m_keys.insert(derivation, key);
                              step();
                          });
@@ -41,5 +59,5 @@ void BackupOpener::step()
     const auto done = std::exchange(m_done, nullptr);
     cancel();
     // Last: it may start another read.
-    done(result);
+    done(outcome.result);
 }

@@ -5,14 +5,15 @@
 #include "transfer/KeyDeriver.h"
 #include "transfer/TransferLayer.h"
 
+#include <QFutureWatcher>
 #include <QObject>
 
 #include <functional>
 
-// Reads a backup file with a password through the transfer layer on the main thread, the
-// keys it needs derived off it by a KeyDeriver: the read stops at the first key not derived yet and runs again once it
-// is back. A read started while a key is derived replaces the first and waits for that
-// derivation to end.
+// Reads a backup file with a password through the transfer layer, off the main thread, the
+// keys it needs derived in a process of their own by a KeyDeriver: the read stops at the first key not derived yet and
+// runs again once it is back. A read started while another runs replaces it: the first one's
+// outcome is dropped.
 class BackupOpener : public QObject
 {
     Q_OBJECT
@@ -20,7 +21,9 @@ class BackupOpener : public QObject
 public:
     using Result = std::expected<ImportBatch, TransferError>;
 
-    explicit BackupOpener(const TransferLayer &layer, const KdfPolicy &policy = {}, QObject *parent = nullptr);
+    // `keyProgram` derives the keys (see KeyDeriver).
+    BackupOpener(const TransferLayer &layer, const QString &keyProgram, const KdfPolicy &policy = {},
+                 QObject *parent = nullptr);
 
     // `done` is called on the main thread, unless the read is cancelled or replaced first.
     void open(const QByteArray &bytes, const QString &password, std::function<void(const Result &)> done);
@@ -28,7 +31,15 @@ public:
     bool isBusy() const { return bool(m_done); }
 
 private:
+    // A read's outcome: the batch, or the key it is waiting for.
+    struct Step
+    {
+        Result result;
+        std::optional<KeyDerivation> pending;
+    };
+
     void step();
+    void stepped(const Step &outcome);
 
     const TransferLayer &m_layer;
     KdfPolicy m_policy;
@@ -37,4 +48,6 @@ private:
     QString m_password;
     DerivedKeyTable m_keys;
     std::function<void(const Result &)> m_done;
+    // Counts reads started, so that a replaced read's outcome is recognised and dropped.
+    quint64 m_generation = 0;
 };

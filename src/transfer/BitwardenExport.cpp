@@ -35,6 +35,8 @@ std::expected<ImportBatch, TransferError> readJson(const BackupContent &content)
                                              QCoreApplication::translate("BitwardenExport", "Bitwarden 加密导出")));
     ImportBatch batch;
     for (const QJsonValue &item : root[u"items"].toArray()) {
+        if (batch.size() > ImportBatch::maxEntries)
+            break;
         const QJsonValue login = item[u"login"];
         appendItem(batch, login[u"totp"].toString(), item[u"name"].toString(), login[u"username"].toString());
     }
@@ -49,11 +51,14 @@ bool recognizesCsv(const BackupContent &content)
 
 std::expected<ImportBatch, TransferError> readCsv(const BackupContent &content)
 {
-    const CsvTable table(content.text);
+    CsvTable table(content.text, {u"login_totp"_s, u"name"_s, u"login_username"_s});
     ImportBatch batch;
-    for (qsizetype row = 0; row < table.rowCount(); ++row)
-        appendItem(batch, table.field(row, u"login_totp"_s), table.field(row, u"name"_s),
-                   table.field(row, u"login_username"_s));
+    while (batch.size() <= ImportBatch::maxEntries) {
+        const auto row = table.nextRow();
+        if (!row)
+            break;
+        appendItem(batch, row->at(0), row->at(1), row->at(2));
+    }
     return batch;
 }
 

@@ -1,41 +1,67 @@
 #include "transfer/CsvTable.h"
 
-CsvTable::CsvTable(const QString &text)
+CsvTable::CsvTable(QStringView text, const QStringList &columns) : m_text(text), m_positions(columns.size(), -1)
 {
-    QStringList row;
-    QString field;
-    bool quoted = false;
-    const auto endRow = [&] {
-        row << std::exchange(field, QString());
-        if (row.size() > 1 || !row.front().isEmpty())
-            m_rows << row;
-        row.clear();
-    };
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (quoted) {
-            if (c != u'"')
-                field += c;
-            else if (i + 1 < text.size() && text[i + 1] == u'"')
-                field += text[++i];
-            else
-                quoted = false;
-        } else if (c == u'"' && field.isEmpty()) {
-            quoted = true;
-        } else if (c == u',') {
-            row << std::exchange(field, QString());
-        } else if (c == u'\n') {
-            endRow();
-        } else if (c != u'\r') {
-            field += c;
+    bool blank = true;
+    while (blank && m_at < m_text.size()) {
+        for (qsizetype position = 0;; ++position) {
+            QString name;
+            bool empty = true;
+            const Ending ending = readField(&name, empty);
+            blank = blank && empty && ending != Ending::field;
+            const qsizetype column = columns.indexOf(name);
+            if (column >= 0 && m_positions[column] < 0)
+                m_positions[column] = position;
+            if (ending != Ending::field)
+                break;
         }
     }
-    endRow();
 }
 
-QString CsvTable::field(qsizetype row, const QString &column) const
+std::optional<QStringList> CsvTable::nextRow()
 {
-    const qsizetype index = m_rows.isEmpty() ? -1 : m_rows.front().indexOf(column);
-    const QStringList &fields = m_rows.value(row + 1);
-    return index < 0 ? QString() : fields.value(index);
+    while (m_at < m_text.size()) {
+        QStringList row(m_positions.size());
+        bool blank = true;
+        for (qsizetype position = 0;; ++position) {
+            const qsizetype column = m_positions.indexOf(position);
+            bool empty = true;
+            const Ending ending = readField(column < 0 ? nullptr : &row[column], empty);
+            blank = blank && empty && ending != Ending::field;
+            if (ending != Ending::field)
+                break;
+        }
+        if (!blank)
+            return row;
+    }
+    return std::nullopt;
+}
+
+CsvTable::Ending CsvTable::readField(QString *into, bool &empty)
+{
+    const auto add = [&](QChar c) {
+        empty = false;
+        if (into)
+            into->append(c);
+    };
+    bool quoted = false;
+    for (; m_at < m_text.size(); ++m_at) {
+        const QChar c = m_text[m_at];
+        if (quoted) {
+            if (c != u'"')
+                add(c);
+            else if (m_at + 1 < m_text.size() && m_text[m_at + 1] == u'"')
+                add(m_text[++m_at]);
+            else
+                quoted = false;
+        } else if (c == u'"' && empty) {
+            quoted = true;
+        } else if (c == u',' || c == u'\n') {
+            ++m_at;
+            return c == u',' ? Ending::field : Ending::row;
+        } else if (c != u'\r') {
+            add(c);
+        }
+    }
+    return Ending::text;
 }

@@ -3,19 +3,37 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+
+#include <optional>
 
 // A comma-separated table as RFC 4180 writes it: a field in double quotes may hold commas,
-// line breaks and doubled quotes. The first row names the columns.
+// line breaks and doubled quotes. The first row names the columns. The table is read a row
+// at a time and keeps only the fields of the columns asked for, so that time and memory stay
+// linear in the text however wide or long the table is.
 class CsvTable
 {
 public:
-    explicit CsvTable(const QString &text);
+    // Reads the header of `text`, which must outlive the table, and finds `columns` in it.
+    CsvTable(QStringView text, const QStringList &columns);
 
-    // The rows after the header, blank lines left out.
-    qsizetype rowCount() const { return m_rows.size() - qMin<qsizetype>(m_rows.size(), 1); }
-    // The field of the data row in the named column; empty when it has none.
-    QString field(qsizetype row, const QString &column) const;
+    // The next data row's fields in the columns asked for, in their order, empty where the
+    // row or the header has none; absent after the last row. Blank lines are left out.
+    std::optional<QStringList> nextRow();
 
 private:
-    QList<QStringList> m_rows;
+    enum class Ending {
+        field,
+        row,
+        text,
+    };
+
+    // Reads the field at the current position, its text into `into` unless that is null;
+    // `empty` tells whether it had any.
+    Ending readField(QString *into, bool &empty);
+
+    QStringView m_text;
+    qsizetype m_at = 0;
+    // Where each column asked for stands in a row; -1 for one the header lacks.
+    QList<qsizetype> m_positions;
 };

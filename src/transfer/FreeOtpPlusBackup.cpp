@@ -23,10 +23,19 @@ QString secretOf(const QJsonValue &bytes)
     return TextEncoding::toBase32(secret);
 }
 
+// FreeOTP+ keeps a Steam account as a TOTP token whose issuer is "Steam", and shows Steam
+// codes for it.
+QString typeOf(const QJsonValue &token)
+{
+    const QString type = token[u"type"].toString();
+    const bool steam = type.compare(u"totp", Qt::CaseInsensitive) == 0 && token[u"issuerExt"].toString() == u"Steam";
+    return steam ? QStringLiteral("steam") : type;
+}
+
 ForeignEntry entryOf(const QJsonValue &token)
 {
     const QString issuer = token[u"issuerExt"].toString();
-    return {token[u"type"].toString(),
+    return {typeOf(token),
             token[u"label"].toString(),
             issuer.isEmpty() ? token[u"issuerInt"].toString() : issuer,
             secretOf(token[u"secret"]),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDataStream>
 #include <QHash>
 
 #include <optional>
@@ -34,6 +35,21 @@ inline size_t qHash(const KeyDerivation &derivation, size_t seed = 0)
 {
     return qHashMulti(seed, int(derivation.function), derivation.salt, derivation.cost, derivation.parallelism,
                       derivation.memoryKiB);
+}
+
+// How a derivation crosses the pipe to the process that runs it (KeyDeriver).
+inline QDataStream &operator<<(QDataStream &out, const KeyDerivation &derivation)
+{
+    return out << int(derivation.function) << derivation.salt << derivation.cost << derivation.parallelism
+               << derivation.memoryKiB;
+}
+
+inline QDataStream &operator>>(QDataStream &in, KeyDerivation &derivation)
+{
+    int function = 0;
+    in >> function >> derivation.salt >> derivation.cost >> derivation.parallelism >> derivation.memoryKiB;
+    derivation.function = KeyDerivation::Function(function);
+    return in;
 }
 
 // The keys derived so far for one password, absent for a derivation that failed.

@@ -1,43 +1,81 @@
 #include "transfer/KeyDeriver.h"
 
-#include <QtConcurrent>
+#include <QDataStream>
 
-KeyDeriver::KeyDeriver(const TransferLayer &layer, QObject *parent) : QObject(parent), m_layer(layer)
+KeyDeriver::KeyDeriver(QString program, QObject *parent) : QObject(parent), m_program(std::move(program)) {}
+
+KeyDeriver::~KeyDeriver()
 {
-    connect(&m_watcher, &QFutureWatcherBase::finished, this, &KeyDeriver::finished);
+    cancel();
 }
 
 void KeyDeriver::derive(const QByteArray &password, const KeyDerivation &derivation, Done done)
 {
-    Request request{password, derivation, std::move(done)};
-    if (m_watcher.isRunning())
-        m_waiting = std::move(request);
-    else
-        start(std::move(request));
+    cancel();
+    m_done = std::move(done);
+    m_process = new QProcess(this);
+    m_process->setProcessChannelMode(QProcess::SeparateChannels);
+    m_process->setStandardErrorFile(QProcess::nullDevice());
+    connect(m_process, &QProcess::finished, this, &KeyDeriver::finished);
+    // A helper that cannot start never finishes: its derivation fails.
+    connect(m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            finished(-1, QProcess::CrashExit);
+    });
+    m_process->start(m_program, {option});
+    QByteArray request;
+    QDataStream stream(&request, QIODevice::WriteOnly);
+    stream << derivation << password;
+    m_process->write(request);
+    request.fill('\0');
+    m_process->closeWriteChannel();
 }
 
+// The killed process is reaped when it has gone, without waiting for it here.
 void KeyDeriver::cancel()
 {
-    m_running = nullptr;
-    m_waiting.reset();
+    m_done = nullptr;
+    if (!m_process)
+        return;
+    QProcess *process = std::exchange(m_process, nullptr);
+    disconnect(process, nullptr, this, nullptr);
+    connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    process->kill();
 }
 
-void KeyDeriver::start(Request request)
+void KeyDeriver::finished(int exitCode, QProcess::ExitStatus status)
 {
-    m_running = std::move(request.done);
-    m_watcher.setFuture(QtConcurrent::run(
-        [layer = &m_layer, password = std::move(request.password), derivation = std::move(request.derivation)] {
-            return layer->deriveKey(derivation, password);
-        }));
-}
-
-void KeyDeriver::finished()
-{
-    const std::optional<QByteArray> key = m_watcher.result();
-    const Done done = std::exchange(m_running, nullptr);
-    if (m_waiting)
-        start(*std::exchange(m_waiting, std::nullopt));
+    QProcess *process = std::exchange(m_process, nullptr);
+    process->deleteLater();
+    std::optional<QByteArray> key;
+    if (status == QProcess::NormalExit && exitCode == 0) {
+        QDataStream reply(process->readAllStandardOutput());
+        bool derived = false;
+        QByteArray bytes;
+        reply >> derived >> bytes;
+        if (reply.status() == QDataStream::Ok && derived)
+            key = bytes;
+    }
+    const Done done = std::exchange(m_done, nullptr);
     // Last: it may ask for the next derivation.
     if (done)
         done(key);
+}
+
+bool KeyDeriver::serve(
+    QIODevice &input, QIODevice &output,
+    const std::function<std::optional<QByteArray>(const KeyDerivation &, const QByteArray &)> &derive)
+{
+    QDataStream request(input.readAll());
+    KeyDerivation derivation;
+    QByteArray password;
+    request >> derivation >> password;
+    if (request.status() != QDataStream::Ok)
+        return false;
+    const std::optional<QByteArray> key = derive(derivation, password);
+    password.fill('\0');
+    QByteArray reply;
+    QDataStream stream(&reply, QIODevice::WriteOnly);
+    stream << key.has_value() << key.value_or(QByteArray());
+    return output.write(reply) == reply.size();
 }

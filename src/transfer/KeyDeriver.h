@@ -1,17 +1,18 @@
 #pragma once
 
 #include "transfer/KeyDerivation.h"
-#include "transfer/TransferLayer.h"
 
-#include <QFutureWatcher>
 #include <QObject>
+#include <QPointer>
+#include <QProcess>
 
 #include <functional>
 
-// Runs key derivations off the main thread, one at a time, through QtConcurrent: each is a
-// pure function of the password, its parameters and its salt, which the transfer layer
-// computes, and its key is handed back on the main thread. A derivation asked for while one runs waits for it; cancel()
-// drops the key of the running one and the one waiting.
+// Runs key derivations in a process of their own, one at a time: Corvane's binary started
+// with `option`, the derivation and the password written to its standard input (never its
+// command line or environment), the key read from its standard output. A derivation that
+// is cancelled or replaced is stopped at once by killing that process, and the memory a
+// costly one takes (a gigabyte for Argon2) never enters the panel's process.
 class KeyDeriver : public QObject
 {
     Q_OBJECT
@@ -20,25 +21,26 @@ public:
     // The key, or absent when the parameters are outside what the function takes.
     using Done = std::function<void(const std::optional<QByteArray> &key)>;
 
-    explicit KeyDeriver(const TransferLayer &layer, QObject *parent = nullptr);
+    static inline const QString option = QStringLiteral("--derive-key");
 
-    // Replaces the derivation that waits, if any.
+    // `program` is the binary that answers `option`.
+    explicit KeyDeriver(QString program, QObject *parent = nullptr);
+    ~KeyDeriver() override;
+
+    // Replaces the derivation that runs, if any. `done` runs on the main thread.
     void derive(const QByteArray &password, const KeyDerivation &derivation, Done done);
     void cancel();
 
+    // The helper's side: reads a request from `input`, writes the key to `output` as
+    // `derive` gives it; false when the request cannot be read.
+    static bool
+    serve(QIODevice &input, QIODevice &output,
+          const std::function<std::optional<QByteArray>(const KeyDerivation &, const QByteArray &)> &derive);
+
 private:
-    struct Request
-    {
-        QByteArray password;
-        KeyDerivation derivation;
-        Done done;
-    };
+    void finished(int exitCode, QProcess::ExitStatus status);
 
-    void start(Request request);
-    void finished();
-
-    const TransferLayer &m_layer;
-    QFutureWatcher<std::optional<QByteArray>> m_watcher;
-    Done m_running;
-    std::optional<Request> m_waiting;
+    QString m_program;
+    QPointer<QProcess> m_process;
+    Done m_done;
 };

@@ -5,8 +5,10 @@
 #include "transfer/TextEncoding.h"
 
 #include <QCoreApplication>
+#include <QJsonDocument>
 #include <QStringList>
 #include <QUrl>
+#include <QUrlQuery>
 
 #include <algorithm>
 
@@ -34,6 +36,20 @@ void addMigration(ImportBatch &batch, const QString &line, const QString &label)
     }
     batch.tokens += migration->accounts.tokens;
     batch.refused += migration->accounts.refused;
+}
+
+// Older Ente versions wrote hand-entered accounts with literal spaces in the label and the
+// query, and peers read them; the add sheet stays strict.
+QString lenient(QStringView line)
+{
+    return line.toString().replace(u' ', u"%20"_s);
+}
+
+// Whether Ente's display settings in the link mark the account as moved to its trash.
+bool trashedInEnte(const QString &link)
+{
+    const QString display = QUrlQuery(QUrl(link)).queryItemValue(u"codeDisplay"_s, QUrl::FullyDecoded);
+    return !display.isEmpty() && QJsonDocument::fromJson(display.toUtf8())[u"trashed"].toBool();
 }
 
 } // namespace
@@ -65,7 +81,7 @@ ImportBatch read(const QString &text)
     ImportBatch batch;
     const QList<QStringView> lines = linesOf(text);
     for (qsizetype i = 0; i < lines.size() && batch.size() <= ImportBatch::maxEntries; ++i) {
-        const QString line = lines[i].trimmed().toString();
+        const QString line = lenient(lines[i].trimmed());
         if (line.isEmpty() || line.startsWith(u'#'))
             continue;
         const QString number = QCoreApplication::translate("OtpauthLinks", "第 %1 行").arg(i + 1);
@@ -77,7 +93,9 @@ ImportBatch read(const QString &text)
         const ImportedToken named = token ? *token : OTPAuthParser::nameOf(line).value_or(ImportedToken());
         const QString account = ImportBatch::label(named.name, named.issuer);
         const QString label = account.isEmpty() ? number : u"%1 %2"_s.arg(number, account);
-        if (token)
+        if (token && trashedInEnte(line))
+            batch.refused.append({label, QCoreApplication::translate("OtpauthLinks", "已在 Ente 中移到回收站")});
+        else if (token)
             batch.offer(*token, label);
         else
             batch.refused.append({label, reasonFor(token.error())});

@@ -13,6 +13,8 @@ QString TransferError::description() const
         return QCoreApplication::translate("TransferError", "密码不正确。");
     case Kind::wrongPasswordOrDamaged:
         return QCoreApplication::translate("TransferError", "密码不正确，或文件已损坏。");
+    case Kind::wrongPasswordOrTooCostly:
+        return QCoreApplication::translate("TransferError", "密码不正确，或这个备份要求的计算量过大：%1").arg(m_detail);
     case Kind::damaged:
         return QCoreApplication::translate("TransferError", "文件不完整或已被修改，没有导入任何账户。");
     case Kind::unrecognized:

@@ -27,6 +27,10 @@ public:
         // A key the read needs is still being derived (DerivedKeys in look-up mode).
         keyPending,
         componentMissing, // the plugin that reads and writes these could not be opened
+        // A file that would be refused for its cost unless it is of an older format that did
+        // not open with this password (andOTP's oldest backups start with random bytes where
+        // the current ones give the count).
+        wrongPasswordOrTooCostly,
     };
 
     TransferError(Kind kind, QString detail = {}) : m_kind(kind), m_detail(std::move(detail)) {}
@@ -35,7 +39,8 @@ public:
     // Whether the password was refused, so that another one may open the file.
     bool mayTakeAnotherPassword() const
     {
-        return m_kind == Kind::wrongPassword || m_kind == Kind::wrongPasswordOrDamaged;
+        return m_kind == Kind::wrongPassword || m_kind == Kind::wrongPasswordOrDamaged
+               || m_kind == Kind::wrongPasswordOrTooCostly;
     }
     // The text the dialogs show.
     QString description() const;

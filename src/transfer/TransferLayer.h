@@ -32,7 +32,7 @@ public:
     virtual std::expected<ImportBatch, TransferError> readBackup(const QByteArray &bytes, const QString &password,
                                                                  const DerivedKeyTable &keys, const KdfPolicy &policy,
                                                                  std::optional<KeyDerivation> &pending) const = 0;
-    // A pure function of its arguments: safe on any thread (see KeyDeriver).
+    // A pure function of its arguments; `corvane --derive-key` runs it for KeyDeriver.
     virtual std::optional<QByteArray> deriveKey(const KeyDerivation &derivation, const QByteArray &password) const = 0;
     // AegisVault: a new password slot, and the vault encrypted with the key it derives.
     virtual KeyDerivation newVaultSlot() const = 0;

@@ -185,7 +185,8 @@ std::optional<QByteArray> openSecretStream(const QByteArray &key, const QByteArr
             &state, reinterpret_cast<unsigned char *>(plaintext.data()), nullptr, &tag,
             reinterpret_cast<const unsigned char *>(ciphertext.constData()), size_t(ciphertext.size()), nullptr, 0)
             != 0
-        || tag != crypto_secretstream_xchacha20poly1305_TAG_FINAL)
+        || (tag != crypto_secretstream_xchacha20poly1305_TAG_MESSAGE
+            && tag != crypto_secretstream_xchacha20poly1305_TAG_FINAL))
         return std::nullopt;
     return plaintext;
 }

@@ -41,8 +41,9 @@ std::optional<Sealed> seal(const QByteArray &key, const QByteArray &plaintext);
 std::optional<QByteArray> open(const QByteArray &key, const Sealed &sealed);
 // AES-256-CBC with PKCS #7 padding; absent when the padding is not (a wrong key, most likely).
 std::optional<QByteArray> decryptCbc(const QByteArray &key, const QByteArray &iv, const QByteArray &ciphertext);
-// A libsodium secret stream of one final message; absent when the key is wrong or anything
-// was changed.
+// A libsodium secret stream of one message, tagged MESSAGE (Ente's current writer) or FINAL
+// (older ones); absent when the key is wrong, anything was changed or added (a chunk after
+// the first fails its authentication), or the tag is another.
 std::optional<QByteArray> openSecretStream(const QByteArray &key, const QByteArray &header,
                                            const QByteArray &ciphertext);
 

@@ -28,6 +28,7 @@ ImportProgressDialog::ImportProgressDialog(ImportRun &run, QWidget *parent)
     setCancelButton(m_stop);
     showProgress(0, run.total());
     connect(&run, &ImportRun::progressed, this, &ImportProgressDialog::showProgress);
+    connect(&run, &ImportRun::pausedChanged, this, &ImportProgressDialog::showPaused);
     connect(&run, &ImportRun::finished, this, &ImportProgressDialog::end);
     connect(&run, &QObject::destroyed, this, &ImportProgressDialog::end);
     connect(this, &QProgressDialog::canceled, &run, [this, &run] {
@@ -43,6 +44,12 @@ void ImportProgressDialog::showProgress(qsizetype tried, qsizetype total)
     setValue(int(tried));
     if (!wasCanceled())
         setLabelText(tr("正在添加 %1 / %n 个账户…", nullptr, int(total)).arg(tried));
+}
+
+void ImportProgressDialog::showPaused(bool paused)
+{
+    if (!wasCanceled())
+        setLabelText(paused ? tr("钥匙串没有响应，导入已暂停，它恢复后会自动继续…") : tr("钥匙串已恢复，继续添加…"));
 }
 
 // Closing a progress dialog reports a cancel, which must not reach the run that ended.

@@ -5,8 +5,9 @@
 class ImportRun;
 class QPushButton;
 
-// How far a long import has come ("正在添加 n / m 个账户…"), with a button that stops it
-// after the batch under way and stays disabled once pressed. Closes itself when the run ends.
+// How far a long import has come ("正在添加 n / m 个账户…"), or that it waits for the keychain,
+// with a button that stops it after the batch under way and stays disabled once pressed. Closes
+// itself when the run ends.
 class ImportProgressDialog : public QProgressDialog
 {
     Q_OBJECT
@@ -18,6 +19,8 @@ public:
 private:
     ImportProgressDialog(ImportRun &run, QWidget *parent);
     void showProgress(qsizetype tried, qsizetype total);
+    // The status line says why nothing moves while the keychain does not answer.
+    void showPaused(bool paused);
     void end();
 
     QPushButton *m_stop;

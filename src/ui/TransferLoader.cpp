@@ -3,6 +3,7 @@
 #include "engine/Logging.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QPluginLoader>
 
@@ -10,17 +11,16 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
+// Beside the executable in a build tree, else in the installed folder: by its absolute path
+// only, never from a search path such as QT_PLUGIN_PATH, where a planted library would run.
 QString pluginPath()
 {
     const QString executableFolder = QCoreApplication::applicationDirPath();
-    QStringList folders{executableFolder};
-    folders << QCoreApplication::libraryPaths() << executableFolder + u"/" CORVANE_PLUGIN_DIR ""_s;
-    for (const QString &folder : std::as_const(folders)) {
-        const QString path = folder + u'/' + QLatin1StringView(TransferLoader::fileName);
-        if (QFileInfo(path).isFile())
-            return path;
-    }
-    return QLatin1StringView(TransferLoader::fileName);
+    const QString name = QLatin1StringView(TransferLoader::fileName);
+    const QString beside = executableFolder + u'/' + name;
+    if (QFileInfo(beside).isFile())
+        return beside;
+    return QDir::cleanPath(executableFolder + u"/" CORVANE_PLUGIN_DIR "/"_s + name);
 }
 
 } // namespace
@@ -35,5 +35,6 @@ std::expected<const TransferLayer *, TransferError> TransferLoader::layer()
     if (loaded)
         return loaded;
     qCWarning(lcUi) << "cannot open the transfer plugin:" << loader.errorString();
-    return std::unexpected(TransferError(TransferError::Kind::componentMissing, loader.errorString()));
+    // The loader's own words are English: the person is told which file is missing or broken.
+    return std::unexpected(TransferError(TransferError::Kind::componentMissing, loader.fileName()));
 }

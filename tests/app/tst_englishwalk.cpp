@@ -107,6 +107,7 @@ private Q_SLOTS:
             QtTranslation::install(*qApp, QtTranslation::Language::english, {QStringLiteral(CORVANE_CATALOGUE_DIR)}));
         qApp->installEventFilter(this);
         m_app = std::make_unique<CorvaneApp>(m_keychain, m_settings.settings());
+        m_app->delegate().transferCommands().setKeyProgram(QStringLiteral(CORVANE_BINARY));
         QTRY_VERIFY(!panel()->actions().isEmpty()); // the menus are built after the first frame
     }
 
@@ -211,7 +212,7 @@ private Q_SLOTS:
         m_app->delegate().transferCommands().exportBackup();
         QTRY_VERIFY(QFile::exists(vault));
         const int shown = m_windowsShown;
-        m_app->delegate().transferCommands().importFile(vault);
+        m_app->delegate().transferCommands().importFiles({vault});
         QTRY_VERIFY(m_windowsShown >= shown + 2); // the password, then the summary
         m_answers.clear();
     }
@@ -220,8 +221,8 @@ private Q_SLOTS:
     {
         const int shown = m_windowsShown;
         m_answers = {{"ImportSummaryDialog", [](QWidget *w) { static_cast<QDialog *>(w)->accept(); }}};
-        m_app->delegate().transferCommands().importFile(
-            QFINDTESTDATA("../transfer/data/2fas_authenticator_plain_v4.2fas"));
+        m_app->delegate().transferCommands().importFiles(
+            {QFINDTESTDATA("../transfer/data/2fas_authenticator_plain_v4.2fas")});
         QTRY_VERIFY(m_windowsShown >= shown + 2); // the summary, then what was added
         m_answers.clear();
     }

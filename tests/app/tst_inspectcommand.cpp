@@ -36,6 +36,27 @@ private Q_SLOTS:
         QTest::newRow("a second file") << QStringList{u"--inspect"_s, u"b"_s} << QByteArray() << 2
                                        << u"用法：corvane --inspect 文件\n"_s;
     }
+    // Refused before any file is read: an option where the file should be, a file that cannot be read.
+    void refusesWhatIsNoReadableFile_data()
+    {
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("an option") << u"--hidden"_s << 2 << u"用法：corvane --inspect 文件"_s;
+        QTest::newRow("a read error") << u"/proc/self/mem"_s << 1 << u"无法读写文件：输入/输出错误"_s;
+    }
+    void refusesWhatIsNoReadableFile()
+    {
+        QFETCH(QString, argument);
+        QProcess corvane;
+        corvane.start(QStringLiteral(CORVANE_BINARY), {u"--inspect"_s, argument});
+        corvane.closeWriteChannel();
+        QVERIFY(corvane.waitForFinished(60000));
+        QTEST(corvane.exitCode(), "exitCode");
+        QFETCH(QString, error);
+        QVERIFY(QString::fromUtf8(corvane.readAllStandardError()).startsWith(error));
+    }
+
     void inspects()
     {
         QFETCH(QStringList, arguments);

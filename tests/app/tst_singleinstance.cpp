@@ -69,6 +69,26 @@ private Q_SLOTS:
         QCOMPARE(shows.size(), 0);
     }
 
+    // Quitting gives the name up first, while the process may still be finishing: a launch
+    // meanwhile starts a new instance instead of asking one that no longer answers.
+    void releasedNameLetsTheNextLaunchRun_data()
+    {
+        QTest::addColumn<bool>("bus");
+        QTest::newRow("bus name") << true;
+        QTest::newRow("lock file") << false;
+    }
+    void releasedNameLetsTheNextLaunchRun()
+    {
+        QFETCH(bool, bus);
+        const QString name = uniqueName();
+        const auto link = [&](const QString &end) { return bus ? connection(name + end) : QDBusConnection(u"none"_s); };
+        SingleInstance first(name, link(u"-first"_s));
+        QVERIFY(first.claim());
+        first.release();
+        SingleInstance second(name, link(u"-second"_s));
+        QVERIFY(second.claim());
+    }
+
     void lockFileKeepsASecondOutWithoutABus()
     {
         const QString name = uniqueName();

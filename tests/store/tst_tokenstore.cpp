@@ -252,6 +252,37 @@ private Q_SLOTS:
         QCOMPARE(summary.added.size(), 21);
     }
 
+    // A keychain that stops answering mid-import pauses it; once it answers again every
+    // account is added, none refused and none counted twice.
+    void importRunWaitsOutAStalledKeychain()
+    {
+        TokenStore &store = m_fx.storeWith(0);
+        QList<ImportedToken> tokens;
+        for (int i = 1; i <= 25; ++i)
+            tokens.append({QString::number(i), {}, StoreFixture::secret(i), 30, 6});
+        ImportRun run(store, tokens);
+        QSignalSpy paused(&run, &ImportRun::pausedChanged);
+        QSignalSpy finished(&run, &ImportRun::finished);
+        connect(&run, &ImportRun::progressed, this, [this](qsizetype tried) {
+            if (tried == ImportRun::batchSize) {
+                m_fx.keychain.state = KeychainStore::Status::Unreachable;
+                m_fx.keychain.saveFailure = KeychainError(u"test"_s, 1, u"timed out"_s);
+            }
+        });
+        run.start();
+        QVERIFY(paused.wait());
+        QCOMPARE(paused.first().first().toBool(), true);
+        m_fx.keychain.state = KeychainStore::Status::Available;
+        m_fx.keychain.saveFailure.reset();
+        QVERIFY(finished.wait());
+        QCOMPARE(paused.last().first().toBool(), false);
+        const auto summary = finished.first().first().value<ImportSummary>();
+        QCOMPARE(summary.added.size(), tokens.size());
+        QCOMPARE(summary.refused.size(), 0);
+        QCOMPARE(summary.alreadyPresent, 0);
+        QCOMPARE(m_fx.storedNames().size(), tokens.size());
+    }
+
     // An add lists, saves and shows the account once the keychain holds its secret; the same
     // secret pasted meanwhile is the same account, found in memory.
     void addWaitsForTheKeychain()

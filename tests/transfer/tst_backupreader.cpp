@@ -5,9 +5,12 @@
 #include "transfer/BackupFileReader.h"
 #include "transfer/BackupOpener.h"
 #include "transfer/BackupReader.h"
+#include "transfer/KeyDeriver.h"
 #include "transfer/OtpauthLinks.h"
 #include "transfer/TransferPlugin.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -66,6 +69,15 @@ QByteArray flipped(QByteArray document, const QByteArray &key)
     return document;
 }
 
+// The Ente export with a second secret-stream chunk's worth of bytes after its one message.
+QByteArray withBytesAfterMessage(const QByteArray &document)
+{
+    QJsonObject root = QJsonDocument::fromJson(document).object();
+    const QByteArray data = QByteArray::fromBase64(root[u"encryptedData"].toString().toLatin1());
+    root[u"encryptedData"] = QString::fromLatin1((data + QByteArray(40, 'x')).toBase64());
+    return QJsonDocument(root).toJson();
+}
+
 } // namespace
 
 class TestBackupReader : public QObject
@@ -99,6 +111,7 @@ private Q_SLOTS:
             {mason, james, elijah}, 0);
         row("andOTP, plain", u"andotp_plain.json"_s, u"andOTP 备份"_s, all, 3);
         row("FreeOTP+", u"freeotp_plus.json"_s, u"FreeOTP+ 备份"_s, {elijah, james, mason}, 3);
+        row("FreeOTP+, Steam", u"freeotp_plus_steam.json"_s, u"FreeOTP+ 备份"_s, {u"Steam:Sophia"_s + steam}, 0);
         row("Authenticator Pro, plain", u"stratum_plain.json"_s, u"Authenticator Pro 备份"_s, all, 3);
         row("Steam maFile", u"steam_old.json"_s, u"Steam 令牌文件（maFile）"_s, {u"Steam:Sophia"_s + steam}, 0);
         row("Steam app's accounts", u"steam.json"_s, u"Steam 令牌文件（maFile）"_s, {u"Steam:Sophia"_s + steam}, 0);
@@ -112,6 +125,9 @@ private Q_SLOTS:
         row("Authenticator Pro, legacy encryption", u"stratum_encrypted_legacy.bin"_s,
             u"Authenticator Pro 旧版加密备份"_s, all, 3);
         row("Ente Auth, encrypted", u"ente_auth_encrypted.json"_s, u"Ente Auth 加密导出"_s, {mason, james}, 1);
+        // One MESSAGE chunk; a hand-entered link with spaces read, a trashed entry skipped.
+        row("Ente Auth, current writer", u"ente_auth_encrypted_message.json"_s, u"Ente Auth 加密导出"_s,
+            {mason, james, u"Kestrel Bank:ana@example.org JBSWY3DPEHPK3PXP 30/6 SHA1 324550"_s}, 2);
     }
     void peerSamples()
     {
@@ -144,15 +160,23 @@ private Q_SLOTS:
             << flipped(ente, "encryptedData") << u"test"_s << Kind::wrongPasswordOrDamaged;
         QTest::newRow("Ente, memory beyond the cap")
             << QByteArray(ente).replace("8388608", "8589934592") << u"test"_s << Kind::unsupported;
+        QTest::newRow("Ente, bytes after its message")
+            << withBytesAfterMessage(ente) << u"test"_s << Kind::wrongPasswordOrDamaged;
         QTest::newRow("Ente, later version")
             << QByteArray(ente).replace(R"("version": 1)", R"("version": 2)") << u"test"_s << Kind::unsupported;
-        for (const char *file : {"andotp_encrypted.bin", "andotp_encrypted_old.bin", "stratum_encrypted.bin",
-                                 "stratum_encrypted_legacy.bin"}) {
+        // The oldest andOTP format starts with a random nonce, which reads as a count over the cap.
+        for (const auto &[file, refusal] : {std::pair("andotp_encrypted.bin", Kind::wrongPasswordOrDamaged),
+                                            std::pair("andotp_encrypted_old.bin", Kind::wrongPasswordOrTooCostly),
+                                            std::pair("stratum_encrypted.bin", Kind::wrongPasswordOrDamaged),
+                                            std::pair("stratum_encrypted_legacy.bin", Kind::wrongPasswordOrDamaged)}) {
             QByteArray bytes = sample(QString::fromLatin1(file));
-            QTest::addRow("%s, wrong password", file) << bytes << u"wrong"_s << Kind::wrongPasswordOrDamaged;
+            QTest::addRow("%s, wrong password", file) << bytes << u"wrong"_s << refusal;
             bytes[bytes.size() - 20] = char(bytes[bytes.size() - 20] ^ 1);
-            QTest::addRow("%s, a byte changed", file) << bytes << u"test"_s << Kind::wrongPasswordOrDamaged;
+            QTest::addRow("%s, a byte changed", file) << bytes << u"test"_s << refusal;
         }
+        QTest::newRow("andOTP, iterations beyond the cap")
+            << sample(u"andotp_encrypted.bin"_s).replace(0, 4, "\x7f\xff\xff\xff") << u"test"_s
+            << Kind::wrongPasswordOrTooCostly;
         QTest::newRow("Authenticator Pro, cut after its header")
             << sample(u"stratum_encrypted.bin"_s).left(40) << u"test"_s << Kind::damaged;
         QTest::newRow("2FAS, wrong password") << twoFas << u"wrong"_s << Kind::wrongPassword;
@@ -199,7 +223,7 @@ private Q_SLOTS:
     void openerAnswersTheLatestRead()
     {
         const TransferPlugin layer;
-        BackupOpener opener(layer);
+        BackupOpener opener(layer, QStringLiteral(CORVANE_BINARY));
         const QByteArray vault = *AegisVault::write(sampleTokens, u"test"_s, cheap);
         QStringList answers;
         const auto answer = [&](const BackupOpener::Result &result) {
@@ -214,20 +238,79 @@ private Q_SLOTS:
         QCOMPARE(answers, (QStringList{u"密码不正确。"_s, u"3"_s}));
     }
 
+    // A cancelled derivation is stopped, not waited for: the next one answers at once,
+    // although the first alone takes far longer than QTRY_VERIFY waits.
+    void keyDeriverStopsACancelledDerivation()
+    {
+        KeyDeriver deriver(QStringLiteral(CORVANE_BINARY));
+        bool dropped = true;
+        deriver.derive("pw",
+                       {.function = KeyDerivation::Function::argon2id,
+                        .salt = QByteArray(16, 's'),
+                        .cost = 400,
+                        .memoryKiB = 1 << 16},
+                       [&](const std::optional<QByteArray> &) { dropped = false; });
+        deriver.cancel();
+        const KeyDerivation cheapest{.function = KeyDerivation::Function::sha256, .salt = {}};
+        std::optional<std::optional<QByteArray>> answer;
+        deriver.derive("pw", cheapest, [&](const std::optional<QByteArray> &key) { answer = key; });
+        QTRY_VERIFY(answer);
+        QVERIFY(dropped);
+        QCOMPARE(*answer, cheapest.derive("pw"));
+    }
+
+    // Without its helper a derivation fails rather than leaving the password dialog waiting.
+    void keyDeriverFailsWithoutItsProgram()
+    {
+        KeyDeriver deriver(u"/nonexistent/corvane"_s);
+        std::optional<std::optional<QByteArray>> answer;
+        deriver.derive("pw", {.function = KeyDerivation::Function::sha256, .salt = {}},
+                       [&](const std::optional<QByteArray> &key) { answer = key; });
+        QTRY_VERIFY(answer);
+        QCOMPARE(*answer, std::nullopt);
+    }
+
+    // A large file takes a while to read: the opener reads it on a worker thread, before and
+    // after the derivation.
+    void openerReadsOffTheMainThread()
+    {
+        struct ThreadRecorder : TransferPlugin
+        {
+            using TransferPlugin::readBackup;
+            std::expected<ImportBatch, TransferError> readBackup(const QByteArray &bytes, const QString &password,
+                                                                 const DerivedKeyTable &keys, const KdfPolicy &policy,
+                                                                 std::optional<KeyDerivation> &pending) const override
+            {
+                onMainThread << (QThread::currentThread() == QCoreApplication::instance()->thread());
+                return TransferPlugin::readBackup(bytes, password, keys, policy, pending);
+            }
+            mutable QList<bool> onMainThread;
+        } layer;
+        BackupOpener opener(layer, QStringLiteral(CORVANE_BINARY));
+        std::optional<BackupOpener::Result> answer;
+        opener.open(*AegisVault::write(sampleTokens, u"test"_s, cheap), u"test"_s,
+                    [&](const BackupOpener::Result &result) { answer = result; });
+        QTRY_VERIFY(answer);
+        QVERIFY(*answer);
+        QCOMPARE(layer.onMainThread, (QList<bool>{false, false}));
+    }
+
     void linkListRefusesLinesWithTheirReason()
     {
         // The migration link is from dim13/otpauth's test data.
         const auto batch = BackupReader::read(
             "\n"_ba + OtpauthLinks::write(sampleTokens) + "otpauth://hotp/x?secret=AAAA\notpauth://totp/y?secret=1\n"
             + "otpauth-migration://offline?data=CjEKCkhlbGxvId6tvu8SGEV4YW1wbGU6YWxpY2VAZ29vZ2xlLmNvbRoHRXhhbXBsZTAC\n"
-            + "otpauth-migration://offline?data=%%%\n  # written by a script\n");
+            + "otpauth-migration://offline?data=%%%\n  # written by a script\n"
+            + "otpauth://totp/z?secret=JBSWY3DPEHPK3PXP&codeDisplay=%7B%22trashed%22%3Atrue%7D\n");
         QVERIFY(batch);
         const ImportedToken alice{u"alice@google.com"_s, u"Example"_s, u"JBSWY3DPEHPK3PXP"_s};
         QCOMPARE(batch->tokens, sampleTokens + QList<ImportedToken>{alice});
-        QCOMPARE(batch->refused.size(), 3);
+        QCOMPARE(batch->refused.size(), 4);
         QCOMPARE(batch->refused[0], (ImportBatch::Refusal{u"第 5 行 x"_s, u"暂不支持计数器（HOTP）验证码。"_s}));
         QCOMPARE(batch->refused[1], (ImportBatch::Refusal{u"第 6 行 y"_s, u"密钥或参数无效。"_s}));
         QCOMPARE(batch->refused[2].label, u"第 8 行"_s);
+        QCOMPARE(batch->refused[3], (ImportBatch::Refusal{u"第 10 行 z"_s, u"已在 Ente 中移到回收站"_s}));
     }
 
     // Bitwarden quotes fields with commas, line breaks and quotes, as notes often have.
