@@ -56,8 +56,8 @@ QString batchText(const MigrationBatch &batch)
     for (const ImportedToken &token : accounts.tokens.first(std::min(shownLines, accounts.tokens.size())))
         lines << AddTokenView::tr("· %1　%2 位 · %3 秒")
                      .arg(ImportBatch::label(token.name, token.issuer))
-                     .arg(token.digits)
-                     .arg(token.period);
+                     .arg(token.otp.digits)
+                     .arg(token.otp.period);
     for (const ImportBatch::Refusal &refusal : accounts.refused)
         lines << AddTokenView::tr("· %1不会添加。").arg(refusalLine(refusal));
     if (total > shownLines)

@@ -25,8 +25,18 @@ CodeCopier::CodeCopier(TokenStore &store, CodeClipboard &clipboard, SingleShot s
 
 void CodeCopier::copy(const QString &codeText, const TokenAccount &account)
 {
-    if (!isCode(codeText))
+    if (account.otp.isHotp()) {
+        // The counter moves on, and is saved, before its code shows or reaches the clipboard.
+        if (const auto next = m_store.nextCode(account.id))
+            copyShown(*next, account);
         return;
+    }
+    if (isCode(codeText))
+        copyShown(codeText, account);
+}
+
+void CodeCopier::copyShown(const QString &codeText, const TokenAccount &account)
+{
     m_clipboard.copyCode(codeText, m_store.clipboardClearDelay());
     setCopiedAccountID(account.id);
     m_singleShot(copiedMarkDuration, this, [this, id = account.id] {

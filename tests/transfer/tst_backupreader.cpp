@@ -22,9 +22,9 @@ using Kind = TransferError::Kind;
 // Cheap enough for the many files these tests write; the store round trip uses Aegis's cost.
 const KdfPolicy cheap{.scryptN = 1 << 10};
 const QList<ImportedToken> sampleTokens{
-    {u"alice@example.com"_s, u"GitHub"_s, u"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ"_s, 30, 6},
-    {u"bob"_s, QString(), u"JBSWY3DPEHPK3PXPJBSWY3DPEHPK3PXP"_s, 60, 8},
-    {u"名字 with spaces:&?"_s, u"发行者"_s, u"KRUGKIDROVUWG2ZAMJZG653OEBTG66BAJZ2W24DTEBXXMZLS"_s, 15, 7},
+    {u"alice@example.com"_s, u"GitHub"_s, u"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ"_s, {30, 6}},
+    {u"bob"_s, QString(), u"JBSWY3DPEHPK3PXPJBSWY3DPEHPK3PXP"_s, {60, 8}},
+    {u"名字 with spaces:&?"_s, u"发行者"_s, u"KRUGKIDROVUWG2ZAMJZG653OEBTG66BAJZ2W24DTEBXXMZLS"_s, {15, 7}},
 };
 
 // The samples come from Aegis's own test suite (see data/SOURCES.md); password "test".
@@ -43,12 +43,13 @@ QStringList summary(const ImportBatch &batch)
 {
     QStringList lines;
     for (const ImportedToken &token : batch.tokens) {
-        const auto code = TOTPGenerator::code(TOTPGenerator::normalize(token.secret), sampleTime, token.period,
-                                              token.digits, token.algorithm, token.steam);
-        lines << u"%1:%2 %3 %4/%5 %6%7 %8"_s.arg(token.issuer, token.name, TOTPGenerator::normalize(token.secret))
-                     .arg(token.period)
-                     .arg(token.digits)
-                     .arg(algorithmName(token.algorithm), token.steam ? u" Steam"_s : QString(), code.value_or(u"?"_s));
+        const OtpParameters &otp = token.otp;
+        const auto code = TOTPGenerator::code(TOTPGenerator::normalize(token.secret), sampleTime, otp);
+        // A counter-based account shows its counter where the others show their period.
+        const QString step = otp.isHotp() ? u"#"_s + QString::number(otp.counter) : QString::number(otp.period);
+        lines << u"%1:%2 %3 %4/%5 %6%7 %8"_s.arg(token.issuer, token.name, TOTPGenerator::normalize(token.secret), step)
+                     .arg(otp.digits)
+                     .arg(algorithmName(otp.algorithm), otp.isSteam() ? u" Steam"_s : QString(), code.value_or(u"?"_s));
     }
     return lines;
 }
@@ -65,6 +66,14 @@ QByteArray flipped(QByteArray document, const QByteArray &key)
     document[at] = document[at] == '0' ? '1' : '0';
     return document;
 }
+
+// A counter beyond 32 bits, and one more than a JSON double holds exactly.
+const QList<ImportedToken> counterTokens{
+    {u"counter"_s, u"HOTP"_s, u"JBSWY3DPEHPK3PXP"_s, {30, 8, HashAlgorithm::Sha256, OtpKind::Hotp, 1ull << 32}},
+    {u"large"_s,
+     u"HOTP"_s,
+     u"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ"_s,
+     {30, 6, HashAlgorithm::Sha1, OtpKind::Hotp, (1ull << 53) + 1}}};
 
 } // namespace
 
@@ -223,11 +232,11 @@ private Q_SLOTS:
             + "otpauth-migration://offline?data=%%%\n  # written by a script\n");
         QVERIFY(batch);
         const ImportedToken alice{u"alice@google.com"_s, u"Example"_s, u"JBSWY3DPEHPK3PXP"_s};
-        QCOMPARE(batch->tokens, sampleTokens + QList<ImportedToken>{alice});
-        QCOMPARE(batch->refused.size(), 3);
-        QCOMPARE(batch->refused[0], (ImportBatch::Refusal{u"第 5 行 x"_s, u"暂不支持计数器（HOTP）验证码。"_s}));
-        QCOMPARE(batch->refused[1], (ImportBatch::Refusal{u"第 6 行 y"_s, u"密钥或参数无效。"_s}));
-        QCOMPARE(batch->refused[2].label, u"第 8 行"_s);
+        const ImportedToken x{u"x"_s, {}, u"AAAA"_s, {.kind = OtpKind::Hotp}};
+        QCOMPARE(batch->tokens, sampleTokens + QList<ImportedToken>{x, alice});
+        QCOMPARE(batch->refused.size(), 2);
+        QCOMPARE(batch->refused[0], (ImportBatch::Refusal{u"第 6 行 y"_s, u"密钥或参数无效。"_s}));
+        QCOMPARE(batch->refused[1].label, u"第 8 行"_s);
     }
 
     // Bitwarden quotes fields with commas, line breaks and quotes, as notes often have.
@@ -244,8 +253,12 @@ private Q_SLOTS:
     {
         ImportBatch batch{sampleTokens, {}, {}};
         batch.tokens.insert(1, {u"again"_s, {}, u"gezd gnbv-gy3t qojq gezd gnbv gy3t qojq=="_s});
+        // The same secret counting instead of timing is another account.
+        ImportedToken counting = sampleTokens[2];
+        counting.otp.kind = OtpKind::Hotp;
+        batch.tokens.append(counting);
         batch.setAsidePresent({sampleTokens[2]});
-        QCOMPARE(batch.tokens, sampleTokens.first(2));
+        QCOMPARE(batch.tokens, sampleTokens.first(2) << counting);
         QCOMPARE(batch.present.size(), 2);
     }
 
@@ -255,10 +268,10 @@ private Q_SLOTS:
         QTest::addColumn<bool>("encrypted");
         QTest::addColumn<QList<ImportedToken>>("tokens");
         const QList<ImportedToken> hashesAndSteam{
-            {u"sha512"_s, u"Bank"_s, u"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ"_s, 60, 8, HashAlgorithm::Sha512},
-            {u"steam"_s, u"Steam"_s, u"JRZCL47CMXVOQMNPZR2F7J4RGI"_s, 30, 5, HashAlgorithm::Sha1, true}};
-        QTest::newRow("Aegis vault") << true << sampleTokens + hashesAndSteam;
-        QTest::newRow("otpauth links") << false << sampleTokens;
+            {u"sha512"_s, u"Bank"_s, u"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ"_s, {60, 8, HashAlgorithm::Sha512}},
+            {u"steam"_s, u"Steam"_s, u"JRZCL47CMXVOQMNPZR2F7J4RGI"_s, {30, 5, HashAlgorithm::Sha1, OtpKind::Steam}}};
+        QTest::newRow("Aegis vault") << true << sampleTokens + hashesAndSteam + counterTokens;
+        QTest::newRow("otpauth links") << false << sampleTokens + counterTokens;
     }
     void roundTripThroughStores()
     {
@@ -280,6 +293,25 @@ private Q_SLOTS:
             QVERIFY(added(second, token));
         // Names, parameters and secrets alike, in order.
         QCOMPARE(second.exportTokens(), tokens);
+    }
+
+    // Counter-based accounts leave in a vault that a decryptor written from Aegis's format
+    // description opens, with their counters and the codes of those counters.
+    void exportOpensInOutsideDecryptor()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"vault.json"_s);
+        QVERIFY(BackupFile::write(path, *AegisVault::write(sampleTokens.first(1) + counterTokens, u"pw"_s, cheap)));
+        QProcess oracle;
+        oracle.start(u"/usr/bin/python3"_s,
+                     {QStringLiteral(CORVANE_TRANSFER_DATA "/open_aegis_vault.py"), path, u"pw"_s});
+        QVERIFY(oracle.waitForFinished(60000));
+        QCOMPARE(oracle.exitCode(), 0);
+        // Codes: Python's hmac (oathtool's HOTP is SHA-1 only), then `oathtool --hotp -b -c 9007199254740993`.
+        QCOMPARE(QString::fromUtf8(oracle.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts),
+                 (QStringList{u"totp\tGitHub\talice@example.com\tSHA1\t6\t30\t-"_s,
+                              u"hotp\tHOTP\tcounter\tSHA256\t8\t4294967296\t88372834"_s,
+                              u"hotp\tHOTP\tlarge\tSHA1\t6\t9007199254740993\t354518"_s}));
     }
 
     // A secret of a length strict decoders refuse is written as the Base32 of the bytes its codes

@@ -14,9 +14,9 @@ QStringList rows(const MigrationBatch &batch)
 {
     QStringList result;
     for (const ImportedToken &token : batch.accounts.tokens) {
-        QStringList fields{token.name, token.issuer, token.secret, QString::number(token.digits)};
-        if (token.algorithm != HashAlgorithm::Sha1)
-            fields << algorithmName(token.algorithm);
+        QStringList fields{token.name, token.issuer, token.secret, QString::number(token.otp.digits)};
+        if (token.otp.algorithm != HashAlgorithm::Sha1)
+            fields << algorithmName(token.otp.algorithm);
         result << fields.join(u'|');
     }
     for (const ImportBatch::Refusal &refusal : batch.accounts.refused)

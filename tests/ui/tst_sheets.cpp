@@ -93,8 +93,8 @@ private Q_SLOTS:
         QTest::mouseClick(sheet.primaryButton(), Qt::LeftButton);
         QVERIFY(!sheet.isVisible() && m_store->accounts().size() == 1);
         const TokenAccount &account = m_store->accounts().first();
-        QCOMPARE((QList<qint64>{account.period, account.digits}), (QList<qint64>{60, 8}));
-        QCOMPARE(account.algorithm, HashAlgorithm::Sha256);
+        QCOMPARE((QList<qint64>{account.otp.period, account.otp.digits}), (QList<qint64>{60, 8}));
+        QCOMPARE(account.otp.algorithm, HashAlgorithm::Sha256);
     }
 
     void addNeedsAValidSecret()
@@ -139,8 +139,8 @@ private Q_SLOTS:
         const TokenAccount &added = m_store->accounts().first();
         QCOMPARE(QStringList({added.name, added.issuer}), QStringList({u"alice"_s, u"Acme"_s}));
         QCOMPARE(m_fx.keychain.items.value(added.id), rfcSecret);
-        QCOMPARE((QList<qint64>{added.period, added.digits}), (QList<qint64>{30, 7}));
-        QCOMPARE(added.algorithm, HashAlgorithm::Sha512);
+        QCOMPARE((QList<qint64>{added.otp.period, added.otp.digits}), (QList<qint64>{30, 7}));
+        QCOMPARE(added.otp.algorithm, HashAlgorithm::Sha512);
     }
 
     void migrationLinkAddsItsAccounts_data()
@@ -271,8 +271,8 @@ private Q_SLOTS:
         const TokenAccount &account = m_store->accounts().first();
         QTEST(QStringList({account.name, account.issuer}), "saved");
         QCOMPARE(m_fx.keychain.items.value(account.id), rfcSecret);
-        QCOMPARE((QList<qint64>{account.period, account.digits}), (QList<qint64>{60, 8}));
-        QCOMPARE(account.algorithm, HashAlgorithm::Sha512);
+        QCOMPARE((QList<qint64>{account.otp.period, account.otp.digits}), (QList<qint64>{60, 8}));
+        QCOMPARE(account.otp.algorithm, HashAlgorithm::Sha512);
     }
 
     void renameOfDeletedAccountChangesNothing()
