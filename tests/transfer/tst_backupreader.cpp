@@ -87,40 +87,49 @@ private Q_SLOTS:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("format");
         QTest::addColumn<QStringList>("accounts");
-        QTest::addColumn<int>("refused"); // the samples' HOTP entries
+        QTest::addColumn<int>("refused");
         const QString mason = u"Deno:Mason 4SJHB4GSD43FZBAI7C2HLRJGPQ 30/6 SHA1 790195"_s;
         const QString james = u"SPDX:James 5OM4WOOGPLQEF6UGN3CPEOOLWU 20/7 SHA256 9993814"_s;
         const QString elijah = u"Airbnb:Elijah 7ELGJSGXNCCTV3O6LKJWYFV2RA 50/8 SHA512 65516786"_s;
         const QString steam = u" JRZCL47CMXVOQMNPZR2F7J4RGI 30/5 SHA1 Steam 747JR"_s;
-        const QStringList all{mason, james, elijah, u"Boeing:Sophia"_s + steam};
-        const QStringList twoFas{mason, u"Boeing:Sophia"_s + steam};
+        // The HOTP entries with their counters and the codes of those counters: oathtool
+        // (`--hotp -b -c 1`) for SHA-1, Python's hmac for the others.
+        const QString jamesCounting = u"Issuu:James YOOMIXWS5GN6RTBPUFFWKTW5M4 #1/6 SHA1 253717"_s;
+        const QString benjamin = u"Air Canada:Benjamin KUVJJOM753IHTNDSZVCNKL7GII #50/7 SHA256 4444976"_s;
+        const QString masonCounting = u"WWE:Mason 5VAML3X35THCEBVRLV24CGBKOY #10300/8 SHA512 24622277"_s;
+        const QStringList counting{jamesCounting, benjamin, masonCounting};
+        const QStringList all = QStringList{mason, james, elijah} + counting + QStringList{u"Boeing:Sophia"_s + steam};
+        const QStringList twoFas = QStringList{mason} + counting + QStringList{u"Boeing:Sophia"_s + steam};
         const auto row = [](const char *tag, const QString &file, const QString &format, const QStringList &accounts,
                             int refused) { QTest::newRow(tag) << file << format << accounts << refused; };
-        row("Aegis, plain", u"aegis_plain.json"_s, u"Aegis 备份"_s, all, 3);
-        row("Aegis, encrypted", u"aegis_encrypted.json"_s, u"Aegis 加密备份"_s, all, 3);
-        row("2FAS, plain", u"2fas_authenticator_plain_v4.2fas"_s, u"2FAS 备份"_s, twoFas, 3);
-        row("2FAS, encrypted", u"2fas_authenticator_encrypted_v4.2fas"_s, u"2FAS 加密备份"_s, twoFas, 3);
+        row("Aegis, plain", u"aegis_plain.json"_s, u"Aegis 备份"_s, all, 0);
+        row("Aegis, encrypted", u"aegis_encrypted.json"_s, u"Aegis 加密备份"_s, all, 0);
+        row("2FAS, plain", u"2fas_authenticator_plain_v4.2fas"_s, u"2FAS 备份"_s, twoFas, 0);
+        row("2FAS, encrypted", u"2fas_authenticator_encrypted_v4.2fas"_s, u"2FAS 加密备份"_s, twoFas, 0);
         row("Bitwarden, JSON", u"bitwarden.json"_s, u"Bitwarden 导出"_s,
             {mason, james, elijah, u"Test Steam:"_s + steam}, 0);
         row("Bitwarden, CSV", u"bitwarden.csv"_s, u"Bitwarden 导出（CSV）"_s,
             {mason, james, elijah, u"Test 4:"_s + steam}, 0);
         row("Proton Authenticator", u"proton_authenticator.json"_s, u"Proton Authenticator 导出"_s,
             {mason, james, elijah}, 0);
-        row("andOTP, plain", u"andotp_plain.json"_s, u"andOTP 备份"_s, all, 3);
-        row("FreeOTP+", u"freeotp_plus.json"_s, u"FreeOTP+ 备份"_s, {elijah, james, mason}, 3);
-        row("Authenticator Pro, plain", u"stratum_plain.json"_s, u"Authenticator Pro 备份"_s, all, 3);
+        row("andOTP, plain", u"andotp_plain.json"_s, u"andOTP 备份"_s, all, 0);
+        // FreeOTP+ stores one less than the counter of the next code; read, they match the others.
+        row("FreeOTP+", u"freeotp_plus.json"_s, u"FreeOTP+ 备份"_s,
+            {masonCounting, benjamin, jamesCounting, elijah, james, mason}, 0);
+        row("Authenticator Pro, plain", u"stratum_plain.json"_s, u"Authenticator Pro 备份"_s, all, 0);
         row("Steam maFile", u"steam_old.json"_s, u"Steam 令牌文件（maFile）"_s, {u"Steam:Sophia"_s + steam}, 0);
         row("Steam app's accounts", u"steam.json"_s, u"Steam 令牌文件（maFile）"_s, {u"Steam:Sophia"_s + steam}, 0);
-        row("otpauth links", u"plain.txt"_s, u"otpauth 链接列表"_s, all, 3);
+        row("otpauth links", u"plain.txt"_s, u"otpauth 链接列表"_s, all, 0);
         // Decrypted by libgcrypt and libsodium, then read as the plain backups.
-        row("andOTP, encrypted", u"andotp_encrypted.bin"_s, u"andOTP 加密备份"_s, all, 3);
+        row("andOTP, encrypted", u"andotp_encrypted.bin"_s, u"andOTP 加密备份"_s, all, 0);
         // Its oldest backups put the issuer into the name.
         row("andOTP, oldest encryption", u"andotp_encrypted_old.bin"_s, u"andOTP 加密备份"_s,
             {u":Deno - "_s + mason, u":SPDX - "_s + james, u":Airbnb - "_s + elijah}, 3);
-        row("Authenticator Pro, encrypted", u"stratum_encrypted.bin"_s, u"Authenticator Pro 加密备份"_s, all, 3);
+        row("Authenticator Pro, encrypted", u"stratum_encrypted.bin"_s, u"Authenticator Pro 加密备份"_s, all, 0);
         row("Authenticator Pro, legacy encryption", u"stratum_encrypted_legacy.bin"_s,
-            u"Authenticator Pro 旧版加密备份"_s, all, 3);
-        row("Ente Auth, encrypted", u"ente_auth_encrypted.json"_s, u"Ente Auth 加密导出"_s, {mason, james}, 1);
+            u"Authenticator Pro 旧版加密备份"_s, all, 0);
+        row("Ente Auth, encrypted", u"ente_auth_encrypted.json"_s, u"Ente Auth 加密导出"_s,
+            {mason, james, u"Issuu:Benjamin YOOMIXWS5GN6RTBPUFFWKTW5M4 #1/6 SHA1 253717"_s}, 0);
     }
     void peerSamples()
     {
