@@ -35,7 +35,7 @@ private Q_SLOTS:
         QVERIFY(!document.contains('\n'));
         QCOMPARE(TokenAccount::decodeList(document), accounts);
         // Only what differs from a plain account is written.
-        QCOMPARE(document.count("\"algorithm\""), 2);
+        QCOMPARE(document.count("\"algorithm\""), 3);
         QVERIFY(document.contains(R"("algorithm":"SHA256")") && document.contains(R"("algorithm":"SHA512")"));
         QCOMPARE(document.count(R"("steam":true)"), 1);
         QCOMPARE(document.count(R"("type":"hotp")"), 2);

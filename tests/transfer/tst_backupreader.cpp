@@ -119,12 +119,17 @@ private Q_SLOTS:
         row("Authenticator Pro, plain", u"stratum_plain.json"_s, u"Authenticator Pro 备份"_s, all, 0);
         row("Steam maFile", u"steam_old.json"_s, u"Steam 令牌文件（maFile）"_s, {u"Steam:Sophia"_s + steam}, 0);
         row("Steam app's accounts", u"steam.json"_s, u"Steam 令牌文件（maFile）"_s, {u"Steam:Sophia"_s + steam}, 0);
-        row("otpauth links", u"plain.txt"_s, u"otpauth 链接列表"_s, all, 0);
+        // A link's "+" stays a "+": only percent-escapes are decoded.
+        QStringList links = all;
+        links[4].replace(u"Air Canada"_s, u"Air+Canada"_s);
+        row("otpauth links", u"plain.txt"_s, u"otpauth 链接列表"_s, links, 0);
         // Decrypted by libgcrypt and libsodium, then read as the plain backups.
         row("andOTP, encrypted", u"andotp_encrypted.bin"_s, u"andOTP 加密备份"_s, all, 0);
         // Its oldest backups put the issuer into the name.
         row("andOTP, oldest encryption", u"andotp_encrypted_old.bin"_s, u"andOTP 加密备份"_s,
-            {u":Deno - "_s + mason, u":SPDX - "_s + james, u":Airbnb - "_s + elijah}, 3);
+            {u":Deno - "_s + mason, u":SPDX - "_s + james, u":Airbnb - "_s + elijah, u":Issuu - "_s + jamesCounting,
+             u":Air Canada - "_s + benjamin, u":WWE - "_s + masonCounting},
+            0);
         row("Authenticator Pro, encrypted", u"stratum_encrypted.bin"_s, u"Authenticator Pro 加密备份"_s, all, 0);
         row("Authenticator Pro, legacy encryption", u"stratum_encrypted_legacy.bin"_s,
             u"Authenticator Pro 旧版加密备份"_s, all, 0);
@@ -242,7 +247,7 @@ private Q_SLOTS:
         QVERIFY(batch);
         const ImportedToken alice{u"alice@google.com"_s, u"Example"_s, u"JBSWY3DPEHPK3PXP"_s};
         const ImportedToken x{u"x"_s, {}, u"AAAA"_s, {.kind = OtpKind::Hotp}};
-        QCOMPARE(batch->tokens, sampleTokens + QList<ImportedToken>{x, alice});
+        QCOMPARE(batch->tokens, sampleTokens + QList<ImportedToken>({x, alice}));
         QCOMPARE(batch->refused.size(), 2);
         QCOMPARE(batch->refused[0], (ImportBatch::Refusal{u"第 6 行 y"_s, u"密钥或参数无效。"_s}));
         QCOMPARE(batch->refused[1].label, u"第 8 行"_s);

@@ -27,6 +27,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QToolButton>
 #include <QSignalSpy>
 #include <QtTest>
 
