@@ -179,7 +179,7 @@ std::expected<void, StoreError> TokenStore::update(const TokenAccount &account, 
     return m_list.rename(account.id, name, issuer, counter);
 }
 
-std::optional<QString> TokenStore::nextCode(const QUuid &id)
+std::optional<QString> TokenStore::nextCode(QUuid id)
 {
     const auto index = m_list.indexOf(id);
     const auto secret = m_secrets.secret(id);

@@ -81,7 +81,8 @@ public:
     // A counter-based account's next code: the stored counter N becomes N + 1 and the list is
     // saved; only then is the code of N given, and shown until hideCounterCodes. Absent when the
     // secret is unknown, or the save failed (changeNotSaved then says so, and N stays).
-    std::optional<QString> nextCode(const QUuid &id);
+    // By value: the caller's reference may point into the list the advance replaces.
+    std::optional<QString> nextCode(QUuid id);
     // The panel hid: the counter-based codes shown are no longer.
     void hideCounterCodes();
     // The account with its secret; absent when the secret is unknown.

@@ -30,7 +30,7 @@ Q_SIGNALS:
     void copiedAccountChanged(const std::optional<QUuid> &id);
 
 private:
-    void copyShown(const QString &codeText, const TokenAccount &account);
+    void copyShown(const QString &codeText, const QUuid &id);
     void setCopiedAccountID(const std::optional<QUuid> &id);
 
     TokenStore &m_store;

@@ -27,8 +27,8 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QToolButton>
 #include <QSignalSpy>
+#include <QToolButton>
 #include <QtTest>
 
 #include <memory>

@@ -162,9 +162,9 @@ private Q_SLOTS:
             << aliceAndBob + u"hABGAEgACgH"_s << true << QStringList{u"old"_s, u"bob"_s}
             << u"已添加 1 个账户，1 个已存在，已跳过。"_s << QString();
         // carol counts with bob's secret: another account.
-        QTest::newRow("HOTP beside TOTP") << aliceAndBob + u"gofCgpIZWxsbyHerb7vEgVjYXJvbBoEQWNtZSABKAEwARABGAEgACgH"_s
-                                          << false << QStringList{u"alice"_s, u"bob"_s, u"carol"_s} << QString()
-                                          << QString();
+        QTest::newRow("HOTP beside TOTP")
+            << aliceAndBob + u"gofCgpIZWxsbyHerb7vEgVjYXJvbBoEQWNtZSABKAEwARABGAEgACgH"_s << false
+            << QStringList{u"alice"_s, u"bob"_s, u"carol"_s} << QString() << QString();
         QTest::newRow("first of two codes")
             << u"Ch0KCkhlbGxvId6tvu8SA2JvYhoEQWNtZSABKAEwAhABGAIgACgH"_s << false << QStringList{u"bob"_s}
             << u"已添加 1 个账户。这是第 1/2 张二维码，请继续读取下一张。"_s << QString();
