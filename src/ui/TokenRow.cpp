@@ -37,6 +37,8 @@ TokenRow::TokenRow(Clock clock, QWidget *parent)
 {
     m_nextCode->setText(tr("下一个验证码"));
     m_nextCode->setAutoRaise(true);
+    m_nextCode->setCursor(Qt::PointingHandCursor);
+    colorNextCode();
     m_nextCode->setFocusPolicy(Qt::NoFocus); // the list's keys reach it as Return
     m_nextCode->hide();
     // Like every copy action of the row, it asks for the next code.
@@ -204,12 +206,20 @@ TokenRow::Lines TokenRow::lines() const
     return lines;
 }
 
-// The countdown bar takes the scheme's accent as the desktop switches.
+// The countdown bar and the next-code button take the scheme's accent as the desktop switches.
 void TokenRow::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange)
+    if (event->type() == QEvent::PaletteChange) {
         m_progress->setColor(Palette::accentColor(isDark()));
+        colorNextCode();
+    }
+}
+
+// An action, not a code: flat, in the scheme's accent.
+void TokenRow::colorNextCode()
+{
+    m_nextCode->setStyleSheet(u"QToolButton { color: %1; border: none; }"_s.arg(Palette::accentColor(isDark()).name()));
 }
 
 void TokenRow::resizeEvent(QResizeEvent *event)

@@ -102,6 +102,7 @@ private:
     QRect copyMarkArea() const;
     void startDrag();
     void placeNextCode();
+    void colorNextCode();
 
     TokenAccount m_account{};
     bool m_first = true;

@@ -72,6 +72,7 @@ void render(const State &state, bool dark, const QDir &out)
     view.show();
     QApplication::processEvents();
     state.prepare(store, view);
+    QApplication::processEvents();
     view.resize(326, view.panelHeight());
     QApplication::processEvents();
     const QString file = u"%1-%2.png"_s.arg(state.name, dark ? u"dark"_s : u"light"_s);
