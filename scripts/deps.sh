@@ -6,7 +6,7 @@ BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libsecret-1-dev libxcb1-d
     qt6-translations-l10n qt6-l10n-tools qt6-tools-dev)
 KEYRING_PACKAGES=(dbus dbus-x11 gnome-keyring libglib2.0-bin libsecret-tools)
 DISPLAY_PACKAGES=(xvfb xauth openbox xcompmgr trayer xdotool xclip x11-utils imagemagick fonts-noto-cjk)
-TEST_PACKAGES=("${BUILD_PACKAGES[@]}" "${KEYRING_PACKAGES[@]}" "${DISPLAY_PACKAGES[@]}" oathtool clang-format qrencode appstream desktop-file-utils)
+TEST_PACKAGES=("${BUILD_PACKAGES[@]}" "${KEYRING_PACKAGES[@]}" "${DISPLAY_PACKAGES[@]}" oathtool python3-cryptography clang-format qrencode appstream desktop-file-utils)
 BENCH_PACKAGES=("${TEST_PACKAGES[@]}" libbenchmark-dev)
 # scripts/wayland-check: both desktops' compositors and portals, Wayland's clipboard tools,
 # and what its fake keyboard for KWin is built from.

@@ -37,6 +37,10 @@
         <source>%1。%2</source>
         <translation>%1. %2</translation>
     </message>
+    <message>
+        <source>没有显示验证码。</source>
+        <translation>No code was shown.</translation>
+    </message>
 </context>
 <context>
     <name>AccountQrDialog</name>
@@ -200,6 +204,10 @@
         <source>解锁并添加</source>
         <translation>Unlock and add</translation>
     </message>
+    <message>
+        <source>· %1&#x3000;%2 位 · 计数器 %3</source>
+        <translation>· %1  %2 digits · counter %3</translation>
+    </message>
 </context>
 <context>
     <name>AegisVault</name>
@@ -362,6 +370,26 @@
         <source>%1 · %2 位 · %3 秒</source>
         <translation>%1 · %2 digits · %3 s</translation>
     </message>
+    <message>
+        <source>基于时间（TOTP）</source>
+        <translation>Time-based (TOTP)</translation>
+    </message>
+    <message>
+        <source>基于计数器（HOTP）</source>
+        <translation>Counter-based (HOTP)</translation>
+    </message>
+    <message>
+        <source>类型</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>计数器</source>
+        <translation>Counter</translation>
+    </message>
+    <message>
+        <source>HOTP · %1 · %2 位 · 计数器 %3</source>
+        <translation>HOTP · %1 · %2 digits · counter %3</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -471,10 +499,6 @@
 </context>
 <context>
     <name>ForeignEntry</name>
-    <message>
-        <source>暂不支持计数器（HOTP）验证码。</source>
-        <translation>Counter-based (HOTP) codes are not supported yet.</translation>
-    </message>
     <message>
         <source>不支持的验证码类型：%1。</source>
         <translation>Unsupported code type: %1.</translation>
@@ -671,10 +695,6 @@
 </context>
 <context>
     <name>LinkError</name>
-    <message>
-        <source>暂不支持计数器（HOTP）验证码。</source>
-        <translation>Counter-based (HOTP) codes are not supported yet.</translation>
-    </message>
     <message>
         <source>不支持的算法“%1”，仅支持 SHA1、SHA256 和 SHA512。</source>
         <translation>Unsupported algorithm “%1”: only SHA1, SHA256 and SHA512 are supported.</translation>
@@ -929,6 +949,18 @@
         <source>例如：GitHub</source>
         <translation>e.g. GitHub</translation>
     </message>
+    <message>
+        <source>计数器</source>
+        <translation>Counter</translation>
+    </message>
+    <message>
+        <source>下一个验证码的计数器</source>
+        <translation>Counter of the next code</translation>
+    </message>
+    <message>
+        <source>计数器应为 0 到 18446744073709551615 之间的整数。</source>
+        <translation>The counter must be a whole number from 0 to 18446744073709551615.</translation>
+    </message>
 </context>
 <context>
     <name>SingleInstance</name>
@@ -1022,6 +1054,10 @@
     <message>
         <source>%1 验证码已隐藏，点击复制</source>
         <translation>%1 code hidden, click to copy</translation>
+    </message>
+    <message>
+        <source>下一个验证码</source>
+        <translation>Next code</translation>
     </message>
 </context>
 <context>

@@ -159,11 +159,13 @@ QByteArray InspectCommand::report(const ImportBatch &batch) const
 {
     QByteArray text = line({u"format"_s, batch.format});
     for (const ImportedToken &token : batch.tokens) {
-        const auto code = TOTPGenerator::code(TOTPGenerator::normalize(token.secret), m_now, token.period, token.digits,
-                                              token.algorithm, token.steam);
-        text += line({u"account"_s, token.issuer, token.name, token.steam ? u"steam"_s : u"totp"_s,
-                      algorithmName(token.algorithm), QString::number(token.digits), QString::number(token.period),
-                      code.value_or(QString())});
+        // For HOTP the period column holds the stored counter, and the code is that counter's.
+        const OtpParameters &otp = token.otp;
+        const auto code = TOTPGenerator::code(TOTPGenerator::normalize(token.secret), m_now, otp);
+        text +=
+            line({u"account"_s, token.issuer, token.name, kindName(otp.kind), algorithmName(otp.algorithm),
+                  QString::number(otp.digits),
+                  otp.isHotp() ? QString::number(otp.counter) : QString::number(otp.period), code.value_or(QString())});
     }
     for (const ImportBatch::Refusal &refusal : batch.refused)
         text += line({u"refused"_s, refusal.label, refusal.reason});

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/HashAlgorithm.h"
+#include "engine/OtpParameters.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -11,11 +11,7 @@ struct ImportedToken
     QString name;
     QString issuer;
     QString secret;
-    qint64 period = 30;
-    qint64 digits = 6;
-    HashAlgorithm algorithm = HashAlgorithm::Sha1;
-    // Steam Guard codes: `digits` characters of the Steam alphabet instead of decimal digits.
-    bool steam = false;
+    OtpParameters otp = {};
 
     bool operator==(const ImportedToken &) const = default;
 };

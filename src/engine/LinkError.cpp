@@ -16,11 +16,6 @@ LinkError LinkError::notALink()
     return LinkError(QString());
 }
 
-LinkError LinkError::counterBased()
-{
-    return LinkError(QCoreApplication::translate("LinkError", "暂不支持计数器（HOTP）验证码。"));
-}
-
 LinkError LinkError::unknownAlgorithm(const QString &name)
 {
     QString shown = LabelText::cleaned(name);

@@ -9,7 +9,6 @@ class LinkError
 {
 public:
     static LinkError notALink();
-    static LinkError counterBased();
     static LinkError unknownAlgorithm(const QString &name);
 
     // The text the views show; empty for a text that is not an otpauth link.

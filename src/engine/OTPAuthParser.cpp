@@ -170,6 +170,20 @@ qint64 numberOr(const QList<QueryItem> &items, QStringView name, qint64 fallback
     return parseInt64(*text).value_or(fallback);
 }
 
+// A HOTP link's "counter": 0 when missing (as Google Authenticator reads it); absent when it
+// is not a decimal number of the unsigned 64-bit range.
+std::optional<quint64> counterOf(const QList<QueryItem> &items)
+{
+    const std::optional<QString> text = firstValue(items, u"counter");
+    if (!text)
+        return 0;
+    if (text->isEmpty() || !std::all_of(text->cbegin(), text->cend(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        return std::nullopt;
+    bool ok = false;
+    const quint64 counter = text->toULongLong(&ok);
+    return ok ? std::optional(counter) : std::nullopt;
+}
+
 enum class Kind {
     Totp,
     Steam,
@@ -190,10 +204,7 @@ Kind kindOf(const QUrl &url)
 // Steam Guard has one form: five characters, 30 seconds, SHA-1, whatever else the link says.
 void makeSteam(ImportedToken &token)
 {
-    token.steam = true;
-    token.period = 30;
-    token.digits = 5;
-    token.algorithm = HashAlgorithm::Sha1;
+    token.otp = {30, 5, HashAlgorithm::Sha1, OtpKind::Steam};
 }
 
 // The named hash; SHA-1 when the link names none.
@@ -258,8 +269,6 @@ std::expected<ImportedToken, LinkError> parse(const QString &text)
     if (!link)
         return notALink;
     const Kind kind = kindOf(link->url);
-    if (kind == Kind::Hotp)
-        return std::unexpected(LinkError::counterBased());
     if (kind == Kind::Other)
         return notALink;
 
@@ -282,9 +291,16 @@ std::expected<ImportedToken, LinkError> parse(const QString &text)
     const auto algorithm = algorithmOf(items);
     if (!algorithm)
         return std::unexpected(algorithm.error());
-    token.algorithm = *algorithm;
-    token.period = numberOr(items, u"period", 30);
-    token.digits = numberOr(items, u"digits", 6);
+    token.otp.algorithm = *algorithm;
+    token.otp.period = numberOr(items, u"period", 30);
+    token.otp.digits = numberOr(items, u"digits", 6);
+    if (kind == Kind::Hotp) {
+        const auto counter = counterOf(items);
+        if (!counter)
+            return notALink;
+        token.otp.kind = OtpKind::Hotp;
+        token.otp.counter = *counter;
+    }
     return token;
 }
 

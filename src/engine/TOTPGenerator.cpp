@@ -216,13 +216,28 @@ std::optional<QByteArray> decodeBase32(const QString &text)
 std::expected<QString, TOTPError> code(const QString &secret, double date, qint64 period, qint64 digits,
                                        HashAlgorithm algorithm, bool steam)
 {
-    // Outside these bounds the counter or the modulus would not fit its integer type.
-    if (period < 1 || digits < (steam ? 1 : 0) || digits > 9 || !std::isfinite(date) || date < 0)
+    // Outside these bounds the counter would not fit its integer type.
+    if (period < 1 || !std::isfinite(date) || date < 0)
         return std::unexpected(TOTPError::invalidSecret);
     const double steps = std::floor(date / double(period));
     if (!(steps < 0x1p64))
         return std::unexpected(TOTPError::invalidSecret);
-    const quint64 counter = quint64(steps);
+    return counterCode(secret, quint64(steps), digits, algorithm, steam);
+}
+
+std::expected<QString, TOTPError> code(const QString &secret, double date, const OtpParameters &otp)
+{
+    if (otp.isHotp())
+        return counterCode(secret, otp.counter, otp.digits, otp.algorithm);
+    return code(secret, date, otp.period, otp.digits, otp.algorithm, otp.isSteam());
+}
+
+std::expected<QString, TOTPError> counterCode(const QString &secret, quint64 counter, qint64 digits,
+                                              HashAlgorithm algorithm, bool steam)
+{
+    // Outside these bounds the modulus would not fit its integer type.
+    if (digits < (steam ? 1 : 0) || digits > 9)
+        return std::unexpected(TOTPError::invalidSecret);
 
     // 128 bytes keep any realistic key (up to 204 Base32 characters) off the heap.
     QVarLengthArray<char, 128> key;

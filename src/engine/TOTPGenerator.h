@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/HashAlgorithm.h"
+#include "engine/OtpParameters.h"
 #include "engine/TOTPError.h"
 
 #include <QByteArray>
@@ -9,7 +9,7 @@
 #include <expected>
 #include <optional>
 
-// RFC 6238 TOTP over HMAC-SHA1, -SHA256 or -SHA512 with RFC 4226 truncation, printed in
+// RFC 4226 HOTP and RFC 6238 TOTP over HMAC-SHA1, -SHA256 or -SHA512 with RFC 4226 truncation, printed in
 // decimal or, for Steam Guard accounts, in the Steam alphabet.
 namespace TOTPGenerator {
 
@@ -34,5 +34,15 @@ std::optional<QByteArray> decodeBase32(const QString &text);
 // digit count or date outside 1.., 0..9 (1..9 for Steam) and a counter that fits 64 bits.
 std::expected<QString, TOTPError> code(const QString &secret, double date, qint64 period, qint64 digits,
                                        HashAlgorithm algorithm = HashAlgorithm::Sha1, bool steam = false);
+
+// The code an account's parameters give at `date`; for HOTP the code of its stored counter,
+// whatever the date (nothing here advances a counter).
+std::expected<QString, TOTPError> code(const QString &secret, double date, const OtpParameters &otp);
+
+// The code for one 64-bit counter value: RFC 4226 HOTP, and the step under every time-based
+// code. invalidSecret for a secret that decodes to no byte and a digit count outside 0..9
+// (1..9 for Steam).
+std::expected<QString, TOTPError> counterCode(const QString &secret, quint64 counter, qint64 digits,
+                                              HashAlgorithm algorithm = HashAlgorithm::Sha1, bool steam = false);
 
 } // namespace TOTPGenerator

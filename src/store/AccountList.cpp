@@ -33,7 +33,8 @@ void AccountList::reset(QList<TokenAccount> accounts)
     Q_EMIT changed();
 }
 
-std::expected<void, StoreError> AccountList::rename(QUuid id, QString name, QString issuer)
+std::expected<void, StoreError> AccountList::rename(QUuid id, QString name, QString issuer,
+                                                    std::optional<quint64> counter)
 {
     const auto index = indexOf(id);
     if (!index)
@@ -44,7 +45,24 @@ std::expected<void, StoreError> AccountList::rename(QUuid id, QString name, QStr
     Q_EMIT changed();
     m_accounts[*index].issuer = LabelText::cleaned(issuer).trimmed();
     Q_EMIT changed();
+    if (counter && m_accounts[*index].otp.isHotp()) {
+        m_accounts[*index].otp.counter = *counter;
+        Q_EMIT changed();
+    }
     return saveOrRollBack(before, tr("名称没有修改。"));
+}
+
+std::optional<quint64> AccountList::advanceCounter(QUuid id)
+{
+    const auto index = indexOf(id);
+    if (!index || !m_accounts[*index].otp.isHotp() || m_accounts[*index].otp.counter == ~quint64(0))
+        return std::nullopt;
+    const QList<TokenAccount> before = m_accounts;
+    const quint64 used = m_accounts[*index].otp.counter++;
+    Q_EMIT changed();
+    if (!saveOrRollBack(before, tr("没有显示验证码。")))
+        return std::nullopt;
+    return used;
 }
 
 void AccountList::move(QUuid id, QUuid before)

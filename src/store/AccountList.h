@@ -26,8 +26,13 @@ public:
     // what a reference would point into (a row's own id, say).
 
     // Trims both texts and cleans them of control and bidi characters; an empty name becomes
-    // the default name.
-    std::expected<void, StoreError> rename(QUuid id, QString name, QString issuer);
+    // the default name. A counter-based account also takes `counter`, when given.
+    std::expected<void, StoreError> rename(QUuid id, QString name, QString issuer,
+                                           std::optional<quint64> counter = std::nullopt);
+    // Moves a counter-based account's counter on by one and saves the list: the counter it had,
+    // once saved. Absent for an account that is not listed, not counter-based or at the last
+    // counter, and when the save failed (the counter is then as it was).
+    std::optional<quint64> advanceCounter(QUuid id);
     // Moves the account so it ends immediately above `before`.
     void move(QUuid id, QUuid before);
     // Moves the account `by` rows (negative is up), clamped to the list.

@@ -28,7 +28,11 @@ bool CodeTable::refresh(const QList<TokenAccount> &accounts, const SecretOf &sec
     bool changed = false;
     qsizetype kept = 0;
     for (const TokenAccount &account : accounts) {
-        const std::optional<qint64> step = timeStep(at, account.period);
+        if (account.otp.isHotp()) {
+            kept += working.contains(account.id);
+            continue;
+        }
+        const std::optional<qint64> step = timeStep(at, account.otp.period);
         const auto current = working.constFind(account.id);
         const bool hasCode = current != working.constEnd();
         if (step && hasCode && m_steps.value(account.id, ~*step) == *step) {
@@ -39,8 +43,7 @@ bool CodeTable::refresh(const QList<TokenAccount> &accounts, const SecretOf &sec
         if (step) {
             m_steps.insert(account.id, *step);
             if (const auto secret = secretOf(account.id)) {
-                if (auto generated = TOTPGenerator::code(*secret, at, account.period, account.digits, account.algorithm,
-                                                         account.steam))
+                if (auto generated = TOTPGenerator::code(*secret, at, account.otp))
                     code = std::move(*generated);
             }
         } else {
@@ -74,4 +77,20 @@ void CodeTable::forget(const QUuid &id)
 {
     m_codes.remove(id);
     m_steps.remove(id);
+    m_counterCodes.remove(id);
+}
+
+void CodeTable::showCounterCode(const QUuid &id, const QString &code)
+{
+    m_codes.insert(id, code);
+    m_counterCodes.insert(id);
+}
+
+bool CodeTable::hideCounterCodes()
+{
+    for (const QUuid &id : std::as_const(m_counterCodes))
+        m_codes.remove(id);
+    const bool hidden = !m_counterCodes.isEmpty();
+    m_counterCodes.clear();
+    return hidden;
 }

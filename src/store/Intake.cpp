@@ -38,8 +38,7 @@ std::expected<QString, StoreError> Intake::validated(const QString &text, const 
     auto secret = normalize(text);
     if (!secret)
         return std::unexpected(secret.error());
-    const auto code =
-        TOTPGenerator::code(*secret, m_now, account.period, account.digits, account.algorithm, account.steam);
+    const auto code = TOTPGenerator::code(*secret, m_now, account.otp);
     if (!code)
         return std::unexpected(code.error());
     return *secret;
@@ -49,13 +48,7 @@ std::expected<QString, StoreError> Intake::validated(const QString &text, const 
 TokenAccount Intake::accountFor(const ImportedToken &token)
 {
     const QString name = LabelText::cleaned(token.name);
-    return {QUuid::createUuid(),
-            name.isEmpty() ? defaultName() : name,
-            LabelText::cleaned(token.issuer),
-            token.period,
-            token.digits,
-            token.algorithm,
-            token.steam};
+    return {QUuid::createUuid(), name.isEmpty() ? defaultName() : name, LabelText::cleaned(token.issuer), token.otp};
 }
 
 std::expected<NewAccount, StoreError> Intake::token(const ImportedToken &token) const
@@ -69,7 +62,7 @@ std::expected<NewAccount, StoreError> Intake::token(const ImportedToken &token) 
 
 std::expected<NewAccount, StoreError> Intake::quick(const QString &text) const
 {
-    TokenAccount account{QUuid::createUuid(), defaultName(), QString(), quickAddPeriod, quickAddDigits};
+    TokenAccount account{QUuid::createUuid(), defaultName(), QString(), {quickAddPeriod, quickAddDigits}};
     const auto secret = validated(text, account);
     if (!secret)
         return std::unexpected(secret.error());
@@ -80,10 +73,10 @@ std::expected<NewAccount, StoreError> Intake::quick(const QString &text) const
     return NewAccount{account, *secret};
 }
 
-std::optional<TokenAccount> Intake::holder(const QString &secret) const
+std::optional<TokenAccount> Intake::holder(const NewAccount &account) const
 {
     for (const NewAccount &held : m_held) {
-        if (held.secret == secret)
+        if (keyOf(held) == keyOf(account))
             return held.account;
     }
     return std::nullopt;
@@ -91,18 +84,18 @@ std::optional<TokenAccount> Intake::holder(const QString &secret) const
 
 Intake::Batch Intake::batch(const QList<ImportedToken> &tokens) const
 {
-    QSet<QString> present;
+    QSet<Key> present;
     for (const NewAccount &held : m_held)
-        present.insert(held.secret);
+        present.insert(keyOf(held));
     Batch batch;
     for (const ImportedToken &token : tokens) {
         const auto entry = this->token(token);
         if (!entry) {
             batch.summary.refused.append({token.name, token.issuer, entry.error().description()});
-        } else if (present.contains(entry->secret)) {
+        } else if (present.contains(keyOf(*entry))) {
             ++batch.summary.alreadyPresent;
         } else {
-            present.insert(entry->secret);
+            present.insert(keyOf(*entry));
             batch.accounts.append(*entry);
         }
     }

@@ -25,8 +25,9 @@ public:
     std::expected<NewAccount, StoreError> token(const ImportedToken &token) const;
     // The quick entry's account for a bare secret: 30 s, 6 digits, the next default name.
     std::expected<NewAccount, StoreError> quick(const QString &text) const;
-    // The account that already holds the secret, if any.
-    std::optional<TokenAccount> holder(const QString &secret) const;
+    // The account that already holds the new account's secret, if any. A counter-based and a
+    // time-based account with one secret are two accounts: their codes differ.
+    std::optional<TokenAccount> holder(const NewAccount &account) const;
 
     struct Batch
     {
@@ -39,6 +40,9 @@ public:
     static ImportSummary summarize(const Batch &batch, const AddOutcomes &outcomes);
 
 private:
+    // What tells accounts apart for the duplicate check: the secret, and whether it counts.
+    using Key = std::pair<bool, QString>;
+    static Key keyOf(const NewAccount &account) { return {account.account.otp.isHotp(), account.secret}; }
     std::expected<QString, StoreError> validated(const QString &text, const TokenAccount &account) const;
     static TokenAccount accountFor(const ImportedToken &token);
 

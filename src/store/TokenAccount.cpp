@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonValue>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
@@ -33,6 +34,26 @@ std::optional<HashAlgorithm> algorithmFrom(const QJsonValue &value)
     return value.isString() ? algorithmFromName(value.toString()) : std::nullopt;
 }
 
+// The kind and, for HOTP, the counter: TOTP or Steam when "type" is missing (by "steam");
+// absent when "type" is there but is not "hotp" with a counter. The counter is a decimal
+// string, since a JSON number cannot hold every 64-bit value exactly.
+std::optional<std::pair<OtpKind, quint64>> kindFrom(const QJsonObject &object, bool steam)
+{
+    const QJsonValue type = object.value(u"type"_s);
+    if (type.isUndefined())
+        return std::pair(steam ? OtpKind::Steam : OtpKind::Totp, quint64(0));
+    const QJsonValue counterText = object.value(u"counter"_s);
+    if (type.toString() != u"hotp" || !counterText.isString() || steam)
+        return std::nullopt;
+    const QString text = counterText.toString();
+    bool ok = !text.isEmpty()
+              && std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isDigit() && c.unicode() < 0x80; });
+    const quint64 counter = ok ? text.toULongLong(&ok) : 0;
+    if (!ok)
+        return std::nullopt;
+    return std::pair(OtpKind::Hotp, counter);
+}
+
 } // namespace
 
 std::optional<QUuid> TokenAccount::idFromText(const QString &text)
@@ -54,12 +75,17 @@ QString TokenAccount::idText(const QUuid &id)
 QJsonObject TokenAccount::toJson() const
 {
     QJsonObject object{
-        {u"id"_s, idText()}, {u"name"_s, name}, {u"issuer"_s, issuer}, {u"period"_s, period}, {u"digits"_s, digits},
+        {u"id"_s, idText()},       {u"name"_s, name},         {u"issuer"_s, issuer},
+        {u"period"_s, otp.period}, {u"digits"_s, otp.digits},
     };
-    if (algorithm != HashAlgorithm::Sha1)
-        object.insert(u"algorithm"_s, algorithmName(algorithm));
-    if (steam)
+    if (otp.algorithm != HashAlgorithm::Sha1)
+        object.insert(u"algorithm"_s, algorithmName(otp.algorithm));
+    if (otp.isSteam())
         object.insert(u"steam"_s, true);
+    if (otp.isHotp()) {
+        object.insert(u"type"_s, kindName(otp.kind));
+        object.insert(u"counter"_s, QString::number(otp.counter));
+    }
     return object;
 }
 
@@ -76,7 +102,11 @@ std::optional<TokenAccount> TokenAccount::fromJson(const QJsonObject &object)
     if (!id || !name.isString() || !issuer.isString() || !period || !digits || !algorithm
         || !(steam.isUndefined() || steam.isBool()))
         return std::nullopt;
-    return TokenAccount{*id, name.toString(), issuer.toString(), *period, *digits, *algorithm, steam.toBool()};
+    const auto kind = kindFrom(object, steam.toBool());
+    if (!kind)
+        return std::nullopt;
+    return TokenAccount{
+        *id, name.toString(), issuer.toString(), {*period, *digits, *algorithm, kind->first, kind->second}};
 }
 
 QByteArray TokenAccount::encodeList(const QList<TokenAccount> &accounts)
@@ -107,6 +137,5 @@ std::optional<QList<TokenAccount>> TokenAccount::decodeList(const QByteArray &do
 
 size_t qHash(const TokenAccount &account, size_t seed) noexcept
 {
-    return qHashMulti(seed, account.id, account.name, account.issuer, account.period, account.digits,
-                      int(account.algorithm), account.steam);
+    return qHashMulti(seed, account.id, account.name, account.issuer, account.otp);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/HashAlgorithm.h"
+#include "engine/OtpParameters.h"
 
 #include <QByteArray>
 #include <QJsonObject>
@@ -16,11 +16,7 @@ struct TokenAccount
     QUuid id;
     QString name;
     QString issuer;
-    qint64 period;
-    qint64 digits;
-    // Both default to what every account had before other hashes and Steam were known.
-    HashAlgorithm algorithm = HashAlgorithm::Sha1;
-    bool steam = false;
+    OtpParameters otp;
 
     bool operator==(const TokenAccount &) const = default;
 
@@ -30,12 +26,13 @@ struct TokenAccount
     // The id in that text form, either case; absent for anything else.
     static std::optional<QUuid> idFromText(const QString &text);
 
-    // "algorithm" is written only when it is not SHA1 and "steam" only when true, so a
-    // plain account's record is what it always was.
+    // "algorithm" is written only when it is not SHA1, "steam" only when true, and "type"
+    // and "counter" only for HOTP, so a plain account's record is what it always was.
     QJsonObject toJson() const;
     // Absent when a member is missing, has the wrong JSON type, or "id" is not a UUID, or
-    // "algorithm" is present but names no known hash. Missing "algorithm" and "steam" read
-    // as SHA1 and false.
+    // "algorithm" is present but names no known hash, or "type" is present but is not "hotp"
+    // with a "counter" that fits 64 bits unsigned. Missing "algorithm", "steam" and "type" read
+    // as SHA1, false and TOTP.
     static std::optional<TokenAccount> fromJson(const QJsonObject &object);
 
     // The stored account list: a compact JSON array of records, in list order.

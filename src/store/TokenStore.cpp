@@ -1,5 +1,7 @@
 #include "store/TokenStore.h"
 
+#include "engine/TOTPGenerator.h"
+
 #include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
@@ -131,7 +133,7 @@ void TokenStore::quickAdd(const QString &text, Added done)
     const auto account = intake.quick(text);
     if (!account)
         return done(std::unexpected(account.error()));
-    if (const auto holder = intake.holder(account->secret))
+    if (const auto holder = intake.holder(*account))
         return done(*holder);
     addOne(*account, std::move(done));
 }
@@ -158,8 +160,7 @@ std::optional<ImportedToken> TokenStore::exportToken(const TokenAccount &account
     const auto secret = m_secrets.secret(account.id);
     if (!secret)
         return std::nullopt;
-    return ImportedToken{account.name,   account.issuer,    *secret,      account.period,
-                         account.digits, account.algorithm, account.steam};
+    return ImportedToken{account.name, account.issuer, *secret, account.otp};
 }
 
 QList<ImportedToken> TokenStore::exportTokens()
@@ -173,9 +174,34 @@ QList<ImportedToken> TokenStore::exportTokens()
 }
 
 std::expected<void, StoreError> TokenStore::update(const TokenAccount &account, const QString &name,
-                                                   const QString &issuer)
+                                                   const QString &issuer, std::optional<quint64> counter)
 {
-    return m_list.rename(account.id, name, issuer);
+    return m_list.rename(account.id, name, issuer, counter);
+}
+
+std::optional<QString> TokenStore::nextCode(QUuid id)
+{
+    const auto index = m_list.indexOf(id);
+    const auto secret = m_secrets.secret(id);
+    if (!index || !secret)
+        return std::nullopt;
+    const OtpParameters otp = m_list.accounts().at(*index).otp;
+    // Computed before the advance, so that a secret giving no code advances nothing.
+    if (!otp.isHotp() || !TOTPGenerator::code(*secret, 0, otp))
+        return std::nullopt;
+    const auto used = m_list.advanceCounter(id);
+    if (!used)
+        return std::nullopt;
+    const auto code = TOTPGenerator::counterCode(*secret, *used, otp.digits, otp.algorithm);
+    m_codes.showCounterCode(id, *code);
+    Q_EMIT codesChanged();
+    return *code;
+}
+
+void TokenStore::hideCounterCodes()
+{
+    if (m_codes.hideCounterCodes())
+        Q_EMIT codesChanged();
 }
 
 void TokenStore::move(QUuid accountID, QUuid before)

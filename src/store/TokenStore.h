@@ -74,8 +74,17 @@ public:
     // Adds every token whose secret is valid and not yet listed, in order, then saves the
     // list once. A token the store cannot take is refused with the reason and skipped.
     void addAll(const QList<ImportedToken> &tokens, std::function<void(ImportSummary)> done);
-    // A rename that cannot be saved is undone, and says why.
-    std::expected<void, StoreError> update(const TokenAccount &account, const QString &name, const QString &issuer);
+    // A rename that cannot be saved is undone, and says why. A counter-based account's counter is
+    // corrected to `counter`, when given.
+    std::expected<void, StoreError> update(const TokenAccount &account, const QString &name, const QString &issuer,
+                                           std::optional<quint64> counter = std::nullopt);
+    // A counter-based account's next code: the stored counter N becomes N + 1 and the list is
+    // saved; only then is the code of N given, and shown until hideCounterCodes. Absent when the
+    // secret is unknown, or the save failed (changeNotSaved then says so, and N stays).
+    // By value: the caller's reference may point into the list the advance replaces.
+    std::optional<QString> nextCode(QUuid id);
+    // The panel hid: the counter-based codes shown are no longer.
+    void hideCounterCodes();
     // The account with its secret; absent when the secret is unknown.
     std::optional<ImportedToken> exportToken(const TokenAccount &account);
     // Every listed account whose secret is known, secret included, in list order.

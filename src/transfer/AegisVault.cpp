@@ -9,6 +9,9 @@
 #include <QJsonDocument>
 #include <QUuid>
 
+#include <algorithm>
+#include <limits>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -41,11 +44,15 @@ std::optional<VaultCrypto::Sealed> sealedFrom(const QJsonValue &params, QByteArr
 
 QJsonObject entryJson(const ImportedToken &token)
 {
-    const QJsonObject info{{u"secret"_s, TextEncoding::canonicalBase32(token.secret)},
-                           {u"algo"_s, algorithmName(token.algorithm)},
-                           {u"digits"_s, token.digits},
-                           {u"period"_s, token.period}};
-    return {{u"type"_s, token.steam ? u"steam"_s : u"totp"_s},
+    QJsonObject info{{u"secret"_s, TextEncoding::canonicalBase32(token.secret)},
+                     {u"algo"_s, algorithmName(token.otp.algorithm)},
+                     {u"digits"_s, token.otp.digits}};
+    // Aegis reads the counter as a Java long.
+    if (token.otp.isHotp())
+        info.insert(u"counter"_s, qint64(std::min<quint64>(token.otp.counter, std::numeric_limits<qint64>::max())));
+    else
+        info.insert(u"period"_s, token.otp.period);
+    return {{u"type"_s, kindName(token.otp.kind)},
             {u"uuid"_s, QUuid::createUuid().toString(QUuid::WithoutBraces)},
             {u"name"_s, token.name},
             {u"issuer"_s, token.issuer},
@@ -93,7 +100,8 @@ ForeignEntry entryOf(const QJsonValue &value)
             info[u"secret"].toString(),
             info[u"algo"].toString(),
             info[u"digits"],
-            info[u"period"]};
+            info[u"period"],
+            info[u"counter"]};
 }
 
 std::expected<ImportBatch, TransferError> readDatabase(const QJsonValue &database)

@@ -16,7 +16,8 @@ ForeignEntry entryOf(const QJsonValue &entry)
             entry[u"secret"].toString(),
             entry[u"algorithm"].toString(),
             entry[u"digits"],
-            entry[u"period"]};
+            entry[u"period"],
+            entry[u"counter"]};
 }
 
 bool isEntryList(const QJsonDocument &document)

@@ -29,7 +29,8 @@ ForeignEntry entryOf(const QJsonValue &entry)
             entry[u"Secret"].toString(),
             nameOf(algorithmNames, entry[u"Algorithm"]),
             entry[u"Digits"],
-            entry[u"Period"]};
+            entry[u"Period"],
+            entry[u"Counter"]};
 }
 
 bool isBackup(const QJsonDocument &document)

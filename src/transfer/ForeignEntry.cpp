@@ -2,9 +2,10 @@
 
 #include "engine/HashAlgorithm.h"
 
-#include <cmath>
-
 #include <QCoreApplication>
+#include <QVariant>
+
+#include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -26,6 +27,28 @@ qint64 numberOr(const QJsonValue &value, qint64 fallback)
     return value.isUndefined() || value.isNull() ? fallback : wholeNumber(value).value_or(-1);
 }
 
+// A HOTP counter: 0 when missing, absent when it is not a whole number of the unsigned 64-bit
+// range. 64-bit integers are read whole; other numbers only as exactly as a double holds them.
+std::optional<quint64> counterOf(const QJsonValue &value)
+{
+    if (value.isUndefined() || value.isNull())
+        return 0;
+    if (!value.isDouble())
+        return std::nullopt;
+    const QVariant number = value.toVariant();
+    if (number.typeId() == QMetaType::LongLong)
+        return number.toLongLong() < 0 ? std::nullopt : std::optional<quint64>(number.toLongLong());
+    const double d = value.toDouble();
+    if (std::trunc(d) != d || d < 0 || d >= 0x1p64)
+        return std::nullopt;
+    return quint64(d);
+}
+
+OtpKind kindOf(const QString &type)
+{
+    return kindFromName(type).value_or(OtpKind::Totp);
+}
+
 } // namespace
 
 QString ForeignEntry::label() const
@@ -35,11 +58,11 @@ QString ForeignEntry::label() const
 
 QString ForeignEntry::refusalReason() const
 {
-    const QString kind = type.toLower();
-    if (kind == u"hotp")
-        return QCoreApplication::translate("ForeignEntry", "暂不支持计数器（HOTP）验证码。");
-    if (kind != u"totp" && kind != u"steam")
+    const auto kind = kindFromName(type);
+    if (!kind)
         return QCoreApplication::translate("ForeignEntry", "不支持的验证码类型：%1。").arg(type);
+    if (*kind == OtpKind::Hotp && !counterOf(counter))
+        return QCoreApplication::translate("ImportBatch", "密钥或参数无效。");
     if (!algorithm.isEmpty() && !algorithmFromName(algorithm))
         return QCoreApplication::translate("ForeignEntry", "不支持的算法：%1。").arg(algorithm);
     return {};
@@ -51,9 +74,12 @@ void ForeignEntry::appendTo(ImportBatch &batch) const
         batch.refused.append({label(), reason});
         return;
     }
-    const bool steam = type.compare(u"steam", Qt::CaseInsensitive) == 0;
-    batch.offer({name, issuer, secret, numberOr(period, 30), numberOr(digits, steam ? 5 : 6),
-                 algorithmFromName(algorithm).value_or(HashAlgorithm::Sha1), steam},
+    const OtpKind kind = kindOf(type);
+    batch.offer({name,
+                 issuer,
+                 secret,
+                 {numberOr(period, 30), numberOr(digits, kind == OtpKind::Steam ? 5 : 6),
+                  algorithmFromName(algorithm).value_or(HashAlgorithm::Sha1), kind, counterOf(counter).value_or(0)}},
                 label());
 }
 

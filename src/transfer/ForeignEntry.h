@@ -16,6 +16,7 @@ struct ForeignEntry
     QString algorithm;
     QJsonValue digits;
     QJsonValue period;
+    QJsonValue counter = {}; // HOTP: the counter of the next code
 
     // Adds the entry to the batch as a token, or as a refusal with the reason.
     void appendTo(ImportBatch &batch) const;

@@ -5,8 +5,10 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QVariant>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -32,6 +34,18 @@ QString typeOf(const QJsonValue &token)
     return steam ? QStringLiteral("steam") : type;
 }
 
+// FreeOTP+ keeps the counter of the code it showed last and adds one before the next; the
+// counter here is the next code's. Its backups of the peers' sample accounts say 0, 49 and
+// 10299 where every other app's say 1, 50 and 10300.
+QJsonValue nextCounter(const QJsonValue &counter)
+{
+    const QVariant number = counter.toVariant();
+    if (!counter.isDouble() || number.typeId() != QMetaType::LongLong || number.toLongLong() < 0
+        || number.toLongLong() == std::numeric_limits<qint64>::max())
+        return counter;
+    return number.toLongLong() + 1;
+}
+
 ForeignEntry entryOf(const QJsonValue &token)
 {
     const QString issuer = token[u"issuerExt"].toString();
@@ -41,7 +55,8 @@ ForeignEntry entryOf(const QJsonValue &token)
             secretOf(token[u"secret"]),
             token[u"algo"].toString(),
             token[u"digits"],
-            token[u"period"]};
+            token[u"period"],
+            nextCounter(token[u"counter"])};
 }
 
 } // namespace

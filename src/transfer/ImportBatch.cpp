@@ -16,8 +16,7 @@ QString ImportBatch::label(const QString &name, const QString &issuer)
 
 void ImportBatch::offer(const ImportedToken &token, const QString &label)
 {
-    if (TOTPGenerator::code(TOTPGenerator::normalize(token.secret), 0, token.period, token.digits, token.algorithm,
-                            token.steam))
+    if (TOTPGenerator::code(TOTPGenerator::normalize(token.secret), 0, token.otp))
         tokens.append(token);
     else
         refused.append({label, QCoreApplication::translate("ImportBatch", "密钥或参数无效。")});
@@ -25,12 +24,16 @@ void ImportBatch::offer(const ImportedToken &token, const QString &label)
 
 void ImportBatch::setAsidePresent(const QList<ImportedToken> &listed)
 {
-    QSet<QString> secrets;
+    // A counter-based and a time-based account with one secret are two accounts.
+    const auto keyOf = [](const ImportedToken &token) {
+        return std::pair(token.otp.isHotp(), TOTPGenerator::normalize(token.secret));
+    };
+    QSet<std::pair<bool, QString>> secrets;
     for (const ImportedToken &token : listed)
-        secrets.insert(TOTPGenerator::normalize(token.secret));
+        secrets.insert(keyOf(token));
     QList<ImportedToken> fresh;
     for (const ImportedToken &token : std::as_const(tokens)) {
-        const QString secret = TOTPGenerator::normalize(token.secret);
+        const auto secret = keyOf(token);
         (secrets.contains(secret) ? present : fresh).append(token);
         secrets.insert(secret);
     }

@@ -76,7 +76,8 @@ ForeignEntry entry(const Payload::OtpParameters &otp)
             TextEncoding::toBase32(otp.secret()),
             migrationAlgorithm(otp.algorithm()),
             digitCount(otp.digits()),
-            exportPeriod};
+            exportPeriod,
+            qint64(otp.counter())};
 }
 
 } // namespace

@@ -63,9 +63,9 @@ QString link(const ImportedToken &token)
     QString query = u"secret="_s + encoded(TextEncoding::canonicalBase32(token.secret));
     if (!token.issuer.isEmpty())
         query += u"&issuer="_s + encoded(token.issuer);
-    query +=
-        u"&algorithm=%1&digits=%2&period=%3"_s.arg(algorithmName(token.algorithm)).arg(token.digits).arg(token.period);
-    return u"otpauth://%1/%2?%3"_s.arg(token.steam ? u"steam"_s : u"totp"_s, label, query);
+    query += u"&algorithm=%1&digits=%2"_s.arg(algorithmName(token.otp.algorithm)).arg(token.otp.digits);
+    query += token.otp.isHotp() ? u"&counter=%1"_s.arg(token.otp.counter) : u"&period=%1"_s.arg(token.otp.period);
+    return u"otpauth://%1/%2?%3"_s.arg(kindName(token.otp.kind), label, query);
 }
 
 QByteArray write(const QList<ImportedToken> &tokens)

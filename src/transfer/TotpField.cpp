@@ -34,7 +34,7 @@ void appendTo(ImportBatch &batch, const QString &field, const QString &name, con
             return;
         }
     } else if (text.startsWith(steamScheme, Qt::CaseInsensitive)) {
-        token = {name, issuer, text.sliced(steamScheme.size()), 30, 5, HashAlgorithm::Sha1, true};
+        token = {name, issuer, text.sliced(steamScheme.size()), {30, 5, HashAlgorithm::Sha1, OtpKind::Steam}};
     }
     batch.offer(token, ImportBatch::label(token.name, token.issuer));
 }

@@ -64,7 +64,8 @@ ForeignEntry entryOf(const QJsonValue &service)
             service[u"secret"].toString(),
             otp[u"algorithm"].toString(),
             otp[u"digits"],
-            otp[u"period"]};
+            otp[u"period"],
+            otp[u"counter"]};
 }
 
 std::expected<ImportBatch, TransferError> readEncrypted(const QJsonObject &root, const DerivedKeys &keys,

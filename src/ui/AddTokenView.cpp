@@ -53,11 +53,13 @@ QString batchText(const MigrationBatch &batch)
         text += AddTokenView::tr("（第 %1/%2 张二维码）").arg(batch.index + 1).arg(batch.count);
     text += AddTokenView::tr("：");
     QStringList lines;
-    for (const ImportedToken &token : accounts.tokens.first(std::min(shownLines, accounts.tokens.size())))
-        lines << AddTokenView::tr("· %1　%2 位 · %3 秒")
-                     .arg(ImportBatch::label(token.name, token.issuer))
-                     .arg(token.digits)
-                     .arg(token.period);
+    for (const ImportedToken &token : accounts.tokens.first(std::min(shownLines, accounts.tokens.size()))) {
+        const QString line =
+            token.otp.isHotp() ? AddTokenView::tr("· %1　%2 位 · 计数器 %3") : AddTokenView::tr("· %1　%2 位 · %3 秒");
+        lines << line.arg(ImportBatch::label(token.name, token.issuer))
+                     .arg(token.otp.digits)
+                     .arg(token.otp.isHotp() ? token.otp.counter : quint64(token.otp.period));
+    }
     for (const ImportBatch::Refusal &refusal : accounts.refused)
         lines << AddTokenView::tr("· %1不会添加。").arg(refusalLine(refusal));
     if (total > shownLines)

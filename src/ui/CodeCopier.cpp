@@ -25,11 +25,22 @@ CodeCopier::CodeCopier(TokenStore &store, CodeClipboard &clipboard, SingleShot s
 
 void CodeCopier::copy(const QString &codeText, const TokenAccount &account)
 {
-    if (!isCode(codeText))
+    const QUuid id = account.id; // `account` may be an element of the list the advance replaces
+    if (account.otp.isHotp()) {
+        // The counter moves on, and is saved, before its code shows or reaches the clipboard.
+        if (const auto next = m_store.nextCode(id))
+            copyShown(*next, id);
         return;
+    }
+    if (isCode(codeText))
+        copyShown(codeText, id);
+}
+
+void CodeCopier::copyShown(const QString &codeText, const QUuid &id)
+{
     m_clipboard.copyCode(codeText, m_store.clipboardClearDelay());
-    setCopiedAccountID(account.id);
-    m_singleShot(copiedMarkDuration, this, [this, id = account.id] {
+    setCopiedAccountID(id);
+    m_singleShot(copiedMarkDuration, this, [this, id] {
         if (m_copiedAccountID == id)
             setCopiedAccountID(std::nullopt);
     });

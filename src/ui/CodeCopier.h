@@ -19,7 +19,8 @@ class CodeCopier : public QObject
 public:
     CodeCopier(TokenStore &store, CodeClipboard &clipboard, SingleShot singleShot, QObject *parent = nullptr);
 
-    // Copies a code: digits, or Steam's digits and letters; never the placeholder.
+    // Copies a code: digits, or Steam's digits and letters; never the placeholder. For a
+    // counter-based account it asks the store for the next code and copies that.
     void copy(const QString &codeText, const TokenAccount &account);
     // The shortcut path: copies the account's current code.
     void copyAccount(const TokenAccount &account);
@@ -29,6 +30,7 @@ Q_SIGNALS:
     void copiedAccountChanged(const std::optional<QUuid> &id);
 
 private:
+    void copyShown(const QString &codeText, const QUuid &id);
     void setCopiedAccountID(const std::optional<QUuid> &id);
 
     TokenStore &m_store;

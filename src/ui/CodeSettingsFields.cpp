@@ -1,8 +1,11 @@
 #include "ui/CodeSettingsFields.h"
 
+#include "ui/SheetFields.h"
+
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QToolButton>
@@ -30,10 +33,15 @@ CodeSettingsFields::CodeSettingsFields(QWidget *parent)
     : QWidget(parent),
       m_toggle(new QToolButton),
       m_controls(new QWidget),
+      m_kind(new QComboBox),
       m_algorithm(new QComboBox),
       m_digits(spinBox(1, 9, tr(" 位"))),
-      m_period(spinBox(1, 3600, tr(" 秒")))
+      m_period(spinBox(1, 3600, tr(" 秒"))),
+      m_counter(new QLineEdit)
 {
+    m_kind->addItem(tr("基于时间（TOTP）"));
+    m_kind->addItem(tr("基于计数器（HOTP）"));
+    SheetFields::takeCounterOnly(*m_counter);
     m_toggle->setText(tr("高级"));
     m_toggle->setCheckable(true);
     m_toggle->setAutoRaise(true);
@@ -50,9 +58,12 @@ CodeSettingsFields::CodeSettingsFields(QWidget *parent)
     grid->setHorizontalSpacing(12);
     grid->setVerticalSpacing(10);
     grid->setColumnStretch(1, 1);
-    const std::pair<QString, QWidget *> rows[] = {
-        {tr("算法"), m_algorithm}, {tr("位数"), m_digits}, {tr("周期"), m_period}};
-    for (int row = 0; row < 3; ++row) {
+    const std::pair<QString, QWidget *> rows[] = {{tr("类型"), m_kind},
+                                                  {tr("算法"), m_algorithm},
+                                                  {tr("位数"), m_digits},
+                                                  {tr("周期"), m_period},
+                                                  {tr("计数器"), m_counter}};
+    for (int row = 0; row < int(std::size(rows)); ++row) {
         auto *label = new QLabel(rows[row].first);
         label->setBuddy(rows[row].second);
         rows[row].second->setAccessibleName(label->text());
@@ -73,6 +84,15 @@ CodeSettingsFields::CodeSettingsFields(QWidget *parent)
         m_controls->setVisible(expanded);
         Q_EMIT expandedChanged();
     });
+    connect(m_kind, &QComboBox::currentIndexChanged, this, [this](int index) {
+        m_settings.kind = index == 1 ? OtpKind::Hotp : OtpKind::Totp;
+        showValues();
+        Q_EMIT changed();
+    });
+    connect(m_counter, &QLineEdit::textEdited, this, [this] {
+        m_settings.counter = SheetFields::counterIn(*m_counter).value_or(0);
+        Q_EMIT changed();
+    });
     connect(m_algorithm, &QComboBox::currentIndexChanged, this, [this](int index) {
         m_settings.algorithm = algorithms[index];
         Q_EMIT changed();
@@ -89,25 +109,24 @@ CodeSettingsFields::CodeSettingsFields(QWidget *parent)
 
 void CodeSettingsFields::takeFrom(const ImportedToken &token)
 {
-    m_settings.algorithm = token.algorithm;
-    m_settings.digits = token.digits;
-    m_settings.period = token.period;
-    m_settings.steam = token.steam;
+    m_settings = token.otp;
     showValues();
     Q_EMIT changed();
 }
 
 void CodeSettingsFields::applyTo(ImportedToken &token) const
 {
-    token.algorithm = m_settings.algorithm;
-    token.digits = m_settings.digits;
-    token.period = m_settings.period;
-    token.steam = m_settings.steam;
+    token.otp = m_settings;
 }
 
 QString CodeSettingsFields::summary() const
 {
-    const QString kind = m_settings.steam ? u"Steam"_s : algorithmName(m_settings.algorithm);
+    if (m_settings.isHotp())
+        return tr("HOTP · %1 · %2 位 · 计数器 %3")
+            .arg(algorithmName(m_settings.algorithm))
+            .arg(m_settings.digits)
+            .arg(m_settings.counter);
+    const QString kind = m_settings.isSteam() ? u"Steam"_s : algorithmName(m_settings.algorithm);
     return tr("%1 · %2 位 · %3 秒").arg(kind).arg(m_settings.digits).arg(m_settings.period);
 }
 
@@ -118,8 +137,14 @@ void CodeSettingsFields::showValues()
     const QSignalBlocker blockAlgorithm(m_algorithm);
     const QSignalBlocker blockDigits(m_digits);
     const QSignalBlocker blockPeriod(m_period);
+    const QSignalBlocker blockKind(m_kind);
+    m_kind->setCurrentIndex(m_settings.isHotp() ? 1 : 0);
+    if (SheetFields::counterIn(*m_counter) != m_settings.counter)
+        m_counter->setText(QString::number(m_settings.counter));
+    m_period->setEnabled(!m_settings.isHotp());
+    m_counter->setEnabled(m_settings.isHotp());
     m_algorithm->setCurrentIndex(int(m_settings.algorithm));
     m_digits->setValue(int(std::clamp<qint64>(m_settings.digits, m_digits->minimum(), m_digits->maximum())));
     m_period->setValue(int(std::clamp<qint64>(m_settings.period, m_period->minimum(), m_period->maximum())));
-    m_controls->setEnabled(!m_settings.steam);
+    m_controls->setEnabled(!m_settings.isSteam());
 }

@@ -5,11 +5,12 @@
 #include <QWidget>
 
 class QComboBox;
+class QLineEdit;
 class QSpinBox;
 class QToolButton;
 
-// The add sheet's collapsed "高级" section: hash algorithm, digits and period of the new
-// account, SHA1, 6 and 30 until the user or a pasted link says otherwise. A Steam link's
+// The add sheet's collapsed "高级" section: type, hash algorithm, digits, period and counter of
+// the new account, TOTP, SHA1, 6, 30 and 0 until the user or a pasted link says otherwise. A Steam link's
 // fixed form is kept as it came, with the controls disabled.
 class CodeSettingsFields : public QWidget
 {
@@ -28,6 +29,8 @@ public:
     QComboBox *algorithmBox() const { return m_algorithm; }
     QSpinBox *digitsBox() const { return m_digits; }
     QSpinBox *periodBox() const { return m_period; }
+    QComboBox *kindBox() const { return m_kind; }
+    QLineEdit *counterField() const { return m_counter; }
 
 Q_SIGNALS:
     void changed();
@@ -36,10 +39,12 @@ Q_SIGNALS:
 private:
     void showValues();
 
-    ImportedToken m_settings;
+    OtpParameters m_settings;
     QToolButton *m_toggle;
     QWidget *m_controls;
+    QComboBox *m_kind;
     QComboBox *m_algorithm;
     QSpinBox *m_digits;
     QSpinBox *m_period;
+    QLineEdit *m_counter;
 };

@@ -150,6 +150,12 @@ void ContentView::resizeWindow(bool animated)
         Qt::QueuedConnection);
 }
 
+void ContentView::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    m_store.hideCounterCodes();
+}
+
 void ContentView::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);

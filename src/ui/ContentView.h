@@ -69,6 +69,8 @@ Q_SIGNALS:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // A counter-based code shown stays until the panel hides.
+    void hideEvent(QHideEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;

@@ -19,6 +19,10 @@ EditTokenView::EditTokenView(TokenStore &store, TokenAccount account, QWidget *p
     m_issuer = fields->addIssuerRow();
     m_name->setText(m_account.name);
     m_issuer->setText(m_account.issuer);
+    if (m_account.otp.isHotp()) {
+        m_counter = fields->addCounterRow();
+        m_counter->setText(QString::number(m_account.otp.counter));
+    }
     addSection(fields);
     m_errorLine = addCaption(CaptionStyle::Error);
     m_errorLine->hide();
@@ -33,11 +37,17 @@ EditTokenView::EditTokenView(TokenStore &store, TokenAccount account, QWidget *p
 // on the sheet with the reason.
 void EditTokenView::save()
 {
-    if (const auto saved = m_store.update(m_account, m_name->text(), m_issuer->text()); !saved) {
-        m_errorLine->setText(tr("%1。名称没有修改。").arg(saved.error().description()));
-        m_errorLine->show();
-        fitHeight();
-        return;
-    }
+    const std::optional<quint64> counter = m_counter ? SheetFields::counterIn(*m_counter) : std::nullopt;
+    if (m_counter && !counter)
+        return showError(SheetFields::counterError());
+    if (const auto saved = m_store.update(m_account, m_name->text(), m_issuer->text(), counter); !saved)
+        return showError(tr("%1。名称没有修改。").arg(saved.error().description()));
     accept();
+}
+
+void EditTokenView::showError(const QString &text)
+{
+    m_errorLine->setText(text);
+    m_errorLine->show();
+    fitHeight();
 }

@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpressionValidator>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -35,4 +36,28 @@ QLineEdit *SheetFields::addNameRow()
 QLineEdit *SheetFields::addIssuerRow()
 {
     return addRow(tr("服务"), tr("例如：GitHub"));
+}
+
+QLineEdit *SheetFields::addCounterRow()
+{
+    QLineEdit *field = addRow(tr("计数器"), tr("下一个验证码的计数器"));
+    takeCounterOnly(*field);
+    return field;
+}
+
+void SheetFields::takeCounterOnly(QLineEdit &field)
+{
+    field.setValidator(new QRegularExpressionValidator(QRegularExpression(u"[0-9]{1,20}"_s), &field));
+}
+
+std::optional<quint64> SheetFields::counterIn(const QLineEdit &field)
+{
+    bool ok = false;
+    const quint64 counter = field.text().toULongLong(&ok);
+    return ok ? std::optional(counter) : std::nullopt;
+}
+
+QString SheetFields::counterError()
+{
+    return tr("计数器应为 0 到 18446744073709551615 之间的整数。");
 }

@@ -14,6 +14,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolButton>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -31,8 +32,17 @@ constexpr qreal rollDistance = 10;
 TokenRow::TokenRow(Clock clock, QWidget *parent)
     : QWidget(parent),
       m_delete(new DeleteButton(this)),
-      m_progress(new TokenProgressView(std::move(clock), this))
+      m_progress(new TokenProgressView(std::move(clock), this)),
+      m_nextCode(new QToolButton(this))
 {
+    m_nextCode->setText(tr("下一个验证码"));
+    m_nextCode->setAutoRaise(true);
+    m_nextCode->setCursor(Qt::PointingHandCursor);
+    colorNextCode();
+    m_nextCode->setFocusPolicy(Qt::NoFocus); // the list's keys reach it as Return
+    m_nextCode->hide();
+    // Like every copy action of the row, it asks for the next code.
+    connect(m_nextCode, &QToolButton::clicked, this, [this] { Q_EMIT copyRequested(m_codeText, m_account); });
     setFixedHeight(PanelMetrics::tokenRowHeight);
     setAcceptDrops(true);
     setToolTip(tr("点击复制；前 3 项也可使用 Ctrl+1～Ctrl+3"));
@@ -82,7 +92,10 @@ void TokenRow::setAccount(const TokenAccount &account, bool first, bool last)
     m_account = account;
     m_first = first;
     m_last = last;
-    m_progress->configure(account.period, Palette::accentColor(isDark()), m_reduceMotion);
+    m_progress->configure(account.otp.period, Palette::accentColor(isDark()), m_reduceMotion);
+    m_progress->setVisible(!account.otp.isHotp());
+    m_nextCode->setVisible(account.otp.isHotp());
+    placeNextCode();
     m_delete->setAccessibleName(tr("删除 %1").arg(account.name));
     updateAccessibleText();
     update();
@@ -122,7 +135,7 @@ void TokenRow::setCopied(bool copied)
 void TokenRow::setReduceMotion(bool reduceMotion)
 {
     m_reduceMotion = reduceMotion;
-    m_progress->configure(m_account.period, Palette::accentColor(isDark()), reduceMotion);
+    m_progress->configure(m_account.otp.period, Palette::accentColor(isDark()), reduceMotion);
 }
 
 void TokenRow::setFocusRing(bool shown)
@@ -186,18 +199,27 @@ TokenRow::Lines TokenRow::lines() const
     const qreal titleHeight = QFontMetricsF(lines.titleFont).height();
     const qreal codeHeight = QFontMetricsF(lines.codeFont).height();
     const qreal top = (mainLineHeight - titleHeight - 2 - codeHeight) / 2;
-    const qreal textWidth = copyMarkRect().left() - 8 - leftPadding;
+    const qreal textRight = m_nextCode->isVisibleTo(this) ? m_nextCode->x() - 4 : copyMarkRect().left() - 8;
+    const qreal textWidth = textRight - leftPadding;
     lines.title = QRectF(leftPadding, top, textWidth, titleHeight);
     lines.code = QRectF(leftPadding, top + titleHeight + 2, textWidth, codeHeight);
     return lines;
 }
 
-// The countdown bar takes the scheme's accent as the desktop switches.
+// The countdown bar and the next-code button take the scheme's accent as the desktop switches.
 void TokenRow::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange)
+    if (event->type() == QEvent::PaletteChange) {
         m_progress->setColor(Palette::accentColor(isDark()));
+        colorNextCode();
+    }
+}
+
+// An action, not a code: flat, in the scheme's accent.
+void TokenRow::colorNextCode()
+{
+    m_nextCode->setStyleSheet(u"QToolButton { color: %1; border: none; }"_s.arg(Palette::accentColor(isDark()).name()));
 }
 
 void TokenRow::resizeEvent(QResizeEvent *event)
@@ -206,6 +228,18 @@ void TokenRow::resizeEvent(QResizeEvent *event)
     m_codeImages = {};
     m_delete->move(width() - rightPadding - DeleteButton::size, (mainLineHeight - DeleteButton::size) / 2);
     m_progress->setGeometry(leftPadding, mainLineHeight, width() - 2 * leftPadding, 4);
+    placeNextCode();
+}
+
+// On the code line, just before the copy mark.
+void TokenRow::placeNextCode()
+{
+    const QSize size = m_nextCode->sizeHint();
+    const QRectF mark = copyMarkRect();
+    const qreal codeMiddle = lines().code.center().y();
+    m_nextCode->setGeometry(int(mark.left()) - 6 - size.width(), int(codeMiddle - size.height() / 2.0), size.width(),
+                            size.height());
+    m_codeImages = {};
 }
 
 // Paints only the parts the event asks for: a rolling code or a growing mark repaints
@@ -233,15 +267,15 @@ void TokenRow::paintEvent(QPaintEvent *event)
         painter.setClipRect(lines.code);
         const qreal codeTop = lines.code.top();
         if (!showsCode() && m_codeText != placeholder) {
-            paintCode(painter, maskedCode(shownCode(m_codeText, m_account.steam)), codeTop, 1);
+            paintCode(painter, maskedCode(shownCode(m_codeText, m_account.otp.isSteam())), codeTop, 1);
         } else if (m_codeRoll.state() == QAbstractAnimation::Running) {
             const qreal progress = m_codeRoll.currentValue().toReal();
-            paintCode(painter, shownCode(m_previousCodeText, m_account.steam), codeTop - progress * rollDistance,
-                      1 - progress);
-            paintCode(painter, shownCode(m_codeText, m_account.steam), codeTop + (1 - progress) * rollDistance,
+            paintCode(painter, shownCode(m_previousCodeText, m_account.otp.isSteam()),
+                      codeTop - progress * rollDistance, 1 - progress);
+            paintCode(painter, shownCode(m_codeText, m_account.otp.isSteam()), codeTop + (1 - progress) * rollDistance,
                       progress);
         } else {
-            paintCode(painter, shownCode(m_codeText, m_account.steam), codeTop, 1);
+            paintCode(painter, shownCode(m_codeText, m_account.otp.isSteam()), codeTop, 1);
         }
         painter.setClipping(false);
     }

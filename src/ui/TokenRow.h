@@ -13,10 +13,11 @@
 class DeleteButton;
 class TokenProgressView;
 class QMenu;
+class QToolButton;
 
 // One account in the panel: title line, current code, copy mark, delete button and
-// countdown bar. A click on the code area copies; the row drags as its account's id and
-// takes drops of other rows' ids.
+// countdown bar; a counter-based account has a next-code button instead of the bar. A click on the code area copies;
+// the row drags as its account's id and takes drops of other rows' ids.
 class TokenRow : public QWidget
 {
     Q_OBJECT
@@ -57,6 +58,8 @@ public:
     QRect copyArea() const;
     // Where the code is drawn.
     QRect codeArea() const { return lines().code.toAlignedRect(); }
+    // Shown on counter-based rows only.
+    QToolButton *nextCodeButton() const { return m_nextCode; }
 
 Q_SIGNALS:
     void copyRequested(const QString &codeText, const TokenAccount &account);
@@ -98,6 +101,8 @@ private:
     QRectF copyMarkRect() const;
     QRect copyMarkArea() const;
     void startDrag();
+    void placeNextCode();
+    void colorNextCode();
 
     TokenAccount m_account{};
     bool m_first = true;
@@ -112,6 +117,7 @@ private:
     std::optional<QPoint> m_pressPos;
     DeleteButton *m_delete;
     TokenProgressView *m_progress;
+    QToolButton *m_nextCode;
     // The current and the previous code as drawn, for painting and rolling.
     mutable CodeImages m_codeImages;
     QVariantAnimation m_codeRoll;

@@ -245,12 +245,13 @@ class TestCorvaneE2E : public QObject
     // Adds an account from the clipboard with Ctrl+Shift+V; `id` receives its id. A secret is
     // added at once and taken off the clipboard again; a QR code image opens the add sheet
     // filled in from the code, and Return adds.
-    void addFromClipboard(const QString &secret, bool asQrImage, QString &id)
+    void addFromClipboard(const QString &secret, bool asQrImage, QString &id, const QString &link = {})
     {
         const qsizetype before = savedAccountIds().size();
         QByteArray png;
         QBuffer buffer(&png);
-        qrImage(u"otpauth://totp/Example:qr@example.org?secret=%1&issuer=Example"_s.arg(secret), 4)
+        qrImage(link.isEmpty() ? u"otpauth://totp/Example:qr@example.org?secret=%1&issuer=Example"_s.arg(secret) : link,
+                4)
             .save(&buffer, "PNG");
         STEP(asQrImage ? setClipboard(png, u"image/png"_s) : setClipboard(secret));
         STEP(focusPanel());
@@ -398,6 +399,44 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(clipboard(), QString(), 10000);
         setActive(false);
         QTRY_VERIFY_WITH_TIMEOUT(viewable(m_panel), 10000);
+    }
+
+    // Ctrl+1 copies what the clipboard then holds, once it changes.
+    QString copiedByCtrl1()
+    {
+        setClipboard(u"before Ctrl+1"_s);
+        if (QTest::currentTestFailed())
+            return {};
+        key(u"ctrl+1"_s);
+        for (QDeadlineTimer deadline(10000); !deadline.hasExpired(); QTest::qWait(100)) {
+            if (const QString text = clipboard(); text != u"before Ctrl+1"_s)
+                return text;
+        }
+        return {};
+    }
+
+    // A counter-based account scanned with counter 9 gives the codes of 9 and 10, and after a
+    // restart 11; killed right after its code was copied, it never gives that code again.
+    // Codes: `oathtool --hotp -b -c N JBSWY3DPEHPK3PXP`.
+    void counterAccountAcrossRestarts()
+    {
+        STEP(launch());
+        QString id;
+        const QString secret = u"JBSWY3DPEHPK3PXP"_s;
+        STEP(addFromClipboard(secret, true, id, u"otpauth://hotp/Ex:al?secret=%1&counter=9"_s.arg(secret)));
+        STEP(focusPanel());
+        QCOMPARE(copiedByCtrl1(), u"924769"_s);
+        QCOMPARE(copiedByCtrl1(), u"930313"_s);
+        key(u"ctrl+q"_s);
+        QCOMPARE(exitCodeOf(*m_app), 0);
+        STEP(launch());
+        STEP(focusPanel());
+        QCOMPARE(copiedByCtrl1(), u"288090"_s);
+        m_app->kill();
+        m_app->waitForFinished();
+        STEP(launch());
+        STEP(focusPanel());
+        QCOMPARE(copiedByCtrl1(), u"286296"_s);
     }
 
     // One person's use: the panel at the top-right, paste-to-add and Ctrl+1, a QR code

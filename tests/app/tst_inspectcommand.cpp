@@ -12,9 +12,29 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const ImportedToken steam{
-    u"gabe\tnewell"_s, u"Valve\nSteam"_s, u"JRZCL47CMXVOQMNPZR2F7J4RGI"_s, 30, 5, HashAlgorithm::Sha1, true};
-const ImportedToken sha256{u"me"_s, u"Bank"_s, u"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ"_s, 60, 8, HashAlgorithm::Sha256};
+const ImportedToken steam{u"gabe\tnewell"_s,
+                          u"Valve\nSteam"_s,
+                          u"JRZCL47CMXVOQMNPZR2F7J4RGI"_s,
+                          {30, 5, HashAlgorithm::Sha1, OtpKind::Steam}};
+const ImportedToken sha256{u"me"_s, u"Bank"_s, u"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ"_s, {60, 8, HashAlgorithm::Sha256}};
+
+// Runs `corvane FILE ARGUMENTS...` with nothing to reach a keychain or a display with, and a
+// home of its own.
+void runCorvane(QProcess &corvane, const QTemporaryDir &dir, const QStringList &arguments, const QByteArray &input)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString &name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"DBUS_SESSION_BUS_ADDRESS"_s})
+        environment.remove(name);
+    environment.insert(u"HOME"_s, dir.path());
+    environment.insert(u"XDG_CONFIG_HOME"_s, dir.path());
+    corvane.setProcessEnvironment(environment);
+    corvane.setProgram(QStringLiteral(CORVANE_BINARY));
+    corvane.setArguments(arguments);
+    corvane.start();
+    corvane.write(input);
+    corvane.closeWriteChannel();
+    QVERIFY(corvane.waitForFinished(60000));
+}
 
 } // namespace
 
@@ -68,21 +88,9 @@ private Q_SLOTS:
         vault.close();
         arguments.insert(1, vault.fileName());
 
-        // Nothing to reach a keychain or a display with, and a home of its own.
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const QString &name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"DBUS_SESSION_BUS_ADDRESS"_s})
-            environment.remove(name);
-        environment.insert(u"HOME"_s, dir.path());
-        environment.insert(u"XDG_CONFIG_HOME"_s, dir.path());
         QProcess corvane;
-        corvane.setProcessEnvironment(environment);
-        corvane.setProgram(QStringLiteral(CORVANE_BINARY));
-        corvane.setArguments(arguments);
         const double started = QDateTime::currentSecsSinceEpoch();
-        corvane.start();
-        corvane.write(input);
-        corvane.closeWriteChannel();
-        QVERIFY(corvane.waitForFinished(60000));
+        runCorvane(corvane, dir, arguments, input);
         QTEST(corvane.exitCode(), "exitCode");
         QTEST(QString::fromUtf8(corvane.readAllStandardError()), "error");
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{u"vault.json"_s});
@@ -99,11 +107,11 @@ private Q_SLOTS:
         for (const auto &[account, shown] : accounts) {
             const ImportedToken &token = account;
             const auto code = [&token](double date) {
-                return *TOTPGenerator::code(token.secret, date, token.period, token.digits, token.algorithm,
-                                            token.steam);
+                return *TOTPGenerator::code(token.secret, date, token.otp.period, token.otp.digits, token.otp.algorithm,
+                                            token.otp.isSteam());
             };
             const QString line = u"account\t"_s + shown + code(started);
-            expected += (out.contains(line) ? line : u"account\t"_s + shown + code(started + token.period)) + u'\n';
+            expected += (out.contains(line) ? line : u"account\t"_s + shown + code(started + token.otp.period)) + u'\n';
         }
         QCOMPARE(out, expected);
     }
@@ -118,6 +126,24 @@ private Q_SLOTS:
         const QString help = QString::fromUtf8(corvane.readAllStandardOutput());
         for (const BackupFormat &format : BackupFormat::all())
             QVERIFY2(help.contains(format.name.section(u' ', 0, 0)), qPrintable(format.name));
+    }
+
+    // The period column holds the stored counter, the code is that counter's
+    // (`oathtool --hotp -b -c 9 JBSWY3DPEHPK3PXP`), and a second look shows the same.
+    void inspectsCounterLink()
+    {
+        QTemporaryDir dir;
+        QFile links(dir.filePath(u"links.txt"_s));
+        QVERIFY(links.open(QIODevice::WriteOnly));
+        links.write("otpauth://hotp/Ex:al?secret=JBSWY3DPEHPK3PXP&counter=9\n");
+        links.close();
+        for (int look = 0; look < 2; ++look) {
+            QProcess corvane;
+            runCorvane(corvane, dir, {u"--inspect"_s, links.fileName()}, {});
+            QCOMPARE(corvane.exitCode(), 0);
+            QCOMPARE(QString::fromUtf8(corvane.readAllStandardOutput()),
+                     u"format\totpauth 链接列表\naccount\tEx\tal\thotp\tSHA1\t6\t9\t924769\n"_s);
+        }
     }
 };
 

@@ -18,9 +18,17 @@ void accepted(const char *tag, const QString &text, const QString &name, const Q
               qint64 digits = 6, const QString &expectedSecret = secret, HashAlgorithm algorithm = HashAlgorithm::Sha1,
               bool steam = false)
 {
-    QTest::newRow(tag) << text
-                       << std::optional(ImportedToken{name, issuer, expectedSecret, period, digits, algorithm, steam})
-                       << QString();
+    QTest::newRow(tag)
+        << text
+        << std::optional(ImportedToken{
+               name, issuer, expectedSecret, {period, digits, algorithm, steam ? OtpKind::Steam : OtpKind::Totp}})
+        << QString();
+}
+
+void acceptedCounter(const char *tag, const QString &query, quint64 counter)
+{
+    const ImportedToken token{u"al"_s, u"Ex"_s, secret, {.kind = OtpKind::Hotp, .counter = counter}};
+    QTest::newRow(tag) << u"otpauth://hotp/Ex:al?secret="_s + secret + query << std::optional(token) << QString();
 }
 
 // An empty message: silently not a link.
@@ -97,7 +105,14 @@ private Q_SLOTS:
         numbers("duplicates, first wins", u"&period=60&digits=7&period=90&DIGITS=8"_s, 60, 7);
 
         // Not a usable link.
-        refused("HOTP host", u"otpauth://HOTP/Ex:al?counter=1&secret="_s + secret, u"暂不支持计数器（HOTP）验证码。"_s);
+        acceptedCounter("HOTP, counter 9", u"&counter=9"_s, 9);
+        acceptedCounter("HOTP, no counter is 0", QString(), 0);
+        acceptedCounter("HOTP, counter beyond 32 bits", u"&counter=4294967296"_s, 1ull << 32);
+        acceptedCounter("HOTP, largest counter", u"&counter=18446744073709551615"_s, ~0ull);
+        refused("HOTP, counter beyond 64 bits",
+                u"otpauth://hotp/Ex:al?counter=18446744073709551616&secret="_s + secret);
+        refused("HOTP, negative counter", u"otpauth://hotp/Ex:al?counter=-1&secret="_s + secret);
+        refused("HOTP, counter with a sign", u"otpauth://hotp/Ex:al?counter=+1&secret="_s + secret);
         refused("unknown algorithm", link(u"al"_s, u"&algorithm=MD5"_s),
                 u"不支持的算法“MD5”，仅支持 SHA1、SHA256 和 SHA512。"_s);
         refused("empty text", QString());

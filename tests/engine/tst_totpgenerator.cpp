@@ -94,6 +94,34 @@ private Q_SLOTS:
         QTEST(result.value_or(QString()), "expected");
     }
 
+    // RFC 4226 Appendix D, then `oathtool --hotp -b -c COUNTER JBSWY3DPEHPK3PXP`.
+    void counterCode_data()
+    {
+        QTest::addColumn<QString>("secret");
+        QTest::addColumn<quint64>("counter");
+        QTest::addColumn<QString>("expected");
+        const char *appendixD[] = {"755224", "287082", "359152", "969429", "338314",
+                                   "254676", "287922", "162583", "399871", "520489"};
+        for (quint64 counter = 0; counter < 10; ++counter)
+            QTest::addRow("RFC 4226, counter %llu", counter)
+                << rfcKey << counter << QString::fromLatin1(appendixD[counter]);
+        for (const auto &[counter, code] : {std::pair{0ull, "282760"},
+                                            {1ull, "996554"},
+                                            {9ull, "924769"},
+                                            {128ull, "016751"}, // the counter's low byte has its top bit set
+                                            {1ull << 32, "512141"}}) // cut to 32 bits it would be counter 0
+            QTest::addRow("oathtool, counter %llu", counter) << hello << quint64(counter) << QString::fromLatin1(code);
+    }
+    void counterCode()
+    {
+        QFETCH(QString, secret);
+        QFETCH(quint64, counter);
+        QTEST(TOTPGenerator::counterCode(secret, counter, 6).value_or(QString()), "expected");
+        // An account's parameters give the code of the stored counter, whatever the time.
+        const OtpParameters otp{.kind = OtpKind::Hotp, .counter = counter};
+        QTEST(TOTPGenerator::code(secret, 1'700'000'000, otp).value_or(QString()), "expected");
+    }
+
     void decoding_data()
     {
         QTest::addColumn<QString>("text");

@@ -60,13 +60,16 @@ private Q_SLOTS:
     {
         const auto first = intake().quick(u"gezdgnbvgy3tqojq"_s);
         QCOMPARE(first->account.name, u"验证码"_s);
-        QCOMPARE(std::pair(first->account.period, first->account.digits), std::pair(qint64(30), qint64(6)));
+        QCOMPARE(std::pair(first->account.otp.period, first->account.otp.digits), std::pair(qint64(30), qint64(6)));
         const TokenAccount b{QUuid::createUuid(), u"b"_s, {}, 30, 6};
         const Intake three = intake({{b, otherSecret}}, 3);
         const auto typed = three.quick(u"jbsw y3dp ehpk 3pxp jbsw y3dp ehpk 3pxp"_s);
         QCOMPARE(typed->account.name, u"验证码 4"_s);
-        QCOMPARE(three.holder(typed->secret), b);
-        QVERIFY(!three.holder(rfcSecret));
+        QCOMPARE(three.holder(*typed), b);
+        QVERIFY(!three.holder({b, rfcSecret}));
+        // A counter-based account with the secret is another account.
+        const TokenAccount counting{QUuid::createUuid(), u"c"_s, {}, {.kind = OtpKind::Hotp}};
+        QVERIFY(!intake({{counting, otherSecret}}, 1).holder(*typed));
     }
 
     void batchSetsAsideHeldAndRefused()
@@ -80,17 +83,20 @@ private Q_SLOTS:
                                             {u"b again"_s, {}, otherSecret, 30, 6},
                                             {{}, {}, u"ONSWG4TFOQQGC3TE"_s, 60, 8},
                                             {u"c"_s, {}, u"MFRGGZDFMZTWQ2LK"_s, 30, 6},
+                                            {u"listed, counting"_s, {}, rfcSecret, {.kind = OtpKind::Hotp}},
                                         });
-        QCOMPARE(batch.accounts.size(), 3);
+        QCOMPARE(batch.accounts.size(), 4);
+        QCOMPARE(batch.accounts.back().account.otp.kind, OtpKind::Hotp);
         QCOMPARE(batch.summary.alreadyPresent, 2);
         QCOMPARE(batch.summary.refused.size(), 1);
         QCOMPARE(batch.summary.refused.front().name, u"bad"_s);
         QCOMPARE(batch.summary.refused.front().reason, invalid);
         // The keychain took all but the last.
         const KeychainError locked(u"secret-error"_s, 2, u"钥匙串已锁定"_s);
-        const ImportSummary summary = Intake::summarize(batch, {std::nullopt, std::nullopt, StoreError(locked)});
-        QCOMPARE(StoreFixture::names(summary.added), (QStringList{u"b"_s, u"验证码"_s}));
-        QCOMPARE(summary.added.back().period, 60);
+        const ImportSummary summary =
+            Intake::summarize(batch, {std::nullopt, std::nullopt, StoreError(locked), std::nullopt});
+        QCOMPARE(StoreFixture::names(summary.added), (QStringList{u"b"_s, u"验证码"_s, u"listed, counting"_s}));
+        QCOMPARE(summary.added[1].otp.period, 60);
         QCOMPARE(summary.refused.size(), 2);
         QCOMPARE(summary.refused.back().reason, u"钥匙串已锁定"_s);
     }

@@ -22,19 +22,24 @@ private Q_SLOTS:
     void roundTripKeepsOrderAndFields()
     {
         const QList<TokenAccount> accounts{
-            {QUuid::createUuid(), u"张三@example.com"_s, u""_s, 30, 6},
-            {QUuid::createUuid(), u"b"_s, u"Acme"_s, -7, 9'000'000'000'000'000'000},
-            {QUuid::createUuid(), u"c"_s, u"Bank"_s, 60, 8, HashAlgorithm::Sha256},
-            {QUuid::createUuid(), u"d"_s, u""_s, 30, 8, HashAlgorithm::Sha512},
-            {QUuid::createUuid(), u"e"_s, u"Steam"_s, 30, 5, HashAlgorithm::Sha1, true},
+            {QUuid::createUuid(), u"张三@example.com"_s, u""_s, {30, 6}},
+            {QUuid::createUuid(), u"b"_s, u"Acme"_s, {-7, 9'000'000'000'000'000'000}},
+            {QUuid::createUuid(), u"c"_s, u"Bank"_s, {60, 8, HashAlgorithm::Sha256}},
+            {QUuid::createUuid(), u"d"_s, u""_s, {30, 8, HashAlgorithm::Sha512}},
+            {QUuid::createUuid(), u"e"_s, u"Steam"_s, {30, 5, HashAlgorithm::Sha1, OtpKind::Steam}},
+            // Counters beyond 2^53 and 2^63 come back whole.
+            {QUuid::createUuid(), u"f"_s, u""_s, {30, 6, HashAlgorithm::Sha1, OtpKind::Hotp, 9}},
+            {QUuid::createUuid(), u"g"_s, u""_s, {30, 8, HashAlgorithm::Sha256, OtpKind::Hotp, ~0ull}},
         };
         const QByteArray document = TokenAccount::encodeList(accounts);
         QVERIFY(!document.contains('\n'));
         QCOMPARE(TokenAccount::decodeList(document), accounts);
         // Only what differs from a plain account is written.
-        QCOMPARE(document.count("\"algorithm\""), 2);
+        QCOMPARE(document.count("\"algorithm\""), 3);
         QVERIFY(document.contains(R"("algorithm":"SHA256")") && document.contains(R"("algorithm":"SHA512")"));
         QCOMPARE(document.count(R"("steam":true)"), 1);
+        QCOMPARE(document.count(R"("type":"hotp")"), 2);
+        QVERIFY(document.contains(R"("counter":"9")") && document.contains(R"("counter":"18446744073709551615")"));
         QCOMPARE(TokenAccount::encodeList({}), "[]"_ba);
         QVERIFY(!TokenAccount::decodeList("{}") && !TokenAccount::decodeList("[" + goodRecord));
     }
@@ -69,8 +74,8 @@ private Q_SLOTS:
         QVERIFY(accounts);
         QCOMPARE(accounts->size(), 1);
         QCOMPARE(accounts->first().name, name);
-        QCOMPARE(accounts->first().algorithm, algorithm);
-        QCOMPARE(accounts->first().steam, steam);
+        QCOMPARE(accounts->first().otp.algorithm, algorithm);
+        QCOMPARE(accounts->first().otp.isSteam(), steam);
         // Written back canonically: upper-case id, the five members, the others only when not the default.
         const QJsonObject written =
             QJsonDocument::fromJson(TokenAccount::encodeList(*accounts)).array().first().toObject();
@@ -98,6 +103,12 @@ private Q_SLOTS:
         QTest::newRow("record not an object") << QByteArray("42");
         QTest::newRow("unknown algorithm") << changed("}", R"(,"algorithm":"MD5"})");
         QTest::newRow("steam as string") << changed("}", R"(,"steam":"1"})");
+        QTest::newRow("type without a counter") << changed("}", R"(,"type":"hotp"})");
+        QTest::newRow("type totp") << changed("}", R"(,"type":"totp","counter":"1"})");
+        QTest::newRow("counter as number") << changed("}", R"(,"type":"hotp","counter":1})");
+        QTest::newRow("negative counter") << changed("}", R"(,"type":"hotp","counter":"-1"})");
+        QTest::newRow("counter beyond 64 bits") << changed("}", R"(,"type":"hotp","counter":"18446744073709551616"})");
+        QTest::newRow("steam and hotp") << changed("}", R"(,"steam":true,"type":"hotp","counter":"1"})");
     }
 
     void rejectsWholeDocument()

@@ -382,6 +382,47 @@ private Q_SLOTS:
         QCOMPARE(m_fx.keychain.items.keys(), QList{kept->id});
     }
 
+    // The counter moves on and is saved before its code is given; a save that fails gives no
+    // code and leaves the counter. Codes: `oathtool --hotp -b -c N JBSWY3DPEHPK3PXP`.
+    void counterAdvancesOnlyWhenSaved()
+    {
+        TempSettings settings; // its own: a settings file made unwritable stays in error
+        std::unique_ptr<QSettings> reopened; // what a restart reads
+        auto store = std::make_unique<TokenStore>(m_fx.keychain, settings.settings(), m_fx.clock.function());
+        QVERIFY(added(*store, {u"H"_s, {}, u"JBSWY3DPEHPK3PXP"_s, {.kind = OtpKind::Hotp, .counter = 9}}));
+        const QUuid id = store->accounts().first().id;
+        const auto counter = [&store] { return store->accounts().first().otp.counter; };
+        store->refreshCodes(1'700'000'000);
+        QVERIFY(!store->codes().contains(id)); // no code until one is asked for
+
+        QCOMPARE(store->nextCode(id), u"924769"_s);
+        QCOMPARE(counter(), 10u);
+        QCOMPARE(store->codes().value(id), u"924769"_s);
+        store->refreshCodes(1'700'000'100); // time moves nothing
+        QCOMPARE(store->codes().value(id), u"924769"_s);
+
+        // The settings cannot be written: where the file was, a folder.
+        QVERIFY(QFile::remove(settings.fileName()) && QDir().mkdir(settings.fileName()));
+        QSignalSpy refusals(store.get(), &TokenStore::changeNotSaved);
+        QCOMPARE(store->nextCode(id), std::nullopt);
+        QCOMPARE(counter(), 10u);
+        QCOMPARE(refusals.size(), 1);
+        QVERIFY(refusals.first().first().toString().endsWith(u"没有显示验证码。"_s));
+        QVERIFY(QDir().rmdir(settings.fileName()));
+
+        QCOMPARE(store->nextCode(id), u"930313"_s);
+        store->hideCounterCodes();
+        QVERIFY(!store->codes().contains(id));
+        // Corrected by hand, to meet the service again.
+        QVERIFY(store->update(store->accounts().first(), u"H"_s, {}, 5));
+        store.reset();
+        reopened = settings.reopen();
+        store = std::make_unique<TokenStore>(m_fx.keychain, *reopened, m_fx.clock.function());
+        QCOMPARE(counter(), 5u);
+        QCOMPARE(store->nextCode(id), u"768897"_s);
+        QCOMPARE(counter(), 6u);
+    }
+
     void updateTrims()
     {
         TokenStore &store = m_fx.storeWith(2);

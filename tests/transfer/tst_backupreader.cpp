@@ -25,9 +25,9 @@ using Kind = TransferError::Kind;
 // Cheap enough for the many files these tests write; the store round trip uses Aegis's cost.
 const KdfPolicy cheap{.scryptN = 1 << 10};
 const QList<ImportedToken> sampleTokens{
-    {u"alice@example.com"_s, u"GitHub"_s, u"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ"_s, 30, 6},
-    {u"bob"_s, QString(), u"JBSWY3DPEHPK3PXPJBSWY3DPEHPK3PXP"_s, 60, 8},
-    {u"名字 with spaces:&?"_s, u"发行者"_s, u"KRUGKIDROVUWG2ZAMJZG653OEBTG66BAJZ2W24DTEBXXMZLS"_s, 15, 7},
+    {u"alice@example.com"_s, u"GitHub"_s, u"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ"_s, {30, 6}},
+    {u"bob"_s, QString(), u"JBSWY3DPEHPK3PXPJBSWY3DPEHPK3PXP"_s, {60, 8}},
+    {u"名字 with spaces:&?"_s, u"发行者"_s, u"KRUGKIDROVUWG2ZAMJZG653OEBTG66BAJZ2W24DTEBXXMZLS"_s, {15, 7}},
 };
 
 // The samples come from Aegis's own test suite (see data/SOURCES.md); password "test".
@@ -46,12 +46,13 @@ QStringList summary(const ImportBatch &batch)
 {
     QStringList lines;
     for (const ImportedToken &token : batch.tokens) {
-        const auto code = TOTPGenerator::code(TOTPGenerator::normalize(token.secret), sampleTime, token.period,
-                                              token.digits, token.algorithm, token.steam);
-        lines << u"%1:%2 %3 %4/%5 %6%7 %8"_s.arg(token.issuer, token.name, TOTPGenerator::normalize(token.secret))
-                     .arg(token.period)
-                     .arg(token.digits)
-                     .arg(algorithmName(token.algorithm), token.steam ? u" Steam"_s : QString(), code.value_or(u"?"_s));
+        const OtpParameters &otp = token.otp;
+        const auto code = TOTPGenerator::code(TOTPGenerator::normalize(token.secret), sampleTime, otp);
+        // A counter-based account shows its counter where the others show their period.
+        const QString step = otp.isHotp() ? u"#"_s + QString::number(otp.counter) : QString::number(otp.period);
+        lines << u"%1:%2 %3 %4/%5 %6%7 %8"_s.arg(token.issuer, token.name, TOTPGenerator::normalize(token.secret), step)
+                     .arg(otp.digits)
+                     .arg(algorithmName(otp.algorithm), otp.isSteam() ? u" Steam"_s : QString(), code.value_or(u"?"_s));
     }
     return lines;
 }
@@ -78,6 +79,14 @@ QByteArray withBytesAfterMessage(const QByteArray &document)
     return QJsonDocument(root).toJson();
 }
 
+// A counter beyond 32 bits, and one more than a JSON double holds exactly.
+const QList<ImportedToken> counterTokens{
+    {u"counter"_s, u"HOTP"_s, u"JBSWY3DPEHPK3PXP"_s, {30, 8, HashAlgorithm::Sha256, OtpKind::Hotp, 1ull << 32}},
+    {u"large"_s,
+     u"HOTP"_s,
+     u"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ"_s,
+     {30, 6, HashAlgorithm::Sha1, OtpKind::Hotp, (1ull << 53) + 1}}};
+
 } // namespace
 
 class TestBackupReader : public QObject
@@ -90,44 +99,60 @@ private Q_SLOTS:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("format");
         QTest::addColumn<QStringList>("accounts");
-        QTest::addColumn<int>("refused"); // the samples' HOTP entries
+        QTest::addColumn<int>("refused");
         const QString mason = u"Deno:Mason 4SJHB4GSD43FZBAI7C2HLRJGPQ 30/6 SHA1 790195"_s;
         const QString james = u"SPDX:James 5OM4WOOGPLQEF6UGN3CPEOOLWU 20/7 SHA256 9993814"_s;
         const QString elijah = u"Airbnb:Elijah 7ELGJSGXNCCTV3O6LKJWYFV2RA 50/8 SHA512 65516786"_s;
         const QString steam = u" JRZCL47CMXVOQMNPZR2F7J4RGI 30/5 SHA1 Steam 747JR"_s;
-        const QStringList all{mason, james, elijah, u"Boeing:Sophia"_s + steam};
-        const QStringList twoFas{mason, u"Boeing:Sophia"_s + steam};
+        // The HOTP entries with their counters and the codes of those counters: oathtool
+        // (`--hotp -b -c 1`) for SHA-1, Python's hmac for the others.
+        const QString jamesCounting = u"Issuu:James YOOMIXWS5GN6RTBPUFFWKTW5M4 #1/6 SHA1 253717"_s;
+        const QString benjamin = u"Air Canada:Benjamin KUVJJOM753IHTNDSZVCNKL7GII #50/7 SHA256 4444976"_s;
+        const QString masonCounting = u"WWE:Mason 5VAML3X35THCEBVRLV24CGBKOY #10300/8 SHA512 24622277"_s;
+        const QStringList counting{jamesCounting, benjamin, masonCounting};
+        const QStringList all = QStringList{mason, james, elijah} + counting + QStringList{u"Boeing:Sophia"_s + steam};
+        const QStringList twoFas = QStringList{mason} + counting + QStringList{u"Boeing:Sophia"_s + steam};
         const auto row = [](const char *tag, const QString &file, const QString &format, const QStringList &accounts,
                             int refused) { QTest::newRow(tag) << file << format << accounts << refused; };
-        row("Aegis, plain", u"aegis_plain.json"_s, u"Aegis 备份"_s, all, 3);
-        row("Aegis, encrypted", u"aegis_encrypted.json"_s, u"Aegis 加密备份"_s, all, 3);
-        row("2FAS, plain", u"2fas_authenticator_plain_v4.2fas"_s, u"2FAS 备份"_s, twoFas, 3);
-        row("2FAS, encrypted", u"2fas_authenticator_encrypted_v4.2fas"_s, u"2FAS 加密备份"_s, twoFas, 3);
+        row("Aegis, plain", u"aegis_plain.json"_s, u"Aegis 备份"_s, all, 0);
+        row("Aegis, encrypted", u"aegis_encrypted.json"_s, u"Aegis 加密备份"_s, all, 0);
+        row("2FAS, plain", u"2fas_authenticator_plain_v4.2fas"_s, u"2FAS 备份"_s, twoFas, 0);
+        row("2FAS, encrypted", u"2fas_authenticator_encrypted_v4.2fas"_s, u"2FAS 加密备份"_s, twoFas, 0);
         row("Bitwarden, JSON", u"bitwarden.json"_s, u"Bitwarden 导出"_s,
             {mason, james, elijah, u"Test Steam:"_s + steam}, 0);
         row("Bitwarden, CSV", u"bitwarden.csv"_s, u"Bitwarden 导出（CSV）"_s,
             {mason, james, elijah, u"Test 4:"_s + steam}, 0);
         row("Proton Authenticator", u"proton_authenticator.json"_s, u"Proton Authenticator 导出"_s,
             {mason, james, elijah}, 0);
-        row("andOTP, plain", u"andotp_plain.json"_s, u"andOTP 备份"_s, all, 3);
-        row("FreeOTP+", u"freeotp_plus.json"_s, u"FreeOTP+ 备份"_s, {elijah, james, mason}, 3);
+        row("andOTP, plain", u"andotp_plain.json"_s, u"andOTP 备份"_s, all, 0);
+        // FreeOTP+ stores one less than the counter of the next code; read, they match the others.
+        row("FreeOTP+", u"freeotp_plus.json"_s, u"FreeOTP+ 备份"_s,
+            {masonCounting, benjamin, jamesCounting, elijah, james, mason}, 0);
         row("FreeOTP+, Steam", u"freeotp_plus_steam.json"_s, u"FreeOTP+ 备份"_s, {u"Steam:Sophia"_s + steam}, 0);
-        row("Authenticator Pro, plain", u"stratum_plain.json"_s, u"Authenticator Pro 备份"_s, all, 3);
+        row("Authenticator Pro, plain", u"stratum_plain.json"_s, u"Authenticator Pro 备份"_s, all, 0);
         row("Steam maFile", u"steam_old.json"_s, u"Steam 令牌文件（maFile）"_s, {u"Steam:Sophia"_s + steam}, 0);
         row("Steam app's accounts", u"steam.json"_s, u"Steam 令牌文件（maFile）"_s, {u"Steam:Sophia"_s + steam}, 0);
-        row("otpauth links", u"plain.txt"_s, u"otpauth 链接列表"_s, all, 3);
+        // A link's "+" stays a "+": only percent-escapes are decoded.
+        QStringList links = all;
+        links[4].replace(u"Air Canada"_s, u"Air+Canada"_s);
+        row("otpauth links", u"plain.txt"_s, u"otpauth 链接列表"_s, links, 0);
         // Decrypted by libgcrypt and libsodium, then read as the plain backups.
-        row("andOTP, encrypted", u"andotp_encrypted.bin"_s, u"andOTP 加密备份"_s, all, 3);
+        row("andOTP, encrypted", u"andotp_encrypted.bin"_s, u"andOTP 加密备份"_s, all, 0);
         // Its oldest backups put the issuer into the name.
         row("andOTP, oldest encryption", u"andotp_encrypted_old.bin"_s, u"andOTP 加密备份"_s,
-            {u":Deno - "_s + mason, u":SPDX - "_s + james, u":Airbnb - "_s + elijah}, 3);
-        row("Authenticator Pro, encrypted", u"stratum_encrypted.bin"_s, u"Authenticator Pro 加密备份"_s, all, 3);
+            {u":Deno - "_s + mason, u":SPDX - "_s + james, u":Airbnb - "_s + elijah, u":Issuu - "_s + jamesCounting,
+             u":Air Canada - "_s + benjamin, u":WWE - "_s + masonCounting},
+            0);
+        row("Authenticator Pro, encrypted", u"stratum_encrypted.bin"_s, u"Authenticator Pro 加密备份"_s, all, 0);
         row("Authenticator Pro, legacy encryption", u"stratum_encrypted_legacy.bin"_s,
-            u"Authenticator Pro 旧版加密备份"_s, all, 3);
-        row("Ente Auth, encrypted", u"ente_auth_encrypted.json"_s, u"Ente Auth 加密导出"_s, {mason, james}, 1);
+            u"Authenticator Pro 旧版加密备份"_s, all, 0);
+        row("Ente Auth, encrypted", u"ente_auth_encrypted.json"_s, u"Ente Auth 加密导出"_s,
+            {mason, james, u"Issuu:Benjamin YOOMIXWS5GN6RTBPUFFWKTW5M4 #1/6 SHA1 253717"_s}, 0);
         // One MESSAGE chunk; a hand-entered link with spaces read, a trashed entry skipped.
         row("Ente Auth, current writer", u"ente_auth_encrypted_message.json"_s, u"Ente Auth 加密导出"_s,
-            {mason, james, u"Kestrel Bank:ana@example.org JBSWY3DPEHPK3PXP 30/6 SHA1 324550"_s}, 2);
+            {mason, james, u"Issuu:Benjamin YOOMIXWS5GN6RTBPUFFWKTW5M4 #1/6 SHA1 253717"_s,
+             u"Kestrel Bank:ana@example.org JBSWY3DPEHPK3PXP 30/6 SHA1 324550"_s},
+            1);
     }
     void peerSamples()
     {
@@ -305,12 +330,12 @@ private Q_SLOTS:
             + "otpauth://totp/z?secret=JBSWY3DPEHPK3PXP&codeDisplay=%7B%22trashed%22%3Atrue%7D\n");
         QVERIFY(batch);
         const ImportedToken alice{u"alice@google.com"_s, u"Example"_s, u"JBSWY3DPEHPK3PXP"_s};
-        QCOMPARE(batch->tokens, sampleTokens + QList<ImportedToken>{alice});
-        QCOMPARE(batch->refused.size(), 4);
-        QCOMPARE(batch->refused[0], (ImportBatch::Refusal{u"第 5 行 x"_s, u"暂不支持计数器（HOTP）验证码。"_s}));
-        QCOMPARE(batch->refused[1], (ImportBatch::Refusal{u"第 6 行 y"_s, u"密钥或参数无效。"_s}));
-        QCOMPARE(batch->refused[2].label, u"第 8 行"_s);
-        QCOMPARE(batch->refused[3], (ImportBatch::Refusal{u"第 10 行 z"_s, u"已在 Ente 中移到回收站"_s}));
+        const ImportedToken x{u"x"_s, {}, u"AAAA"_s, {.kind = OtpKind::Hotp}};
+        QCOMPARE(batch->tokens, sampleTokens + QList<ImportedToken>({x, alice}));
+        QCOMPARE(batch->refused.size(), 3);
+        QCOMPARE(batch->refused[0], (ImportBatch::Refusal{u"第 6 行 y"_s, u"密钥或参数无效。"_s}));
+        QCOMPARE(batch->refused[1].label, u"第 8 行"_s);
+        QCOMPARE(batch->refused[2], (ImportBatch::Refusal{u"第 10 行 z"_s, u"已在 Ente 中移到回收站"_s}));
     }
 
     // Bitwarden quotes fields with commas, line breaks and quotes, as notes often have.
@@ -327,8 +352,12 @@ private Q_SLOTS:
     {
         ImportBatch batch{sampleTokens, {}, {}};
         batch.tokens.insert(1, {u"again"_s, {}, u"gezd gnbv-gy3t qojq gezd gnbv gy3t qojq=="_s});
+        // The same secret counting instead of timing is another account.
+        ImportedToken counting = sampleTokens[2];
+        counting.otp.kind = OtpKind::Hotp;
+        batch.tokens.append(counting);
         batch.setAsidePresent({sampleTokens[2]});
-        QCOMPARE(batch.tokens, sampleTokens.first(2));
+        QCOMPARE(batch.tokens, sampleTokens.first(2) << counting);
         QCOMPARE(batch.present.size(), 2);
     }
 
@@ -338,10 +367,10 @@ private Q_SLOTS:
         QTest::addColumn<bool>("encrypted");
         QTest::addColumn<QList<ImportedToken>>("tokens");
         const QList<ImportedToken> hashesAndSteam{
-            {u"sha512"_s, u"Bank"_s, u"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ"_s, 60, 8, HashAlgorithm::Sha512},
-            {u"steam"_s, u"Steam"_s, u"JRZCL47CMXVOQMNPZR2F7J4RGI"_s, 30, 5, HashAlgorithm::Sha1, true}};
-        QTest::newRow("Aegis vault") << true << sampleTokens + hashesAndSteam;
-        QTest::newRow("otpauth links") << false << sampleTokens;
+            {u"sha512"_s, u"Bank"_s, u"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ"_s, {60, 8, HashAlgorithm::Sha512}},
+            {u"steam"_s, u"Steam"_s, u"JRZCL47CMXVOQMNPZR2F7J4RGI"_s, {30, 5, HashAlgorithm::Sha1, OtpKind::Steam}}};
+        QTest::newRow("Aegis vault") << true << sampleTokens + hashesAndSteam + counterTokens;
+        QTest::newRow("otpauth links") << false << sampleTokens + counterTokens;
     }
     void roundTripThroughStores()
     {
@@ -363,6 +392,25 @@ private Q_SLOTS:
             QVERIFY(added(second, token));
         // Names, parameters and secrets alike, in order.
         QCOMPARE(second.exportTokens(), tokens);
+    }
+
+    // Counter-based accounts leave in a vault that a decryptor written from Aegis's format
+    // description opens, with their counters and the codes of those counters.
+    void exportOpensInOutsideDecryptor()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"vault.json"_s);
+        QVERIFY(BackupFile::write(path, *AegisVault::write(sampleTokens.first(1) + counterTokens, u"pw"_s, cheap)));
+        QProcess oracle;
+        oracle.start(u"/usr/bin/python3"_s,
+                     {QStringLiteral(CORVANE_TRANSFER_DATA "/open_aegis_vault.py"), path, u"pw"_s});
+        QVERIFY(oracle.waitForFinished(60000));
+        QCOMPARE(oracle.exitCode(), 0);
+        // Codes: Python's hmac (oathtool's HOTP is SHA-1 only), then `oathtool --hotp -b -c 9007199254740993`.
+        QCOMPARE(QString::fromUtf8(oracle.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts),
+                 (QStringList{u"totp\tGitHub\talice@example.com\tSHA1\t6\t30\t-"_s,
+                              u"hotp\tHOTP\tcounter\tSHA256\t8\t4294967296\t88372834"_s,
+                              u"hotp\tHOTP\tlarge\tSHA1\t6\t9007199254740993\t354518"_s}));
     }
 
     // A secret of a length strict decoders refuse is written as the Base32 of the bytes its codes

@@ -8,15 +8,18 @@ namespace {
 const QString pi = u"pi@raspberrypi|"_s;
 const QString piSecret = u"|7KSQL2JTUDIS5EF65KLMRQIIGY|6"_s;
 
-// Each account as "name|issuer|secret|digits" (then "|algorithm" unless SHA1), then each
+// Each account as "name|issuer|secret|digits" (then "|algorithm" unless SHA1, and "|#counter"
+// for HOTP), then each
 // refusal as "label: reason".
 QStringList rows(const MigrationBatch &batch)
 {
     QStringList result;
     for (const ImportedToken &token : batch.accounts.tokens) {
-        QStringList fields{token.name, token.issuer, token.secret, QString::number(token.digits)};
-        if (token.algorithm != HashAlgorithm::Sha1)
-            fields << algorithmName(token.algorithm);
+        QStringList fields{token.name, token.issuer, token.secret, QString::number(token.otp.digits)};
+        if (token.otp.algorithm != HashAlgorithm::Sha1)
+            fields << algorithmName(token.otp.algorithm);
+        if (token.otp.isHotp())
+            fields << u"#"_s + QString::number(token.otp.counter);
         result << fields.join(u'|');
     }
     for (const ImportBatch::Refusal &refusal : batch.accounts.refused)
@@ -46,9 +49,9 @@ private Q_SLOTS:
                                          u"lsjBCDYSDnBpQHJhc3BiZXJyeXBp"
                                          "GgtyYXNwYmVycnlwaSABKAEwAhABGAEgACiQ7OOa%2Bf%2F%2F%2F%2F8B"_s
                                       << QStringList{pi + piSecret, pi + u"raspberrypi"_s + piSecret} << 0 << 1;
-        QTest::newRow("HOTP refused")
+        QTest::newRow("HOTP with its counter")
             << u"CiUKEPqlBekzoNEukL7qlsjBCDYSCWhvdHAgZGVtbyABKAEwATgEEAEYASAAKNuv15j6%2F%2F%2F%2F%2FwE%3D"_s
-            << QStringList{u"hotp demo: 暂不支持计数器（HOTP）验证码。"_s} << 0 << 1;
+            << QStringList{u"hotp demo||7KSQL2JTUDIS5EF65KLMRQIIGY|6|#4"_s} << 0 << 1;
         QTest::newRow("UTF-8 name keeps its colon")
             << u"CjYKEPqlBekzoNEukL7qlsjBCDYSHGVuY29kaW5nOiDCv8Okw4TDqcOJPyAoZGVtbykgASgBMAIQARgBIAAorfCurv%2F%2F%2F%2F%2F%2FAQ%3D%3D"_s
             << QStringList{u"encoding: ¿äÄéÉ? (demo)|"_s + piSecret} << 0 << 1;

@@ -66,8 +66,8 @@ private Q_SLOTS:
                                         << false << u"otpauth-migration://offline?data=CgA"_s;
         QTest::newRow("noise only") << QStringList() << 4 << 600 << 0.0 << true << none;
         QTest::newRow("a web address") << QStringList{web} << 4 << 400 << 0.0 << false << other;
-        QTest::newRow("an HOTP link") << QStringList{u"otpauth://hotp/a?secret=JBSWY3DPEHPK3PXP"_s} << 4 << 400 << 0.0
-                                      << false << other;
+        const QString counting = u"otpauth://hotp/a?secret=JBSWY3DPEHPK3PXP&counter=9"_s;
+        QTest::newRow("an HOTP link") << QStringList{counting} << 4 << 400 << 0.0 << false << counting;
     }
 
     void accountLink()

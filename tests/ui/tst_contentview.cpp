@@ -30,6 +30,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QWheelEvent>
+#include <QToolButton>
 #include <QtTest>
 
 #include <memory>
@@ -369,10 +370,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("shown");
         const QString steamKey = u"63BEDWCQZKTQWPESARIERL5DTTQFCJTK"_s;
         // oathtool and KeePassXC's Steam algorithm at 1700000000.
-        QTest::newRow("7 digits") << ImportedToken{u"a"_s, {}, u"JBSWY3DPEHPK3PXP"_s, 60, 7} << u"950 8648"_s;
+        QTest::newRow("7 digits") << ImportedToken{u"a"_s, {}, u"JBSWY3DPEHPK3PXP"_s, {60, 7}} << u"950 8648"_s;
         QTest::newRow("8 digits, SHA256")
-            << ImportedToken{u"a"_s, {}, rfcSecret, 60, 8, HashAlgorithm::Sha256} << u"3485 5935"_s;
-        QTest::newRow("Steam") << ImportedToken{u"a"_s, {}, steamKey, 30, 5, HashAlgorithm::Sha1, true} << u"DCTPN"_s;
+            << ImportedToken{u"a"_s, {}, rfcSecret, {60, 8, HashAlgorithm::Sha256}} << u"3485 5935"_s;
+        QTest::newRow("Steam") << ImportedToken{u"a"_s, {}, steamKey, {30, 5, HashAlgorithm::Sha1, OtpKind::Steam}}
+                               << u"DCTPN"_s;
     }
 
     // Shown in groups that fit the row, copied by click and by shortcut without the space. A row
@@ -390,13 +392,45 @@ private Q_SLOTS:
         QTest::mouseClick(row(0), Qt::LeftButton, {}, codePoint(row(0)));
         m_view->copyShownRow(2); // past the end
         QVERIFY(QApplication::clipboard()->text().isEmpty() && !m_view->copier().copiedAccountID());
-        QCOMPARE(TokenRow::shownCode(row(1)->codeText(), token.steam), shown);
+        QCOMPARE(TokenRow::shownCode(row(1)->codeText(), token.otp.isSteam()), shown);
         QCOMPARE(TokenRow::shownCode(u"554000994"_s, false), u"554000994"_s);
         QTest::mouseClick(row(1), Qt::LeftButton, {}, codePoint(row(1)));
         QCOMPARE(QApplication::clipboard()->text(), QString(shown).remove(u' '));
         QApplication::clipboard()->clear();
         m_view->copyShownRow(1);
         QCOMPARE(QApplication::clipboard()->text(), QString(shown).remove(u' '));
+    }
+
+    // A counter-based row has no bar and no code until asked: the button, a click, Return and
+    // the shortcut each move the counter on and copy the code of the counter it had; the code
+    // stays until the panel hides. Codes: `oathtool --hotp -b -c N JBSWY3DPEHPK3PXP`.
+    void counterRowCopiesTheNextCode()
+    {
+        view(0);
+        QVERIFY(added(*m_store, {u"H"_s, {}, u"JBSWY3DPEHPK3PXP"_s, {.kind = OtpKind::Hotp, .counter = 9}}));
+        TokenRow *hotp = row(0);
+        QVERIFY(!hotp->findChild<TokenProgressView *>()->isVisible());
+        QVERIFY(hotp->nextCodeButton()->isVisible());
+        QCOMPARE(hotp->codeText(), TokenRow::placeholder);
+        QVERIFY(!hotp->nextCodeButton()->geometry().intersects(hotp->codeArea()));
+        QClipboard *clipboard = QApplication::clipboard();
+
+        hotp->nextCodeButton()->click();
+        QCOMPARE(clipboard->text(), u"924769"_s);
+        QCOMPARE(hotp->codeText(), u"924769"_s);
+        QTest::mouseClick(hotp, Qt::LeftButton, {}, codePoint(hotp));
+        QCOMPARE(clipboard->text(), u"930313"_s);
+        Q_EMIT m_notifications->copyTokenAtIndex(0);
+        QCOMPARE(clipboard->text(), u"288090"_s);
+        m_view->list()->setFocus();
+        QTest::keyClick(m_view->list(), Qt::Key_Return);
+        QCOMPARE(clipboard->text(), u"286296"_s);
+        QCOMPARE(m_store->accounts().first().otp.counter, 13u);
+        m_clock.now += 3600;
+        m_store->refreshCodes(m_clock.now);
+        QCOMPARE(hotp->codeText(), u"286296"_s);
+        m_view->hide();
+        QCOMPARE(hotp->codeText(), TokenRow::placeholder);
     }
 
     void quickEntryAddsAndEmptiesAndItsErrorExpires()

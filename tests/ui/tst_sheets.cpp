@@ -79,8 +79,10 @@ private Q_SLOTS:
         AddTokenView sheet(*m_store);
         sheet.show();
         QCOMPARE(sheet.settingsLine()->text(), u"SHA1 · 6 位 · 30 秒"_s);
-        QTest::keyClicks(sheet.linkField(), u"otpauth://hotp/a?secret=A"_s);
-        QCOMPARE(sheet.errorLine()->text(), u"暂不支持计数器（HOTP）验证码。"_s);
+        QTest::keyClicks(sheet.linkField(), u"otpauth://hotp/a?secret=A&counter=9"_s);
+        QVERIFY(sheet.errorLine()->isHidden());
+        QCOMPARE(sheet.settingsLine()->text(), u"HOTP · SHA1 · 6 位 · 计数器 9"_s);
+        QCOMPARE(sheet.codeSettings()->counterField()->text(), u"9"_s);
         sheet.linkField()->clear();
         QTest::keyClicks(sheet.linkField(), totpLink + u"&algorithm=SHA256&period=60&digits=8"_s);
         QVERIFY(sheet.errorLine()->isHidden()); // "SHA25" was refused on the way
@@ -98,8 +100,8 @@ private Q_SLOTS:
         QTest::mouseClick(sheet.primaryButton(), Qt::LeftButton);
         QVERIFY(!sheet.isVisible() && m_store->accounts().size() == 1);
         const TokenAccount &account = m_store->accounts().first();
-        QCOMPARE((QList<qint64>{account.period, account.digits}), (QList<qint64>{60, 8}));
-        QCOMPARE(account.algorithm, HashAlgorithm::Sha256);
+        QCOMPARE((QList<qint64>{account.otp.period, account.otp.digits}), (QList<qint64>{60, 8}));
+        QCOMPARE(account.otp.algorithm, HashAlgorithm::Sha256);
     }
 
     void addNeedsAValidSecret()
@@ -144,8 +146,8 @@ private Q_SLOTS:
         const TokenAccount &added = m_store->accounts().first();
         QCOMPARE(QStringList({added.name, added.issuer}), QStringList({u"alice"_s, u"Acme"_s}));
         QCOMPARE(m_fx.keychain.items.value(added.id), rfcSecret);
-        QCOMPARE((QList<qint64>{added.period, added.digits}), (QList<qint64>{30, 7}));
-        QCOMPARE(added.algorithm, HashAlgorithm::Sha512);
+        QCOMPARE((QList<qint64>{added.otp.period, added.otp.digits}), (QList<qint64>{30, 7}));
+        QCOMPARE(added.otp.algorithm, HashAlgorithm::Sha512);
     }
 
     void migrationLinkAddsItsAccounts_data()
@@ -164,10 +166,10 @@ private Q_SLOTS:
         QTest::newRow("alice already listed")
             << aliceAndBob + u"hABGAEgACgH"_s << true << QStringList{u"old"_s, u"bob"_s}
             << u"已添加 1 个账户，1 个已存在，已跳过。"_s << QString();
-        QTest::newRow("HOTP refused") << aliceAndBob + u"gofCgpIZWxsbyHerb7vEgVjYXJvbBoEQWNtZSABKAEwARABGAEgACgH"_s
-                                      << false << QStringList{u"alice"_s, u"bob"_s}
-                                      << u"已添加 2 个账户，1 个未添加。"_s
-                                      << u"未添加：Acme（carol）：暂不支持计数器（HOTP）验证码。"_s;
+        // carol counts with bob's secret: another account.
+        QTest::newRow("HOTP beside TOTP")
+            << aliceAndBob + u"gofCgpIZWxsbyHerb7vEgVjYXJvbBoEQWNtZSABKAEwARABGAEgACgH"_s << false
+            << QStringList{u"alice"_s, u"bob"_s, u"carol"_s} << QString() << QString();
         QTest::newRow("first of two codes")
             << u"Ch0KCkhlbGxvId6tvu8SA2JvYhoEQWNtZSABKAEwAhABGAIgACgH"_s << false << QStringList{u"bob"_s}
             << u"已添加 1 个账户。这是第 1/2 张二维码，请继续读取下一张。"_s << QString();
@@ -276,8 +278,43 @@ private Q_SLOTS:
         const TokenAccount &account = m_store->accounts().first();
         QTEST(QStringList({account.name, account.issuer}), "saved");
         QCOMPARE(m_fx.keychain.items.value(account.id), rfcSecret);
-        QCOMPARE((QList<qint64>{account.period, account.digits}), (QList<qint64>{60, 8}));
-        QCOMPARE(account.algorithm, HashAlgorithm::Sha512);
+        QCOMPARE((QList<qint64>{account.otp.period, account.otp.digits}), (QList<qint64>{60, 8}));
+        QCOMPARE(account.otp.algorithm, HashAlgorithm::Sha512);
+    }
+
+    // The add sheet's type choice and counter, and the rename sheet's correction of it; a
+    // time-based account's rename sheet has no counter.
+    void counterIsChosenAndCorrected()
+    {
+        AddTokenView add(*m_store);
+        add.show();
+        add.secretField()->setText(rfcSecret);
+        CodeSettingsFields *settings = add.codeSettings();
+        settings->toggle()->click();
+        QVERIFY(!settings->counterField()->isEnabled());
+        settings->kindBox()->setCurrentIndex(1);
+        QVERIFY(settings->counterField()->isEnabled() && !settings->periodBox()->isEnabled());
+        QTest::keyClicks(settings->counterField(), u"x42"_s); // digits only
+        QCOMPARE(add.settingsLine()->text(), u"HOTP · SHA1 · 6 位 · 计数器 42"_s);
+        QTest::mouseClick(add.primaryButton(), Qt::LeftButton);
+        QCOMPARE(m_store->accounts().size(), 1);
+        const TokenAccount counting = m_store->accounts().first();
+        QCOMPARE(counting.otp.kind, OtpKind::Hotp);
+        QCOMPARE(counting.otp.counter, 42u);
+
+        EditTokenView rename(*m_store, counting);
+        rename.show();
+        QCOMPARE(rename.counterField()->text(), u"42"_s);
+        rename.counterField()->setText(u"99999999999999999999"_s); // beyond 64 bits
+        QTest::mouseClick(rename.primaryButton(), Qt::LeftButton);
+        QVERIFY(rename.isVisible() && rename.errorLine()->isVisible());
+        rename.counterField()->setText(u"18446744073709551615"_s);
+        QTest::mouseClick(rename.primaryButton(), Qt::LeftButton);
+        QVERIFY(!rename.isVisible());
+        QCOMPARE(m_store->accounts().first().otp.counter, ~0ull);
+
+        addAccount(u"timed"_s, {}, otherSecret);
+        QVERIFY(!EditTokenView(*m_store, m_store->accounts().last()).counterField());
     }
 
     void renameOfDeletedAccountChangesNothing()

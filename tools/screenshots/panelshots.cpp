@@ -70,6 +70,7 @@ void render(const State &state, bool dark, const QDir &out)
     view.show();
     QApplication::processEvents();
     state.prepare(store, view);
+    QApplication::processEvents();
     view.resize(326, view.panelHeight());
     QApplication::processEvents();
     const QString file = u"%1-%2.png"_s.arg(state.name, dark ? u"dark"_s : u"light"_s);
@@ -86,6 +87,10 @@ int main(int argc, char **argv)
     if (app.arguments().size() > 2 && (!catalogue.load(app.arguments().at(2)) || !app.installTranslator(&catalogue)))
         return 1;
     const auto nothing = [](TokenStore &, ContentView &) {};
+    const auto addCounting = [](TokenStore &store, ContentView &) {
+        store.add({u"vpn"_s, u"Corp"_s, u"JBSWY3DPEHPK3PXP"_s, {.kind = OtpKind::Hotp, .counter = 9}},
+                  [](const auto &) {});
+    };
     const State states[] = {
         {u"empty"_s, 0, nothing},
         {u"empty-error"_s, 0,
@@ -97,6 +102,12 @@ int main(int argc, char **argv)
         {u"undo-bar"_s, 4, [](TokenStore &store, ContentView &) { store.requestDelete(store.accounts().at(1)); }},
         {u"collapsed"_s, 3, [](TokenStore &, ContentView &view) { view.setCollapsed(true); }},
         {u"copied"_s, 3, [](TokenStore &, ContentView &view) { view.copyShownRow(0); }},
+        {u"counter"_s, 2, addCounting},
+        {u"counter-shown"_s, 2,
+         [&](TokenStore &store, ContentView &view) {
+             addCounting(store, view);
+             view.copyShownRow(2);
+         }},
     };
     for (const bool dark : {false, true})
         for (const State &state : states)
