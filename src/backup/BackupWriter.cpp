@@ -1,0 +1,73 @@
+#include "backup/BackupWriter.h"
+
+#include "backup/BackupName.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+BackupFailure writeFailure(const QFileDevice &file, const QDir &folder)
+{
+    if (!folder.exists())
+        return BackupFailure::Kind::folderMissing;
+    if (file.error() == QFileDevice::ResourceError)
+        return BackupFailure::Kind::diskFull;
+    return BackupFailure::Kind::notWritable;
+}
+
+// The first free name for a backup taken at `time`.
+QString freeName(const QDir &folder, const QString &host, const QDateTime &time)
+{
+    BackupName name{host, time};
+    while (folder.exists(name.fileName()))
+        ++name.suffix;
+    return name.fileName();
+}
+
+std::expected<void, BackupFailure> save(const QString &path, const QByteArray &bytes, const QDir &folder)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return std::unexpected(writeFailure(file, folder));
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    // commit() flushes the file to disk before it renames it.
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        return std::unexpected(writeFailure(file, folder));
+    return {};
+}
+
+bool opensWithEveryAccount(const BackupRequest &request, const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const auto batch = request.layer->readVault(file.readAll(), request.key.masterKey);
+    return batch && batch->refused.isEmpty() && batch->tokens == request.tokens;
+}
+
+} // namespace
+
+namespace BackupWriter {
+
+std::expected<QString, BackupFailure> write(const BackupRequest &request)
+{
+    const QDir folder(request.folder);
+    if (!folder.exists())
+        return std::unexpected(BackupFailure::Kind::folderMissing);
+    const auto vault = request.layer->writeVault(request.tokens, request.key);
+    if (!vault)
+        return std::unexpected(BackupFailure::Kind::notVerified);
+    const QString name = freeName(folder, request.host, request.time);
+    const QString path = folder.filePath(name);
+    if (auto saved = save(path, *vault, folder); !saved)
+        return std::unexpected(saved.error());
+    if (!opensWithEveryAccount(request, path)) {
+        QFile::remove(path);
+        return std::unexpected(BackupFailure::Kind::notVerified);
+    }
+    return name;
+}
+
+} // namespace BackupWriter
