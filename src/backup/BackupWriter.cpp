@@ -1,10 +1,13 @@
 #include "backup/BackupWriter.h"
 
 #include "backup/BackupName.h"
+#include "engine/TOTPGenerator.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+
+#include <algorithm>
 
 namespace {
 
@@ -38,13 +41,22 @@ std::expected<void, BackupFailure> save(const QString &path, const QByteArray &b
     return {};
 }
 
+// The vault writes a secret in canonical Base32, which may drop the unused bits of its last
+// character: the same account, the same key bytes.
+bool sameAccount(const ImportedToken &read, const ImportedToken &written)
+{
+    return read.name == written.name && read.issuer == written.issuer && read.period == written.period
+           && read.digits == written.digits && read.algorithm == written.algorithm && read.steam == written.steam
+           && TOTPGenerator::decodeBase32(read.secret) == TOTPGenerator::decodeBase32(written.secret);
+}
+
 bool opensWithEveryAccount(const BackupRequest &request, const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
     const auto batch = request.layer->readVault(file.readAll(), request.key.masterKey);
-    return batch && batch->refused.isEmpty() && batch->tokens == request.tokens;
+    return batch && batch->refused.isEmpty() && std::ranges::equal(batch->tokens, request.tokens, sameAccount);
 }
 
 } // namespace
