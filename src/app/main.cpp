@@ -1,3 +1,5 @@
+#include "app/BackupCommand.h"
+#include "app/BackupFeature.h"
 #include "app/CorvaneApp.h"
 #include "app/InspectCommand.h"
 #include "app/QtTranslation.h"
@@ -87,6 +89,8 @@ int main(int argc, char *argv[])
     harden();
     if (const auto inspected = InspectCommand::runIfAsked(argc, argv))
         return *inspected;
+    if (const auto backedUp = BackupCommand::runIfAsked(argc, argv))
+        return *backedUp;
     preferX11UnderWayland();
     std::unique_ptr<QCoreApplication> app;
     if (needsWindows(argc, argv))
@@ -141,6 +145,8 @@ int main(int argc, char *argv[])
     QObject::connect(&instance, &SingleInstance::showRequested, &corvane, &CorvaneApp::showPanel);
     QObject::connect(&instance, &SingleInstance::openRequested, &corvane, &CorvaneApp::openFiles);
     QObject::connect(&instance, &SingleInstance::actionRequested, &corvane, &CorvaneApp::runAction);
+    BackupFeature backups(corvane.delegate().store(), keychain, settings);
+    QObject::connect(&backups, &BackupFeature::problemChanged, &corvane, &CorvaneApp::setStatusNote);
     if (!files.isEmpty())
         corvane.openFiles(files);
     return QApplication::exec();

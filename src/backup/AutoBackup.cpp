@@ -131,9 +131,12 @@ void AutoBackup::keySaved(const QString &folder, int keep, const BackupKey &key,
     attempt(true);
 }
 
-void AutoBackup::turnOff()
+void AutoBackup::turnOff(std::function<void()> done)
 {
-    m_keychain.remove(BackupKey::itemId);
+    m_keychain.remove(BackupKey::itemId, [done](bool) {
+        if (done)
+            done();
+    });
     for (const QString &setting : {folderSetting, keepSetting, lastFileSetting, digestSetting, timeSetting})
         m_settings.remove(setting);
     m_settings.sync();
@@ -148,7 +151,7 @@ void AutoBackup::turnOff()
 void AutoBackup::backUpNow(Done done)
 {
     if (!isOn())
-        return done(BackupFailure::Kind::keyMissing);
+        return done(BackupFailure::Kind::off);
     m_waiting.append(std::move(done));
     attempt(true);
 }
@@ -167,6 +170,7 @@ void AutoBackup::attempt(bool force)
         m_again = true;
         return;
     }
+    force = force || !m_waiting.isEmpty(); // someone asked for a backup written now
     // The deletion is backed up once it can no longer be undone.
     if (!force && m_store.pendingDeletion())
         return;

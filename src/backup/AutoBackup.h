@@ -60,7 +60,7 @@ public:
     // then turns backups on in `folder` and writes the first one. The password is not kept.
     void setUp(const QString &folder, const QString &password, int keep, SetUpDone done);
     // Forgets the key and the folder; the backups already written stay.
-    void turnOff();
+    void turnOff(std::function<void()> done = {});
     // Writes a backup now, even of unchanged accounts; `done` learns the outcome.
     void backUpNow(Done done);
 

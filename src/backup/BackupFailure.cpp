@@ -17,6 +17,8 @@ QString BackupFailure::description() const
         return QCoreApplication::translate("BackupFailure", "钥匙串未解锁，自动备份未完成。");
     case Kind::keyMissing:
         return QCoreApplication::translate("BackupFailure", "备份密钥已丢失，请重新设置自动备份。");
+    case Kind::off:
+        return QCoreApplication::translate("BackupFailure", "自动备份尚未开启。");
     case Kind::componentMissing:
         return QCoreApplication::translate("BackupFailure", "缺少备份组件，自动备份未完成。");
     }

@@ -13,6 +13,7 @@ public:
         notVerified,
         keychainLocked, // the backup key or an account's secret could not be read
         keyMissing, // the keychain lost the backup key: set up again
+        off, // a backup was asked for while automatic backups are off
         componentMissing, // the vault writer could not be opened
     };
 
