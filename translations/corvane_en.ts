@@ -221,6 +221,105 @@
     </message>
 </context>
 <context>
+    <name>AutoBackup</name>
+    <message numerus="yes">
+        <source>密码至少要有 %n 个字符。</source>
+        <translation>
+            <numerusform>The password needs at least %n character.</numerusform>
+            <numerusform>The password needs at least %n characters.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>无法生成备份密钥。</source>
+        <translation>Could not create the backup key.</translation>
+    </message>
+</context>
+<context>
+    <name>BackupCommand</name>
+    <message>
+        <source>文件夹</source>
+        <translation>folder</translation>
+    </message>
+    <message>
+        <source>份数</source>
+        <translation>count</translation>
+    </message>
+    <message>
+        <source>用法：corvane --backup-setup 文件夹 [--backup-keep 份数] | --backup-off | --backup-now</source>
+        <translation>Usage: corvane --backup-setup FOLDER [--backup-keep COUNT] | --backup-off | --backup-now</translation>
+    </message>
+    <message>
+        <source>备份密码：</source>
+        <translation>Backup password: </translation>
+    </message>
+    <message>
+        <source>再次输入密码：</source>
+        <translation>Password again: </translation>
+    </message>
+    <message>
+        <source>两次输入的密码不一致。</source>
+        <translation>The passwords do not match.</translation>
+    </message>
+    <message>
+        <source>自动备份已开启：%1</source>
+        <translation>Automatic backups are on: %1</translation>
+    </message>
+    <message>
+        <source>自动备份已关闭。</source>
+        <translation>Automatic backups are off.</translation>
+    </message>
+    <message>
+        <source>备份已写入并通过校验。</source>
+        <translation>Backup written and verified.</translation>
+    </message>
+</context>
+<context>
+    <name>BackupFailure</name>
+    <message>
+        <source>找不到备份文件夹，自动备份未完成。</source>
+        <translation>Backup folder not found; the backup was not made.</translation>
+    </message>
+    <message>
+        <source>备份文件夹无法写入，自动备份未完成。</source>
+        <translation>Cannot write to the backup folder; the backup was not made.</translation>
+    </message>
+    <message>
+        <source>磁盘已满，自动备份未完成。</source>
+        <translation>The disk is full; the backup was not made.</translation>
+    </message>
+    <message>
+        <source>备份写入后无法打开，已丢弃。</source>
+        <translation>The backup did not open after writing and was discarded.</translation>
+    </message>
+    <message>
+        <source>钥匙串未解锁，自动备份未完成。</source>
+        <translation>The keychain is locked; the backup was not made.</translation>
+    </message>
+    <message>
+        <source>备份密钥已丢失，请重新设置自动备份。</source>
+        <translation>The backup key is gone; set up automatic backups again.</translation>
+    </message>
+    <message>
+        <source>自动备份尚未开启。</source>
+        <translation>Automatic backups are not on.</translation>
+    </message>
+    <message>
+        <source>缺少备份组件，自动备份未完成。</source>
+        <translation>A backup component is missing; the backup was not made.</translation>
+    </message>
+</context>
+<context>
+    <name>BackupFeature</name>
+    <message>
+        <source>岚签</source>
+        <translation>Corvane</translation>
+    </message>
+    <message>
+        <source>自动备份失败</source>
+        <translation>Automatic backup failed</translation>
+    </message>
+</context>
+<context>
     <name>BackupFormat</name>
     <message>
         <source>Aegis 加密备份</source>

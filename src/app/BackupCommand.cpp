@@ -41,11 +41,6 @@ struct Request
     int keep = AutoBackup::defaultKeep;
 };
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("BackupCommand", text);
-}
-
 void say(std::FILE *stream, const QString &text)
 {
     std::fputs(qPrintable(text + u'\n'), stream);
@@ -53,11 +48,11 @@ void say(std::FILE *stream, const QString &text)
 
 std::optional<QString> newPassword()
 {
-    const auto password = TerminalInput::password(tr("备份密码："));
+    const auto password = TerminalInput::password(QCoreApplication::translate("BackupCommand", "备份密码："));
     if (!password || !TerminalInput::isTerminal())
         return password;
-    if (TerminalInput::password(tr("再次输入密码：")) != password) {
-        say(stderr, tr("两次输入的密码不一致。"));
+    if (TerminalInput::password(QCoreApplication::translate("BackupCommand", "再次输入密码：")) != password) {
+        say(stderr, QCoreApplication::translate("BackupCommand", "两次输入的密码不一致。"));
         return std::nullopt;
     }
     return password;
@@ -120,10 +115,11 @@ bool instanceRuns()
 QString success(const Request &request)
 {
     if (request.action == u"backup-setup"_s)
-        return tr("自动备份已开启：%1").arg(QDir::toNativeSeparators(request.folder));
+        return QCoreApplication::translate("BackupCommand", "自动备份已开启：%1")
+            .arg(QDir::toNativeSeparators(request.folder));
     if (request.action == u"backup-off"_s)
-        return tr("自动备份已关闭。");
-    return tr("备份已写入并通过校验。");
+        return QCoreApplication::translate("BackupCommand", "自动备份已关闭。");
+    return QCoreApplication::translate("BackupCommand", "备份已写入并通过校验。");
 }
 
 } // namespace
@@ -147,15 +143,17 @@ std::optional<int> runIfAsked(int argc, char *argv[])
     QtTranslation::install(application, QtTranslation::languageFor(QLocale::system().uiLanguages()));
 
     QCommandLineParser options;
-    options.addOptions({{u"backup-setup"_s, {}, tr("文件夹")},
-                        {u"backup-keep"_s, {}, tr("份数")},
+    options.addOptions({{u"backup-setup"_s, {}, QCoreApplication::translate("BackupCommand", "文件夹")},
+                        {u"backup-keep"_s, {}, QCoreApplication::translate("BackupCommand", "份数")},
                         {u"backup-off"_s, {}},
                         {u"backup-now"_s, {}}});
     Request request;
     const auto chosen = [&](const QString &action) { return options.isSet(action); };
     if (!options.parse(application.arguments()) || std::ranges::count_if(actions, chosen) != 1
         || !options.positionalArguments().isEmpty()) {
-        say(stderr, tr("用法：corvane --backup-setup 文件夹 [--backup-keep 份数] | --backup-off | --backup-now"));
+        say(stderr, QCoreApplication::translate(
+                        "BackupCommand",
+                        "用法：corvane --backup-setup 文件夹 [--backup-keep 份数] | --backup-off | --backup-now"));
         return usageError;
     }
     request.action = *std::ranges::find_if(actions, chosen);
