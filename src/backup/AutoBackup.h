@@ -55,6 +55,8 @@ public:
     // Why the last attempt failed, until one succeeds.
     const std::optional<BackupFailure> &failure() const { return m_failure; }
     const QString &host() const { return m_host; }
+    // A backup is waiting for the quiet time to pass, or being written.
+    bool isBusy() const { return m_writing || m_quiet.isActive(); }
 
     // Derives the password's key off the main thread, keeps the vault's key in the keychain,
     // then turns backups on in `folder` and writes the first one. The password is not kept.

@@ -1,5 +1,6 @@
 #include "backup/BackupWriter.h"
 
+#include "backup/BackupFolder.h"
 #include "backup/BackupName.h"
 #include "engine/TOTPGenerator.h"
 
@@ -20,10 +21,15 @@ BackupFailure writeFailure(const QFileDevice &file, const QDir &folder)
     return BackupFailure::Kind::notWritable;
 }
 
-// The first free name for a backup taken at `time`.
+// The name for a backup taken at `time`: after every backup of the same second, even one
+// rotated away already, so that the newest name is always the newest backup.
 QString freeName(const QDir &folder, const QString &host, const QDateTime &time)
 {
     BackupName name{host, time};
+    for (const BackupName &taken : BackupFolder::backups(folder.path())) {
+        if (taken.host == host && taken.time == time)
+            name.suffix = std::max(name.suffix, taken.suffix + 1);
+    }
     while (folder.exists(name.fileName()))
         ++name.suffix;
     return name.fileName();
