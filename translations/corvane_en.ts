@@ -276,36 +276,36 @@
 <context>
     <name>BackupFailure</name>
     <message>
-        <source>找不到备份文件夹，自动备份未完成。</source>
-        <translation>Backup folder not found; the backup was not made.</translation>
+        <source>找不到备份文件夹</source>
+        <translation>Backup folder not found</translation>
     </message>
     <message>
-        <source>备份文件夹无法写入，自动备份未完成。</source>
-        <translation>Cannot write to the backup folder; the backup was not made.</translation>
+        <source>备份文件夹不可写入</source>
+        <translation>Backup folder is not writable</translation>
     </message>
     <message>
-        <source>磁盘已满，自动备份未完成。</source>
-        <translation>The disk is full; the backup was not made.</translation>
+        <source>磁盘已满，备份未写入</source>
+        <translation>Disk full; backup not written</translation>
     </message>
     <message>
-        <source>备份写入后无法打开，已丢弃。</source>
-        <translation>The backup did not open after writing and was discarded.</translation>
+        <source>备份未通过校验</source>
+        <translation>Backup failed verification</translation>
     </message>
     <message>
-        <source>钥匙串未解锁，自动备份未完成。</source>
-        <translation>The keychain is locked; the backup was not made.</translation>
+        <source>钥匙串已锁定，备份未写入</source>
+        <translation>Keychain locked; backup not written</translation>
     </message>
     <message>
-        <source>备份密钥已丢失，请重新设置自动备份。</source>
-        <translation>The backup key is gone; set up automatic backups again.</translation>
+        <source>备份密钥丢失，请重新设置</source>
+        <translation>Backup key lost; set up again</translation>
     </message>
     <message>
-        <source>自动备份尚未开启。</source>
-        <translation>Automatic backups are not on.</translation>
+        <source>自动备份未开启</source>
+        <translation>Automatic backups are off</translation>
     </message>
     <message>
-        <source>缺少备份组件，自动备份未完成。</source>
-        <translation>A backup component is missing; the backup was not made.</translation>
+        <source>缺少备份组件</source>
+        <translation>Backup component missing</translation>
     </message>
 </context>
 <context>
@@ -317,6 +317,18 @@
     <message>
         <source>自动备份失败</source>
         <translation>Automatic backup failed</translation>
+    </message>
+    <message>
+        <source>选择文件夹…</source>
+        <translation>Choose folder…</translation>
+    </message>
+    <message>
+        <source>重试</source>
+        <translation>Retry</translation>
+    </message>
+    <message>
+        <source>选择备份文件夹</source>
+        <translation>Choose backup folder</translation>
     </message>
 </context>
 <context>

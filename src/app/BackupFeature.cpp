@@ -1,10 +1,12 @@
 #include "app/BackupFeature.h"
 
+#include "ui/KeychainStatusPresenter.h"
+#include "ui/TransferLoader.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QFileDialog>
 #include <QSysInfo>
-
-#include "ui/TransferLoader.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -21,6 +23,34 @@ BackupFeature::BackupFeature(TokenStore &store, KeychainStore &keychain, QSettin
 QString BackupFeature::problem() const
 {
     return m_backup.failure() ? m_backup.failure()->description() : QString();
+}
+
+void BackupFeature::showIn(KeychainStatusPresenter &statusLine, QWidget *dialogParent)
+{
+    const auto show = [this, &statusLine, dialogParent] {
+        const auto &failure = m_backup.failure();
+        if (!failure)
+            return statusLine.setNote({}, {}, {});
+        if (failure->concernsFolder())
+            return statusLine.setNote(failure->description(), tr("选择文件夹…"),
+                                      [this, dialogParent] { chooseFolder(dialogParent); });
+        if (!failure->mayPassOnRetry())
+            return statusLine.setNote(failure->description(), {}, {});
+        statusLine.setNote(failure->description(), tr("重试"), [this] { m_backup.backUpNow([](const auto &) {}); });
+    };
+    connect(&m_backup, &AutoBackup::stateChanged, &statusLine, show);
+    show();
+}
+
+void BackupFeature::chooseFolder(QWidget *dialogParent)
+{
+    // The desktop's own chooser (the portal's in a Wayland session), without holding up the panel.
+    auto *dialog = new QFileDialog(dialogParent, tr("选择备份文件夹"), m_backup.folder());
+    dialog->setFileMode(QFileDialog::Directory);
+    dialog->setOption(QFileDialog::ShowDirsOnly);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QFileDialog::fileSelected, &m_backup, &AutoBackup::setFolder);
+    dialog->open();
 }
 
 void BackupFeature::notify(const BackupFailure &failure)

@@ -4,7 +4,9 @@
 #include "backup/AutoBackup.h"
 
 #include <QObject>
+#include <QWidget>
 
+class KeychainStatusPresenter;
 class KeychainStore;
 class QSettings;
 class TokenStore;
@@ -22,12 +24,16 @@ public:
     AutoBackup &backup() { return m_backup; }
     // One short sentence when backups fail, else empty.
     QString problem() const;
+    // Says so in the panel's status line too, with the way to act: choose another folder, or
+    // try again.
+    void showIn(KeychainStatusPresenter &statusLine, QWidget *dialogParent);
 
 Q_SIGNALS:
     void problemChanged(const QString &problem);
 
 private:
     void notify(const BackupFailure &failure);
+    void chooseFolder(QWidget *dialogParent);
 
     AutoBackup m_backup;
     BackupService m_service;

@@ -2,9 +2,11 @@
 #include "app/BackupFeature.h"
 #include "app/CorvaneApp.h"
 #include "app/InspectCommand.h"
+#include "app/InteractiveFloatingPanel.h"
 #include "app/QtTranslation.h"
 #include "app/SingleInstance.h"
 #include "store/SecretServiceKeychain.h"
+#include "ui/ContentView.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -147,6 +149,7 @@ int main(int argc, char *argv[])
     QObject::connect(&instance, &SingleInstance::actionRequested, &corvane, &CorvaneApp::runAction);
     BackupFeature backups(corvane.delegate().store(), keychain, settings);
     QObject::connect(&backups, &BackupFeature::problemChanged, &corvane, &CorvaneApp::setStatusNote);
+    backups.showIn(*corvane.delegate().contentView()->statusPresenter(), corvane.delegate().panel());
     if (!files.isEmpty())
         corvane.openFiles(files);
     return QApplication::exec();

@@ -131,6 +131,17 @@ void AutoBackup::keySaved(const QString &folder, int keep, const BackupKey &key,
     attempt(true);
 }
 
+void AutoBackup::setFolder(const QString &folder)
+{
+    if (!isOn())
+        return;
+    m_settings.setValue(folderSetting, QDir(folder).absolutePath());
+    m_settings.sync();
+    watchFolder();
+    Q_EMIT stateChanged();
+    attempt(true);
+}
+
 void AutoBackup::turnOff(std::function<void()> done)
 {
     m_keychain.remove(BackupKey::itemId, [done](bool) {

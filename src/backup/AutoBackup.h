@@ -61,6 +61,8 @@ public:
     // Derives the password's key off the main thread, keeps the vault's key in the keychain,
     // then turns backups on in `folder` and writes the first one. The password is not kept.
     void setUp(const QString &folder, const QString &password, int keep, SetUpDone done);
+    // Writes to another folder from now on, with the same key, and tries a backup there.
+    void setFolder(const QString &folder);
     // Forgets the key and the folder; the backups already written stay.
     void turnOff(std::function<void()> done = {});
     // Writes a backup now, even of unchanged accounts; `done` learns the outcome.

@@ -23,7 +23,9 @@ public:
     // One short sentence for the status line and the tray's tooltip.
     QString description() const;
     // Whether choosing another folder is the way out, rather than trying again.
-    bool concernsFolder() const { return m_kind != Kind::keychainLocked && m_kind != Kind::componentMissing; }
+    bool concernsFolder() const { return m_kind == Kind::folderMissing || m_kind == Kind::notWritable; }
+    // Whether trying again can help without the person setting backups up again.
+    bool mayPassOnRetry() const { return m_kind != Kind::keyMissing && m_kind != Kind::off; }
 
     bool operator==(const BackupFailure &) const = default;
 
