@@ -330,6 +330,10 @@
         <source>选择备份文件夹</source>
         <translation>Choose backup folder</translation>
     </message>
+    <message>
+        <source>自动备份…</source>
+        <translation>Automatic backups…</translation>
+    </message>
 </context>
 <context>
     <name>BackupFormat</name>
@@ -396,6 +400,92 @@
     <message>
         <source>andOTP 加密备份</source>
         <translation>andOTP encrypted backup</translation>
+    </message>
+</context>
+<context>
+    <name>BackupSetupSheet</name>
+    <message>
+        <source>自动备份</source>
+        <translation>Automatic backups</translation>
+    </message>
+    <message>
+        <source>每次更改后，加密备份到所选文件夹</source>
+        <translation>Encrypted to a folder after every change</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>开启</source>
+        <translation>Turn on</translation>
+    </message>
+    <message>
+        <source>新密码（不改可留空）</source>
+        <translation>New password (blank keeps it)</translation>
+    </message>
+    <message>
+        <source>备份密码</source>
+        <translation>Backup password</translation>
+    </message>
+    <message>
+        <source>再输入一次</source>
+        <translation>Repeat password</translation>
+    </message>
+    <message>
+        <source>尚未选择文件夹</source>
+        <translation>No folder chosen</translation>
+    </message>
+    <message>
+        <source>备份文件夹</source>
+        <translation>Backup folder</translation>
+    </message>
+    <message>
+        <source>选择…</source>
+        <translation>Choose…</translation>
+    </message>
+    <message>
+        <source>保留份数</source>
+        <translation>Backups to keep</translation>
+    </message>
+    <message>
+        <source>保留最近的备份：</source>
+        <translation>Keep the latest:</translation>
+    </message>
+    <message>
+        <source>关闭自动备份</source>
+        <translation>Turn off automatic backups</translation>
+    </message>
+    <message>
+        <source>自动备份尚未开启。</source>
+        <translation>Automatic backups are off.</translation>
+    </message>
+    <message>
+        <source>尚无</source>
+        <translation>none yet</translation>
+    </message>
+    <message>
+        <source>正常</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>上次备份：%1 · %2</source>
+        <translation>Last backup: %1 · %2</translation>
+    </message>
+    <message>
+        <source>选择备份文件夹</source>
+        <translation>Choose backup folder</translation>
+    </message>
+    <message numerus="yes">
+        <source>密码至少要有 %n 个字符，越长越难猜。</source>
+        <translation>
+            <numerusform>The password needs at least %n character; longer is harder to guess.</numerusform>
+            <numerusform>The password needs at least %n characters; longer is harder to guess.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>两次输入的密码不一致。</source>
+        <translation>The passwords do not match.</translation>
     </message>
 </context>
 <context>
@@ -781,6 +871,10 @@
     <message>
         <source>退出岚签</source>
         <translation>Quit Corvane</translation>
+    </message>
+    <message>
+        <source>自动备份…</source>
+        <translation>Automatic backups…</translation>
     </message>
 </context>
 <context>

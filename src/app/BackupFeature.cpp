@@ -1,11 +1,13 @@
 #include "app/BackupFeature.h"
 
+#include "ui/BackupSetupSheet.h"
 #include "ui/KeychainStatusPresenter.h"
 #include "ui/TransferLoader.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QFileDialog>
+#include <QMenu>
 #include <QSysInfo>
 
 using namespace Qt::Literals::StringLiterals;
@@ -38,6 +40,7 @@ void BackupFeature::showIn(KeychainStatusPresenter &statusLine, QWidget *dialogP
             return statusLine.setNote(failure->description(), {}, {});
         statusLine.setNote(failure->description(), tr("重试"), [this] { m_backup.backUpNow([](const auto &) {}); });
     };
+    m_statusLine = &statusLine;
     connect(&m_backup, &AutoBackup::stateChanged, &statusLine, show);
     show();
 }
@@ -51,6 +54,38 @@ void BackupFeature::chooseFolder(QWidget *dialogParent)
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QFileDialog::fileSelected, &m_backup, &AutoBackup::setFolder);
     dialog->open();
+}
+
+void BackupFeature::offerIn(QMenu *titleMenu, QWidget *dialogParent)
+{
+    titleMenu->addSeparator();
+    titleMenu->addAction(tr("自动备份…"), this, [this, dialogParent] { openSetup(dialogParent); });
+}
+
+void BackupFeature::openSetup(QWidget *parent)
+{
+    const auto last = m_backup.lastBackupTime();
+    const BackupSetupSheet::State state{
+        m_backup.isOn(), m_backup.folder(), m_backup.keep(),
+        last ? std::optional(QDateTime::fromMSecsSinceEpoch(qint64(*last * 1000))) : std::nullopt, problem()};
+    auto *sheet = new BackupSetupSheet(state, parent);
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    connect(sheet, &BackupSetupSheet::setUpRequested, this, &BackupFeature::setUp);
+    connect(sheet, &BackupSetupSheet::turnOffRequested, &m_backup, [this] { m_backup.turnOff(); });
+    sheet->open();
+}
+
+void BackupFeature::setUp(const QString &folder, const QString &password, int keep)
+{
+    if (password.isEmpty()) { // the same key, perhaps another folder
+        m_backup.setKeep(keep);
+        m_backup.setFolder(folder);
+        return;
+    }
+    m_backup.setUp(folder, password, keep, [this](const std::expected<void, QString> &set) {
+        if (!set && m_statusLine)
+            m_statusLine->showMessage(set.error());
+    });
 }
 
 void BackupFeature::notify(const BackupFailure &failure)

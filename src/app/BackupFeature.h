@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class KeychainStatusPresenter;
+class QMenu;
 class KeychainStore;
 class QSettings;
 class TokenStore;
@@ -27,6 +28,10 @@ public:
     // Says so in the panel's status line too, with the way to act: choose another folder, or
     // try again.
     void showIn(KeychainStatusPresenter &statusLine, QWidget *dialogParent);
+    // The setup sheet over `parent`.
+    void openSetup(QWidget *parent);
+    // Offers "自动备份…" in the panel's title menu.
+    void offerIn(QMenu *titleMenu, QWidget *dialogParent);
 
 Q_SIGNALS:
     void problemChanged(const QString &problem);
@@ -35,6 +40,9 @@ private:
     void notify(const BackupFailure &failure);
     void chooseFolder(QWidget *dialogParent);
 
+    void setUp(const QString &folder, const QString &password, int keep);
+
     AutoBackup m_backup;
+    KeychainStatusPresenter *m_statusLine = nullptr;
     BackupService m_service;
 };

@@ -114,6 +114,7 @@ void CorvaneApp::buildMenus()
             &TransferCommands::exportBackup);
     connect(m_menuCommands.get(), &MenuCommands::importRequested, &m_delegate.transferCommands(),
             &TransferCommands::chooseAndImport);
+    connect(m_menuCommands.get(), &MenuCommands::backupSetupRequested, this, &CorvaneApp::backupSetupRequested);
     // The menu's Ctrl+T and Ctrl+Q also work while the panel has the keyboard.
     m_delegate.panel()->addActions(m_menuCommands->keyedActions());
 }

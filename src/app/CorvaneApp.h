@@ -46,6 +46,11 @@ public:
     void openFiles(const QStringList &files);
     // Shows and focuses the panel, or hides it when it has the keyboard.
     void togglePanel();
+Q_SIGNALS:
+    // "自动备份…" in the tray menu.
+    void backupSetupRequested();
+
+public:
     // A problem the tray's tooltip mentions beside the app's name; empty for none.
     void setStatusNote(const QString &note);
     // One of the single instance's actions: "toggle", "show" (and focus) or "hide".

@@ -7,6 +7,7 @@
 #include "app/SingleInstance.h"
 #include "store/SecretServiceKeychain.h"
 #include "ui/ContentView.h"
+#include "ui/PanelHeader.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -149,7 +150,14 @@ int main(int argc, char *argv[])
     QObject::connect(&instance, &SingleInstance::actionRequested, &corvane, &CorvaneApp::runAction);
     BackupFeature backups(corvane.delegate().store(), keychain, settings);
     QObject::connect(&backups, &BackupFeature::problemChanged, &corvane, &CorvaneApp::setStatusNote);
-    backups.showIn(*corvane.delegate().contentView()->statusPresenter(), corvane.delegate().panel());
+    QWidget *panel = corvane.delegate().panel();
+    backups.showIn(*corvane.delegate().contentView()->statusPresenter(), panel);
+    QObject::connect(corvane.delegate().contentView()->header(), &PanelHeader::titleMenuAboutToShow, &backups,
+                     [&backups, panel](QMenu *menu) { backups.offerIn(menu, panel); });
+    QObject::connect(&corvane, &CorvaneApp::backupSetupRequested, &backups, [&] {
+        corvane.showPanel();
+        backups.openSetup(panel);
+    });
     if (!files.isEmpty())
         corvane.openFiles(files);
     return QApplication::exec();

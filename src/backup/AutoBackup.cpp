@@ -142,6 +142,13 @@ void AutoBackup::setFolder(const QString &folder)
     attempt(true);
 }
 
+void AutoBackup::setKeep(int keep)
+{
+    m_settings.setValue(keepSetting, std::max(minimumKeep, keep));
+    m_settings.sync();
+    Q_EMIT stateChanged();
+}
+
 void AutoBackup::turnOff(std::function<void()> done)
 {
     m_keychain.remove(BackupKey::itemId, [done](bool) {

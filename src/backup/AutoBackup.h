@@ -63,6 +63,7 @@ public:
     void setUp(const QString &folder, const QString &password, int keep, SetUpDone done);
     // Writes to another folder from now on, with the same key, and tries a backup there.
     void setFolder(const QString &folder);
+    void setKeep(int keep);
     // Forgets the key and the folder; the backups already written stay.
     void turnOff(std::function<void()> done = {});
     // Writes a backup now, even of unchanged accounts; `done` learns the outcome.
