@@ -19,12 +19,16 @@ const QString keepSetting = u"totp.backupKeep"_s;
 const QString lastFileSetting = u"totp.backupLastFile"_s;
 const QString digestSetting = u"totp.backupDigest"_s;
 const QString timeSetting = u"totp.backupTime"_s;
+// Older than any write of ours takes: the temporary file of a write that was cut off.
+constexpr std::chrono::minutes leftoverAge(10);
 
 std::expected<QString, BackupFailure> writeAndRotate(const BackupRequest &request)
 {
     auto written = BackupWriter::write(request);
-    if (written)
+    if (written) {
         BackupFolder::rotate(request.folder, request.host, request.keep, *written);
+        BackupFolder::removeLeftovers(request.folder, request.host, leftoverAge);
+    }
     return written;
 }
 

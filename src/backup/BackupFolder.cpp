@@ -1,6 +1,8 @@
 #include "backup/BackupFolder.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -29,6 +31,20 @@ QStringList rotate(const QString &folder, const QString &host, int keep, const Q
             ++kept;
         else if (QFile::remove(QDir(folder).filePath(file)))
             removed.append(file);
+    }
+    return removed;
+}
+
+QStringList removeLeftovers(const QString &folder, const QString &host, std::chrono::seconds age)
+{
+    constexpr qsizetype tail = 7; // "." and QSaveFile's six random characters
+    const QDir dir(folder);
+    const QDateTime before = QDateTime::currentDateTime().addSecs(-age.count());
+    QStringList removed;
+    for (const QFileInfo &file : dir.entryInfoList({QStringLiteral("corvane-backup-*.json.??????")}, QDir::Files)) {
+        const auto name = BackupName::parse(file.fileName().chopped(tail));
+        if (name && name->host == host && file.lastModified() < before && QFile::remove(file.filePath()))
+            removed.append(file.fileName());
     }
     return removed;
 }

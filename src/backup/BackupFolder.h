@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
+
 // The automatic backups in a folder, which may hold other computers' backups and anything
 // else besides.
 namespace BackupFolder {
@@ -16,5 +18,9 @@ QList<BackupName> backups(const QString &folder);
 // verified) first whatever its time, and never removing it. Other hosts' files and files
 // not named as backups are left alone. The names removed.
 QStringList rotate(const QString &folder, const QString &host, int keep, const QString &written);
+
+// Removes this host's temporary files (a backup's name, "." and six characters) whose write
+// was cut off, last changed more than `age` ago, so that sync services stop copying them.
+QStringList removeLeftovers(const QString &folder, const QString &host, std::chrono::seconds age);
 
 } // namespace BackupFolder

@@ -92,6 +92,32 @@ private Q_SLOTS:
             QCOMPARE(QFile::exists(folder.filePath(file)), !removed.contains(file));
     }
 
+    void leftoversOfCutOffWrites_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("minutesOld");
+        QTest::addColumn<bool>("removed");
+        const QString temporary = name(u"alpha"_s, 1) + u".Ab12Cd"_s;
+        QTest::newRow("this computer's, old") << temporary << 11 << true;
+        QTest::newRow("this computer's, being written") << temporary << 0 << false;
+        QTest::newRow("another computer's") << name(u"beta"_s, 1) + u".Ab12Cd"_s << 11 << false;
+        QTest::newRow("a backup") << name(u"alpha"_s, 1) << 11 << false;
+        QTest::newRow("not a backup's name") << u"corvane-backup-alpha.json.Ab12Cd"_s << 11 << false;
+    }
+    void leftoversOfCutOffWrites()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, minutesOld);
+        QFETCH(bool, removed);
+        QTemporaryDir folder;
+        QFile f(folder.filePath(file));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(-60 * minutesOld), QFile::FileModificationTime));
+        f.close();
+        BackupFolder::removeLeftovers(folder.path(), u"alpha"_s, std::chrono::minutes(10));
+        QCOMPARE(!QFile::exists(folder.filePath(file)), removed);
+    }
+
 private:
     static QString name(const QString &host, int minute)
     {
