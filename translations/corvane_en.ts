@@ -233,6 +233,10 @@
         <source>无法生成备份密钥。</source>
         <translation>Could not create the backup key.</translation>
     </message>
+    <message>
+        <source>密码与文件夹中另一台电脑的备份不同。</source>
+        <translation>This password does not open the other computer’s backups in that folder.</translation>
+    </message>
 </context>
 <context>
     <name>BackupCommand</name>

@@ -101,11 +101,18 @@ void AutoBackup::setUp(const QString &folder, const QString &password, int keep,
         return done(std::unexpected(layer.error().description()));
     if (!m_deriver)
         m_deriver = std::make_unique<KeyDeriver>(**layer);
-    const KeyDerivation slot = (*layer)->newVaultSlot();
+    // Another computer's backup in the folder: the same password opens its key, and taking it
+    // over lets each computer open the other's backups.
+    const QByteArray other = newestOtherBackup(folder);
+    const auto adopted = other.isEmpty() ? std::nullopt : (*layer)->vaultSlot(other);
+    const KeyDerivation slot = adopted.value_or((*layer)->newVaultSlot());
     m_deriver->derive(password.toUtf8(), slot, [=, this, layer = *layer](const std::optional<QByteArray> &slotKey) {
-        const auto vault = slotKey
-                               ? layer->newVaultKey(slot, *slotKey)
-                               : std::expected<VaultKey, TransferError>(std::unexpected(TransferError::Kind::damaged));
+        using Made = std::expected<VaultKey, TransferError>;
+        const Made vault = !slotKey  ? Made(std::unexpected(TransferError::Kind::damaged))
+                           : adopted ? layer->vaultKeyOf(other, *slotKey)
+                                     : layer->newVaultKey(slot, *slotKey);
+        if (!vault && vault.error().kind() == TransferError::Kind::wrongPassword)
+            return done(std::unexpected(tr("密码与文件夹中另一台电脑的备份不同。")));
         if (!vault)
             return done(std::unexpected(tr("无法生成备份密钥。")));
         const BackupKey key = BackupKey::withNewDigestKey(*vault);
@@ -118,6 +125,18 @@ void AutoBackup::setUp(const QString &folder, const QString &password, int keep,
                             keySaved(folder, keep, key, done);
                         });
     });
+}
+
+QByteArray AutoBackup::newestOtherBackup(const QString &folder) const
+{
+    constexpr qint64 largestBackup = 16 << 20;
+    for (const BackupName &name : BackupFolder::backups(folder)) {
+        if (name.host == m_host)
+            continue;
+        QFile file(QDir(folder).filePath(name.fileName()));
+        return file.size() <= largestBackup && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    return {};
 }
 
 void AutoBackup::keySaved(const QString &folder, int keep, const BackupKey &key, const SetUpDone &done)

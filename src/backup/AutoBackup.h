@@ -60,6 +60,8 @@ public:
 
     // Derives the password's key off the main thread, keeps the vault's key in the keychain,
     // then turns backups on in `folder` and writes the first one. The password is not kept.
+    // Where another computer backs up to the folder already, its key is taken over (the same
+    // password must open it), so that each computer opens the other's backups.
     void setUp(const QString &folder, const QString &password, int keep, SetUpDone done);
     // Writes to another folder from now on, with the same key, and tries a backup there.
     void setFolder(const QString &folder);
@@ -84,6 +86,8 @@ private:
     void settle(std::optional<BackupFailure> outcome);
     void watchFolder();
     void folderChanged();
+    // The newest backup of another computer in `folder`; empty when there is none.
+    QByteArray newestOtherBackup(const QString &folder) const;
     void keySaved(const QString &folder, int keep, const BackupKey &key, const SetUpDone &done);
 
     TokenStore &m_store;

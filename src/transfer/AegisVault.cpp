@@ -143,6 +143,16 @@ std::expected<QByteArray, TransferError> unlock(const QJsonValue &slots, const D
     return std::unexpected(TransferError::Kind::wrongPassword);
 }
 
+QJsonObject firstPasswordSlot(const QByteArray &bytes)
+{
+    const QJsonObject root = QJsonDocument::fromJson(bytes).object();
+    for (const QJsonValue &slot : root[u"header"][u"slots"].toArray()) {
+        if (slot[u"type"].toInt(-1) == passwordSlotType)
+            return slot.toObject();
+    }
+    return {};
+}
+
 TransferError encryptionFailed()
 {
     return TransferError(TransferError::Kind::fileError, QCoreApplication::translate("AegisVault", "加密失败"));
@@ -226,6 +236,32 @@ std::expected<VaultKey, TransferError> newKey(const KeyDerivation &slotDerivatio
     if (!slot)
         return std::unexpected(encryptionFailed());
     return VaultKey{masterKey, QJsonDocument(*slot).toJson(QJsonDocument::Compact)};
+}
+
+std::optional<KeyDerivation> firstSlot(const QByteArray &bytes)
+{
+    const QJsonObject slot = firstPasswordSlot(bytes);
+    const auto n = TextEncoding::positiveCount(slot[u"n"]);
+    const auto p = TextEncoding::positiveCount(slot[u"p"]);
+    const auto salt = TextEncoding::fromHex(slot[u"salt"].toString());
+    const KdfPolicy policy;
+    if (!n || !p || !salt || *n > policy.maxScryptN || *p > policy.maxScryptP
+        || TextEncoding::positiveCount(slot[u"r"]) != scryptBlockSize)
+        return std::nullopt;
+    return KeyDerivation{.function = KeyDerivation::Function::scrypt, .salt = *salt, .cost = *n, .parallelism = *p};
+}
+
+std::expected<VaultKey, TransferError> keyOf(const QByteArray &bytes, const QByteArray &slotKey)
+{
+    const QJsonObject slot = firstPasswordSlot(bytes);
+    const auto key = TextEncoding::fromHex(slot[u"key"].toString());
+    const auto wrapped = key ? sealedFrom(slot[u"key_params"], *key) : std::nullopt;
+    if (!wrapped)
+        return std::unexpected(TransferError::Kind::damaged);
+    const auto masterKey = VaultCrypto::open(slotKey, *wrapped);
+    if (!masterKey || masterKey->size() != VaultCrypto::keySize)
+        return std::unexpected(TransferError::Kind::wrongPassword);
+    return VaultKey{*masterKey, QJsonDocument(slot).toJson(QJsonDocument::Compact)};
 }
 
 std::expected<QByteArray, TransferError> write(const QList<ImportedToken> &tokens, const VaultKey &key)

@@ -33,6 +33,11 @@ std::expected<QByteArray, TransferError> write(const QList<ImportedToken> &token
 
 // A master key and its password slot under the slot's derived key.
 std::expected<VaultKey, TransferError> newKey(const KeyDerivation &slotDerivation, const QByteArray &slotKey);
+// The first password slot's key derivation of an encrypted vault.
+std::optional<KeyDerivation> firstSlot(const QByteArray &bytes);
+// The master key and that slot, unwrapped with the slot's derived key: wrongPassword when it
+// does not open.
+std::expected<VaultKey, TransferError> keyOf(const QByteArray &bytes, const QByteArray &slotKey);
 // An encrypted vault sealed under the key's master key, with its one password slot.
 std::expected<QByteArray, TransferError> write(const QList<ImportedToken> &tokens, const VaultKey &key);
 // An encrypted vault opened with its master key, no password needed.

@@ -47,6 +47,11 @@ public:
                                                                 const VaultKey &key) const = 0;
     virtual std::expected<ImportBatch, TransferError> readVault(const QByteArray &bytes,
                                                                 const QByteArray &masterKey) const = 0;
+    // Another computer's vault key, taken over so that both open each other's backups: its
+    // slot's derivation, then the key unwrapped with the derived key.
+    virtual std::optional<KeyDerivation> vaultSlot(const QByteArray &bytes) const = 0;
+    virtual std::expected<VaultKey, TransferError> vaultKeyOf(const QByteArray &bytes,
+                                                              const QByteArray &slotKey) const = 0;
     // OtpauthLinks
     virtual QByteArray writeLinks(const QList<ImportedToken> &tokens) const = 0;
     virtual QString link(const ImportedToken &token) const = 0;

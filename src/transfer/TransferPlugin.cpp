@@ -60,6 +60,17 @@ std::expected<ImportBatch, TransferError> TransferPlugin::readVault(const QByteA
     return AegisVault::readWithMasterKey(bytes, masterKey);
 }
 
+std::optional<KeyDerivation> TransferPlugin::vaultSlot(const QByteArray &bytes) const
+{
+    return AegisVault::firstSlot(bytes);
+}
+
+std::expected<VaultKey, TransferError> TransferPlugin::vaultKeyOf(const QByteArray &bytes,
+                                                                  const QByteArray &slotKey) const
+{
+    return AegisVault::keyOf(bytes, slotKey);
+}
+
 QByteArray TransferPlugin::writeLinks(const QList<ImportedToken> &tokens) const
 {
     return OtpauthLinks::write(tokens);

@@ -218,12 +218,50 @@ private Q_SLOTS:
         QCOMPARE(oracle(paths()).constFirst(), entries(m_store->accounts(), m_secrets));
     }
 
+    void secondComputerSharesTheKey_data()
+    {
+        QTest::addColumn<QString>("secondPassword");
+        QTest::newRow("the same password") << password;
+        QTest::newRow("another password") << u"another password"_s;
+    }
+    // Set up on the folder another computer backs up to, with its password, a computer takes
+    // over its key: each opens the other's backups without a password.
+    void secondComputerSharesTheKey()
+    {
+        QFETCH(QString, secondPassword);
+        const bool same = secondPassword == password;
+        TempSettings settings;
+        MemoryKeychain keychain; // the other computer's own keychain
+        TokenStore store(keychain, settings.settings(), m_clock.function(), m_clock.singleShot());
+        AutoBackup beta(store, keychain, settings.settings(), layerSource(), u"beta"_s, quiet);
+        std::optional<std::expected<void, QString>> done;
+        beta.setUp(m_folder->path(), secondPassword, 3, [&](auto result) { done = result; });
+        QVERIFY(QTest::qWaitFor([&] { return done.has_value(); }, 30000));
+        QCOMPARE(done->has_value(), same);
+        QCOMPARE(beta.isOn(), same);
+        if (!same)
+            return;
+        const auto key = [](KeychainStore &keychain) {
+            return BackupKey::fromText(read(keychain, {BackupKey::itemId}).value(BackupKey::itemId));
+        };
+        QCOMPARE(key(keychain)->vault, key(m_keychain)->vault);
+        QTRY_VERIFY(!beta.isBusy());
+        const auto betas = BackupFolder::backups(m_folder->path());
+        QCOMPARE(betas.constFirst().host, u"beta"_s);
+        QFile written(m_folder->filePath(betas.constFirst().fileName()));
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QVERIFY(m_layer.readVault(written.readAll(), key(m_keychain)->vault.masterKey));
+    }
+
 private:
+    AutoBackup::LayerSource layerSource()
+    {
+        return [this] { return std::expected<const TransferLayer *, TransferError>(&m_layer); };
+    }
+
     std::unique_ptr<AutoBackup> makeBackup(const QString &host)
     {
-        return std::make_unique<AutoBackup>(
-            *m_store, m_keychain, m_settings->settings(),
-            [this] { return std::expected<const TransferLayer *, TransferError>(&m_layer); }, host, quiet);
+        return std::make_unique<AutoBackup>(*m_store, m_keychain, m_settings->settings(), layerSource(), host, quiet);
     }
 
     bool setUp()
