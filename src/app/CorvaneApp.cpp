@@ -114,6 +114,7 @@ void CorvaneApp::buildMenus()
             &TransferCommands::exportBackup);
     connect(m_menuCommands.get(), &MenuCommands::importRequested, &m_delegate.transferCommands(),
             &TransferCommands::chooseAndImport);
+    connect(m_menuCommands.get(), &MenuCommands::backupSetupRequested, this, &CorvaneApp::backupSetupRequested);
     // The menu's Ctrl+T and Ctrl+Q also work while the panel has the keyboard.
     m_delegate.panel()->addActions(m_menuCommands->keyedActions());
 }
@@ -122,13 +123,20 @@ void CorvaneApp::showTrayIcon()
 {
     m_trayIcon = std::make_unique<TrayIcon>(X11Window::isWaylandSession());
     m_trayIcon->setIcon(trayIconImage(m_dark));
-    m_trayIcon->setToolTip(tr("岚签"));
+    setStatusNote(m_statusNote);
     m_trayIcon->setContextMenu(m_menuCommands->menu());
     connect(m_trayIcon.get(), &TrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger)
             focusPanel();
     });
     m_trayIcon->show();
+}
+
+void CorvaneApp::setStatusNote(const QString &note)
+{
+    m_statusNote = note;
+    if (m_trayIcon)
+        m_trayIcon->setToolTip(note.isEmpty() ? tr("岚签") : tr("岚签") + u'\n' + note);
 }
 
 void CorvaneApp::followDesktop()

@@ -46,6 +46,13 @@ public:
     void openFiles(const QStringList &files);
     // Shows and focuses the panel, or hides it when it has the keyboard.
     void togglePanel();
+Q_SIGNALS:
+    // "自动备份…" in the tray menu.
+    void backupSetupRequested();
+
+public:
+    // A problem the tray's tooltip mentions beside the app's name; empty for none.
+    void setStatusNote(const QString &note);
     // One of the single instance's actions: "toggle", "show" (and focus) or "hide".
     void runAction(const QString &action);
 
@@ -67,6 +74,7 @@ private:
     void sayHowToShowAgain();
 
     QSettings &m_settings;
+    QString m_statusNote;
     ReturnKeyFilter m_returnKeys;
     DialogFocus m_dialogFocus;
     AppDelegate m_delegate;

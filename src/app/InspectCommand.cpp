@@ -1,6 +1,7 @@
 #include "app/InspectCommand.h"
 
 #include "app/QtTranslation.h"
+#include "app/TerminalInput.h"
 #include "engine/Clock.h"
 #include "engine/LabelText.h"
 #include "engine/TOTPGenerator.h"
@@ -12,11 +13,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
-#include <string>
-#include <termios.h>
-#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -30,48 +27,9 @@ enum ExitCode {
 
 const QString option = u"--inspect"_s;
 
-// One line of standard input without its line break; absent at the end of input.
-std::optional<QString> inputLine()
-{
-    std::string line;
-    int c = 0;
-    while ((c = std::getchar()) != EOF && c != '\n')
-        line.push_back(char(c));
-    if (c == EOF && line.empty())
-        return std::nullopt;
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    QString text = QString::fromStdString(line);
-    std::fill(line.begin(), line.end(), '\0');
-    return text;
-}
-
-termios savedTerminal{};
-
-// Ctrl+C at the prompt must not leave the terminal without echo.
-void restoreTerminalAndExit(int signal)
-{
-    tcsetattr(STDIN_FILENO, TCSAFLUSH, &savedTerminal);
-    _exit(128 + signal);
-}
-
-// From the terminal without echo; from standard input as it comes when that is not a terminal.
 std::optional<QString> passwordFromInput()
 {
-    if (!isatty(STDIN_FILENO) || tcgetattr(STDIN_FILENO, &savedTerminal) != 0)
-        return inputLine();
-    std::fputs(qPrintable(QCoreApplication::translate("InspectCommand", "密码：")), stderr);
-    const auto interrupt = std::signal(SIGINT, restoreTerminalAndExit);
-    const auto terminate = std::signal(SIGTERM, restoreTerminalAndExit);
-    termios quiet = savedTerminal;
-    quiet.c_lflag &= ~tcflag_t(ECHO);
-    tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
-    std::optional<QString> password = inputLine();
-    tcsetattr(STDIN_FILENO, TCSAFLUSH, &savedTerminal);
-    std::signal(SIGINT, interrupt);
-    std::signal(SIGTERM, terminate);
-    std::fputs("\n", stderr);
-    return password;
+    return TerminalInput::password(QCoreApplication::translate("InspectCommand", "密码："));
 }
 
 // Tabs and line breaks would split the line; other control and bidi characters could

@@ -72,6 +72,7 @@ void MenuCommands::fill(QMenu &menu, bool forTray)
     if (forTray) {
         menu.addAction(tr("导出备份…"), this, &MenuCommands::exportRequested);
         menu.addAction(tr("导入…"), this, &MenuCommands::importRequested);
+        menu.addAction(tr("自动备份…"), this, &MenuCommands::backupSetupRequested);
         menu.addSeparator();
         AboutItems::addTo(*menu.addMenu(tr("关于岚签")));
         menu.addSeparator();

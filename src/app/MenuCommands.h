@@ -38,6 +38,7 @@ Q_SIGNALS:
     void quitRequested();
     void exportRequested();
     void importRequested();
+    void backupSetupRequested();
 
 private:
     void fill(QMenu &menu, bool forTray);

@@ -151,6 +151,34 @@ std::expected<QByteArray, TransferError> unlock(const QJsonValue &slots, const D
     return std::unexpected(TransferError::Kind::wrongPassword);
 }
 
+QJsonObject firstPasswordSlot(const QByteArray &bytes)
+{
+    const QJsonObject root = QJsonDocument::fromJson(bytes).object();
+    for (const QJsonValue &slot : root[u"header"][u"slots"].toArray()) {
+        if (slot[u"type"].toInt(-1) == passwordSlotType)
+            return slot.toObject();
+    }
+    return {};
+}
+
+TransferError encryptionFailed()
+{
+    return TransferError(TransferError::Kind::fileError, QCoreApplication::translate("AegisVault", "加密失败"));
+}
+
+// The entries of an encrypted vault's database, opened with its master key.
+std::expected<ImportBatch, TransferError> openDatabase(const QJsonObject &root, const QByteArray &masterKey)
+{
+    const auto ciphertext = TextEncoding::fromBase64(root[u"db"].toString());
+    const auto sealed = ciphertext ? sealedFrom(root[u"header"][u"params"], *ciphertext) : std::nullopt;
+    if (!sealed)
+        return std::unexpected(TransferError::Kind::damaged);
+    const auto plaintext = VaultCrypto::open(masterKey, *sealed);
+    if (!plaintext)
+        return std::unexpected(TransferError::Kind::damaged);
+    return readDatabase(QJsonDocument::fromJson(*plaintext).object());
+}
+
 std::expected<ImportBatch, TransferError> readEncrypted(const QJsonObject &root, const DerivedKeys &keys,
                                                         const KdfPolicy &policy)
 {
@@ -164,11 +192,7 @@ std::expected<ImportBatch, TransferError> readEncrypted(const QJsonObject &root,
     const auto masterKey = unlock(header[u"slots"], keys, policy);
     if (!masterKey)
         return std::unexpected(masterKey.error());
-    const auto plaintext = VaultCrypto::open(*masterKey, *sealed);
-    if (!plaintext)
-        return std::unexpected(TransferError::Kind::damaged);
-    const QJsonDocument database = QJsonDocument::fromJson(*plaintext);
-    return readDatabase(database.object());
+    return openDatabase(root, *masterKey);
 }
 
 } // namespace
@@ -200,25 +224,73 @@ std::expected<QByteArray, TransferError> write(const QList<ImportedToken> &token
     const KeyDerivation slot = newSlot(policy);
     const auto slotKey = slot.derive(password.toUtf8());
     if (!slotKey)
-        return std::unexpected(
-            TransferError(TransferError::Kind::fileError, QCoreApplication::translate("AegisVault", "加密失败")));
+        return std::unexpected(encryptionFailed());
     return write(tokens, slot, *slotKey);
 }
 
 std::expected<QByteArray, TransferError> write(const QList<ImportedToken> &tokens, const KeyDerivation &slotDerivation,
                                                const QByteArray &slotKey)
 {
+    const auto key = newKey(slotDerivation, slotKey);
+    if (!key)
+        return std::unexpected(key.error());
+    return write(tokens, *key);
+}
+
+std::expected<VaultKey, TransferError> newKey(const KeyDerivation &slotDerivation, const QByteArray &slotKey)
+{
     const QByteArray masterKey = VaultCrypto::randomBytes(VaultCrypto::keySize);
     const auto slot = passwordSlot(slotDerivation, slotKey, masterKey);
-    const auto sealed = VaultCrypto::seal(masterKey, databaseJson(tokens));
-    if (!slot || !sealed)
-        return std::unexpected(
-            TransferError(TransferError::Kind::fileError, QCoreApplication::translate("AegisVault", "加密失败")));
-    const QJsonObject header{{u"slots"_s, QJsonArray{*slot}}, {u"params"_s, sealParams(*sealed)}};
+    if (!slot)
+        return std::unexpected(encryptionFailed());
+    return VaultKey{masterKey, QJsonDocument(*slot).toJson(QJsonDocument::Compact)};
+}
+
+std::optional<KeyDerivation> firstSlot(const QByteArray &bytes)
+{
+    const QJsonObject slot = firstPasswordSlot(bytes);
+    const auto n = TextEncoding::positiveCount(slot[u"n"]);
+    const auto p = TextEncoding::positiveCount(slot[u"p"]);
+    const auto salt = TextEncoding::fromHex(slot[u"salt"].toString());
+    const KdfPolicy policy;
+    if (!n || !p || !salt || *n > policy.maxScryptN || *p > policy.maxScryptP
+        || TextEncoding::positiveCount(slot[u"r"]) != scryptBlockSize)
+        return std::nullopt;
+    return KeyDerivation{.function = KeyDerivation::Function::scrypt, .salt = *salt, .cost = *n, .parallelism = *p};
+}
+
+std::expected<VaultKey, TransferError> keyOf(const QByteArray &bytes, const QByteArray &slotKey)
+{
+    const QJsonObject slot = firstPasswordSlot(bytes);
+    const auto key = TextEncoding::fromHex(slot[u"key"].toString());
+    const auto wrapped = key ? sealedFrom(slot[u"key_params"], *key) : std::nullopt;
+    if (!wrapped)
+        return std::unexpected(TransferError::Kind::damaged);
+    const auto masterKey = VaultCrypto::open(slotKey, *wrapped);
+    if (!masterKey || masterKey->size() != VaultCrypto::keySize)
+        return std::unexpected(TransferError::Kind::wrongPassword);
+    return VaultKey{*masterKey, QJsonDocument(slot).toJson(QJsonDocument::Compact)};
+}
+
+std::expected<QByteArray, TransferError> write(const QList<ImportedToken> &tokens, const VaultKey &key)
+{
+    const QJsonDocument slot = QJsonDocument::fromJson(key.slot);
+    const auto sealed = VaultCrypto::seal(key.masterKey, databaseJson(tokens));
+    if (!slot.isObject() || !sealed)
+        return std::unexpected(encryptionFailed());
+    const QJsonObject header{{u"slots"_s, QJsonArray{slot.object()}}, {u"params"_s, sealParams(*sealed)}};
     const QJsonObject root{{u"version"_s, vaultVersion},
                            {u"header"_s, header},
                            {u"db"_s, QString::fromLatin1(sealed->ciphertext.toBase64())}};
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+std::expected<ImportBatch, TransferError> readWithMasterKey(const QByteArray &bytes, const QByteArray &masterKey)
+{
+    const QJsonObject root = QJsonDocument::fromJson(bytes).object();
+    if (root[u"version"].toInt(-1) != vaultVersion || !isEncrypted(root))
+        return std::unexpected(TransferError::Kind::damaged);
+    return openDatabase(root, masterKey);
 }
 
 std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const DerivedKeys &keys,

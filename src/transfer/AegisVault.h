@@ -5,6 +5,7 @@
 #include "transfer/ImportBatch.h"
 #include "transfer/KdfPolicy.h"
 #include "transfer/TransferError.h"
+#include "transfer/VaultKey.h"
 
 #include <QByteArray>
 #include <QJsonObject>
@@ -29,6 +30,18 @@ std::expected<QByteArray, TransferError> write(const QList<ImportedToken> &token
 // The same with the slot's key derived already (off the main thread, say).
 std::expected<QByteArray, TransferError> write(const QList<ImportedToken> &tokens, const KeyDerivation &slotDerivation,
                                                const QByteArray &slotKey);
+
+// A master key and its password slot under the slot's derived key.
+std::expected<VaultKey, TransferError> newKey(const KeyDerivation &slotDerivation, const QByteArray &slotKey);
+// The first password slot's key derivation of an encrypted vault.
+std::optional<KeyDerivation> firstSlot(const QByteArray &bytes);
+// The master key and that slot, unwrapped with the slot's derived key: wrongPassword when it
+// does not open.
+std::expected<VaultKey, TransferError> keyOf(const QByteArray &bytes, const QByteArray &slotKey);
+// An encrypted vault sealed under the key's master key, with its one password slot.
+std::expected<QByteArray, TransferError> write(const QList<ImportedToken> &tokens, const VaultKey &key);
+// An encrypted vault opened with its master key, no password needed.
+std::expected<ImportBatch, TransferError> readWithMasterKey(const QByteArray &bytes, const QByteArray &masterKey);
 
 // A plain vault, or an encrypted one opened with the password's keys (passwordRequired
 // without a password).

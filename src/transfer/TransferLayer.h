@@ -7,6 +7,7 @@
 #include "transfer/MigrationBatch.h"
 #include "transfer/QrDecoder.h"
 #include "transfer/TransferError.h"
+#include "transfer/VaultKey.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -38,6 +39,19 @@ public:
     virtual KeyDerivation newVaultSlot() const = 0;
     virtual std::expected<QByteArray, TransferError>
     writeVault(const QList<ImportedToken> &tokens, const KeyDerivation &slot, const QByteArray &key) const = 0;
+    // AegisVault kept by automatic backups: a master key and its slot made once, then vaults
+    // written and opened with that key alone, no key derivation.
+    virtual std::expected<VaultKey, TransferError> newVaultKey(const KeyDerivation &slot,
+                                                               const QByteArray &key) const = 0;
+    virtual std::expected<QByteArray, TransferError> writeVault(const QList<ImportedToken> &tokens,
+                                                                const VaultKey &key) const = 0;
+    virtual std::expected<ImportBatch, TransferError> readVault(const QByteArray &bytes,
+                                                                const QByteArray &masterKey) const = 0;
+    // Another computer's vault key, taken over so that both open each other's backups: its
+    // slot's derivation, then the key unwrapped with the derived key.
+    virtual std::optional<KeyDerivation> vaultSlot(const QByteArray &bytes) const = 0;
+    virtual std::expected<VaultKey, TransferError> vaultKeyOf(const QByteArray &bytes,
+                                                              const QByteArray &slotKey) const = 0;
     // OtpauthLinks
     virtual QByteArray writeLinks(const QList<ImportedToken> &tokens) const = 0;
     virtual QString link(const ImportedToken &token) const = 0;
@@ -48,5 +62,5 @@ public:
     virtual QImage qrImage(const QByteArray &text) const = 0;
 };
 
-#define CORVANE_TRANSFER_LAYER_IID "com.local.Corvane.TransferLayer/2"
+#define CORVANE_TRANSFER_LAYER_IID "com.local.Corvane.TransferLayer/3"
 Q_DECLARE_INTERFACE(TransferLayer, CORVANE_TRANSFER_LAYER_IID)

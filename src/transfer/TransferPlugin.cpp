@@ -42,6 +42,35 @@ TransferPlugin::writeVault(const QList<ImportedToken> &tokens, const KeyDerivati
     return AegisVault::write(tokens, slot, key);
 }
 
+std::expected<VaultKey, TransferError> TransferPlugin::newVaultKey(const KeyDerivation &slot,
+                                                                   const QByteArray &key) const
+{
+    return AegisVault::newKey(slot, key);
+}
+
+std::expected<QByteArray, TransferError> TransferPlugin::writeVault(const QList<ImportedToken> &tokens,
+                                                                    const VaultKey &key) const
+{
+    return AegisVault::write(tokens, key);
+}
+
+std::expected<ImportBatch, TransferError> TransferPlugin::readVault(const QByteArray &bytes,
+                                                                    const QByteArray &masterKey) const
+{
+    return AegisVault::readWithMasterKey(bytes, masterKey);
+}
+
+std::optional<KeyDerivation> TransferPlugin::vaultSlot(const QByteArray &bytes) const
+{
+    return AegisVault::firstSlot(bytes);
+}
+
+std::expected<VaultKey, TransferError> TransferPlugin::vaultKeyOf(const QByteArray &bytes,
+                                                                  const QByteArray &slotKey) const
+{
+    return AegisVault::keyOf(bytes, slotKey);
+}
+
 QByteArray TransferPlugin::writeLinks(const QList<ImportedToken> &tokens) const
 {
     return OtpauthLinks::write(tokens);

@@ -22,6 +22,14 @@ public:
     KeyDerivation newVaultSlot() const override;
     std::expected<QByteArray, TransferError> writeVault(const QList<ImportedToken> &tokens, const KeyDerivation &slot,
                                                         const QByteArray &key) const override;
+    std::expected<VaultKey, TransferError> newVaultKey(const KeyDerivation &slot, const QByteArray &key) const override;
+    std::expected<QByteArray, TransferError> writeVault(const QList<ImportedToken> &tokens,
+                                                        const VaultKey &key) const override;
+    std::expected<ImportBatch, TransferError> readVault(const QByteArray &bytes,
+                                                        const QByteArray &masterKey) const override;
+    std::optional<KeyDerivation> vaultSlot(const QByteArray &bytes) const override;
+    std::expected<VaultKey, TransferError> vaultKeyOf(const QByteArray &bytes,
+                                                      const QByteArray &slotKey) const override;
     QByteArray writeLinks(const QList<ImportedToken> &tokens) const override;
     QString link(const ImportedToken &token) const override;
     std::expected<MigrationBatch, TransferError> readMigrationLink(const QString &text) const override;

@@ -57,6 +57,7 @@ public:
     TokenListView *list() const { return m_list; }
     UndoBar *undoBar();
     KeychainStatusView *keychainStatus() const { return m_keychainStatus; }
+    KeychainStatusPresenter *statusPresenter() const { return m_keychainPresenter; }
 
 Q_SIGNALS:
     // Asked on the next turn of the event loop, with the size as it was when asked.

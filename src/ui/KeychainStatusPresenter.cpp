@@ -50,7 +50,10 @@ void KeychainStatusPresenter::update()
             break;
         case Status::Unknown:
         case Status::Available:
-            m_view.setStatus(m_message.value_or(QString()), QString());
+            if (showsNote())
+                m_view.setStatus(m_note, m_noteAction);
+            else
+                m_view.setStatus(m_message.value_or(QString()), QString());
             break;
         }
     if (shown != isShown())
@@ -63,8 +66,25 @@ void KeychainStatusPresenter::offerLockedAdd(const QString &text)
     update();
 }
 
+void KeychainStatusPresenter::setNote(const QString &text, const QString &action, std::function<void()> act)
+{
+    m_note = text;
+    m_noteAction = action;
+    m_noteAct = std::move(act);
+    update();
+}
+
+bool KeychainStatusPresenter::showsNote() const
+{
+    const auto status = m_store.keychainStatus();
+    return !m_note.isEmpty() && !m_message && !m_lockedAdd
+           && (status == KeychainStore::Status::Available || status == KeychainStore::Status::Unknown);
+}
+
 void KeychainStatusPresenter::actionRequested()
 {
+    if (showsNote() && m_noteAct)
+        return m_noteAct();
     m_addWhenOpen = m_lockedAdd.has_value();
     m_store.unlockKeychain();
     addAgainIfOpen();

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class KeychainStatusView;
@@ -26,6 +27,9 @@ public:
     void showMessage(const QString &message);
     // Offers "解锁并添加" for the secret the locked keyring refused.
     void offerLockedAdd(const QString &text);
+    // A lasting line from elsewhere in the app (backups that fail), shown while the keychain
+    // has nothing to say; empty text for none. Its action button runs `act`.
+    void setNote(const QString &text, const QString &action, std::function<void()> act);
 
 Q_SIGNALS:
     // The person asked to add again, and the keyring is open.
@@ -35,6 +39,7 @@ Q_SIGNALS:
 
 private:
     void update();
+    bool showsNote() const;
     void actionRequested();
     void addAgainIfOpen();
 
@@ -44,4 +49,7 @@ private:
     std::optional<QString> m_message;
     std::optional<QString> m_lockedAdd;
     bool m_addWhenOpen = false; // the person asked to unlock and add
+    QString m_note;
+    QString m_noteAction;
+    std::function<void()> m_noteAct;
 };

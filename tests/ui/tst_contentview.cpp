@@ -9,6 +9,7 @@
 #include "ui/CodeCopier.h"
 #include "ui/ContentView.h"
 #include "ui/EmptyStateView.h"
+#include "ui/KeychainStatusPresenter.h"
 #include "ui/KeychainStatusView.h"
 #include "ui/PanelHeader.h"
 #include "ui/QuickEntryView.h"
@@ -202,6 +203,35 @@ private Q_SLOTS:
         const int unlocks = m_fx.keychain.unlockCalls;
         panel.keychainStatus()->actionButton()->click();
         QCOMPARE(m_fx.keychain.unlockCalls, unlocks + 1);
+    }
+
+    void noteGivesWayToTheKeychain_data()
+    {
+        using Status = KeychainStore::Status;
+        QTest::addColumn<KeychainStore::Status>("state");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("noteActs");
+        QTest::newRow("usable keychain: the note") << Status::Available << u"找不到备份文件夹"_s << true;
+        QTest::newRow("locked keychain first") << Status::Locked << u"钥匙串已锁定"_s << false;
+    }
+
+    // A lasting note from elsewhere (failing backups) fills the line while the keychain has
+    // nothing to say, and its button runs the note's own action.
+    void noteGivesWayToTheKeychain()
+    {
+        QFETCH(KeychainStore::Status, state);
+        QFETCH(bool, noteActs);
+        m_fx.keychain.state = state;
+        ContentView &panel = view(1);
+        int acted = 0;
+        panel.statusPresenter()->setNote(u"找不到备份文件夹"_s, u"选择文件夹…"_s, [&] { ++acted; });
+        QTEST(panel.keychainStatus()->text(), "text");
+        const int unlocks = m_fx.keychain.unlockCalls;
+        panel.keychainStatus()->actionButton()->click();
+        QCOMPARE(acted, int(noteActs));
+        QCOMPARE(m_fx.keychain.unlockCalls, unlocks + int(!noteActs));
+        panel.statusPresenter()->setNote({}, {}, {});
+        QCOMPARE(panel.keychainStatus()->text().isEmpty(), noteActs);
     }
 
     void deletionShowsTheUndoBarAndResizesOnTheNextTurn()

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "engine/ImportedToken.h"
+#include "transfer/TransferLayer.h"
+#include "transfer/VaultKey.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+// Everything one automatic backup needs, copied, so that it can be written on another
+// thread: the layer is stateless.
+struct BackupRequest
+{
+    QString folder;
+    QString host; // already safe for a file name
+    QDateTime time;
+    QList<ImportedToken> tokens;
+    VaultKey key;
+    int keep = 10;
+    const TransferLayer *layer = nullptr;
+};

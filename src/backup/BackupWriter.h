@@ -1,0 +1,17 @@
+#pragma once
+
+#include "backup/BackupFailure.h"
+#include "backup/BackupRequest.h"
+
+#include <expected>
+
+// Writes one automatic backup: the vault goes to a temporary file in the folder, is flushed
+// to disk and renamed to its backup name (so a crash leaves either no file under that name
+// or a whole one), then is read back and opened with the master key. A backup that does not
+// give back every account is removed again. Safe on any thread.
+namespace BackupWriter {
+
+// The verified file's name.
+std::expected<QString, BackupFailure> write(const BackupRequest &request);
+
+} // namespace BackupWriter

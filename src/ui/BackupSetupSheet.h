@@ -1,0 +1,56 @@
+#pragma once
+
+#include "ui/SheetDialog.h"
+
+#include <QDateTime>
+
+#include <optional>
+
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+
+// "自动备份…": the folder (chosen with the desktop's chooser), a password asked twice and
+// how many backups to keep; with backups on it shows the folder, the last backup's time and
+// its state, and can turn them off. It only asks: the app sets backups up.
+class BackupSetupSheet : public SheetDialog
+{
+    Q_OBJECT
+
+public:
+    struct State
+    {
+        bool on = false;
+        QString folder;
+        int keep = 10;
+        std::optional<QDateTime> lastBackup = {};
+        QString problem = {}; // empty while backups succeed
+    };
+    static constexpr int minimumKeep = 3;
+
+    explicit BackupSetupSheet(const State &state, QWidget *parent = nullptr);
+
+    QLineEdit *folderField() const { return m_folder; }
+    QLineEdit *passwordField() const { return m_password; }
+    QLineEdit *repeatField() const { return m_repeat; }
+    QSpinBox *keepField() const { return m_keep; }
+    QPushButton *turnOffButton() const { return m_turnOff; }
+
+Q_SIGNALS:
+    // An empty password keeps the key of backups already on.
+    void setUpRequested(const QString &folder, const QString &password, int keep);
+    void turnOffRequested();
+
+private:
+    static QString stateText(const State &state);
+    void chooseFolder();
+    void updateAcceptable();
+
+    bool m_on;
+    QLineEdit *m_folder;
+    QLineEdit *m_password;
+    QLineEdit *m_repeat;
+    QLabel *m_hint;
+    QSpinBox *m_keep;
+    QPushButton *m_turnOff = nullptr;
+};

@@ -1,0 +1,345 @@
+#include "backup/AutoBackup.h"
+#include "backup/BackupFolder.h"
+#include "store/SecretServiceKeychain.h"
+#include "support/StoreFixture.h"
+#include "transfer/TransferPlugin.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString password = u"correct horse"_s;
+constexpr auto quiet = std::chrono::milliseconds(150);
+
+// The entries the outside oracle reads from each vault, [type, name, issuer, secret, algo,
+// digits, period]; empty when one does not open.
+QList<QJsonArray> oracle(const QStringList &paths)
+{
+    QProcess python;
+    python.start(u"python3"_s, QStringList{QStringLiteral(CORVANE_VAULT_ORACLE)} + paths);
+    python.write((password + u'\n').toUtf8());
+    python.closeWriteChannel();
+    if (!python.waitForFinished(60000) || python.exitCode() != 0)
+        return {};
+    QList<QJsonArray> vaults;
+    for (const QByteArray &line : python.readAllStandardOutput().trimmed().split('\n'))
+        vaults.append(QJsonDocument::fromJson(line).array());
+    return vaults;
+}
+
+QJsonArray entries(const QList<TokenAccount> &accounts, const QHash<QString, QString> &secrets)
+{
+    QJsonArray list;
+    for (const TokenAccount &account : accounts)
+        list.append(QJsonArray{u"totp"_s, account.name, account.issuer, secrets.value(account.name), u"SHA1"_s,
+                               account.digits, account.period});
+    return list;
+}
+
+// The file size limit makes every larger write fail, as a full disk would.
+struct WriteLimit
+{
+    explicit WriteLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &saved);
+        const rlimit limit{bytes, saved.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~WriteLimit() { setrlimit(RLIMIT_FSIZE, &saved); }
+    rlimit saved{};
+};
+
+} // namespace
+
+// Automatic backups written in real folders against the real keyring, opened by an outside
+// oracle.
+class TestAutoBackup : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        const auto saved = save(m_keychain, u"AAAA"_s, BackupKey::itemId);
+        if (saved)
+            return;
+        if (qEnvironmentVariable("CI") == u"true"_s)
+            QFAIL(qPrintable(u"no Secret Service: "_s + saved.error().description()));
+        QSKIP("no Secret Service on this session bus; run through scripts/with-keyring");
+    }
+
+    void init()
+    {
+        m_settings = std::make_unique<TempSettings>();
+        m_folder = std::make_unique<QTemporaryDir>();
+        m_secrets.clear();
+        m_store =
+            std::make_unique<TokenStore>(m_keychain, m_settings->settings(), m_clock.function(), m_clock.singleShot());
+        m_backup = makeBackup(u"alpha"_s);
+        addAccount(u"A"_s);
+        QVERIFY(setUp());
+        QTRY_COMPARE(files().size(), 1);
+    }
+
+    void cleanup()
+    {
+        m_backup->turnOff();
+        m_backup.reset();
+        m_store.reset();
+    }
+
+    void firstBackupOpensInTheOracle()
+    {
+        const auto vaults = oracle(paths());
+        QCOMPARE(vaults.size(), 1);
+        QCOMPARE(vaults[0], entries(m_store->accounts(), m_secrets));
+        QVERIFY(!m_settings->settings().allKeys().join(u' ').contains(u"masterKey"_s));
+        QFile settings(m_settings->fileName());
+        QVERIFY(settings.open(QIODevice::ReadOnly));
+        QVERIFY(!settings.readAll().contains(m_secrets.value(u"A"_s).toLatin1()));
+    }
+
+    void burstOfChangesWritesOnce()
+    {
+        addAccount(u"B"_s);
+        addAccount(u"C"_s);
+        m_store->move(account(u"C"_s), -2);
+        QTRY_COMPARE(files().size(), 2);
+        QTest::qWait(4 * quiet.count());
+        QCOMPARE(files().size(), 2);
+        QCOMPARE(oracle(paths()).constFirst(), entries(m_store->accounts(), m_secrets));
+    }
+
+    void unchangedAccountsWriteNothing_data()
+    {
+        QTest::addColumn<bool>("restart");
+        QTest::newRow("renamed and renamed back") << false;
+        QTest::newRow("started again") << true;
+    }
+    void unchangedAccountsWriteNothing()
+    {
+        QFETCH(bool, restart);
+        if (restart) {
+            m_backup.reset();
+            m_store = std::make_unique<TokenStore>(m_keychain, m_settings->settings(), m_clock.function(),
+                                                   m_clock.singleShot());
+            m_backup = makeBackup(u"alpha"_s);
+            m_store->refreshCodes(m_clock.now);
+        } else {
+            QVERIFY(m_store->update(account(u"A"_s), u"X"_s, u"Issuer"_s));
+            QVERIFY(m_store->update(account(u"X"_s), u"A"_s, u"Issuer"_s));
+        }
+        QSignalSpy settled(m_backup.get(), &AutoBackup::stateChanged);
+        QVERIFY(settled.wait());
+        QVERIFY(!m_backup->failure());
+        QCOMPARE(files().size(), 1);
+    }
+
+    void deletionWaitsForItsUndoWindow()
+    {
+        addAccount(u"B"_s);
+        QTRY_COMPARE(files().size(), 2);
+        m_store->requestDelete(account(u"B"_s));
+        QTest::qWait(4 * quiet.count());
+        QCOMPARE(files().size(), 2);
+        m_clock.advance(6);
+        QTRY_COMPARE(files().size(), 3);
+        QCOMPARE(oracle(paths()).constFirst(), entries(m_store->accounts(), m_secrets));
+    }
+
+    void rotationKeepsThisComputersNewest()
+    {
+        const QStringList others{BackupName{u"beta"_s, QDateTime(QDate(2020, 1, 1), QTime(0, 0))}.fileName(),
+                                 u"corvane-backup-alpha.json"_s, u"notes.txt"_s};
+        for (const QString &other : others)
+            QVERIFY(QFile(m_folder->filePath(other)).open(QIODevice::WriteOnly));
+        for (int i = 0; i < 5; ++i) {
+            QSignalSpy settled(m_backup.get(), &AutoBackup::stateChanged);
+            addAccount(QString(QChar(u'B' + i)));
+            QVERIFY(settled.wait());
+            QVERIFY(!m_backup->failure());
+        }
+        QCOMPARE(files().size(), 3);
+        for (const QString &other : others)
+            QVERIFY(QFile::exists(m_folder->filePath(other)));
+        const auto vaults = oracle(paths());
+        QCOMPARE(vaults.size(), 3);
+        QCOMPARE(vaults[0], entries(m_store->accounts(), m_secrets));
+    }
+
+    void failedWriteKeepsEarlierBackups_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::newRow("folder gone") << u"gone"_s;
+        QTest::newRow("disk full") << u"full"_s;
+        QTest::newRow("read-only folder") << u"read-only"_s;
+    }
+    void failedWriteKeepsEarlierBackups()
+    {
+        QFETCH(QString, fault);
+        const QString moved = m_folder->path() + u".away"_s;
+        const QByteArray before = contents();
+        QSignalSpy streaks(m_backup.get(), &AutoBackup::failureStreakStarted);
+        {
+            std::optional<WriteLimit> limit;
+            addAccount(u"B"_s);
+            if (fault == u"gone"_s)
+                QVERIFY(QDir().rename(m_folder->path(), moved));
+            else if (fault == u"full"_s)
+                limit.emplace(64);
+            else if (!makeReadOnly())
+                QSKIP("cannot make a folder read-only here");
+            QTRY_VERIFY(m_backup->failure());
+            std::optional<BackupFailure> again;
+            m_backup->backUpNow([&](auto failure) { again = failure; });
+            QTRY_VERIFY(again);
+            QCOMPARE(streaks.size(), 1);
+            if (fault == u"gone"_s)
+                QVERIFY(QDir().rename(moved, m_folder->path()));
+            else if (fault == u"read-only"_s)
+                makeWritable();
+        }
+        QCOMPARE(contents(), before);
+        if (fault == u"full"_s) // nothing to watch: the next change tries again
+            m_store->move(account(u"B"_s), -1);
+        QTRY_VERIFY_WITH_TIMEOUT(!m_backup->failure(), 5000);
+        QCOMPARE(files().size(), 2);
+        QCOMPARE(oracle(paths()).constFirst(), entries(m_store->accounts(), m_secrets));
+    }
+
+    void secondComputerSharesTheKey_data()
+    {
+        QTest::addColumn<QString>("secondPassword");
+        QTest::newRow("the same password") << password;
+        QTest::newRow("another password") << u"another password"_s;
+    }
+    // Set up on the folder another computer backs up to, with its password, a computer takes
+    // over its key: each opens the other's backups without a password.
+    void secondComputerSharesTheKey()
+    {
+        QFETCH(QString, secondPassword);
+        const bool same = secondPassword == password;
+        TempSettings settings;
+        MemoryKeychain keychain; // the other computer's own keychain
+        TokenStore store(keychain, settings.settings(), m_clock.function(), m_clock.singleShot());
+        AutoBackup beta(store, keychain, settings.settings(), layerSource(), u"beta"_s, quiet);
+        std::optional<std::expected<void, QString>> done;
+        beta.setUp(m_folder->path(), secondPassword, 3, [&](auto result) { done = result; });
+        QVERIFY(QTest::qWaitFor([&] { return done.has_value(); }, 30000));
+        QCOMPARE(done->has_value(), same);
+        QCOMPARE(beta.isOn(), same);
+        if (!same)
+            return;
+        const auto key = [](KeychainStore &keychain) {
+            return BackupKey::fromText(read(keychain, {BackupKey::itemId}).value(BackupKey::itemId));
+        };
+        QCOMPARE(key(keychain)->vault, key(m_keychain)->vault);
+        QTRY_VERIFY(!beta.isBusy());
+        const auto betas = BackupFolder::backups(m_folder->path());
+        QCOMPARE(betas.constFirst().host, u"beta"_s);
+        QFile written(m_folder->filePath(betas.constFirst().fileName()));
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QVERIFY(m_layer.readVault(written.readAll(), key(m_keychain)->vault.masterKey));
+    }
+
+private:
+    AutoBackup::LayerSource layerSource()
+    {
+        return [this] { return std::expected<const TransferLayer *, TransferError>(&m_layer); };
+    }
+
+    std::unique_ptr<AutoBackup> makeBackup(const QString &host)
+    {
+        return std::make_unique<AutoBackup>(*m_store, m_keychain, m_settings->settings(), layerSource(), host, quiet);
+    }
+
+    bool setUp()
+    {
+        std::optional<std::expected<void, QString>> done;
+        m_backup->setUp(m_folder->path(), password, 3, [&](auto result) { done = result; });
+        return QTest::qWaitFor([&] { return done.has_value(); }, 30000) && done->has_value();
+    }
+
+    void addAccount(const QString &name)
+    {
+        // 32 characters: 20 whole bytes, written back as they are.
+        const int n = int(m_secrets.size()) + 1;
+        const QString secret = rfcSecret.left(28) + QString(4, QChar(u'A' + n));
+        m_secrets.insert(name, secret);
+        QVERIFY(added(*m_store, {name, u"Issuer"_s, secret, 30, 6}));
+    }
+
+    TokenAccount account(const QString &name) const
+    {
+        for (const TokenAccount &account : m_store->accounts()) {
+            if (account.name == name)
+                return account;
+        }
+        return {};
+    }
+
+    // This computer's backups, newest first.
+    QStringList files() const
+    {
+        QStringList names;
+        for (const BackupName &name : BackupFolder::backups(m_folder->path())) {
+            if (name.host == u"alpha"_s)
+                names.append(name.fileName());
+        }
+        return names;
+    }
+    QStringList paths() const
+    {
+        QStringList paths;
+        for (const QString &file : files())
+            paths.append(m_folder->filePath(file));
+        return paths;
+    }
+    // Every file of the folder, names and bytes.
+    QByteArray contents() const
+    {
+        QByteArray all;
+        for (const QString &file : QDir(m_folder->path()).entryList(QDir::Files)) {
+            QFile f(m_folder->filePath(file));
+            all += file.toUtf8() + (f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray());
+        }
+        return all;
+    }
+    // Permissions do not hold for root: there the folder is made immutable.
+    bool makeReadOnly()
+    {
+        QFile::setPermissions(m_folder->path(), QFile::ReadOwner | QFile::ExeOwner);
+        if (geteuid() == 0)
+            QProcess::execute(u"chattr"_s, {u"+i"_s, m_folder->path()});
+        return !QFile(m_folder->filePath(u"probe"_s)).open(QIODevice::WriteOnly);
+    }
+    void makeWritable()
+    {
+        if (geteuid() == 0)
+            QProcess::execute(u"chattr"_s, {u"-i"_s, m_folder->path()});
+        QFile::setPermissions(m_folder->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    SecretServiceKeychain m_keychain;
+    TransferPlugin m_layer;
+    FakeClock m_clock{59};
+    QHash<QString, QString> m_secrets; // by account name
+    std::unique_ptr<TempSettings> m_settings;
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<TokenStore> m_store;
+    std::unique_ptr<AutoBackup> m_backup;
+};
+
+QTEST_GUILESS_MAIN(TestAutoBackup)
+#include "tst_autobackup.moc"

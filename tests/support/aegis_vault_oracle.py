@@ -1,0 +1,63 @@
+#!/usr/bin/env python3
+"""Opens Aegis vaults the way Aegis documents it (docs/vault.md in beemdevelopment/Aegis):
+scrypt(password, salt, N, r, p) gives a password slot's key, which unwraps the master key
+with AES-256-GCM; the master key opens the database with AES-256-GCM. Written apart from the
+app's own code, with python3's `cryptography`, as an outside check of its vaults.
+
+Usage: aegis_vault_oracle.py VAULT... < password
+Prints one JSON line per vault: its entries as [type, name, issuer, secret, algo, digits,
+period]. Exits 1 when a vault does not open."""
+
+import base64
+import json
+import sys
+
+from cryptography.hazmat.primitives.ciphers.aead import AESGCM
+from cryptography.hazmat.primitives.kdf.scrypt import Scrypt
+
+
+def open_sealed(key, ciphertext, params):
+    nonce = bytes.fromhex(params["nonce"])
+    tag = bytes.fromhex(params["tag"])
+    return AESGCM(key).decrypt(nonce, ciphertext + tag, None)
+
+
+def master_key(header, password, derived):
+    for slot in header["slots"]:
+        if slot["type"] != 1:
+            continue
+        params = (slot["salt"], slot["n"], slot["r"], slot["p"])
+        if params not in derived:
+            kdf = Scrypt(salt=bytes.fromhex(slot["salt"]), length=32, n=slot["n"], r=slot["r"], p=slot["p"])
+            derived[params] = kdf.derive(password)
+        try:
+            return open_sealed(derived[params], bytes.fromhex(slot["key"]), slot["key_params"])
+        except Exception:
+            continue
+    raise ValueError("no password slot opens")
+
+
+def entries(path, password, derived):
+    with open(path, encoding="utf-8") as file:
+        vault = json.load(file)
+    header = vault["header"]
+    key = master_key(header, password, derived)
+    database = json.loads(open_sealed(key, base64.b64decode(vault["db"]), header["params"]))
+    return [[e["type"], e["name"], e["issuer"], e["info"]["secret"], e["info"]["algo"], e["info"]["digits"],
+             e["info"]["period"]] for e in database["entries"]]
+
+
+def main():
+    password = sys.stdin.readline().rstrip("\n").encode("utf-8")
+    derived = {}
+    for path in sys.argv[1:]:
+        try:
+            print(json.dumps(entries(path, password, derived), ensure_ascii=False))
+        except Exception as error:
+            print(f"{path}: {type(error).__name__}", file=sys.stderr)
+            return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
