@@ -94,7 +94,7 @@
         <translation>:</translation>
     </message>
     <message>
-        <source>· %1　%2 位 · %3 秒</source>
+        <source>· %1&#x3000;%2 位 · %3 秒</source>
         <translation>· %1  %2 digits · %3 s</translation>
     </message>
     <message>
@@ -205,7 +205,7 @@
         <translation>Unlock and add</translation>
     </message>
     <message>
-        <source>· %1　%2 位 · 计数器 %3</source>
+        <source>· %1&#x3000;%2 位 · 计数器 %3</source>
         <translation>· %1  %2 digits · counter %3</translation>
     </message>
 </context>
@@ -233,6 +233,125 @@
     <message>
         <source>PBKDF2 迭代次数过大</source>
         <translation>PBKDF2 iteration count too large</translation>
+    </message>
+</context>
+<context>
+    <name>AutoBackup</name>
+    <message numerus="yes">
+        <source>密码至少要有 %n 个字符。</source>
+        <translation>
+            <numerusform>The password needs at least %n character.</numerusform>
+            <numerusform>The password needs at least %n characters.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>无法生成备份密钥。</source>
+        <translation>Could not create the backup key.</translation>
+    </message>
+    <message>
+        <source>密码与文件夹中另一台电脑的备份不同。</source>
+        <translation>This password does not open the other computer’s backups in that folder.</translation>
+    </message>
+</context>
+<context>
+    <name>BackupCommand</name>
+    <message>
+        <source>文件夹</source>
+        <translation>folder</translation>
+    </message>
+    <message>
+        <source>份数</source>
+        <translation>count</translation>
+    </message>
+    <message>
+        <source>用法：corvane --backup-setup 文件夹 [--backup-keep 份数] | --backup-off | --backup-now</source>
+        <translation>Usage: corvane --backup-setup FOLDER [--backup-keep COUNT] | --backup-off | --backup-now</translation>
+    </message>
+    <message>
+        <source>备份密码：</source>
+        <translation>Backup password: </translation>
+    </message>
+    <message>
+        <source>再次输入密码：</source>
+        <translation>Password again: </translation>
+    </message>
+    <message>
+        <source>两次输入的密码不一致。</source>
+        <translation>The passwords do not match.</translation>
+    </message>
+    <message>
+        <source>自动备份已开启：%1</source>
+        <translation>Automatic backups are on: %1</translation>
+    </message>
+    <message>
+        <source>自动备份已关闭。</source>
+        <translation>Automatic backups are off.</translation>
+    </message>
+    <message>
+        <source>备份已写入并通过校验。</source>
+        <translation>Backup written and verified.</translation>
+    </message>
+</context>
+<context>
+    <name>BackupFailure</name>
+    <message>
+        <source>找不到备份文件夹</source>
+        <translation>Backup folder not found</translation>
+    </message>
+    <message>
+        <source>备份文件夹不可写入</source>
+        <translation>Backup folder is not writable</translation>
+    </message>
+    <message>
+        <source>磁盘已满，备份未写入</source>
+        <translation>Disk full; backup not written</translation>
+    </message>
+    <message>
+        <source>备份未通过校验</source>
+        <translation>Backup failed verification</translation>
+    </message>
+    <message>
+        <source>钥匙串已锁定，备份未写入</source>
+        <translation>Keychain locked; backup not written</translation>
+    </message>
+    <message>
+        <source>备份密钥丢失，请重新设置</source>
+        <translation>Backup key lost; set up again</translation>
+    </message>
+    <message>
+        <source>自动备份未开启</source>
+        <translation>Automatic backups are off</translation>
+    </message>
+    <message>
+        <source>缺少备份组件</source>
+        <translation>Backup component missing</translation>
+    </message>
+</context>
+<context>
+    <name>BackupFeature</name>
+    <message>
+        <source>岚签</source>
+        <translation>Corvane</translation>
+    </message>
+    <message>
+        <source>自动备份失败</source>
+        <translation>Automatic backup failed</translation>
+    </message>
+    <message>
+        <source>选择文件夹…</source>
+        <translation>Choose folder…</translation>
+    </message>
+    <message>
+        <source>重试</source>
+        <translation>Retry</translation>
+    </message>
+    <message>
+        <source>选择备份文件夹</source>
+        <translation>Choose backup folder</translation>
+    </message>
+    <message>
+        <source>自动备份…</source>
+        <translation>Automatic backups…</translation>
     </message>
 </context>
 <context>
@@ -331,6 +450,92 @@
     <message>
         <source>andOTP 加密备份</source>
         <translation>andOTP encrypted backup</translation>
+    </message>
+</context>
+<context>
+    <name>BackupSetupSheet</name>
+    <message>
+        <source>自动备份</source>
+        <translation>Automatic backups</translation>
+    </message>
+    <message>
+        <source>每次更改后，加密备份到所选文件夹</source>
+        <translation>Encrypted to a folder after every change</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>开启</source>
+        <translation>Turn on</translation>
+    </message>
+    <message>
+        <source>新密码（不改可留空）</source>
+        <translation>New password (blank keeps it)</translation>
+    </message>
+    <message>
+        <source>备份密码</source>
+        <translation>Backup password</translation>
+    </message>
+    <message>
+        <source>再输入一次</source>
+        <translation>Repeat password</translation>
+    </message>
+    <message>
+        <source>尚未选择文件夹</source>
+        <translation>No folder chosen</translation>
+    </message>
+    <message>
+        <source>备份文件夹</source>
+        <translation>Backup folder</translation>
+    </message>
+    <message>
+        <source>选择…</source>
+        <translation>Choose…</translation>
+    </message>
+    <message>
+        <source>保留份数</source>
+        <translation>Backups to keep</translation>
+    </message>
+    <message>
+        <source>保留最近的备份：</source>
+        <translation>Keep the latest:</translation>
+    </message>
+    <message>
+        <source>关闭自动备份</source>
+        <translation>Turn off automatic backups</translation>
+    </message>
+    <message>
+        <source>自动备份尚未开启。</source>
+        <translation>Automatic backups are off.</translation>
+    </message>
+    <message>
+        <source>尚无</source>
+        <translation>none yet</translation>
+    </message>
+    <message>
+        <source>正常</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>上次备份：%1 · %2</source>
+        <translation>Last backup: %1 · %2</translation>
+    </message>
+    <message>
+        <source>选择备份文件夹</source>
+        <translation>Choose backup folder</translation>
+    </message>
+    <message numerus="yes">
+        <source>密码至少要有 %n 个字符，越长越难猜。</source>
+        <translation>
+            <numerusform>The password needs at least %n character; longer is harder to guess.</numerusform>
+            <numerusform>The password needs at least %n characters; longer is harder to guess.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>两次输入的密码不一致。</source>
+        <translation>The passwords do not match.</translation>
     </message>
 </context>
 <context>
@@ -433,11 +638,7 @@
         <source>岚签</source>
         <translation>Corvane</translation>
     </message>
-<message>
-        <source>要导入的备份（Aegis、2FAS 或 otpauth 链接列表）。</source>
-        <translation>Backups to import (Aegis, 2FAS or a list of otpauth links).</translation>
-    </message>
-    </context>
+</context>
 <context>
     <name>CorvaneApp</name>
     <message>
@@ -511,11 +712,7 @@
         <source>不支持的算法：%1。</source>
         <translation>Unsupported algorithm: %1.</translation>
     </message>
-<message>
-        <source>暂不支持计数器（HOTP）验证码。</source>
-        <translation>Counter-based (HOTP) codes are not supported yet.</translation>
-    </message>
-    </context>
+</context>
 <context>
     <name>GlobalShortcut</name>
     <message>
@@ -700,22 +897,14 @@
         <source>创建</source>
         <translation>Create</translation>
     </message>
-<message>
-        <source>钥匙串已锁定</source>
-        <translation>Keychain is locked</translation>
-    </message>
-    </context>
+</context>
 <context>
     <name>LinkError</name>
     <message>
         <source>不支持的算法“%1”，仅支持 SHA1、SHA256 和 SHA512。</source>
         <translation>Unsupported algorithm “%1”: only SHA1, SHA256 and SHA512 are supported.</translation>
     </message>
-<message>
-        <source>暂不支持计数器（HOTP）验证码。</source>
-        <translation>Counter-based (HOTP) codes are not supported yet.</translation>
-    </message>
-    </context>
+</context>
 <context>
     <name>MenuCommands</name>
     <message>
@@ -757,7 +946,7 @@
         <source>退出岚签</source>
         <translation>Quit Corvane</translation>
     </message>
-<message>
+    <message>
         <source>自动备份…</source>
         <translation>Automatic backups…</translation>
     </message>
@@ -789,7 +978,7 @@
     </message>
     <message>
         <source>已在 Ente 中移到回收站</source>
-        <translation>In Ente's trash</translation>
+        <translation>In Ente&apos;s trash</translation>
     </message>
 </context>
 <context>
@@ -857,11 +1046,7 @@
         <source>岚签</source>
         <translation>Corvane</translation>
     </message>
-<message>
-        <source>好</source>
-        <translation>OK</translation>
-    </message>
-    </context>
+</context>
 <context>
     <name>PasswordDialog</name>
     <message>
@@ -1284,211 +1469,6 @@ Show it?</translation>
     <message>
         <source>已删除 %1</source>
         <translation>Deleted %1</translation>
-    </message>
-</context>
-<context>
-    <name>AutoBackup</name>
-    <message numerus="yes">
-        <source>密码至少要有 %n 个字符。</source>
-        <translation>
-            <numerusform>The password needs at least %n character.</numerusform>
-            <numerusform>The password needs at least %n characters.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>无法生成备份密钥。</source>
-        <translation>Could not create the backup key.</translation>
-    </message>
-    <message>
-        <source>密码与文件夹中另一台电脑的备份不同。</source>
-        <translation>This password does not open the other computer’s backups in that folder.</translation>
-    </message>
-</context>
-<context>
-    <name>BackupCommand</name>
-    <message>
-        <source>文件夹</source>
-        <translation>folder</translation>
-    </message>
-    <message>
-        <source>份数</source>
-        <translation>count</translation>
-    </message>
-    <message>
-        <source>用法：corvane --backup-setup 文件夹 [--backup-keep 份数] | --backup-off | --backup-now</source>
-        <translation>Usage: corvane --backup-setup FOLDER [--backup-keep COUNT] | --backup-off | --backup-now</translation>
-    </message>
-    <message>
-        <source>备份密码：</source>
-        <translation>Backup password: </translation>
-    </message>
-    <message>
-        <source>再次输入密码：</source>
-        <translation>Password again: </translation>
-    </message>
-    <message>
-        <source>两次输入的密码不一致。</source>
-        <translation>The passwords do not match.</translation>
-    </message>
-    <message>
-        <source>自动备份已开启：%1</source>
-        <translation>Automatic backups are on: %1</translation>
-    </message>
-    <message>
-        <source>自动备份已关闭。</source>
-        <translation>Automatic backups are off.</translation>
-    </message>
-    <message>
-        <source>备份已写入并通过校验。</source>
-        <translation>Backup written and verified.</translation>
-    </message>
-</context>
-<context>
-    <name>BackupFailure</name>
-    <message>
-        <source>找不到备份文件夹</source>
-        <translation>Backup folder not found</translation>
-    </message>
-    <message>
-        <source>备份文件夹不可写入</source>
-        <translation>Backup folder is not writable</translation>
-    </message>
-    <message>
-        <source>磁盘已满，备份未写入</source>
-        <translation>Disk full; backup not written</translation>
-    </message>
-    <message>
-        <source>备份未通过校验</source>
-        <translation>Backup failed verification</translation>
-    </message>
-    <message>
-        <source>钥匙串已锁定，备份未写入</source>
-        <translation>Keychain locked; backup not written</translation>
-    </message>
-    <message>
-        <source>备份密钥丢失，请重新设置</source>
-        <translation>Backup key lost; set up again</translation>
-    </message>
-    <message>
-        <source>自动备份未开启</source>
-        <translation>Automatic backups are off</translation>
-    </message>
-    <message>
-        <source>缺少备份组件</source>
-        <translation>Backup component missing</translation>
-    </message>
-</context>
-<context>
-    <name>BackupFeature</name>
-    <message>
-        <source>岚签</source>
-        <translation>Corvane</translation>
-    </message>
-    <message>
-        <source>自动备份失败</source>
-        <translation>Automatic backup failed</translation>
-    </message>
-    <message>
-        <source>选择文件夹…</source>
-        <translation>Choose folder…</translation>
-    </message>
-    <message>
-        <source>重试</source>
-        <translation>Retry</translation>
-    </message>
-    <message>
-        <source>选择备份文件夹</source>
-        <translation>Choose backup folder</translation>
-    </message>
-    <message>
-        <source>自动备份…</source>
-        <translation>Automatic backups…</translation>
-    </message>
-</context>
-<context>
-    <name>BackupSetupSheet</name>
-    <message>
-        <source>自动备份</source>
-        <translation>Automatic backups</translation>
-    </message>
-    <message>
-        <source>每次更改后，加密备份到所选文件夹</source>
-        <translation>Encrypted to a folder after every change</translation>
-    </message>
-    <message>
-        <source>保存</source>
-        <translation>Save</translation>
-    </message>
-    <message>
-        <source>开启</source>
-        <translation>Turn on</translation>
-    </message>
-    <message>
-        <source>新密码（不改可留空）</source>
-        <translation>New password (blank keeps it)</translation>
-    </message>
-    <message>
-        <source>备份密码</source>
-        <translation>Backup password</translation>
-    </message>
-    <message>
-        <source>再输入一次</source>
-        <translation>Repeat password</translation>
-    </message>
-    <message>
-        <source>尚未选择文件夹</source>
-        <translation>No folder chosen</translation>
-    </message>
-    <message>
-        <source>备份文件夹</source>
-        <translation>Backup folder</translation>
-    </message>
-    <message>
-        <source>选择…</source>
-        <translation>Choose…</translation>
-    </message>
-    <message>
-        <source>保留份数</source>
-        <translation>Backups to keep</translation>
-    </message>
-    <message>
-        <source>保留最近的备份：</source>
-        <translation>Keep the latest:</translation>
-    </message>
-    <message>
-        <source>关闭自动备份</source>
-        <translation>Turn off automatic backups</translation>
-    </message>
-    <message>
-        <source>自动备份尚未开启。</source>
-        <translation>Automatic backups are off.</translation>
-    </message>
-    <message>
-        <source>尚无</source>
-        <translation>none yet</translation>
-    </message>
-    <message>
-        <source>正常</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>上次备份：%1 · %2</source>
-        <translation>Last backup: %1 · %2</translation>
-    </message>
-    <message>
-        <source>选择备份文件夹</source>
-        <translation>Choose backup folder</translation>
-    </message>
-    <message numerus="yes">
-        <source>密码至少要有 %n 个字符，越长越难猜。</source>
-        <translation>
-            <numerusform>The password needs at least %n character; longer is harder to guess.</numerusform>
-            <numerusform>The password needs at least %n characters; longer is harder to guess.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>两次输入的密码不一致。</source>
-        <translation>The passwords do not match.</translation>
     </message>
 </context>
 </TS>

@@ -40,7 +40,9 @@ struct Bench
           backup(
               store, keychain, settings, [this] { return std::expected<const TransferLayer *, TransferError>(&layer); },
               host, delay)
-    {}
+    {
+        backup.setKeyProgram(QStringLiteral(CORVANE_BINARY));
+    }
 
     // Waits for the backup under way, or the quiet time's, to settle.
     bool settled()
@@ -67,8 +69,8 @@ struct Bench
     {
         QJsonArray list;
         for (const ImportedToken &token : store.exportTokens())
-            list.append(
-                QJsonArray{u"totp"_s, token.name, token.issuer, token.secret, u"SHA1"_s, token.digits, token.period});
+            list.append(QJsonArray{u"totp"_s, token.name, token.issuer, token.secret, u"SHA1"_s, token.otp.digits,
+                                   token.otp.period});
         return list;
     }
 

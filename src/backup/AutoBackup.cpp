@@ -100,7 +100,7 @@ void AutoBackup::setUp(const QString &folder, const QString &password, int keep,
     if (!layer)
         return done(std::unexpected(layer.error().description()));
     if (!m_deriver)
-        m_deriver = std::make_unique<KeyDeriver>(**layer);
+        m_deriver = std::make_unique<KeyDeriver>(m_keyProgram);
     // Another computer's backup in the folder: the same password opens its key, and taking it
     // over lets each computer open the other's backups.
     const QByteArray other = newestOtherBackup(folder);

@@ -7,6 +7,7 @@
 #include "transfer/TransferError.h"
 #include "transfer/TransferLayer.h"
 
+#include <QCoreApplication>
 #include <QFileSystemWatcher>
 #include <QFutureWatcher>
 #include <QObject>
@@ -46,6 +47,9 @@ public:
     AutoBackup(TokenStore &store, KeychainStore &keychain, QSettings &settings, LayerSource layer, QString host,
                std::chrono::milliseconds delay = std::chrono::seconds(3), QObject *parent = nullptr);
     ~AutoBackup() override;
+
+    // The binary that answers KeyDeriver::option; Corvane's own unless a test names it.
+    void setKeyProgram(const QString &program) { m_keyProgram = program; }
 
     bool isOn() const { return !folder().isEmpty(); }
     QString folder() const;
@@ -99,6 +103,7 @@ private:
     QFileSystemWatcher m_watcher;
     std::optional<BackupKey> m_key;
     std::optional<BackupFailure> m_failure;
+    QString m_keyProgram = QCoreApplication::applicationFilePath();
     std::unique_ptr<KeyDeriver> m_deriver;
     QFutureWatcher<std::expected<QString, BackupFailure>> m_job;
     QByteArray m_digest; // of the accounts being written

@@ -58,8 +58,8 @@ QByteArray BackupKey::digest(const QList<ImportedToken> &tokens) const
 {
     QJsonArray list;
     for (const ImportedToken &token : tokens)
-        list.append(QJsonArray{token.name, token.issuer, token.secret, token.period, token.digits, int(token.algorithm),
-                               token.steam});
+        list.append(QJsonArray{token.name, token.issuer, token.secret, token.otp.period, token.otp.digits,
+                               int(token.otp.algorithm), kindName(token.otp.kind), QString::number(token.otp.counter)});
     return QMessageAuthenticationCode::hash(QJsonDocument(list).toJson(QJsonDocument::Compact), digestKey,
                                             QCryptographicHash::Sha256);
 }

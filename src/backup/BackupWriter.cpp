@@ -51,8 +51,7 @@ std::expected<void, BackupFailure> save(const QString &path, const QByteArray &b
 // character: the same account, the same key bytes.
 bool sameAccount(const ImportedToken &read, const ImportedToken &written)
 {
-    return read.name == written.name && read.issuer == written.issuer && read.period == written.period
-           && read.digits == written.digits && read.algorithm == written.algorithm && read.steam == written.steam
+    return read.name == written.name && read.issuer == written.issuer && read.otp == written.otp
            && TOTPGenerator::decodeBase32(read.secret) == TOTPGenerator::decodeBase32(written.secret);
 }
 

@@ -42,7 +42,7 @@ QJsonArray entries(const QList<TokenAccount> &accounts, const QHash<QString, QSt
     QJsonArray list;
     for (const TokenAccount &account : accounts)
         list.append(QJsonArray{u"totp"_s, account.name, account.issuer, secrets.value(account.name), u"SHA1"_s,
-                               account.digits, account.period});
+                               account.otp.digits, account.otp.period});
     return list;
 }
 
@@ -234,6 +234,7 @@ private Q_SLOTS:
         MemoryKeychain keychain; // the other computer's own keychain
         TokenStore store(keychain, settings.settings(), m_clock.function(), m_clock.singleShot());
         AutoBackup beta(store, keychain, settings.settings(), layerSource(), u"beta"_s, quiet);
+        beta.setKeyProgram(QStringLiteral(CORVANE_BINARY));
         std::optional<std::expected<void, QString>> done;
         beta.setUp(m_folder->path(), secondPassword, 3, [&](auto result) { done = result; });
         QVERIFY(QTest::qWaitFor([&] { return done.has_value(); }, 30000));
@@ -261,7 +262,10 @@ private:
 
     std::unique_ptr<AutoBackup> makeBackup(const QString &host)
     {
-        return std::make_unique<AutoBackup>(*m_store, m_keychain, m_settings->settings(), layerSource(), host, quiet);
+        auto backup =
+            std::make_unique<AutoBackup>(*m_store, m_keychain, m_settings->settings(), layerSource(), host, quiet);
+        backup->setKeyProgram(QStringLiteral(CORVANE_BINARY));
+        return backup;
     }
 
     bool setUp()

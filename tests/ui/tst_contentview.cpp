@@ -30,8 +30,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QWheelEvent>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include <memory>
