@@ -295,36 +295,36 @@
 <context>
     <name>BackupFailure</name>
     <message>
-        <source>找不到备份文件夹</source>
-        <translation>Backup folder not found</translation>
+        <source>找不到备份文件夹。</source>
+        <translation>Backup folder not found.</translation>
     </message>
     <message>
-        <source>备份文件夹不可写入</source>
-        <translation>Backup folder is not writable</translation>
+        <source>备份文件夹不可写入。</source>
+        <translation>Backup folder is not writable.</translation>
     </message>
     <message>
-        <source>磁盘已满，备份未写入</source>
-        <translation>Disk full; backup not written</translation>
+        <source>磁盘已满，备份未写入。</source>
+        <translation>Disk full; backup not written.</translation>
     </message>
     <message>
-        <source>备份未通过校验</source>
-        <translation>Backup failed verification</translation>
+        <source>备份未通过校验。</source>
+        <translation>Backup failed verification.</translation>
     </message>
     <message>
-        <source>钥匙串已锁定，备份未写入</source>
-        <translation>Keychain locked; backup not written</translation>
+        <source>钥匙串已锁定，备份未写入。</source>
+        <translation>Keychain locked; backup not written.</translation>
     </message>
     <message>
-        <source>备份密钥丢失，请重新设置</source>
-        <translation>Backup key lost; set up again</translation>
+        <source>备份密钥丢失，请重新设置。</source>
+        <translation>Backup key lost; set up again.</translation>
     </message>
     <message>
-        <source>自动备份未开启</source>
-        <translation>Automatic backups are off</translation>
+        <source>自动备份未开启。</source>
+        <translation>Automatic backups are off.</translation>
     </message>
     <message>
-        <source>缺少备份组件</source>
-        <translation>Backup component missing</translation>
+        <source>缺少备份组件。</source>
+        <translation>Backup component missing.</translation>
     </message>
 </context>
 <context>

@@ -211,8 +211,8 @@ private Q_SLOTS:
         QTest::addColumn<KeychainStore::Status>("state");
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("noteActs");
-        QTest::newRow("usable keychain: the note") << Status::Available << u"找不到备份文件夹"_s << true;
-        QTest::newRow("locked keychain first") << Status::Locked << u"钥匙串已锁定"_s << false;
+        QTest::newRow("usable keychain: the note") << Status::Available << u"找不到备份文件夹。"_s << true;
+        QTest::newRow("locked keychain first") << Status::Locked << u"钥匙串已锁定。"_s << false;
     }
 
     // A lasting note from elsewhere (failing backups) fills the line while the keychain has
@@ -224,7 +224,7 @@ private Q_SLOTS:
         m_fx.keychain.state = state;
         ContentView &panel = view(1);
         int acted = 0;
-        panel.statusPresenter()->setNote(u"找不到备份文件夹"_s, u"选择文件夹…"_s, [&] { ++acted; });
+        panel.statusPresenter()->setNote(u"找不到备份文件夹。"_s, u"选择文件夹…"_s, [&] { ++acted; });
         QTEST(panel.keychainStatus()->text(), "text");
         const int unlocks = m_fx.keychain.unlockCalls;
         panel.keychainStatus()->actionButton()->click();
