@@ -93,7 +93,7 @@ void BackupFeature::notify(const BackupFailure &failure)
     QDBusMessage notify =
         QDBusMessage::createMethodCall(u"org.freedesktop.Notifications"_s, u"/org/freedesktop/Notifications"_s,
                                        u"org.freedesktop.Notifications"_s, u"Notify"_s);
-    notify << tr("岚签") << 0u << u"org.corvane.Corvane"_s << tr("自动备份失败") << failure.description() << QStringList()
-           << QVariantMap() << -1;
+    notify << tr("岚签") << 0u << u"org.corvane.Corvane"_s << tr("自动备份失败") << failure.description()
+           << QStringList() << QVariantMap() << -1;
     QDBusConnection::sessionBus().send(notify); // no answer awaited
 }
