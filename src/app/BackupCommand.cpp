@@ -68,11 +68,8 @@ QString overBus(const Request &request)
     };
     if (request.action == u"backup-off"_s)
         return outcome(backup.call(u"TurnOff"_s));
-    if (request.action == u"backup-setup"_s) {
-        const QString set = outcome(backup.call(u"SetUp"_s, request.folder, request.password, request.keep));
-        if (!set.isEmpty())
-            return set;
-    }
+    if (request.action == u"backup-setup"_s)
+        return outcome(backup.call(u"SetUp"_s, request.folder, request.password, request.keep));
     return outcome(backup.call(u"BackUpNow"_s));
 }
 
@@ -90,12 +87,9 @@ QString directly(const Request &request)
         backup.backUpNow([&](const auto &failure) { outcome = failure ? failure->description() : QString(); });
     };
     if (request.action == u"backup-setup"_s) {
-        backup.setUp(request.folder, request.password, request.keep, [&](const auto &set) {
-            if (set)
-                backUp();
-            else
-                outcome = set.error();
-        });
+        store.refreshCodes(systemClock()); // reads the secrets
+        backup.setUp(request.folder, request.password, request.keep,
+                     [&](const auto &set) { outcome = set ? QString() : set.error(); });
     } else if (request.action == u"backup-off"_s) {
         backup.turnOff([&] { outcome = QString(); });
     } else {

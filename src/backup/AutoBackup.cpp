@@ -149,9 +149,13 @@ void AutoBackup::keySaved(const QString &folder, int keep, const BackupKey &key,
     m_key = key;
     m_failure.reset();
     watchFolder();
-    done({});
     Q_EMIT stateChanged();
-    attempt(true);
+    // The first backup belongs to setting up: its outcome is the setup's, and a backup asked
+    // for right after finds it written instead of writing the same accounts again.
+    backUpNow([done](const std::optional<BackupFailure> &failure) {
+        done(failure ? std::expected<void, QString>(std::unexpected(failure->description()))
+                     : std::expected<void, QString>());
+    });
 }
 
 void AutoBackup::setFolder(const QString &folder)

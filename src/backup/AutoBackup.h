@@ -63,7 +63,8 @@ public:
     bool isBusy() const { return m_writing || m_quiet.isActive(); }
 
     // Derives the password's key off the main thread, keeps the vault's key in the keychain,
-    // then turns backups on in `folder` and writes the first one. The password is not kept.
+    // then turns backups on in `folder` and writes the first one; `done` tells how that first
+    // backup went. The password is not kept.
     // Where another computer backs up to the folder already, its key is taken over (the same
     // password must open it), so that each computer opens the other's backups.
     void setUp(const QString &folder, const QString &password, int keep, SetUpDone done);
