@@ -638,6 +638,34 @@
         <source>岚签</source>
         <translation>Corvane</translation>
     </message>
+    <message>
+        <source>检查备份而不导入：每个账户一行，从不显示密钥。</source>
+        <translation>Check a backup without importing it: one line per account, never a secret.</translation>
+    </message>
+    <message>
+        <source>在此文件夹中开启自动备份（密码从终端或标准输入读取）。</source>
+        <translation>Turn on automatic backups to this folder (the password is read from the terminal or standard input).</translation>
+    </message>
+    <message>
+        <source>文件夹</source>
+        <translation>folder</translation>
+    </message>
+    <message>
+        <source>与 --backup-setup 一起使用：保留的备份份数（默认 10，至少 3）。</source>
+        <translation>With --backup-setup: how many backups to keep (10 by default, 3 at least).</translation>
+    </message>
+    <message>
+        <source>份数</source>
+        <translation>count</translation>
+    </message>
+    <message>
+        <source>关闭自动备份。</source>
+        <translation>Turn off automatic backups.</translation>
+    </message>
+    <message>
+        <source>立即写入一份备份；通过校验时才以 0 退出。</source>
+        <translation>Write a backup now; exit 0 only when it was verified.</translation>
+    </message>
 </context>
 <context>
     <name>CorvaneApp</name>

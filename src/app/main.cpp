@@ -65,6 +65,19 @@ static QList<QCommandLineOption> addOptions(QCommandLineParser &options)
         {u"hide"_s, QCoreApplication::translate("CommandLine", "隐藏正在运行的岚签的浮窗。")},
     };
     options.addOptions(actions);
+    // Run before the panel starts, by InspectCommand and BackupCommand; listed here for --help.
+    options.addOptions({
+        {u"inspect"_s, QCoreApplication::translate("CommandLine", "检查备份而不导入：每个账户一行，从不显示密钥。"),
+         QCoreApplication::translate("CommandLine", "文件")},
+        {u"backup-setup"_s,
+         QCoreApplication::translate("CommandLine", "在此文件夹中开启自动备份（密码从终端或标准输入读取）。"),
+         QCoreApplication::translate("CommandLine", "文件夹")},
+        {u"backup-keep"_s,
+         QCoreApplication::translate("CommandLine", "与 --backup-setup 一起使用：保留的备份份数（默认 10，至少 3）。"),
+         QCoreApplication::translate("CommandLine", "份数")},
+        {u"backup-off"_s, QCoreApplication::translate("CommandLine", "关闭自动备份。")},
+        {u"backup-now"_s, QCoreApplication::translate("CommandLine", "立即写入一份备份；通过校验时才以 0 退出。")},
+    });
     options.addPositionalArgument(
         QCoreApplication::translate("CommandLine", "文件"),
         QCoreApplication::translate(
