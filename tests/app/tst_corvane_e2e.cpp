@@ -107,6 +107,11 @@ class TestCorvaneE2E : public QObject
             environment.insert(name, m_home->path()); // which only the owner may enter
         if (!environment.contains(u"LSAN_OPTIONS"_s))
             environment.insert(u"LSAN_OPTIONS"_s, u"suppressions=" CORVANE_LSAN_SUPPRESSIONS ""_s);
+        // Whole allocation stacks: the suppressions of GLib's and libsecret's own allocations
+        // then also match those they make through Qt on their threads, which a quick unwind
+        // cuts off at Qt's frames.
+        environment.insert(u"ASAN_OPTIONS"_s,
+                           environment.value(u"ASAN_OPTIONS"_s, u"detect_leaks=1"_s) + u":fast_unwind_on_malloc=0"_s);
         auto app = std::make_unique<QProcess>();
         app->setProcessEnvironment(environment);
         app->setProcessChannelMode(QProcess::ForwardedErrorChannel);
