@@ -20,7 +20,7 @@ TokenStore &StoreFixture::restart()
 
 QString StoreFixture::secret(int n)
 {
-    return n == 0 ? rfcSecret : rfcSecret.left(29) + QChar(u'A' + n / 26) + QChar(u'A' + n % 26);
+    return n == 0 ? rfcSecret : rfcSecret.left(28) + QChar(u'A' + n / 26) + QChar(u'A' + n % 26) + rfcSecret.right(2);
 }
 
 TokenStore &StoreFixture::storeWith(int count)
