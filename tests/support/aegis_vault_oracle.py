@@ -6,7 +6,7 @@ app's own code, with python3's `cryptography`, as an outside check of its vaults
 
 Usage: aegis_vault_oracle.py VAULT... < password
 Prints one JSON line per vault: its entries as [type, name, issuer, secret, algo, digits,
-period]. Exits 1 when a vault does not open."""
+period], an HOTP entry's counter in place of the period. Exits 1 when a vault does not open."""
 
 import base64
 import json
@@ -43,8 +43,12 @@ def entries(path, password, derived):
     header = vault["header"]
     key = master_key(header, password, derived)
     database = json.loads(open_sealed(key, base64.b64decode(vault["db"]), header["params"]))
-    return [[e["type"], e["name"], e["issuer"], e["info"]["secret"], e["info"]["algo"], e["info"]["digits"],
-             e["info"]["period"]] for e in database["entries"]]
+    return [row(e["type"], e["name"], e["issuer"], e["info"]) for e in database["entries"]]
+
+
+def row(kind, name, issuer, info):
+    step = info["counter"] if kind == "hotp" else info["period"]
+    return [kind, name, issuer, info["secret"], info["algo"], info["digits"], step]
 
 
 def main():
