@@ -59,6 +59,9 @@ public:
     // Why the last attempt failed, until one succeeds.
     const std::optional<BackupFailure> &failure() const { return m_failure; }
     const QString &host() const { return m_host; }
+    // This installation's id, made on first use: tells its backups from those of another
+    // home on the same machine.
+    QString computer();
     // A backup is waiting for the quiet time to pass, or being written.
     bool isBusy() const { return m_writing || m_quiet.isActive(); }
 
@@ -92,7 +95,7 @@ private:
     void watchFolder();
     void folderChanged();
     // The newest backup of another computer in `folder`; empty when there is none.
-    QByteArray newestOtherBackup(const QString &folder) const;
+    QByteArray newestOtherBackup(const QString &folder);
     void keySaved(const QString &folder, int keep, const BackupKey &key, const SetUpDone &done);
 
     TokenStore &m_store;

@@ -14,10 +14,14 @@ namespace BackupFolder {
 
 // Every file named as a backup, newest first.
 QList<BackupName> backups(const QString &folder);
-// Removes this host's backups beyond the newest `keep`, counting `written` (the one just
-// verified) first whatever its time, and never removing it. Other hosts' files and files
+// This computer's backup: its host, and its id or none (written before ids). A file that
+// cannot be read is nobody's, so it is never removed.
+bool isOwn(const QString &folder, const BackupName &name, const QString &host, const QString &computer);
+// Removes this computer's backups beyond the newest `keep`, counting `written` (the one just
+// verified) first whatever its time, and never removing it. Other computers' files and files
 // not named as backups are left alone. The names removed.
-QStringList rotate(const QString &folder, const QString &host, int keep, const QString &written);
+QStringList rotate(const QString &folder, const QString &host, const QString &computer, int keep,
+                   const QString &written);
 
 // Removes this host's temporary files (a backup's name, "." and six characters) whose write
 // was cut off, last changed more than `age` ago, so that sync services stop copying them.
