@@ -142,9 +142,9 @@ QByteArray AutoBackup::newestOtherBackup(const QString &folder)
 {
     constexpr qint64 largestBackup = 16 << 20;
     for (const BackupName &name : BackupFolder::backups(folder)) {
-        if (BackupFolder::isOwn(folder, name, m_host, computer()))
-            continue;
         QFile file(QDir(folder).filePath(name.fileName()));
+        if (BackupFolder::isOwn(name, BackupComputer::idOf(file.fileName()), m_host, computer()))
+            continue;
         return file.size() <= largestBackup && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     return {};
@@ -161,6 +161,7 @@ void AutoBackup::keySaved(const QString &folder, int keep, const BackupKey &key,
     m_failure.reset();
     watchFolder();
     Q_EMIT stateChanged();
+    Q_EMIT folderContentsChanged();
     // The first backup belongs to setting up: its outcome is the setup's, and a backup asked
     // for right after finds it written instead of writing the same accounts again.
     backUpNow([done](const std::optional<BackupFailure> &failure) {
@@ -177,6 +178,7 @@ void AutoBackup::setFolder(const QString &folder)
     m_settings.sync();
     watchFolder();
     Q_EMIT stateChanged();
+    Q_EMIT folderContentsChanged();
     attempt(true);
 }
 
@@ -210,6 +212,19 @@ void AutoBackup::backUpNow(Done done)
         return done(BackupFailure::Kind::off);
     m_waiting.append(std::move(done));
     attempt(true);
+}
+
+void AutoBackup::readMasterKey(std::function<void(const QByteArray &)> done)
+{
+    if (m_key)
+        return done(m_key->vault.masterKey);
+    m_keychain.read({BackupKey::itemId}, [this, guard = QPointer(this), done](const KeychainStore::ReadResult &read) {
+        if (!guard)
+            return;
+        if (read && !m_key)
+            m_key = BackupKey::fromText(read->value(BackupKey::itemId));
+        done(m_key ? m_key->vault.masterKey : QByteArray());
+    });
 }
 
 void AutoBackup::accountsChanged()
@@ -314,6 +329,7 @@ void AutoBackup::watchFolder()
 void AutoBackup::folderChanged()
 {
     watchFolder();
+    Q_EMIT folderContentsChanged();
     if (m_failure)
         m_quiet.start();
 }

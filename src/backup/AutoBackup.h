@@ -78,12 +78,17 @@ public:
     void turnOff(std::function<void()> done = {});
     // Writes a backup now, even of unchanged accounts; `done` learns the outcome.
     void backUpNow(Done done);
+    // The vault's master key, from the keychain item; empty when it cannot be read.
+    void readMasterKey(std::function<void(const QByteArray &)> done);
 
 Q_SIGNALS:
     // On, off, a backup written, a failure or its end.
     void stateChanged();
     // The first failure after a success: one notification per streak.
     void failureStreakStarted(const BackupFailure &failure);
+    // Backups were set up, or the folder changed on disk: another computer's backup may
+    // have arrived.
+    void folderContentsChanged();
 
 private:
     void accountsChanged();

@@ -21,12 +21,9 @@ QList<BackupName> backups(const QString &folder)
     return names;
 }
 
-bool isOwn(const QString &folder, const BackupName &name, const QString &host, const QString &computer)
+bool isOwn(const BackupName &name, const std::optional<QString> &id, const QString &host, const QString &computer)
 {
-    if (name.host != host)
-        return false;
-    const auto id = BackupComputer::idOf(QDir(folder).filePath(name.fileName()));
-    return id && (id->isEmpty() || *id == computer);
+    return name.host == host && id && (id->isEmpty() || *id == computer);
 }
 
 QStringList rotate(const QString &folder, const QString &host, const QString &computer, int keep,
@@ -36,7 +33,7 @@ QStringList rotate(const QString &folder, const QString &host, const QString &co
     int kept = 1; // the one written
     for (const BackupName &name : backups(folder)) {
         const QString file = name.fileName();
-        if (file == written || !isOwn(folder, name, host, computer))
+        if (file == written || !isOwn(name, BackupComputer::idOf(QDir(folder).filePath(file)), host, computer))
             continue;
         if (kept < keep)
             ++kept;
