@@ -10,7 +10,9 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QString seenSetting = u"totp.backupSeen"_s;
+// One key per other computer (its id, or its host for backups without one): the name of
+// its newest backup looked at.
+const QString seenGroup = u"totp.backupSeen"_s;
 
 } // namespace
 
@@ -99,18 +101,17 @@ void BackupOffer::handled()
 
 void BackupOffer::markSeen(const Found &entries)
 {
-    QVariantMap seen = m_settings.value(seenSetting).toMap();
     for (const BackupEntry &entry : entries)
-        seen.insert(entry.origin, entry.name.fileName());
-    m_settings.setValue(seenSetting, seen);
+        m_settings.setValue(seenGroup + u'/' + entry.origin, entry.name.fileName());
     m_settings.sync();
 }
 
 QHash<QString, QString> BackupOffer::seen() const
 {
     QHash<QString, QString> names;
-    const QVariantMap seen = m_settings.value(seenSetting).toMap();
-    for (auto it = seen.begin(); it != seen.end(); ++it)
-        names.insert(it.key(), it.value().toString());
+    m_settings.beginGroup(seenGroup);
+    for (const QString &origin : m_settings.childKeys())
+        names.insert(origin, m_settings.value(origin).toString());
+    m_settings.endGroup();
     return names;
 }

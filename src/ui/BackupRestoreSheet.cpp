@@ -71,6 +71,6 @@ void BackupRestoreSheet::choose()
     const int row = m_list->currentRow();
     if (row < 0 || !m_list->item(row)->flags().testFlag(Qt::ItemIsEnabled))
         return;
+    accept(); // closed before the import's own dialogs open
     Q_EMIT chosen(row);
-    accept();
 }
