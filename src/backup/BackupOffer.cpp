@@ -28,6 +28,13 @@ BackupOffer::BackupOffer(AutoBackup &backup, TokenStore &store, QSettings &setti
     m_delay.setInterval(delay);
     connect(&m_delay, &QTimer::timeout, this, &BackupOffer::look);
     connect(&backup, &AutoBackup::folderContentsChanged, &m_delay, qOverload<>(&QTimer::start));
+    connect(&backup, &AutoBackup::stateChanged, this, [this] {
+        if (m_backup.isOn() || m_found.isEmpty())
+            return;
+        m_found.clear(); // turned off: nothing is on offer, nor was it looked at
+        m_offer = {};
+        Q_EMIT offerChanged();
+    });
     connect(&m_job, &QFutureWatcherBase::finished, this, [this] { found(m_job.result()); });
     // What is here changes what is new; secrets read late complete the comparison.
     connect(&store, &TokenStore::accountsChanged, this, &BackupOffer::update);
