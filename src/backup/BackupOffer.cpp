@@ -83,17 +83,19 @@ void BackupOffer::found(const Found &entries)
 // are done with.
 void BackupOffer::update()
 {
-    const QList<ImportedToken> here = m_store.exportTokens();
-    if (here.size() < m_store.accounts().size())
-        return; // secrets not read yet: every account would look new
     ImportBatch offer;
-    for (const BackupEntry &entry : std::as_const(m_found))
-        offer.tokens += entry.batch.tokens;
-    offer.setAsidePresent(here);
-    offer.present.clear();
-    if (offer.tokens.isEmpty() && !m_found.isEmpty())
-        markSeen(std::exchange(m_found, {}));
-    if (offer.tokens.size() == m_offer.tokens.size() && offer.tokens.isEmpty())
+    if (!m_found.isEmpty()) {
+        const QList<ImportedToken> here = m_store.exportTokens();
+        if (here.size() < m_store.accounts().size())
+            return; // secrets not read yet: every account would look new
+        for (const BackupEntry &entry : std::as_const(m_found))
+            offer.tokens += entry.batch.tokens;
+        offer.setAsidePresent(here);
+        offer.present.clear();
+        if (offer.tokens.isEmpty())
+            markSeen(std::exchange(m_found, {}));
+    }
+    if (offer.tokens == m_offer.tokens)
         return;
     m_offer = std::move(offer);
     Q_EMIT offerChanged();
