@@ -353,6 +353,25 @@
         <source>自动备份…</source>
         <translation>Automatic backups…</translation>
     </message>
+    <message numerus="yes">
+        <source>另一台电脑的备份里有 %n 个新账户</source>
+        <translation>
+            <numerusform>Another computer&apos;s backup has %n new account</numerusform>
+            <numerusform>Another computer&apos;s backup has %n new accounts</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>查看…</source>
+        <translation>View…</translation>
+    </message>
+    <message>
+        <source>从备份恢复…</source>
+        <translation>Restore from backup…</translation>
+    </message>
+    <message>
+        <source>自动备份尚未开启，没有可恢复的备份。</source>
+        <translation>Automatic backups are off, so there is no backup to restore.</translation>
+    </message>
 </context>
 <context>
     <name>BackupFile</name>
@@ -450,6 +469,65 @@
     <message>
         <source>andOTP 加密备份</source>
         <translation>andOTP encrypted backup</translation>
+    </message>
+</context>
+<context>
+    <name>BackupRestoreSheet</name>
+    <message>
+        <source>从备份恢复</source>
+        <translation>Restore from backup</translation>
+    </message>
+    <message>
+        <source>选择一份自动备份，导入其中这台电脑没有的账户</source>
+        <translation>Choose an automatic backup to import the accounts this computer lacks</translation>
+    </message>
+    <message>
+        <source>恢复…</source>
+        <translation>Restore…</translation>
+    </message>
+    <message>
+        <source>正在读取备份…</source>
+        <translation>Reading backups…</translation>
+    </message>
+    <message>
+        <source>备份</source>
+        <translation>Backups</translation>
+    </message>
+    <message>
+        <source>%1（这台电脑）</source>
+        <translation>%1 (this computer)</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 个账户</source>
+        <translation>
+            <numerusform>%n account</numerusform>
+            <numerusform>%n accounts</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>需要密码</source>
+        <translation>Needs its password</translation>
+    </message>
+    <message>
+        <source>无法读取</source>
+        <translation>Cannot be read</translation>
+    </message>
+    <message>
+        <source>%1 · %2
+%3</source>
+        <translation>%1 · %2
+%3</translation>
+    </message>
+    <message>
+        <source>文件夹中还没有备份。</source>
+        <translation>There are no backups in the folder yet.</translation>
+    </message>
+    <message numerus="yes">
+        <source>共 %n 份备份，最新的在最上面。</source>
+        <translation>
+            <numerusform>%n backup, newest first.</numerusform>
+            <numerusform>%n backups, newest first.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -977,6 +1055,10 @@
     <message>
         <source>自动备份…</source>
         <translation>Automatic backups…</translation>
+    </message>
+    <message>
+        <source>从备份恢复…</source>
+        <translation>Restore from backup…</translation>
     </message>
 </context>
 <context>

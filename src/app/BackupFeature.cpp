@@ -1,5 +1,8 @@
 #include "app/BackupFeature.h"
 
+#include "app/TransferCommands.h"
+#include "backup/BackupCatalog.h"
+#include "ui/BackupRestoreSheet.h"
 #include "ui/BackupSetupSheet.h"
 #include "ui/KeychainStatusPresenter.h"
 #include "ui/TransferLoader.h"
@@ -7,14 +10,20 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QFileDialog>
+#include <QFutureWatcher>
 #include <QMenu>
+#include <QPointer>
 #include <QSysInfo>
+#include <QtConcurrentRun>
 
 using namespace Qt::Literals::StringLiterals;
 
-BackupFeature::BackupFeature(TokenStore &store, KeychainStore &keychain, QSettings &settings, QObject *parent)
+BackupFeature::BackupFeature(TokenStore &store, KeychainStore &keychain, QSettings &settings,
+                             TransferCommands &transfer, QObject *parent)
     : QObject(parent),
+      m_transfer(transfer),
       m_backup(store, keychain, settings, TransferLoader::layer, QSysInfo::machineHostName()),
+      m_offer(m_backup, store, settings, TransferLoader::layer),
       m_service(m_backup)
 {
     m_service.publish();
@@ -31,6 +40,10 @@ void BackupFeature::showIn(KeychainStatusPresenter &statusLine, QWidget *dialogP
 {
     const auto show = [this, &statusLine, dialogParent] {
         const auto &failure = m_backup.failure();
+        const auto offered = m_offer.offer().tokens.size();
+        if (!failure && offered > 0)
+            return statusLine.setNote(tr("另一台电脑的备份里有 %n 个新账户", nullptr, int(offered)), tr("查看…"),
+                                      [this] { reviewOffer(); });
         if (!failure)
             return statusLine.setNote({}, {}, {});
         if (failure->concernsFolder())
@@ -42,6 +55,7 @@ void BackupFeature::showIn(KeychainStatusPresenter &statusLine, QWidget *dialogP
     };
     m_statusLine = &statusLine;
     connect(&m_backup, &AutoBackup::stateChanged, &statusLine, show);
+    connect(&m_offer, &BackupOffer::offerChanged, &statusLine, show);
     show();
 }
 
@@ -60,6 +74,57 @@ void BackupFeature::offerIn(QMenu *titleMenu, QWidget *dialogParent)
 {
     titleMenu->addSeparator();
     titleMenu->addAction(tr("自动备份…"), this, [this, dialogParent] { openSetup(dialogParent); });
+    titleMenu->addAction(tr("从备份恢复…"), this, [this, dialogParent] { openRestore(dialogParent); });
+}
+
+// The person looks at the accounts on offer: whether they add or skip them, the backups they
+// came from are not offered again.
+void BackupFeature::reviewOffer()
+{
+    const ImportBatch batch = m_offer.offer();
+    m_offer.handled();
+    m_transfer.importBatch(batch);
+}
+
+// Every backup is read and opened off the main thread; the sheet lists them when they are.
+void BackupFeature::openRestore(QWidget *parent)
+{
+    auto *sheet = new BackupRestoreSheet(parent);
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    sheet->open();
+    const auto layer = TransferLoader::layer();
+    if (!m_backup.isOn() || !layer)
+        return sheet->setMessage(layer ? tr("自动备份尚未开启，没有可恢复的备份。") : layer.error().description());
+    m_backup.readMasterKey([this, sheet = QPointer(sheet), layer = *layer](const QByteArray &masterKey) {
+        if (!sheet)
+            return;
+        auto *job = new QFutureWatcher<QList<BackupEntry>>(sheet);
+        connect(job, &QFutureWatcherBase::finished, sheet, [this, sheet, job] { listed(*sheet, job->result()); });
+        job->setFuture(QtConcurrent::run(
+            [folder = m_backup.folder(), host = m_backup.host(), computer = m_backup.computer(), masterKey, layer] {
+                return BackupCatalog::openAll(folder, host, computer, masterKey, *layer);
+            }));
+    });
+}
+
+void BackupFeature::listed(BackupRestoreSheet &sheet, const QList<BackupEntry> &entries)
+{
+    QList<BackupRestoreSheet::Item> items;
+    using State = BackupRestoreSheet::Item::State;
+    for (const BackupEntry &entry : entries) {
+        const State state = entry.state == BackupEntry::State::opened          ? State::opened
+                            : entry.state == BackupEntry::State::needsPassword ? State::needsPassword
+                                                                               : State::unreadable;
+        items.append({entry.name.host, entry.own, entry.name.time, state, entry.batch.tokens.size()});
+    }
+    sheet.setItems(items);
+    connect(&sheet, &BackupRestoreSheet::chosen, this, [this, entries](int index) {
+        const BackupEntry &entry = entries.at(index);
+        if (entry.state == BackupEntry::State::opened)
+            m_transfer.importBatch(entry.batch);
+        else
+            m_transfer.importFiles({entry.path}); // asks for its password
+    });
 }
 
 void BackupFeature::openSetup(QWidget *parent)

@@ -115,6 +115,7 @@ void CorvaneApp::buildMenus()
     connect(m_menuCommands.get(), &MenuCommands::importRequested, &m_delegate.transferCommands(),
             &TransferCommands::chooseAndImport);
     connect(m_menuCommands.get(), &MenuCommands::backupSetupRequested, this, &CorvaneApp::backupSetupRequested);
+    connect(m_menuCommands.get(), &MenuCommands::backupRestoreRequested, this, &CorvaneApp::backupRestoreRequested);
     // The menu's Ctrl+T and Ctrl+Q also work while the panel has the keyboard.
     m_delegate.panel()->addActions(m_menuCommands->keyedActions());
 }

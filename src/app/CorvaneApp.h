@@ -47,8 +47,9 @@ public:
     // Shows and focuses the panel, or hides it when it has the keyboard.
     void togglePanel();
 Q_SIGNALS:
-    // "自动备份…" in the tray menu.
+    // "自动备份…" and "从备份恢复…" in the tray menu.
     void backupSetupRequested();
+    void backupRestoreRequested();
 
 public:
     // A problem the tray's tooltip mentions beside the app's name; empty for none.

@@ -73,6 +73,7 @@ void MenuCommands::fill(QMenu &menu, bool forTray)
         menu.addAction(tr("导出备份…"), this, &MenuCommands::exportRequested);
         menu.addAction(tr("导入…"), this, &MenuCommands::importRequested);
         menu.addAction(tr("自动备份…"), this, &MenuCommands::backupSetupRequested);
+        menu.addAction(tr("从备份恢复…"), this, &MenuCommands::backupRestoreRequested);
         menu.addSeparator();
         AboutItems::addTo(*menu.addMenu(tr("关于岚签")));
         menu.addSeparator();

@@ -39,6 +39,7 @@ Q_SIGNALS:
     void exportRequested();
     void importRequested();
     void backupSetupRequested();
+    void backupRestoreRequested();
 
 private:
     void fill(QMenu &menu, bool forTray);

@@ -149,9 +149,14 @@ void TransferCommands::importFiles(const QStringList &paths)
             Qt::QueuedConnection);
 }
 
-void TransferCommands::enqueue(const QString &path)
+void TransferCommands::importBatch(const ImportBatch &batch)
 {
-    m_queue.append(path);
+    enqueue(batch);
+}
+
+void TransferCommands::enqueue(Queued entry)
+{
+    m_queue.append(std::move(entry));
     if (!m_importing)
         importNext();
 }
@@ -163,7 +168,10 @@ void TransferCommands::importNext()
         Q_EMIT importsFinished();
         return;
     }
-    QString path = m_queue.takeFirst();
+    Queued next = m_queue.takeFirst();
+    if (auto *batch = std::get_if<ImportBatch>(&next))
+        return offer(std::move(*batch));
+    QString path = std::get<QString>(next);
     if (path.isEmpty())
         path = QFileDialog::getOpenFileName(m_dialogParent, tr("导入"), QDir::homePath(), importFilter());
     if (path.isEmpty())

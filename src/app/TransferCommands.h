@@ -15,6 +15,7 @@
 
 #include <expected>
 #include <memory>
+#include <variant>
 
 class BackupFileReader;
 class TokenStore;
@@ -46,6 +47,8 @@ public:
 
     // Queues the files, each imported with a summary of its own.
     void importFiles(const QStringList &paths);
+    // Queues accounts read already (from an automatic backup), shown in the same summary.
+    void importBatch(const ImportBatch &batch);
     void showQrCode(const TokenAccount &account);
     bool isImporting() const { return m_importing; }
 
@@ -59,7 +62,8 @@ private:
     const TransferLayer *layer();
     void exportVault(const TransferLayer &layer, const QList<ImportedToken> &tokens, const QString &path);
     void save(const QString &path, const QByteArray &bytes, qsizetype count);
-    void enqueue(const QString &path);
+    using Queued = std::variant<QString, ImportBatch>;
+    void enqueue(Queued entry);
     void importNext();
     void fileRead(std::expected<QByteArray, TransferError> bytes);
     void parsed(const TransferLayer &layer, const QByteArray &bytes, const ParseResult &batch);
@@ -78,7 +82,7 @@ private:
     std::unique_ptr<BackupOpener> m_opener;
     std::unique_ptr<KeyDeriver> m_deriver;
     QString m_keyProgram;
-    QStringList m_queue; // an empty entry asks the person for a file
+    QList<Queued> m_queue; // an empty path asks the person for a file
     bool m_importing = false;
     std::unique_ptr<BackupFileReader> m_reader;
 };

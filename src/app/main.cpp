@@ -172,7 +172,7 @@ int main(int argc, char *argv[])
         QObject::connect(&instance, &SingleInstance::showRequested, &corvane, &CorvaneApp::showPanel);
         QObject::connect(&instance, &SingleInstance::openRequested, &corvane, &CorvaneApp::openFiles);
         QObject::connect(&instance, &SingleInstance::actionRequested, &corvane, &CorvaneApp::runAction);
-        BackupFeature backups(corvane.delegate().store(), keychain, settings);
+        BackupFeature backups(corvane.delegate().store(), keychain, settings, corvane.delegate().transferCommands());
         QObject::connect(&backups, &BackupFeature::problemChanged, &corvane, &CorvaneApp::setStatusNote);
         QWidget *panel = corvane.delegate().panel();
         backups.showIn(*corvane.delegate().contentView()->statusPresenter(), panel);
@@ -181,6 +181,10 @@ int main(int argc, char *argv[])
         QObject::connect(&corvane, &CorvaneApp::backupSetupRequested, &backups, [&] {
             corvane.showPanel();
             backups.openSetup(panel);
+        });
+        QObject::connect(&corvane, &CorvaneApp::backupRestoreRequested, &backups, [&] {
+            corvane.showPanel();
+            backups.openRestore(panel);
         });
         if (!files.isEmpty())
             corvane.openFiles(files);

@@ -1,5 +1,6 @@
 #include "backup/AutoBackup.h"
 
+#include "backup/BackupComputer.h"
 #include "backup/BackupFolder.h"
 #include "backup/BackupWriter.h"
 #include "store/KeychainStore.h"
@@ -19,6 +20,7 @@ const QString keepSetting = u"totp.backupKeep"_s;
 const QString lastFileSetting = u"totp.backupLastFile"_s;
 const QString digestSetting = u"totp.backupDigest"_s;
 const QString timeSetting = u"totp.backupTime"_s;
+const QString computerSetting = u"totp.backupComputer"_s;
 // Older than any write of ours takes: the temporary file of a write that was cut off.
 constexpr std::chrono::minutes leftoverAge(10);
 
@@ -26,7 +28,7 @@ std::expected<QString, BackupFailure> writeAndRotate(const BackupRequest &reques
 {
     auto written = BackupWriter::write(request);
     if (written) {
-        BackupFolder::rotate(request.folder, request.host, request.keep, *written);
+        BackupFolder::rotate(request.folder, request.host, request.computer, request.keep, *written);
         BackupFolder::removeLeftovers(request.folder, request.host, leftoverAge);
     }
     return written;
@@ -86,6 +88,15 @@ int AutoBackup::keep() const
     return std::max(minimumKeep, m_settings.value(keepSetting, defaultKeep).toInt());
 }
 
+QString AutoBackup::computer()
+{
+    if (!m_settings.contains(computerSetting)) {
+        m_settings.setValue(computerSetting, BackupComputer::newId());
+        m_settings.sync();
+    }
+    return m_settings.value(computerSetting).toString();
+}
+
 std::optional<double> AutoBackup::lastBackupTime() const
 {
     const QVariant time = m_settings.value(timeSetting);
@@ -127,13 +138,13 @@ void AutoBackup::setUp(const QString &folder, const QString &password, int keep,
     });
 }
 
-QByteArray AutoBackup::newestOtherBackup(const QString &folder) const
+QByteArray AutoBackup::newestOtherBackup(const QString &folder)
 {
     constexpr qint64 largestBackup = 16 << 20;
     for (const BackupName &name : BackupFolder::backups(folder)) {
-        if (name.host == m_host)
-            continue;
         QFile file(QDir(folder).filePath(name.fileName()));
+        if (BackupFolder::isOwn(name, BackupComputer::idOf(file.fileName()), m_host, computer()))
+            continue;
         return file.size() <= largestBackup && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     return {};
@@ -150,6 +161,7 @@ void AutoBackup::keySaved(const QString &folder, int keep, const BackupKey &key,
     m_failure.reset();
     watchFolder();
     Q_EMIT stateChanged();
+    Q_EMIT folderContentsChanged();
     // The first backup belongs to setting up: its outcome is the setup's, and a backup asked
     // for right after finds it written instead of writing the same accounts again.
     backUpNow([done](const std::optional<BackupFailure> &failure) {
@@ -166,6 +178,7 @@ void AutoBackup::setFolder(const QString &folder)
     m_settings.sync();
     watchFolder();
     Q_EMIT stateChanged();
+    Q_EMIT folderContentsChanged();
     attempt(true);
 }
 
@@ -199,6 +212,19 @@ void AutoBackup::backUpNow(Done done)
         return done(BackupFailure::Kind::off);
     m_waiting.append(std::move(done));
     attempt(true);
+}
+
+void AutoBackup::readMasterKey(std::function<void(const QByteArray &)> done)
+{
+    if (m_key)
+        return done(m_key->vault.masterKey);
+    m_keychain.read({BackupKey::itemId}, [this, guard = QPointer(this), done](const KeychainStore::ReadResult &read) {
+        if (!guard)
+            return;
+        if (read && !m_key)
+            m_key = BackupKey::fromText(read->value(BackupKey::itemId));
+        done(m_key ? m_key->vault.masterKey : QByteArray());
+    });
 }
 
 void AutoBackup::accountsChanged()
@@ -262,8 +288,8 @@ void AutoBackup::write(bool force)
     QDateTime now = QDateTime::currentDateTime();
     now.setTime(QTime(now.time().hour(), now.time().minute(), now.time().second()));
     m_digest = digest;
-    m_job.setFuture(
-        QtConcurrent::run(writeAndRotate, BackupRequest{folder(), m_host, now, tokens, m_key->vault, keep(), *layer}));
+    m_job.setFuture(QtConcurrent::run(
+        writeAndRotate, BackupRequest{folder(), m_host, computer(), now, tokens, m_key->vault, keep(), *layer}));
 }
 
 void AutoBackup::written(const std::expected<QString, BackupFailure> &result)
@@ -303,6 +329,7 @@ void AutoBackup::watchFolder()
 void AutoBackup::folderChanged()
 {
     watchFolder();
+    Q_EMIT folderContentsChanged();
     if (m_failure)
         m_quiet.start();
 }

@@ -59,6 +59,9 @@ public:
     // Why the last attempt failed, until one succeeds.
     const std::optional<BackupFailure> &failure() const { return m_failure; }
     const QString &host() const { return m_host; }
+    // This installation's id, made on first use: tells its backups from those of another
+    // home on the same machine.
+    QString computer();
     // A backup is waiting for the quiet time to pass, or being written.
     bool isBusy() const { return m_writing || m_quiet.isActive(); }
 
@@ -75,12 +78,17 @@ public:
     void turnOff(std::function<void()> done = {});
     // Writes a backup now, even of unchanged accounts; `done` learns the outcome.
     void backUpNow(Done done);
+    // The vault's master key, from the keychain item; empty when it cannot be read.
+    void readMasterKey(std::function<void(const QByteArray &)> done);
 
 Q_SIGNALS:
     // On, off, a backup written, a failure or its end.
     void stateChanged();
     // The first failure after a success: one notification per streak.
     void failureStreakStarted(const BackupFailure &failure);
+    // Backups were set up, or the folder changed on disk: another computer's backup may
+    // have arrived.
+    void folderContentsChanged();
 
 private:
     void accountsChanged();
@@ -92,7 +100,7 @@ private:
     void watchFolder();
     void folderChanged();
     // The newest backup of another computer in `folder`; empty when there is none.
-    QByteArray newestOtherBackup(const QString &folder) const;
+    QByteArray newestOtherBackup(const QString &folder);
     void keySaved(const QString &folder, int keep, const BackupKey &key, const SetUpDone &done);
 
     TokenStore &m_store;

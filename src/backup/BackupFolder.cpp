@@ -1,5 +1,7 @@
 #include "backup/BackupFolder.h"
 
+#include "backup/BackupComputer.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -19,13 +21,19 @@ QList<BackupName> backups(const QString &folder)
     return names;
 }
 
-QStringList rotate(const QString &folder, const QString &host, int keep, const QString &written)
+bool isOwn(const BackupName &name, const std::optional<QString> &id, const QString &host, const QString &computer)
+{
+    return name.host == host && id && (id->isEmpty() || *id == computer);
+}
+
+QStringList rotate(const QString &folder, const QString &host, const QString &computer, int keep,
+                   const QString &written)
 {
     QStringList removed;
     int kept = 1; // the one written
     for (const BackupName &name : backups(folder)) {
         const QString file = name.fileName();
-        if (name.host != host || file == written)
+        if (file == written || !isOwn(name, BackupComputer::idOf(QDir(folder).filePath(file)), host, computer))
             continue;
         if (kept < keep)
             ++kept;

@@ -14,6 +14,7 @@ struct BackupRequest
 {
     QString folder;
     QString host; // already safe for a file name
+    QString computer; // this installation's id, stamped into the backup
     QDateTime time;
     QList<ImportedToken> tokens;
     VaultKey key;

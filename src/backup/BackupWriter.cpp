@@ -1,5 +1,6 @@
 #include "backup/BackupWriter.h"
 
+#include "backup/BackupComputer.h"
 #include "backup/BackupFolder.h"
 #include "backup/BackupName.h"
 #include "engine/TOTPGenerator.h"
@@ -78,7 +79,7 @@ std::expected<QString, BackupFailure> write(const BackupRequest &request)
         return std::unexpected(BackupFailure::Kind::notVerified);
     const QString name = freeName(folder, request.host, request.time);
     const QString path = folder.filePath(name);
-    if (auto saved = save(path, *vault, folder); !saved)
+    if (auto saved = save(path, BackupComputer::stamped(*vault, request.computer), folder); !saved)
         return std::unexpected(saved.error());
     if (!opensWithEveryAccount(request, path)) {
         QFile::remove(path);

@@ -1,5 +1,8 @@
 #include "backup/AutoBackup.h"
+#include "backup/BackupCatalog.h"
+#include "backup/BackupComputer.h"
 #include "backup/BackupFolder.h"
+#include "backup/BackupOffer.h"
 #include "store/SecretServiceKeychain.h"
 #include "support/StoreFixture.h"
 #include "transfer/TransferPlugin.h"
@@ -13,6 +16,7 @@
 #include <algorithm>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -45,6 +49,19 @@ QJsonArray entries(const QList<TokenAccount> &accounts, const QHash<QString, QSt
         list.append(QJsonArray{u"totp"_s, account.name, account.issuer, secrets.value(account.name), u"SHA1"_s,
                                account.otp.digits, account.otp.period});
     return list;
+}
+
+QStringList names(const QList<ImportedToken> &tokens)
+{
+    QStringList names;
+    for (const ImportedToken &token : tokens)
+        names.append(token.name);
+    return names;
+}
+
+std::optional<BackupKey> keyIn(KeychainStore &keychain)
+{
+    return BackupKey::fromText(read(keychain, {BackupKey::itemId}).value(BackupKey::itemId));
 }
 
 // The file size limit makes every larger write fail, as a full disk would.
@@ -243,10 +260,7 @@ private Q_SLOTS:
         QCOMPARE(beta.isOn(), same);
         if (!same)
             return;
-        const auto key = [](KeychainStore &keychain) {
-            return BackupKey::fromText(read(keychain, {BackupKey::itemId}).value(BackupKey::itemId));
-        };
-        QCOMPARE(key(keychain)->vault, key(m_keychain)->vault);
+        QCOMPARE(keyIn(keychain)->vault, keyIn(m_keychain)->vault);
         QTRY_VERIFY(!beta.isBusy());
         // Both computers may have written within the same second: look for beta's by name.
         const auto backups = BackupFolder::backups(m_folder->path());
@@ -255,7 +269,115 @@ private Q_SLOTS:
         QVERIFY(betasFile != backups.end());
         QFile written(m_folder->filePath(betasFile->fileName()));
         QVERIFY(written.open(QIODevice::ReadOnly));
-        QVERIFY(m_layer.readVault(written.readAll(), key(m_keychain)->vault.masterKey));
+        QVERIFY(m_layer.readVault(written.readAll(), keyIn(m_keychain)->vault.masterKey));
+    }
+
+    void restoreListsEveryBackup_data()
+    {
+        QTest::addColumn<QString>("planted"); // the oldest file of the folder
+        QTest::addColumn<int>("state"); // BackupEntry::State; -1: left out
+        QTest::newRow("another password") << u"vault"_s << int(BackupEntry::State::needsPassword);
+        QTest::newRow("not JSON") << u"text"_s << int(BackupEntry::State::unreadable);
+        QTest::newRow("too large") << u"large"_s << int(BackupEntry::State::unreadable);
+        QTest::newRow("a folder") << u"folder"_s << -1;
+        QTest::newRow("a FIFO") << u"fifo"_s << -1;
+    }
+    // Newest first, each with its computer and accounts when this password opens it.
+    void restoreListsEveryBackup()
+    {
+        QFETCH(QString, planted);
+        QFETCH(int, state);
+        addAccount(u"B"_s);
+        QTRY_COMPARE(files().size(), 2);
+        const QString path =
+            m_folder->filePath(BackupName{u"beta"_s, QDateTime(QDate(2020, 1, 1), QTime(0, 0))}.fileName());
+        QFile file(path);
+        if (planted == u"folder"_s)
+            QVERIFY(QDir().mkdir(path));
+        else if (planted == u"fifo"_s)
+            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        if (planted == u"vault"_s) {
+            const KeyDerivation slot = m_layer.newVaultSlot();
+            file.write(*m_layer.writeVault(m_store->exportTokens(), slot, *m_layer.deriveKey(slot, "another one")));
+        } else if (planted == u"text"_s) {
+            file.write("{\"corvane\": {\"computer\": 7}, \"db\": [");
+        } else if (planted == u"large"_s) {
+            QVERIFY(file.resize(17 << 20));
+        }
+        file.close();
+        const auto entries = BackupCatalog::openAll(m_folder->path(), u"alpha"_s, m_backup->computer(),
+                                                    keyIn(m_keychain)->vault.masterKey, m_layer);
+        QCOMPARE(entries.size(), state < 0 ? 2 : 3);
+        QList<qsizetype> counts;
+        for (const BackupEntry &entry : entries.first(2)) {
+            QVERIFY(entry.own);
+            QCOMPARE(entry.state, BackupEntry::State::opened);
+            counts.append(entry.batch.tokens.size());
+        }
+        QCOMPARE(counts, QList<qsizetype>({2, 1}));
+        if (state >= 0) {
+            QCOMPARE(entries[2].name.host, u"beta"_s);
+            QCOMPARE(int(entries[2].state), state);
+        }
+    }
+
+    void secondHomeIsOfferedWhatItLacks_data()
+    {
+        QTest::addColumn<bool>("adds");
+        QTest::newRow("adds them") << true;
+        QTest::newRow("skips them") << false;
+    }
+    // Another home on this machine (the same host name, its own settings and keychain) set up
+    // on the folder with the same password is offered exactly the accounts it lacks, once for
+    // each backup, and neither rotates the other's backups away.
+    void secondHomeIsOfferedWhatItLacks()
+    {
+        QFETCH(bool, adds);
+        addAccount(u"B"_s);
+        QTRY_COMPARE(files().size(), 2);
+        TempSettings settings;
+        MemoryKeychain keychain;
+        TokenStore store(keychain, settings.settings(), m_clock.function(), m_clock.singleShot());
+        QVERIFY(added(store, {u"A here"_s, u"Issuer"_s, m_secrets.value(u"A"_s), 30, 6}));
+        QVERIFY(added(store, {u"Own"_s, u"Issuer"_s, rfcSecret.left(28) + u"ZZZZ"_s, 30, 6}));
+        AutoBackup second(store, keychain, settings.settings(), layerSource(), u"alpha"_s, quiet);
+        second.setKeyProgram(QStringLiteral(CORVANE_BINARY));
+        std::optional<std::expected<void, QString>> done;
+        second.setUp(m_folder->path(), password, 3, [&](auto result) { done = result; });
+        QVERIFY(QTest::qWaitFor([&] { return done.has_value(); }, 30000));
+        QVERIFY(done->has_value());
+        const auto offer = [&] {
+            return std::make_unique<BackupOffer>(second, store, settings.settings(), layerSource(), quiet);
+        };
+        auto offered = offer();
+        QTRY_COMPARE(names(offered->offer().tokens), QStringList{u"B"_s});
+        if (adds)
+            QVERIFY(added(store, offered->offer().tokens.constFirst()));
+        else
+            offered->handled();
+        QTRY_VERIFY(offered->offer().tokens.isEmpty());
+        offered = offer(); // started again: the same backup is not offered again
+        QTest::qWait(6 * quiet.count());
+        QVERIFY(offered->offer().tokens.isEmpty());
+        QTRY_VERIFY(!second.isBusy());
+        QStringList secondsFiles = QDir(m_folder->path()).entryList({u"corvane-backup-*"_s});
+        for (const QString &file : files())
+            secondsFiles.removeOne(file);
+        QVERIFY(!secondsFiles.isEmpty());
+        for (const QString &name : {u"D"_s, u"E"_s, u"F"_s})
+            addAccount(name);
+        QTRY_COMPARE(names(offered->offer().tokens),
+                     adds ? QStringList({u"D"_s, u"E"_s, u"F"_s}) : QStringList({u"B"_s, u"D"_s, u"E"_s, u"F"_s}));
+        for (const QString &name : {u"G"_s, u"H"_s, u"I"_s}) {
+            QSignalSpy settled(m_backup.get(), &AutoBackup::stateChanged);
+            addAccount(name);
+            QVERIFY(settled.wait());
+        }
+        QCOMPARE(files().size(), 3);
+        for (const QString &file : secondsFiles)
+            QVERIFY2(QFile::exists(m_folder->filePath(file)), qPrintable(file));
     }
 
 private:
@@ -302,7 +424,8 @@ private:
     {
         QStringList names;
         for (const BackupName &name : BackupFolder::backups(m_folder->path())) {
-            if (name.host == u"alpha"_s)
+            const auto id = BackupComputer::idOf(m_folder->filePath(name.fileName()));
+            if (BackupFolder::isOwn(name, id, u"alpha"_s, m_backup->computer()))
                 names.append(name.fileName());
         }
         return names;

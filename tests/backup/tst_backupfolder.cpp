@@ -1,3 +1,4 @@
+#include "backup/BackupComputer.h"
 #include "backup/BackupFolder.h"
 #include "backup/BackupName.h"
 
@@ -64,17 +65,26 @@ private Q_SLOTS:
         QTest::addColumn<int>("keep");
         QTest::addColumn<QString>("written");
         QTest::addColumn<QStringList>("removed");
+        // Files stamped with another home's id on this machine, and files too large to read.
+        QTest::addColumn<QStringList>("otherHome");
+        QTest::addColumn<QStringList>("unreadable");
         const QStringList mine{name(u"alpha"_s, 1), name(u"alpha"_s, 2), name(u"alpha"_s, 3), name(u"alpha"_s, 4)};
-        QTest::newRow("the oldest beyond keep") << mine << 3 << mine[3] << QStringList{mine[0]};
-        QTest::newRow("nothing while under keep") << mine << 4 << mine[3] << QStringList();
+        const QStringList none;
+        QTest::newRow("the oldest beyond keep") << mine << 3 << mine[3] << QStringList{mine[0]} << none << none;
+        QTest::newRow("nothing while under keep") << mine << 4 << mine[3] << none << none << none;
         QTest::newRow("another computer's and foreign files stay")
             << (mine + QStringList{name(u"beta"_s, 0), u"corvane-backup-alpha.json"_s, u"notes.txt"_s}) << 3 << mine[3]
-            << QStringList{mine[0]};
+            << QStringList{mine[0]} << none << none;
         // The clock went back: the one just verified is kept over a newer-named one.
-        QTest::newRow("written counts first whatever its time") << mine << 3 << mine[0] << QStringList{mine[1]};
+        QTest::newRow("written counts first whatever its time")
+            << mine << 3 << mine[0] << QStringList{mine[1]} << none << none;
         QTest::newRow("a taken name's suffix is newer")
             << QStringList{name(u"alpha"_s, 1), name(u"alpha"_s, 1).replace(u".json"_s, u"-2.json"_s)} << 3
-            << name(u"alpha"_s, 2) << QStringList();
+            << name(u"alpha"_s, 2) << none << none << none;
+        QTest::newRow("another home with the same host name stays")
+            << mine << 1 << mine[3] << QStringList{mine[1]} << QStringList{mine[0], mine[2]} << none;
+        QTest::newRow("an unreadable file stays")
+            << mine << 1 << mine[3] << QStringList{mine[1]} << none << QStringList{mine[0], mine[2]};
     }
     void rotate()
     {
@@ -82,12 +92,18 @@ private Q_SLOTS:
         QFETCH(int, keep);
         QFETCH(QString, written);
         QFETCH(QStringList, removed);
+        QFETCH(QStringList, otherHome);
+        QFETCH(QStringList, unreadable);
         QTemporaryDir folder;
+        const QString id = BackupComputer::newId();
         for (const QString &file : files + QStringList{written}) {
             QFile f(folder.filePath(file));
             QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(BackupComputer::stamped("{}", otherHome.contains(file) ? BackupComputer::newId() : id));
+            if (unreadable.contains(file))
+                QVERIFY(f.resize(17 << 20));
         }
-        QCOMPARE(BackupFolder::rotate(folder.path(), u"alpha"_s, keep, written), removed);
+        QCOMPARE(BackupFolder::rotate(folder.path(), u"alpha"_s, id, keep, written), removed);
         for (const QString &file : files + QStringList{written})
             QCOMPARE(QFile::exists(folder.filePath(file)), !removed.contains(file));
     }
