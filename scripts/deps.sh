@@ -12,7 +12,9 @@ BENCH_PACKAGES=("${TEST_PACKAGES[@]}" libbenchmark-dev)
 # and what its fake keyboard for KWin is built from.
 WAYLAND_CHECK_PACKAGES=("${TEST_PACKAGES[@]}" gnome-shell kwin-wayland xwayland xdg-desktop-portal
     xdg-desktop-portal-gnome xdg-desktop-portal-kde wl-clipboard zenity libcap2-bin libwayland-dev libwayland-bin
-    plasma-wayland-protocols qtwayland5 gjs)
+    plasma-wayland-protocols qtwayland5 gjs
+    # Plasma's tray watcher (a kded module) and the QML the KDE portal's screenshot dialog needs.
+    plasma-workspace qml-module-org-kde-kirigami2 qml-module-qtquick-layouts qml-module-qtquick-controls2)
 
 # ensure_packages PKG...: installs the missing ones as root; otherwise prints the
 # one command that would and returns 1.
