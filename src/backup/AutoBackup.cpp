@@ -110,17 +110,29 @@ void AutoBackup::setUp(const QString &folder, const QString &password, int keep,
     const auto layer = m_layer();
     if (!layer)
         return done(std::unexpected(layer.error().description()));
+    // Another computer's backup in the folder: the same password opens its key, and taking it
+    // over lets each computer open the other's backups. Finding it reads files: on a worker.
+    QtConcurrent::run([folder, host = m_host, computer = computer(), layer = *layer] {
+        OtherBackup other{newestOtherBackup(folder, host, computer), std::nullopt};
+        if (!other.vault.isEmpty())
+            other.slot = layer->vaultSlot(other.vault);
+        return other;
+    }).then(this, [=, this, layer = *layer](const OtherBackup &other) {
+        deriveKey(folder, password, keep, layer, other, done);
+    });
+}
+
+void AutoBackup::deriveKey(const QString &folder, const QString &password, int keep, const TransferLayer *layer,
+                           const OtherBackup &other, const SetUpDone &done)
+{
     if (!m_deriver)
         m_deriver = std::make_unique<KeyDeriver>(m_keyProgram);
-    // Another computer's backup in the folder: the same password opens its key, and taking it
-    // over lets each computer open the other's backups.
-    const QByteArray other = newestOtherBackup(folder);
-    const auto adopted = other.isEmpty() ? std::nullopt : (*layer)->vaultSlot(other);
-    const KeyDerivation slot = adopted.value_or((*layer)->newVaultSlot());
-    m_deriver->derive(password.toUtf8(), slot, [=, this, layer = *layer](const std::optional<QByteArray> &slotKey) {
+    const bool adopted = other.slot.has_value();
+    const KeyDerivation slot = other.slot.value_or(layer->newVaultSlot());
+    m_deriver->derive(password.toUtf8(), slot, [=, this](const std::optional<QByteArray> &slotKey) {
         using Made = std::expected<VaultKey, TransferError>;
         const Made vault = !slotKey  ? Made(std::unexpected(TransferError::Kind::damaged))
-                           : adopted ? layer->vaultKeyOf(other, *slotKey)
+                           : adopted ? layer->vaultKeyOf(other.vault, *slotKey)
                                      : layer->newVaultKey(slot, *slotKey);
         if (!vault && vault.error().kind() == TransferError::Kind::wrongPassword)
             return done(std::unexpected(tr("密码与文件夹中另一台电脑的备份不同。")));
@@ -138,12 +150,12 @@ void AutoBackup::setUp(const QString &folder, const QString &password, int keep,
     });
 }
 
-QByteArray AutoBackup::newestOtherBackup(const QString &folder)
+QByteArray AutoBackup::newestOtherBackup(const QString &folder, const QString &host, const QString &computer)
 {
     constexpr qint64 largestBackup = 16 << 20;
     for (const BackupName &name : BackupFolder::backups(folder)) {
         QFile file(QDir(folder).filePath(name.fileName()));
-        if (BackupFolder::isOwn(name, BackupComputer::idOf(file.fileName()), m_host, computer()))
+        if (BackupFolder::isOwn(name, BackupComputer::idOf(file.fileName()), host, computer))
             continue;
         return file.size() <= largestBackup && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }

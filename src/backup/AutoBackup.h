@@ -100,7 +100,15 @@ private:
     void watchFolder();
     void folderChanged();
     // The newest backup of another computer in `folder`; empty when there is none.
-    QByteArray newestOtherBackup(const QString &folder);
+    static QByteArray newestOtherBackup(const QString &folder, const QString &host, const QString &computer);
+    // Another computer's newest backup, and its password slot when it has one.
+    struct OtherBackup
+    {
+        QByteArray vault;
+        std::optional<KeyDerivation> slot;
+    };
+    void deriveKey(const QString &folder, const QString &password, int keep, const TransferLayer *layer,
+                   const OtherBackup &other, const SetUpDone &done);
     void keySaved(const QString &folder, int keep, const BackupKey &key, const SetUpDone &done);
 
     TokenStore &m_store;
