@@ -67,9 +67,15 @@ void AddTransaction::list(const QList<NewAccount> &accounts, AddOutcomes &outcom
         m_secrets.unlock();
     if (added.isEmpty())
         return;
+    QList<QUuid> ids;
+    for (const TokenAccount &account : std::as_const(added))
+        ids.append(account.id);
+    // The list that names them and the journal without them are written at once.
+    m_journal.strikeWithNextSave(ids);
     m_list.append(added);
     if (auto saved = m_list.save(); !saved) {
         qCWarning(lcStore) << saved.error().description();
+        m_journal.putBack(ids);
         // Exactly these accounts go back out, with their secrets.
         for (const TokenAccount &account : added) {
             removeItem(account.id);
@@ -80,10 +86,6 @@ void AddTransaction::list(const QList<NewAccount> &accounts, AddOutcomes &outcom
             outcome = outcome.value_or(saved.error());
         return;
     }
-    QList<QUuid> ids;
-    for (const TokenAccount &account : std::as_const(added))
-        ids.append(account.id);
-    m_journal.strike(ids);
     Q_EMIT listed();
 }
 

@@ -345,6 +345,35 @@ private Q_SLOTS:
         QCOMPARE(store.codes().size(), 3);
     }
 
+    // The journal entry is written before the keychain is asked; the list that names the
+    // account, with the entry struck, is the one write after it.
+    void pasteAddWritesTheSettingsTwice()
+    {
+        static int writes = 0;
+        static const QSettings::Format counted = QSettings::registerFormat(
+            u"counted"_s,
+            [](QIODevice &device, QSettings::SettingsMap &map) {
+                QDataStream stream(&device);
+                stream >> map;
+                return true;
+            },
+            [](QIODevice &device, const QSettings::SettingsMap &map) {
+                ++writes;
+                QDataStream stream(&device);
+                stream << map;
+                return true;
+            });
+        const QTemporaryDir dir;
+        QSettings settings(dir.filePath(u"Corvane.counted"_s), counted);
+        TokenStore store(m_fx.keychain, settings, m_fx.clock.function());
+        writes = 0;
+        QVERIFY(quickAdded(store, rfcSecret));
+        QCOMPARE(writes, 2);
+        const QSettings stored(settings.fileName(), counted);
+        QCOMPARE(TokenAccount::decodeList(stored.value(u"totp.accounts"_s).toByteArray())->size(), 1);
+        QVERIFY(!stored.contains(u"totp.pendingAdds"_s));
+    }
+
     // A list that cannot be saved takes back out exactly the accounts of that add, with their
     // secrets, and keeps those listed before.
     void failedListSaveTakesBackItsAccounts_data()
