@@ -290,6 +290,9 @@ private Q_SLOTS:
         TokenStore &store = m_fx.restart();
         QSignalSpy accountsSpy(&store, &TokenStore::accountsChanged);
         QSignalSpy codesSpy(&store, &TokenStore::codesChanged);
+        QStringList codesWithTheList; // the panel lays the list out once, with its codes
+        const QObject scope;
+        connect(&store, &TokenStore::accountsChanged, &scope, [&] { codesWithTheList = store.codes().values(); });
         m_fx.keychain.holdSaves = true;
         QList<AddResult> answers;
         for (const QString &secret : {rfcSecret, u"gezd gnbv-gy3t qojq gezd gnbv gy3t qojq"_s})
@@ -303,6 +306,7 @@ private Q_SLOTS:
         QCOMPARE(store.codes().value(answers.at(0)->id), u"287082"_s);
         QCOMPARE(accountsSpy.count(), 1);
         QCOMPARE(codesSpy.count(), 1);
+        QCOMPARE(codesWithTheList, QStringList{u"287082"_s});
 
         m_fx.keychain.holdSaves = false;
         QCOMPARE(added(store, {u"b"_s, {}, otherSecret, 30, 6})->name, u"b"_s); // no duplicate check
