@@ -70,9 +70,10 @@ void AddTransaction::list(const QList<NewAccount> &accounts, AddOutcomes &outcom
     QList<QUuid> ids;
     for (const TokenAccount &account : std::as_const(added))
         ids.append(account.id);
-    // The list that names them and the journal without them are written at once.
-    m_journal.strikeWithNextSave(ids);
     m_list.append(added);
+    // The list that names them and the journal without them are written at once (struck after
+    // `append`, whose listeners might write the settings).
+    m_journal.strikeWithNextSave(ids);
     if (auto saved = m_list.save(); !saved) {
         qCWarning(lcStore) << saved.error().description();
         m_journal.putBack(ids);
