@@ -4,9 +4,11 @@
 #include "app/KeyHandler.h"
 #include "ui/AddFlows.h"
 #include "ui/ContentView.h"
+#include "ui/PanelHeader.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMenu>
 #include <QScreen>
 
 AppDelegate::AppDelegate(KeychainStore &keychain, QSettings &settings, Clock clock, QObject *parent)
@@ -30,6 +32,7 @@ void AppDelegate::applicationDidFinishLaunching(bool startHidden)
     connect(m_content, &ContentView::exportRequested, &m_transfer, &TransferCommands::exportBackup);
     connect(m_content, &ContentView::importRequested, &m_transfer, &TransferCommands::chooseAndImport);
     connect(m_content, &ContentView::qrCodeRequested, &m_transfer, &TransferCommands::showQrCode);
+    connect(m_content->header(), &PanelHeader::titleMenuAboutToShow, this, &AppDelegate::titleMenuAboutToShow);
 
     m_panel = std::make_unique<InteractiveFloatingPanel>();
     m_panel->setContent(m_content);
@@ -48,6 +51,16 @@ void AppDelegate::applicationDidFinishLaunching(bool startHidden)
     connect(m_keyMonitor.get(), &KeyHandler::pasteSecretAndAdd, &m_content->addFlows(), &AddFlows::pasteAndAdd);
     m_keyMonitor->setEscapeHandler([content = QPointer(m_content)] { return content && content->clearFilter(); });
     qApp->installEventFilter(m_keyMonitor.get());
+}
+
+KeychainStatusPresenter &AppDelegate::statusLine() const
+{
+    return *m_content->statusPresenter();
+}
+
+void AppDelegate::setReduceMotion(bool reduceMotion)
+{
+    m_content->setReduceMotion(reduceMotion);
 }
 
 // The panel's top-right corner in from the primary screen's available area.

@@ -11,10 +11,14 @@
 
 class ContentView;
 class InteractiveFloatingPanel;
+class KeychainStatusPresenter;
 class KeyHandler;
+class QMenu;
 
-// Owns the process's one store and window controller, builds and shows the floating
-// panel at launch, installs the keyboard shortcuts, and cleans up before the process ends.
+// The panel and what it shows: owns the process's one store and window controller, builds
+// and shows the floating panel at launch, installs its keyboard shortcuts, and cleans up
+// before the process ends. What lies outside the panel reaches its parts only through the
+// signals and methods below.
 class AppDelegate : public QObject
 {
     Q_OBJECT
@@ -41,9 +45,14 @@ public:
     TransferCommands &transferCommands() { return m_transfer; }
     InteractiveFloatingPanel *panel() const { return m_panel.get(); }
     ContentView *contentView() const { return m_content; }
+    // The line under the header that states the keychain's and other problems.
+    KeychainStatusPresenter &statusLine() const;
+    void setReduceMotion(bool reduceMotion);
 
 Q_SIGNALS:
     void quitRequested();
+    // The panel's title menu is about to open: a chance to add commands to it.
+    void titleMenuAboutToShow(QMenu *menu);
 
 private:
     void placeTopRight();

@@ -3,9 +3,7 @@
 #include "app/InteractiveFloatingPanel.h"
 #include "app/X11Window.h"
 #include "engine/Logging.h"
-#include "ui/ContentView.h"
 #include "ui/Palette.h"
-#include "ui/PanelHeader.h"
 #include "ui/PanelMessageBox.h"
 
 #include <QApplication>
@@ -89,8 +87,8 @@ CorvaneApp::CorvaneApp(KeychainStore &keychain, QSettings &settings, bool startH
     applyColorScheme(savedColorScheme());
 
     m_delegate.applicationDidFinishLaunching(startHidden);
-    connect(m_delegate.contentView()->header(), &PanelHeader::titleMenuAboutToShow, this,
-            &CorvaneApp::offerTrayCommands);
+    connect(&m_delegate, &AppDelegate::titleMenuAboutToShow, this, &CorvaneApp::offerTrayCommands);
+    startBackups(keychain);
     connect(&m_delegate.windowController(), &FloatingWindowController::panelHidden, this,
             &CorvaneApp::sayHowToShowAgain);
 
@@ -106,6 +104,17 @@ CorvaneApp::CorvaneApp(KeychainStore &keychain, QSettings &settings, bool startH
 
 CorvaneApp::~CorvaneApp() = default;
 
+void CorvaneApp::startBackups(KeychainStore &keychain)
+{
+    m_backups =
+        std::make_unique<BackupFeature>(m_delegate.store(), keychain, m_settings, m_delegate.transferCommands());
+    connect(m_backups.get(), &BackupFeature::problemChanged, this, &CorvaneApp::setStatusNote);
+    QWidget *panel = m_delegate.panel();
+    m_backups->showIn(m_delegate.statusLine(), panel);
+    connect(&m_delegate, &AppDelegate::titleMenuAboutToShow, m_backups.get(),
+            [this, panel](QMenu *menu) { m_backups->offerIn(menu, panel); });
+}
+
 void CorvaneApp::buildMenus()
 {
     m_menuCommands = std::make_unique<MenuCommands>(m_delegate.store(), m_delegate.windowController());
@@ -114,8 +123,14 @@ void CorvaneApp::buildMenus()
             &TransferCommands::exportBackup);
     connect(m_menuCommands.get(), &MenuCommands::importRequested, &m_delegate.transferCommands(),
             &TransferCommands::chooseAndImport);
-    connect(m_menuCommands.get(), &MenuCommands::backupSetupRequested, this, &CorvaneApp::backupSetupRequested);
-    connect(m_menuCommands.get(), &MenuCommands::backupRestoreRequested, this, &CorvaneApp::backupRestoreRequested);
+    connect(m_menuCommands.get(), &MenuCommands::backupSetupRequested, this, [this] {
+        showPanel();
+        m_backups->openSetup(m_delegate.panel());
+    });
+    connect(m_menuCommands.get(), &MenuCommands::backupRestoreRequested, this, [this] {
+        showPanel();
+        m_backups->openRestore(m_delegate.panel());
+    });
     // The menu's Ctrl+T and Ctrl+Q also work while the panel has the keyboard.
     m_delegate.panel()->addActions(m_menuCommands->keyedActions());
 }
@@ -144,8 +159,7 @@ void CorvaneApp::followDesktop()
 {
     m_desktop = std::make_unique<DesktopSettings>(QDBusConnection::sessionBus(), savedColorScheme());
     connect(m_desktop.get(), &DesktopSettings::colorSchemeChanged, this, &CorvaneApp::desktopColorSchemeChanged);
-    connect(m_desktop.get(), &DesktopSettings::reduceMotionChanged, m_delegate.contentView(),
-            &ContentView::setReduceMotion);
+    connect(m_desktop.get(), &DesktopSettings::reduceMotionChanged, &m_delegate, &AppDelegate::setReduceMotion);
 }
 
 void CorvaneApp::takeShortcut()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppDelegate.h"
+#include "app/BackupFeature.h"
 #include "app/DesktopSettings.h"
 #include "app/DialogFocus.h"
 #include "app/GlobalShortcut.h"
@@ -17,11 +18,12 @@
 
 #include <memory>
 
-// The application: the delegate with the store and the panel, the tray icon and its
-// menu, and the ways the process can end (menu, panel, Ctrl+Q, SIGTERM, session end),
-// all of which finalise a pending deletion first. It follows the desktop's colour scheme
-// and animation setting, and offers the tray's commands in the panel's title menu while
-// no tray is there. What the panel's first frame does not need (menus, tray icon, global
+// The running application around the panel: it ties the panel (AppDelegate) to the
+// desktop — the tray icon and its menu, the global shortcut, the session lock, the
+// desktop's colour scheme and animation setting, automatic backups — and to the ways the
+// process can end (menu, panel, Ctrl+Q, SIGTERM, session end), all of which finalise a
+// pending deletion first. It offers the tray's commands in the panel's title menu while no
+// tray is there. What the panel's first frame does not need (menus, tray icon, global
 // shortcut, desktop settings) is built once that frame is on screen; until the desktop's
 // settings answer, the panel shows the colour scheme the desktop stated last time.
 class CorvaneApp : public QObject
@@ -46,18 +48,13 @@ public:
     void openFiles(const QStringList &files);
     // Shows and focuses the panel, or hides it when it has the keyboard.
     void togglePanel();
-Q_SIGNALS:
-    // "自动备份…" and "从备份恢复…" in the tray menu.
-    void backupSetupRequested();
-    void backupRestoreRequested();
-
-public:
-    // A problem the tray's tooltip mentions beside the app's name; empty for none.
-    void setStatusNote(const QString &note);
     // One of the single instance's actions: "toggle", "show" (and focus) or "hide".
     void runAction(const QString &action);
 
 private:
+    // A problem the tray's tooltip mentions beside the app's name; empty for none.
+    void setStatusNote(const QString &note);
+    void startBackups(KeychainStore &keychain);
     // Brings the panel back with the keyboard, for a person's own gesture.
     void focusPanel();
     static QIcon trayIconImage(bool dark);
@@ -82,6 +79,7 @@ private:
     // The palette the desktop's own style gave, used while it states no preference.
     QPalette m_desktopPalette;
     bool m_dark = false;
+    std::unique_ptr<BackupFeature> m_backups;
     std::unique_ptr<StartupSequence> m_startup;
     std::unique_ptr<MenuCommands> m_menuCommands;
     std::unique_ptr<TrayIcon> m_trayIcon;

@@ -1,14 +1,10 @@
 #include "app/BackupCommand.h"
-#include "app/BackupFeature.h"
 #include "app/CorvaneApp.h"
 #include "app/DeriveKeyCommand.h"
 #include "app/InspectCommand.h"
-#include "app/InteractiveFloatingPanel.h"
 #include "app/QtTranslation.h"
 #include "app/SingleInstance.h"
 #include "store/SecretServiceKeychain.h"
-#include "ui/ContentView.h"
-#include "ui/PanelHeader.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -172,20 +168,6 @@ int main(int argc, char *argv[])
         QObject::connect(&instance, &SingleInstance::showRequested, &corvane, &CorvaneApp::showPanel);
         QObject::connect(&instance, &SingleInstance::openRequested, &corvane, &CorvaneApp::openFiles);
         QObject::connect(&instance, &SingleInstance::actionRequested, &corvane, &CorvaneApp::runAction);
-        BackupFeature backups(corvane.delegate().store(), keychain, settings, corvane.delegate().transferCommands());
-        QObject::connect(&backups, &BackupFeature::problemChanged, &corvane, &CorvaneApp::setStatusNote);
-        QWidget *panel = corvane.delegate().panel();
-        backups.showIn(*corvane.delegate().contentView()->statusPresenter(), panel);
-        QObject::connect(corvane.delegate().contentView()->header(), &PanelHeader::titleMenuAboutToShow, &backups,
-                         [&backups, panel](QMenu *menu) { backups.offerIn(menu, panel); });
-        QObject::connect(&corvane, &CorvaneApp::backupSetupRequested, &backups, [&] {
-            corvane.showPanel();
-            backups.openSetup(panel);
-        });
-        QObject::connect(&corvane, &CorvaneApp::backupRestoreRequested, &backups, [&] {
-            corvane.showPanel();
-            backups.openRestore(panel);
-        });
         if (!files.isEmpty())
             corvane.openFiles(files);
         code = QApplication::exec();

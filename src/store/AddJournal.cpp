@@ -30,16 +30,41 @@ std::optional<ListSaveError> AddJournal::record(const QList<QUuid> &ids)
     return failed;
 }
 
-void AddJournal::strike(const QList<QUuid> &ids)
+QList<QUuid> AddJournal::idsWithout(const QList<QUuid> &ids) const
 {
     QList<QUuid> left = this->ids();
-    const qsizetype count = left.size();
     left.removeIf([&](const QUuid &id) { return ids.contains(id); });
-    if (left.size() != count)
+    return left;
+}
+
+void AddJournal::strike(const QList<QUuid> &ids)
+{
+    if (const QList<QUuid> left = idsWithout(ids); left.size() != this->ids().size())
         write(left);
 }
 
+void AddJournal::strikeWithNextSave(const QList<QUuid> &ids)
+{
+    writeToCache(idsWithout(ids));
+}
+
+void AddJournal::putBack(const QList<QUuid> &ids)
+{
+    QList<QUuid> all = this->ids();
+    for (const QUuid &id : ids) {
+        if (!all.contains(id))
+            all.append(id);
+    }
+    writeToCache(all);
+}
+
 void AddJournal::write(const QList<QUuid> &ids)
+{
+    writeToCache(ids);
+    m_settings.sync();
+}
+
+void AddJournal::writeToCache(const QList<QUuid> &ids)
 {
     if (ids.isEmpty()) {
         m_settings.remove(addsKey);
@@ -49,5 +74,4 @@ void AddJournal::write(const QList<QUuid> &ids)
             texts << id.toString(QUuid::WithoutBraces);
         m_settings.setValue(addsKey, texts);
     }
-    m_settings.sync();
 }

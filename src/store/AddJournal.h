@@ -21,10 +21,16 @@ public:
     // the keychain, as its list could not be saved either.
     std::optional<ListSaveError> record(const QList<QUuid> &ids);
     void strike(const QList<QUuid> &ids);
+    // Strikes the ids in the settings' cache only, so that the save of the list naming them
+    // writes both at once; `putBack` writes them down again in the cache when that save failed.
+    void strikeWithNextSave(const QList<QUuid> &ids);
+    void putBack(const QList<QUuid> &ids);
     QList<QUuid> ids() const;
 
 private:
+    QList<QUuid> idsWithout(const QList<QUuid> &ids) const;
     void write(const QList<QUuid> &ids);
+    void writeToCache(const QList<QUuid> &ids);
 
     QSettings &m_settings;
 };

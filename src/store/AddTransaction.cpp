@@ -67,9 +67,16 @@ void AddTransaction::list(const QList<NewAccount> &accounts, AddOutcomes &outcom
         m_secrets.unlock();
     if (added.isEmpty())
         return;
+    QList<QUuid> ids;
+    for (const TokenAccount &account : std::as_const(added))
+        ids.append(account.id);
     m_list.append(added);
+    // The list that names them and the journal without them are written at once (struck after
+    // `append`, whose listeners might write the settings).
+    m_journal.strikeWithNextSave(ids);
     if (auto saved = m_list.save(); !saved) {
         qCWarning(lcStore) << saved.error().description();
+        m_journal.putBack(ids);
         // Exactly these accounts go back out, with their secrets.
         for (const TokenAccount &account : added) {
             removeItem(account.id);
@@ -80,10 +87,6 @@ void AddTransaction::list(const QList<NewAccount> &accounts, AddOutcomes &outcom
             outcome = outcome.value_or(saved.error());
         return;
     }
-    QList<QUuid> ids;
-    for (const TokenAccount &account : std::as_const(added))
-        ids.append(account.id);
-    m_journal.strike(ids);
     Q_EMIT listed();
 }
 

@@ -34,7 +34,7 @@ TokenStore::TokenStore(KeychainStore &keychain, QSettings &settings, Clock clock
     connect(&m_secrets, &SecretCache::secretsRead, this, [this] { refreshCodes(m_clock()); });
     connect(&m_secrets, &SecretCache::statusChanged, this, &TokenStore::keychainStatusChanged);
     connect(&m_secrets, &SecretCache::message, this, &TokenStore::keychainMessage);
-    connect(&m_list, &AccountList::changed, this, &TokenStore::accountsChanged);
+    connect(&m_list, &AccountList::changed, this, &TokenStore::listChanged);
     connect(&m_list, &AccountList::notSaved, this, &TokenStore::changeNotSaved);
     connect(&keychain, &KeychainStore::changed, this, &TokenStore::removeUnlistedAdds);
     connect(&m_adding, &AddTransaction::listed, this, [this] { refreshCodes(m_clock()); });
@@ -98,10 +98,24 @@ void TokenStore::persistSettings()
     m_document.saveSettings(m_clipboardClearDelay, m_panelOpacity, m_hideCodes);
 }
 
+// An account just listed comes with its code, so that the panel lays the list out once.
+void TokenStore::listChanged()
+{
+    const bool coded = refreshCodeTable(m_clock());
+    Q_EMIT accountsChanged();
+    if (coded)
+        Q_EMIT codesChanged();
+}
+
+bool TokenStore::refreshCodeTable(double at)
+{
+    return m_codes.refresh(
+        m_list.accounts(), [this](const QUuid &id) { return m_secrets.secret(id); }, at);
+}
+
 void TokenStore::refreshCodes(double at)
 {
-    if (m_codes.refresh(
-            m_list.accounts(), [this](const QUuid &id) { return m_secrets.secret(id); }, at))
+    if (refreshCodeTable(at))
         Q_EMIT codesChanged();
     m_secrets.readIfDue(at);
 }

@@ -118,6 +118,9 @@ Q_SIGNALS:
 
 private:
     void load();
+    void listChanged();
+    // True when a code changed.
+    bool refreshCodeTable(double at);
     Intake intake() const;
     void addOne(const NewAccount &account, Added done);
     void removeUnlistedAdds();

@@ -84,7 +84,7 @@ void CircleButton::paintEvent(QPaintEvent *)
         trailingRect.moveCenter({glyphRect.right() + trailingGap + trailingSize / 2, center.y()});
         Glyphs::paint(painter, *m_trailing, trailingRect, glyphColor(), 1.3);
     }
-    if (hasFocus()) {
+    if (m_focusVisible && hasFocus()) {
         painter.setPen(Palette::focusRingPen(isDark()));
         painter.setBrush(Qt::NoBrush);
         painter.drawEllipse(QRectF(rect()).adjusted(1, 1, -1, -1));
@@ -104,6 +104,23 @@ void CircleButton::keyPressEvent(QKeyEvent *event)
         event->ignore();
     else
         QAbstractButton::keyPressEvent(event);
+}
+
+void CircleButton::focusInEvent(QFocusEvent *event)
+{
+    const Qt::FocusReason reason = event->reason();
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason)
+        m_focusVisible = true;
+    QAbstractButton::focusInEvent(event);
+}
+
+// Another window taking the focus for a while (a sheet, a menu) keeps the ring for when the
+// focus comes back.
+void CircleButton::focusOutEvent(QFocusEvent *event)
+{
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+        m_focusVisible = false;
+    QAbstractButton::focusOutEvent(event);
 }
 
 bool CircleButton::isDark() const

@@ -8,7 +8,8 @@
 #include <optional>
 
 // A 26-pixel round button showing one glyph, optionally followed by a small second one.
-// Only the disc takes clicks; a ring shows while it has the keyboard focus.
+// Only the disc takes clicks; a ring shows while it has the keyboard focus that the keys
+// gave it (Tab, a shortcut), not the focus a window hands back after a click elsewhere.
 //  - HeaderIcon: a secondary-coloured glyph; a 10 % primary-coloured disc while pressed.
 //  - PrimaryHeader: a tint-coloured glyph on an 11 % tint disc, 20 % while pressed.
 class CircleButton : public QAbstractButton
@@ -42,6 +43,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     bool hitButton(const QPoint &pos) const override;
     void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     bool isDark() const;
@@ -53,4 +56,5 @@ private:
     std::optional<Glyph> m_trailing;
     Style m_style;
     QColor m_tint;
+    bool m_focusVisible = false;
 };

@@ -34,7 +34,7 @@ ImportProgressDialog::ImportProgressDialog(ImportRun &run, QWidget *parent)
     connect(this, &QProgressDialog::canceled, &run, [this, &run] {
         run.stop();
         m_stop->setEnabled(false);
-        setLabelText(tr("正在停止，已开始的一批账户添加完就停下…"));
+        setLabel(tr("正在停止，已开始的一批账户添加完就停下…"));
     });
 }
 
@@ -43,13 +43,19 @@ void ImportProgressDialog::showProgress(qsizetype tried, qsizetype total)
     setMaximum(int(total));
     setValue(int(tried));
     if (!wasCanceled())
-        setLabelText(tr("正在添加 %1 / %n 个账户…", nullptr, int(total)).arg(tried));
+        setLabel(tr("正在添加 %1 / %n 个账户…", nullptr, int(total)).arg(tried));
 }
 
 void ImportProgressDialog::showPaused(bool paused)
 {
     if (!wasCanceled())
-        setLabelText(paused ? tr("钥匙串没有响应，导入已暂停，它恢复后会自动继续…") : tr("钥匙串已恢复，继续添加…"));
+        setLabel(paused ? tr("钥匙串没有响应，导入已暂停，它恢复后会自动继续…") : tr("钥匙串已恢复，继续添加…"));
+}
+
+void ImportProgressDialog::setLabel(const QString &text)
+{
+    setLabelText(text);
+    setFixedSize(isVisible() ? size().expandedTo(sizeHint()) : sizeHint());
 }
 
 // Closing a progress dialog reports a cancel, which must not reach the run that ended.

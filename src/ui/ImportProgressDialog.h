@@ -22,6 +22,9 @@ private:
     // The status line says why nothing moves while the keychain does not answer.
     void showPaused(bool paused);
     void end();
+    // A size of its own for each text, which the window manager cannot change: the frame the
+    // sheets have, without a maximise button.
+    void setLabel(const QString &text);
 
     QPushButton *m_stop;
 };

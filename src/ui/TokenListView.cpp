@@ -276,6 +276,8 @@ void TokenListView::focusOutEvent(QFocusEvent *event)
 
 void TokenListView::setCodes(const QHash<QUuid, QString> &codes)
 {
+    if (codes == m_codes)
+        return;
     m_codes = codes;
     layoutRows();
 }

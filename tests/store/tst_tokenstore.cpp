@@ -290,6 +290,9 @@ private Q_SLOTS:
         TokenStore &store = m_fx.restart();
         QSignalSpy accountsSpy(&store, &TokenStore::accountsChanged);
         QSignalSpy codesSpy(&store, &TokenStore::codesChanged);
+        QStringList codesWithTheList; // the panel lays the list out once, with its codes
+        const QObject scope;
+        connect(&store, &TokenStore::accountsChanged, &scope, [&] { codesWithTheList = store.codes().values(); });
         m_fx.keychain.holdSaves = true;
         QList<AddResult> answers;
         for (const QString &secret : {rfcSecret, u"gezd gnbv-gy3t qojq gezd gnbv gy3t qojq"_s})
@@ -303,6 +306,7 @@ private Q_SLOTS:
         QCOMPARE(store.codes().value(answers.at(0)->id), u"287082"_s);
         QCOMPARE(accountsSpy.count(), 1);
         QCOMPARE(codesSpy.count(), 1);
+        QCOMPARE(codesWithTheList, QStringList{u"287082"_s});
 
         m_fx.keychain.holdSaves = false;
         QCOMPARE(added(store, {u"b"_s, {}, otherSecret, 30, 6})->name, u"b"_s); // no duplicate check
@@ -343,6 +347,35 @@ private Q_SLOTS:
         QCOMPARE(accountsSpy.count(), 1);
         QCOMPARE(m_fx.storedNames(), (QStringList{u"A"_s, u"b"_s, u"验证码"_s}));
         QCOMPARE(store.codes().size(), 3);
+    }
+
+    // The journal entry is written before the keychain is asked; the list that names the
+    // account, with the entry struck, is the one write after it.
+    void pasteAddWritesTheSettingsTwice()
+    {
+        static int writes = 0;
+        static const QSettings::Format counted = QSettings::registerFormat(
+            u"counted"_s,
+            [](QIODevice &device, QSettings::SettingsMap &map) {
+                QDataStream stream(&device);
+                stream >> map;
+                return true;
+            },
+            [](QIODevice &device, const QSettings::SettingsMap &map) {
+                ++writes;
+                QDataStream stream(&device);
+                stream << map;
+                return true;
+            });
+        const QTemporaryDir dir;
+        QSettings settings(dir.filePath(u"Corvane.counted"_s), counted);
+        TokenStore store(m_fx.keychain, settings, m_fx.clock.function());
+        writes = 0;
+        QVERIFY(quickAdded(store, rfcSecret));
+        QCOMPARE(writes, 2);
+        const QSettings stored(settings.fileName(), counted);
+        QCOMPARE(TokenAccount::decodeList(stored.value(u"totp.accounts"_s).toByteArray())->size(), 1);
+        QVERIFY(!stored.contains(u"totp.pendingAdds"_s));
     }
 
     // A list that cannot be saved takes back out exactly the accounts of that add, with their

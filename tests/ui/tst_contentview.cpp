@@ -554,6 +554,39 @@ private Q_SLOTS:
         QTRY_COMPARE(QApplication::focusWidget(), panel.list());
     }
 
+    void sheetGivesTheKeysBackWithItsRing_data()
+    {
+        QTest::addColumn<bool>("byKeys");
+        QTest::newRow("opened with the mouse: no ring") << false;
+        QTest::newRow("opened with the keys: the ring stays") << true;
+    }
+
+    // Collapsed, the panel gives the keys back to "+": it shows the ring only when the keys
+    // brought the person there.
+    void sheetGivesTheKeysBackWithItsRing()
+    {
+        QFETCH(bool, byKeys);
+        ContentView &panel = view(1);
+        CircleButton *add = panel.header()->addButton();
+        const QImage plain = add->grab().toImage();
+        panel.setCollapsed(true);
+        QVERIFY(QTest::qWaitForWindowActive(&panel));
+        if (byKeys) {
+            panel.header()->pasteButton()->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(panel.header()->pasteButton(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), add);
+            QTest::keyClick(add, Qt::Key_Space);
+        } else {
+            QTest::mouseClick(add, Qt::LeftButton);
+        }
+        QDialog *sheet = panel.sheets().presentedSheet();
+        QVERIFY(sheet);
+        QVERIFY(QTest::qWaitForWindowActive(sheet));
+        QTest::keyClick(sheet, Qt::Key_Escape);
+        QTRY_COMPARE(QApplication::focusWidget(), add);
+        QCOMPARE(add->grab().toImage() != plain, byKeys);
+    }
+
     void qrImageOpensTheFilledSheet_data()
     {
         QTest::addColumn<QString>("content"); // empty: an image without a code
