@@ -15,6 +15,7 @@
 
 #include <expected>
 #include <memory>
+#include <stop_token>
 
 class BackupFileReader;
 class TokenStore;
@@ -81,4 +82,6 @@ private:
     QStringList m_queue; // an empty entry asks the person for a file
     bool m_importing = false;
     std::unique_ptr<BackupFileReader> m_reader;
+    // Asks the worker parsing a file without a password to stop, when the commands go (quit).
+    std::stop_source m_parseStop;
 };
