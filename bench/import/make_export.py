@@ -1,6 +1,6 @@
 #!/usr/bin/python3
-# Writes the encrypted exports the import benchmarks open, each as its peer's writer lays it
-# out, all with the password "test":
+# Writes the exports the import benchmarks open, the encrypted ones as their peer's writer lays
+# them out, all with the password "test":
 #   make_export.py ente-argon2 PATH     Ente Auth, 5 links under a 1 GiB Argon2id (what real
 #                                       2023 exports ask for)
 #   make_export.py ente-links PATH      Ente Auth, cheap Argon2id, 11 MB of links: as many as an
@@ -8,10 +8,14 @@
 #   make_export.py andotp-refused PATH  andOTP, 15 MB of entries that are all refused
 #                                       (invalid secrets, 3 KB names)
 #   make_export.py aegis-junk PATH      Aegis, 5 entries and 15 MB of junk in its header
+# and hostile Bitwarden CSV files (no password):
+#   make_export.py csv-short-rows PATH  a 100,000-column header, then 16 MiB of short rows
+#   make_export.py csv-wide-header PATH a header of two million columns
+#   make_export.py csv-small-wide PATH  400 KB of the first shape
 # Needs Debian's python3-nacl (Ente) and python3-cryptography (andOTP, Aegis).
 import base64, hashlib, json, os, sys, uuid
 
-MB = 1000 * 1000
+MB, MIB = 1000 * 1000, 1024 * 1024
 
 
 def links(count, name_size=0):
@@ -74,7 +78,15 @@ def refused_entry(i):
             "type": "TOTP", "algorithm": "SHA1", "thumbnail": "Default", "last_used": 0, "period": 30, "tags": []}
 
 
+def short_rows():
+    header = ",".join(f"c{i}" for i in range(100_000)) + ",login_totp\n"
+    return (header + "x,y\n" * ((16 * MIB - len(header)) // 4)).encode()
+
+
 writers = {
+    "csv-short-rows": short_rows,
+    "csv-wide-header": lambda: ("c," * 2_000_000 + "login_totp\nx\n").encode(),
+    "csv-small-wide": lambda: ("c," * 100_000 + "login_totp\n" + "x,y\n" * 50_000).encode(),
     "ente-argon2": lambda: ente(1 << 30, 4, links(5)),
     "ente-links": lambda: ente(8 << 20, 2, links(5000, 2150)),
     "andotp-refused": lambda: andotp([refused_entry(i) for i in range(5000)]),

@@ -49,3 +49,27 @@ enter_password() {
     xdotool type --delay 20 "$1"
     xdotool key Return
 }
+
+# Quits the instance started by start_import as the tray's quit does and says how soon the bus
+# name was free and the process gone, then whether `corvane --show` right after starts a panel.
+#   quit_and_time LABEL
+quit_and_time() {
+    local quit released gone show
+    quit=$(now)
+    kill -TERM "$pid"
+    while owned; do sleep 0.01; done
+    released=$(now)
+    wait "$pid"
+    gone=$(now)
+    echo "quit $1: name released after $(( (released - quit) / 1000000 )) ms, exited after $(( (gone - quit) / 1000000 )) ms"
+    "$corvane" --show >"$work/show" 2>&1 &
+    show=$!
+    sleep 3
+    if owned && kill -0 $show 2>/dev/null; then
+        echo "corvane --show right after: started a new panel"
+    else
+        echo "corvane --show right after: $(cat "$work/show")"
+    fi
+    kill -TERM $show 2>/dev/null
+    wait $show
+}
