@@ -37,9 +37,11 @@ sys.exit(1 if limit and max(times) >= limit else 0)
 PY
 }
 
-# Starts Corvane importing FILE, in English, and waits for its bus name; sets `pid`.
+# Starts Corvane importing FILE, in English, its output to LOG (default: none), and waits
+# for its bus name; sets `pid`.
+#   start_import FILE [LOG]
 start_import() {
-    LANGUAGE=en "$corvane" "$1" >/dev/null 2>&1 &
+    LANGUAGE=en "$corvane" "$1" >"${2:-/dev/null}" 2>&1 &
     pid=$!
     gdbus wait --session --timeout 20 org.corvane.Corvane
 }
