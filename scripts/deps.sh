@@ -7,7 +7,7 @@ BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libsecret-1-dev libxcb1-d
 KEYRING_PACKAGES=(dbus dbus-x11 gnome-keyring libglib2.0-bin libsecret-tools)
 DISPLAY_PACKAGES=(xvfb xauth openbox xcompmgr trayer xdotool xclip x11-utils imagemagick fonts-noto-cjk)
 TEST_PACKAGES=("${BUILD_PACKAGES[@]}" "${KEYRING_PACKAGES[@]}" "${DISPLAY_PACKAGES[@]}" oathtool python3-cryptography clang-format qrencode appstream desktop-file-utils)
-BENCH_PACKAGES=("${TEST_PACKAGES[@]}" libbenchmark-dev)
+BENCH_PACKAGES=("${TEST_PACKAGES[@]}" libbenchmark-dev python3-nacl python3-gi)
 # scripts/wayland-check: both desktops' compositors and portals, Wayland's clipboard tools,
 # and what its fake keyboard for KWin is built from.
 WAYLAND_CHECK_PACKAGES=("${TEST_PACKAGES[@]}" gnome-shell kwin-wayland xwayland xdg-desktop-portal

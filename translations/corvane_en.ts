@@ -1569,6 +1569,10 @@ Show it?</translation>
         <source>密码不正确，或这个备份要求的计算量过大：%1</source>
         <translation>Wrong password, or this backup asks for too much work: %1</translation>
     </message>
+    <message>
+        <source>已取消。</source>
+        <translation>Cancelled.</translation>
+    </message>
 </context>
 <context>
     <name>UndoBar</name>

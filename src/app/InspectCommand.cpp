@@ -102,9 +102,11 @@ int InspectCommand::run(const QString &path, QByteArray &out, QByteArray &err) c
         err = BackupFile::systemError(error).description().toUtf8() + '\n';
         return fileUnreadable;
     }
-    auto batch = (*layer)->readBackup(bytes, {});
+    // Nothing cancels a read from the command line but ending the process.
+    const std::stop_token never;
+    auto batch = (*layer)->readBackup(bytes, {}, never);
     if (!batch && batch.error().kind() == TransferError::Kind::passwordRequired)
-        batch = (*layer)->readBackup(bytes, m_password().value_or(QString()));
+        batch = (*layer)->readBackup(bytes, m_password().value_or(QString()), never);
     if (!batch) {
         err = batch.error().description().toUtf8() + '\n';
         return fileUnreadable;

@@ -45,7 +45,10 @@ TransferCommands::TransferCommands(TokenStore &store, QObject *parent)
       m_keyProgram(QCoreApplication::applicationFilePath())
 {}
 
-TransferCommands::~TransferCommands() = default;
+TransferCommands::~TransferCommands()
+{
+    m_parseStop.request_stop();
+}
 
 // A message with `choice` offered beside "取消", or with "确定" alone.
 bool TransferCommands::ask(const QString &text, const QString &choice)
@@ -195,8 +198,9 @@ void TransferCommands::fileRead(std::expected<QByteArray, TransferError> bytes)
         watcher->deleteLater();
         parsed(*layer, bytes, watcher->result());
     });
-    watcher->setFuture(
-        QtConcurrent::run([layer, bytes = std::move(*bytes)] { return layer->readBackup(bytes, QString()); }));
+    watcher->setFuture(QtConcurrent::run([layer, bytes = std::move(*bytes), stop = m_parseStop.get_token()] {
+        return layer->readBackup(bytes, QString(), stop);
+    }));
 }
 
 void TransferCommands::parsed(const TransferLayer &layer, const QByteArray &bytes, const ParseResult &batch)

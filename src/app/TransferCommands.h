@@ -15,6 +15,7 @@
 
 #include <expected>
 #include <memory>
+#include <stop_token>
 #include <variant>
 
 class BackupFileReader;
@@ -85,4 +86,6 @@ private:
     QList<Queued> m_queue; // an empty path asks the person for a file
     bool m_importing = false;
     std::unique_ptr<BackupFileReader> m_reader;
+    // Asks the worker parsing a file without a password to stop, when the commands go (quit).
+    std::stop_source m_parseStop;
 };

@@ -104,12 +104,12 @@ ForeignEntry entryOf(const QJsonValue &value)
             info[u"counter"]};
 }
 
-std::expected<ImportBatch, TransferError> readDatabase(const QJsonValue &database)
+std::expected<ImportBatch, TransferError> readDatabase(const QJsonValue &database, std::stop_token stop)
 {
     const QJsonValue entries = database[u"entries"];
     if (!entries.isArray())
         return std::unexpected(TransferError::Kind::damaged);
-    return ForeignEntry::batchFrom(entries.toArray(), entryOf);
+    return ForeignEntry::batchFrom(entries.toArray(), entryOf, std::move(stop));
 }
 
 // The master key from the first password slot the password opens.
@@ -167,7 +167,8 @@ TransferError encryptionFailed()
 }
 
 // The entries of an encrypted vault's database, opened with its master key.
-std::expected<ImportBatch, TransferError> openDatabase(const QJsonObject &root, const QByteArray &masterKey)
+std::expected<ImportBatch, TransferError> openDatabase(const QJsonObject &root, const QByteArray &masterKey,
+                                                       std::stop_token stop = {})
 {
     const auto ciphertext = TextEncoding::fromBase64(root[u"db"].toString());
     const auto sealed = ciphertext ? sealedFrom(root[u"header"][u"params"], *ciphertext) : std::nullopt;
@@ -176,11 +177,11 @@ std::expected<ImportBatch, TransferError> openDatabase(const QJsonObject &root, 
     const auto plaintext = VaultCrypto::open(masterKey, *sealed);
     if (!plaintext)
         return std::unexpected(TransferError::Kind::damaged);
-    return readDatabase(QJsonDocument::fromJson(*plaintext).object());
+    return readDatabase(QJsonDocument::fromJson(*plaintext).object(), std::move(stop));
 }
 
 std::expected<ImportBatch, TransferError> readEncrypted(const QJsonObject &root, const DerivedKeys &keys,
-                                                        const KdfPolicy &policy)
+                                                        const KdfPolicy &policy, std::stop_token stop)
 {
     if (!keys.hasPassword())
         return std::unexpected(TransferError::Kind::passwordRequired);
@@ -192,7 +193,7 @@ std::expected<ImportBatch, TransferError> readEncrypted(const QJsonObject &root,
     const auto masterKey = unlock(header[u"slots"], keys, policy);
     if (!masterKey)
         return std::unexpected(masterKey.error());
-    return openDatabase(root, *masterKey);
+    return openDatabase(root, *masterKey, std::move(stop));
 }
 
 } // namespace
@@ -294,14 +295,14 @@ std::expected<ImportBatch, TransferError> readWithMasterKey(const QByteArray &by
 }
 
 std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const DerivedKeys &keys,
-                                               const KdfPolicy &policy)
+                                               const KdfPolicy &policy, std::stop_token stop)
 {
     if (root[u"version"].toInt(-1) != vaultVersion)
         return std::unexpected(TransferError(TransferError::Kind::unsupported,
                                              QCoreApplication::translate("AegisVault", "Aegis 文件版本")));
     if (!isEncrypted(root))
-        return readDatabase(root[u"db"].toObject());
-    return readEncrypted(root, keys, policy);
+        return readDatabase(root[u"db"].toObject(), std::move(stop));
+    return readEncrypted(root, keys, policy, std::move(stop));
 }
 
 } // namespace AegisVault

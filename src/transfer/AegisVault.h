@@ -12,6 +12,7 @@
 #include <QList>
 
 #include <expected>
+#include <stop_token>
 
 // Aegis's vault file: JSON with a header of key slots and a database of entries. In an
 // encrypted vault a random master key encrypts the database with AES-256-GCM, and each
@@ -44,8 +45,8 @@ std::expected<QByteArray, TransferError> write(const QList<ImportedToken> &token
 std::expected<ImportBatch, TransferError> readWithMasterKey(const QByteArray &bytes, const QByteArray &masterKey);
 
 // A plain vault, or an encrypted one opened with the password's keys (passwordRequired
-// without a password).
+// without a password). Reading its entries stops once `stop` is asked to.
 std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const DerivedKeys &keys,
-                                               const KdfPolicy &policy = {});
+                                               const KdfPolicy &policy = {}, std::stop_token stop = {});
 
 } // namespace AegisVault

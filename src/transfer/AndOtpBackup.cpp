@@ -39,15 +39,15 @@ bool recognizes(const BackupContent &content)
 
 std::expected<ImportBatch, TransferError> read(const BackupContent &content)
 {
-    return ForeignEntry::batchFrom(content.json.array(), entryOf);
+    return ForeignEntry::batchFrom(content.json.array(), entryOf, content.stop);
 }
 
-std::expected<ImportBatch, TransferError> readJson(const QByteArray &json)
+std::expected<ImportBatch, TransferError> readJson(const QByteArray &json, std::stop_token stop)
 {
     const QJsonDocument document = QJsonDocument::fromJson(json);
     if (!isEntryList(document))
         return std::unexpected(TransferError::Kind::damaged);
-    return ForeignEntry::batchFrom(document.array(), entryOf);
+    return ForeignEntry::batchFrom(document.array(), entryOf, std::move(stop));
 }
 
 } // namespace AndOtpBackup

@@ -82,7 +82,7 @@ std::expected<ImportBatch, TransferError> read(const BackupContent &content, con
     const auto plaintext = decrypt(content.bytes, keys, policy);
     if (!plaintext)
         return std::unexpected(plaintext.error());
-    return AndOtpBackup::readJson(*plaintext);
+    return AndOtpBackup::readJson(*plaintext, content.stop);
 }
 
 } // namespace AndOtpEncrypted

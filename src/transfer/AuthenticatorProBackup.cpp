@@ -49,15 +49,15 @@ bool recognizes(const BackupContent &content)
 
 std::expected<ImportBatch, TransferError> read(const BackupContent &content)
 {
-    return ForeignEntry::batchFrom(content.json[u"Authenticators"].toArray(), entryOf);
+    return ForeignEntry::batchFrom(content.json[u"Authenticators"].toArray(), entryOf, content.stop);
 }
 
-std::expected<ImportBatch, TransferError> readJson(const QByteArray &json)
+std::expected<ImportBatch, TransferError> readJson(const QByteArray &json, std::stop_token stop)
 {
     const QJsonDocument document = QJsonDocument::fromJson(json);
     if (!isBackup(document))
         return std::unexpected(TransferError::Kind::damaged);
-    return ForeignEntry::batchFrom(document[u"Authenticators"].toArray(), entryOf);
+    return ForeignEntry::batchFrom(document[u"Authenticators"].toArray(), entryOf, std::move(stop));
 }
 
 } // namespace AuthenticatorProBackup

@@ -15,6 +15,6 @@ namespace AuthenticatorProBackup {
 bool recognizes(const BackupContent &content);
 std::expected<ImportBatch, TransferError> read(const BackupContent &content);
 // The accounts of a decrypted backup; damaged when it is not the document.
-std::expected<ImportBatch, TransferError> readJson(const QByteArray &json);
+std::expected<ImportBatch, TransferError> readJson(const QByteArray &json, std::stop_token stop);
 
 } // namespace AuthenticatorProBackup

@@ -64,7 +64,7 @@ std::expected<ImportBatch, TransferError> read(const BackupContent &content, con
         open(*key, bytes.sliced(dataStart - layout.ivSize, layout.ivSize), bytes.sliced(dataStart), gcm);
     if (!plaintext)
         return std::unexpected(TransferError::Kind::wrongPasswordOrDamaged);
-    const auto batch = AuthenticatorProBackup::readJson(*plaintext);
+    const auto batch = AuthenticatorProBackup::readJson(*plaintext, content.stop);
     // CBC has no tag: a wrong key whose padding happens to fit gives bytes that are no backup.
     if (!batch && !gcm)
         return std::unexpected(TransferError::Kind::wrongPasswordOrDamaged);

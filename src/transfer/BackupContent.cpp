@@ -2,7 +2,9 @@
 
 #include <QStringDecoder>
 
-BackupContent::BackupContent(QByteArray fileBytes) : bytes(std::move(fileBytes))
+BackupContent::BackupContent(QByteArray fileBytes, std::stop_token stopToken)
+    : bytes(std::move(fileBytes)),
+      stop(std::move(stopToken))
 {
     QJsonParseError error;
     json = QJsonDocument::fromJson(bytes, &error);

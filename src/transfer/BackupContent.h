@@ -5,11 +5,13 @@
 #include <QJsonParseError>
 #include <QString>
 
+#include <stop_token>
+
 // A file's bytes together with the readings the formats are told apart by: the JSON
 // document they make, and their text when they are UTF-8.
 struct BackupContent
 {
-    explicit BackupContent(QByteArray bytes);
+    explicit BackupContent(QByteArray bytes, std::stop_token stop = {});
 
     QByteArray bytes;
     // Null unless the bytes are one JSON document.
@@ -18,4 +20,7 @@ struct BackupContent
     // Empty unless the bytes are UTF-8.
     QString text;
     bool isText = false;
+    // Set when the read is no longer wanted (cancelled or replaced): readers stop between
+    // entries, rows and links, and BackupReader reports the read as cancelled.
+    std::stop_token stop;
 };

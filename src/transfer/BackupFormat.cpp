@@ -26,10 +26,10 @@ template <bool (*test)(const QJsonObject &)> bool objectWith(const BackupContent
     return content.json.isObject() && test(content.json.object());
 }
 
-template <Result (*reader)(const QJsonObject &, const DerivedKeys &, const KdfPolicy &)>
+template <Result (*reader)(const QJsonObject &, const DerivedKeys &, const KdfPolicy &, std::stop_token)>
 Result readObject(const BackupContent &content, const DerivedKeys &keys, const KdfPolicy &policy)
 {
-    return reader(content.json.object(), keys, policy);
+    return reader(content.json.object(), keys, policy, content.stop);
 }
 
 // A reader of a format that is never encrypted.
@@ -45,7 +45,7 @@ bool isLinkList(const BackupContent &content)
 
 ImportBatch readLinkList(const BackupContent &content)
 {
-    return OtpauthLinks::read(content.text);
+    return OtpauthLinks::read(content.text, content.stop);
 }
 
 } // namespace

@@ -10,6 +10,11 @@ BackupOpener::BackupOpener(const TransferLayer &layer, const QString &keyProgram
       m_deriver(keyProgram)
 {}
 
+BackupOpener::~BackupOpener()
+{
+    cancel();
+}
+
 void BackupOpener::open(const QByteArray &bytes, const QString &password, std::function<void(const Result &)> done)
 {
     cancel();
@@ -22,6 +27,8 @@ void BackupOpener::open(const QByteArray &bytes, const QString &password, std::f
 void BackupOpener::cancel()
 {
     ++m_generation;
+    m_stop.request_stop();
+    m_stop = std::stop_source();
     m_deriver.cancel();
     m_bytes.clear();
     m_password.clear();
@@ -38,12 +45,12 @@ void BackupOpener::step()
         if (generation == m_generation)
             stepped(watcher->result());
     });
-    watcher->setFuture(
-        QtConcurrent::run([layer = &m_layer, bytes = m_bytes, password = m_password, keys = m_keys, policy = m_policy] {
-            Step outcome{std::unexpected(TransferError::Kind::keyPending), std::nullopt};
-            outcome.result = layer->readBackup(bytes, password, keys, policy, outcome.pending);
-            return outcome;
-        }));
+    watcher->setFuture(QtConcurrent::run([layer = &m_layer, bytes = m_bytes, password = m_password, keys = m_keys,
+                                          policy = m_policy, stop = m_stop.get_token()] {
+        Step outcome{std::unexpected(TransferError::Kind::keyPending), std::nullopt};
+        outcome.result = layer->readBackup(bytes, password, keys, policy, outcome.pending, stop);
+        return outcome;
+    }));
 }
 
 void BackupOpener::stepped(const Step &outcome)

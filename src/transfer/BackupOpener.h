@@ -9,11 +9,12 @@
 #include <QObject>
 
 #include <functional>
+#include <stop_token>
 
 // Reads a backup file with a password through the transfer layer, off the main thread, the
 // keys it needs derived in a process of their own by a KeyDeriver: the read stops at the first key not derived yet and
-// runs again once it is back. A read started while another runs replaces it: the first one's
-// outcome is dropped.
+// runs again once it is back. A read started while another runs replaces it: the first one
+// is asked to stop, and its outcome is dropped.
 class BackupOpener : public QObject
 {
     Q_OBJECT
@@ -24,6 +25,7 @@ public:
     // `keyProgram` derives the keys (see KeyDeriver).
     BackupOpener(const TransferLayer &layer, const QString &keyProgram, const KdfPolicy &policy = {},
                  QObject *parent = nullptr);
+    ~BackupOpener() override;
 
     // `done` is called on the main thread, unless the read is cancelled or replaced first.
     void open(const QByteArray &bytes, const QString &password, std::function<void(const Result &)> done);
@@ -50,4 +52,6 @@ private:
     std::function<void(const Result &)> m_done;
     // Counts reads started, so that a replaced read's outcome is recognised and dropped.
     quint64 m_generation = 0;
+    // Asks the worker reading for the current open() to stop; the one state it shares.
+    std::stop_source m_stop;
 };

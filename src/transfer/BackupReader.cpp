@@ -5,11 +5,11 @@
 namespace {
 
 std::expected<ImportBatch, TransferError> readAny(const QByteArray &bytes, const DerivedKeys &keys,
-                                                  const KdfPolicy &policy)
+                                                  const KdfPolicy &policy, std::stop_token stop)
 {
     if (bytes.size() > BackupReader::maxFileSize)
         return std::unexpected(TransferError::Kind::tooLarge);
-    const BackupContent content(bytes);
+    const BackupContent content(bytes, std::move(stop));
     for (const BackupFormat &format : BackupFormat::all()) {
         if (!format.recognizes(content))
             continue;
@@ -29,9 +29,12 @@ std::expected<ImportBatch, TransferError> readAny(const QByteArray &bytes, const
 namespace BackupReader {
 
 std::expected<ImportBatch, TransferError> read(const QByteArray &bytes, const DerivedKeys &keys,
-                                               const KdfPolicy &policy)
+                                               const KdfPolicy &policy, std::stop_token stop)
 {
-    auto batch = readAny(bytes, keys, policy);
+    auto batch = readAny(bytes, keys, policy, stop);
+    // A reader asked to stop ends early with part of the file read: that part is dropped.
+    if (stop.stop_requested())
+        return std::unexpected(TransferError::Kind::cancelled);
     if (batch && batch->size() > ImportBatch::maxEntries)
         return std::unexpected(
             TransferError(TransferError::Kind::tooManyAccounts, QString::number(ImportBatch::maxEntries)));

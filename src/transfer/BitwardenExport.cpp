@@ -35,7 +35,7 @@ std::expected<ImportBatch, TransferError> readJson(const BackupContent &content)
                                              QCoreApplication::translate("BitwardenExport", "Bitwarden 加密导出")));
     ImportBatch batch;
     for (const QJsonValue &item : root[u"items"].toArray()) {
-        if (batch.size() > ImportBatch::maxEntries)
+        if (batch.size() > ImportBatch::maxEntries || content.stop.stop_requested())
             break;
         const QJsonValue login = item[u"login"];
         appendItem(batch, login[u"totp"].toString(), item[u"name"].toString(), login[u"username"].toString());
@@ -51,7 +51,7 @@ bool recognizesCsv(const BackupContent &content)
 
 std::expected<ImportBatch, TransferError> readCsv(const BackupContent &content)
 {
-    CsvTable table(content.text, {u"login_totp"_s, u"name"_s, u"login_username"_s});
+    CsvTable table(content.text, {u"login_totp"_s, u"name"_s, u"login_username"_s}, content.stop);
     ImportBatch batch;
     while (batch.size() <= ImportBatch::maxEntries) {
         const auto row = table.nextRow();

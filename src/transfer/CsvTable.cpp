@@ -1,10 +1,13 @@
 #include "transfer/CsvTable.h"
 
-CsvTable::CsvTable(QStringView text, const QStringList &columns) : m_text(text), m_positions(columns.size(), -1)
+CsvTable::CsvTable(QStringView text, const QStringList &columns, std::stop_token stop)
+    : m_text(text),
+      m_positions(columns.size(), -1),
+      m_stop(std::move(stop))
 {
     bool blank = true;
-    while (blank && m_at < m_text.size()) {
-        for (qsizetype position = 0;; ++position) {
+    while (blank && !atEnd()) {
+        for (qsizetype position = 0; !m_stop.stop_requested(); ++position) {
             QString name;
             bool empty = true;
             const Ending ending = readField(&name, empty);
@@ -20,10 +23,10 @@ CsvTable::CsvTable(QStringView text, const QStringList &columns) : m_text(text),
 
 std::optional<QStringList> CsvTable::nextRow()
 {
-    while (m_at < m_text.size()) {
+    while (!atEnd()) {
         QStringList row(m_positions.size());
         bool blank = true;
-        for (qsizetype position = 0;; ++position) {
+        for (qsizetype position = 0; !m_stop.stop_requested(); ++position) {
             const qsizetype column = m_positions.indexOf(position);
             bool empty = true;
             const Ending ending = readField(column < 0 ? nullptr : &row[column], empty);

@@ -42,7 +42,7 @@ bool recognizes(const QJsonObject &root)
 }
 
 std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const DerivedKeys &keys,
-                                               const KdfPolicy &policy)
+                                               const KdfPolicy &policy, std::stop_token stop)
 {
     if (root[u"version"].toInt(-1) != exportVersion)
         return std::unexpected(TransferError(TransferError::Kind::unsupported,
@@ -66,7 +66,7 @@ std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const De
     const QString links = decoder(*plaintext);
     if (decoder.hasError())
         return std::unexpected(TransferError::Kind::damaged);
-    return OtpauthLinks::read(links);
+    return OtpauthLinks::read(links, std::move(stop));
 }
 
 } // namespace EnteEncrypted

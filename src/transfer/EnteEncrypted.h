@@ -8,6 +8,7 @@
 #include <QJsonObject>
 
 #include <expected>
+#include <stop_token>
 
 // Ente Auth's encrypted export: JSON with "version" 1, "kdfParams" (Argon2id's "memLimit" in
 // bytes, "opsLimit" and a Base64 "salt"), and "encryptedData" sealed as one final message of
@@ -19,6 +20,6 @@ bool recognizes(const QJsonObject &root);
 
 // wrongPasswordOrDamaged when it does not open.
 std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const DerivedKeys &keys,
-                                               const KdfPolicy &policy);
+                                               const KdfPolicy &policy, std::stop_token stop = {});
 
 } // namespace EnteEncrypted

@@ -83,10 +83,14 @@ void ForeignEntry::appendTo(ImportBatch &batch) const
                 label());
 }
 
-ImportBatch ForeignEntry::batchFrom(const QJsonArray &list, ForeignEntry (*entryOf)(const QJsonValue &element))
+ImportBatch ForeignEntry::batchFrom(const QJsonArray &list, ForeignEntry (*entryOf)(const QJsonValue &element),
+                                    std::stop_token stop)
 {
     ImportBatch batch;
-    for (const QJsonValue &element : list)
+    for (const QJsonValue &element : list) {
+        if (stop.stop_requested())
+            break;
         entryOf(element).appendTo(batch);
+    }
     return batch;
 }

@@ -6,6 +6,8 @@
 #include <QJsonValue>
 #include <QString>
 
+#include <stop_token>
+
 // One account as another authenticator's backup describes it, before it is judged.
 struct ForeignEntry
 {
@@ -20,8 +22,10 @@ struct ForeignEntry
 
     // Adds the entry to the batch as a token, or as a refusal with the reason.
     void appendTo(ImportBatch &batch) const;
-    // Every element of a backup's list of accounts, each read by `entryOf`, in the batch.
-    static ImportBatch batchFrom(const QJsonArray &list, ForeignEntry (*entryOf)(const QJsonValue &element));
+    // Every element of a backup's list of accounts, each read by `entryOf`, in the batch;
+    // the elements read so far once `stop` is asked to stop.
+    static ImportBatch batchFrom(const QJsonArray &list, ForeignEntry (*entryOf)(const QJsonValue &element),
+                                 std::stop_token stop);
 
 private:
     QString label() const;

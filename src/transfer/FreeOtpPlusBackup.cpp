@@ -70,7 +70,7 @@ bool recognizes(const BackupContent &content)
 
 std::expected<ImportBatch, TransferError> read(const BackupContent &content)
 {
-    return ForeignEntry::batchFrom(content.json[u"tokens"].toArray(), entryOf);
+    return ForeignEntry::batchFrom(content.json[u"tokens"].toArray(), entryOf, content.stop);
 }
 
 } // namespace FreeOtpPlusBackup

@@ -10,8 +10,6 @@
 #include <QUrl>
 #include <QUrlQuery>
 
-#include <algorithm>
-
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -21,9 +19,11 @@ QString encoded(const QString &text)
     return QString::fromLatin1(QUrl::toPercentEncoding(text));
 }
 
-QList<QStringView> linesOf(const QString &text)
+// Read one at a time, not split into a list: a file of millions of empty lines would make a
+// list many times its size.
+auto linesOf(const QString &text)
 {
-    return QStringView(text).split(u'\n');
+    return QStringView(text).tokenize(u'\n');
 }
 
 // Every account of a phone-export link on the line, or the line refused as a whole.
@@ -76,15 +76,18 @@ QByteArray write(const QList<ImportedToken> &tokens)
     return text;
 }
 
-ImportBatch read(const QString &text)
+ImportBatch read(const QString &text, std::stop_token stop)
 {
     ImportBatch batch;
-    const QList<QStringView> lines = linesOf(text);
-    for (qsizetype i = 0; i < lines.size() && batch.size() <= ImportBatch::maxEntries; ++i) {
-        const QString line = lenient(lines[i].trimmed());
+    qsizetype lineNumber = 0;
+    for (const QStringView rawLine : linesOf(text)) {
+        ++lineNumber;
+        if (batch.size() > ImportBatch::maxEntries || stop.stop_requested())
+            break;
+        const QString line = lenient(rawLine.trimmed());
         if (line.isEmpty() || line.startsWith(u'#'))
             continue;
-        const QString number = QCoreApplication::translate("OtpauthLinks", "第 %1 行").arg(i + 1);
+        const QString number = QCoreApplication::translate("OtpauthLinks", "第 %1 行").arg(lineNumber);
         if (MigrationLink::looksLikeLink(line)) {
             addMigration(batch, line, number);
             continue;
@@ -111,9 +114,11 @@ QString reasonFor(const LinkError &error)
 
 bool recognizes(const QString &text)
 {
-    const QList<QStringView> lines = linesOf(text);
-    return std::any_of(lines.cbegin(), lines.cend(),
-                       [](QStringView line) { return line.trimmed().startsWith(u"otpauth", Qt::CaseInsensitive); });
+    for (const QStringView line : linesOf(text)) {
+        if (line.trimmed().startsWith(u"otpauth", Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
 }
 
 } // namespace OtpauthLinks

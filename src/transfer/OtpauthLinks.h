@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 
+#include <stop_token>
+
 // Plain text with one otpauth link per line: what most authenticators export unencrypted
 // and what a QR code of one account holds.
 namespace OtpauthLinks {
@@ -21,8 +23,8 @@ QByteArray write(const QList<ImportedToken> &tokens);
 
 // Every line as an account (every account of a phone-export link), or refused with its
 // line number, the account's name and the reason. Blank lines and "#" comments are skipped.
-// Reading stops once the batch holds more than an import takes.
-ImportBatch read(const QString &text);
+// Reading stops once the batch holds more than an import takes, or once `stop` is asked to.
+ImportBatch read(const QString &text, std::stop_token stop = {});
 
 // Why a text that should hold a link gives no account: the parser's own reason, when it has one.
 QString reasonFor(const LinkError &error);

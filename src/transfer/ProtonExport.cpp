@@ -22,6 +22,8 @@ std::expected<ImportBatch, TransferError> read(const BackupContent &content)
 {
     ImportBatch batch;
     for (const QJsonValue &entry : content.json[u"entries"].toArray()) {
+        if (content.stop.stop_requested())
+            break;
         const QJsonValue entryContent = entry[u"content"];
         TotpField::appendTo(batch, entryContent[u"uri"].toString(), entryContent[u"name"].toString(), {});
     }

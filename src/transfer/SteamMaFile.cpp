@@ -54,7 +54,7 @@ bool recognizes(const BackupContent &content)
 
 std::expected<ImportBatch, TransferError> read(const BackupContent &content)
 {
-    return ForeignEntry::batchFrom(accountsOf(content.json.object()), entryOf);
+    return ForeignEntry::batchFrom(accountsOf(content.json.object()), entryOf, content.stop);
 }
 
 } // namespace SteamMaFile

@@ -42,6 +42,8 @@ QString TransferError::description() const
         return QCoreApplication::translate("TransferError", "这个桌面不允许读取屏幕，请截图后用“从图片读取二维码…”。");
     case Kind::keyPending:
         return QCoreApplication::translate("TransferError", "正在验证密码…");
+    case Kind::cancelled:
+        return QCoreApplication::translate("TransferError", "已取消。");
     case Kind::componentMissing:
         return QCoreApplication::translate("TransferError", "缺少导入导出组件，请重新安装岚签：%1").arg(m_detail);
     case Kind::fileError:

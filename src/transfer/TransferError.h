@@ -31,6 +31,8 @@ public:
         // not open with this password (andOTP's oldest backups start with random bytes where
         // the current ones give the count).
         wrongPasswordOrTooCostly,
+        // The read was cancelled or replaced before it ended; nothing to tell anyone.
+        cancelled,
     };
 
     TransferError(Kind kind, QString detail = {}) : m_kind(kind), m_detail(std::move(detail)) {}

@@ -16,6 +16,7 @@
 #include <QtPlugin>
 
 #include <expected>
+#include <stop_token>
 
 // Moving accounts in and out as the app sees it: backup files, phone-export links and QR
 // codes. It is implemented by a plugin the app opens on first use, so that a start maps
@@ -25,14 +26,16 @@ class TransferLayer
 public:
     virtual ~TransferLayer() = default;
 
-    // BackupReader, deriving each key on the spot.
-    virtual std::expected<ImportBatch, TransferError> readBackup(const QByteArray &bytes,
-                                                                 const QString &password) const = 0;
+    // BackupReader, deriving each key on the spot. A read whose `stop` is asked to stop (from
+    // another thread) ends soon after, as cancelled.
+    virtual std::expected<ImportBatch, TransferError> readBackup(const QByteArray &bytes, const QString &password,
+                                                                 std::stop_token stop) const = 0;
     // BackupReader with only the keys in `keys`: a read that needs another ends with
     // keyPending and names it in `pending`, so that it is derived off the main thread.
     virtual std::expected<ImportBatch, TransferError> readBackup(const QByteArray &bytes, const QString &password,
                                                                  const DerivedKeyTable &keys, const KdfPolicy &policy,
-                                                                 std::optional<KeyDerivation> &pending) const = 0;
+                                                                 std::optional<KeyDerivation> &pending,
+                                                                 std::stop_token stop) const = 0;
     // A pure function of its arguments; `corvane --derive-key` runs it for KeyDeriver.
     virtual std::optional<QByteArray> deriveKey(const KeyDerivation &derivation, const QByteArray &password) const = 0;
     // AegisVault: a new password slot, and the vault encrypted with the key it derives.
@@ -62,5 +65,5 @@ public:
     virtual QImage qrImage(const QByteArray &text) const = 0;
 };
 
-#define CORVANE_TRANSFER_LAYER_IID "com.local.Corvane.TransferLayer/3"
+#define CORVANE_TRANSFER_LAYER_IID "com.local.Corvane.TransferLayer/4"
 Q_DECLARE_INTERFACE(TransferLayer, CORVANE_TRANSFER_LAYER_IID)

@@ -7,21 +7,20 @@
 #include "transfer/OtpauthLinks.h"
 #include "transfer/QrEncoder.h"
 
-std::expected<ImportBatch, TransferError> TransferPlugin::readBackup(const QByteArray &bytes,
-                                                                     const QString &password) const
+std::expected<ImportBatch, TransferError> TransferPlugin::readBackup(const QByteArray &bytes, const QString &password,
+                                                                     std::stop_token stop) const
 {
-    return BackupReader::read(bytes, password);
+    return BackupReader::read(bytes, password, {}, std::move(stop));
 }
 
-std::expected<ImportBatch, TransferError> TransferPlugin::readBackup(const QByteArray &bytes, const QString &password,
-                                                                     const DerivedKeyTable &keys,
-                                                                     const KdfPolicy &policy,
-                                                                     std::optional<KeyDerivation> &pending) const
+std::expected<ImportBatch, TransferError>
+TransferPlugin::readBackup(const QByteArray &bytes, const QString &password, const DerivedKeyTable &keys,
+                           const KdfPolicy &policy, std::optional<KeyDerivation> &pending, std::stop_token stop) const
 {
     DerivedKeys derived = DerivedKeys::lookUpOnly(password);
     for (auto key = keys.cbegin(); key != keys.cend(); ++key)
         derived.insert(key.key(), key.value());
-    auto batch = BackupReader::read(bytes, derived, policy);
+    auto batch = BackupReader::read(bytes, derived, policy, std::move(stop));
     pending = derived.pending();
     return batch;
 }

@@ -13,11 +13,12 @@ class TransferPlugin : public QObject, public TransferLayer
     Q_INTERFACES(TransferLayer)
 
 public:
-    std::expected<ImportBatch, TransferError> readBackup(const QByteArray &bytes,
-                                                         const QString &password) const override;
+    std::expected<ImportBatch, TransferError> readBackup(const QByteArray &bytes, const QString &password,
+                                                         std::stop_token stop) const override;
     std::expected<ImportBatch, TransferError> readBackup(const QByteArray &bytes, const QString &password,
                                                          const DerivedKeyTable &keys, const KdfPolicy &policy,
-                                                         std::optional<KeyDerivation> &pending) const override;
+                                                         std::optional<KeyDerivation> &pending,
+                                                         std::stop_token stop) const override;
     std::optional<QByteArray> deriveKey(const KeyDerivation &derivation, const QByteArray &password) const override;
     KeyDerivation newVaultSlot() const override;
     std::expected<QByteArray, TransferError> writeVault(const QList<ImportedToken> &tokens, const KeyDerivation &slot,

@@ -69,7 +69,7 @@ ForeignEntry entryOf(const QJsonValue &service)
 }
 
 std::expected<ImportBatch, TransferError> readEncrypted(const QJsonObject &root, const DerivedKeys &keys,
-                                                        const KdfPolicy &policy)
+                                                        const KdfPolicy &policy, std::stop_token stop)
 {
     if (!keys.hasPassword())
         return std::unexpected(TransferError::Kind::passwordRequired);
@@ -88,7 +88,7 @@ std::expected<ImportBatch, TransferError> readEncrypted(const QJsonObject &root,
     const QJsonDocument document = QJsonDocument::fromJson(*plaintext);
     if (!document.isArray())
         return std::unexpected(TransferError::Kind::damaged);
-    return ForeignEntry::batchFrom(document.array(), entryOf);
+    return ForeignEntry::batchFrom(document.array(), entryOf, std::move(stop));
 }
 
 } // namespace
@@ -106,11 +106,11 @@ bool isEncrypted(const QJsonObject &root)
 }
 
 std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const DerivedKeys &keys,
-                                               const KdfPolicy &policy)
+                                               const KdfPolicy &policy, std::stop_token stop)
 {
     if (root.contains(u"servicesEncrypted"))
-        return readEncrypted(root, keys, policy);
-    return ForeignEntry::batchFrom(root[u"services"].toArray(), entryOf);
+        return readEncrypted(root, keys, policy, std::move(stop));
+    return ForeignEntry::batchFrom(root[u"services"].toArray(), entryOf, std::move(stop));
 }
 
 } // namespace TwoFasBackup

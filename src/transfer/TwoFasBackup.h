@@ -8,6 +8,7 @@
 #include <QJsonObject>
 
 #include <expected>
+#include <stop_token>
 
 // 2FAS's backup file: JSON with a "services" list, or, when a password was set,
 // "servicesEncrypted" = Base64 ciphertext-and-tag, salt and nonce joined by ":" (AES-256-GCM
@@ -18,6 +19,6 @@ bool recognizes(const QJsonObject &root);
 bool isEncrypted(const QJsonObject &root);
 
 std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const DerivedKeys &keys,
-                                               const KdfPolicy &policy = {});
+                                               const KdfPolicy &policy = {}, std::stop_token stop = {});
 
 } // namespace TwoFasBackup

@@ -13,13 +13,23 @@ namespace {
 constexpr int dialogWidth = 400;
 constexpr int listMaximumHeight = 300;
 
-// A list of thousands would take the panel seconds to lay out, and no one reads it.
+// A list of thousands, or names thousands of characters long (as a hostile file may hold),
+// would take the panel seconds to lay out, and no one reads them.
 constexpr qsizetype listedAtMost = 100;
+constexpr qsizetype lineAtMost = 200;
+
+QString shortened(const QString &line)
+{
+    if (line.size() <= lineAtMost)
+        return line;
+    const qsizetype cut = line.at(lineAtMost - 1).isHighSurrogate() ? lineAtMost - 2 : lineAtMost - 1;
+    return line.left(cut) + u'…';
+}
 
 template <typename T> void appendListed(QStringList &lines, const QList<T> &items, auto line)
 {
     for (const T &item : items.first(std::min(items.size(), listedAtMost)))
-        lines << u"  · "_s + line(item);
+        lines << u"  · "_s + shortened(line(item));
     if (items.size() > listedAtMost)
         lines << ImportSummaryDialog::tr("  ……另有 %n 个", nullptr, int(items.size() - listedAtMost));
 }

@@ -13,6 +13,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QtConcurrent>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -304,10 +305,11 @@ private Q_SLOTS:
             using TransferPlugin::readBackup;
             std::expected<ImportBatch, TransferError> readBackup(const QByteArray &bytes, const QString &password,
                                                                  const DerivedKeyTable &keys, const KdfPolicy &policy,
-                                                                 std::optional<KeyDerivation> &pending) const override
+                                                                 std::optional<KeyDerivation> &pending,
+                                                                 std::stop_token stop) const override
             {
                 onMainThread << (QThread::currentThread() == QCoreApplication::instance()->thread());
-                return TransferPlugin::readBackup(bytes, password, keys, policy, pending);
+                return TransferPlugin::readBackup(bytes, password, keys, policy, pending, stop);
             }
             mutable QList<bool> onMainThread;
         } layer;
@@ -318,6 +320,45 @@ private Q_SLOTS:
         QTRY_VERIFY(answer);
         QVERIFY(*answer);
         QCOMPARE(layer.onMainThread, (QList<bool>{false, false}));
+    }
+
+    // Files that take many seconds to read through: a read asked to stop ends soon after, as
+    // cancelled, whether it was started through the layer or by an opener that is cancelled.
+    void readStopsWhenAsked_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("throughOpener");
+        const qsizetype size = BackupReader::maxFileSize - 1024;
+        const QByteArray csv = "name,login_totp\n" + QByteArray("x,\n").repeated(size / 3);
+        // As many links as an import takes, each as long as the file allows, none usable.
+        const QByteArray link = "otpauth://totp/" + QByteArray("a b ").repeated(size / 5000 / 4 - 8) + "?secret=1\n";
+        const QByteArray links = link.repeated(5000);
+        QTest::newRow("Bitwarden CSV of short rows") << csv << false;
+        QTest::newRow("link list of long unusable links") << links << false;
+        QTest::newRow("opener cancelled during a Bitwarden CSV") << csv << true;
+    }
+    void readStopsWhenAsked()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, throughOpener);
+        static const TransferPlugin layer; // outlives a read that fails to stop
+        QThreadPool &pool = *QThreadPool::globalInstance();
+        std::stop_source stop;
+        QFuture<std::expected<ImportBatch, TransferError>> read;
+        BackupOpener opener(layer, QStringLiteral(CORVANE_BINARY));
+        bool answered = false;
+        if (throughOpener)
+            opener.open(file, u"pw"_s, [&](const BackupOpener::Result &) { answered = true; });
+        else
+            read = QtConcurrent::run([file, stop = stop.get_token()] { return layer.readBackup(file, {}, stop); });
+        QTRY_COMPARE(pool.activeThreadCount(), 1);
+        QTest::qWait(50); // into the file, well before its end in any build
+        stop.request_stop();
+        opener.cancel();
+        QTRY_COMPARE(pool.activeThreadCount(), 0);
+        QVERIFY(!answered);
+        if (!throughOpener)
+            QCOMPARE(read.result().error().kind(), TransferError::Kind::cancelled);
     }
 
     void linkListRefusesLinesWithTheirReason()

@@ -135,19 +135,24 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("fresh");
         QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("refused");
         QTest::addColumn<QString>("text");
+        const QString nothingNew = u"新账户：0 个\n已存在（将跳过）：1 个\n无法导入：1 个\n  · "_s;
         QTest::newRow("new, present and refused")
-            << 1 << u"Bitwarden 导出"_s
+            << 1 << u"Bitwarden 导出"_s << u"第 2 行"_s
             << u"文件格式：Bitwarden 导出\n新账户：1 个\n  · GitHub（alice）\n已存在（将跳过）：1 个\n无法导入：1 个\n  · 第 2 行：原因"_s;
-        QTest::newRow("nothing new") << 0 << QString()
-                                     << u"新账户：0 个\n已存在（将跳过）：1 个\n无法导入：1 个\n  · 第 2 行：原因"_s;
+        QTest::newRow("nothing new") << 0 << QString() << u"第 2 行"_s << nothingNew + u"第 2 行：原因"_s;
+        // A hostile file's name of thousands of characters would take seconds to lay out.
+        QTest::newRow("a name too long to read")
+            << 0 << QString() << QString(3000, u'x') << nothingNew + QString(199, u'x') + u'…';
     }
     void summaryListsWhatWillHappen()
     {
         QFETCH(int, fresh);
         const ImportedToken token{u"alice"_s, u"GitHub"_s, u"JBSWY3DPEHPK3PXP"_s};
         QFETCH(QString, format);
-        const ImportBatch batch{QList<ImportedToken>(fresh, token), {{u"第 2 行"_s, u"原因"_s}}, {token}, format};
+        QFETCH(QString, refused);
+        const ImportBatch batch{QList<ImportedToken>(fresh, token), {{refused, u"原因"_s}}, {token}, format};
         ImportSummaryDialog dialog(batch);
         QTEST(dialog.summaryText(), "text");
         QCOMPARE(dialog.primaryButton()->isEnabled(), fresh > 0);
