@@ -56,6 +56,9 @@ AutoBackup::AutoBackup(TokenStore &store, KeychainStore &keychain, QSettings &se
     m_quiet.setSingleShot(true);
     m_quiet.setInterval(delay);
     connect(&m_quiet, &QTimer::timeout, this, [this] { attempt(false); });
+    m_retry.setSingleShot(true);
+    m_retry.setInterval(2 * delay);
+    connect(&m_retry, &QTimer::timeout, this, [this] { attempt(false); });
     connect(&store, &TokenStore::accountsChanged, this, &AutoBackup::accountsChanged);
     connect(&store, &TokenStore::pendingDeletionChanged, this, &AutoBackup::accountsChanged);
     const auto secretsMayHaveArrived = [this] {
@@ -321,6 +324,10 @@ void AutoBackup::settle(std::optional<BackupFailure> outcome)
     m_failure = outcome;
     m_writing = false;
     watchFolder();
+    if (outcome && outcome->mayPassUnseen())
+        m_retry.start();
+    else
+        m_retry.stop();
     Q_EMIT stateChanged();
     if (streakStarts)
         Q_EMIT failureStreakStarted(*outcome);

@@ -43,7 +43,8 @@ public:
     static constexpr int minimumKeep = 3;
     static constexpr int minimumPasswordLength = 8;
 
-    // `host` names this computer's backups; `delay` is the quiet time after a change.
+    // `host` names this computer's backups; `delay` is the quiet time after a change. A backup
+    // that failed for its folder is tried again every two of those until it passes.
     AutoBackup(TokenStore &store, KeychainStore &keychain, QSettings &settings, LayerSource layer, QString host,
                std::chrono::milliseconds delay = std::chrono::seconds(3), QObject *parent = nullptr);
     ~AutoBackup() override;
@@ -117,6 +118,7 @@ private:
     LayerSource m_layer;
     QString m_host;
     QTimer m_quiet;
+    QTimer m_retry;
     QFileSystemWatcher m_watcher;
     std::optional<BackupKey> m_key;
     std::optional<BackupFailure> m_failure;

@@ -24,6 +24,10 @@ public:
     QString description() const;
     // Whether choosing another folder is the way out, rather than trying again.
     bool concernsFolder() const { return m_kind == Kind::folderMissing || m_kind == Kind::notWritable; }
+    // Whether the folder may heal without the folder's watch hearing of it (a read-only
+    // remount, space freed elsewhere on the disk, a write that did not read back), so that
+    // backups try again on a timer.
+    bool mayPassUnseen() const { return concernsFolder() || m_kind == Kind::diskFull || m_kind == Kind::notVerified; }
     // Whether trying again can help without the person setting backups up again.
     bool mayPassOnRetry() const { return m_kind != Kind::keyMissing && m_kind != Kind::off; }
 
