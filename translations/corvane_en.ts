@@ -1542,8 +1542,8 @@ Show it?</translation>
         <translation>No QR code was found in the image.</translation>
     </message>
     <message>
-        <source>这个二维码里不是验证码链接（otpauth://totp/ 或 otpauth-migration://）。</source>
-        <translation>This QR code holds no account link (otpauth://totp/ or otpauth-migration://).</translation>
+        <source>这个二维码里不是验证码链接（otpauth:// 或 otpauth-migration://）。</source>
+        <translation>This QR code holds no account link (otpauth:// or otpauth-migration://).</translation>
     </message>
     <message>
         <source>无法读取这张图片。</source>

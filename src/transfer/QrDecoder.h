@@ -24,7 +24,7 @@ struct LuminanceImage
 
 // The text of every QR code found, in the order the search met them; empty when none.
 QStringList decode(const LuminanceImage &image);
-// The first code that holds an otpauth://totp/ or otpauth-migration:// link. NoQrCode when
+// The first code that holds an otpauth:// (TOTP or HOTP) or otpauth-migration:// link. NoQrCode when
 // the image has no code, NotAnAccountCode when its codes hold something else.
 std::expected<QString, TransferError> accountLink(const LuminanceImage &image);
 

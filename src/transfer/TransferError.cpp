@@ -35,7 +35,7 @@ QString TransferError::description() const
         return QCoreApplication::translate("TransferError", "图片中没有找到二维码。");
     case Kind::notAnAccountCode:
         return QCoreApplication::translate("TransferError",
-                                           "这个二维码里不是验证码链接（otpauth://totp/ 或 otpauth-migration://）。");
+                                           "这个二维码里不是验证码链接（otpauth:// 或 otpauth-migration://）。");
     case Kind::unreadableImage:
         return QCoreApplication::translate("TransferError", "无法读取这张图片。");
     case Kind::screenUnavailable:

@@ -22,6 +22,7 @@ BackupRestoreSheet::BackupRestoreSheet(QWidget *parent)
     m_list->setAccessibleName(tr("备份"));
     m_list->setFixedHeight(listHeight);
     m_list->setWordWrap(true);
+    m_list->setAlternatingRowColors(true); // each backup is two lines
     m_list->hide();
     addSection(m_list);
     primaryButton()->setEnabled(false);
