@@ -531,6 +531,13 @@
     </message>
 </context>
 <context>
+    <name>BackupService</name>
+    <message>
+        <source>没有收到密码。</source>
+        <translation>No password was received.</translation>
+    </message>
+</context>
+<context>
     <name>BackupSetupSheet</name>
     <message>
         <source>自动备份</source>

@@ -14,12 +14,16 @@
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
 #include <QDBusReply>
+#include <QDBusUnixFileDescriptor>
 #include <QDir>
 #include <QLocale>
 #include <QSysInfo>
 
 #include <algorithm>
 #include <cstdio>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -58,6 +62,21 @@ std::optional<QString> newPassword()
     return password;
 }
 
+// The read end of a pipe holding the password, so that the call a bus monitor sees does not
+// hold it. Invalid when the pipe could not be made.
+QDBusUnixFileDescriptor passwordPipe(const QString &password)
+{
+    int ends[2];
+    if (pipe2(ends, O_CLOEXEC) != 0)
+        return {};
+    const QByteArray bytes = password.toUtf8();
+    const bool written = write(ends[1], bytes.constData(), bytes.size()) == bytes.size();
+    close(ends[1]);
+    QDBusUnixFileDescriptor readEnd(written ? ends[0] : -1); // a copy of its own
+    close(ends[0]);
+    return readEnd;
+}
+
 // The outcome in the running instance: empty on success.
 QString overBus(const Request &request)
 {
@@ -69,7 +88,8 @@ QString overBus(const Request &request)
     if (request.action == u"backup-off"_s)
         return outcome(backup.call(u"TurnOff"_s));
     if (request.action == u"backup-setup"_s)
-        return outcome(backup.call(u"SetUp"_s, request.folder, request.password, request.keep));
+        return outcome(
+            backup.call(u"SetUp"_s, request.folder, QVariant::fromValue(passwordPipe(request.password)), request.keep));
     return outcome(backup.call(u"BackUpNow"_s));
 }
 

@@ -2,6 +2,7 @@
 
 #include <QDBusConnection>
 #include <QDBusContext>
+#include <QDBusUnixFileDescriptor>
 #include <QObject>
 #include <QString>
 
@@ -25,7 +26,9 @@ public:
 
 public Q_SLOTS:
     // The names are the interface's.
-    Q_SCRIPTABLE QString SetUp(const QString &folder, const QString &password, int keep);
+    // The password comes as the read end of a pipe the caller has written it to and closed,
+    // so that it is not in the message a bus monitor sees.
+    Q_SCRIPTABLE QString SetUp(const QString &folder, const QDBusUnixFileDescriptor &password, int keep);
     Q_SCRIPTABLE QString TurnOff();
     Q_SCRIPTABLE QString BackUpNow();
 

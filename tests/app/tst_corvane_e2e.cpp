@@ -444,6 +444,20 @@ private Q_SLOTS:
         QCOMPARE(copiedByCtrl1(), u"286296"_s);
     }
 
+    // Set up from a terminal while the panel runs: the running instance takes the request over
+    // the bus, the password through a pipe, and writes the first backup.
+    void backupSetUpReachesTheRunningPanel()
+    {
+        STEP(launch());
+        QTemporaryDir folder;
+        const auto setUp = startApp({u"--backup-setup"_s, folder.path()});
+        setUp->write("correct horse battery\n");
+        setUp->closeWriteChannel();
+        QCOMPARE(exitCodeOf(*setUp), 0);
+        QCOMPARE(QDir(folder.path()).entryList({u"corvane-backup-*.json"_s}).size(), 1);
+        QCOMPARE(exitCodeOf(*startApp({u"--backup-off"_s})), 0);
+    }
+
     // One person's use: the panel at the top-right, paste-to-add and Ctrl+1, a QR code
     // image pasted and Ctrl+2, Escape and a second launch, a move, Ctrl+Q; a restart that
     // brings back the accounts and the place; then the scanned account deleted just before
