@@ -999,16 +999,16 @@
         <translation>Unlock</translation>
     </message>
     <message>
-        <source>无法连接钥匙串服务，稍后自动重试</source>
-        <translation>Cannot reach the keychain; retrying shortly</translation>
-    </message>
-    <message>
-        <source>没有默认钥匙串</source>
-        <translation>No default keychain</translation>
-    </message>
-    <message>
         <source>创建</source>
         <translation>Create</translation>
+    </message>
+    <message>
+        <source>无法连接钥匙串服务，稍后自动重试。</source>
+        <translation>Cannot reach the keychain; retrying shortly.</translation>
+    </message>
+    <message>
+        <source>没有默认钥匙串。</source>
+        <translation>No default keychain.</translation>
     </message>
 </context>
 <context>
@@ -1248,6 +1248,14 @@
     <message>
         <source>默认钥匙串</source>
         <translation>Default keychain</translation>
+    </message>
+    <message>
+        <source>钥匙串已锁定，无法读取或保存密钥。</source>
+        <translation>The keychain is locked: secrets cannot be read or saved.</translation>
+    </message>
+    <message>
+        <source>没有默认钥匙串，无法保存密钥。</source>
+        <translation>No default keychain to save the secret in.</translation>
     </message>
 </context>
 <context>

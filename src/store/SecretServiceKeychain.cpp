@@ -6,6 +6,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QByteArrayView>
+#include <QCoreApplication>
 #include <QPointer>
 #include <QStringDecoder>
 
@@ -25,8 +26,10 @@ KeychainError refusal(Status status)
 {
     const QString domain = u"org.freedesktop.Secret.Error"_s;
     if (status == Status::Locked)
-        return KeychainError(domain, 1, u"钥匙串已锁定，无法读取或保存密钥。"_s);
-    return KeychainError(domain, 2, u"没有默认钥匙串，无法保存密钥。"_s);
+        return KeychainError(
+            domain, 1, QCoreApplication::translate("SecretServiceKeychain", "钥匙串已锁定，无法读取或保存密钥。"));
+    return KeychainError(domain, 2,
+                         QCoreApplication::translate("SecretServiceKeychain", "没有默认钥匙串，无法保存密钥。"));
 }
 
 bool qtDispatchesGLib()

@@ -43,10 +43,10 @@ void KeychainStatusPresenter::update()
             m_view.setStatus(tr("钥匙串已锁定。"), tr("解锁"));
             break;
         case Status::Unreachable:
-            m_view.setStatus(tr("无法连接钥匙串服务，稍后自动重试"), QString());
+            m_view.setStatus(tr("无法连接钥匙串服务，稍后自动重试。"), QString());
             break;
         case Status::NoDefaultKeyring:
-            m_view.setStatus(tr("没有默认钥匙串"), tr("创建"));
+            m_view.setStatus(tr("没有默认钥匙串。"), tr("创建"));
             break;
         case Status::Unknown:
         case Status::Available:

@@ -167,10 +167,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("action");
         QTest::newRow("usable") << Status::Available << QString() << QString() << QString();
         QTest::newRow("locked") << Status::Locked << QString() << u"钥匙串已锁定。"_s << u"解锁"_s;
-        QTest::newRow("unreachable") << Status::Unreachable << QString() << u"无法连接钥匙串服务，稍后自动重试"_s
+        QTest::newRow("unreachable") << Status::Unreachable << QString() << u"无法连接钥匙串服务，稍后自动重试。"_s
                                      << QString();
         QTest::newRow("no default keyring")
-            << Status::NoDefaultKeyring << QString() << u"没有默认钥匙串"_s << u"创建"_s;
+            << Status::NoDefaultKeyring << QString() << u"没有默认钥匙串。"_s << u"创建"_s;
         QTest::newRow("paste-add refused while listed")
             << Status::Available << u"服务拒绝"_s << u"服务拒绝"_s << QString();
         QTest::newRow("paste-add refused by the locked keyring")
