@@ -1,5 +1,6 @@
 #include "backup/AutoBackup.h"
 
+#include "backup/BackupCatalog.h"
 #include "backup/BackupComputer.h"
 #include "backup/BackupFolder.h"
 #include "backup/BackupWriter.h"
@@ -116,7 +117,7 @@ void AutoBackup::setUp(const QString &folder, const QString &password, int keep,
     // Another computer's backup in the folder: the same password opens its key, and taking it
     // over lets each computer open the other's backups. Finding it reads files: on a worker.
     QtConcurrent::run([folder, host = m_host, computer = computer(), layer = *layer] {
-        OtherBackup other{newestOtherBackup(folder, host, computer), std::nullopt};
+        OtherBackup other{BackupCatalog::newestOtherVault(folder, host, computer), std::nullopt};
         if (!other.vault.isEmpty())
             other.slot = layer->vaultSlot(other.vault);
         return other;
@@ -151,18 +152,6 @@ void AutoBackup::deriveKey(const QString &folder, const QString &password, int k
                             keySaved(folder, keep, key, done);
                         });
     });
-}
-
-QByteArray AutoBackup::newestOtherBackup(const QString &folder, const QString &host, const QString &computer)
-{
-    constexpr qint64 largestBackup = 16 << 20;
-    for (const BackupName &name : BackupFolder::backups(folder)) {
-        QFile file(QDir(folder).filePath(name.fileName()));
-        if (BackupFolder::isOwn(name, BackupComputer::idOf(file.fileName()), host, computer))
-            continue;
-        return file.size() <= largestBackup && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    return {};
 }
 
 void AutoBackup::keySaved(const QString &folder, int keep, const BackupKey &key, const SetUpDone &done)

@@ -101,7 +101,6 @@ private:
     void watchFolder();
     void folderChanged();
     // The newest backup of another computer in `folder`; empty when there is none.
-    static QByteArray newestOtherBackup(const QString &folder, const QString &host, const QString &computer);
     // Another computer's newest backup, and its password slot when it has one.
     struct OtherBackup
     {

@@ -53,6 +53,17 @@ QList<BackupEntry> openAll(const QString &folder, const QString &host, const QSt
     return entries;
 }
 
+QByteArray newestOtherVault(const QString &folder, const QString &host, const QString &computer)
+{
+    for (const BackupEntry &entry : list(folder, host, computer)) {
+        if (entry.own)
+            continue;
+        const auto file = BackupFile::openRegular(entry.path);
+        return file ? (*file)->readAll() : QByteArray();
+    }
+    return {};
+}
+
 QList<BackupEntry> newestOfOthers(const QString &folder, const QString &host, const QString &computer,
                                   const QHash<QString, QString> &seen, const QByteArray &masterKey,
                                   const TransferLayer &layer)

@@ -21,6 +21,9 @@ void open(BackupEntry &entry, const QByteArray &masterKey, const TransferLayer &
 // Every backup, opened.
 QList<BackupEntry> openAll(const QString &folder, const QString &host, const QString &computer,
                            const QByteArray &masterKey, const TransferLayer &layer);
+// The newest backup of another computer as it is on disk; empty when there is none or it
+// cannot be read.
+QByteArray newestOtherVault(const QString &folder, const QString &host, const QString &computer);
 // The newest backup of each other computer, opened, when it is newer than the one `seen`
 // names for that computer (by origin).
 QList<BackupEntry> newestOfOthers(const QString &folder, const QString &host, const QString &computer,
