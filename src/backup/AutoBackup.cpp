@@ -111,6 +111,8 @@ void AutoBackup::setUp(const QString &folder, const QString &password, int keep,
 {
     if (password.size() < minimumPasswordLength)
         return done(std::unexpected(tr("密码至少要有 %n 个字符。", nullptr, minimumPasswordLength)));
+    if (!QFileInfo(folder).isDir()) // nothing is turned on for a folder that is not there
+        return done(std::unexpected(BackupFailure(BackupFailure::Kind::folderMissing).description()));
     const auto layer = m_layer();
     if (!layer)
         return done(std::unexpected(layer.error().description()));

@@ -237,22 +237,25 @@ private Q_SLOTS:
     void secondComputerSharesTheKey_data()
     {
         QTest::addColumn<QString>("secondPassword");
-        QTest::newRow("the same password") << password;
-        QTest::newRow("another password") << u"another password"_s;
+        QTest::addColumn<QString>("folder"); // within the shared one
+        QTest::newRow("the same password") << password << QString();
+        QTest::newRow("another password") << u"another password"_s << QString();
+        QTest::newRow("a folder that is not there") << password << u"missing"_s;
     }
     // Set up on the folder another computer backs up to, with its password, a computer takes
     // over its key: each opens the other's backups without a password.
     void secondComputerSharesTheKey()
     {
         QFETCH(QString, secondPassword);
-        const bool same = secondPassword == password;
+        QFETCH(QString, folder);
+        const bool same = secondPassword == password && folder.isEmpty();
         TempSettings settings;
         MemoryKeychain keychain; // the other computer's own keychain
         TokenStore store(keychain, settings.settings(), m_clock.function(), m_clock.singleShot());
         AutoBackup beta(store, keychain, settings.settings(), layerSource(), u"beta"_s, quiet);
         beta.setKeyProgram(QStringLiteral(CORVANE_BINARY));
         std::optional<std::expected<void, QString>> done;
-        beta.setUp(m_folder->path(), secondPassword, 3, [&](auto result) { done = result; });
+        beta.setUp(m_folder->filePath(folder), secondPassword, 3, [&](auto result) { done = result; });
         QVERIFY(QTest::qWaitFor([&] { return done.has_value(); }, 30000));
         QCOMPARE(done->has_value(), same);
         QCOMPARE(beta.isOn(), same);
