@@ -3,7 +3,7 @@
 // that reaches a basic block not seen before joins the corpus. Run it under ASan and UBSan:
 //   fuzz_transfer <aegis|2fas|links|peers> <inputs>
 #include "transfer/AegisVault.h"
-#include "transfer/BackupReader.h"
+#include "transfer/ImportReader.h"
 #include "transfer/OtpauthLinks.h"
 #include "transfer/TwoFasBackup.h"
 #include "transfer/VaultCrypto.h"
@@ -94,7 +94,7 @@ const std::array targets{
            {"otpauth://totp/", "?secret=", "&digits=", "&period=", "&issuer=", "%", "%25", "%E2%80%AE", ":", "\n",
             "\r\n"}},
     // Every other app's export, through the same recognition the import dialog uses.
-    Target{"peers", [](const QByteArray &bytes) { (void)BackupReader::read(bytes, password, policy); },
+    Target{"peers", [](const QByteArray &bytes) { (void)ImportReader::read(bytes, password, policy); },
            [] {
                QList<QByteArray> seeds;
                for (const char *name : {"bitwarden.json", "bitwarden.csv", "proton_authenticator.json",

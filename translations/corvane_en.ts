@@ -374,7 +374,7 @@
     </message>
 </context>
 <context>
-    <name>BackupFile</name>
+    <name>SafeFile</name>
     <message>
         <source>文件不存在</source>
         <translation>No such file</translation>
@@ -405,7 +405,7 @@
     </message>
 </context>
 <context>
-    <name>BackupFormat</name>
+    <name>ImportFormat</name>
     <message>
         <source>Aegis 加密备份</source>
         <translation>Aegis encrypted backup</translation>

@@ -9,8 +9,8 @@
 #include "engine/Clock.h"
 #include "store/TokenAccount.h"
 #include "transfer/AegisVault.h"
-#include "transfer/BackupOpener.h"
-#include "transfer/BackupReader.h"
+#include "transfer/ImportOpener.h"
+#include "transfer/ImportReader.h"
 #include "transfer/TransferPlugin.h"
 #include "transfer/VaultCrypto.h"
 
@@ -101,11 +101,11 @@ int main(int argc, char **argv)
     PaintGaps gaps;
     app.installEventFilter(&gaps);
     const TransferPlugin layer;
-    BackupOpener opener(layer, QStringLiteral(CORVANE_BINARY), policy);
+    ImportOpener opener(layer, QStringLiteral(CORVANE_BINARY), policy);
     int status = 1;
     QTimer::singleShot(1000, &app, [&] {
         gaps.start();
-        opener.open(vault, u"wrong"_s, [&](const BackupOpener::Result &result) {
+        opener.open(vault, u"wrong"_s, [&](const ImportOpener::Result &result) {
             gaps.mark();
             const qint64 checked = gaps.elapsed();
             const bool refused = !result && result.error().kind() == TransferError::Kind::wrongPassword;
@@ -114,7 +114,7 @@ int main(int argc, char **argv)
             const bool smooth = reportFigure("longest paint gap meanwhile", double(gaps.longest()), "ms", 250);
             QElapsedTimer blocking;
             blocking.start();
-            (void)BackupReader::read(vault, u"wrong"_s, policy);
+            (void)ImportReader::read(vault, u"wrong"_s, policy);
             reportInformation("the same check in one go", double(blocking.elapsed()), "ms",
                               "how long it would freeze the panel");
             status = refused && smooth ? 0 : 1;

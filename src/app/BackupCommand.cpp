@@ -7,7 +7,7 @@
 #include "backup/AutoBackup.h"
 #include "store/SecretServiceKeychain.h"
 #include "store/TokenStore.h"
-#include "ui/TransferLoader.h"
+#include "transfer/TransferLoader.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -2,10 +2,10 @@
 
 #include "app/TransferCommands.h"
 #include "backup/BackupCatalog.h"
+#include "transfer/TransferLoader.h"
 #include "ui/BackupRestoreSheet.h"
 #include "ui/BackupSetupSheet.h"
 #include "ui/KeychainStatusPresenter.h"
-#include "ui/TransferLoader.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

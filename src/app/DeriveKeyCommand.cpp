@@ -1,7 +1,7 @@
 #include "app/DeriveKeyCommand.h"
 
 #include "transfer/KeyDeriver.h"
-#include "ui/TransferLoader.h"
+#include "transfer/TransferLoader.h"
 
 #include <QCoreApplication>
 #include <QFile>

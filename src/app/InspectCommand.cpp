@@ -5,8 +5,8 @@
 #include "engine/Clock.h"
 #include "engine/LabelText.h"
 #include "engine/TOTPGenerator.h"
-#include "transfer/BackupFile.h"
-#include "ui/TransferLoader.h"
+#include "transfer/SafeFile.h"
+#include "transfer/TransferLoader.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -90,7 +90,7 @@ InspectCommand::InspectCommand(PasswordSource password, double now) : m_password
 int InspectCommand::run(const QString &path, QByteArray &out, QByteArray &err) const
 {
     // A command line may wait on the disk: the file is a regular one of a backup's size.
-    const auto file = BackupFile::openRegular(path);
+    const auto file = SafeFile::openRegular(path);
     const auto layer = TransferLoader::layer();
     if (!file || !layer) {
         err = (file ? layer.error() : file.error()).description().toUtf8() + '\n';
@@ -99,7 +99,7 @@ int InspectCommand::run(const QString &path, QByteArray &out, QByteArray &err) c
     const QByteArray bytes = (*file)->readAll();
     const int error = errno;
     if ((*file)->error() != QFileDevice::NoError) {
-        err = BackupFile::systemError(error).description().toUtf8() + '\n';
+        err = SafeFile::systemError(error).description().toUtf8() + '\n';
         return fileUnreadable;
     }
     // Nothing cancels a read from the command line but ending the process.

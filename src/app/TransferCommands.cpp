@@ -2,14 +2,14 @@
 
 #include "store/ImportRun.h"
 #include "store/TokenStore.h"
-#include "transfer/BackupFile.h"
-#include "transfer/BackupFileReader.h"
+#include "transfer/SafeFile.h"
+#include "transfer/SlicedFileReader.h"
+#include "transfer/TransferLoader.h"
 #include "ui/AccountQrDialog.h"
 #include "ui/ImportProgressDialog.h"
 #include "ui/ImportSummaryDialog.h"
 #include "ui/PanelMessageBox.h"
 #include "ui/PasswordDialog.h"
-#include "ui/TransferLoader.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -99,7 +99,7 @@ void TransferCommands::exportVault(const TransferLayer &layer, const QList<Impor
 
 void TransferCommands::save(const QString &path, const QByteArray &bytes, qsizetype count)
 {
-    if (const auto written = BackupFile::write(path, bytes); !written) {
+    if (const auto written = SafeFile::write(path, bytes); !written) {
         fail(written.error());
         return;
     }
@@ -179,7 +179,7 @@ void TransferCommands::importNext()
         path = QFileDialog::getOpenFileName(m_dialogParent, tr("导入"), QDir::homePath(), importFilter());
     if (path.isEmpty())
         return importDone();
-    m_reader = std::make_unique<BackupFileReader>(
+    m_reader = std::make_unique<SlicedFileReader>(
         path, [this](std::expected<QByteArray, TransferError> bytes) { fileRead(std::move(bytes)); });
 }
 
@@ -216,12 +216,12 @@ void TransferCommands::parsed(const TransferLayer &layer, const QByteArray &byte
 void TransferCommands::openEncrypted(const TransferLayer &layer, const QByteArray &bytes, const QString &message)
 {
     if (!m_opener)
-        m_opener = std::make_unique<BackupOpener>(layer, m_keyProgram);
+        m_opener = std::make_unique<ImportOpener>(layer, m_keyProgram);
     PasswordDialog dialog(PasswordDialog::Mode::enter, message, m_dialogParent);
-    std::optional<BackupOpener::Result> opened;
+    std::optional<ImportOpener::Result> opened;
     connect(&dialog, &PasswordDialog::submitted, &dialog, [&] {
         dialog.setBusy(true);
-        m_opener->open(bytes, dialog.password(), [&](const BackupOpener::Result &result) {
+        m_opener->open(bytes, dialog.password(), [&](const ImportOpener::Result &result) {
             if (!result && result.error().mayTakeAnotherPassword()) {
                 dialog.refuse(result.error().description());
                 return;

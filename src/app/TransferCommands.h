@@ -2,8 +2,8 @@
 
 #include "engine/ImportedToken.h"
 #include "store/TokenAccount.h"
-#include "transfer/BackupOpener.h"
 #include "transfer/ImportBatch.h"
+#include "transfer/ImportOpener.h"
 #include "transfer/KeyDeriver.h"
 #include "transfer/TransferError.h"
 #include "transfer/TransferLayer.h"
@@ -18,7 +18,7 @@
 #include <stop_token>
 #include <variant>
 
-class BackupFileReader;
+class SlicedFileReader;
 class TokenStore;
 struct ImportSummary;
 
@@ -80,12 +80,12 @@ private:
     TokenStore &m_store;
     QPointer<QWidget> m_dialogParent;
     // Made with the layer, once it is open.
-    std::unique_ptr<BackupOpener> m_opener;
+    std::unique_ptr<ImportOpener> m_opener;
     std::unique_ptr<KeyDeriver> m_deriver;
     QString m_keyProgram;
     QList<Queued> m_queue; // an empty path asks the person for a file
     bool m_importing = false;
-    std::unique_ptr<BackupFileReader> m_reader;
+    std::unique_ptr<SlicedFileReader> m_reader;
     // Asks the worker parsing a file without a password to stop, when the commands go (quit).
     std::stop_source m_parseStop;
 };

@@ -2,7 +2,7 @@
 
 #include "backup/BackupComputer.h"
 #include "backup/BackupFolder.h"
-#include "transfer/BackupFile.h"
+#include "transfer/SafeFile.h"
 
 #include <QDir>
 #include <QSet>
@@ -33,7 +33,7 @@ QList<BackupEntry> list(const QString &folder, const QString &host, const QStrin
 
 void open(BackupEntry &entry, const QByteArray &masterKey, const TransferLayer &layer)
 {
-    const auto file = BackupFile::openRegular(entry.path);
+    const auto file = SafeFile::openRegular(entry.path);
     const QByteArray bytes = file ? (*file)->readAll() : QByteArray();
     auto batch = bytes.isEmpty() ? std::unexpected(TransferError::Kind::damaged) : layer.readVault(bytes, masterKey);
     if (batch) {
@@ -58,7 +58,7 @@ QByteArray newestOtherVault(const QString &folder, const QString &host, const QS
     for (const BackupEntry &entry : list(folder, host, computer)) {
         if (entry.own)
             continue;
-        const auto file = BackupFile::openRegular(entry.path);
+        const auto file = SafeFile::openRegular(entry.path);
         return file ? (*file)->readAll() : QByteArray();
     }
     return {};

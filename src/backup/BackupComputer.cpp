@@ -1,6 +1,6 @@
 #include "backup/BackupComputer.h"
 
-#include "transfer/BackupFile.h"
+#include "transfer/SafeFile.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -34,7 +34,7 @@ std::optional<QString> idOf(const QString &path)
 {
     static const QRegularExpression stamp(
         uR"re(^\s*\{\s*"corvane"\s*:\s*\{\s*"computer"\s*:\s*"([0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12})")re"_s);
-    const auto file = BackupFile::openRegular(path);
+    const auto file = SafeFile::openRegular(path);
     if (!file)
         return std::nullopt;
     const QByteArray head = (*file)->read(headSize);

@@ -32,12 +32,12 @@ bool isEntryList(const QJsonDocument &document)
 
 namespace AndOtpBackup {
 
-bool recognizes(const BackupContent &content)
+bool recognizes(const ImportContent &content)
 {
     return !content.json.array().isEmpty() && isEntryList(content.json);
 }
 
-std::expected<ImportBatch, TransferError> read(const BackupContent &content)
+std::expected<ImportBatch, TransferError> read(const ImportContent &content)
 {
     return ForeignEntry::batchFrom(content.json.array(), entryOf, content.stop);
 }

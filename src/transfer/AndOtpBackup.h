@@ -1,7 +1,7 @@
 #pragma once
 
-#include "transfer/BackupContent.h"
 #include "transfer/ImportBatch.h"
+#include "transfer/ImportContent.h"
 #include "transfer/TransferError.h"
 
 #include <QByteArray>
@@ -12,8 +12,8 @@
 // HOTP or STEAM...). Its encrypted backups hold the same list.
 namespace AndOtpBackup {
 
-bool recognizes(const BackupContent &content);
-std::expected<ImportBatch, TransferError> read(const BackupContent &content);
+bool recognizes(const ImportContent &content);
+std::expected<ImportBatch, TransferError> read(const ImportContent &content);
 // The accounts of a decrypted backup; damaged when it is not the list.
 std::expected<ImportBatch, TransferError> readJson(const QByteArray &json, std::stop_token stop);
 

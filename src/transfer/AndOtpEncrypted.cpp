@@ -69,12 +69,12 @@ std::expected<QByteArray, TransferError> decrypt(const QByteArray &bytes, const 
 
 namespace AndOtpEncrypted {
 
-bool recognizes(const BackupContent &content)
+bool recognizes(const ImportContent &content)
 {
     return !content.isText && content.bytes.size() > VaultCrypto::nonceSize + VaultCrypto::tagSize;
 }
 
-std::expected<ImportBatch, TransferError> read(const BackupContent &content, const DerivedKeys &keys,
+std::expected<ImportBatch, TransferError> read(const ImportContent &content, const DerivedKeys &keys,
                                                const KdfPolicy &policy)
 {
     if (!keys.hasPassword())

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "transfer/BackupContent.h"
 #include "transfer/DerivedKeys.h"
 #include "transfer/ImportBatch.h"
+#include "transfer/ImportContent.h"
 #include "transfer/KdfPolicy.h"
 #include "transfer/TransferError.h"
 
@@ -16,10 +16,10 @@ namespace AndOtpEncrypted {
 
 // Binary content long enough for the oldest format: andOTP's is the only binary backup
 // without a header.
-bool recognizes(const BackupContent &content);
+bool recognizes(const ImportContent &content);
 
 // wrongPasswordOrDamaged when neither format opens.
-std::expected<ImportBatch, TransferError> read(const BackupContent &content, const DerivedKeys &keys,
+std::expected<ImportBatch, TransferError> read(const ImportContent &content, const DerivedKeys &keys,
                                                const KdfPolicy &policy);
 
 } // namespace AndOtpEncrypted

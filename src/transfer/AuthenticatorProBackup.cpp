@@ -42,12 +42,12 @@ bool isBackup(const QJsonDocument &document)
 
 namespace AuthenticatorProBackup {
 
-bool recognizes(const BackupContent &content)
+bool recognizes(const ImportContent &content)
 {
     return isBackup(content.json);
 }
 
-std::expected<ImportBatch, TransferError> read(const BackupContent &content)
+std::expected<ImportBatch, TransferError> read(const ImportContent &content)
 {
     return ForeignEntry::batchFrom(content.json[u"Authenticators"].toArray(), entryOf, content.stop);
 }

@@ -35,17 +35,17 @@ std::optional<QByteArray> open(const QByteArray &key, const QByteArray &iv, cons
 
 namespace AuthenticatorProEncrypted {
 
-bool recognizes(const BackupContent &content)
+bool recognizes(const ImportContent &content)
 {
     return content.bytes.startsWith(header);
 }
 
-bool recognizesLegacy(const BackupContent &content)
+bool recognizesLegacy(const ImportContent &content)
 {
     return content.bytes.startsWith(legacyHeader);
 }
 
-std::expected<ImportBatch, TransferError> read(const BackupContent &content, const DerivedKeys &keys, const KdfPolicy &)
+std::expected<ImportBatch, TransferError> read(const ImportContent &content, const DerivedKeys &keys, const KdfPolicy &)
 {
     if (!keys.hasPassword())
         return std::unexpected(TransferError::Kind::passwordRequired);

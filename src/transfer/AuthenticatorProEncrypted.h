@@ -1,8 +1,8 @@
 #pragma once
 
-#include "transfer/BackupContent.h"
 #include "transfer/DerivedKeys.h"
 #include "transfer/ImportBatch.h"
+#include "transfer/ImportContent.h"
 #include "transfer/KdfPolicy.h"
 #include "transfer/TransferError.h"
 
@@ -15,11 +15,11 @@
 // the app's plain JSON backup.
 namespace AuthenticatorProEncrypted {
 
-bool recognizes(const BackupContent &content);
-bool recognizesLegacy(const BackupContent &content);
+bool recognizes(const ImportContent &content);
+bool recognizesLegacy(const ImportContent &content);
 
 // Either format; wrongPasswordOrDamaged when it does not open.
-std::expected<ImportBatch, TransferError> read(const BackupContent &content, const DerivedKeys &keys,
+std::expected<ImportBatch, TransferError> read(const ImportContent &content, const DerivedKeys &keys,
                                                const KdfPolicy &policy);
 
 } // namespace AuthenticatorProEncrypted

@@ -21,13 +21,13 @@ void appendItem(ImportBatch &batch, const QString &totp, const QString &name, co
 
 namespace BitwardenExport {
 
-bool recognizesJson(const BackupContent &content)
+bool recognizesJson(const ImportContent &content)
 {
     const QJsonObject root = content.json.object();
     return root[u"encrypted"].isBool() && (root[u"items"].isArray() || root[u"encrypted"].toBool());
 }
 
-std::expected<ImportBatch, TransferError> readJson(const BackupContent &content)
+std::expected<ImportBatch, TransferError> readJson(const ImportContent &content)
 {
     const QJsonObject root = content.json.object();
     if (root[u"encrypted"].toBool())
@@ -43,13 +43,13 @@ std::expected<ImportBatch, TransferError> readJson(const BackupContent &content)
     return batch;
 }
 
-bool recognizesCsv(const BackupContent &content)
+bool recognizesCsv(const ImportContent &content)
 {
     const QStringView header = QStringView(content.text).left(content.text.indexOf(u'\n')).trimmed();
     return content.isText && header.split(u',').contains(u"login_totp");
 }
 
-std::expected<ImportBatch, TransferError> readCsv(const BackupContent &content)
+std::expected<ImportBatch, TransferError> readCsv(const ImportContent &content)
 {
     CsvTable table(content.text, {u"login_totp"_s, u"name"_s, u"login_username"_s}, content.stop);
     ImportBatch batch;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "transfer/BackupContent.h"
 #include "transfer/ImportBatch.h"
+#include "transfer/ImportContent.h"
 #include "transfer/TransferError.h"
 
 #include <expected>
@@ -12,11 +12,11 @@
 // one are passwords only and left out.
 namespace BitwardenExport {
 
-bool recognizesJson(const BackupContent &content);
+bool recognizesJson(const ImportContent &content);
 // unsupported for an export Bitwarden encrypted.
-std::expected<ImportBatch, TransferError> readJson(const BackupContent &content);
+std::expected<ImportBatch, TransferError> readJson(const ImportContent &content);
 
-bool recognizesCsv(const BackupContent &content);
-std::expected<ImportBatch, TransferError> readCsv(const BackupContent &content);
+bool recognizesCsv(const ImportContent &content);
+std::expected<ImportBatch, TransferError> readCsv(const ImportContent &content);
 
 } // namespace BitwardenExport

@@ -11,7 +11,7 @@
 // The keys a backup's password gives, for the readers. By default a key is derived when a
 // reader asks for it. In look-up mode it is only looked up among the keys derived so far:
 // a missing one ends the read with keyPending, and pending() names it, so that the key can
-// be derived off the main thread and the read run again (see BackupOpener).
+// be derived off the main thread and the read run again (see ImportOpener).
 class DerivedKeys
 {
 public:

@@ -63,12 +63,12 @@ ForeignEntry entryOf(const QJsonValue &token)
 
 namespace FreeOtpPlusBackup {
 
-bool recognizes(const BackupContent &content)
+bool recognizes(const ImportContent &content)
 {
     return content.json[u"tokens"].isArray();
 }
 
-std::expected<ImportBatch, TransferError> read(const BackupContent &content)
+std::expected<ImportBatch, TransferError> read(const ImportContent &content)
 {
     return ForeignEntry::batchFrom(content.json[u"tokens"].toArray(), entryOf, content.stop);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "transfer/BackupContent.h"
 #include "transfer/ImportBatch.h"
+#include "transfer/ImportContent.h"
 #include "transfer/TransferError.h"
 
 #include <expected>
@@ -9,7 +9,7 @@
 // FreeOTP+'s JSON export: "tokens", each with its secret as an array of signed bytes.
 namespace FreeOtpPlusBackup {
 
-bool recognizes(const BackupContent &content);
-std::expected<ImportBatch, TransferError> read(const BackupContent &content);
+bool recognizes(const ImportContent &content);
+std::expected<ImportBatch, TransferError> read(const ImportContent &content);
 
 } // namespace FreeOtpPlusBackup

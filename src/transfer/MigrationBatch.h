@@ -9,4 +9,13 @@ struct MigrationBatch
     ImportBatch accounts;
     int index = 0;
     int count = 1;
+
+    // A QR code holds under 3 KB; a longer pasted text is not an export.
+    static constexpr qsizetype maxLinkLength = 64 * 1024;
+
+    // Whether the text is such a link at all, whatever its data holds.
+    static bool looksLikeLink(const QString &text)
+    {
+        return text.trimmed().startsWith(QLatin1StringView("otpauth-migration:"), Qt::CaseInsensitive);
+    }
 };

@@ -85,7 +85,7 @@ ForeignEntry entry(const Payload::OtpParameters &otp)
 std::expected<MigrationBatch, TransferError> MigrationLink::parse(const QString &text)
 {
     const QString trimmed = text.trimmed();
-    if (trimmed.size() > MigrationLink::maxLinkLength)
+    if (trimmed.size() > MigrationBatch::maxLinkLength)
         return std::unexpected(TransferError::Kind::damagedLink);
     const QUrl url(trimmed, QUrl::StrictMode);
     if (!url.isValid() || url.scheme().compare(u"otpauth-migration"_s, Qt::CaseInsensitive) != 0

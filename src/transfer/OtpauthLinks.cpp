@@ -88,7 +88,7 @@ ImportBatch read(const QString &text, std::stop_token stop)
         if (line.isEmpty() || line.startsWith(u'#'))
             continue;
         const QString number = QCoreApplication::translate("OtpauthLinks", "第 %1 行").arg(lineNumber);
-        if (MigrationLink::looksLikeLink(line)) {
+        if (MigrationBatch::looksLikeLink(line)) {
             addMigration(batch, line, number);
             continue;
         }

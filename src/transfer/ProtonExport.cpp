@@ -9,7 +9,7 @@
 
 namespace ProtonExport {
 
-bool recognizes(const BackupContent &content)
+bool recognizes(const ImportContent &content)
 {
     const QJsonObject root = content.json.object();
     const QJsonArray entries = root[u"entries"].toArray();
@@ -18,7 +18,7 @@ bool recognizes(const BackupContent &content)
                           [](const QJsonValue &entry) { return entry[u"content"].isObject(); });
 }
 
-std::expected<ImportBatch, TransferError> read(const BackupContent &content)
+std::expected<ImportBatch, TransferError> read(const ImportContent &content)
 {
     ImportBatch batch;
     for (const QJsonValue &entry : content.json[u"entries"].toArray()) {

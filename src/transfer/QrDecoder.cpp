@@ -66,7 +66,7 @@ std::expected<QString, TransferError> QrDecoder::accountLink(const LuminanceImag
     if (texts.isEmpty())
         return std::unexpected(TransferError::Kind::noQrCode);
     for (const QString &text : texts) {
-        if (OTPAuthParser::parse(text) || MigrationLink::looksLikeLink(text))
+        if (OTPAuthParser::parse(text) || MigrationBatch::looksLikeLink(text))
             return text;
     }
     return std::unexpected(TransferError::Kind::notAnAccountCode);

@@ -45,14 +45,14 @@ QJsonArray accountsOf(const QJsonObject &root)
 
 namespace SteamMaFile {
 
-bool recognizes(const BackupContent &content)
+bool recognizes(const ImportContent &content)
 {
     const QJsonObject root = content.json.object();
     const QJsonObject accounts = root[u"accounts"].toObject();
     return isAccount(root) || (!accounts.isEmpty() && std::all_of(accounts.begin(), accounts.end(), isAccount));
 }
 
-std::expected<ImportBatch, TransferError> read(const BackupContent &content)
+std::expected<ImportBatch, TransferError> read(const ImportContent &content)
 {
     return ForeignEntry::batchFrom(accountsOf(content.json.object()), entryOf, content.stop);
 }

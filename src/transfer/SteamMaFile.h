@@ -1,7 +1,7 @@
 #pragma once
 
-#include "transfer/BackupContent.h"
 #include "transfer/ImportBatch.h"
+#include "transfer/ImportContent.h"
 #include "transfer/TransferError.h"
 
 #include <expected>
@@ -12,7 +12,7 @@
 // so it is ignored.
 namespace SteamMaFile {
 
-bool recognizes(const BackupContent &content);
-std::expected<ImportBatch, TransferError> read(const BackupContent &content);
+bool recognizes(const ImportContent &content);
+std::expected<ImportBatch, TransferError> read(const ImportContent &content);
 
 } // namespace SteamMaFile

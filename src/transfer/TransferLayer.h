@@ -26,11 +26,11 @@ class TransferLayer
 public:
     virtual ~TransferLayer() = default;
 
-    // BackupReader, deriving each key on the spot. A read whose `stop` is asked to stop (from
+    // ImportReader, deriving each key on the spot. A read whose `stop` is asked to stop (from
     // another thread) ends soon after, as cancelled.
     virtual std::expected<ImportBatch, TransferError> readBackup(const QByteArray &bytes, const QString &password,
                                                                  std::stop_token stop) const = 0;
-    // BackupReader with only the keys in `keys`: a read that needs another ends with
+    // ImportReader with only the keys in `keys`: a read that needs another ends with
     // keyPending and names it in `pending`, so that it is derived off the main thread.
     virtual std::expected<ImportBatch, TransferError> readBackup(const QByteArray &bytes, const QString &password,
                                                                  const DerivedKeyTable &keys, const KdfPolicy &policy,

@@ -1,8 +1,8 @@
 #include "transfer/TransferPlugin.h"
 
 #include "transfer/AegisVault.h"
-#include "transfer/BackupReader.h"
 #include "transfer/DerivedKeys.h"
+#include "transfer/ImportReader.h"
 #include "transfer/MigrationLink.h"
 #include "transfer/OtpauthLinks.h"
 #include "transfer/QrEncoder.h"
@@ -10,7 +10,7 @@
 std::expected<ImportBatch, TransferError> TransferPlugin::readBackup(const QByteArray &bytes, const QString &password,
                                                                      std::stop_token stop) const
 {
-    return BackupReader::read(bytes, password, {}, std::move(stop));
+    return ImportReader::read(bytes, password, {}, std::move(stop));
 }
 
 std::expected<ImportBatch, TransferError>
@@ -20,7 +20,7 @@ TransferPlugin::readBackup(const QByteArray &bytes, const QString &password, con
     DerivedKeys derived = DerivedKeys::lookUpOnly(password);
     for (auto key = keys.cbegin(); key != keys.cend(); ++key)
         derived.insert(key.key(), key.value());
-    auto batch = BackupReader::read(bytes, derived, policy, std::move(stop));
+    auto batch = ImportReader::read(bytes, derived, policy, std::move(stop));
     pending = derived.pending();
     return batch;
 }

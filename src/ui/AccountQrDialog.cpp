@@ -1,7 +1,7 @@
 #include "ui/AccountQrDialog.h"
 
+#include "transfer/TransferLoader.h"
 #include "ui/DialogWindow.h"
-#include "ui/TransferLoader.h"
 
 #include <QEvent>
 #include <QLabel>

@@ -4,13 +4,12 @@
 #include "engine/OTPAuthParser.h"
 #include "store/ImportRun.h"
 #include "store/TokenStore.h"
-#include "transfer/MigrationLink.h"
+#include "transfer/TransferLoader.h"
 #include "ui/AccentButton.h"
 #include "ui/CodeSettingsFields.h"
 #include "ui/ImportProgressDialog.h"
 #include "ui/QrScanner.h"
 #include "ui/SheetFields.h"
-#include "ui/TransferLoader.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -81,7 +80,7 @@ AddTokenView::AddTokenView(TokenStore &store, QWidget *parent)
     m_link->setPlaceholderText(tr("粘贴 otpauth:// 链接"));
     m_link->setAccessibleName(tr("otpauth 链接"));
     m_link->setEchoMode(QLineEdit::Password); // a link holds the secret too
-    m_link->setMaxLength(int(MigrationLink::maxLinkLength)); // a large phone export, as a file would bring it
+    m_link->setMaxLength(int(MigrationBatch::maxLinkLength)); // a large phone export, as a file would bring it
     addSection(m_link);
     auto *scanRow = new QWidget;
     auto *scanLayout = new QHBoxLayout(scanRow);
@@ -156,7 +155,7 @@ void AddTokenView::chooseImageFile()
 
 void AddTokenView::fillFromLink(const QString &text)
 {
-    if (MigrationLink::looksLikeLink(text)) {
+    if (MigrationBatch::looksLikeLink(text)) {
         const auto layer = TransferLoader::layer();
         const auto batch = layer ? (*layer)->readMigrationLink(text) : std::unexpected(layer.error());
         if (!batch)

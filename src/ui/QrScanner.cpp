@@ -1,7 +1,7 @@
 #include "ui/QrScanner.h"
 
+#include "transfer/TransferLoader.h"
 #include "ui/PortalRequest.h"
-#include "ui/TransferLoader.h"
 
 #include <QFile>
 #include <QGuiApplication>

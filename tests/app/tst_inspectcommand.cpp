@@ -1,7 +1,7 @@
 // `corvane --inspect` as a person runs it: the real binary, the password on standard input.
 #include "engine/TOTPGenerator.h"
 #include "transfer/AegisVault.h"
-#include "transfer/BackupFormat.h"
+#include "transfer/ImportFormat.h"
 
 #include <QDateTime>
 #include <QProcess>
@@ -124,7 +124,7 @@ private Q_SLOTS:
         corvane.start(QStringLiteral(CORVANE_BINARY), {u"--help"_s});
         QVERIFY(corvane.waitForFinished(60000));
         const QString help = QString::fromUtf8(corvane.readAllStandardOutput());
-        for (const BackupFormat &format : BackupFormat::all())
+        for (const ImportFormat &format : ImportFormat::all())
             QVERIFY2(help.contains(format.name.section(u' ', 0, 0)), qPrintable(format.name));
     }
 

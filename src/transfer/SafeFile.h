@@ -11,7 +11,7 @@
 
 // Backup files on disk: opened only when they are regular files of a backup's size, written
 // whole or not at all, readable by the owner only.
-namespace BackupFile {
+namespace SafeFile {
 
 // The file open for reading. A FIFO, a device or a folder is refused without waiting on it,
 // as is a file larger than any backup.
@@ -21,4 +21,4 @@ std::expected<void, TransferError> write(const QString &path, const QByteArray &
 // words follow the C library's locale, often English).
 TransferError systemError(int error);
 
-} // namespace BackupFile
+} // namespace SafeFile

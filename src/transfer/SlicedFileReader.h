@@ -11,8 +11,8 @@
 #include <memory>
 
 // Reads a backup file a slice per turn of the event loop, so that a large file or a slow
-// disk never holds up the panel. Only regular files are read (BackupFile::openRegular).
-class BackupFileReader : public QObject
+// disk never holds up the panel. Only regular files are read (SafeFile::openRegular).
+class SlicedFileReader : public QObject
 {
     Q_OBJECT
 
@@ -21,7 +21,7 @@ public:
     static constexpr qsizetype sliceSize = 1024 * 1024;
 
     // `done` runs once, from the event loop, unless the reader is destroyed first.
-    BackupFileReader(const QString &path, std::function<void(Result)> done, QObject *parent = nullptr);
+    SlicedFileReader(const QString &path, std::function<void(Result)> done, QObject *parent = nullptr);
 
 private:
     void readSlice();

@@ -1,8 +1,8 @@
-#include "transfer/BackupOpener.h"
+#include "transfer/ImportOpener.h"
 
 #include <QtConcurrent>
 
-BackupOpener::BackupOpener(const TransferLayer &layer, const QString &keyProgram, const KdfPolicy &policy,
+ImportOpener::ImportOpener(const TransferLayer &layer, const QString &keyProgram, const KdfPolicy &policy,
                            QObject *parent)
     : QObject(parent),
       m_layer(layer),
@@ -10,12 +10,12 @@ BackupOpener::BackupOpener(const TransferLayer &layer, const QString &keyProgram
       m_deriver(keyProgram)
 {}
 
-BackupOpener::~BackupOpener()
+ImportOpener::~ImportOpener()
 {
     cancel();
 }
 
-void BackupOpener::open(const QByteArray &bytes, const QString &password, std::function<void(const Result &)> done)
+void ImportOpener::open(const QByteArray &bytes, const QString &password, std::function<void(const Result &)> done)
 {
     cancel();
     m_bytes = bytes;
@@ -24,7 +24,7 @@ void BackupOpener::open(const QByteArray &bytes, const QString &password, std::f
     step();
 }
 
-void BackupOpener::cancel()
+void ImportOpener::cancel()
 {
     ++m_generation;
     m_stop.request_stop();
@@ -37,7 +37,7 @@ void BackupOpener::cancel()
 }
 
 // A large file takes a while to read, and is read again after each derivation.
-void BackupOpener::step()
+void ImportOpener::step()
 {
     auto *watcher = new QFutureWatcher<Step>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation = m_generation] {
@@ -53,7 +53,7 @@ void BackupOpener::step()
     }));
 }
 
-void BackupOpener::stepped(const Step &outcome)
+void ImportOpener::stepped(const Step &outcome)
 {
     if (!outcome.result && outcome.result.error().kind() == TransferError::Kind::keyPending && outcome.pending) {
         m_deriver.derive(m_password.toUtf8(), *outcome.pending,

@@ -10,9 +10,9 @@
 #include <expected>
 #include <stop_token>
 
-// Reads any file Corvane imports, told apart by its content (BackupFormat lists the
+// Reads any file Corvane imports, told apart by its content (ImportFormat lists the
 // formats); the batch names the format it was read as.
-namespace BackupReader {
+namespace ImportReader {
 
 constexpr qsizetype maxFileSize = 16 * 1024 * 1024;
 
@@ -21,4 +21,4 @@ constexpr qsizetype maxFileSize = 16 * 1024 * 1024;
 std::expected<ImportBatch, TransferError> read(const QByteArray &bytes, const DerivedKeys &keys = {},
                                                const KdfPolicy &policy = {}, std::stop_token stop = {});
 
-} // namespace BackupReader
+} // namespace ImportReader

@@ -9,9 +9,9 @@
 
 // A file's bytes together with the readings the formats are told apart by: the JSON
 // document they make, and their text when they are UTF-8.
-struct BackupContent
+struct ImportContent
 {
-    explicit BackupContent(QByteArray bytes, std::stop_token stop = {});
+    explicit ImportContent(QByteArray bytes, std::stop_token stop = {});
 
     QByteArray bytes;
     // Null unless the bytes are one JSON document.
@@ -21,6 +21,6 @@ struct BackupContent
     QString text;
     bool isText = false;
     // Set when the read is no longer wanted (cancelled or replaced): readers stop between
-    // entries, rows and links, and BackupReader reports the read as cancelled.
+    // entries, rows and links, and ImportReader reports the read as cancelled.
     std::stop_token stop;
 };

@@ -1,4 +1,4 @@
-#include "ui/TransferLoader.h"
+#include "transfer/TransferLoader.h"
 
 #include "engine/Logging.h"
 

@@ -1,6 +1,6 @@
-#include "transfer/BackupFile.h"
+#include "transfer/SafeFile.h"
 
-#include "transfer/BackupReader.h"
+#include "transfer/ImportReader.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -17,22 +17,22 @@ QString systemMessage(int error)
 {
     switch (error) {
     case ENOENT:
-        return QCoreApplication::translate("BackupFile", "文件不存在");
+        return QCoreApplication::translate("SafeFile", "文件不存在");
     case EACCES:
     case EPERM:
-        return QCoreApplication::translate("BackupFile", "没有权限");
+        return QCoreApplication::translate("SafeFile", "没有权限");
     case EIO:
-        return QCoreApplication::translate("BackupFile", "输入/输出错误");
+        return QCoreApplication::translate("SafeFile", "输入/输出错误");
     case ENOSPC:
     case EDQUOT:
-        return QCoreApplication::translate("BackupFile", "磁盘空间不足");
+        return QCoreApplication::translate("SafeFile", "磁盘空间不足");
     case EROFS:
-        return QCoreApplication::translate("BackupFile", "文件系统是只读的");
+        return QCoreApplication::translate("SafeFile", "文件系统是只读的");
     case ENAMETOOLONG:
-        return QCoreApplication::translate("BackupFile", "文件名太长");
+        return QCoreApplication::translate("SafeFile", "文件名太长");
     case ENOTDIR:
     case ELOOP:
-        return QCoreApplication::translate("BackupFile", "路径无效");
+        return QCoreApplication::translate("SafeFile", "路径无效");
     default:
         return qt_error_string(error);
     }
@@ -40,7 +40,7 @@ QString systemMessage(int error)
 
 } // namespace
 
-namespace BackupFile {
+namespace SafeFile {
 
 TransferError systemError(int error)
 {
@@ -67,7 +67,7 @@ std::expected<std::unique_ptr<QFile>, TransferError> openRegular(const QString &
     }
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
         return std::unexpected(notAFile);
-    if (info.st_size > BackupReader::maxFileSize)
+    if (info.st_size > ImportReader::maxFileSize)
         return std::unexpected(TransferError::Kind::tooLarge);
     return file;
 }
@@ -84,4 +84,4 @@ std::expected<void, TransferError> write(const QString &path, const QByteArray &
     return {};
 }
 
-} // namespace BackupFile
+} // namespace SafeFile

@@ -1,12 +1,12 @@
 #include "engine/TOTPGenerator.h"
 #include "support/StoreFixture.h"
 #include "transfer/AegisVault.h"
-#include "transfer/BackupFile.h"
-#include "transfer/BackupFileReader.h"
-#include "transfer/BackupOpener.h"
-#include "transfer/BackupReader.h"
+#include "transfer/ImportOpener.h"
+#include "transfer/ImportReader.h"
 #include "transfer/KeyDeriver.h"
 #include "transfer/OtpauthLinks.h"
+#include "transfer/SafeFile.h"
+#include "transfer/SlicedFileReader.h"
 #include "transfer/TransferPlugin.h"
 
 #include <QJsonDocument>
@@ -90,7 +90,7 @@ const QList<ImportedToken> counterTokens{
 
 } // namespace
 
-class TestBackupReader : public QObject
+class TestImportReader : public QObject
 {
     Q_OBJECT
 
@@ -158,7 +158,7 @@ private Q_SLOTS:
     void peerSamples()
     {
         QFETCH(QString, file);
-        const auto batch = BackupReader::read(sample(file), u"test"_s);
+        const auto batch = ImportReader::read(sample(file), u"test"_s);
         QVERIFY2(batch, batch ? "" : qPrintable(batch.error().description()));
         QTEST(batch->format, "format");
         QTEST(summary(*batch), "accounts");
@@ -213,7 +213,7 @@ private Q_SLOTS:
         QTest::newRow("andOTP, truncated") << sample(u"andotp_plain.json"_s).chopped(9) << right << Kind::damaged;
         QTest::newRow("other JSON") << R"({"accounts": []})"_ba << right << Kind::unrecognized;
         QTest::newRow("text without links") << "secret: ABC\n"_ba << right << Kind::unrecognized;
-        QTest::newRow("too large") << QByteArray(BackupReader::maxFileSize + 1, ' ') << right << Kind::tooLarge;
+        QTest::newRow("too large") << QByteArray(ImportReader::maxFileSize + 1, ' ') << right << Kind::tooLarge;
         QTest::newRow("more accounts than an import takes")
             << OtpauthLinks::write(QList<ImportedToken>(ImportBatch::maxEntries + 1, sampleTokens[0])) << right
             << Kind::tooManyAccounts;
@@ -223,7 +223,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, password);
         QFETCH(Kind, error);
-        const auto batch = BackupReader::read(bytes, password, cheap);
+        const auto batch = ImportReader::read(bytes, password, cheap);
         QVERIFY(!batch);
         QCOMPARE(batch.error().kind(), error);
     }
@@ -239,7 +239,7 @@ private Q_SLOTS:
     {
         QFETCH(quint64, n);
         const auto vault = AegisVault::write(sampleTokens, u"right"_s, {.scryptN = n});
-        const auto batch = BackupReader::read(*vault, u"right"_s, {.scryptN = 1 << 10, .maxScryptN = 1 << 11});
+        const auto batch = ImportReader::read(*vault, u"right"_s, {.scryptN = 1 << 10, .maxScryptN = 1 << 11});
         QVERIFY(batch);
         QCOMPARE(batch->tokens, sampleTokens);
     }
@@ -249,10 +249,10 @@ private Q_SLOTS:
     void openerAnswersTheLatestRead()
     {
         const TransferPlugin layer;
-        BackupOpener opener(layer, QStringLiteral(CORVANE_BINARY));
+        ImportOpener opener(layer, QStringLiteral(CORVANE_BINARY));
         const QByteArray vault = *AegisVault::write(sampleTokens, u"test"_s, cheap);
         QStringList answers;
-        const auto answer = [&](const BackupOpener::Result &result) {
+        const auto answer = [&](const ImportOpener::Result &result) {
             answers << (result ? QString::number(result->tokens.size()) : result.error().description());
         };
         opener.open(vault, u"test"_s, answer);
@@ -313,10 +313,10 @@ private Q_SLOTS:
             }
             mutable QList<bool> onMainThread;
         } layer;
-        BackupOpener opener(layer, QStringLiteral(CORVANE_BINARY));
-        std::optional<BackupOpener::Result> answer;
+        ImportOpener opener(layer, QStringLiteral(CORVANE_BINARY));
+        std::optional<ImportOpener::Result> answer;
         opener.open(*AegisVault::write(sampleTokens, u"test"_s, cheap), u"test"_s,
-                    [&](const BackupOpener::Result &result) { answer = result; });
+                    [&](const ImportOpener::Result &result) { answer = result; });
         QTRY_VERIFY(answer);
         QVERIFY(*answer);
         QCOMPARE(layer.onMainThread, (QList<bool>{false, false}));
@@ -328,7 +328,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<bool>("throughOpener");
-        const qsizetype size = BackupReader::maxFileSize - 1024;
+        const qsizetype size = ImportReader::maxFileSize - 1024;
         const QByteArray csv = "name,login_totp\n" + QByteArray("x,\n").repeated(size / 3);
         // As many links as an import takes, each as long as the file allows, none usable.
         const QByteArray link = "otpauth://totp/" + QByteArray("a b ").repeated(size / 5000 / 4 - 8) + "?secret=1\n";
@@ -345,10 +345,10 @@ private Q_SLOTS:
         QThreadPool &pool = *QThreadPool::globalInstance();
         std::stop_source stop;
         QFuture<std::expected<ImportBatch, TransferError>> read;
-        BackupOpener opener(layer, QStringLiteral(CORVANE_BINARY));
+        ImportOpener opener(layer, QStringLiteral(CORVANE_BINARY));
         bool answered = false;
         if (throughOpener)
-            opener.open(file, u"pw"_s, [&](const BackupOpener::Result &) { answered = true; });
+            opener.open(file, u"pw"_s, [&](const ImportOpener::Result &) { answered = true; });
         else
             read = QtConcurrent::run([file, stop = stop.get_token()] { return layer.readBackup(file, {}, stop); });
         QTRY_COMPARE(pool.activeThreadCount(), 1);
@@ -364,7 +364,7 @@ private Q_SLOTS:
     void linkListRefusesLinesWithTheirReason()
     {
         // The migration link is from dim13/otpauth's test data.
-        const auto batch = BackupReader::read(
+        const auto batch = ImportReader::read(
             "\n"_ba + OtpauthLinks::write(sampleTokens) + "otpauth://hotp/x?secret=AAAA\notpauth://totp/y?secret=1\n"
             + "otpauth-migration://offline?data=CjEKCkhlbGxvId6tvu8SGEV4YW1wbGU6YWxpY2VAZ29vZ2xlLmNvbRoHRXhhbXBsZTAC\n"
             + "otpauth-migration://offline?data=%%%\n  # written by a script\n"
@@ -382,7 +382,7 @@ private Q_SLOTS:
     // Bitwarden quotes fields with commas, line breaks and quotes, as notes often have.
     void bitwardenCsvKeepsQuotedFields()
     {
-        const auto batch = BackupReader::read(
+        const auto batch = ImportReader::read(
             "folder,favorite,type,name,notes,fields,reprompt,login_uri,login_username,login_password,login_totp\r\n"
             ",,login,\"Mail, work\",\"line 1\nline \"\"2\"\",\",,0,,me,pw,JBSWY3DPEHPK3PXP\r\n,,note,a,,,,,,,\r\n"_ba);
         QVERIFY(batch);
@@ -426,7 +426,7 @@ private Q_SLOTS:
         const QList<ImportedToken> exported = first.exportTokens();
         const auto bytes = encrypted ? AegisVault::write(exported, u"密码 pass"_s) : OtpauthLinks::write(exported);
         QVERIFY(bytes);
-        const auto batch = BackupReader::read(*bytes, u"密码 pass"_s);
+        const auto batch = ImportReader::read(*bytes, u"密码 pass"_s);
         QVERIFY(batch);
         TokenStore second(secondKeychain, secondSettings.settings(), clock.function());
         for (const ImportedToken &token : batch->tokens)
@@ -441,7 +441,7 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(u"vault.json"_s);
-        QVERIFY(BackupFile::write(path, *AegisVault::write(sampleTokens.first(1) + counterTokens, u"pw"_s, cheap)));
+        QVERIFY(SafeFile::write(path, *AegisVault::write(sampleTokens.first(1) + counterTokens, u"pw"_s, cheap)));
         QProcess oracle;
         oracle.start(u"/usr/bin/python3"_s, {QStringLiteral(CORVANE_VAULT_ORACLE), path});
         oracle.write("pw\n");
@@ -459,7 +459,7 @@ private Q_SLOTS:
     void exportsSecretsAsCanonicalBase32()
     {
         const ImportedToken odd{u"odd"_s, {}, u"abcd efgh i"_s};
-        const auto batch = BackupReader::read(*AegisVault::write({odd}, u"pw"_s, cheap), u"pw"_s);
+        const auto batch = ImportReader::read(*AegisVault::write({odd}, u"pw"_s, cheap), u"pw"_s);
         QVERIFY(batch);
         const QString secret = batch->tokens.value(0).secret;
         QCOMPARE(secret, u"ABCDEFGH"_s);
@@ -482,7 +482,7 @@ private Q_SLOTS:
         QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
         old.setPermissions(old.permissions() | QFileDevice::ReadOther);
         old.close();
-        QVERIFY(BackupFile::write(path, "new"_ba));
+        QVERIFY(SafeFile::write(path, "new"_ba));
         QCOMPARE(QFileInfo(path).permissions() & 0x0077, QFileDevice::Permissions());
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{u"backup.json"_s});
     }
@@ -502,12 +502,12 @@ private Q_SLOTS:
     {
         QFETCH(QString, name);
         QTemporaryDir dir;
-        QVERIFY(BackupFile::write(dir.filePath(u"backup.json"_s), "new"_ba));
+        QVERIFY(SafeFile::write(dir.filePath(u"backup.json"_s), "new"_ba));
         QVERIFY(::mkfifo(QFile::encodeName(dir.filePath(u"fifo"_s)).constData(), 0600) == 0);
         QFile large(dir.filePath(u"large"_s));
-        QVERIFY(large.open(QIODevice::WriteOnly) && large.resize(BackupReader::maxFileSize + 1));
-        std::optional<BackupFileReader::Result> result;
-        BackupFileReader reader(dir.filePath(name), [&](BackupFileReader::Result read) { result = read; });
+        QVERIFY(large.open(QIODevice::WriteOnly) && large.resize(ImportReader::maxFileSize + 1));
+        std::optional<SlicedFileReader::Result> result;
+        SlicedFileReader reader(dir.filePath(name), [&](SlicedFileReader::Result read) { result = read; });
         QTRY_VERIFY(result);
         QFETCH(std::optional<Kind>, error);
         if (error)
@@ -517,5 +517,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestBackupReader)
-#include "tst_backupreader.moc"
+QTEST_GUILESS_MAIN(TestImportReader)
+#include "tst_importreader.moc"

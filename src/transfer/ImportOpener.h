@@ -15,7 +15,7 @@
 // keys it needs derived in a process of their own by a KeyDeriver: the read stops at the first key not derived yet and
 // runs again once it is back. A read started while another runs replaces it: the first one
 // is asked to stop, and its outcome is dropped.
-class BackupOpener : public QObject
+class ImportOpener : public QObject
 {
     Q_OBJECT
 
@@ -23,9 +23,9 @@ public:
     using Result = std::expected<ImportBatch, TransferError>;
 
     // `keyProgram` derives the keys (see KeyDeriver).
-    BackupOpener(const TransferLayer &layer, const QString &keyProgram, const KdfPolicy &policy = {},
+    ImportOpener(const TransferLayer &layer, const QString &keyProgram, const KdfPolicy &policy = {},
                  QObject *parent = nullptr);
-    ~BackupOpener() override;
+    ~ImportOpener() override;
 
     // `done` is called on the main thread, unless the read is cancelled or replaced first.
     void open(const QByteArray &bytes, const QString &password, std::function<void(const Result &)> done);

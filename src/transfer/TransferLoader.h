@@ -6,8 +6,8 @@
 #include <expected>
 
 // Opens the transfer plugin on first use and keeps it for the life of the process. It is
-// looked for beside the executable, in Qt's library paths, then where it is installed
-// (the library folder as seen from the executable's).
+// looked for by absolute path only: beside the executable, then where it is installed (the
+// library folder as seen from the executable's), never on a search path.
 namespace TransferLoader {
 
 inline constexpr char fileName[] = "libcorvane_transfer_plugin.so";

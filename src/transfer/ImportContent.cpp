@@ -1,8 +1,8 @@
-#include "transfer/BackupContent.h"
+#include "transfer/ImportContent.h"
 
 #include <QStringDecoder>
 
-BackupContent::BackupContent(QByteArray fileBytes, std::stop_token stopToken)
+ImportContent::ImportContent(QByteArray fileBytes, std::stop_token stopToken)
     : bytes(std::move(fileBytes)),
       stop(std::move(stopToken))
 {

@@ -1,16 +1,16 @@
-#include "transfer/BackupReader.h"
+#include "transfer/ImportReader.h"
 
-#include "transfer/BackupFormat.h"
+#include "transfer/ImportFormat.h"
 
 namespace {
 
 std::expected<ImportBatch, TransferError> readAny(const QByteArray &bytes, const DerivedKeys &keys,
                                                   const KdfPolicy &policy, std::stop_token stop)
 {
-    if (bytes.size() > BackupReader::maxFileSize)
+    if (bytes.size() > ImportReader::maxFileSize)
         return std::unexpected(TransferError::Kind::tooLarge);
-    const BackupContent content(bytes, std::move(stop));
-    for (const BackupFormat &format : BackupFormat::all()) {
+    const ImportContent content(bytes, std::move(stop));
+    for (const ImportFormat &format : ImportFormat::all()) {
         if (!format.recognizes(content))
             continue;
         auto batch = format.read(content, keys, policy);
@@ -26,7 +26,7 @@ std::expected<ImportBatch, TransferError> readAny(const QByteArray &bytes, const
 
 } // namespace
 
-namespace BackupReader {
+namespace ImportReader {
 
 std::expected<ImportBatch, TransferError> read(const QByteArray &bytes, const DerivedKeys &keys,
                                                const KdfPolicy &policy, std::stop_token stop)
@@ -41,4 +41,4 @@ std::expected<ImportBatch, TransferError> read(const QByteArray &bytes, const De
     return batch;
 }
 
-} // namespace BackupReader
+} // namespace ImportReader
