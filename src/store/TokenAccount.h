@@ -26,6 +26,13 @@ struct TokenAccount
     // The id in that text form, either case; absent for anything else.
     static std::optional<QUuid> idFromText(const QString &text);
 
+    // Whether a search term finds the account: the panel's filter, the desktop's search and
+    // the terminal all look in the name and the issuer, ignoring case.
+    bool matches(const QString &term) const
+    {
+        return name.contains(term, Qt::CaseInsensitive) || issuer.contains(term, Qt::CaseInsensitive);
+    }
+
     // "algorithm" is written only when it is not SHA1, "steam" only when true, and "type"
     // and "counter" only for HOTP, so a plain account's record is what it always was.
     QJsonObject toJson() const;

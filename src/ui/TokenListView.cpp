@@ -19,11 +19,6 @@ namespace {
 
 constexpr int scrollBarWidth = 6;
 
-bool matches(const TokenAccount &account, const QString &filter)
-{
-    return account.name.contains(filter, Qt::CaseInsensitive) || account.issuer.contains(filter, Qt::CaseInsensitive);
-}
-
 } // namespace
 
 TokenListView::TokenListView(Clock clock, QWidget *parent)
@@ -104,7 +99,7 @@ void TokenListView::applyFilter(qsizetype fallback)
 {
     m_shown.clear();
     for (const TokenAccount &account : std::as_const(m_accounts))
-        if (matches(account, m_filter))
+        if (account.matches(m_filter))
             m_shown.append(account);
     if (currentIndex() < 0)
         m_current = m_shown.isEmpty()
