@@ -374,104 +374,6 @@
     </message>
 </context>
 <context>
-    <name>SafeFile</name>
-    <message>
-        <source>文件不存在</source>
-        <translation>No such file</translation>
-    </message>
-    <message>
-        <source>没有权限</source>
-        <translation>Permission denied</translation>
-    </message>
-    <message>
-        <source>输入/输出错误</source>
-        <translation>Input/output error</translation>
-    </message>
-    <message>
-        <source>磁盘空间不足</source>
-        <translation>Not enough disk space</translation>
-    </message>
-    <message>
-        <source>文件系统是只读的</source>
-        <translation>Read-only file system</translation>
-    </message>
-    <message>
-        <source>文件名太长</source>
-        <translation>File name too long</translation>
-    </message>
-    <message>
-        <source>路径无效</source>
-        <translation>Invalid path</translation>
-    </message>
-</context>
-<context>
-    <name>ImportFormat</name>
-    <message>
-        <source>Aegis 加密备份</source>
-        <translation>Aegis encrypted backup</translation>
-    </message>
-    <message>
-        <source>Aegis 备份</source>
-        <translation>Aegis backup</translation>
-    </message>
-    <message>
-        <source>2FAS 加密备份</source>
-        <translation>2FAS encrypted backup</translation>
-    </message>
-    <message>
-        <source>2FAS 备份</source>
-        <translation>2FAS backup</translation>
-    </message>
-    <message>
-        <source>Ente Auth 加密导出</source>
-        <translation>Ente Auth encrypted export</translation>
-    </message>
-    <message>
-        <source>Authenticator Pro 加密备份</source>
-        <translation>Authenticator Pro encrypted backup</translation>
-    </message>
-    <message>
-        <source>Authenticator Pro 旧版加密备份</source>
-        <translation>Authenticator Pro legacy encrypted backup</translation>
-    </message>
-    <message>
-        <source>Bitwarden 导出</source>
-        <translation>Bitwarden export</translation>
-    </message>
-    <message>
-        <source>Proton Authenticator 导出</source>
-        <translation>Proton Authenticator export</translation>
-    </message>
-    <message>
-        <source>FreeOTP+ 备份</source>
-        <translation>FreeOTP+ backup</translation>
-    </message>
-    <message>
-        <source>Authenticator Pro 备份</source>
-        <translation>Authenticator Pro backup</translation>
-    </message>
-    <message>
-        <source>Steam 令牌文件（maFile）</source>
-        <translation>Steam token file (maFile)</translation>
-    </message>
-    <message>
-        <source>andOTP 备份</source>
-        <translation>andOTP backup</translation>
-    </message>
-    <message>
-        <source>Bitwarden 导出（CSV）</source>
-        <translation>Bitwarden export (CSV)</translation>
-    </message>
-    <message>
-        <source>otpauth 链接列表</source>
-        <translation>otpauth link list</translation>
-    </message>
-    <message>
-        <source>andOTP 加密备份</source>
-        <translation>andOTP encrypted backup</translation>
-    </message>
-</context>
-<context>
     <name>BackupRestoreSheet</name>
     <message>
         <source>从备份恢复</source>
@@ -876,6 +778,73 @@
     </message>
 </context>
 <context>
+    <name>ImportFormat</name>
+    <message>
+        <source>Aegis 加密备份</source>
+        <translation>Aegis encrypted backup</translation>
+    </message>
+    <message>
+        <source>Aegis 备份</source>
+        <translation>Aegis backup</translation>
+    </message>
+    <message>
+        <source>2FAS 加密备份</source>
+        <translation>2FAS encrypted backup</translation>
+    </message>
+    <message>
+        <source>2FAS 备份</source>
+        <translation>2FAS backup</translation>
+    </message>
+    <message>
+        <source>Ente Auth 加密导出</source>
+        <translation>Ente Auth encrypted export</translation>
+    </message>
+    <message>
+        <source>Authenticator Pro 加密备份</source>
+        <translation>Authenticator Pro encrypted backup</translation>
+    </message>
+    <message>
+        <source>Authenticator Pro 旧版加密备份</source>
+        <translation>Authenticator Pro legacy encrypted backup</translation>
+    </message>
+    <message>
+        <source>Bitwarden 导出</source>
+        <translation>Bitwarden export</translation>
+    </message>
+    <message>
+        <source>Proton Authenticator 导出</source>
+        <translation>Proton Authenticator export</translation>
+    </message>
+    <message>
+        <source>FreeOTP+ 备份</source>
+        <translation>FreeOTP+ backup</translation>
+    </message>
+    <message>
+        <source>Authenticator Pro 备份</source>
+        <translation>Authenticator Pro backup</translation>
+    </message>
+    <message>
+        <source>Steam 令牌文件（maFile）</source>
+        <translation>Steam token file (maFile)</translation>
+    </message>
+    <message>
+        <source>andOTP 备份</source>
+        <translation>andOTP backup</translation>
+    </message>
+    <message>
+        <source>Bitwarden 导出（CSV）</source>
+        <translation>Bitwarden export (CSV)</translation>
+    </message>
+    <message>
+        <source>otpauth 链接列表</source>
+        <translation>otpauth link list</translation>
+    </message>
+    <message>
+        <source>andOTP 加密备份</source>
+        <translation>andOTP encrypted backup</translation>
+    </message>
+</context>
+<context>
     <name>ImportProgressDialog</name>
     <message>
         <source>岚签</source>
@@ -1223,6 +1192,37 @@
     <message>
         <source>Base32 密钥</source>
         <translation>Base32 secret</translation>
+    </message>
+</context>
+<context>
+    <name>SafeFile</name>
+    <message>
+        <source>文件不存在</source>
+        <translation>No such file</translation>
+    </message>
+    <message>
+        <source>没有权限</source>
+        <translation>Permission denied</translation>
+    </message>
+    <message>
+        <source>输入/输出错误</source>
+        <translation>Input/output error</translation>
+    </message>
+    <message>
+        <source>磁盘空间不足</source>
+        <translation>Not enough disk space</translation>
+    </message>
+    <message>
+        <source>文件系统是只读的</source>
+        <translation>Read-only file system</translation>
+    </message>
+    <message>
+        <source>文件名太长</source>
+        <translation>File name too long</translation>
+    </message>
+    <message>
+        <source>路径无效</source>
+        <translation>Invalid path</translation>
     </message>
 </context>
 <context>
