@@ -1,30 +1,17 @@
 #include "store/TokenAccount.h"
 
+#include "engine/JsonInteger.h"
+
 #include <QHashFunctions>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonValue>
 
 #include <algorithm>
-#include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-// A JSON number that is integral and fits a signed 64-bit integer.
-std::optional<qint64> integerFrom(const QJsonValue &value)
-{
-    if (!value.isDouble())
-        return std::nullopt;
-    const QVariant number = value.toVariant();
-    if (number.typeId() == QMetaType::LongLong)
-        return number.toLongLong();
-    const double d = value.toDouble();
-    if (!std::isfinite(d) || std::trunc(d) != d || d < -0x1p63 || d >= 0x1p63)
-        return std::nullopt;
-    return static_cast<qint64>(d);
-}
 
 // SHA1 when the member is missing; absent when it is there but names no known hash.
 std::optional<HashAlgorithm> algorithmFrom(const QJsonValue &value)
@@ -95,8 +82,8 @@ std::optional<TokenAccount> TokenAccount::fromJson(const QJsonObject &object)
     const auto id = idValue.isString() ? idFromText(idValue.toString()) : std::nullopt;
     const QJsonValue name = object.value(u"name"_s);
     const QJsonValue issuer = object.value(u"issuer"_s);
-    const auto period = integerFrom(object.value(u"period"_s));
-    const auto digits = integerFrom(object.value(u"digits"_s));
+    const auto period = JsonInteger::toSigned(object.value(u"period"_s));
+    const auto digits = JsonInteger::toSigned(object.value(u"digits"_s));
     const auto algorithm = algorithmFrom(object.value(u"algorithm"_s));
     const QJsonValue steam = object.value(u"steam"_s);
     if (!id || !name.isString() || !issuer.isString() || !period || !digits || !algorithm

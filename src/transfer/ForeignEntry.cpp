@@ -1,47 +1,26 @@
 #include "transfer/ForeignEntry.h"
 
 #include "engine/HashAlgorithm.h"
+#include "engine/JsonInteger.h"
 
 #include <QCoreApplication>
-#include <QVariant>
-
-#include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// A JSON number that is a whole number of the 64-bit range; absent for anything else.
-std::optional<qint64> wholeNumber(const QJsonValue &value)
-{
-    if (!value.isDouble())
-        return std::nullopt;
-    const double number = value.toDouble();
-    if (std::trunc(number) != number || number < -0x1p63 || number >= 0x1p63)
-        return std::nullopt;
-    return qint64(number);
-}
-
 qint64 numberOr(const QJsonValue &value, qint64 fallback)
 {
-    return value.isUndefined() || value.isNull() ? fallback : wholeNumber(value).value_or(-1);
+    return value.isUndefined() || value.isNull() ? fallback : JsonInteger::toSigned(value).value_or(-1);
 }
 
 // A HOTP counter: 0 when missing, absent when it is not a whole number of the unsigned 64-bit
-// range. 64-bit integers are read whole; other numbers only as exactly as a double holds them.
+// range.
 std::optional<quint64> counterOf(const QJsonValue &value)
 {
     if (value.isUndefined() || value.isNull())
         return 0;
-    if (!value.isDouble())
-        return std::nullopt;
-    const QVariant number = value.toVariant();
-    if (number.typeId() == QMetaType::LongLong)
-        return number.toLongLong() < 0 ? std::nullopt : std::optional<quint64>(number.toLongLong());
-    const double d = value.toDouble();
-    if (std::trunc(d) != d || d < 0 || d >= 0x1p64)
-        return std::nullopt;
-    return quint64(d);
+    return JsonInteger::toUnsigned(value);
 }
 
 OtpKind kindOf(const QString &type)

@@ -1,11 +1,11 @@
 #include "transfer/FreeOtpPlusBackup.h"
 
+#include "engine/JsonInteger.h"
 #include "transfer/ForeignEntry.h"
 #include "transfer/TextEncoding.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QVariant>
 
 #include <cmath>
 #include <limits>
@@ -39,11 +39,10 @@ QString typeOf(const QJsonValue &token)
 // 10299 where every other app's say 1, 50 and 10300.
 QJsonValue nextCounter(const QJsonValue &counter)
 {
-    const QVariant number = counter.toVariant();
-    if (!counter.isDouble() || number.typeId() != QMetaType::LongLong || number.toLongLong() < 0
-        || number.toLongLong() == std::numeric_limits<qint64>::max())
+    const auto number = JsonInteger::toSigned(counter);
+    if (!number || *number < 0 || *number == std::numeric_limits<qint64>::max())
         return counter;
-    return number.toLongLong() + 1;
+    return *number + 1;
 }
 
 ForeignEntry entryOf(const QJsonValue &token)

@@ -165,6 +165,30 @@ private Q_SLOTS:
         QTEST(int(batch->refused.size()), "refused");
     }
 
+    // Counters beyond what a double holds exactly keep their value: oathtool's codes for 2^60 and 2^60 + 1.
+    void largeCounters_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("account");
+        const auto json = [](const char *text) { return QByteArray(text).replace('\'', '"'); };
+        QTest::newRow("Aegis") << json("{'version':1,'header':{'slots':null,'params':null},'db':{'version':3,"
+                                       "'entries':[{'type':'hotp','uuid':'01234567-89ab-cdef-0123-456789abcdef',"
+                                       "'name':'ada','issuer':'Kestrel','info':{'secret':'JBSWY3DPEHPK3PXP',"
+                                       "'algo':'SHA1','digits':6,'counter':1152921504606846976}}]}}")
+                               << u"Kestrel:ada JBSWY3DPEHPK3PXP #1152921504606846976/6 SHA1 328355"_s;
+        QTest::newRow("2FAS") << json("{'schemaVersion':4,'services':[{'name':'Kestrel','secret':'JBSWY3DPEHPK3PXP',"
+                                      "'otp':{'account':'ada','digits':6,'counter':1152921504606846977,"
+                                      "'tokenType':'HOTP'}}]}")
+                              << u"Kestrel:ada JBSWY3DPEHPK3PXP #1152921504606846977/6 SHA1 112337"_s;
+    }
+    void largeCounters()
+    {
+        QFETCH(QByteArray, bytes);
+        const auto batch = ImportReader::read(bytes);
+        QVERIFY2(batch, batch ? "" : qPrintable(batch.error().description()));
+        QTEST(summary(*batch).value(0), "account");
+    }
+
     void rejects_data()
     {
         QTest::addColumn<QByteArray>("bytes");
