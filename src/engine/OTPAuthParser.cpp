@@ -1,102 +1,27 @@
 #include "engine/OTPAuthParser.h"
 
 #include "engine/LabelText.h"
+#include "engine/UriText.h"
 
 #include <QList>
-#include <QStringDecoder>
 #include <QStringList>
 #include <QUrl>
 
 #include <algorithm>
-#include <limits>
-#include <string_view>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-// RFC 3986 lets a URI hold only these characters unescaped. QUrl's strict mode still
-// accepts unescaped non-ASCII letters, so the set is checked here.
-bool isUriCharacter(QChar c)
-{
-    const char16_t u = c.unicode();
-    if ((u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9'))
-        return true;
-    return std::u16string_view(u"-._~:/?#[]@!$&'()*+,;=%").find(u) != std::u16string_view::npos;
-}
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-// Percent-decoding that fails, rather than guessing, on a "%" without two hexadecimal
-// digits after it and on escapes that do not form UTF-8. "+" stays "+".
-std::optional<QString> percentDecoded(QStringView text)
-{
-    const QByteArray encoded = text.toUtf8();
-    QByteArray bytes;
-    bytes.reserve(encoded.size());
-    for (qsizetype i = 0; i < encoded.size(); ++i) {
-        if (encoded[i] != '%') {
-            bytes.append(encoded[i]);
-            continue;
-        }
-        const int high = i + 1 < encoded.size() ? hexValue(encoded[i + 1]) : -1;
-        const int low = i + 2 < encoded.size() ? hexValue(encoded[i + 2]) : -1;
-        if (high < 0 || low < 0)
-            return std::nullopt;
-        bytes.append(char(high * 16 + low));
-        i += 2;
-    }
-    QStringDecoder decoder(QStringDecoder::Utf8,
-                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    QString decoded = decoder(bytes);
-    if (decoder.hasError())
-        return std::nullopt;
-    return decoded;
-}
-
-// Optional sign, then ASCII digits only, within the signed 64-bit range.
-std::optional<qint64> parseInt64(QStringView text)
-{
-    bool negative = false;
-    if (!text.isEmpty() && (text.front() == u'+' || text.front() == u'-')) {
-        negative = text.front() == u'-';
-        text = text.sliced(1);
-    }
-    if (text.isEmpty())
-        return std::nullopt;
-    const quint64 limit = quint64(std::numeric_limits<qint64>::max()) + (negative ? 1 : 0);
-    quint64 magnitude = 0;
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u < u'0' || u > u'9')
-            return std::nullopt;
-        const quint64 digit = u - u'0';
-        if (magnitude > (limit - digit) / 10)
-            return std::nullopt;
-        magnitude = magnitude * 10 + digit;
-    }
-    // Two's complement negation keeps -2^63 representable.
-    return negative ? qint64(0 - magnitude) : qint64(magnitude);
-}
 
 QString labelOf(const QUrl &url)
 {
     // Decoded from the encoded path by hand so that bytes that are not UTF-8 fail instead
     // of turning into U+FFFD. Some issuers escape their labels twice; the second decoding
     // applies only where it succeeds, so a label with an escaped "%" keeps it.
-    const std::optional<QString> once = percentDecoded(url.path(QUrl::FullyEncoded));
+    const std::optional<QString> once = UriText::percentDecoded(url.path(QUrl::FullyEncoded));
     if (!once)
         return {};
-    const QString label = percentDecoded(*once).value_or(*once);
+    const QString label = UriText::percentDecoded(*once).value_or(*once);
     qsizetype begin = 0;
     qsizetype end = label.size();
     while (begin < end && label.at(begin) == u'/')
@@ -143,9 +68,9 @@ std::optional<QList<QueryItem>> queryItemsOf(const QUrl &url)
     const QString query = url.query(QUrl::FullyEncoded);
     for (QStringView item : QStringView(query).split(u'&')) {
         const qsizetype equals = item.indexOf(u'=');
-        const std::optional<QString> name = percentDecoded(equals < 0 ? item : item.first(equals));
+        const std::optional<QString> name = UriText::percentDecoded(equals < 0 ? item : item.first(equals));
         const std::optional<QString> value =
-            equals < 0 ? std::optional<QString>(QString()) : percentDecoded(item.sliced(equals + 1));
+            equals < 0 ? std::optional<QString>(QString()) : UriText::percentDecoded(item.sliced(equals + 1));
         if (!name || !value)
             return std::nullopt;
         items.append({name->toLower(), *value});
@@ -167,7 +92,7 @@ qint64 numberOr(const QList<QueryItem> &items, QStringView name, qint64 fallback
     const std::optional<QString> text = firstValue(items, name);
     if (!text)
         return fallback;
-    return parseInt64(*text).value_or(fallback);
+    return UriText::parseInt64(*text).value_or(fallback);
 }
 
 // A HOTP link's "counter": 0 when missing (as Google Authenticator reads it); absent when it
@@ -228,7 +153,7 @@ struct Link
 std::optional<Link> linkOf(const QString &text)
 {
     const QString trimmed = text.trimmed();
-    if (!std::all_of(trimmed.cbegin(), trimmed.cend(), isUriCharacter))
+    if (!std::all_of(trimmed.cbegin(), trimmed.cend(), UriText::isUriCharacter))
         return std::nullopt;
     QUrl url(trimmed, QUrl::StrictMode);
     if (!url.isValid() || url.scheme().toLower() != u"otpauth")

@@ -1,6 +1,6 @@
 #include "transfer/AegisVault.h"
 
-#include "transfer/ForeignEntry.h"
+#include "transfer/AegisDatabase.h"
 #include "transfer/TextEncoding.h"
 #include "transfer/VaultCrypto.h"
 
@@ -9,15 +9,11 @@
 #include <QJsonDocument>
 #include <QUuid>
 
-#include <algorithm>
-#include <limits>
-
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
 constexpr int vaultVersion = 1;
-constexpr int databaseVersion = 2;
 constexpr int passwordSlotType = 1;
 constexpr quint64 scryptBlockSize = 8; // the only one libgcrypt offers, and Aegis's
 constexpr qsizetype saltSize = 32;
@@ -42,37 +38,6 @@ std::optional<VaultCrypto::Sealed> sealedFrom(const QJsonValue &params, QByteArr
     return VaultCrypto::Sealed{std::move(ciphertext), *nonce, *tag};
 }
 
-QJsonObject entryJson(const ImportedToken &token)
-{
-    QJsonObject info{{u"secret"_s, TextEncoding::canonicalBase32(token.secret)},
-                     {u"algo"_s, algorithmName(token.otp.algorithm)},
-                     {u"digits"_s, token.otp.digits}};
-    // Aegis reads the counter as a Java long.
-    if (token.otp.isHotp())
-        info.insert(u"counter"_s, qint64(std::min<quint64>(token.otp.counter, std::numeric_limits<qint64>::max())));
-    else
-        info.insert(u"period"_s, token.otp.period);
-    return {{u"type"_s, kindName(token.otp.kind)},
-            {u"uuid"_s, QUuid::createUuid().toString(QUuid::WithoutBraces)},
-            {u"name"_s, token.name},
-            {u"issuer"_s, token.issuer},
-            {u"note"_s, QString()},
-            {u"favorite"_s, false},
-            {u"icon"_s, QJsonValue::Null},
-            {u"icon_mime"_s, QJsonValue::Null},
-            {u"group"_s, QJsonValue::Null},
-            {u"info"_s, info}};
-}
-
-QByteArray databaseJson(const QList<ImportedToken> &tokens)
-{
-    QJsonArray entries;
-    for (const ImportedToken &token : tokens)
-        entries.append(entryJson(token));
-    return QJsonDocument(QJsonObject{{u"version"_s, databaseVersion}, {u"entries"_s, entries}})
-        .toJson(QJsonDocument::Compact);
-}
-
 std::optional<QJsonObject> passwordSlot(const KeyDerivation &slot, const QByteArray &slotKey,
                                         const QByteArray &masterKey)
 {
@@ -89,27 +54,6 @@ std::optional<QJsonObject> passwordSlot(const KeyDerivation &slot, const QByteAr
                        {u"salt"_s, hex(slot.salt)},
                        {u"repaired"_s, true},
                        {u"is_backup"_s, false}};
-}
-
-ForeignEntry entryOf(const QJsonValue &value)
-{
-    const QJsonValue info = value[u"info"];
-    return {value[u"type"].toString(),
-            value[u"name"].toString(),
-            value[u"issuer"].toString(),
-            info[u"secret"].toString(),
-            info[u"algo"].toString(),
-            info[u"digits"],
-            info[u"period"],
-            info[u"counter"]};
-}
-
-std::expected<ImportBatch, TransferError> readDatabase(const QJsonValue &database, std::stop_token stop)
-{
-    const QJsonValue entries = database[u"entries"];
-    if (!entries.isArray())
-        return std::unexpected(TransferError::Kind::damaged);
-    return ForeignEntry::batchFrom(entries.toArray(), entryOf, std::move(stop));
 }
 
 // The master key from the first password slot the password opens.
@@ -177,7 +121,7 @@ std::expected<ImportBatch, TransferError> openDatabase(const QJsonObject &root, 
     const auto plaintext = VaultCrypto::open(masterKey, *sealed);
     if (!plaintext)
         return std::unexpected(TransferError::Kind::damaged);
-    return readDatabase(QJsonDocument::fromJson(*plaintext).object(), std::move(stop));
+    return AegisDatabase::read(QJsonDocument::fromJson(*plaintext).object(), std::move(stop));
 }
 
 std::expected<ImportBatch, TransferError> readEncrypted(const QJsonObject &root, const DerivedKeys &keys,
@@ -276,7 +220,7 @@ std::expected<VaultKey, TransferError> keyOf(const QByteArray &bytes, const QByt
 std::expected<QByteArray, TransferError> write(const QList<ImportedToken> &tokens, const VaultKey &key)
 {
     const QJsonDocument slot = QJsonDocument::fromJson(key.slot);
-    const auto sealed = VaultCrypto::seal(key.masterKey, databaseJson(tokens));
+    const auto sealed = VaultCrypto::seal(key.masterKey, AegisDatabase::write(tokens));
     if (!slot.isObject() || !sealed)
         return std::unexpected(encryptionFailed());
     const QJsonObject header{{u"slots"_s, QJsonArray{slot.object()}}, {u"params"_s, sealParams(*sealed)}};
@@ -301,7 +245,7 @@ std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const De
         return std::unexpected(TransferError(TransferError::Kind::unsupported,
                                              QCoreApplication::translate("AegisVault", "Aegis 文件版本")));
     if (!isEncrypted(root))
-        return readDatabase(root[u"db"].toObject(), std::move(stop));
+        return AegisDatabase::read(root[u"db"].toObject(), std::move(stop));
     return readEncrypted(root, keys, policy, std::move(stop));
 }
 
