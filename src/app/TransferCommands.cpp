@@ -1,12 +1,11 @@
 #include "app/TransferCommands.h"
 
-#include "store/ImportRun.h"
 #include "store/TokenStore.h"
 #include "transfer/SafeFile.h"
 #include "transfer/SlicedFileReader.h"
 #include "transfer/TransferLoader.h"
 #include "ui/AccountQrDialog.h"
-#include "ui/ImportProgressDialog.h"
+#include "ui/ImportRunner.h"
 #include "ui/ImportSummaryDialog.h"
 #include "ui/PanelMessageBox.h"
 #include "ui/PasswordDialog.h"
@@ -252,18 +251,10 @@ void TransferCommands::offer(ParseResult batch)
 
 void TransferCommands::addConfirmed(const ImportBatch &batch)
 {
-    auto *run = new ImportRun(m_store, batch.tokens, this);
-    // On the next turn, once the progress dialog has closed: the result box then has the keys.
-    connect(
-        run, &ImportRun::finished, this,
-        [this, run](const ImportSummary &result) {
-            run->deleteLater();
-            reportImport(result);
-            importDone();
-        },
-        Qt::QueuedConnection);
-    ImportProgressDialog::showFor(*run, m_dialogParent);
-    run->start();
+    ImportRunner::start(m_store, batch.tokens, *this, m_dialogParent, [this](const ImportSummary &result) {
+        reportImport(result);
+        importDone();
+    });
 }
 
 // What one import read goes back to the system before the next file, also when it was

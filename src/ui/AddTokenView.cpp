@@ -2,12 +2,11 @@
 
 #include "engine/LabelText.h"
 #include "engine/OTPAuthParser.h"
-#include "store/ImportRun.h"
 #include "store/TokenStore.h"
 #include "transfer/TransferLoader.h"
 #include "ui/AccentButton.h"
 #include "ui/CodeSettingsFields.h"
-#include "ui/ImportProgressDialog.h"
+#include "ui/ImportRunner.h"
 #include "ui/QrScanner.h"
 #include "ui/SheetFields.h"
 
@@ -232,13 +231,8 @@ void AddTokenView::addBatch()
 {
     MigrationBatch batch = *std::exchange(m_batch, std::nullopt);
     setSaving(true);
-    auto *run = new ImportRun(m_store, batch.accounts.tokens, this);
-    connect(run, &ImportRun::finished, this, [this, run, batch = std::move(batch)](const ImportSummary &summary) {
-        run->deleteLater();
-        batchAdded(batch, summary);
-    });
-    ImportProgressDialog::showFor(*run, this);
-    run->start();
+    ImportRunner::start(m_store, batch.accounts.tokens, *this, this,
+                        [this, batch](const ImportSummary &summary) { batchAdded(batch, summary); });
 }
 
 // Anything left out is said, and the sheet stays open for the next code of a split export.
