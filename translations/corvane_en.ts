@@ -201,10 +201,6 @@
         <translation>Not added: %1</translation>
     </message>
     <message>
-        <source>解锁并添加</source>
-        <translation>Unlock and add</translation>
-    </message>
-    <message>
         <source>· %1&#x3000;%2 位 · 计数器 %3</source>
         <translation>· %1  %2 digits · counter %3</translation>
     </message>
@@ -956,10 +952,6 @@
 <context>
     <name>KeychainStatusPresenter</name>
     <message>
-        <source>解锁并添加</source>
-        <translation>Unlock and add</translation>
-    </message>
-    <message>
         <source>钥匙串已锁定。</source>
         <translation>The keychain is locked.</translation>
     </message>
@@ -1598,6 +1590,13 @@ Show it?</translation>
     <message>
         <source>已删除 %1</source>
         <translation>Deleted %1</translation>
+    </message>
+</context>
+<context>
+    <name>UnlockThenAdd</name>
+    <message>
+        <source>解锁并添加</source>
+        <translation>Unlock and add</translation>
     </message>
 </context>
 </TS>

@@ -9,6 +9,7 @@
 #include "ui/ImportRunner.h"
 #include "ui/QrScanner.h"
 #include "ui/SheetFields.h"
+#include "ui/UnlockThenAdd.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -74,7 +75,8 @@ AddTokenView::AddTokenView(TokenStore &store, QWidget *parent)
       m_imageButton(new QPushButton(tr("从图片读取二维码…"))),
       m_screenButton(new QPushButton(tr("扫描屏幕二维码"))),
       m_reveal(new QCheckBox(tr("显示链接和密钥"))),
-      m_codeSettings(new CodeSettingsFields)
+      m_codeSettings(new CodeSettingsFields),
+      m_unlock(new UnlockThenAdd(store, this))
 {
     m_link->setPlaceholderText(tr("粘贴 otpauth:// 链接"));
     m_link->setAccessibleName(tr("otpauth 链接"));
@@ -121,8 +123,8 @@ AddTokenView::AddTokenView(TokenStore &store, QWidget *parent)
     connect(m_screenButton, &QPushButton::clicked, this, [this] {
         QrScanner::scanScreens(this, [this](const std::expected<QString, TransferError> &link) { showScanned(link); });
     });
-    connect(primaryButton(), &QPushButton::clicked, this, &AddTokenView::add);
-    connect(&m_store, &TokenStore::keychainStatusChanged, this, &AddTokenView::keychainStatusChanged);
+    connect(primaryButton(), &QPushButton::clicked, this, [this] { m_unlockFirst ? m_unlock->unlockAndAdd() : add(); });
+    connect(m_unlock, &UnlockThenAdd::addRequested, this, &AddTokenView::add);
     connect(m_codeSettings, &CodeSettingsFields::changed, this,
             [this] { m_settingsLine->setText(m_codeSettings->summary()); });
     connect(m_codeSettings, &CodeSettingsFields::expandedChanged, this, &AddTokenView::fitHeight);
@@ -203,11 +205,6 @@ void AddTokenView::setSaving(bool saving)
 
 void AddTokenView::add()
 {
-    m_addWhenOpen = m_unlockFirst && m_store.keychainStatus() != KeychainStore::Status::Available;
-    if (m_addWhenOpen) {
-        m_store.unlockKeychain(); // the add runs once the keyring opens
-        return;
-    }
     if (m_batch) {
         addBatch();
         return;
@@ -275,13 +272,7 @@ void AddTokenView::reportBatch(const MigrationBatch &batch, const ImportSummary 
 void AddTokenView::offerUnlock(bool offer)
 {
     m_unlockFirst = offer;
-    primaryButton()->setText(offer ? tr("解锁并添加") : tr("添加"));
-}
-
-void AddTokenView::keychainStatusChanged()
-{
-    if (m_addWhenOpen && m_store.keychainStatus() == KeychainStore::Status::Available)
-        add();
+    primaryButton()->setText(offer ? UnlockThenAdd::actionText() : tr("添加"));
 }
 
 void AddTokenView::hideError()

@@ -11,6 +11,7 @@ class CodeSettingsFields;
 class QCheckBox;
 class QLineEdit;
 class TokenStore;
+class UnlockThenAdd;
 struct ImportSummary;
 
 // The sheet that adds an account from a pasted otpauth link or typed fields, or every
@@ -57,7 +58,6 @@ private:
     void reportBatch(const MigrationBatch &batch, const ImportSummary &summary, const QStringList &refused);
     void showError(const QString &message);
     void offerUnlock(bool offer);
-    void keychainStatusChanged();
     void hideError();
 
     TokenStore &m_store;
@@ -73,12 +73,12 @@ private:
     QLabel *m_settingsLine;
     QLabel *m_errorLine;
     QLabel *m_notice;
+    UnlockThenAdd *m_unlock;
     std::optional<QString> m_errorMessage;
     // The message of the link in the link field that was refused, else empty.
     QString m_linkRefusal;
     // The accounts of a phone-export link in the link field; 添加 adds them all.
     std::optional<MigrationBatch> m_batch;
     bool m_saving = false; // the keychain is storing what 添加 sent; 添加 waits
-    bool m_unlockFirst = false; // the locked keyring refused the add: 解锁并添加
-    bool m_addWhenOpen = false; // 解锁并添加 asked the keyring to open
+    bool m_unlockFirst = false; // the locked keyring refused the add: 添加 reads 解锁并添加
 };

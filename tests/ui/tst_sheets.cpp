@@ -3,12 +3,14 @@
 #include "support/QrImage.h"
 #include "support/StoreFixture.h"
 #include "ui/AccentButton.h"
+#include "ui/AddFlows.h"
 #include "ui/AddTokenView.h"
 #include "ui/CircleButton.h"
 #include "ui/CodeClipboard.h"
 #include "ui/CodeSettingsFields.h"
 #include "ui/ContentView.h"
 #include "ui/EditTokenView.h"
+#include "ui/KeychainStatusView.h"
 #include "ui/PanelHeader.h"
 #include "ui/PanelMessageBox.h"
 #include "ui/ReturnKeyFilter.h"
@@ -202,25 +204,39 @@ private Q_SLOTS:
         QCOMPARE(sheet.errorMessage().value_or(QString()), error);
     }
 
+    void lockedAddIsOfferedAgainAfterUnlock_data()
+    {
+        QTest::addColumn<bool>("inSheet");
+        QTest::newRow("add sheet") << true;
+        QTest::newRow("panel's status line after a paste-add") << false;
+    }
     // What the person entered stays, and the add runs once the keyring opens.
     void lockedAddIsOfferedAgainAfterUnlock()
     {
+        QFETCH(bool, inSheet);
+        CodeClipboard clipboard(QApplication::clipboard());
+        ContentView panel(*m_store, clipboard, m_clock.function());
         AddTokenView sheet(*m_store);
         sheet.show();
         m_fx.keychain.state = KeychainStore::Status::Locked;
         m_fx.keychain.saveFailure = KeychainError(u"test"_s, 1, u"locked"_s);
         sheet.nameField()->setText(u"alice"_s);
         sheet.secretField()->setText(rfcSecret);
-        sheet.primaryButton()->click();
-        QCOMPARE(sheet.errorMessage(), u"钥匙串已锁定，账户没有添加。解锁钥匙串后即可再次添加。"_s);
-        QCOMPARE(sheet.primaryButton()->text(), u"解锁并添加"_s);
+        if (inSheet)
+            sheet.primaryButton()->click();
+        else
+            panel.addFlows().addQuickSecret(rfcSecret);
+        QCOMPARE(inSheet ? sheet.errorMessage().value_or(QString()) : panel.keychainStatus()->text(),
+                 u"钥匙串已锁定，账户没有添加。解锁钥匙串后即可再次添加。"_s);
+        QPushButton *again = inSheet ? sheet.primaryButton() : panel.keychainStatus()->actionButton();
+        QCOMPARE(again->text(), u"解锁并添加"_s);
         QCOMPARE(sheet.secretField()->text(), rfcSecret);
         m_fx.keychain.state = KeychainStore::Status::Available; // the person will type the password
         m_fx.keychain.saveFailure.reset();
-        sheet.primaryButton()->click();
+        again->click();
         QCOMPARE(m_fx.keychain.unlockCalls, 1);
-        QCOMPARE(m_fx.names(), QStringList{u"alice"_s});
-        QVERIFY(!sheet.isVisible());
+        QCOMPARE(m_fx.names(), QStringList{inSheet ? u"alice"_s : u"验证码"_s});
+        QCOMPARE(sheet.isVisible(), !inSheet);
     }
 
     void screenButtonReadsAShownCode()
