@@ -70,43 +70,9 @@
 <context>
     <name>AddTokenView</name>
     <message>
-        <source>%1：%2</source>
-        <translation>%1: %2</translation>
-    </message>
-    <message>
         <source>%1%2</source>
         <comment>one refusal after another</comment>
         <translation>%1 %2</translation>
-    </message>
-    <message numerus="yes">
-        <source>迁移链接中有 %n 个账户</source>
-        <translation>
-            <numerusform>The export link holds %n account</numerusform>
-            <numerusform>The export link holds %n accounts</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>（第 %1/%2 张二维码）</source>
-        <translation> (QR code %1 of %2)</translation>
-    </message>
-    <message>
-        <source>：</source>
-        <translation>:</translation>
-    </message>
-    <message>
-        <source>· %1&#x3000;%2 位 · %3 秒</source>
-        <translation>· %1  %2 digits · %3 s</translation>
-    </message>
-    <message>
-        <source>· %1不会添加。</source>
-        <translation>· %1 Will not be added.</translation>
-    </message>
-    <message numerus="yes">
-        <source>· ……另有 %n 个</source>
-        <translation>
-            <numerusform>· …and %n more</numerusform>
-            <numerusform>· …and %n more</numerusform>
-        </translation>
     </message>
     <message>
         <source>添加验证码</source>
@@ -199,10 +165,6 @@
     <message>
         <source>未添加：%1</source>
         <translation>Not added: %1</translation>
-    </message>
-    <message>
-        <source>· %1&#x3000;%2 位 · 计数器 %3</source>
-        <translation>· %1  %2 digits · counter %3</translation>
     </message>
 </context>
 <context>
@@ -977,6 +939,47 @@
     <message>
         <source>不支持的算法“%1”，仅支持 SHA1、SHA256 和 SHA512。</source>
         <translation>Unsupported algorithm “%1”: only SHA1, SHA256 and SHA512 are supported.</translation>
+    </message>
+</context>
+<context>
+    <name>LinkIntake</name>
+    <message numerus="yes">
+        <source>迁移链接中有 %n 个账户</source>
+        <translation>
+            <numerusform>The export link holds %n account</numerusform>
+            <numerusform>The export link holds %n accounts</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>（第 %1/%2 张二维码）</source>
+        <translation> (QR code %1 of %2)</translation>
+    </message>
+    <message>
+        <source>：</source>
+        <translation>:</translation>
+    </message>
+    <message>
+        <source>· %1&#x3000;%2 位 · 计数器 %3</source>
+        <translation>· %1  %2 digits · counter %3</translation>
+    </message>
+    <message>
+        <source>· %1&#x3000;%2 位 · %3 秒</source>
+        <translation>· %1  %2 digits · %3 s</translation>
+    </message>
+    <message>
+        <source>· %1不会添加。</source>
+        <translation>· %1 Will not be added.</translation>
+    </message>
+    <message numerus="yes">
+        <source>· ……另有 %n 个</source>
+        <translation>
+            <numerusform>· …and %n more</numerusform>
+            <numerusform>· …and %n more</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>

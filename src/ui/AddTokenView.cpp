@@ -1,12 +1,11 @@
 #include "ui/AddTokenView.h"
 
 #include "engine/LabelText.h"
-#include "engine/OTPAuthParser.h"
 #include "store/TokenStore.h"
-#include "transfer/TransferLoader.h"
 #include "ui/AccentButton.h"
 #include "ui/CodeSettingsFields.h"
 #include "ui/ImportRunner.h"
+#include "ui/LinkIntake.h"
 #include "ui/QrScanner.h"
 #include "ui/SheetFields.h"
 #include "ui/UnlockThenAdd.h"
@@ -27,11 +26,6 @@ QString cleanField(const QLineEdit *field)
     return LabelText::cleaned(field->text()).trimmed();
 }
 
-QString refusalLine(const ImportBatch::Refusal &refusal)
-{
-    return AddTokenView::tr("%1：%2").arg(refusal.label, refusal.reason);
-}
-
 // Each refusal is a sentence of its own.
 QString joinedRefusals(const QStringList &refused)
 {
@@ -39,31 +33,6 @@ QString joinedRefusals(const QStringList &refused)
     for (const QString &line : refused.mid(1))
         joined = AddTokenView::tr("%1%2", "one refusal after another").arg(joined, line);
     return joined;
-}
-
-// The first accounts of a large export, so that the sheet stays on the screen.
-QString batchText(const MigrationBatch &batch)
-{
-    constexpr qsizetype shownLines = 10;
-    const ImportBatch &accounts = batch.accounts;
-    const qsizetype total = accounts.tokens.size() + accounts.refused.size();
-    QString text = AddTokenView::tr("迁移链接中有 %n 个账户", nullptr, int(total));
-    if (batch.count > 1)
-        text += AddTokenView::tr("（第 %1/%2 张二维码）").arg(batch.index + 1).arg(batch.count);
-    text += AddTokenView::tr("：");
-    QStringList lines;
-    for (const ImportedToken &token : accounts.tokens.first(std::min(shownLines, accounts.tokens.size()))) {
-        const QString line =
-            token.otp.isHotp() ? AddTokenView::tr("· %1　%2 位 · 计数器 %3") : AddTokenView::tr("· %1　%2 位 · %3 秒");
-        lines << line.arg(ImportBatch::label(token.name, token.issuer))
-                     .arg(token.otp.digits)
-                     .arg(token.otp.isHotp() ? token.otp.counter : quint64(token.otp.period));
-    }
-    for (const ImportBatch::Refusal &refusal : accounts.refused)
-        lines << AddTokenView::tr("· %1不会添加。").arg(refusalLine(refusal));
-    if (total > shownLines)
-        lines = lines.first(shownLines) << AddTokenView::tr("· ……另有 %n 个", nullptr, int(total - shownLines));
-    return text + u'\n' + lines.join(u'\n');
 }
 
 } // namespace
@@ -113,7 +82,16 @@ AddTokenView::AddTokenView(TokenStore &store, QWidget *parent)
 
     m_link->setFocus();
     primaryButton()->setEnabled(false);
-    connect(m_link, &QLineEdit::textChanged, this, &AddTokenView::fillFromLink);
+    m_intake = new LinkIntake({m_link, m_name, m_issuer, m_secret, m_codeSettings, m_batchList}, this);
+    connect(m_intake, &LinkIntake::batchChanged, this, [this] {
+        updatePrimaryButton();
+        fitHeight();
+    });
+    connect(m_intake, &LinkIntake::refused, this, &AddTokenView::showError);
+    connect(m_intake, &LinkIntake::refusalLifted, this, [this](const QString &reason) {
+        if (m_errorMessage == reason)
+            hideError();
+    });
     connect(m_secret, &QLineEdit::textChanged, this, &AddTokenView::updatePrimaryButton);
     connect(m_reveal, &QCheckBox::toggled, this, [this](bool shown) {
         for (QLineEdit *field : {m_link, m_secret})
@@ -154,47 +132,11 @@ void AddTokenView::chooseImageFile()
         scanFile(path);
 }
 
-void AddTokenView::fillFromLink(const QString &text)
-{
-    if (MigrationBatch::looksLikeLink(text)) {
-        const auto layer = TransferLoader::layer();
-        const auto batch = layer ? (*layer)->readMigrationLink(text) : std::unexpected(layer.error());
-        if (!batch)
-            showError(batch.error().description());
-        showBatch(batch ? std::optional(*batch) : std::nullopt);
-        return;
-    }
-    showBatch(std::nullopt);
-    const auto token = OTPAuthParser::parse(text);
-    // Typing or pasting something that is no link at all stays quiet; a link's refusal
-    // lasts only while the link field holds that link, as a link is typed letter by letter.
-    const QString reason = token ? QString() : token.error().description();
-    if (!reason.isEmpty())
-        showError(reason);
-    else if (m_errorMessage && m_errorMessage == m_linkRefusal)
-        hideError();
-    m_linkRefusal = reason;
-    if (!token)
-        return;
-    m_name->setText(token->name);
-    m_issuer->setText(token->issuer);
-    m_secret->setText(token->secret);
-    m_codeSettings->takeFrom(*token);
-}
-
-void AddTokenView::showBatch(std::optional<MigrationBatch> batch)
-{
-    m_batch = std::move(batch);
-    m_batchList->setText(m_batch ? batchText(*m_batch) : QString());
-    m_batchList->setVisible(m_batch.has_value());
-    updatePrimaryButton();
-    fitHeight();
-}
-
 void AddTokenView::updatePrimaryButton()
 {
-    primaryButton()->setEnabled(
-        !m_saving && (m_batch ? !m_batch->accounts.tokens.isEmpty() : !m_secret->text().trimmed().isEmpty()));
+    const std::optional<MigrationBatch> &batch = m_intake->batch();
+    primaryButton()->setEnabled(!m_saving
+                                && (batch ? !batch->accounts.tokens.isEmpty() : !m_secret->text().trimmed().isEmpty()));
 }
 
 void AddTokenView::setSaving(bool saving)
@@ -205,7 +147,7 @@ void AddTokenView::setSaving(bool saving)
 
 void AddTokenView::add()
 {
-    if (m_batch) {
+    if (m_intake->batch()) {
         addBatch();
         return;
     }
@@ -226,7 +168,7 @@ void AddTokenView::add()
 
 void AddTokenView::addBatch()
 {
-    MigrationBatch batch = *std::exchange(m_batch, std::nullopt);
+    MigrationBatch batch = m_intake->takeBatch();
     setSaving(true);
     ImportRunner::start(m_store, batch.accounts.tokens, *this, this,
                         [this, batch](const ImportSummary &summary) { batchAdded(batch, summary); });
@@ -238,9 +180,9 @@ void AddTokenView::batchAdded(const MigrationBatch &batch, const ImportSummary &
     setSaving(false);
     QStringList refused;
     for (const ImportBatch::Refusal &refusal : batch.accounts.refused)
-        refused << refusalLine(refusal);
+        refused << LinkIntake::refusalLine(refusal);
     for (const ImportSummary::Refusal &refusal : summary.refused)
-        refused << refusalLine({ImportBatch::label(refusal.name, refusal.issuer), refusal.reason});
+        refused << LinkIntake::refusalLine({ImportBatch::label(refusal.name, refusal.issuer), refusal.reason});
     if (refused.isEmpty() && summary.alreadyPresent == 0 && summary.notTried == 0 && batch.index + 1 >= batch.count) {
         accept();
         return;
