@@ -676,6 +676,57 @@
     </message>
 </context>
 <context>
+    <name>ExportFlow</name>
+    <message>
+        <source>Aegis 加密备份 (*.json)</source>
+        <translation>Aegis encrypted backup (*.json)</translation>
+    </message>
+    <message>
+        <source>otpauth 链接，不加密 (*.txt)</source>
+        <translation>otpauth links, unencrypted (*.txt)</translation>
+    </message>
+    <message>
+        <source>没有可导出的账户。</source>
+        <translation>There are no accounts to export.</translation>
+    </message>
+    <message>
+        <source>导出备份</source>
+        <translation>Export backup</translation>
+    </message>
+    <message>
+        <source>这个文件不加密：任何拿到它的人都能生成你全部账户的验证码。只在马上导入另一个应用并随后删除文件时使用。
+仍要导出吗？</source>
+        <translation>This file is not encrypted: anyone who gets it can generate the codes of all your accounts. Use it only to import into another app right away, then delete the file.
+Export anyway?</translation>
+    </message>
+    <message>
+        <source>仍然导出</source>
+        <translation>Export anyway</translation>
+    </message>
+    <message>
+        <source>备份用这个密码加密，保存为 Aegis 格式，Aegis 等应用也能导入。忘记密码就无法打开备份。</source>
+        <translation>The backup is encrypted with this password and saved in the Aegis format, which Aegis and other apps can import. Without the password the backup cannot be opened.</translation>
+    </message>
+    <message>
+        <source>加密失败</source>
+        <translation>encryption failed</translation>
+    </message>
+    <message numerus="yes">
+        <source>已导出 %n 个账户。</source>
+        <translation>
+            <numerusform>Exported %n account.</numerusform>
+            <numerusform>Exported %n accounts.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>另有 %n 个账户读不到密钥，没有导出。</source>
+        <translation>
+            <numerusform> %n more account has no readable secret and was not exported.</numerusform>
+            <numerusform> %n more accounts have no readable secret and were not exported.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>ForeignEntry</name>
     <message>
         <source>不支持的验证码类型：%1。</source>
@@ -733,6 +784,42 @@
     <message>
         <source>密钥或参数无效。</source>
         <translation>The secret or its settings are invalid.</translation>
+    </message>
+</context>
+<context>
+    <name>ImportFlow</name>
+    <message>
+        <source>导入</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>验证码备份 (*.json *.2fas *.txt *.csv *.maFile *.bin *.authpro);;所有文件 (*)</source>
+        <translation>Account backups (*.json *.2fas *.txt *.csv *.maFile *.bin *.authpro);;All files (*)</translation>
+    </message>
+    <message numerus="yes">
+        <source>已添加 %n 个账户。</source>
+        <translation>
+            <numerusform>Added %n account.</numerusform>
+            <numerusform>Added %n accounts.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>导入已停止，其余 %n 个账户没有添加。</source>
+        <translation>
+            <numerusform>The import was stopped; %n more account was not added.</numerusform>
+            <numerusform>The import was stopped; %n more accounts were not added.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>没有添加 %1：%2</source>
+        <translation>Not added: %1: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>另有 %n 个账户没有添加。</source>
+        <translation>
+            <numerusform>%n more account was not added.</numerusform>
+            <numerusform>%n more accounts were not added.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -830,6 +917,16 @@
     <message>
         <source>钥匙串已恢复，继续添加…</source>
         <translation>The keychain is back. Adding accounts…</translation>
+    </message>
+</context>
+<context>
+    <name>ImportQueue</name>
+    <message numerus="yes">
+        <source>一次最多排队导入 %n 个文件，这些文件没有导入：</source>
+        <translation>
+            <numerusform>At most %n file can wait to be imported at once. These were not imported:</numerusform>
+            <numerusform>At most %n files can wait to be imported at once. These were not imported:</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1403,87 +1500,6 @@
 <context>
     <name>TransferCommands</name>
     <message>
-        <source>Aegis 加密备份 (*.json)</source>
-        <translation>Aegis encrypted backup (*.json)</translation>
-    </message>
-    <message>
-        <source>otpauth 链接，不加密 (*.txt)</source>
-        <translation>otpauth links, unencrypted (*.txt)</translation>
-    </message>
-    <message>
-        <source>验证码备份 (*.json *.2fas *.txt *.csv *.maFile *.bin *.authpro);;所有文件 (*)</source>
-        <translation>Account backups (*.json *.2fas *.txt *.csv *.maFile *.bin *.authpro);;All files (*)</translation>
-    </message>
-    <message>
-        <source>备份用这个密码加密，保存为 Aegis 格式，Aegis 等应用也能导入。忘记密码就无法打开备份。</source>
-        <translation>The backup is encrypted with this password and saved in the Aegis format, which Aegis and other apps can import. Without the password the backup cannot be opened.</translation>
-    </message>
-    <message>
-        <source>加密失败</source>
-        <translation>encryption failed</translation>
-    </message>
-    <message numerus="yes">
-        <source>已导出 %n 个账户。</source>
-        <translation>
-            <numerusform>Exported %n account.</numerusform>
-            <numerusform>Exported %n accounts.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>另有 %n 个账户读不到密钥，没有导出。</source>
-        <translation>
-            <numerusform> %n more account has no readable secret and was not exported.</numerusform>
-            <numerusform> %n more accounts have no readable secret and were not exported.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>没有可导出的账户。</source>
-        <translation>There are no accounts to export.</translation>
-    </message>
-    <message>
-        <source>导出备份</source>
-        <translation>Export backup</translation>
-    </message>
-    <message>
-        <source>这个文件不加密：任何拿到它的人都能生成你全部账户的验证码。只在马上导入另一个应用并随后删除文件时使用。
-仍要导出吗？</source>
-        <translation>This file is not encrypted: anyone who gets it can generate the codes of all your accounts. Use it only to import into another app right away, then delete the file.
-Export anyway?</translation>
-    </message>
-    <message>
-        <source>仍然导出</source>
-        <translation>Export anyway</translation>
-    </message>
-    <message>
-        <source>导入</source>
-        <translation>Import</translation>
-    </message>
-    <message numerus="yes">
-        <source>已添加 %n 个账户。</source>
-        <translation>
-            <numerusform>Added %n account.</numerusform>
-            <numerusform>Added %n accounts.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>导入已停止，其余 %n 个账户没有添加。</source>
-        <translation>
-            <numerusform>The import was stopped; %n more account was not added.</numerusform>
-            <numerusform>The import was stopped; %n more accounts were not added.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>没有添加 %1：%2</source>
-        <translation>Not added: %1: %2</translation>
-    </message>
-    <message numerus="yes">
-        <source>另有 %n 个账户没有添加。</source>
-        <translation>
-            <numerusform>%n more account was not added.</numerusform>
-            <numerusform>%n more accounts were not added.</numerusform>
-        </translation>
-    </message>
-    <message>
         <source>二维码包含这个账户的密钥，任何看到或拍下它的人都能生成验证码。
 要显示吗？</source>
         <translation>The QR code contains this account’s secret: anyone who sees or photographs it can generate its codes.
@@ -1496,13 +1512,6 @@ Show it?</translation>
     <message>
         <source>读不到这个账户的密钥。</source>
         <translation>This account’s secret cannot be read.</translation>
-    </message>
-    <message numerus="yes">
-        <source>一次最多排队导入 %n 个文件，这些文件没有导入：</source>
-        <translation>
-            <numerusform>At most %n file can wait to be imported at once. These were not imported:</numerusform>
-            <numerusform>At most %n files can wait to be imported at once. These were not imported:</numerusform>
-        </translation>
     </message>
 </context>
 <context>
