@@ -32,7 +32,7 @@ public:
     // `keyProgram` derives the keys of a file with a password (see KeyDeriver).
     ImportFlow(TokenStore &store, const TransferMessages &messages, const QString &keyProgram,
                QObject *parent = nullptr);
-    // Asks a worker still parsing to stop: the import is dropped at quit.
+    // Asks a worker still parsing to stop, as when the app quits during a parse.
     ~ImportFlow() override;
 
     void start(Source source);
