@@ -70,43 +70,9 @@
 <context>
     <name>AddTokenView</name>
     <message>
-        <source>%1：%2</source>
-        <translation>%1: %2</translation>
-    </message>
-    <message>
         <source>%1%2</source>
         <comment>one refusal after another</comment>
         <translation>%1 %2</translation>
-    </message>
-    <message numerus="yes">
-        <source>迁移链接中有 %n 个账户</source>
-        <translation>
-            <numerusform>The export link holds %n account</numerusform>
-            <numerusform>The export link holds %n accounts</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>（第 %1/%2 张二维码）</source>
-        <translation> (QR code %1 of %2)</translation>
-    </message>
-    <message>
-        <source>：</source>
-        <translation>:</translation>
-    </message>
-    <message>
-        <source>· %1&#x3000;%2 位 · %3 秒</source>
-        <translation>· %1  %2 digits · %3 s</translation>
-    </message>
-    <message>
-        <source>· %1不会添加。</source>
-        <translation>· %1 Will not be added.</translation>
-    </message>
-    <message numerus="yes">
-        <source>· ……另有 %n 个</source>
-        <translation>
-            <numerusform>· …and %n more</numerusform>
-            <numerusform>· …and %n more</numerusform>
-        </translation>
     </message>
     <message>
         <source>添加验证码</source>
@@ -199,14 +165,6 @@
     <message>
         <source>未添加：%1</source>
         <translation>Not added: %1</translation>
-    </message>
-    <message>
-        <source>解锁并添加</source>
-        <translation>Unlock and add</translation>
-    </message>
-    <message>
-        <source>· %1&#x3000;%2 位 · 计数器 %3</source>
-        <translation>· %1  %2 digits · counter %3</translation>
     </message>
 </context>
 <context>
@@ -718,6 +676,57 @@
     </message>
 </context>
 <context>
+    <name>ExportFlow</name>
+    <message>
+        <source>Aegis 加密备份 (*.json)</source>
+        <translation>Aegis encrypted backup (*.json)</translation>
+    </message>
+    <message>
+        <source>otpauth 链接，不加密 (*.txt)</source>
+        <translation>otpauth links, unencrypted (*.txt)</translation>
+    </message>
+    <message>
+        <source>没有可导出的账户。</source>
+        <translation>There are no accounts to export.</translation>
+    </message>
+    <message>
+        <source>导出备份</source>
+        <translation>Export backup</translation>
+    </message>
+    <message>
+        <source>这个文件不加密：任何拿到它的人都能生成你全部账户的验证码。只在马上导入另一个应用并随后删除文件时使用。
+仍要导出吗？</source>
+        <translation>This file is not encrypted: anyone who gets it can generate the codes of all your accounts. Use it only to import into another app right away, then delete the file.
+Export anyway?</translation>
+    </message>
+    <message>
+        <source>仍然导出</source>
+        <translation>Export anyway</translation>
+    </message>
+    <message>
+        <source>备份用这个密码加密，保存为 Aegis 格式，Aegis 等应用也能导入。忘记密码就无法打开备份。</source>
+        <translation>The backup is encrypted with this password and saved in the Aegis format, which Aegis and other apps can import. Without the password the backup cannot be opened.</translation>
+    </message>
+    <message>
+        <source>加密失败</source>
+        <translation>encryption failed</translation>
+    </message>
+    <message numerus="yes">
+        <source>已导出 %n 个账户。</source>
+        <translation>
+            <numerusform>Exported %n account.</numerusform>
+            <numerusform>Exported %n accounts.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>另有 %n 个账户读不到密钥，没有导出。</source>
+        <translation>
+            <numerusform> %n more account has no readable secret and was not exported.</numerusform>
+            <numerusform> %n more accounts have no readable secret and were not exported.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>ForeignEntry</name>
     <message>
         <source>不支持的验证码类型：%1。</source>
@@ -775,6 +784,42 @@
     <message>
         <source>密钥或参数无效。</source>
         <translation>The secret or its settings are invalid.</translation>
+    </message>
+</context>
+<context>
+    <name>ImportFlow</name>
+    <message>
+        <source>导入</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>验证码备份 (*.json *.2fas *.txt *.csv *.maFile *.bin *.authpro);;所有文件 (*)</source>
+        <translation>Account backups (*.json *.2fas *.txt *.csv *.maFile *.bin *.authpro);;All files (*)</translation>
+    </message>
+    <message numerus="yes">
+        <source>已添加 %n 个账户。</source>
+        <translation>
+            <numerusform>Added %n account.</numerusform>
+            <numerusform>Added %n accounts.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>导入已停止，其余 %n 个账户没有添加。</source>
+        <translation>
+            <numerusform>The import was stopped; %n more account was not added.</numerusform>
+            <numerusform>The import was stopped; %n more accounts were not added.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>没有添加 %1：%2</source>
+        <translation>Not added: %1: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>另有 %n 个账户没有添加。</source>
+        <translation>
+            <numerusform>%n more account was not added.</numerusform>
+            <numerusform>%n more accounts were not added.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -875,6 +920,16 @@
     </message>
 </context>
 <context>
+    <name>ImportQueue</name>
+    <message numerus="yes">
+        <source>一次最多排队导入 %n 个文件，这些文件没有导入：</source>
+        <translation>
+            <numerusform>At most %n file can wait to be imported at once. These were not imported:</numerusform>
+            <numerusform>At most %n files can wait to be imported at once. These were not imported:</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>ImportSummaryDialog</name>
     <message numerus="yes">
         <source>  ……另有 %n 个</source>
@@ -956,10 +1011,6 @@
 <context>
     <name>KeychainStatusPresenter</name>
     <message>
-        <source>解锁并添加</source>
-        <translation>Unlock and add</translation>
-    </message>
-    <message>
         <source>钥匙串已锁定。</source>
         <translation>The keychain is locked.</translation>
     </message>
@@ -985,6 +1036,47 @@
     <message>
         <source>不支持的算法“%1”，仅支持 SHA1、SHA256 和 SHA512。</source>
         <translation>Unsupported algorithm “%1”: only SHA1, SHA256 and SHA512 are supported.</translation>
+    </message>
+</context>
+<context>
+    <name>LinkIntake</name>
+    <message numerus="yes">
+        <source>迁移链接中有 %n 个账户</source>
+        <translation>
+            <numerusform>The export link holds %n account</numerusform>
+            <numerusform>The export link holds %n accounts</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>（第 %1/%2 张二维码）</source>
+        <translation> (QR code %1 of %2)</translation>
+    </message>
+    <message>
+        <source>：</source>
+        <translation>:</translation>
+    </message>
+    <message>
+        <source>· %1&#x3000;%2 位 · 计数器 %3</source>
+        <translation>· %1  %2 digits · counter %3</translation>
+    </message>
+    <message>
+        <source>· %1&#x3000;%2 位 · %3 秒</source>
+        <translation>· %1  %2 digits · %3 s</translation>
+    </message>
+    <message>
+        <source>· %1不会添加。</source>
+        <translation>· %1 Will not be added.</translation>
+    </message>
+    <message numerus="yes">
+        <source>· ……另有 %n 个</source>
+        <translation>
+            <numerusform>· …and %n more</numerusform>
+            <numerusform>· …and %n more</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>
@@ -1408,87 +1500,6 @@
 <context>
     <name>TransferCommands</name>
     <message>
-        <source>Aegis 加密备份 (*.json)</source>
-        <translation>Aegis encrypted backup (*.json)</translation>
-    </message>
-    <message>
-        <source>otpauth 链接，不加密 (*.txt)</source>
-        <translation>otpauth links, unencrypted (*.txt)</translation>
-    </message>
-    <message>
-        <source>验证码备份 (*.json *.2fas *.txt *.csv *.maFile *.bin *.authpro);;所有文件 (*)</source>
-        <translation>Account backups (*.json *.2fas *.txt *.csv *.maFile *.bin *.authpro);;All files (*)</translation>
-    </message>
-    <message>
-        <source>备份用这个密码加密，保存为 Aegis 格式，Aegis 等应用也能导入。忘记密码就无法打开备份。</source>
-        <translation>The backup is encrypted with this password and saved in the Aegis format, which Aegis and other apps can import. Without the password the backup cannot be opened.</translation>
-    </message>
-    <message>
-        <source>加密失败</source>
-        <translation>encryption failed</translation>
-    </message>
-    <message numerus="yes">
-        <source>已导出 %n 个账户。</source>
-        <translation>
-            <numerusform>Exported %n account.</numerusform>
-            <numerusform>Exported %n accounts.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>另有 %n 个账户读不到密钥，没有导出。</source>
-        <translation>
-            <numerusform> %n more account has no readable secret and was not exported.</numerusform>
-            <numerusform> %n more accounts have no readable secret and were not exported.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>没有可导出的账户。</source>
-        <translation>There are no accounts to export.</translation>
-    </message>
-    <message>
-        <source>导出备份</source>
-        <translation>Export backup</translation>
-    </message>
-    <message>
-        <source>这个文件不加密：任何拿到它的人都能生成你全部账户的验证码。只在马上导入另一个应用并随后删除文件时使用。
-仍要导出吗？</source>
-        <translation>This file is not encrypted: anyone who gets it can generate the codes of all your accounts. Use it only to import into another app right away, then delete the file.
-Export anyway?</translation>
-    </message>
-    <message>
-        <source>仍然导出</source>
-        <translation>Export anyway</translation>
-    </message>
-    <message>
-        <source>导入</source>
-        <translation>Import</translation>
-    </message>
-    <message numerus="yes">
-        <source>已添加 %n 个账户。</source>
-        <translation>
-            <numerusform>Added %n account.</numerusform>
-            <numerusform>Added %n accounts.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>导入已停止，其余 %n 个账户没有添加。</source>
-        <translation>
-            <numerusform>The import was stopped; %n more account was not added.</numerusform>
-            <numerusform>The import was stopped; %n more accounts were not added.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>没有添加 %1：%2</source>
-        <translation>Not added: %1: %2</translation>
-    </message>
-    <message numerus="yes">
-        <source>另有 %n 个账户没有添加。</source>
-        <translation>
-            <numerusform>%n more account was not added.</numerusform>
-            <numerusform>%n more accounts were not added.</numerusform>
-        </translation>
-    </message>
-    <message>
         <source>二维码包含这个账户的密钥，任何看到或拍下它的人都能生成验证码。
 要显示吗？</source>
         <translation>The QR code contains this account’s secret: anyone who sees or photographs it can generate its codes.
@@ -1501,13 +1512,6 @@ Show it?</translation>
     <message>
         <source>读不到这个账户的密钥。</source>
         <translation>This account’s secret cannot be read.</translation>
-    </message>
-    <message numerus="yes">
-        <source>一次最多排队导入 %n 个文件，这些文件没有导入：</source>
-        <translation>
-            <numerusform>At most %n file can wait to be imported at once. These were not imported:</numerusform>
-            <numerusform>At most %n files can wait to be imported at once. These were not imported:</numerusform>
-        </translation>
     </message>
 </context>
 <context>
@@ -1598,6 +1602,13 @@ Show it?</translation>
     <message>
         <source>已删除 %1</source>
         <translation>Deleted %1</translation>
+    </message>
+</context>
+<context>
+    <name>UnlockThenAdd</name>
+    <message>
+        <source>解锁并添加</source>
+        <translation>Unlock and add</translation>
     </message>
 </context>
 </TS>

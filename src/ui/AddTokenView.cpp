@@ -1,15 +1,14 @@
 #include "ui/AddTokenView.h"
 
 #include "engine/LabelText.h"
-#include "engine/OTPAuthParser.h"
-#include "store/ImportRun.h"
 #include "store/TokenStore.h"
-#include "transfer/TransferLoader.h"
 #include "ui/AccentButton.h"
 #include "ui/CodeSettingsFields.h"
-#include "ui/ImportProgressDialog.h"
+#include "ui/ImportRunner.h"
+#include "ui/LinkIntake.h"
 #include "ui/QrScanner.h"
 #include "ui/SheetFields.h"
+#include "ui/UnlockThenAdd.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -27,11 +26,6 @@ QString cleanField(const QLineEdit *field)
     return LabelText::cleaned(field->text()).trimmed();
 }
 
-QString refusalLine(const ImportBatch::Refusal &refusal)
-{
-    return AddTokenView::tr("%1：%2").arg(refusal.label, refusal.reason);
-}
-
 // Each refusal is a sentence of its own.
 QString joinedRefusals(const QStringList &refused)
 {
@@ -39,31 +33,6 @@ QString joinedRefusals(const QStringList &refused)
     for (const QString &line : refused.mid(1))
         joined = AddTokenView::tr("%1%2", "one refusal after another").arg(joined, line);
     return joined;
-}
-
-// The first accounts of a large export, so that the sheet stays on the screen.
-QString batchText(const MigrationBatch &batch)
-{
-    constexpr qsizetype shownLines = 10;
-    const ImportBatch &accounts = batch.accounts;
-    const qsizetype total = accounts.tokens.size() + accounts.refused.size();
-    QString text = AddTokenView::tr("迁移链接中有 %n 个账户", nullptr, int(total));
-    if (batch.count > 1)
-        text += AddTokenView::tr("（第 %1/%2 张二维码）").arg(batch.index + 1).arg(batch.count);
-    text += AddTokenView::tr("：");
-    QStringList lines;
-    for (const ImportedToken &token : accounts.tokens.first(std::min(shownLines, accounts.tokens.size()))) {
-        const QString line =
-            token.otp.isHotp() ? AddTokenView::tr("· %1　%2 位 · 计数器 %3") : AddTokenView::tr("· %1　%2 位 · %3 秒");
-        lines << line.arg(ImportBatch::label(token.name, token.issuer))
-                     .arg(token.otp.digits)
-                     .arg(token.otp.isHotp() ? token.otp.counter : quint64(token.otp.period));
-    }
-    for (const ImportBatch::Refusal &refusal : accounts.refused)
-        lines << AddTokenView::tr("· %1不会添加。").arg(refusalLine(refusal));
-    if (total > shownLines)
-        lines = lines.first(shownLines) << AddTokenView::tr("· ……另有 %n 个", nullptr, int(total - shownLines));
-    return text + u'\n' + lines.join(u'\n');
 }
 
 } // namespace
@@ -75,7 +44,8 @@ AddTokenView::AddTokenView(TokenStore &store, QWidget *parent)
       m_imageButton(new QPushButton(tr("从图片读取二维码…"))),
       m_screenButton(new QPushButton(tr("扫描屏幕二维码"))),
       m_reveal(new QCheckBox(tr("显示链接和密钥"))),
-      m_codeSettings(new CodeSettingsFields)
+      m_codeSettings(new CodeSettingsFields),
+      m_unlock(new UnlockThenAdd(store, this))
 {
     m_link->setPlaceholderText(tr("粘贴 otpauth:// 链接"));
     m_link->setAccessibleName(tr("otpauth 链接"));
@@ -112,7 +82,16 @@ AddTokenView::AddTokenView(TokenStore &store, QWidget *parent)
 
     m_link->setFocus();
     primaryButton()->setEnabled(false);
-    connect(m_link, &QLineEdit::textChanged, this, &AddTokenView::fillFromLink);
+    m_intake = new LinkIntake({m_link, m_name, m_issuer, m_secret, m_codeSettings, m_batchList}, this);
+    connect(m_intake, &LinkIntake::batchChanged, this, [this] {
+        updatePrimaryButton();
+        fitHeight();
+    });
+    connect(m_intake, &LinkIntake::refused, this, &AddTokenView::showError);
+    connect(m_intake, &LinkIntake::refusalLifted, this, [this](const QString &reason) {
+        if (m_errorMessage == reason)
+            hideError();
+    });
     connect(m_secret, &QLineEdit::textChanged, this, &AddTokenView::updatePrimaryButton);
     connect(m_reveal, &QCheckBox::toggled, this, [this](bool shown) {
         for (QLineEdit *field : {m_link, m_secret})
@@ -122,8 +101,8 @@ AddTokenView::AddTokenView(TokenStore &store, QWidget *parent)
     connect(m_screenButton, &QPushButton::clicked, this, [this] {
         QrScanner::scanScreens(this, [this](const std::expected<QString, TransferError> &link) { showScanned(link); });
     });
-    connect(primaryButton(), &QPushButton::clicked, this, &AddTokenView::add);
-    connect(&m_store, &TokenStore::keychainStatusChanged, this, &AddTokenView::keychainStatusChanged);
+    connect(primaryButton(), &QPushButton::clicked, this, [this] { m_unlockFirst ? m_unlock->unlockAndAdd() : add(); });
+    connect(m_unlock, &UnlockThenAdd::addRequested, this, &AddTokenView::add);
     connect(m_codeSettings, &CodeSettingsFields::changed, this,
             [this] { m_settingsLine->setText(m_codeSettings->summary()); });
     connect(m_codeSettings, &CodeSettingsFields::expandedChanged, this, &AddTokenView::fitHeight);
@@ -153,47 +132,11 @@ void AddTokenView::chooseImageFile()
         scanFile(path);
 }
 
-void AddTokenView::fillFromLink(const QString &text)
-{
-    if (MigrationBatch::looksLikeLink(text)) {
-        const auto layer = TransferLoader::layer();
-        const auto batch = layer ? (*layer)->readMigrationLink(text) : std::unexpected(layer.error());
-        if (!batch)
-            showError(batch.error().description());
-        showBatch(batch ? std::optional(*batch) : std::nullopt);
-        return;
-    }
-    showBatch(std::nullopt);
-    const auto token = OTPAuthParser::parse(text);
-    // Typing or pasting something that is no link at all stays quiet; a link's refusal
-    // lasts only while the link field holds that link, as a link is typed letter by letter.
-    const QString reason = token ? QString() : token.error().description();
-    if (!reason.isEmpty())
-        showError(reason);
-    else if (m_errorMessage && m_errorMessage == m_linkRefusal)
-        hideError();
-    m_linkRefusal = reason;
-    if (!token)
-        return;
-    m_name->setText(token->name);
-    m_issuer->setText(token->issuer);
-    m_secret->setText(token->secret);
-    m_codeSettings->takeFrom(*token);
-}
-
-void AddTokenView::showBatch(std::optional<MigrationBatch> batch)
-{
-    m_batch = std::move(batch);
-    m_batchList->setText(m_batch ? batchText(*m_batch) : QString());
-    m_batchList->setVisible(m_batch.has_value());
-    updatePrimaryButton();
-    fitHeight();
-}
-
 void AddTokenView::updatePrimaryButton()
 {
-    primaryButton()->setEnabled(
-        !m_saving && (m_batch ? !m_batch->accounts.tokens.isEmpty() : !m_secret->text().trimmed().isEmpty()));
+    const std::optional<MigrationBatch> &batch = m_intake->batch();
+    primaryButton()->setEnabled(!m_saving
+                                && (batch ? !batch->accounts.tokens.isEmpty() : !m_secret->text().trimmed().isEmpty()));
 }
 
 void AddTokenView::setSaving(bool saving)
@@ -204,12 +147,7 @@ void AddTokenView::setSaving(bool saving)
 
 void AddTokenView::add()
 {
-    m_addWhenOpen = m_unlockFirst && m_store.keychainStatus() != KeychainStore::Status::Available;
-    if (m_addWhenOpen) {
-        m_store.unlockKeychain(); // the add runs once the keyring opens
-        return;
-    }
-    if (m_batch) {
+    if (m_intake->batch()) {
         addBatch();
         return;
     }
@@ -230,15 +168,10 @@ void AddTokenView::add()
 
 void AddTokenView::addBatch()
 {
-    MigrationBatch batch = *std::exchange(m_batch, std::nullopt);
+    MigrationBatch batch = m_intake->takeBatch();
     setSaving(true);
-    auto *run = new ImportRun(m_store, batch.accounts.tokens, this);
-    connect(run, &ImportRun::finished, this, [this, run, batch = std::move(batch)](const ImportSummary &summary) {
-        run->deleteLater();
-        batchAdded(batch, summary);
-    });
-    ImportProgressDialog::showFor(*run, this);
-    run->start();
+    ImportRunner::start(m_store, batch.accounts.tokens, *this, this,
+                        [this, batch](const ImportSummary &summary) { batchAdded(batch, summary); });
 }
 
 // Anything left out is said, and the sheet stays open for the next code of a split export.
@@ -247,9 +180,9 @@ void AddTokenView::batchAdded(const MigrationBatch &batch, const ImportSummary &
     setSaving(false);
     QStringList refused;
     for (const ImportBatch::Refusal &refusal : batch.accounts.refused)
-        refused << refusalLine(refusal);
+        refused << LinkIntake::refusalLine(refusal);
     for (const ImportSummary::Refusal &refusal : summary.refused)
-        refused << refusalLine({ImportBatch::label(refusal.name, refusal.issuer), refusal.reason});
+        refused << LinkIntake::refusalLine({ImportBatch::label(refusal.name, refusal.issuer), refusal.reason});
     if (refused.isEmpty() && summary.alreadyPresent == 0 && summary.notTried == 0 && batch.index + 1 >= batch.count) {
         accept();
         return;
@@ -281,13 +214,7 @@ void AddTokenView::reportBatch(const MigrationBatch &batch, const ImportSummary 
 void AddTokenView::offerUnlock(bool offer)
 {
     m_unlockFirst = offer;
-    primaryButton()->setText(offer ? tr("解锁并添加") : tr("添加"));
-}
-
-void AddTokenView::keychainStatusChanged()
-{
-    if (m_addWhenOpen && m_store.keychainStatus() == KeychainStore::Status::Available)
-        add();
+    primaryButton()->setText(offer ? UnlockThenAdd::actionText() : tr("添加"));
 }
 
 void AddTokenView::hideError()

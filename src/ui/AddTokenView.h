@@ -8,9 +8,11 @@
 #include <optional>
 
 class CodeSettingsFields;
+class LinkIntake;
 class QCheckBox;
 class QLineEdit;
 class TokenStore;
+class UnlockThenAdd;
 struct ImportSummary;
 
 // The sheet that adds an account from a pasted otpauth link or typed fields, or every
@@ -46,8 +48,6 @@ public:
     void scanFile(const QString &path);
 
 private:
-    void fillFromLink(const QString &text);
-    void showBatch(std::optional<MigrationBatch> batch);
     void updatePrimaryButton();
     void setSaving(bool saving);
     void chooseImageFile();
@@ -57,7 +57,6 @@ private:
     void reportBatch(const MigrationBatch &batch, const ImportSummary &summary, const QStringList &refused);
     void showError(const QString &message);
     void offerUnlock(bool offer);
-    void keychainStatusChanged();
     void hideError();
 
     TokenStore &m_store;
@@ -73,12 +72,9 @@ private:
     QLabel *m_settingsLine;
     QLabel *m_errorLine;
     QLabel *m_notice;
+    LinkIntake *m_intake;
+    UnlockThenAdd *m_unlock;
     std::optional<QString> m_errorMessage;
-    // The message of the link in the link field that was refused, else empty.
-    QString m_linkRefusal;
-    // The accounts of a phone-export link in the link field; 添加 adds them all.
-    std::optional<MigrationBatch> m_batch;
     bool m_saving = false; // the keychain is storing what 添加 sent; 添加 waits
-    bool m_unlockFirst = false; // the locked keyring refused the add: 解锁并添加
-    bool m_addWhenOpen = false; // 解锁并添加 asked the keyring to open
+    bool m_unlockFirst = false; // the locked keyring refused the add: 添加 reads 解锁并添加
 };

@@ -14,12 +14,11 @@ KeychainStatusPresenter::KeychainStatusPresenter(TokenStore &store, KeychainStat
     : QObject(parent),
       m_store(store),
       m_view(view),
-      m_singleShot(std::move(singleShot))
+      m_singleShot(std::move(singleShot)),
+      m_unlockThenAdd(store)
 {
-    connect(&m_store, &TokenStore::keychainStatusChanged, this, [this] {
-        addAgainIfOpen();
-        update();
-    });
+    connect(&m_unlockThenAdd, &UnlockThenAdd::addRequested, this, &KeychainStatusPresenter::addAgain);
+    connect(&m_store, &TokenStore::keychainStatusChanged, this, &KeychainStatusPresenter::update);
     connect(&m_store, &TokenStore::keychainMessage, this, &KeychainStatusPresenter::showMessage);
     connect(&m_store, &TokenStore::changeNotSaved, this, &KeychainStatusPresenter::showMessage);
     connect(&m_view, &KeychainStatusView::actionRequested, this, &KeychainStatusPresenter::actionRequested);
@@ -36,7 +35,7 @@ void KeychainStatusPresenter::update()
     const bool shown = isShown();
     using Status = KeychainStore::Status;
     if (m_lockedAdd)
-        m_view.setStatus(LockedKeychainError().description(), tr("解锁并添加"));
+        m_view.setStatus(LockedKeychainError().description(), UnlockThenAdd::actionText());
     else
         switch (m_message ? Status::Available : m_store.keychainStatus()) {
         case Status::Locked:
@@ -85,16 +84,14 @@ void KeychainStatusPresenter::actionRequested()
 {
     if (showsNote() && m_noteAct)
         return m_noteAct();
-    m_addWhenOpen = m_lockedAdd.has_value();
-    m_store.unlockKeychain();
-    addAgainIfOpen();
+    if (m_lockedAdd)
+        m_unlockThenAdd.unlockAndAdd();
+    else
+        m_store.unlockKeychain();
 }
 
-void KeychainStatusPresenter::addAgainIfOpen()
+void KeychainStatusPresenter::addAgain()
 {
-    if (!m_addWhenOpen || m_store.keychainStatus() != KeychainStore::Status::Available)
-        return;
-    m_addWhenOpen = false;
     const QString text = *std::exchange(m_lockedAdd, std::nullopt);
     update();
     Q_EMIT addAgainRequested(text);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Clock.h"
+#include "ui/UnlockThenAdd.h"
 
 #include <QObject>
 #include <QString>
@@ -41,14 +42,15 @@ private:
     void update();
     bool showsNote() const;
     void actionRequested();
-    void addAgainIfOpen();
+    void addAgain();
 
     TokenStore &m_store;
     KeychainStatusView &m_view;
     SingleShot m_singleShot;
+    // Made before the presenter follows the keychain: a pending add goes before the line's update.
+    UnlockThenAdd m_unlockThenAdd;
     std::optional<QString> m_message;
     std::optional<QString> m_lockedAdd;
-    bool m_addWhenOpen = false; // the person asked to unlock and add
     QString m_note;
     QString m_noteAction;
     std::function<void()> m_noteAct;

@@ -10,7 +10,7 @@
 using namespace Qt::Literals::StringLiterals;
 
 // The import queue: the files of one launch or one call over the bus are imported one after
-// another with a summary each, and no more than TransferCommands::maxQueued wait at once.
+// another with a summary each, and no more than ImportQueue::maxQueued wait at once.
 class TestTransferCommands : public QObject
 {
     Q_OBJECT

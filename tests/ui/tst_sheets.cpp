@@ -3,12 +3,14 @@
 #include "support/QrImage.h"
 #include "support/StoreFixture.h"
 #include "ui/AccentButton.h"
+#include "ui/AddFlows.h"
 #include "ui/AddTokenView.h"
 #include "ui/CircleButton.h"
 #include "ui/CodeClipboard.h"
 #include "ui/CodeSettingsFields.h"
 #include "ui/ContentView.h"
 #include "ui/EditTokenView.h"
+#include "ui/KeychainStatusView.h"
 #include "ui/PanelHeader.h"
 #include "ui/PanelMessageBox.h"
 #include "ui/ReturnKeyFilter.h"
@@ -202,25 +204,39 @@ private Q_SLOTS:
         QCOMPARE(sheet.errorMessage().value_or(QString()), error);
     }
 
+    void lockedAddIsOfferedAgainAfterUnlock_data()
+    {
+        QTest::addColumn<bool>("inSheet");
+        QTest::newRow("add sheet") << true;
+        QTest::newRow("panel's status line after a paste-add") << false;
+    }
     // What the person entered stays, and the add runs once the keyring opens.
     void lockedAddIsOfferedAgainAfterUnlock()
     {
+        QFETCH(bool, inSheet);
+        CodeClipboard clipboard(QApplication::clipboard());
+        ContentView panel(*m_store, clipboard, m_clock.function());
         AddTokenView sheet(*m_store);
         sheet.show();
         m_fx.keychain.state = KeychainStore::Status::Locked;
         m_fx.keychain.saveFailure = KeychainError(u"test"_s, 1, u"locked"_s);
         sheet.nameField()->setText(u"alice"_s);
         sheet.secretField()->setText(rfcSecret);
-        sheet.primaryButton()->click();
-        QCOMPARE(sheet.errorMessage(), u"钥匙串已锁定，账户没有添加。解锁钥匙串后即可再次添加。"_s);
-        QCOMPARE(sheet.primaryButton()->text(), u"解锁并添加"_s);
+        if (inSheet)
+            sheet.primaryButton()->click();
+        else
+            panel.addFlows().addQuickSecret(rfcSecret);
+        QCOMPARE(inSheet ? sheet.errorMessage().value_or(QString()) : panel.keychainStatus()->text(),
+                 u"钥匙串已锁定，账户没有添加。解锁钥匙串后即可再次添加。"_s);
+        QPushButton *again = inSheet ? sheet.primaryButton() : panel.keychainStatus()->actionButton();
+        QCOMPARE(again->text(), u"解锁并添加"_s);
         QCOMPARE(sheet.secretField()->text(), rfcSecret);
         m_fx.keychain.state = KeychainStore::Status::Available; // the person will type the password
         m_fx.keychain.saveFailure.reset();
-        sheet.primaryButton()->click();
+        again->click();
         QCOMPARE(m_fx.keychain.unlockCalls, 1);
-        QCOMPARE(m_fx.names(), QStringList{u"alice"_s});
-        QVERIFY(!sheet.isVisible());
+        QCOMPARE(m_fx.names(), QStringList{inSheet ? u"alice"_s : u"验证码"_s});
+        QCOMPARE(sheet.isVisible(), !inSheet);
     }
 
     void screenButtonReadsAShownCode()
@@ -250,20 +266,25 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("typed"); // name, issuer
         QTest::addColumn<bool>("byReturn");
         QTest::addColumn<QStringList>("saved");
+        QTest::addColumn<bool>("deleted"); // while the sheet was open, undone afterwards
         using L = QStringList;
-        QTest::newRow("blank name: 验证码") << L{u"   "_s, u""_s} << true << L{u"验证码"_s, u""_s};
-        QTest::newRow("trimmed, clicked") << L{u" Work "_s, u" Corp "_s} << false << L{u"Work"_s, u"Corp"_s};
+        QTest::newRow("blank name: 验证码") << L{u"   "_s, u""_s} << true << L{u"验证码"_s, u""_s} << false;
+        QTest::newRow("trimmed, clicked") << L{u" Work "_s, u" Corp "_s} << false << L{u"Work"_s, u"Corp"_s} << false;
         QTest::newRow("bidi and controls dropped")
-            << L{u"\u202EWork\u2069"_s, u"\tCo\u0000rp\u2028"_s} << false << L{u"Work"_s, u"Corp"_s};
+            << L{u"\u202EWork\u2069"_s, u"\tCo\u0000rp\u2028"_s} << false << L{u"Work"_s, u"Corp"_s} << false;
+        QTest::newRow("deleted account unchanged") << L{u"Work"_s, u"Corp"_s} << true << L{u"old"_s, u"Old"_s} << true;
     }
     void renameSaves()
     {
         QFETCH(QStringList, typed);
         QFETCH(bool, byReturn);
+        QFETCH(bool, deleted);
         QVERIFY(added(*m_store, {u"old"_s, u"Old"_s, rfcSecret, 60, 8, HashAlgorithm::Sha512}));
         EditTokenView sheet(*m_store, m_store->accounts().first());
         sheet.show();
         QVERIFY(QTest::qWaitForWindowActive(&sheet));
+        if (deleted)
+            m_store->requestDelete(m_store->accounts().first());
         QCOMPARE(focused(), sheet.nameField());
         QTest::keyClick(focused(), Qt::Key_Backspace); // the name starts selected
         sheet.nameField()->insert(typed[0]);
@@ -275,6 +296,10 @@ private Q_SLOTS:
             QTest::mouseClick(sheet.primaryButton(), Qt::LeftButton);
         }
         QVERIFY(!sheet.isVisible());
+        if (deleted) {
+            QVERIFY(m_store->accounts().isEmpty());
+            m_store->undoDelete();
+        }
         const TokenAccount &account = m_store->accounts().first();
         QTEST(QStringList({account.name, account.issuer}), "saved");
         QCOMPARE(m_fx.keychain.items.value(account.id), rfcSecret);
@@ -315,21 +340,6 @@ private Q_SLOTS:
 
         addAccount(u"timed"_s, {}, otherSecret);
         QVERIFY(!EditTokenView(*m_store, m_store->accounts().last()).counterField());
-    }
-
-    void renameOfDeletedAccountChangesNothing()
-    {
-        addAccount(u"alice"_s, u"Acme"_s, rfcSecret);
-        EditTokenView sheet(*m_store, m_store->accounts().first());
-        sheet.show();
-        m_store->requestDelete(m_store->accounts().first());
-        const QList<TokenAccount> before = m_store->accounts();
-        sheet.nameField()->setText(u"renamed"_s);
-        QTest::keyClick(sheet.nameField(), Qt::Key_Return);
-        QVERIFY(!sheet.isVisible());
-        QCOMPARE(m_store->accounts(), before);
-        m_store->undoDelete();
-        QCOMPARE(m_store->accounts().first().name, u"alice"_s);
     }
 
     void returnPressesTheFocusedButton_data()

@@ -4,7 +4,7 @@
 #include "transfer/QrDecoder.h"
 #include "ui/AccentButton.h"
 #include "ui/AccountQrDialog.h"
-#include "ui/ImportProgressDialog.h"
+#include "ui/ImportRunner.h"
 #include "ui/ImportSummaryDialog.h"
 #include "ui/PanelMessageBox.h"
 #include "ui/PasswordDialog.h"
@@ -25,7 +25,7 @@ class TestTransferDialogs : public QObject
 
 private Q_SLOTS:
     // 停止 clicked with the mouse stays disabled while the batch under way ends, and the dialog
-    // is gone by the time the run reports.
+    // is gone by the time the import reports.
     void stoppedImportClosesItsProgress()
     {
         StoreFixture fx;
@@ -33,36 +33,38 @@ private Q_SLOTS:
         QList<ImportedToken> tokens;
         for (int i = 1; i <= 3 * ImportRun::batchSize; ++i)
             tokens.append({QString::number(i), {}, StoreFixture::secret(26 * i), 30, 6});
-        ImportRun run(store, tokens);
         QWidget parent;
         parent.show();
-        ImportProgressDialog::showFor(run, &parent);
-        QPointer<QProgressDialog> progress = parent.findChild<QProgressDialog *>();
+        QPointer<QProgressDialog> progress;
+        std::optional<ImportSummary> summary;
+        bool shownAtReport = true;
+        ImportRunner::start(store, tokens, parent, &parent, [&](const ImportSummary &reported) {
+            shownAtReport = progress && progress->isVisible();
+            summary = reported;
+        });
+        progress = parent.findChild<QProgressDialog *>();
         QVERIFY(progress && progress->isVisible());
         QCOMPARE(progress->windowFlags(), PanelMessageBox(u"好"_s).windowFlags()); // one frame for every dialog
         QPushButton *stop = progress->findChild<QPushButton *>();
+        auto *run = parent.findChild<ImportRun *>();
         bool fixedAndFits = false;
-        connect(&run, &ImportRun::progressed, stop, [&, stop] {
+        connect(run, &ImportRun::progressed, stop, [&, stop] {
             QTest::mouseClick(stop, Qt::LeftButton);
             // As the sheets: no size for the window manager to change, yet room for the longer line.
             const QSize size = progress->size();
             fixedAndFits =
                 progress->minimumSize() == progress->maximumSize() && size.expandedTo(progress->sizeHint()) == size;
         });
-        bool shownAtEnd = true;
         bool stopEnabled = true;
         QString label;
-        connect(&run, &ImportRun::finished, &parent, [&] {
-            shownAtEnd = progress->isVisible();
+        connect(run, &ImportRun::finished, &parent, [&] {
             stopEnabled = stop->isEnabled();
             label = progress->labelText();
         });
-        QSignalSpy finished(&run, &ImportRun::finished);
-        run.start();
-        QVERIFY(finished.wait());
-        QVERIFY(!shownAtEnd && !stopEnabled && fixedAndFits);
+        QTRY_VERIFY(summary);
+        QVERIFY(!shownAtReport && !stopEnabled && fixedAndFits);
         QCOMPARE(label, u"正在停止，已开始的一批账户添加完就停下…"_s);
-        QCOMPARE(finished.first().first().value<ImportSummary>().added.size(), ImportRun::batchSize);
+        QCOMPARE(summary->added.size(), ImportRun::batchSize);
     }
 
     // A long link: a name in Chinese, percent-encoded, and a long secret.
