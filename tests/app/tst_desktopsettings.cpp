@@ -1,7 +1,6 @@
 #include "app/DesktopSettings.h"
 #include "support/PortalBus.h"
 
-#include <QDBusContext>
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;

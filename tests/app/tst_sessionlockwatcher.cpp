@@ -1,10 +1,7 @@
 #include "app/SessionLockWatcher.h"
+#include "support/Require.h"
 
-#include <QDBusMessage>
-#include <QDBusObjectPath>
-#include <QDBusVariant>
-#include <QDBusVirtualObject>
-#include <QSignalSpy>
+#include <QtDBus>
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
@@ -70,14 +67,7 @@ class TestSessionLockWatcher : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        if (!QDBusConnection::sessionBus().isConnected()) {
-            if (qgetenv("CI") == "true")
-                QFAIL("no session bus");
-            QSKIP("no session bus");
-        }
-    }
+    void initTestCase() { CORVANE_REQUIRE(QDBusConnection::sessionBus().isConnected(), "no session bus"); }
 
     void locksAndUnlocks_data()
     {
