@@ -34,31 +34,26 @@ private Q_SLOTS:
         QTEST(QtTranslation::languageFor(uiLanguages), "language");
     }
 
-    // Catalogues stay installed for the process: Chinese first, then English over it.
-    void chineseIsQtsCatalogueAndTheSource()
+    // Chinese is Qt's catalogue over the source texts, English Corvane's catalogue over it (catalogues
+    // stay installed for the process); a missing catalogue is reported.
+    void catalogues()
     {
-        QVERIFY(QtTranslation::install(*QCoreApplication::instance(), Language::chinese,
-                                       {QStringLiteral(CORVANE_CATALOGUE_DIR)}));
-        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), u"取消"_s);
+        const auto tr = [](const char *context, const char *source, int n = -1) {
+            return QCoreApplication::translate(context, source, nullptr, n);
+        };
+        const QStringList folders{QStringLiteral(CORVANE_CATALOGUE_DIR)};
+        QVERIFY(QtTranslation::install(*QCoreApplication::instance(), Language::chinese, folders));
+        QCOMPARE(tr("QPlatformTheme", "Cancel"), u"取消"_s);
         // A text field's menu words undo as the undo bar does, and OK as the dialogs do.
-        QCOMPARE(QCoreApplication::translate("QLineEdit", "&Undo"), u"撤销(&U)"_s);
-        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "OK"), u"确定"_s);
-        QCOMPARE(QCoreApplication::translate("MenuCommands", "%n 秒", nullptr, 30), u"30 秒"_s);
+        QCOMPARE(tr("QLineEdit", "&Undo"), u"撤销(&U)"_s);
+        QCOMPARE(tr("QPlatformTheme", "OK"), u"确定"_s);
+        QCOMPARE(tr("MenuCommands", "%n 秒", 30), u"30 秒"_s);
         QCOMPARE(QLocale().language(), QLocale::Chinese);
-    }
-
-    void englishCatalogueWithPlurals()
-    {
-        QVERIFY(QtTranslation::install(*QCoreApplication::instance(), Language::english,
-                                       {QStringLiteral(CORVANE_CATALOGUE_DIR)}));
-        QCOMPARE(QCoreApplication::translate("MenuCommands", "显示浮窗"), u"Show panel"_s);
-        QCOMPARE(QCoreApplication::translate("MenuCommands", "%n 秒", nullptr, 1), u"1 second"_s);
-        QCOMPARE(QCoreApplication::translate("MenuCommands", "%n 秒", nullptr, 30), u"30 seconds"_s);
-    }
-
-    void missingEnglishCatalogueIsReported()
-    {
         QVERIFY(!QtTranslation::install(*QCoreApplication::instance(), Language::english, {u"/nonexistent"_s}));
+        QVERIFY(QtTranslation::install(*QCoreApplication::instance(), Language::english, folders));
+        QCOMPARE(tr("MenuCommands", "显示浮窗"), u"Show panel"_s);
+        QCOMPARE(tr("MenuCommands", "%n 秒", 1), u"1 second"_s);
+        QCOMPARE(tr("MenuCommands", "%n 秒", 30), u"30 seconds"_s);
     }
 };
 
