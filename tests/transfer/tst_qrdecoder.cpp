@@ -2,17 +2,17 @@
 
 #include "support/QrImage.h"
 
-#include <QPainter>
-#include <QRandomGenerator>
-#include <QTest>
-
-#include <algorithm>
+#include <QtGui>
+#include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 const QString totpLink = u"otpauth://totp/Example:alice@example.org?secret=JBSWY3DPEHPK3PXP&issuer=Example"_s;
 const QString web = u"https://example.org"_s;
+// A long link: a name in Chinese, percent-encoded, and a long secret.
+const QString longLink = u"otpauth://totp/%E5%8F%91%E8%A1%8C%E8%80%85:%E5%90%8D%E5%AD%97?secret="_s + QString(103, u'A')
+                         + u"&issuer=%E5%8F%91%E8%A1%8C%E8%80%85&algorithm=SHA1&digits=8&period=60"_s;
 
 // The codes side by side, each turned by `degrees`, on a square canvas of light grey or
 // of random grey noise.
@@ -55,6 +55,7 @@ private Q_SLOTS:
         const QString none = TransferError(TransferError::Kind::noQrCode).description();
         const QString other = TransferError(TransferError::Kind::notAnAccountCode).description();
         QTest::newRow("2 px modules") << QStringList{totpLink} << 2 << 200 << 0.0 << false << totpLink;
+        QTest::newRow("long link") << QStringList{longLink} << 3 << 400 << 0.0 << false << longLink;
         QTest::newRow("turned 90") << QStringList{totpLink} << 5 << 500 << 90.0 << false << totpLink;
         QTest::newRow("turned 30 on noise") << QStringList{totpLink} << 6 << 700 << 30.0 << true << totpLink;
         QTest::newRow("upside down on noise") << QStringList{totpLink} << 4 << 500 << 180.0 << true << totpLink;
