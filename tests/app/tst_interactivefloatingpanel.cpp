@@ -1,10 +1,7 @@
 #include "app/InteractiveFloatingPanel.h"
 
-#include <QLabel>
-#include <QPointer>
-#include <QPushButton>
-#include <QVBoxLayout>
 #include <QtTest>
+#include <QtWidgets>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -13,19 +10,7 @@ class TestInteractiveFloatingPanel : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void isAFramelessToolWindowOnTopThatOwnsItsContent()
-    {
-        InteractiveFloatingPanel panel;
-        QCOMPARE(panel.windowType(), Qt::Tool);
-        QVERIFY(panel.windowFlags().testFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint));
-        QCOMPARE(panel.windowTitle(), u"岚签"_s);
-        QPointer<QWidget> first = new QLabel;
-        panel.setContent(first);
-        panel.setContent(new QLabel); // replaces (and deletes) the old
-        QVERIFY(first.isNull());
-        QCOMPARE(panel.content()->parentWidget(), &panel);
-    }
-
+    // A frameless tool window on top that owns its content, moved from where it does not act.
     void drag_data()
     {
         QTest::addColumn<int>("from"); // the panel, its label, its button
@@ -39,12 +24,18 @@ private Q_SLOTS:
     {
         QFETCH(int, from);
         InteractiveFloatingPanel panel;
+        QCOMPARE(panel.windowType(), Qt::Tool);
+        QVERIFY(panel.windowFlags().testFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint));
+        QCOMPARE(panel.windowTitle(), u"岚签"_s);
+        QPointer<QWidget> first = new QLabel;
+        panel.setContent(first);
         auto *content = new QWidget;
         auto *layout = new QVBoxLayout(content);
         const QList<QWidget *> widgets{&panel, new QLabel(u"岚签"_s), new QPushButton(u"复制"_s)};
         layout->addWidget(widgets[1]);
         layout->addWidget(widgets[2]);
-        panel.setContent(content);
+        panel.setContent(content); // replaces (and deletes) the old
+        QVERIFY(first.isNull() && content->parentWidget() == &panel);
         panel.setGeometry(200, 100, 330, 152);
         panel.show();
         QVERIFY(QTest::qWaitForWindowExposed(&panel));
