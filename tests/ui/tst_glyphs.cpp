@@ -23,7 +23,7 @@ class TestGlyphs : public QObject
     }
 
 private Q_SLOTS:
-    void eachGlyphDrawsLinesInsideItsSquare()
+    void glyphsAreLinesInsideTheirSquareAtAnyScale()
     {
         for (int i = int(Glyph::Plus); i <= int(Glyph::Pencil); ++i) {
             const QRectF bounds = Glyphs::path(Glyph(i), 1.5).boundingRect();
@@ -33,10 +33,6 @@ private Q_SLOTS:
             const int inked = inkedPixels(Glyph(i), 20, 1.5);
             QVERIFY2(inked > 10 && inked < 20 * 20 / 2, qPrintable(QStringLiteral("%1: %2").arg(i).arg(inked)));
         }
-    }
-
-    void lineWidthIsInPixelsAtAnyScale()
-    {
         // A minus stays as thick at 40 px as at 20 px: its inked area only doubles.
         const int small = inkedPixels(Glyph::Minus, 20, 2), large = inkedPixels(Glyph::Minus, 40, 2);
         QVERIFY2(std::abs(large - 2 * small) <= 4, qPrintable(QStringLiteral("%1 vs %2").arg(large).arg(small)));
