@@ -18,20 +18,8 @@
 #include "ui/TokenListView.h"
 #include "ui/TokenRow.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QClipboard>
-#include <QComboBox>
-#include <QFileDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QSpinBox>
-#include <QTemporaryDir>
-#include <QToolButton>
 #include <QtTest>
+#include <QtWidgets>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -120,14 +108,14 @@ private Q_SLOTS:
     void emptyPanelAndItsErrors()
     {
         read(panel());
-        QApplication::clipboard()->clear();
-        m_app->delegate().contentView()->addFlows().pasteAndAdd();
-        read(panel());
-        QApplication::clipboard()->setText(u"not a secret"_s);
-        m_app->delegate().contentView()->addFlows().pasteAndAdd();
-        read(panel());
+        for (const QString &pasted : {QString(), u"not a secret"_s}) {
+            QApplication::clipboard()->setText(pasted);
+            content()->addFlows().pasteAndAdd();
+            read(panel());
+        }
     }
 
+    // With accounts: the panel, collapsed, with a deletion to undo; its menus; the rename sheet.
     void panelWithAccounts()
     {
         addAccounts();
@@ -138,6 +126,15 @@ private Q_SLOTS:
         m_app->delegate().store().requestDelete(m_app->delegate().store().accounts().at(2));
         read(panel());
         m_app->delegate().store().undoDelete();
+        const int shown = m_windowsShown;
+        content()->header()->showTitleMenu(QPoint(10, 10));
+        content()->list()->findChild<TokenRow *>()->showContextMenu(QPoint(10, 10));
+        content()->header()->opacityButton()->click();
+        QTRY_COMPARE(m_windowsShown, shown + 3);
+        content()->sheets().setEditingAccount(m_app->delegate().store().accounts().first());
+        QTRY_VERIFY(content()->sheets().presentedSheet());
+        read(content()->sheets().presentedSheet());
+        content()->sheets().setEditingAccount(std::nullopt);
     }
 
     // A paste-add the locked keychain refused: the status line offers to unlock and add.
@@ -150,16 +147,6 @@ private Q_SLOTS:
         read(panel());
         m_keychain.state = KeychainStore::Status::Available;
         m_keychain.saveFailure.reset();
-    }
-
-    void menus()
-    {
-        addAccounts();
-        const int shown = m_windowsShown;
-        content()->header()->showTitleMenu(QPoint(10, 10));
-        content()->list()->findChild<TokenRow *>()->showContextMenu(QPoint(10, 10));
-        content()->header()->opacityButton()->click();
-        QTRY_COMPARE(m_windowsShown, shown + 3);
     }
 
     void addSheet()
@@ -179,15 +166,6 @@ private Q_SLOTS:
             u"otpauth-migration://offline?data=CjMKCkhlbGxvId6tvu8SGGFsaWNlQGdvb2dsZS5jb20aBkdvb2dsZSABKAEwAjgCEAEYASAA"_s);
         read(sheet);
         content()->sheets().setShowingAdd(false);
-    }
-
-    void renameSheet()
-    {
-        addAccounts();
-        content()->sheets().setEditingAccount(m_app->delegate().store().accounts().first());
-        QTRY_VERIFY(content()->sheets().presentedSheet());
-        read(content()->sheets().presentedSheet());
-        content()->sheets().setEditingAccount(std::nullopt);
     }
 
     // Export through Qt's file dialog and the password dialog, then import the vault back.
