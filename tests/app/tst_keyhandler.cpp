@@ -5,12 +5,8 @@
 #include "app/X11KeyGrab.h"
 #include "support/StoreFixture.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QDialog>
-#include <QKeyEvent>
-#include <QSignalSpy>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <xcb/xcb.h>
 
@@ -144,12 +140,10 @@ private Q_SLOTS:
         QApplication::clipboard()->clear();
         QTest::keyClicks(panel->focusWidget(), filter);
         QTest::keyClick(panel->focusWidget(), Qt::Key(key), Qt::ControlModifier);
-        QString expected;
-        for (const TokenAccount &account : delegate.store().accounts()) {
-            if (account.issuer == copied)
-                expected = delegate.store().codes().value(account.id);
-        }
-        QCOMPARE(QApplication::clipboard()->text(), expected);
+        const auto accounts = delegate.store().accounts();
+        const auto it = std::ranges::find(accounts, copied, &TokenAccount::issuer);
+        QCOMPARE(QApplication::clipboard()->text(),
+                 it == accounts.end() ? QString() : delegate.store().codes()[it->id]);
         delegate.applicationWillTerminate();
     }
 
