@@ -14,21 +14,16 @@ QString link(const QString &label, const QString &query = {})
     return u"otpauth://totp/"_s + label + u"?secret="_s + secret + query;
 }
 
-void accepted(const char *tag, const QString &text, const QString &name, const QString &issuer, qint64 period = 30,
-              qint64 digits = 6, const QString &expectedSecret = secret, HashAlgorithm algorithm = HashAlgorithm::Sha1,
-              bool steam = false)
+void accepted(const char *tag, const QString &text, const QString &name, const QString &issuer,
+              const OtpParameters &otp = {}, const QString &expectedSecret = secret)
 {
-    QTest::newRow(tag)
-        << text
-        << std::optional(ImportedToken{
-               name, issuer, expectedSecret, {period, digits, algorithm, steam ? OtpKind::Steam : OtpKind::Totp}})
-        << QString();
+    QTest::newRow(tag) << text << std::optional(ImportedToken{name, issuer, expectedSecret, otp}) << QString();
 }
 
 void acceptedCounter(const char *tag, const QString &query, quint64 counter)
 {
-    const ImportedToken token{u"al"_s, u"Ex"_s, secret, {.kind = OtpKind::Hotp, .counter = counter}};
-    QTest::newRow(tag) << u"otpauth://hotp/Ex:al?secret="_s + secret + query << std::optional(token) << QString();
+    accepted(tag, u"otpauth://hotp/Ex:al?secret="_s + secret + query, u"al"_s, u"Ex"_s,
+             {.kind = OtpKind::Hotp, .counter = counter});
 }
 
 // An empty message: silently not a link.
@@ -76,23 +71,23 @@ private Q_SLOTS:
 
         // Query items.
         accepted("names in any case, secret as written",
-                 u"otpauth://totp/al?SECRET=Ab%20c+d%2B-&Issuer=eX&PERIOD=60&Digits=8"_s, u"al"_s, u"eX"_s, 60, 8,
+                 u"otpauth://totp/al?SECRET=Ab%20c+d%2B-&Issuer=eX&PERIOD=60&Digits=8"_s, u"al"_s, u"eX"_s, {60, 8},
                  u"Ab c+d+-"_s);
         accepted("other items ignored", link(u"al"_s, u"&&image=x&algorithm="_s), u"al"_s, QString());
         accepted("SHA256, 8 digits, 60 s", link(u"al"_s, u"&algorithm=sha256&digits=8&period=60"_s), u"al"_s, QString(),
-                 60, 8, secret, HashAlgorithm::Sha256);
-        accepted("SHA512", link(u"al"_s, u"&ALGORITHM=Sha512"_s), u"al"_s, QString(), 30, 6, secret,
-                 HashAlgorithm::Sha512);
+                 {60, 8, HashAlgorithm::Sha256});
+        accepted("SHA512", link(u"al"_s, u"&ALGORITHM=Sha512"_s), u"al"_s, QString(),
+                 {.algorithm = HashAlgorithm::Sha512});
         accepted("Steam host", u"otpauth://STEAM/Steam:al?secret="_s + secret + u"&digits=8&algorithm=SHA512"_s,
-                 u"al"_s, u"Steam"_s, 30, 5, secret, HashAlgorithm::Sha1, true);
-        accepted("Steam encoder", link(u"al"_s, u"&encoder=Steam&period=60"_s), u"al"_s, QString(), 30, 5, secret,
-                 HashAlgorithm::Sha1, true);
+                 u"al"_s, u"Steam"_s, {.digits = 5, .kind = OtpKind::Steam});
+        accepted("Steam encoder", link(u"al"_s, u"&encoder=Steam&period=60"_s), u"al"_s, QString(),
+                 {.digits = 5, .kind = OtpKind::Steam});
         accepted("upper-case scheme, whitespace around", u" \t\nOTPAUTH://TOTP/al?secret="_s + secret + u"\r\n"_s,
                  u"al"_s, QString());
 
         // Numbers: what is not a whole 64-bit number keeps the default.
         const auto numbers = [](const char *tag, const QString &query, qint64 period, qint64 digits) {
-            accepted(tag, link(u"al"_s, query), u"al"_s, QString(), period, digits);
+            accepted(tag, link(u"al"_s, query), u"al"_s, QString(), {period, digits});
         };
         numbers("letters, empty", u"&period=abc&digits="_s, 30, 6);
         numbers("plus sign", u"&period=+15&digits=+8"_s, 15, 8);

@@ -12,10 +12,9 @@ const QString rfcKey = u"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ"_s; // "12345678901234
 const QString hello = u"JBSWY3DPEHPK3PXP"_s;
 
 // An empty `expected` means the call fails with invalidSecret.
-void row(const char *name, const QString &secret, double date, const QString &expected, qint64 period = 30,
-         qint64 digits = 6, HashAlgorithm algorithm = HashAlgorithm::Sha1, bool steam = false)
+void row(const char *name, const QString &secret, double date, const QString &expected, const OtpParameters &otp = {})
 {
-    QTest::newRow(name) << secret << date << period << digits << algorithm << steam << expected;
+    QTest::newRow(name) << secret << date << otp << expected;
 }
 } // namespace
 
@@ -30,10 +29,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("secret");
         QTest::addColumn<double>("date");
-        QTest::addColumn<qint64>("period");
-        QTest::addColumn<qint64>("digits");
-        QTest::addColumn<HashAlgorithm>("algorithm");
-        QTest::addColumn<bool>("steam");
+        QTest::addColumn<OtpParameters>("otp");
         QTest::addColumn<QString>("expected");
         // The RFC's keys are "1234567890" repeated to 20, 32 and 64 bytes.
         const QString rfcKeys[] = {rfcKey, rfcKey + u"GEZDGNBVGY3TQOJQGEZA"_s, rfcKey.repeated(3) + u"GEZDGNA"_s};
@@ -46,36 +42,37 @@ private Q_SLOTS:
             const char *codes[] = {sha1, sha256, sha512};
             for (const HashAlgorithm algorithm : {HashAlgorithm::Sha1, HashAlgorithm::Sha256, HashAlgorithm::Sha512})
                 QTest::addRow("RFC 6238 %s at %.0f", qPrintable(algorithmName(algorithm)), date)
-                    << rfcKeys[int(algorithm)] << date << 30ll << 8ll << algorithm << false
+                    << rfcKeys[int(algorithm)] << date << OtpParameters{30, 8, algorithm}
                     << QString::fromLatin1(codes[int(algorithm)]);
         }
         // --digits=8 --time-step-size=60s
-        row("SHA256, 8 digits, 60 s", rfcKey, 1700000000.0, u"34855935"_s, 60, 8, HashAlgorithm::Sha256);
-        row("SHA512, 8 digits, 60 s", hello, 1111111111.0, u"03185872"_s, 60, 8, HashAlgorithm::Sha512);
+        row("SHA256, 8 digits, 60 s", rfcKey, 1700000000.0, u"34855935"_s, {60, 8, HashAlgorithm::Sha256});
+        row("SHA512, 8 digits, 60 s", hello, 1111111111.0, u"03185872"_s, {60, 8, HashAlgorithm::Sha512});
         // KeePassXC's and Authenticator Pro's published Steam vectors.
         const QString steamKey = u"63BEDWCQZKTQWPESARIERL5DTTQFCJTK"_s;
-        row("Steam", steamKey, 1511200518.0, u"FR8RV"_s, 30, 5, HashAlgorithm::Sha1, true);
-        row("Steam, next step", steamKey, 1511200714.0, u"9P3VP"_s, 30, 5, HashAlgorithm::Sha1, true);
-        row("Steam with no characters", steamKey, 0, {}, 30, 0, HashAlgorithm::Sha1, true);
+        const OtpKind steam = OtpKind::Steam;
+        row("Steam", steamKey, 1511200518.0, u"FR8RV"_s, {.digits = 5, .kind = steam});
+        row("Steam, next step", steamKey, 1511200714.0, u"9P3VP"_s, {.digits = 5, .kind = steam});
+        row("Steam with no characters", steamKey, 0, {}, {.digits = 0, .kind = steam});
         row("29.999 s is still step 0", hello, 29.999, u"282760"_s);
         row("30 s is step 1", hello, 30.0, u"996554"_s);
-        row("period 60, 7 digits", hello, 1700000000.0, u"9508648"_s, 60, 7);
+        row("period 60, 7 digits", hello, 1700000000.0, u"9508648"_s, {60, 7});
         row("typed lower case in groups", u"jbsw y3dp-ehpk 3pxp"_s, 1700000000.0, u"324550"_s);
         row("two characters, one-byte key", u"ME"_s, 1700000000.0, u"671251"_s);
         row("34 characters, 2 bits left over", rfcKey + u"GA"_s, 1700000000.0, u"583602"_s);
         row("70-byte key, longer than a SHA-1 block", u"KRSXG5CTMVRXEZLU"_s.repeated(7), 1700000000.0, u"620804"_s);
-        row("largest counter below 2^64", hello, 18446744073709549568.0, u"089415"_s, 1);
+        row("largest counter below 2^64", hello, 18446744073709549568.0, u"089415"_s, {1});
         // Value 1554000994: every width keeps its leading zeros.
         const char *widths[] = {"0", "4", "94", "994", "0994", "00994", "000994", "4000994", "54000994", "554000994"};
         for (qint64 digits = 0; digits <= 9; ++digits)
-            QTest::addRow("%lld digits", digits) << hello << 1700002940.0 << 30ll << digits << HashAlgorithm::Sha1
-                                                 << false << QString::fromLatin1(widths[digits]);
+            QTest::addRow("%lld digits", digits)
+                << hello << 1700002940.0 << OtpParameters{30, digits} << QString::fromLatin1(widths[digits]);
 
         row("one character, no byte", u"M"_s, 0, {});
         row("only dropped characters", u" -=\u3000"_s, 0, {});
         row("digit 8", u"JBSWY3DPEHPK3PX8"_s, 0, {});
         for (const auto &[period, digits] : {std::pair{0ll, 6ll}, {-30ll, 6ll}, {30ll, -1ll}, {30ll, 10ll}})
-            row(qPrintable(u"period %1, digits %2"_s.arg(period).arg(digits)), hello, 0, {}, period, digits);
+            row(qPrintable(u"period %1, digits %2"_s.arg(period).arg(digits)), hello, 0, {}, {period, digits});
         // The last two put the counter at 2^64 and far beyond.
         const double inf = std::numeric_limits<double>::infinity();
         for (const double date : {std::numeric_limits<double>::quiet_NaN(), inf, -inf, -1.0, 0x1p64 * 30, 1e30})
@@ -86,11 +83,8 @@ private Q_SLOTS:
     {
         QFETCH(QString, secret);
         QFETCH(double, date);
-        QFETCH(qint64, period);
-        QFETCH(qint64, digits);
-        QFETCH(HashAlgorithm, algorithm);
-        QFETCH(bool, steam);
-        const auto result = TOTPGenerator::code(secret, date, period, digits, algorithm, steam);
+        QFETCH(OtpParameters, otp);
+        const auto result = TOTPGenerator::code(secret, date, otp.period, otp.digits, otp.algorithm, otp.isSteam());
         QTEST(result.value_or(QString()), "expected");
     }
 
