@@ -2,7 +2,6 @@
 #include "support/TempSettings.h"
 
 #include <QtTest>
-#include <memory>
 
 using namespace Qt::Literals::StringLiterals;
 using Screens = FloatingWindowController::Screens;

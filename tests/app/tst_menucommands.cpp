@@ -2,7 +2,6 @@
 #include "app/MenuCommands.h"
 #include "support/StoreFixture.h"
 
-#include <QSignalSpy>
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;

@@ -57,10 +57,8 @@ bool XvfbSession::start(QString *error)
 bool XvfbSession::startCompositor(QString *error)
 {
     const QProcess &compositor = launch(u"xcompmgr"_s, {u"-c"_s});
-    if (compositor.state() == QProcess::Running)
-        return true;
     *error = u"xcompmgr did not start: "_s + compositor.errorString();
-    return false;
+    return compositor.state() == QProcess::Running;
 }
 
 bool XvfbSession::startTray(QString *error)

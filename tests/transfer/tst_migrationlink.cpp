@@ -9,8 +9,7 @@ const QString pi = u"pi@raspberrypi|"_s;
 const QString piSecret = u"|7KSQL2JTUDIS5EF65KLMRQIIGY|6"_s;
 
 // Each account as "name|issuer|secret|digits" (then "|algorithm" unless SHA1, and "|#counter"
-// for HOTP), then each
-// refusal as "label: reason".
+// for HOTP), then each refusal as "label: reason".
 QStringList rows(const MigrationBatch &batch)
 {
     QStringList result;
