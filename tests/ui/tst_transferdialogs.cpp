@@ -75,11 +75,11 @@ private Q_SLOTS:
         QPointer<AccountQrDialog> dialog = new AccountQrDialog(u"otpauth://totp/a?secret=AAAA"_s, u"a"_s, &panel);
         dialog->show();
         auto *ticker = dialog->findChild<QTimer *>();
-        for (int second = 1; second < AccountQrDialog::visibleSeconds; ++second)
+        for (int second = 1; !hide && second < AccountQrDialog::visibleSeconds; ++second)
             QMetaObject::invokeMethod(ticker, "timeout");
         QVERIFY(dialog && dialog->isVisible());
         if (hide)
-            panel.hide();
+            panel.hide(); // long before the real ticker's minute is up
         else
             QMetaObject::invokeMethod(ticker, "timeout");
         QTRY_VERIFY(!dialog);
