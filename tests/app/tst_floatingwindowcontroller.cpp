@@ -1,4 +1,5 @@
 #include "app/FloatingWindowController.h"
+#include "store/SettingsKeys.h"
 #include "support/TempSettings.h"
 
 #include <QtTest>
@@ -21,7 +22,7 @@ class TestFloatingWindowController : public QObject
     std::unique_ptr<FloatingWindowController> m_controller;
 
     QSettings &settings() { return m_settings->settings(); }
-    QString saved() { return settings().value(FloatingWindowController::positionKey).toString(); }
+    QString saved() { return settings().value(SettingsKeys::windowOrigin).toString(); }
     // A panel at `origin` handed to a new controller, as the launch sequence does it.
     QWidget &attach(QPoint origin = topRight, bool shown = false)
     {
@@ -77,18 +78,18 @@ private Q_SLOTS:
         QFETCH(Screens, screens);
         QFETCH(QString, saved);
         m_screens = screens;
-        settings().setValue(FloatingWindowController::positionKey, saved);
+        settings().setValue(SettingsKeys::windowOrigin, saved);
         QTEST(attach().pos(), "origin");
     }
 
     void savesMovesOnlyAndAGonePanelNothing()
     {
-        settings().setValue(FloatingWindowController::positionKey, u"{5000, 5000}"_s);
+        settings().setValue(SettingsKeys::windowOrigin, u"{5000, 5000}"_s);
         QWidget &window = attach(topRight, true);
         waitForSaves();
         QCOMPARE(saved(), u"{5000, 5000}"_s); // the corrected restore is not written back
         window.move(1000, 300);
-        QTRY_COMPARE(m_settings->reopen()->value(FloatingWindowController::positionKey).toString(), u"{1000, 300}"_s);
+        QTRY_COMPARE(m_settings->reopen()->value(SettingsKeys::windowOrigin).toString(), u"{1000, 300}"_s);
         QCOMPARE(attach(topRight, true).pos(), QPoint(1000, 300)); // a restart restores it
         m_window->move(1200, 40);
         m_controller.reset(); // a pending move is saved at the end
@@ -96,13 +97,13 @@ private Q_SLOTS:
         // Once the panel is gone, nothing is done (nor crashes, nor is saved).
         attach();
         m_window.reset();
-        settings().remove(FloatingWindowController::positionKey);
+        settings().remove(SettingsKeys::windowOrigin);
         m_controller->resize(QSizeF(330, 400), true);
         m_controller->showPanel();
         m_controller->hidePanel();
         m_controller->resetWindowAlpha();
         waitForSaves();
-        QVERIFY(!settings().contains(FloatingWindowController::positionKey));
+        QVERIFY(!settings().contains(SettingsKeys::windowOrigin));
     }
 
     void resize_data()

@@ -382,7 +382,7 @@ private Q_SLOTS:
     }
 
 private:
-    AutoBackup::LayerSource layerSource()
+    LayerSource layerSource()
     {
         return [this] { return std::expected<const TransferLayer *, TransferError>(&m_layer); };
     }
