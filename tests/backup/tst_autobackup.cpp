@@ -3,7 +3,6 @@
 #include "backup/BackupComputer.h"
 #include "backup/BackupFolder.h"
 #include "backup/BackupOffer.h"
-#include "backup/BackupSettings.h"
 #include "store/SecretServiceKeychain.h"
 #include "support/StoreFixture.h"
 #include "transfer/TransferPlugin.h"
@@ -82,8 +81,7 @@ struct WriteLimit
 } // namespace
 
 // Automatic backups written in real folders against the real keyring, opened by an outside
-// oracle. The key is made once, by a setup; each test then starts with backups on, in a
-// folder of its own, as a start with them on does.
+// oracle. The first test sets the key up; the others start with backups on and find it.
 class TestAutoBackup : public QObject
 {
     Q_OBJECT
@@ -99,7 +97,6 @@ private Q_SLOTS:
         QSKIP("no Secret Service on this session bus; run through scripts/with-keyring");
     }
 
-    // The first test makes the key; the others find it in the keychain.
     void init()
     {
         m_settings = std::make_unique<TempSettings>();
@@ -112,8 +109,7 @@ private Q_SLOTS:
         if (keyMade)
             BackupSettings(m_settings->settings()).turnOn(m_folder->path(), 3);
         m_backup = makeBackup(u"alpha"_s);
-        if (!keyMade)
-            QCOMPARE(setUp(*m_backup, m_folder->path(), password), QString());
+        QCOMPARE(keyMade ? QString() : setUp(*m_backup, m_folder->path(), password), QString());
         QTRY_COMPARE(files().size(), 1);
     }
 
