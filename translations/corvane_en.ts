@@ -194,24 +194,6 @@
     </message>
 </context>
 <context>
-    <name>AutoBackup</name>
-    <message numerus="yes">
-        <source>密码至少要有 %n 个字符。</source>
-        <translation>
-            <numerusform>The password needs at least %n character.</numerusform>
-            <numerusform>The password needs at least %n characters.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>无法生成备份密钥。</source>
-        <translation>Could not create the backup key.</translation>
-    </message>
-    <message>
-        <source>密码与文件夹中另一台电脑的备份不同。</source>
-        <translation>This password does not open the other computer’s backups in that folder.</translation>
-    </message>
-</context>
-<context>
     <name>BackupCommand</name>
     <message>
         <source>文件夹</source>
@@ -287,10 +269,6 @@
 </context>
 <context>
     <name>BackupFeature</name>
-    <message>
-        <source>岚签</source>
-        <translation>Corvane</translation>
-    </message>
     <message>
         <source>自动备份失败</source>
         <translation>Automatic backup failed</translation>
@@ -395,6 +373,24 @@
     <message>
         <source>没有收到密码。</source>
         <translation>No password was received.</translation>
+    </message>
+</context>
+<context>
+    <name>BackupSetup</name>
+    <message numerus="yes">
+        <source>密码至少要有 %n 个字符。</source>
+        <translation>
+            <numerusform>The password needs at least %n character.</numerusform>
+            <numerusform>The password needs at least %n characters.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>密码与文件夹中另一台电脑的备份不同。</source>
+        <translation>This password does not open the other computer’s backups in that folder.</translation>
+    </message>
+    <message>
+        <source>无法生成备份密钥。</source>
+        <translation>Could not create the backup key.</translation>
     </message>
 </context>
 <context>
@@ -632,6 +628,13 @@
     <message>
         <source>删除这个验证码</source>
         <translation>Delete this account</translation>
+    </message>
+</context>
+<context>
+    <name>DesktopNotifier</name>
+    <message>
+        <source>岚签</source>
+        <translation>Corvane</translation>
     </message>
 </context>
 <context>

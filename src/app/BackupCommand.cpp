@@ -5,6 +5,7 @@
 #include "app/SingleInstance.h"
 #include "app/TerminalInput.h"
 #include "backup/AutoBackup.h"
+#include "backup/BackupPolicy.h"
 #include "store/SecretServiceKeychain.h"
 #include "store/TokenStore.h"
 #include "transfer/TransferLoader.h"
@@ -42,7 +43,7 @@ struct Request
     QString action; // "backup-setup", "backup-off" or "backup-now"
     QString folder;
     QString password;
-    int keep = AutoBackup::defaultKeep;
+    int keep = BackupPolicy::defaultKeep;
 };
 
 void say(std::FILE *stream, const QString &text)

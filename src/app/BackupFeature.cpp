@@ -1,5 +1,6 @@
 #include "app/BackupFeature.h"
 
+#include "app/DesktopNotifier.h"
 #include "app/TransferCommands.h"
 #include "backup/BackupCatalog.h"
 #include "transfer/TransferLoader.h"
@@ -7,16 +8,12 @@
 #include "ui/BackupSetupSheet.h"
 #include "ui/KeychainStatusPresenter.h"
 
-#include <QDBusConnection>
-#include <QDBusMessage>
 #include <QFileDialog>
 #include <QFutureWatcher>
 #include <QMenu>
 #include <QPointer>
 #include <QSysInfo>
 #include <QtConcurrentRun>
-
-using namespace Qt::Literals::StringLiterals;
 
 BackupFeature::BackupFeature(TokenStore &store, KeychainStore &keychain, QSettings &settings,
                              TransferCommands &transfer, QObject *parent)
@@ -95,7 +92,7 @@ void BackupFeature::openRestore(QWidget *parent)
     const auto layer = TransferLoader::layer();
     if (!m_backup.isOn() || !layer)
         return sheet->setMessage(layer ? tr("自动备份尚未开启，没有可恢复的备份。") : layer.error().description());
-    m_backup.readMasterKey([this, sheet = QPointer(sheet), layer = *layer](const QByteArray &masterKey) {
+    m_backup.keyring().readMasterKey([this, sheet = QPointer(sheet), layer = *layer](const QByteArray &masterKey) {
         if (!sheet)
             return;
         auto *job = new QFutureWatcher<QList<BackupEntry>>(sheet);
@@ -155,10 +152,5 @@ void BackupFeature::setUp(const QString &folder, const QString &password, int ke
 
 void BackupFeature::notify(const BackupFailure &failure)
 {
-    QDBusMessage notify =
-        QDBusMessage::createMethodCall(u"org.freedesktop.Notifications"_s, u"/org/freedesktop/Notifications"_s,
-                                       u"org.freedesktop.Notifications"_s, u"Notify"_s);
-    notify << tr("岚签") << 0u << u"org.corvane.Corvane"_s << tr("自动备份失败") << failure.description()
-           << QStringList() << QVariantMap() << -1;
-    QDBusConnection::sessionBus().send(notify); // no answer awaited
+    DesktopNotifier::notify(tr("自动备份失败"), failure.description());
 }

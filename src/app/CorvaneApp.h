@@ -2,43 +2,37 @@
 
 #include "app/AppDelegate.h"
 #include "app/BackupFeature.h"
+#include "app/ColorSchemeFollower.h"
 #include "app/DesktopSettings.h"
 #include "app/DialogFocus.h"
 #include "app/GlobalShortcut.h"
 #include "app/MenuCommands.h"
 #include "app/SessionLockWatcher.h"
 #include "app/StartupSequence.h"
+#include "app/TerminationSignals.h"
 #include "app/TrayIcon.h"
 #include "app/X11Window.h"
 #include "ui/ReturnKeyFilter.h"
 
-#include <QIcon>
 #include <QObject>
-#include <QSocketNotifier>
 
 #include <memory>
 
 // The running application around the panel: it ties the panel (AppDelegate) to the
 // desktop — the tray icon and its menu, the global shortcut, the session lock, the
-// desktop's colour scheme and animation setting, automatic backups — and to the ways the
-// process can end (menu, panel, Ctrl+Q, SIGTERM, session end), all of which finalise a
-// pending deletion first. It offers the tray's commands in the panel's title menu while no
-// tray is there. What the panel's first frame does not need (menus, tray icon, global
-// shortcut, desktop settings) is built once that frame is on screen; until the desktop's
-// settings answer, the panel shows the colour scheme the desktop stated last time.
+// desktop's colour scheme (ColorSchemeFollower) and animation setting, automatic backups —
+// and to the ways the process can end (menu, panel, Ctrl+Q, TerminationSignals, session
+// end), all of which finalise a pending deletion first. It offers the tray's commands in the
+// panel's title menu while no tray is there. What the panel's first frame does not need
+// (menus, tray icon, global shortcut, desktop settings) is built once that frame is on
+// screen.
 class CorvaneApp : public QObject
 {
     Q_OBJECT
 
 public:
-    static inline const QString hideHintKey = QStringLiteral("totp.hideHintShown");
-    static inline const QString colorSchemeKey = QStringLiteral("totp.desktopColorScheme");
-
     CorvaneApp(KeychainStore &keychain, QSettings &settings, bool startHidden = false, QObject *parent = nullptr);
     ~CorvaneApp() override;
-
-    // The tray image: the two-sheet mark, monochrome in `color`, at `size` device pixels.
-    static QImage menuBarIcon(int size, const QColor &color);
 
     AppDelegate &delegate() { return m_delegate; }
     // Brings the panel back without taking the keyboard from the window in use, as a
@@ -57,28 +51,22 @@ private:
     void startBackups(KeychainStore &keychain);
     // Brings the panel back with the keyboard, for a person's own gesture.
     void focusPanel();
-    static QIcon trayIconImage(bool dark);
-    void quitOnTerminationSignals();
     void buildMenus();
     void showTrayIcon();
     void followDesktop();
     void takeShortcut();
     void followSessionLock();
-    DesktopSettings::ColorScheme savedColorScheme() const;
-    void applyColorScheme(DesktopSettings::ColorScheme scheme);
-    void desktopColorSchemeChanged(DesktopSettings::ColorScheme scheme);
     void offerTrayCommands(QMenu *titleMenu);
     // Once ever, and only without a tray: how to bring a hidden panel back.
     void sayHowToShowAgain();
 
     QSettings &m_settings;
     QString m_statusNote;
+    TerminationSignals m_terminationSignals;
+    ColorSchemeFollower m_colorScheme;
     ReturnKeyFilter m_returnKeys;
     DialogFocus m_dialogFocus;
     AppDelegate m_delegate;
-    // The palette the desktop's own style gave, used while it states no preference.
-    QPalette m_desktopPalette;
-    bool m_dark = false;
     std::unique_ptr<BackupFeature> m_backups;
     std::unique_ptr<StartupSequence> m_startup;
     std::unique_ptr<MenuCommands> m_menuCommands;
@@ -86,5 +74,4 @@ private:
     std::unique_ptr<DesktopSettings> m_desktop;
     std::unique_ptr<GlobalShortcut> m_shortcut;
     std::unique_ptr<SessionLockWatcher> m_sessionLock;
-    std::unique_ptr<QSocketNotifier> m_signalNotifier;
 };

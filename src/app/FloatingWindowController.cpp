@@ -1,6 +1,7 @@
 #include "app/FloatingWindowController.h"
 
 #include "engine/Logging.h"
+#include "store/SettingsKeys.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -82,7 +83,7 @@ void FloatingWindowController::attach(QWidget *window)
         return;
     m_window->setWindowOpacity(1.0);
     m_animation.setTargetObject(m_window);
-    const QVariant saved = m_settings.value(positionKey);
+    const QVariant saved = m_settings.value(SettingsKeys::windowOrigin);
     if (saved.isValid()) {
         m_window->move(pointFromText(saved.toString()));
         keepWindowOnScreen();
@@ -204,7 +205,7 @@ void FloatingWindowController::savePosition()
     if (origin == m_knownOrigin)
         return;
     m_knownOrigin = origin;
-    m_settings.setValue(positionKey, pointText(origin));
+    m_settings.setValue(SettingsKeys::windowOrigin, pointText(origin));
     m_settings.sync();
     if (m_settings.status() != QSettings::NoError)
         qCWarning(lcApp) << "cannot write the panel position to" << m_settings.fileName();

@@ -31,7 +31,6 @@ public:
     };
     using ScreenSource = std::function<Screens()>;
 
-    static inline const QString positionKey = QStringLiteral("totp.windowOrigin");
     static constexpr int animationMs = 200;
     // The panel's default place: this far in from the top-right corner of the screen.
     static constexpr int cornerInset = 20;

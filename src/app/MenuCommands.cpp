@@ -67,7 +67,7 @@ void MenuCommands::fill(QMenu &menu, bool forTray)
     addDelayMenu(menu);
     addOpacityMenu(menu);
     if (forTray) // the title menu has its own
-        HideCodesItem::addTo(menu, m_store);
+        HideCodesItem::addTo(menu, m_store.preferences());
     menu.addSeparator();
     if (forTray) {
         menu.addAction(tr("导出备份…"), this, &MenuCommands::exportRequested);
@@ -86,10 +86,10 @@ void MenuCommands::addDelayMenu(QMenu &menu)
     QMenu *delays = menu.addMenu(tr("复制后清除剪贴板"));
     for (const qint64 seconds : clearDelays) {
         QAction *item = delays->addAction(delayText(seconds), this, [this, seconds] {
-            m_store.setClipboardClearDelay(seconds);
-            m_store.persistSettings();
+            m_store.preferences().setClipboardClearDelay(seconds);
+            m_store.preferences().persist();
         });
-        markIfCurrent(item, m_store.clipboardClearDelay() == seconds);
+        markIfCurrent(item, m_store.preferences().clipboardClearDelay() == seconds);
     }
 }
 
@@ -99,9 +99,9 @@ void MenuCommands::addOpacityMenu(QMenu &menu)
     for (const OpacityPopover::Level &level : OpacityPopover::levels()) {
         const double opacity = level.opacity;
         QAction *item = levels->addAction(level.label, this, [this, opacity] {
-            m_store.setPanelOpacity(opacity);
-            m_store.persistSettings();
+            m_store.preferences().setPanelOpacity(opacity);
+            m_store.preferences().persist();
         });
-        markIfCurrent(item, level.isCurrent(m_store.panelOpacity()));
+        markIfCurrent(item, level.isCurrent(m_store.preferences().panelOpacity()));
     }
 }

@@ -1,27 +1,16 @@
 #include "backup/AutoBackup.h"
 
-#include "backup/BackupCatalog.h"
-#include "backup/BackupComputer.h"
 #include "backup/BackupFolder.h"
+#include "backup/BackupName.h"
 #include "backup/BackupWriter.h"
 #include "store/KeychainStore.h"
 #include "store/TokenStore.h"
 
 #include <QDateTime>
-#include <QDir>
-#include <QPointer>
 #include <QtConcurrentRun>
-
-using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QString folderSetting = u"totp.backupFolder"_s;
-const QString keepSetting = u"totp.backupKeep"_s;
-const QString lastFileSetting = u"totp.backupLastFile"_s;
-const QString digestSetting = u"totp.backupDigest"_s;
-const QString timeSetting = u"totp.backupTime"_s;
-const QString computerSetting = u"totp.backupComputer"_s;
 // Older than any write of ours takes: the temporary file of a write that was cut off.
 constexpr std::chrono::minutes leftoverAge(10);
 
@@ -35,24 +24,17 @@ std::expected<QString, BackupFailure> writeAndRotate(const BackupRequest &reques
     return written;
 }
 
-// The folder itself, or the nearest folder above it that exists, to learn when it comes back.
-QString nearestExisting(QString path)
-{
-    while (!QFileInfo(path).isDir() && QFileInfo(path).dir().path() != path)
-        path = QFileInfo(path).dir().path();
-    return path;
-}
-
 } // namespace
 
 AutoBackup::AutoBackup(TokenStore &store, KeychainStore &keychain, QSettings &settings, LayerSource layer, QString host,
                        std::chrono::milliseconds delay, QObject *parent)
     : QObject(parent),
       m_store(store),
-      m_keychain(keychain),
       m_settings(settings),
-      m_layer(std::move(layer)),
-      m_host(BackupName::safeHost(host))
+      m_layer(layer),
+      m_host(BackupName::safeHost(host)),
+      m_keyring(keychain),
+      m_setup(m_keyring, std::move(layer))
 {
     m_quiet.setSingleShot(true);
     m_quiet.setInterval(delay);
@@ -68,10 +50,10 @@ AutoBackup::AutoBackup(TokenStore &store, KeychainStore &keychain, QSettings &se
     };
     connect(&store, &TokenStore::codesChanged, this, secretsMayHaveArrived);
     connect(&store, &TokenStore::keychainStatusChanged, this, secretsMayHaveArrived);
-    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &AutoBackup::folderChanged);
+    connect(&m_watch, &FolderWatch::changed, this, &AutoBackup::folderChanged);
     connect(&m_job, &QFutureWatcherBase::finished, this, [this] { written(m_job.result()); });
     if (isOn()) {
-        watchFolder();
+        m_watch.watch(folder());
         m_quiet.start(); // at start: catches up on a backup that failed or was cut off
     }
 }
@@ -82,90 +64,20 @@ AutoBackup::~AutoBackup()
     m_job.waitForFinished();
 }
 
-QString AutoBackup::folder() const
+void AutoBackup::setUp(const QString &folder, const QString &password, int keep, BackupSetup::Done done)
 {
-    return m_settings.value(folderSetting).toString();
-}
-
-int AutoBackup::keep() const
-{
-    return std::max(minimumKeep, m_settings.value(keepSetting, defaultKeep).toInt());
-}
-
-QString AutoBackup::computer()
-{
-    if (!m_settings.contains(computerSetting)) {
-        m_settings.setValue(computerSetting, BackupComputer::newId());
-        m_settings.sync();
-    }
-    return m_settings.value(computerSetting).toString();
-}
-
-std::optional<double> AutoBackup::lastBackupTime() const
-{
-    const QVariant time = m_settings.value(timeSetting);
-    return time.isValid() ? std::optional(time.toDouble()) : std::nullopt;
-}
-
-void AutoBackup::setUp(const QString &folder, const QString &password, int keep, SetUpDone done)
-{
-    if (password.size() < minimumPasswordLength)
-        return done(std::unexpected(tr("密码至少要有 %n 个字符。", nullptr, minimumPasswordLength)));
-    if (!QFileInfo(folder).isDir()) // nothing is turned on for a folder that is not there
-        return done(std::unexpected(BackupFailure(BackupFailure::Kind::folderMissing).description()));
-    const auto layer = m_layer();
-    if (!layer)
-        return done(std::unexpected(layer.error().description()));
-    // Another computer's backup in the folder: the same password opens its key, and taking it
-    // over lets each computer open the other's backups. Finding it reads files: on a worker.
-    QtConcurrent::run([folder, host = m_host, computer = computer(), layer = *layer] {
-        OtherBackup other{BackupCatalog::newestOtherVault(folder, host, computer), std::nullopt};
-        if (!other.vault.isEmpty())
-            other.slot = layer->vaultSlot(other.vault);
-        return other;
-    }).then(this, [=, this, layer = *layer](const OtherBackup &other) {
-        deriveKey(folder, password, keep, layer, other, done);
+    m_setup.run(folder, password, m_host, computer(), [=, this](const std::expected<void, QString> &made) {
+        if (!made)
+            return done(made);
+        m_settings.turnOn(folder, keep);
+        turnedOn(done);
     });
 }
 
-void AutoBackup::deriveKey(const QString &folder, const QString &password, int keep, const TransferLayer *layer,
-                           const OtherBackup &other, const SetUpDone &done)
+void AutoBackup::turnedOn(const BackupSetup::Done &done)
 {
-    if (!m_deriver)
-        m_deriver = std::make_unique<KeyDeriver>(m_keyProgram);
-    const bool adopted = other.slot.has_value();
-    const KeyDerivation slot = other.slot.value_or(layer->newVaultSlot());
-    m_deriver->derive(password.toUtf8(), slot, [=, this](const std::optional<QByteArray> &slotKey) {
-        using Made = std::expected<VaultKey, TransferError>;
-        const Made vault = !slotKey  ? Made(std::unexpected(TransferError::Kind::damaged))
-                           : adopted ? layer->vaultKeyOf(other.vault, *slotKey)
-                                     : layer->newVaultKey(slot, *slotKey);
-        if (!vault && vault.error().kind() == TransferError::Kind::wrongPassword)
-            return done(std::unexpected(tr("密码与文件夹中另一台电脑的备份不同。")));
-        if (!vault)
-            return done(std::unexpected(tr("无法生成备份密钥。")));
-        const BackupKey key = BackupKey::withNewDigestKey(*vault);
-        m_keychain.save(key.toText(), BackupKey::itemId,
-                        [=, this, guard = QPointer(this)](const KeychainStore::SaveResult &saved) {
-                            if (!guard)
-                                return;
-                            if (!saved)
-                                return done(std::unexpected(saved.error().description()));
-                            keySaved(folder, keep, key, done);
-                        });
-    });
-}
-
-void AutoBackup::keySaved(const QString &folder, int keep, const BackupKey &key, const SetUpDone &done)
-{
-    m_settings.setValue(folderSetting, QDir(folder).absolutePath());
-    m_settings.setValue(keepSetting, std::max(minimumKeep, keep));
-    for (const QString &setting : {lastFileSetting, digestSetting, timeSetting})
-        m_settings.remove(setting);
-    m_settings.sync();
-    m_key = key;
     m_failure.reset();
-    watchFolder();
+    m_watch.watch(folder());
     Q_EMIT stateChanged();
     Q_EMIT folderContentsChanged();
     // The first backup belongs to setting up: its outcome is the setup's, and a backup asked
@@ -180,9 +92,8 @@ void AutoBackup::setFolder(const QString &folder)
 {
     if (!isOn())
         return;
-    m_settings.setValue(folderSetting, QDir(folder).absolutePath());
-    m_settings.sync();
-    watchFolder();
+    m_settings.setFolder(folder);
+    m_watch.watch(this->folder());
     Q_EMIT stateChanged();
     Q_EMIT folderContentsChanged();
     attempt(true);
@@ -190,25 +101,17 @@ void AutoBackup::setFolder(const QString &folder)
 
 void AutoBackup::setKeep(int keep)
 {
-    m_settings.setValue(keepSetting, std::max(minimumKeep, keep));
-    m_settings.sync();
+    m_settings.setKeep(keep);
     Q_EMIT stateChanged();
 }
 
 void AutoBackup::turnOff(std::function<void()> done)
 {
-    m_keychain.remove(BackupKey::itemId, [done](bool) {
-        if (done)
-            done();
-    });
-    for (const QString &setting : {folderSetting, keepSetting, lastFileSetting, digestSetting, timeSetting})
-        m_settings.remove(setting);
-    m_settings.sync();
-    m_key.reset();
+    m_keyring.forget(std::move(done));
+    m_settings.turnOff();
     m_failure.reset();
     m_quiet.stop();
-    if (!m_watcher.directories().isEmpty())
-        m_watcher.removePaths(m_watcher.directories());
+    m_watch.watch({});
     Q_EMIT stateChanged();
 }
 
@@ -218,19 +121,6 @@ void AutoBackup::backUpNow(Done done)
         return done(BackupFailure::Kind::off);
     m_waiting.append(std::move(done));
     attempt(true);
-}
-
-void AutoBackup::readMasterKey(std::function<void(const QByteArray &)> done)
-{
-    if (m_key)
-        return done(m_key->vault.masterKey);
-    m_keychain.read({BackupKey::itemId}, [this, guard = QPointer(this), done](const KeychainStore::ReadResult &read) {
-        if (!guard)
-            return;
-        if (read && !m_key)
-            m_key = BackupKey::fromText(read->value(BackupKey::itemId));
-        done(m_key ? m_key->vault.masterKey : QByteArray());
-    });
 }
 
 void AutoBackup::accountsChanged()
@@ -252,26 +142,14 @@ void AutoBackup::attempt(bool force)
     if (!force && m_store.pendingDeletion())
         return;
     m_writing = true;
-    withKey([this, force] { write(force); });
-}
-
-void AutoBackup::withKey(std::function<void()> next)
-{
-    if (m_key)
-        return next();
-    m_keychain.read({BackupKey::itemId}, [this, guard = QPointer(this), next](const KeychainStore::ReadResult &read) {
-        if (!guard)
-            return;
-        if (!read)
-            return settle(BackupFailure::Kind::keychainLocked);
-        m_key = BackupKey::fromText(read->value(BackupKey::itemId));
-        if (!m_key)
-            return settle(BackupFailure::Kind::keyMissing);
-        next();
+    m_keyring.read([this, force](const std::expected<BackupKey, BackupFailure> &key) {
+        if (!key)
+            return settle(key.error());
+        write(*key, force);
     });
 }
 
-void AutoBackup::write(bool force)
+void AutoBackup::write(const BackupKey &key, bool force)
 {
     const QList<ImportedToken> tokens = m_store.exportTokens();
     if (tokens.size() < m_store.accounts().size()) {
@@ -283,10 +161,8 @@ void AutoBackup::write(bool force)
         return;
     }
     m_awaitingSecrets = false;
-    const QByteArray digest = m_key->digest(tokens).toHex();
-    const QString lastFile = m_settings.value(lastFileSetting).toString();
-    if (!force && digest == m_settings.value(digestSetting).toByteArray() && !lastFile.isEmpty()
-        && QDir(folder()).exists(lastFile))
+    const QByteArray digest = key.digest(tokens).toHex();
+    if (!force && m_settings.newestHolds(digest))
         return settle(std::nullopt);
     const auto layer = m_layer();
     if (!layer)
@@ -295,17 +171,13 @@ void AutoBackup::write(bool force)
     now.setTime(QTime(now.time().hour(), now.time().minute(), now.time().second()));
     m_digest = digest;
     m_job.setFuture(QtConcurrent::run(
-        writeAndRotate, BackupRequest{folder(), m_host, computer(), now, tokens, m_key->vault, keep(), *layer}));
+        writeAndRotate, BackupRequest{folder(), m_host, computer(), now, tokens, key.vault, keep(), *layer}));
 }
 
 void AutoBackup::written(const std::expected<QString, BackupFailure> &result)
 {
-    if (result) {
-        m_settings.setValue(lastFileSetting, *result);
-        m_settings.setValue(digestSetting, m_digest);
-        m_settings.setValue(timeSetting, double(QDateTime::currentMSecsSinceEpoch()) / 1000);
-        m_settings.sync();
-    }
+    if (result)
+        m_settings.recordBackup(*result, m_digest, double(QDateTime::currentMSecsSinceEpoch()) / 1000);
     settle(result ? std::nullopt : std::optional(result.error()));
 }
 
@@ -314,7 +186,7 @@ void AutoBackup::settle(std::optional<BackupFailure> outcome)
     const bool streakStarts = outcome && !m_failure;
     m_failure = outcome;
     m_writing = false;
-    watchFolder();
+    m_watch.watch(folder()); // the folder may have come or gone meanwhile
     if (outcome && outcome->mayPassUnseen())
         m_retry.start();
     else
@@ -328,17 +200,8 @@ void AutoBackup::settle(std::optional<BackupFailure> outcome)
         m_quiet.start();
 }
 
-void AutoBackup::watchFolder()
-{
-    if (!m_watcher.directories().isEmpty())
-        m_watcher.removePaths(m_watcher.directories());
-    if (isOn())
-        m_watcher.addPath(nearestExisting(folder()));
-}
-
 void AutoBackup::folderChanged()
 {
-    watchFolder();
     Q_EMIT folderContentsChanged();
     if (m_failure)
         m_quiet.start();

@@ -6,17 +6,7 @@
 #include <QPointer>
 #include <QtConcurrentRun>
 
-using namespace Qt::Literals::StringLiterals;
-
-namespace {
-
-// One key per other computer (its id, or its host for backups without one): the name of
-// its newest backup looked at.
-const QString seenGroup = u"totp.backupSeen"_s;
-
-} // namespace
-
-BackupOffer::BackupOffer(AutoBackup &backup, TokenStore &store, QSettings &settings, AutoBackup::LayerSource layer,
+BackupOffer::BackupOffer(AutoBackup &backup, TokenStore &store, QSettings &settings, LayerSource layer,
                          std::chrono::milliseconds delay, QObject *parent)
     : QObject(parent),
       m_backup(backup),
@@ -57,11 +47,11 @@ void BackupOffer::look()
     const auto layer = m_layer();
     if (!layer)
         return;
-    m_backup.readMasterKey([this, guard = QPointer(this), layer = *layer](const QByteArray &masterKey) {
+    m_backup.keyring().readMasterKey([this, guard = QPointer(this), layer = *layer](const QByteArray &masterKey) {
         if (!guard || masterKey.isEmpty() || m_job.isRunning())
             return;
         m_job.setFuture(QtConcurrent::run([folder = m_backup.folder(), host = m_backup.host(),
-                                           computer = m_backup.computer(), seen = seen(), masterKey, layer] {
+                                           computer = m_backup.computer(), seen = m_settings.seen(), masterKey, layer] {
             return BackupCatalog::newestOfOthers(folder, host, computer, seen, masterKey, *layer);
         }));
     });
@@ -74,7 +64,7 @@ void BackupOffer::found(const Found &entries)
         if (entry.state == BackupEntry::State::opened)
             m_found.append(entry);
         else
-            markSeen({entry}); // nothing this password can offer
+            m_settings.markSeen({entry}); // nothing this password can offer
     }
     update();
 }
@@ -93,7 +83,7 @@ void BackupOffer::update()
         offer.setAsidePresent(here);
         offer.present.clear();
         if (offer.tokens.isEmpty())
-            markSeen(std::exchange(m_found, {}));
+            m_settings.markSeen(std::exchange(m_found, {}));
     }
     if (offer.tokens == m_offer.tokens)
         return;
@@ -103,24 +93,7 @@ void BackupOffer::update()
 
 void BackupOffer::handled()
 {
-    markSeen(std::exchange(m_found, {}));
+    m_settings.markSeen(std::exchange(m_found, {}));
     m_offer = {};
     Q_EMIT offerChanged();
-}
-
-void BackupOffer::markSeen(const Found &entries)
-{
-    for (const BackupEntry &entry : entries)
-        m_settings.setValue(seenGroup + u'/' + entry.origin, entry.name.fileName());
-    m_settings.sync();
-}
-
-QHash<QString, QString> BackupOffer::seen() const
-{
-    QHash<QString, QString> names;
-    m_settings.beginGroup(seenGroup);
-    for (const QString &origin : m_settings.childKeys())
-        names.insert(origin, m_settings.value(origin).toString());
-    m_settings.endGroup();
-    return names;
 }

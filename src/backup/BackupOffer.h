@@ -2,10 +2,11 @@
 
 #include "backup/AutoBackup.h"
 #include "backup/BackupEntry.h"
+#include "backup/BackupSettings.h"
+#include "backup/LayerSource.h"
 #include "transfer/ImportBatch.h"
 
 #include <QFutureWatcher>
-#include <QHash>
 #include <QObject>
 #include <QSettings>
 #include <QTimer>
@@ -19,14 +20,14 @@ class TokenStore;
 // this computer lacks (the import's duplicate rule), they are offered; only the person adds
 // them, through the import summary. Nothing here changes or deletes an account. A backup
 // once offered and looked at, or holding nothing new, is not offered again: the settings
-// remember its name for its computer ("totp.backupSeen"), names only.
+// remember its name for its computer (BackupSettings::seen), names only.
 class BackupOffer : public QObject
 {
     Q_OBJECT
 
 public:
     // `delay` lets a sync service finish a burst of files before the folder is read.
-    BackupOffer(AutoBackup &backup, TokenStore &store, QSettings &settings, AutoBackup::LayerSource layer,
+    BackupOffer(AutoBackup &backup, TokenStore &store, QSettings &settings, LayerSource layer,
                 std::chrono::milliseconds delay = std::chrono::seconds(1), QObject *parent = nullptr);
     ~BackupOffer() override;
 
@@ -44,13 +45,11 @@ private:
     void look();
     void found(const Found &entries);
     void update();
-    void markSeen(const Found &entries);
-    QHash<QString, QString> seen() const;
 
     AutoBackup &m_backup;
     TokenStore &m_store;
-    QSettings &m_settings;
-    AutoBackup::LayerSource m_layer;
+    BackupSettings m_settings;
+    LayerSource m_layer;
     QTimer m_delay;
     QFutureWatcher<Found> m_job;
     Found m_found; // other computers' backups with something to offer

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "backup/BackupPolicy.h"
 #include "engine/ImportedToken.h"
 #include "transfer/TransferLayer.h"
 #include "transfer/VaultKey.h"
@@ -18,6 +19,6 @@ struct BackupRequest
     QDateTime time;
     QList<ImportedToken> tokens;
     VaultKey key;
-    int keep = 10;
+    int keep = BackupPolicy::defaultKeep;
     const TransferLayer *layer = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "store/AccountDocument.h"
 
 #include "engine/Logging.h"
+#include "store/SettingsKeys.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -10,37 +11,19 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace {
-
-const QString accountsKey = u"totp.accounts"_s;
-const QString clearDelayKey = u"totp.clipboardClearDelay"_s;
-const QString panelOpacityKey = u"totp.panelOpacity"_s;
-const QString hideCodesKey = u"totp.hideCodes"_s;
-// The id of the deletion awaiting undo, so that a start after a crash removes its secret.
-const QString pendingDeletionKey = u"totp.pendingDeletion"_s;
-
-} // namespace
-
 AccountDocument::AccountDocument(QSettings &settings, Clock clock) : m_settings(settings), m_clock(std::move(clock)) {}
 
-AccountDocument::Contents AccountDocument::load()
+std::optional<QList<TokenAccount>> AccountDocument::load()
 {
-    Contents contents;
-    if (m_settings.contains(accountsKey)) {
-        const QByteArray document = m_settings.value(accountsKey).toByteArray();
-        contents.accounts = TokenAccount::decodeList(document);
-        if (!contents.accounts) {
-            qCWarning(lcStore) << "the stored account list is unreadable; it is kept aside before the next save";
-            m_unreadable = document;
-        }
+    if (!m_settings.contains(SettingsKeys::accounts))
+        return std::nullopt;
+    const QByteArray document = m_settings.value(SettingsKeys::accounts).toByteArray();
+    auto accounts = TokenAccount::decodeList(document);
+    if (!accounts) {
+        qCWarning(lcStore) << "the stored account list is unreadable; it is kept aside before the next save";
+        m_unreadable = document;
     }
-    if (m_settings.contains(clearDelayKey))
-        contents.clipboardClearDelay = m_settings.value(clearDelayKey).toLongLong();
-    if (m_settings.contains(panelOpacityKey))
-        contents.panelOpacity = m_settings.value(panelOpacityKey).toDouble();
-    if (m_settings.contains(hideCodesKey))
-        contents.hideCodes = m_settings.value(hideCodesKey).toBool();
-    return contents;
+    return accounts;
 }
 
 std::expected<void, StoreError> AccountDocument::saveList(const QList<TokenAccount> &accounts)
@@ -50,9 +33,9 @@ std::expected<void, StoreError> AccountDocument::saveList(const QList<TokenAccou
         return std::unexpected(
             ListSaveError{QCoreApplication::translate("AccountDocument", "无法备份无法读取的旧列表")});
     m_unreadable.reset();
-    m_settings.setValue(accountsKey, TokenAccount::encodeList(accounts));
+    m_settings.setValue(SettingsKeys::accounts, TokenAccount::encodeList(accounts));
     m_settings.sync();
-    if (const auto failed = ListSaveError::of(m_settings, accountsKey))
+    if (const auto failed = ListSaveError::of(m_settings, SettingsKeys::accounts))
         return std::unexpected(*failed);
     return {};
 }
@@ -61,7 +44,7 @@ std::expected<void, StoreError> AccountDocument::saveList(const QList<TokenAccou
 void AccountDocument::restoreList(const QList<TokenAccount> &accounts)
 {
     if (!m_unreadable)
-        m_settings.setValue(accountsKey, TokenAccount::encodeList(accounts));
+        m_settings.setValue(SettingsKeys::accounts, TokenAccount::encodeList(accounts));
 }
 
 bool AccountDocument::listReadable() const
@@ -90,35 +73,27 @@ bool AccountDocument::setAsideUnreadable()
     return false;
 }
 
-void AccountDocument::saveSettings(qint64 clipboardClearDelay, double panelOpacity, bool hideCodes)
-{
-    m_settings.setValue(clearDelayKey, clipboardClearDelay);
-    m_settings.setValue(panelOpacityKey, panelOpacity);
-    m_settings.setValue(hideCodesKey, hideCodes);
-    m_settings.sync();
-}
-
 std::optional<QUuid> AccountDocument::recordedDeletion() const
 {
-    if (!m_settings.contains(pendingDeletionKey) || !listReadable())
+    if (!m_settings.contains(SettingsKeys::pendingDeletion) || !listReadable())
         return std::nullopt;
-    return QUuid::fromString(m_settings.value(pendingDeletionKey).toString());
+    return QUuid::fromString(m_settings.value(SettingsKeys::pendingDeletion).toString());
 }
 
 void AccountDocument::recordDeletion(const QUuid &id)
 {
-    m_settings.setValue(pendingDeletionKey, id.toString(QUuid::WithoutBraces));
+    m_settings.setValue(SettingsKeys::pendingDeletion, id.toString(QUuid::WithoutBraces));
 }
 
 void AccountDocument::forgetDeletion(const QUuid &id)
 {
-    if (QUuid::fromString(m_settings.value(pendingDeletionKey).toString()) != id)
+    if (QUuid::fromString(m_settings.value(SettingsKeys::pendingDeletion).toString()) != id)
         return; // a later deletion is recorded now
-    m_settings.remove(pendingDeletionKey);
+    m_settings.remove(SettingsKeys::pendingDeletion);
     m_settings.sync();
 }
 
 void AccountDocument::dropDeletion()
 {
-    m_settings.remove(pendingDeletionKey);
+    m_settings.remove(SettingsKeys::pendingDeletion);
 }

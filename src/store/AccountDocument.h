@@ -9,28 +9,20 @@
 #include <expected>
 #include <optional>
 
-// The settings file as the store keeps it: the account list, the clear delay, the panel
-// opacity, whether codes are hidden and the record of the deletion awaiting undo. A list that cannot be read is set
-// aside beside the file before anything replaces it.
+// The account list in the settings file, and the record of the deletion awaiting undo. A
+// list that cannot be read is set aside beside the file before anything replaces it.
 class AccountDocument
 {
 public:
     AccountDocument(QSettings &settings, Clock clock);
 
-    struct Contents
-    {
-        std::optional<QList<TokenAccount>> accounts; // absent when none is stored or it is unreadable
-        std::optional<qint64> clipboardClearDelay;
-        std::optional<double> panelOpacity; // as stored, not yet snapped to a level
-        std::optional<bool> hideCodes;
-    };
-    Contents load();
+    // Absent when none is stored or it is unreadable.
+    std::optional<QList<TokenAccount>> load();
 
     // Writes the list, after a copy of an unreadable one it replaces.
     std::expected<void, StoreError> saveList(const QList<TokenAccount> &accounts);
     // Puts back the list a failed save replaced, so that a later write does not carry it.
     void restoreList(const QList<TokenAccount> &accounts);
-    void saveSettings(qint64 clipboardClearDelay, double panelOpacity, bool hideCodes);
     // Whether the stored list was read, so that an account it does not name is not listed.
     bool listReadable() const;
 

@@ -1,19 +1,13 @@
 #include "store/AddJournal.h"
 
+#include "store/SettingsKeys.h"
+
 #include <QStringList>
-
-using namespace Qt::Literals::StringLiterals;
-
-namespace {
-
-const QString addsKey = u"totp.pendingAdds"_s;
-
-} // namespace
 
 QList<QUuid> AddJournal::ids() const
 {
     QList<QUuid> ids;
-    for (const QString &text : m_settings.value(addsKey).toStringList()) {
+    for (const QString &text : m_settings.value(SettingsKeys::pendingAdds).toStringList()) {
         if (const QUuid id = QUuid::fromString(text); !id.isNull())
             ids.append(id);
     }
@@ -24,7 +18,7 @@ std::optional<ListSaveError> AddJournal::record(const QList<QUuid> &ids)
 {
     const QList<QUuid> before = this->ids();
     write(before + ids);
-    auto failed = ListSaveError::of(m_settings, addsKey);
+    auto failed = ListSaveError::of(m_settings, SettingsKeys::pendingAdds);
     if (failed)
         write(before);
     return failed;
@@ -67,11 +61,11 @@ void AddJournal::write(const QList<QUuid> &ids)
 void AddJournal::writeToCache(const QList<QUuid> &ids)
 {
     if (ids.isEmpty()) {
-        m_settings.remove(addsKey);
+        m_settings.remove(SettingsKeys::pendingAdds);
     } else {
         QStringList texts;
         for (const QUuid &id : ids)
             texts << id.toString(QUuid::WithoutBraces);
-        m_settings.setValue(addsKey, texts);
+        m_settings.setValue(SettingsKeys::pendingAdds, texts);
     }
 }

@@ -2,28 +2,11 @@
 
 #include "engine/TOTPGenerator.h"
 
-#include <cmath>
-
-using namespace Qt::Literals::StringLiterals;
-
-namespace {
-
-double nearestOpacityLevel(double stored)
-{
-    double best = TokenStore::panelOpacityLevels.front();
-    for (const double level : TokenStore::panelOpacityLevels) {
-        if (std::abs(level - stored) < std::abs(best - stored))
-            best = level;
-    }
-    return best;
-}
-
-} // namespace
-
 TokenStore::TokenStore(KeychainStore &keychain, QSettings &settings, Clock clock, SingleShot singleShot,
                        QObject *parent)
     : QObject(parent),
       m_clock(std::move(clock)),
+      m_preferences(settings),
       m_keychain(keychain),
       m_document(settings, m_clock),
       m_list(m_document),
@@ -40,7 +23,8 @@ TokenStore::TokenStore(KeychainStore &keychain, QSettings &settings, Clock clock
     connect(&m_adding, &AddTransaction::listed, this, [this] { refreshCodes(m_clock()); });
     connect(&m_deletions, &DeletionJournal::undoWindowClosed, this, &TokenStore::finalizePendingDeletion);
 
-    load();
+    if (auto accounts = m_document.load())
+        m_list.reset(std::move(*accounts));
     m_deletions.finishRecorded(m_list.accounts());
     removeUnlistedAdds();
     // One keychain search for every secret, sent before the panel is built; the codes come
@@ -49,53 +33,11 @@ TokenStore::TokenStore(KeychainStore &keychain, QSettings &settings, Clock clock
     refreshCodes(m_clock());
 }
 
-void TokenStore::load()
-{
-    AccountDocument::Contents contents = m_document.load();
-    if (contents.accounts)
-        m_list.reset(std::move(*contents.accounts));
-    if (contents.clipboardClearDelay) {
-        m_clipboardClearDelay = *contents.clipboardClearDelay;
-        Q_EMIT clipboardClearDelayChanged();
-    }
-    if (contents.panelOpacity) {
-        m_panelOpacity = nearestOpacityLevel(*contents.panelOpacity);
-        Q_EMIT panelOpacityChanged();
-    }
-    if (contents.hideCodes) {
-        m_hideCodes = *contents.hideCodes;
-        Q_EMIT hideCodesChanged();
-    }
-}
-
 // Only against a list that was read: an unreadable one names no account.
 void TokenStore::removeUnlistedAdds()
 {
     if (m_document.listReadable())
         m_adding.removeUnlisted();
-}
-
-void TokenStore::setClipboardClearDelay(qint64 seconds)
-{
-    m_clipboardClearDelay = seconds;
-    Q_EMIT clipboardClearDelayChanged();
-}
-
-void TokenStore::setPanelOpacity(double opacity)
-{
-    m_panelOpacity = opacity;
-    Q_EMIT panelOpacityChanged();
-}
-
-void TokenStore::setHideCodes(bool hide)
-{
-    m_hideCodes = hide;
-    Q_EMIT hideCodesChanged();
-}
-
-void TokenStore::persistSettings()
-{
-    m_document.saveSettings(m_clipboardClearDelay, m_panelOpacity, m_hideCodes);
 }
 
 // An account just listed comes with its code, so that the panel lays the list out once.

@@ -10,47 +10,34 @@
 #include "store/ImportSummary.h"
 #include "store/Intake.h"
 #include "store/KeychainCalls.h"
+#include "store/PanelPreferences.h"
 #include "store/SecretCache.h"
 
 #include <QList>
 #include <QObject>
 #include <QSettings>
 
-#include <array>
 #include <chrono>
 #include <expected>
 #include <functional>
 #include <optional>
 
 // The one model object the views read: the ordered accounts, their current codes, the
-// settings and the deletion awaiting undo. It is the only writer of the stored account list
-// and the settings, and the only code that adds secrets to the keychain; the work is done by
-// the pieces it holds. Main thread only.
+// panel's preferences and the deletion awaiting undo. It is the only writer of the stored
+// account list and the only code that adds accounts' secrets to the keychain; the work is
+// done by the pieces it holds. Main thread only.
 class TokenStore : public QObject
 {
     Q_OBJECT
 
 public:
-    // The panel opacities one can choose, lightest first; a stored value snaps to the nearest.
-    static constexpr std::array<double, 3> panelOpacityLevels{0.6, 0.82, 1.0};
-    static constexpr double defaultPanelOpacity = panelOpacityLevels[1];
-
     TokenStore(KeychainStore &keychain, QSettings &settings, Clock clock, SingleShot singleShot = systemSingleShot,
                QObject *parent = nullptr);
 
     const QList<TokenAccount> &accounts() const { return m_list.accounts(); }
     const QHash<QUuid, QString> &codes() const { return m_codes.codes(); }
     const std::optional<PendingDeletion> &pendingDeletion() const { return m_deletions.pending(); }
-    qint64 clipboardClearDelay() const { return m_clipboardClearDelay; }
-    double panelOpacity() const { return m_panelOpacity; }
-    // The panel shows a code only where the person looks for it.
-    bool hideCodes() const { return m_hideCodes; }
-
-    // Assigning changes the running value only; persistSettings stores them all.
-    void setClipboardClearDelay(qint64 seconds);
-    void setPanelOpacity(double opacity);
-    void setHideCodes(bool hide);
-    void persistSettings();
+    PanelPreferences &preferences() { return m_preferences; }
 
     // Recomputes the code of every account whose time step changed or that has none. Secrets
     // still missing are asked of the keychain again when their back-off has passed.
@@ -106,9 +93,6 @@ Q_SIGNALS:
     void accountsChanged();
     void codesChanged();
     void pendingDeletionChanged();
-    void clipboardClearDelayChanged();
-    void panelOpacityChanged();
-    void hideCodesChanged();
     void keychainStatusChanged();
     // A keychain outcome the person should read, such as a dismissed unlock prompt.
     void keychainMessage(const QString &message);
@@ -117,7 +101,6 @@ Q_SIGNALS:
     void importingChanged(bool importing);
 
 private:
-    void load();
     void listChanged();
     // True when a code changed.
     bool refreshCodeTable(double at);
@@ -126,9 +109,7 @@ private:
     void removeUnlistedAdds();
 
     Clock m_clock;
-    qint64 m_clipboardClearDelay = 60;
-    double m_panelOpacity = defaultPanelOpacity;
-    bool m_hideCodes = false;
+    PanelPreferences m_preferences;
 
     KeychainCalls m_keychain;
     AccountDocument m_document;

@@ -1,7 +1,7 @@
 #include "ui/BackupSetupSheet.h"
 
+#include "backup/BackupPolicy.h"
 #include "ui/AccentButton.h"
-#include "ui/PasswordDialog.h"
 
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -53,8 +53,8 @@ BackupSetupSheet::BackupSetupSheet(const State &state, QWidget *parent)
     auto *keepRow = new QWidget;
     auto *keepLayout = new QHBoxLayout(keepRow);
     keepLayout->setContentsMargins(0, 0, 0, 0);
-    m_keep->setRange(minimumKeep, maximumKeep);
-    m_keep->setValue(std::max(minimumKeep, state.keep));
+    m_keep->setRange(BackupPolicy::minimumKeep, maximumKeep);
+    m_keep->setValue(BackupPolicy::keepWithin(state.keep));
     m_keep->setAccessibleName(tr("保留份数"));
     keepLayout->addWidget(new QLabel(tr("保留最近的备份：")));
     keepLayout->addWidget(m_keep);
@@ -102,13 +102,13 @@ void BackupSetupSheet::chooseFolder()
     dialog->open();
 }
 
-// A new password, needed to turn backups on, is as long as an export's and typed twice.
+// A new password, needed to turn backups on, is long enough and typed twice.
 void BackupSetupSheet::updateAcceptable()
 {
     const QString text = m_password->text();
-    const bool tooShort = !text.isEmpty() && text.size() < PasswordDialog::minimumLength;
+    const bool tooShort = !text.isEmpty() && text.size() < BackupPolicy::minimumPasswordLength;
     const bool mismatch = !m_repeat->text().isEmpty() && m_repeat->text() != text;
-    m_hint->setText(tooShort ? tr("密码至少要有 %n 个字符，越长越难猜。", nullptr, PasswordDialog::minimumLength)
+    m_hint->setText(tooShort ? tr("密码至少要有 %n 个字符，越长越难猜。", nullptr, BackupPolicy::minimumPasswordLength)
                     : mismatch ? tr("两次输入的密码不一致。")
                                : QString());
     m_hint->setVisible(!m_hint->text().isEmpty());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "backup/BackupPolicy.h"
 #include "ui/SheetDialog.h"
 
 #include <QDateTime>
@@ -22,11 +23,10 @@ public:
     {
         bool on = false;
         QString folder;
-        int keep = 10;
+        int keep = BackupPolicy::defaultKeep;
         std::optional<QDateTime> lastBackup = {};
         QString problem = {}; // empty while backups succeed
     };
-    static constexpr int minimumKeep = 3;
 
     explicit BackupSetupSheet(const State &state, QWidget *parent = nullptr);
 

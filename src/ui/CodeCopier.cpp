@@ -38,7 +38,7 @@ void CodeCopier::copy(const QString &codeText, const TokenAccount &account)
 
 void CodeCopier::copyShown(const QString &codeText, const QUuid &id)
 {
-    m_clipboard.copyCode(codeText, m_store.clipboardClearDelay());
+    m_clipboard.copyCode(codeText, m_store.preferences().clipboardClearDelay());
     setCopiedAccountID(id);
     m_singleShot(copiedMarkDuration, this, [this, id] {
         if (m_copiedAccountID == id)

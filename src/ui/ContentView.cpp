@@ -59,8 +59,9 @@ ContentView::ContentView(TokenStore &store, CodeClipboard &clipboard, Clock cloc
     connect(&m_store, &TokenStore::codesChanged, this, [this] { m_list->setCodes(m_store.codes()); });
     connect(&m_store, &TokenStore::pendingDeletionChanged, this, &ContentView::pendingDeletionChanged);
     connect(&m_store, &TokenStore::importingChanged, m_list, &TokenListView::holdPosition);
-    connect(&m_store, &TokenStore::hideCodesChanged, this, [this] { m_list->setCodesHidden(m_store.hideCodes()); });
-    connect(&m_store, &TokenStore::panelOpacityChanged, this, [this] {
+    connect(&m_store.preferences(), &PanelPreferences::hideCodesChanged, this,
+            [this] { m_list->setCodesHidden(m_store.preferences().hideCodes()); });
+    connect(&m_store.preferences(), &PanelPreferences::panelOpacityChanged, this, [this] {
         update();
         Q_EMIT windowAlphaResetRequested();
     });
@@ -69,7 +70,7 @@ ContentView::ContentView(TokenStore &store, CodeClipboard &clipboard, Clock cloc
     m_accountCount = m_store.accounts().size();
     m_list->setAccounts(m_store.accounts());
     m_list->setCodes(m_store.codes());
-    m_list->setCodesHidden(m_store.hideCodes());
+    m_list->setCodesHidden(m_store.preferences().hideCodes());
     pendingDeletionChanged();
     relayout();
 }
@@ -254,7 +255,8 @@ void ContentView::paintEvent(QPaintEvent *event)
     painter.setRenderHint(QPainter::Antialiasing);
     const bool dark = Palette::isDark(palette());
     const bool translucent = window()->testAttribute(Qt::WA_TranslucentBackground);
-    m_border->fillBody(painter, event->region(), Palette::panelBody(dark, m_store.panelOpacity(), translucent));
+    m_border->fillBody(painter, event->region(),
+                       Palette::panelBody(dark, m_store.preferences().panelOpacity(), translucent));
     const QColor divider = Palette::faded(Palette::primary(dark), 0.07f);
     for (const QRect &line : std::as_const(m_layout.dividers))
         painter.fillRect(line, divider);

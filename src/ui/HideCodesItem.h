@@ -1,11 +1,11 @@
 #pragma once
 
 class QMenu;
-class TokenStore;
+class PanelPreferences;
 
 // The check item that hides the codes, shared by the title menu and the tray menu.
 namespace HideCodesItem {
 
-void addTo(QMenu &menu, TokenStore &store);
+void addTo(QMenu &menu, PanelPreferences &preferences);
 
 } // namespace HideCodesItem

@@ -1,6 +1,6 @@
 #include "ui/OpacityPopover.h"
 
-#include "store/TokenStore.h"
+#include "store/PanelPreferences.h"
 #include "ui/Glyphs.h"
 #include "ui/Palette.h"
 #include "ui/PanelFonts.h"
@@ -59,7 +59,7 @@ private:
     bool m_current;
 };
 
-constexpr std::array<const char *, TokenStore::panelOpacityLevels.size()> levelLabels{
+constexpr std::array<const char *, PanelPreferences::panelOpacityLevels.size()> levelLabels{
     QT_TRANSLATE_NOOP("OpacityPopover", "轻透"), QT_TRANSLATE_NOOP("OpacityPopover", "清晰"),
     QT_TRANSLATE_NOOP("OpacityPopover", "不透明")};
 
@@ -69,7 +69,7 @@ QList<OpacityPopover::Level> OpacityPopover::levels()
 {
     QList<Level> levels;
     for (size_t i = 0; i < levelLabels.size(); ++i)
-        levels.append({tr(levelLabels[i]), TokenStore::panelOpacityLevels[i]});
+        levels.append({tr(levelLabels[i]), PanelPreferences::panelOpacityLevels[i]});
     return levels;
 }
 

@@ -97,10 +97,10 @@ void PanelHeader::toggleOpacityPopover()
         m_popover->close();
         return;
     }
-    m_popover = new OpacityPopover(m_store.panelOpacity(), this);
+    m_popover = new OpacityPopover(m_store.preferences().panelOpacity(), this);
     connect(m_popover, &OpacityPopover::levelChosen, this, [this](double opacity) {
-        m_store.setPanelOpacity(opacity);
-        m_store.persistSettings();
+        m_store.preferences().setPanelOpacity(opacity);
+        m_store.preferences().persist();
     });
     m_popover->popUp(m_opacity);
 }
@@ -109,7 +109,7 @@ QMenu *PanelHeader::showTitleMenu(const QPoint &globalPos)
 {
     auto *menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    HideCodesItem::addTo(*menu, m_store);
+    HideCodesItem::addTo(*menu, m_store.preferences());
     menu->addSeparator();
     menu->addAction(tr("导出备份…"), this, &PanelHeader::exportRequested);
     menu->addAction(tr("导入…"), this, &PanelHeader::importRequested);

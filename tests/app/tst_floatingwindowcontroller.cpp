@@ -10,6 +10,7 @@ Q_DECLARE_METATYPE(Screens)
 static const QRectF mainScreen(0, 0, 1920, 1080);
 static const QSize panelSize(330, 152);
 static const QPoint topRight(1570, 20); // 20 in from the main screen's top-right corner
+static const QString originKey(u"totp.windowOrigin"_s);
 
 class TestFloatingWindowController : public QObject
 {
@@ -20,7 +21,7 @@ class TestFloatingWindowController : public QObject
     std::unique_ptr<FloatingWindowController> m_controller;
 
     QSettings &settings() { return m_settings->settings(); }
-    QString saved() { return settings().value(FloatingWindowController::positionKey).toString(); }
+    QString saved() { return settings().value(originKey).toString(); }
     // A panel at `origin` handed to a new controller, as the launch sequence does it.
     QWidget &attach(QPoint origin = topRight, bool shown = false)
     {
@@ -76,18 +77,18 @@ private Q_SLOTS:
         QFETCH(Screens, screens);
         QFETCH(QString, saved);
         m_screens = screens;
-        settings().setValue(FloatingWindowController::positionKey, saved);
+        settings().setValue(originKey, saved);
         QTEST(attach().pos(), "origin");
     }
 
     void savesMovesOnlyAndAGonePanelNothing()
     {
-        settings().setValue(FloatingWindowController::positionKey, u"{5000, 5000}"_s);
+        settings().setValue(originKey, u"{5000, 5000}"_s);
         QWidget &window = attach(topRight, true);
         waitForSaves();
         QCOMPARE(saved(), u"{5000, 5000}"_s); // the corrected restore is not written back
         window.move(1000, 300);
-        QTRY_COMPARE(m_settings->reopen()->value(FloatingWindowController::positionKey).toString(), u"{1000, 300}"_s);
+        QTRY_COMPARE(m_settings->reopen()->value(originKey).toString(), u"{1000, 300}"_s);
         QCOMPARE(attach(topRight, true).pos(), QPoint(1000, 300)); // a restart restores it
         m_window->move(1200, 40);
         m_controller.reset(); // a pending move is saved at the end
@@ -95,13 +96,13 @@ private Q_SLOTS:
         // Once the panel is gone, nothing is done (nor crashes, nor is saved).
         attach();
         m_window.reset();
-        settings().remove(FloatingWindowController::positionKey);
+        settings().remove(originKey);
         m_controller->resize(QSizeF(330, 400), true);
         m_controller->showPanel();
         m_controller->hidePanel();
         m_controller->resetWindowAlpha();
         waitForSaves();
-        QVERIFY(!settings().contains(FloatingWindowController::positionKey));
+        QVERIFY(!settings().contains(originKey));
     }
 
     void resize_data()

@@ -36,8 +36,8 @@ private Q_SLOTS:
     {
         QFETCH(qint64, delay);
         QFETCH(double, opacity);
-        m_fx.store->setClipboardClearDelay(delay);
-        m_fx.store->setPanelOpacity(opacity);
+        m_fx.store->preferences().setClipboardClearDelay(delay);
+        m_fx.store->preferences().setPanelOpacity(opacity);
         m_menu->rebuild();
         QTEST(checkedItems(), "checked");
     }
@@ -45,11 +45,11 @@ private Q_SLOTS:
     void choosingStoresAtOnce()
     {
         item(u"30 秒"_s)->trigger();
-        QCOMPARE(m_fx.store->clipboardClearDelay(), 30);
+        QCOMPARE(m_fx.store->preferences().clipboardClearDelay(), 30);
         item(u"轻透"_s)->trigger();
-        QCOMPARE(m_fx.store->panelOpacity(), 0.6);
+        QCOMPARE(m_fx.store->preferences().panelOpacity(), 0.6);
         item(u"隐藏验证码"_s)->trigger();
-        QVERIFY(m_fx.store->hideCodes());
+        QVERIFY(m_fx.store->preferences().hideCodes());
         const auto saved = m_fx.settings.reopen();
         QCOMPARE(saved->value(u"totp.clipboardClearDelay"_s).toLongLong(), 30);
         QCOMPARE(saved->value(u"totp.panelOpacity"_s).toDouble(), 0.6);

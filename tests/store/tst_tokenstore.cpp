@@ -42,24 +42,24 @@ private Q_SLOTS:
         if (opacity.isValid())
             m_fx.settings.settings().setValue(u"totp.panelOpacity"_s, opacity);
         TokenStore &store = m_fx.restart();
-        QTEST(store.clipboardClearDelay(), "loadedDelay");
-        QTEST(store.panelOpacity(), "loadedOpacity");
+        QTEST(store.preferences().clipboardClearDelay(), "loadedDelay");
+        QTEST(store.preferences().panelOpacity(), "loadedOpacity");
         QCOMPARE(m_fx.settings.settings().allKeys().size(), int(delay.isValid()) + int(opacity.isValid()));
     }
 
     void settingsAreStoredOnlyWhenAsked()
     {
         TokenStore &store = m_fx.restart();
-        store.setPanelOpacity(1.0);
-        store.setClipboardClearDelay(15);
-        store.setHideCodes(true);
+        store.preferences().setPanelOpacity(1.0);
+        store.preferences().setClipboardClearDelay(15);
+        store.preferences().setHideCodes(true);
         QVERIFY(m_fx.settings.reopen()->allKeys().isEmpty());
-        store.persistSettings();
+        store.preferences().persist();
         const auto reopened = m_fx.settings.reopen();
         QCOMPARE(reopened->value(u"totp.panelOpacity"_s).toDouble(), 1.0);
         QCOMPARE(reopened->value(u"totp.clipboardClearDelay"_s).toLongLong(), 15);
         QCOMPARE(reopened->value(u"totp.hideCodes"_s).toBool(), true);
-        QVERIFY(m_fx.restart().hideCodes());
+        QVERIFY(m_fx.restart().preferences().hideCodes());
     }
 
     // A start reads the top rows' secrets first, then the others in batches; rows shown
@@ -209,7 +209,7 @@ private Q_SLOTS:
         QFETCH(QString, undone);
         QVERIFY(refusals.first().first().toString().endsWith(undone));
         QVERIFY(QDir().rmdir(settings.fileName())); // writable again: changes are saved again
-        store.setClipboardClearDelay(5); // writes the settings file without a list change
+        store.preferences().setClipboardClearDelay(5); // writes the settings file without a list change
         QCOMPARE(
             StoreFixture::names(*TokenAccount::decodeList(settings.reopen()->value(u"totp.accounts"_s).toByteArray())),
             QStringList({u"A"_s, u"B"_s}).mid(change == u"undo" ? 1 : 0));

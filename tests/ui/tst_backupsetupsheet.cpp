@@ -48,12 +48,12 @@ private Q_SLOTS:
         BackupSetupSheet sheet({.folder = u"/b"_s});
         QCOMPARE(sheet.keepField()->value(), 10);
         sheet.keepField()->setValue(1);
-        QCOMPARE(sheet.keepField()->value(), BackupSetupSheet::minimumKeep);
+        QCOMPARE(sheet.keepField()->value(), BackupPolicy::minimumKeep);
         QSignalSpy asked(&sheet, &BackupSetupSheet::setUpRequested);
         sheet.passwordField()->setText(u"correct horse"_s);
         sheet.repeatField()->setText(u"correct horse"_s);
         sheet.primaryButton()->click();
-        QCOMPARE(asked.value(0), QVariantList({u"/b"_s, u"correct horse"_s, BackupSetupSheet::minimumKeep}));
+        QCOMPARE(asked.value(0), QVariantList({u"/b"_s, u"correct horse"_s, BackupPolicy::minimumKeep}));
     }
 };
 

@@ -287,7 +287,7 @@ private Q_SLOTS:
     void copyClearsTheClipboardLater()
     {
         view(1);
-        m_store->setClipboardClearDelay(2);
+        m_store->preferences().setClipboardClearDelay(2);
         QTest::mouseClick(row(0), Qt::LeftButton, {}, codePoint(row(0)));
         QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
         QCOMPARE(QApplication::clipboard()->mimeData()->data(u"x-kde-passwordManagerHint"_s), "secret"_ba);
@@ -312,7 +312,7 @@ private Q_SLOTS:
         m_clock.advance(1);
         QVERIFY(emptied());
 
-        m_store->setClipboardClearDelay(0); // never
+        m_store->preferences().setClipboardClearDelay(0); // never
         m_view->copier().copyAccount(m_store->accounts().first());
         m_clock.advance(1e6);
         QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
@@ -364,7 +364,7 @@ private Q_SLOTS:
         const auto codePicture = [this](int i) { return row(i)->grab(row(i)->codeArea()).toImage(); };
         QCOMPARE(codePicture(0), codePicture(2)); // two codes, the same dots
         QVERIFY(row(0)->accessibleName().contains(u"验证码已隐藏"_s));
-        m_store->setHideCodes(false);
+        m_store->preferences().setHideCodes(false);
         QVERIFY(codePicture(0) != codePicture(2));
     }
 
@@ -384,7 +384,7 @@ private Q_SLOTS:
         QFETCH(qint64, delay);
         QFETCH(QString, copiedAfter);
         view(1);
-        m_store->setClipboardClearDelay(delay);
+        m_store->preferences().setClipboardClearDelay(delay);
         m_view->copier().copyAccount(m_store->accounts().first());
         if (!copiedAfter.isNull())
             QApplication::clipboard()->setText(copiedAfter);
@@ -686,7 +686,7 @@ private Q_SLOTS:
         OpacityPopover *popover = panel.header()->opacityPopover();
         QVERIFY(popover);
         QTest::mouseClick(popover->levelButtons().at(2), Qt::LeftButton);
-        QCOMPARE(m_store->panelOpacity(), 1.0);
+        QCOMPARE(m_store->preferences().panelOpacity(), 1.0);
         QCOMPARE(m_fx.settings.reopen()->value(u"totp.panelOpacity"_s).toDouble(), 1.0);
         QTRY_VERIFY(!panel.header()->opacityPopover());
     }
