@@ -2,6 +2,7 @@
 
 #include "app/AppDelegate.h"
 #include "app/BackupFeature.h"
+#include "app/CodeAccess.h"
 #include "app/DesktopSettings.h"
 #include "app/DialogFocus.h"
 #include "app/GlobalShortcut.h"
@@ -55,6 +56,8 @@ private:
     // A problem the tray's tooltip mentions beside the app's name; empty for none.
     void setStatusNote(const QString &note);
     void startBackups(KeychainStore &keychain);
+    // Codes for the desktop's search, KRunner, the terminal and typing.
+    void offerCodes(KeychainStore &keychain);
     // Brings the panel back with the keyboard, for a person's own gesture.
     void focusPanel();
     static QIcon trayIconImage(bool dark);
@@ -80,6 +83,7 @@ private:
     QPalette m_desktopPalette;
     bool m_dark = false;
     std::unique_ptr<BackupFeature> m_backups;
+    std::unique_ptr<CodeAccess> m_codeAccess;
     std::unique_ptr<StartupSequence> m_startup;
     std::unique_ptr<MenuCommands> m_menuCommands;
     std::unique_ptr<TrayIcon> m_trayIcon;
