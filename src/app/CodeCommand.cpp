@@ -31,14 +31,9 @@ constexpr int listTimeoutMs = 5000;
 // Long enough for a person at the keychain's unlock prompt.
 constexpr int codeTimeoutMs = 130'000;
 
-QString text(const char *source)
-{
-    return QCoreApplication::translate("CodeCommand", source);
-}
-
 QByteArray refused(const QString &reason)
 {
-    return text("无法取得验证码：%1。").arg(reason).toUtf8() + '\n';
+    return QCoreApplication::translate("CodeCommand", "无法取得验证码：%1。").arg(reason).toUtf8() + '\n';
 }
 
 // The code the instance wrote, read once its answer came.
@@ -70,7 +65,8 @@ std::optional<int> CodeCommand::runIfAsked(int argc, char *argv[])
     if (code) {
         query = arguments[0].startsWith(u"--code="_s) ? arguments[0].mid(7) : arguments.value(1);
         if (arguments.size() != (arguments[0].startsWith(u"--code="_s) ? 1 : 2) || query->trimmed().isEmpty()) {
-            TerminalOutput::write(stderr, text("用法：corvane --code 查询").toUtf8() + '\n');
+            TerminalOutput::write(
+                stderr, QCoreApplication::translate("CodeCommand", "用法：corvane --code 查询").toUtf8() + '\n');
             return ambiguous;
         }
     }
@@ -111,7 +107,7 @@ int CodeCommand::askInstance(QByteArray &out, QByteArray &err)
     int ends[2] = {-1, -1};
     if (m_query) {
         if (::pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) {
-            err = text("无法创建管道。").toUtf8() + '\n';
+            err = QCoreApplication::translate("CodeCommand", "无法创建管道。").toUtf8() + '\n';
             return failed;
         }
         call << *m_query << QVariant::fromValue(QDBusUnixFileDescriptor(ends[1]));
@@ -124,7 +120,8 @@ int CodeCommand::askInstance(QByteArray &out, QByteArray &err)
         ::close(ends[0]);
     if (!reply.isValid()) {
         const bool refusal = reply.error().name() == CodesAdaptor::unavailableError;
-        err = refusal ? refused(reply.error().message()) : text("岚签已在运行，但没有响应。").toUtf8() + '\n';
+        err = refusal ? refused(reply.error().message())
+                      : QCoreApplication::translate("CodeCommand", "岚签已在运行，但没有响应。").toUtf8() + '\n';
         return failed;
     }
     if (!m_query) {
@@ -139,7 +136,7 @@ int CodeCommand::answer(const QList<QStringList> &named, const std::optional<QSt
                         QByteArray &err) const
 {
     if (named.isEmpty()) {
-        err = text("没有与“%1”匹配的账户。").arg(*m_query).toUtf8() + '\n';
+        err = QCoreApplication::translate("CodeCommand", "没有与“%1”匹配的账户。").arg(*m_query).toUtf8() + '\n';
         return failed;
     }
     if (named.size() > 1) {
@@ -150,7 +147,7 @@ int CodeCommand::answer(const QList<QStringList> &named, const std::optional<QSt
         return ambiguous;
     }
     if (!code) {
-        err = text("钥匙串中没有此账户的密钥。").toUtf8() + '\n';
+        err = QCoreApplication::translate("CodeCommand", "钥匙串中没有此账户的密钥。").toUtf8() + '\n';
         return failed;
     }
     out = code->toUtf8() + '\n';
