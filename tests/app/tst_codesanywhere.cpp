@@ -7,6 +7,7 @@
 #include "store/SecretServiceKeychain.h"
 #include "store/TokenAccount.h"
 #include "support/AwaitKeychain.h"
+#include "support/Step.h"
 #include "support/XvfbSession.h"
 
 #include <QDBusArgument>
@@ -63,14 +64,6 @@ const QDBusArgument &operator>>(const QDBusArgument &argument, MasterPassword &)
 } // namespace
 
 Q_DECLARE_METATYPE(MasterPassword)
-
-// Runs a helper that checks as it goes, and ends the test function when it failed.
-#define STEP(call)                                                                                                     \
-    do {                                                                                                               \
-        call;                                                                                                          \
-        if (QTest::currentTestFailed())                                                                                \
-            return;                                                                                                    \
-    } while (false)
 
 class TestCodesAnywhere : public QObject
 {
