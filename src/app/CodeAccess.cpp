@@ -7,6 +7,7 @@
 #include "app/X11Window.h"
 #include "ui/CodeCopier.h"
 #include "ui/ContentView.h"
+#include "ui/TokenListView.h"
 
 #include <QDBusConnection>
 #include <QTimer>
@@ -41,10 +42,16 @@ CodeAccess::CodeAccess(AppDelegate &delegate, KeychainStore &keychain, CodeServi
       m_bus(std::make_unique<CodesOnBus>(*m_codes, systemClock, QDBusConnection::sessionBus()))
 {
     m_codes->setTyper(m_typer.get());
-    connect(m_bus.get(), &CodesOnBus::searchLaunched, this, &CodeAccess::panelRequested);
+    connect(m_bus.get(), &CodesOnBus::searchLaunched, this, &CodeAccess::showFiltered);
 }
 
 CodeAccess::~CodeAccess() = default;
+
+void CodeAccess::showFiltered(const QString &filter)
+{
+    m_delegate.contentView()->list()->setFilter(filter);
+    Q_EMIT panelRequested();
+}
 
 void CodeAccess::typeIntoPreviousWindow(const QUuid &id)
 {

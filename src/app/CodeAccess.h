@@ -29,10 +29,11 @@ public:
     void typeIntoPreviousWindow(const QUuid &id);
 
 Q_SIGNALS:
-    // The desktop's search asked for the panel, filtered by these terms.
-    void panelRequested(const QString &filter);
+    // The desktop's search asked for the panel; its filter already shows what the search found.
+    void panelRequested();
 
 private:
+    void showFiltered(const QString &filter);
     void typeOnceFocusLeft(const QUuid &id, int triesLeft);
 
     AppDelegate &m_delegate;

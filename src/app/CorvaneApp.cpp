@@ -91,7 +91,9 @@ CorvaneApp::CorvaneApp(KeychainStore &keychain, QSettings &settings, bool startH
     m_delegate.applicationDidFinishLaunching(startHidden);
     connect(&m_delegate, &AppDelegate::titleMenuAboutToShow, this, &CorvaneApp::offerTrayCommands);
     startBackups(keychain);
-    offerCodes(keychain);
+    m_codeAccess = std::make_unique<CodeAccess>(m_delegate, keychain,
+                                                [this] { return m_sessionLock && m_sessionLock->isLocked(); });
+    connect(m_codeAccess.get(), &CodeAccess::panelRequested, this, &CorvaneApp::focusPanel);
     connect(&m_delegate.windowController(), &FloatingWindowController::panelHidden, this,
             &CorvaneApp::sayHowToShowAgain);
 
@@ -116,16 +118,6 @@ void CorvaneApp::startBackups(KeychainStore &keychain)
     m_backups->showIn(m_delegate.statusLine(), panel);
     connect(&m_delegate, &AppDelegate::titleMenuAboutToShow, m_backups.get(),
             [this, panel](QMenu *menu) { m_backups->offerIn(menu, panel); });
-}
-
-void CorvaneApp::offerCodes(KeychainStore &keychain)
-{
-    m_codeAccess = std::make_unique<CodeAccess>(m_delegate, keychain,
-                                                [this] { return m_sessionLock && m_sessionLock->isLocked(); });
-    connect(m_codeAccess.get(), &CodeAccess::panelRequested, this, [this](const QString &filter) {
-        focusPanel();
-        m_delegate.contentView()->list()->setFilter(filter);
-    });
 }
 
 void CorvaneApp::buildMenus()

@@ -56,8 +56,6 @@ private:
     // A problem the tray's tooltip mentions beside the app's name; empty for none.
     void setStatusNote(const QString &note);
     void startBackups(KeychainStore &keychain);
-    // Codes for the desktop's search, KRunner, the terminal and typing.
-    void offerCodes(KeychainStore &keychain);
     // Brings the panel back with the keyboard, for a person's own gesture.
     void focusPanel();
     static QIcon trayIconImage(bool dark);
