@@ -1568,6 +1568,14 @@ Export anyway?</translation>
         <source>下一个验证码</source>
         <translation>Next code</translation>
     </message>
+    <message>
+        <source>输入到上一个窗口</source>
+        <translation>Type into previous window</translation>
+    </message>
+    <message>
+        <source>输入到上一个窗口（%1，改为复制）</source>
+        <translation>Type into previous window (%1; copies instead)</translation>
+    </message>
 </context>
 <context>
     <name>TokenStore</name>

@@ -43,6 +43,10 @@ CodeAccess::CodeAccess(AppDelegate &delegate, KeychainStore &keychain, CodeServi
 {
     m_codes->setTyper(m_typer.get());
     connect(m_bus.get(), &CodesOnBus::searchLaunched, this, &CodeAccess::showFiltered);
+    TokenListView *list = delegate.contentView()->list();
+    list->setTypingNote([codes = m_codes.get()] { return codes->typingUnavailable(); });
+    connect(list, &TokenListView::typeRequested, this,
+            [this](const TokenAccount &account) { typeIntoPreviousWindow(account.id); });
 }
 
 CodeAccess::~CodeAccess() = default;

@@ -421,6 +421,32 @@ private Q_SLOTS:
         QTRY_VERIFY2_WITH_TIMEOUT(codes(issuer).contains(typed()), qPrintable(typed()), waitMs);
         qInfo() << "Run to the typed code:" << took.elapsed() << "ms";
     }
+
+    // Ctrl+Return on a row the panel's filter found hides the panel and types the code into the
+    // xterm that had the keyboard.
+    void ctrlReturnTypesIntoPreviousWindow_data()
+    {
+        QTest::addColumn<QString>("layout");
+        QTest::newRow("us") << u"us"_s;
+        QTest::newRow("de") << u"de"_s;
+    }
+    void ctrlReturnTypesIntoPreviousWindow()
+    {
+        QFETCH(QString, layout);
+        STEP(launch());
+        QProcess xterm;
+        const auto stop = qScopeGuard([&] { stopCat(xterm); });
+        STEP(startCat(xterm, layout));
+        const QString cat = run(u"xdotool"_s, {u"getactivewindow"_s}).out;
+        QCOMPARE(corvane({u"--show"_s}).exitCode, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(run(u"xdotool"_s, {u"getactivewindow"_s}).out != cat, waitMs);
+        run(u"xdotool"_s, {u"type"_s, u"osprey"_s});
+        QElapsedTimer took;
+        took.start();
+        run(u"xdotool"_s, {u"key"_s, u"ctrl+Return"_s});
+        QTRY_VERIFY2_WITH_TIMEOUT(codes(u"Osprey Bank"_s).contains(typed()), qPrintable(typed()), waitMs);
+        qInfo() << "Ctrl+Return to the typed code:" << took.elapsed() << "ms";
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCodesAnywhere)
