@@ -1,11 +1,11 @@
 # Debian 12 packages Corvane needs, and a helper that installs what is missing.
 # Sourced by scripts/run, scripts/test and scripts/bench.
 
-BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libsecret-1-dev libxcb1-dev libgl-dev libgcrypt20-dev
+BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libsecret-1-dev libxcb1-dev libxcb-xtest0-dev libgl-dev libgcrypt20-dev
     libzxing-dev libprotobuf-dev protobuf-compiler libqrencode-dev libsodium-dev
     qt6-translations-l10n qt6-l10n-tools qt6-tools-dev)
 KEYRING_PACKAGES=(dbus dbus-x11 gnome-keyring libglib2.0-bin libsecret-tools)
-DISPLAY_PACKAGES=(xvfb xauth openbox xcompmgr trayer xdotool xclip x11-utils imagemagick fonts-noto-cjk)
+DISPLAY_PACKAGES=(xvfb xauth openbox xterm xcompmgr trayer xdotool xclip x11-utils imagemagick fonts-noto-cjk)
 TEST_PACKAGES=("${BUILD_PACKAGES[@]}" "${KEYRING_PACKAGES[@]}" "${DISPLAY_PACKAGES[@]}" oathtool python3-cryptography clang-format qrencode appstream desktop-file-utils)
 BENCH_PACKAGES=("${TEST_PACKAGES[@]}" libbenchmark-dev python3-nacl python3-gi)
 # scripts/wayland-check: both desktops' compositors and portals, Wayland's clipboard tools,

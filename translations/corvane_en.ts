@@ -487,6 +487,56 @@
     </message>
 </context>
 <context>
+    <name>CodeCommand</name>
+    <message>
+        <source>无法取得验证码：%1。</source>
+        <translation>No code: %1.</translation>
+    </message>
+    <message>
+        <source>用法：corvane --code 查询</source>
+        <translation>Usage: corvane --code QUERY</translation>
+    </message>
+    <message>
+        <source>无法创建管道。</source>
+        <translation>Cannot create a pipe.</translation>
+    </message>
+    <message>
+        <source>岚签已在运行，但没有响应。</source>
+        <translation>Corvane is already running but does not respond.</translation>
+    </message>
+    <message>
+        <source>没有与“%1”匹配的账户。</source>
+        <translation>No account matches “%1”.</translation>
+    </message>
+    <message>
+        <source>钥匙串中没有此账户的密钥。</source>
+        <translation>The keychain holds no secret for this account.</translation>
+    </message>
+</context>
+<context>
+    <name>CodeService</name>
+    <message>
+        <source>会话已锁定</source>
+        <translation>The session is locked</translation>
+    </message>
+    <message>
+        <source>钥匙串已锁定</source>
+        <translation>The keychain is locked</translation>
+    </message>
+    <message>
+        <source>无法读取钥匙串</source>
+        <translation>The keychain cannot be read</translation>
+    </message>
+    <message>
+        <source>验证码已隐藏</source>
+        <translation>Codes are hidden</translation>
+    </message>
+    <message>
+        <source>此桌面不支持模拟键盘输入</source>
+        <translation>This desktop cannot type for programs</translation>
+    </message>
+</context>
+<context>
     <name>CodeSettingsFields</name>
     <message>
         <source> 位</source>
@@ -535,6 +585,13 @@
     <message>
         <source>HOTP · %1 · %2 位 · 计数器 %3</source>
         <translation>HOTP · %1 · %2 digits · counter %3</translation>
+    </message>
+</context>
+<context>
+    <name>CodesAdaptor</name>
+    <message>
+        <source>钥匙串中没有此账户的密钥</source>
+        <translation>The keychain holds no secret for this account</translation>
     </message>
 </context>
 <context>
@@ -606,6 +663,18 @@
     <message>
         <source>立即写入一份备份；通过校验时才以 0 退出。</source>
         <translation>Write a backup now; exit 0 only when it was verified.</translation>
+    </message>
+    <message>
+        <source>打印发行方或名称与查询匹配的唯一账户的当前验证码（多个匹配时以 2 退出）。</source>
+        <translation>Print the current code of the one account whose issuer or name matches the query (exits 2 when several match).</translation>
+    </message>
+    <message>
+        <source>查询</source>
+        <translation>query</translation>
+    </message>
+    <message>
+        <source>列出账户：每行为发行方、名称和类型，以制表符分隔。</source>
+        <translation>List the accounts: issuer, name and type on each line, separated by tabs.</translation>
     </message>
 </context>
 <context>
@@ -1275,6 +1344,13 @@ Export anyway?</translation>
     </message>
 </context>
 <context>
+    <name>PortalCodeTyper</name>
+    <message>
+        <source>桌面门户不提供键盘输入</source>
+        <translation>The desktop portal offers no keyboard</translation>
+    </message>
+</context>
+<context>
     <name>QuickEntryView</name>
     <message>
         <source>粘贴生成</source>
@@ -1287,6 +1363,13 @@ Export anyway?</translation>
     <message>
         <source>Base32 密钥</source>
         <translation>Base32 secret</translation>
+    </message>
+</context>
+<context>
+    <name>RunnerAdaptor</name>
+    <message>
+        <source>输入验证码</source>
+        <translation>Type it</translation>
     </message>
 </context>
 <context>
@@ -1488,6 +1571,14 @@ Export anyway?</translation>
         <source>下一个验证码</source>
         <translation>Next code</translation>
     </message>
+    <message>
+        <source>输入到上一个窗口</source>
+        <translation>Type into previous window</translation>
+    </message>
+    <message>
+        <source>输入到上一个窗口（%1，改为复制）</source>
+        <translation>Type into previous window (%1; copies instead)</translation>
+    </message>
 </context>
 <context>
     <name>TokenStore</name>
@@ -1612,6 +1703,13 @@ Show it?</translation>
     <message>
         <source>解锁并添加</source>
         <translation>Unlock and add</translation>
+    </message>
+</context>
+<context>
+    <name>X11CodeTyper</name>
+    <message>
+        <source>X 服务器不支持 XTest 扩展，无法模拟键盘输入</source>
+        <translation>The X server has no XTest extension to type with</translation>
     </message>
 </context>
 </TS>

@@ -31,6 +31,9 @@ CorvaneApp::CorvaneApp(KeychainStore &keychain, QSettings &settings, bool startH
     m_delegate.applicationDidFinishLaunching(startHidden);
     connect(&m_delegate, &AppDelegate::titleMenuAboutToShow, this, &CorvaneApp::offerTrayCommands);
     startBackups(keychain);
+    m_codeAccess = std::make_unique<CodeAccess>(m_delegate, keychain,
+                                                [this] { return m_sessionLock && m_sessionLock->isLocked(); });
+    connect(m_codeAccess.get(), &CodeAccess::panelRequested, this, &CorvaneApp::focusPanel);
     connect(&m_delegate.windowController(), &FloatingWindowController::panelHidden, this,
             &CorvaneApp::sayHowToShowAgain);
 

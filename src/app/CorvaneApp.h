@@ -2,6 +2,7 @@
 
 #include "app/AppDelegate.h"
 #include "app/BackupFeature.h"
+#include "app/CodeAccess.h"
 #include "app/ColorSchemeFollower.h"
 #include "app/DesktopSettings.h"
 #include "app/DialogFocus.h"
@@ -68,6 +69,7 @@ private:
     DialogFocus m_dialogFocus;
     AppDelegate m_delegate;
     std::unique_ptr<BackupFeature> m_backups;
+    std::unique_ptr<CodeAccess> m_codeAccess;
     std::unique_ptr<StartupSequence> m_startup;
     std::unique_ptr<MenuCommands> m_menuCommands;
     std::unique_ptr<TrayIcon> m_trayIcon;

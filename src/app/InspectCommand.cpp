@@ -2,8 +2,8 @@
 
 #include "app/QtTranslation.h"
 #include "app/TerminalInput.h"
+#include "app/TerminalOutput.h"
 #include "engine/Clock.h"
-#include "engine/LabelText.h"
 #include "engine/TOTPGenerator.h"
 #include "transfer/SafeFile.h"
 #include "transfer/TransferLoader.h"
@@ -32,31 +32,8 @@ std::optional<QString> passwordFromInput()
     return TerminalInput::password(QCoreApplication::translate("InspectCommand", "密码："));
 }
 
-// Tabs and line breaks would split the line; other control and bidi characters could
-// rewrite what the terminal shows.
-QString field(QString text)
-{
-    for (QChar &c : text) {
-        if (c == u'\t' || c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f' || c == QChar(0x85)
-            || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
-            c = u' ';
-    }
-    return LabelText::cleaned(text);
-}
-
-QByteArray line(const QStringList &fields)
-{
-    QStringList cleaned;
-    for (const QString &text : fields)
-        cleaned << field(text);
-    return cleaned.join(u'\t').toUtf8() + '\n';
-}
-
-void write(std::FILE *stream, const QByteArray &bytes)
-{
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-    std::fflush(stream);
-}
+using TerminalOutput::line;
+using TerminalOutput::write;
 
 } // namespace
 

@@ -1,4 +1,5 @@
 #include "app/BackupCommand.h"
+#include "app/CodeCommand.h"
 #include "app/CorvaneApp.h"
 #include "app/DeriveKeyCommand.h"
 #include "app/InspectCommand.h"
@@ -61,8 +62,13 @@ static QList<QCommandLineOption> addOptions(QCommandLineParser &options)
         {u"hide"_s, QCoreApplication::translate("CommandLine", "隐藏正在运行的岚签的浮窗。")},
     };
     options.addOptions(actions);
-    // Run before the panel starts, by InspectCommand and BackupCommand; listed here for --help.
+    // Run before the panel starts, by CodeCommand, InspectCommand and BackupCommand; listed here for --help.
     options.addOptions({
+        {u"code"_s,
+         QCoreApplication::translate("CommandLine",
+                                     "打印发行方或名称与查询匹配的唯一账户的当前验证码（多个匹配时以 2 退出）。"),
+         QCoreApplication::translate("CommandLine", "查询")},
+        {u"list"_s, QCoreApplication::translate("CommandLine", "列出账户：每行为发行方、名称和类型，以制表符分隔。")},
         {u"inspect"_s, QCoreApplication::translate("CommandLine", "检查备份而不导入：每个账户一行，从不显示密钥。"),
          QCoreApplication::translate("CommandLine", "文件")},
         {u"backup-setup"_s,
@@ -104,6 +110,8 @@ static bool needsWindows(int argc, char *argv[])
 int main(int argc, char *argv[])
 {
     harden();
+    if (const auto coded = CodeCommand::runIfAsked(argc, argv))
+        return *coded;
     if (const auto derived = DeriveKeyCommand::runIfAsked(argc, argv))
         return *derived;
     if (const auto inspected = InspectCommand::runIfAsked(argc, argv))

@@ -72,6 +72,8 @@ public:
     std::optional<QString> nextCode(QUuid id);
     // The panel hid: the counter-based codes shown are no longer.
     void hideCounterCodes();
+    // Whether the keychain has given the account's secret.
+    bool knowsSecret(const QUuid &id) const { return m_secrets.secret(id).has_value(); }
     // The account with its secret; absent when the secret is unknown.
     std::optional<ImportedToken> exportToken(const TokenAccount &account);
     // Every listed account whose secret is known, secret included, in list order.

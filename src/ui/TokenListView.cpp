@@ -201,7 +201,9 @@ bool TokenListView::actOnCurrent(const QKeyEvent &event)
     }
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (account)
+        if (account && control && m_typingNote)
+            Q_EMIT typeRequested(*account);
+        else if (account)
             Q_EMIT copyRequested(m_codes.value(account->id), *account);
         return true;
     case Qt::Key_Delete:
@@ -342,6 +344,13 @@ void TokenListView::paintEvent(QPaintEvent *)
     painter.drawText(viewport()->rect(), Qt::AlignCenter, tr("没有匹配的验证码"));
 }
 
+void TokenListView::setTypingNote(std::function<QString()> note)
+{
+    m_typingNote = std::move(note);
+    for (TokenRow *row : std::as_const(m_rows))
+        row->setTypingNote(m_typingNote);
+}
+
 TokenRow *TokenListView::newRow()
 {
     auto *row = new TokenRow(m_clock, m_container);
@@ -352,6 +361,8 @@ TokenRow *TokenListView::newRow()
     connect(row, &TokenRow::moveRequested, this, &TokenListView::moveRequested);
     connect(row, &TokenRow::deleteRequested, this, &TokenListView::deleteRequested);
     connect(row, &TokenRow::dropRequested, this, &TokenListView::dropRequested);
+    connect(row, &TokenRow::typeRequested, this, &TokenListView::typeRequested);
+    row->setTypingNote(m_typingNote);
     m_rows.append(row);
     return row;
 }

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QScrollArea>
 
+#include <functional>
 #include <optional>
 
 class QScrollBar;
@@ -51,6 +52,10 @@ public:
     // Rows the pointer left while another window had it stop looking hovered.
     void syncHover();
 
+    // Ctrl+Return and the rows' menus type codes into the previous window; `note` says why
+    // they cannot, when they cannot.
+    void setTypingNote(std::function<QString()> note);
+
     // The row widget showing the account, when it is in view.
     TokenRow *rowFor(const QUuid &id) const;
     int builtRowCount() const;
@@ -64,6 +69,7 @@ Q_SIGNALS:
     // The accounts whose rows are laid out (on screen or next to it) changed.
     void rowsShown(const QList<QUuid> &ids);
     void deleteRequested(const TokenAccount &account);
+    void typeRequested(const TokenAccount &account);
     void dropRequested(const QUuid &dragged, const QUuid &target);
     void filterChanged(const QString &filter);
 
@@ -103,6 +109,7 @@ private:
     std::optional<QUuid> m_copied;
     bool m_reduceMotion = false;
     bool m_codesHidden = false;
+    std::function<QString()> m_typingNote;
     Clock m_clock;
     QWidget *m_container;
     // Drawn over the rows' right padding, so a long list does not narrow them.

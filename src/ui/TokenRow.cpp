@@ -407,6 +407,11 @@ QMenu *TokenRow::showContextMenu(const QPoint &globalPos)
     const TokenAccount account = m_account;
     const QString code = m_codeText;
     menu->addAction(tr("复制验证码"), this, [this, code, account] { Q_EMIT copyRequested(code, account); });
+    if (m_typingNote) {
+        const QString note = m_typingNote();
+        menu->addAction(note.isEmpty() ? tr("输入到上一个窗口") : tr("输入到上一个窗口（%1，改为复制）").arg(note),
+                        this, [this, account] { Q_EMIT typeRequested(account); });
+    }
     menu->addAction(tr("重命名…"), this, [this, account] { Q_EMIT renameRequested(account); });
     menu->addAction(tr("显示二维码…"), this, [this, account] { Q_EMIT qrCodeRequested(account); });
     menu->addSeparator();

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
 class DeleteButton;
 class TokenProgressView;
@@ -52,6 +53,9 @@ public:
     bool showsCode() const { return !m_codeHidden || m_hovered || m_focusRing; }
     // The shown code with every digit or letter a dot, so that it keeps its place and width.
     static QString maskedCode(const QString &shown);
+    // Why codes cannot be typed into the previous window, asked as the menu opens; empty when
+    // they can. Without one the menu offers no typing.
+    void setTypingNote(std::function<QString()> note) { m_typingNote = std::move(note); }
     // The context menu, shown without blocking; it deletes itself when closed.
     QMenu *showContextMenu(const QPoint &globalPos);
     // Where a click copies: the main line left of the delete button.
@@ -67,6 +71,7 @@ Q_SIGNALS:
     void qrCodeRequested(const TokenAccount &account);
     void moveRequested(const TokenAccount &account, qint64 by);
     void deleteRequested(const TokenAccount &account);
+    void typeRequested(const TokenAccount &account);
     // Another row's id was dropped on this one.
     void dropRequested(const QUuid &dragged, const QUuid &target);
 
@@ -107,6 +112,7 @@ private:
     TokenAccount m_account{};
     bool m_first = true;
     bool m_last = true;
+    std::function<QString()> m_typingNote;
     QString m_codeText = placeholder;
     QString m_previousCodeText;
     bool m_copied = false;

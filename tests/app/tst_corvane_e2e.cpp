@@ -4,6 +4,7 @@
 // and secret-tool are the outside references.
 // Secrets stay in variables: failures report codes, ids and window state only.
 #include "support/QrImage.h"
+#include "support/Step.h"
 #include "support/XvfbSession.h"
 
 #include <QBuffer>
@@ -61,14 +62,6 @@ int exitCodeOf(QProcess &process, int timeoutMs = launchTimeoutMs)
 }
 
 } // namespace
-
-// Runs a helper that checks as it goes, and ends the test function when it failed.
-#define STEP(call)                                                                                                     \
-    do {                                                                                                               \
-        call;                                                                                                          \
-        if (QTest::currentTestFailed())                                                                                \
-            return;                                                                                                    \
-    } while (false)
 
 class TestCorvaneE2E : public QObject
 {

@@ -1,3 +1,4 @@
+#include "store/AccountSearch.h"
 #include "store/TokenAccount.h"
 
 #include <QJsonArray>
@@ -115,6 +116,37 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, bad);
         QVERIFY(!TokenAccount::decodeList("[" + goodRecord + "," + bad + "]"));
+    }
+    // Issuers and names as the panel shows them; the expected ids are the accounts' list places.
+    void searchRanksExactIssuerFirst_data()
+    {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QList<int>>("found");
+        QTest::addColumn<QList<int>>("named");
+        QTest::newRow("exact issuer before a prefix and a name") << u"kestrel"_s << QList{2, 1, 0} << QList{2};
+        QTest::newRow("prefix before a name, in list order") << u"KEST"_s << QList{1, 2, 0} << QList{1, 2, 0};
+        QTest::newRow("every term must find it") << u"bank  alice"_s << QList{1} << QList{1};
+        QTest::newRow("a name alone") << u"Bob"_s << QList{2} << QList{2};
+        QTest::newRow("nothing") << u"heron"_s << QList<int>() << QList<int>();
+        QTest::newRow("no terms") << u"  "_s << QList<int>() << QList<int>();
+    }
+
+    void searchRanksExactIssuerFirst()
+    {
+        QFETCH(QString, query);
+        QFETCH(QList<int>, found);
+        QFETCH(QList<int>, named);
+        const QList<TokenAccount> accounts{{QUuid::createUuid(), u"kestrel-watch"_s, u"Owl"_s, {}},
+                                           {QUuid::createUuid(), u"alice"_s, u"Kestrel Bank"_s, {}},
+                                           {QUuid::createUuid(), u"bob"_s, u"Kestrel"_s, {}}};
+        QList<int> places;
+        for (const AccountSearch::Match &match : AccountSearch::find(accounts, AccountSearch::terms(query)))
+            places << int(accounts.indexOf(match.account));
+        QCOMPARE(places, found);
+        places.clear();
+        for (const TokenAccount &account : AccountSearch::named(accounts, query))
+            places << int(accounts.indexOf(account));
+        QCOMPARE(places, named);
     }
 };
 
