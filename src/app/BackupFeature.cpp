@@ -135,22 +135,27 @@ void BackupFeature::openSetup(QWidget *parent)
         last ? std::optional(QDateTime::fromMSecsSinceEpoch(qint64(*last * 1000))) : std::nullopt, problem()};
     auto *sheet = new BackupSetupSheet(state, parent);
     sheet->setAttribute(Qt::WA_DeleteOnClose);
-    connect(sheet, &BackupSetupSheet::setUpRequested, this, &BackupFeature::setUp);
+    connect(sheet, &BackupSetupSheet::setUpRequested, this,
+            [this, sheet = QPointer(sheet)](const QString &folder, const QString &password, int keep) {
+                setUp(folder, password, keep, [this, sheet](const std::expected<void, QString> &set) {
+                    if (sheet)
+                        sheet->setUpFinished(set);
+                    else if (!set && m_statusLine) // the sheet was closed meanwhile
+                        m_statusLine->showMessage(set.error());
+                });
+            });
     connect(sheet, &BackupSetupSheet::turnOffRequested, &m_backup, [this] { m_backup.turnOff(); });
     sheet->open();
 }
 
-void BackupFeature::setUp(const QString &folder, const QString &password, int keep)
+void BackupFeature::setUp(const QString &folder, const QString &password, int keep, const AutoBackup::SetUpDone &done)
 {
     if (password.isEmpty()) { // the same key, perhaps another folder
         m_backup.setKeep(keep);
         m_backup.setFolder(folder);
-        return;
+        return done({});
     }
-    m_backup.setUp(folder, password, keep, [this](const std::expected<void, QString> &set) {
-        if (!set && m_statusLine)
-            m_statusLine->showMessage(set.error());
-    });
+    m_backup.setUp(folder, password, keep, done);
 }
 
 void BackupFeature::notify(const BackupFailure &failure)
