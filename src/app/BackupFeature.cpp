@@ -115,7 +115,7 @@ void BackupFeature::listed(BackupRestoreSheet &sheet, const QList<BackupEntry> &
         const State state = entry.state == BackupEntry::State::opened          ? State::opened
                             : entry.state == BackupEntry::State::needsPassword ? State::needsPassword
                                                                                : State::unreadable;
-        items.append({entry.name.host, entry.own, entry.name.time, state, entry.batch.tokens.size()});
+        items.append({entry.computer, entry.own, entry.name.time, state, entry.batch.tokens.size()});
     }
     sheet.setItems(items);
     connect(&sheet, &BackupRestoreSheet::chosen, this, [this, entries](int index) {

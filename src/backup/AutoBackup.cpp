@@ -28,7 +28,7 @@ constexpr std::chrono::minutes leftoverAge(10);
 std::expected<QString, BackupFailure> writeAndRotate(const BackupRequest &request)
 {
     auto written = BackupWriter::write(request);
-    if (written) {
+    if (written && !written->isEmpty()) {
         BackupFolder::rotate(request.folder, request.host, request.computer, request.keep, *written);
         BackupFolder::removeLeftovers(request.folder, request.host, leftoverAge);
     }
@@ -300,7 +300,7 @@ void AutoBackup::write(bool force)
 
 void AutoBackup::written(const std::expected<QString, BackupFailure> &result)
 {
-    if (result) {
+    if (result && !result->isEmpty()) { // empty: no accounts, and nothing written over other backups
         m_settings.setValue(lastFileSetting, *result);
         m_settings.setValue(digestSetting, m_digest);
         m_settings.setValue(timeSetting, double(QDateTime::currentMSecsSinceEpoch()) / 1000);

@@ -238,9 +238,11 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("secondPassword");
         QTest::addColumn<QString>("folder"); // within the shared one
-        QTest::newRow("the same password") << password << QString();
-        QTest::newRow("another password") << u"another password"_s << QString();
-        QTest::newRow("a folder that is not there") << password << u"missing"_s;
+        QTest::addColumn<bool>("hasAccount");
+        QTest::newRow("the same password") << password << QString() << true;
+        QTest::newRow("no accounts: nothing written over the backups") << password << QString() << false;
+        QTest::newRow("another password") << u"another password"_s << QString() << true;
+        QTest::newRow("a folder that is not there") << password << u"missing"_s << true;
     }
     // Set up on the folder another computer backs up to, with its password, a computer takes
     // over its key: each opens the other's backups without a password.
@@ -248,10 +250,13 @@ private Q_SLOTS:
     {
         QFETCH(QString, secondPassword);
         QFETCH(QString, folder);
+        QFETCH(bool, hasAccount);
         const bool same = secondPassword == password && folder.isEmpty();
         TempSettings settings;
         MemoryKeychain keychain; // the other computer's own keychain
         TokenStore store(keychain, settings.settings(), m_clock.function(), m_clock.singleShot());
+        if (hasAccount)
+            QVERIFY(added(store, {u"Own"_s, u"Issuer"_s, rfcSecret.left(28) + u"ZZZZ"_s, 30, 6}));
         AutoBackup beta(store, keychain, settings.settings(), layerSource(), u"beta"_s, quiet);
         beta.setKeyProgram(QStringLiteral(CORVANE_BINARY));
         std::optional<std::expected<void, QString>> done;
@@ -267,7 +272,10 @@ private Q_SLOTS:
         const auto backups = BackupFolder::backups(m_folder->path());
         const auto betasFile =
             std::ranges::find_if(backups, [](const BackupName &name) { return name.host == u"beta"_s; });
-        QVERIFY(betasFile != backups.end());
+        QCOMPARE(betasFile != backups.end(), hasAccount);
+        QCOMPARE(backups.size(), hasAccount ? 2 : 1);
+        if (!hasAccount)
+            return;
         QFile written(m_folder->filePath(betasFile->fileName()));
         QVERIFY(written.open(QIODevice::ReadOnly));
         QVERIFY(m_layer.readVault(written.readAll(), keyIn(m_keychain)->vault.masterKey));
@@ -314,12 +322,13 @@ private Q_SLOTS:
         QList<qsizetype> counts;
         for (const BackupEntry &entry : entries.first(2)) {
             QVERIFY(entry.own);
+            QCOMPARE(entry.computer, u"alpha #"_s + m_backup->computer().left(4)); // told from another "alpha"
             QCOMPARE(entry.state, BackupEntry::State::opened);
             counts.append(entry.batch.tokens.size());
         }
         QCOMPARE(counts, QList<qsizetype>({2, 1}));
         if (state >= 0) {
-            QCOMPARE(entries[2].name.host, u"beta"_s);
+            QCOMPARE(entries[2].computer, u"beta"_s); // written without an id
             QCOMPARE(int(entries[2].state), state);
         }
     }
