@@ -724,6 +724,10 @@
         <source>%1。名称没有修改。</source>
         <translation>%1. The name was not changed.</translation>
     </message>
+    <message>
+        <source>不会修改密钥；更改计数器会改变验证码</source>
+        <translation>The secret stays the same; changing the counter changes the codes</translation>
+    </message>
 </context>
 <context>
     <name>EmptyStateView</name>
@@ -1209,7 +1213,7 @@ Export anyway?</translation>
     </message>
     <message>
         <source>清晰</source>
-        <translation>Clear</translation>
+        <translation>Crisp</translation>
     </message>
     <message>
         <source>不透明</source>

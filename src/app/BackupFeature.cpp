@@ -112,7 +112,7 @@ void BackupFeature::listed(BackupRestoreSheet &sheet, const QList<BackupEntry> &
         const State state = entry.state == BackupEntry::State::opened          ? State::opened
                             : entry.state == BackupEntry::State::needsPassword ? State::needsPassword
                                                                                : State::unreadable;
-        items.append({entry.name.host, entry.own, entry.name.time, state, entry.batch.tokens.size()});
+        items.append({entry.computer, entry.own, entry.name.time, state, entry.batch.tokens.size()});
     }
     sheet.setItems(items);
     connect(&sheet, &BackupRestoreSheet::chosen, this, [this, entries](int index) {
@@ -132,22 +132,27 @@ void BackupFeature::openSetup(QWidget *parent)
         last ? std::optional(QDateTime::fromMSecsSinceEpoch(qint64(*last * 1000))) : std::nullopt, problem()};
     auto *sheet = new BackupSetupSheet(state, parent);
     sheet->setAttribute(Qt::WA_DeleteOnClose);
-    connect(sheet, &BackupSetupSheet::setUpRequested, this, &BackupFeature::setUp);
+    connect(sheet, &BackupSetupSheet::setUpRequested, this,
+            [this, sheet = QPointer(sheet)](const QString &folder, const QString &password, int keep) {
+                setUp(folder, password, keep, [this, sheet](const std::expected<void, QString> &set) {
+                    if (sheet)
+                        sheet->setUpFinished(set);
+                    else if (!set && m_statusLine) // the sheet was closed meanwhile
+                        m_statusLine->showMessage(set.error());
+                });
+            });
     connect(sheet, &BackupSetupSheet::turnOffRequested, &m_backup, [this] { m_backup.turnOff(); });
     sheet->open();
 }
 
-void BackupFeature::setUp(const QString &folder, const QString &password, int keep)
+void BackupFeature::setUp(const QString &folder, const QString &password, int keep, const AutoBackup::SetUpDone &done)
 {
     if (password.isEmpty()) { // the same key, perhaps another folder
         m_backup.setKeep(keep);
         m_backup.setFolder(folder);
-        return;
+        return done({});
     }
-    m_backup.setUp(folder, password, keep, [this](const std::expected<void, QString> &set) {
-        if (!set && m_statusLine)
-            m_statusLine->showMessage(set.error());
-    });
+    m_backup.setUp(folder, password, keep, done);
 }
 
 void BackupFeature::notify(const BackupFailure &failure)

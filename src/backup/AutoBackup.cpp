@@ -17,7 +17,7 @@ constexpr std::chrono::minutes leftoverAge(10);
 std::expected<QString, BackupFailure> writeAndRotate(const BackupRequest &request)
 {
     auto written = BackupWriter::write(request);
-    if (written) {
+    if (written && !written->isEmpty()) {
         BackupFolder::rotate(request.folder, request.host, request.computer, request.keep, *written);
         BackupFolder::removeLeftovers(request.folder, request.host, leftoverAge);
     }
@@ -176,7 +176,7 @@ void AutoBackup::write(const BackupKey &key, bool force)
 
 void AutoBackup::written(const std::expected<QString, BackupFailure> &result)
 {
-    if (result)
+    if (result && !result->isEmpty()) // empty: no accounts, and nothing written over other backups
         m_settings.recordBackup(*result, m_digest, double(QDateTime::currentMSecsSinceEpoch()) / 1000);
     settle(result ? std::nullopt : std::optional(result.error()));
 }

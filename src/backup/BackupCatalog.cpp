@@ -26,7 +26,8 @@ QList<BackupEntry> list(const QString &folder, const QString &host, const QStrin
         const QString path = QDir(folder).filePath(name.fileName());
         const auto id = BackupComputer::idOf(path);
         const QString origin = id && !id->isEmpty() ? *id : name.host;
-        entries.append({name, path, origin, BackupFolder::isOwn(name, id, host, computer)});
+        entries.append({name, path, origin, BackupComputer::label(name.host, id.value_or(QString())),
+                        BackupFolder::isOwn(name, id, host, computer)});
     }
     return entries;
 }

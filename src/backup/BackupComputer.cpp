@@ -13,6 +13,8 @@ namespace {
 
 // Enough for the stamp, however the JSON is indented.
 constexpr qint64 headSize = 512;
+// Of the id in a computer's label: one in 65,536 computers of one host share it.
+constexpr qsizetype labelIdSize = 4;
 
 } // namespace
 
@@ -41,6 +43,11 @@ std::optional<QString> idOf(const QString &path)
     if ((*file)->error() != QFileDevice::NoError)
         return std::nullopt;
     return stamp.match(QString::fromUtf8(head)).captured(1);
+}
+
+QString label(const QString &host, const QString &id)
+{
+    return id.isEmpty() ? host : u"%1 #%2"_s.arg(host, id.left(labelIdSize));
 }
 
 } // namespace BackupComputer

@@ -18,5 +18,8 @@ QByteArray stamped(const QByteArray &vault, const QString &id);
 // The id a file is stamped with, read from its first bytes only: empty when it has none (a
 // backup written before stamps); absent when the file cannot be read.
 std::optional<QString> idOf(const QString &path);
+// How a person tells computers apart, two called "vm" included: the host and the first
+// characters of the id, "vm #3f2a"; the host alone for a backup without an id.
+QString label(const QString &host, const QString &id);
 
 } // namespace BackupComputer

@@ -19,6 +19,8 @@ struct BackupEntry
     QString path;
     // The computer that wrote it: its id, or its host for a backup without one.
     QString origin;
+    // That computer as the person tells it apart (BackupComputer::label).
+    QString computer;
     bool own = false;
     State state = State::unreadable;
     ImportBatch batch = {}; // the accounts, once opened

@@ -74,6 +74,8 @@ std::expected<QString, BackupFailure> write(const BackupRequest &request)
     const QDir folder(request.folder);
     if (!folder.exists())
         return std::unexpected(BackupFailure::Kind::folderMissing);
+    if (request.tokens.isEmpty() && !BackupFolder::backups(request.folder).isEmpty())
+        return QString();
     const auto vault = request.layer->writeVault(request.tokens, request.key);
     if (!vault)
         return std::unexpected(BackupFailure::Kind::notVerified);

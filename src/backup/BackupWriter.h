@@ -11,7 +11,9 @@
 // give back every account is removed again. Safe on any thread.
 namespace BackupWriter {
 
-// The verified file's name.
+// The verified file's name; empty when nothing was written, since a backup of no accounts is
+// never written to a folder that holds backups: it would lead the list above them (a computer
+// set up afresh over a synced folder would offer its own empty backup first).
 std::expected<QString, BackupFailure> write(const BackupRequest &request);
 
 } // namespace BackupWriter

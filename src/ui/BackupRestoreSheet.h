@@ -39,6 +39,8 @@ Q_SIGNALS:
     void chosen(int index);
 
 private:
+    static int preferredRow(const QList<Item> &items);
+    void fitContent();
     void choose();
 
     QLabel *m_status;

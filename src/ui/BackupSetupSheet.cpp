@@ -50,6 +50,8 @@ BackupSetupSheet::BackupSetupSheet(const State &state, QWidget *parent)
     addSection(m_password);
     addSection(m_repeat);
     m_hint = addCaption(CaptionStyle::Error);
+    m_failure = addCaption(CaptionStyle::Error);
+    m_failure->hide();
     auto *keepRow = new QWidget;
     auto *keepLayout = new QHBoxLayout(keepRow);
     keepLayout->setContentsMargins(0, 0, 0, 0);
@@ -72,8 +74,10 @@ BackupSetupSheet::BackupSetupSheet(const State &state, QWidget *parent)
     connect(m_password, &QLineEdit::textChanged, this, &BackupSetupSheet::updateAcceptable);
     connect(m_repeat, &QLineEdit::textChanged, this, &BackupSetupSheet::updateAcceptable);
     connect(primaryButton(), &QPushButton::clicked, this, [this] {
+        m_working = true;
+        m_failure->hide();
+        updateAcceptable();
         Q_EMIT setUpRequested(m_folder->text(), m_password->text(), m_keep->value());
-        accept();
     });
     choose->setFocus();
     updateAcceptable();
@@ -86,6 +90,16 @@ QString BackupSetupSheet::stateText(const State &state)
     const QString last = state.lastBackup ? QLocale().toString(*state.lastBackup, QLocale::ShortFormat) : tr("尚无");
     const QString health = state.problem.isEmpty() ? tr("正常") : state.problem;
     return tr("上次备份：%1 · %2").arg(last, health);
+}
+
+void BackupSetupSheet::setUpFinished(const std::expected<void, QString> &outcome)
+{
+    m_working = false;
+    if (outcome)
+        return accept();
+    m_failure->setText(outcome.error());
+    m_failure->show();
+    updateAcceptable();
 }
 
 void BackupSetupSheet::chooseFolder()
@@ -113,7 +127,8 @@ void BackupSetupSheet::updateAcceptable()
                                : QString());
     m_hint->setVisible(!m_hint->text().isEmpty());
     const bool passwordGiven = !text.isEmpty() && !tooShort && m_repeat->text() == text;
-    primaryButton()->setEnabled(!m_folder->text().isEmpty() && (passwordGiven || (m_on && text.isEmpty())));
+    primaryButton()->setEnabled(!m_working && !m_folder->text().isEmpty()
+                                && (passwordGiven || (m_on && text.isEmpty())));
     if (isVisible())
         fitHeight();
 }

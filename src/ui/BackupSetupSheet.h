@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 
+#include <expected>
 #include <optional>
 
 class QLineEdit;
@@ -35,9 +36,14 @@ public:
     QLineEdit *repeatField() const { return m_repeat; }
     QSpinBox *keepField() const { return m_keep; }
     QPushButton *turnOffButton() const { return m_turnOff; }
+    QLabel *failureLine() const { return m_failure; }
+
+    // How setting up went: the sheet closes, or says why and keeps what was typed to try again.
+    void setUpFinished(const std::expected<void, QString> &outcome);
 
 Q_SIGNALS:
-    // An empty password keeps the key of backups already on.
+    // An empty password keeps the key of backups already on. The sheet waits for
+    // setUpFinished.
     void setUpRequested(const QString &folder, const QString &password, int keep);
     void turnOffRequested();
 
@@ -51,6 +57,8 @@ private:
     QLineEdit *m_password;
     QLineEdit *m_repeat;
     QLabel *m_hint;
+    QLabel *m_failure;
+    bool m_working = false;
     QSpinBox *m_keep;
     QPushButton *m_turnOff = nullptr;
 };

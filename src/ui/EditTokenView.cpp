@@ -10,7 +10,9 @@
 using namespace Qt::Literals::StringLiterals;
 
 EditTokenView::EditTokenView(TokenStore &store, TokenAccount account, QWidget *parent)
-    : SheetDialog(sheetWidth, Glyph::Pencil, tr("重命名验证码"), tr("不会修改密钥或验证码内容"), tr("保存"), parent),
+    : SheetDialog(sheetWidth, Glyph::Pencil, tr("重命名验证码"),
+                  account.otp.isHotp() ? tr("不会修改密钥；更改计数器会改变验证码") : tr("不会修改密钥或验证码内容"),
+                  tr("保存"), parent),
       m_store(store),
       m_account(std::move(account))
 {

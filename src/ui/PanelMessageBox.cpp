@@ -34,8 +34,5 @@ PanelMessageBox::PanelMessageBox(const QString &text, const QString &choice, QWi
     setFixedWidth(std::clamp(widest + 2 * padding + 2, narrowestBox, widestBox));
     connect(primaryButton(), &QPushButton::clicked, this, &QDialog::accept);
     cancelButton()->setVisible(!choice.isEmpty());
-    QPushButton *first = choice.isEmpty() ? static_cast<QPushButton *>(primaryButton()) : cancelButton();
-    primaryButton()->setDefault(choice.isEmpty());
-    cancelButton()->setDefault(!choice.isEmpty());
-    first->setFocus();
+    primaryButton()->setFocus(); // the accent button looks like the default, and is it
 }

@@ -26,6 +26,7 @@ SheetHeader::SheetHeader(Glyph glyph, const QString &title, const QString &subti
 {
     m_title->setFont(panelFont(17, QFont::DemiBold));
     m_subtitle->setFont(panelFont(11));
+    m_subtitle->setWordWrap(true); // whole in every language, at the sheet's width
 
     auto *texts = new QVBoxLayout;
     texts->setContentsMargins(0, 0, 0, 0);
@@ -37,8 +38,7 @@ SheetHeader::SheetHeader(Glyph glyph, const QString &title, const QString &subti
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(10);
     row->addWidget(m_icon, 0, Qt::AlignVCenter);
-    row->addLayout(texts);
-    row->addStretch();
+    row->addLayout(texts, 1);
     applyColors();
 }
 

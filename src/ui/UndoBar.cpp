@@ -4,6 +4,7 @@
 #include "ui/Glyphs.h"
 #include "ui/Palette.h"
 #include "ui/PanelFonts.h"
+#include "ui/TokenRow.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -33,11 +34,12 @@ UndoBar::UndoBar(TokenStore &store, QWidget *parent)
     showPending();
 }
 
-// The name stays while the bar goes away.
+// Named as its row was, issuer and name, so that one of several accounts of one name is
+// told apart. The name stays while the bar goes away.
 void UndoBar::showPending()
 {
     if (const auto &pending = m_store.pendingDeletion()) {
-        m_message = tr("已删除 %1").arg(pending->account.name);
+        m_message = tr("已删除 %1").arg(TokenRow::titleLine(pending->account));
         setAccessibleName(m_message);
         update();
     }

@@ -244,7 +244,8 @@ private Q_SLOTS:
         QTest::newRow("a folder that is not there") << password << u"missing"_s;
     }
     // Set up on the folder another computer backs up to, with its password, a computer takes
-    // over its key: each opens the other's backups without a password.
+    // over its key: each opens the other's backups without a password. It writes no backup of
+    // no accounts over them.
     void secondComputerSharesTheKey()
     {
         QFETCH(QString, secondPassword);
@@ -261,6 +262,9 @@ private Q_SLOTS:
             return;
         QCOMPARE(keyIn(keychain)->vault, keyIn(m_keychain)->vault);
         QTRY_VERIFY(!beta.isBusy());
+        QCOMPARE(BackupFolder::backups(m_folder->path()).size(), 1);
+        QVERIFY(added(store, {u"Own"_s, u"Issuer"_s, rfcSecret.left(28) + u"ZZZZ"_s, 30, 6}));
+        QTRY_COMPARE(BackupFolder::backups(m_folder->path()).size(), 2);
         // Both computers may have written within the same second: look for beta's by name.
         const auto backups = BackupFolder::backups(m_folder->path());
         const auto betasFile =
@@ -312,12 +316,13 @@ private Q_SLOTS:
         QList<qsizetype> counts;
         for (const BackupEntry &entry : entries.first(2)) {
             QVERIFY(entry.own);
+            QCOMPARE(entry.computer, u"alpha #"_s + m_backup->computer().left(4)); // told from another "alpha"
             QCOMPARE(entry.state, BackupEntry::State::opened);
             counts.append(entry.batch.tokens.size());
         }
         QCOMPARE(counts, QList<qsizetype>({2, 1}));
         if (state >= 0) {
-            QCOMPARE(entries[2].name.host, u"beta"_s);
+            QCOMPARE(entries[2].computer, u"beta"_s); // written without an id
             QCOMPARE(int(entries[2].state), state);
         }
     }

@@ -1,8 +1,10 @@
 #include "ui/AccentButton.h"
 #include "ui/BackupSetupSheet.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QtTest>
@@ -54,6 +56,30 @@ private Q_SLOTS:
         sheet.repeatField()->setText(u"correct horse"_s);
         sheet.primaryButton()->click();
         QCOMPARE(asked.value(0), QVariantList({u"/b"_s, u"correct horse"_s, BackupPolicy::minimumKeep}));
+    }
+
+    // A failed setup keeps the sheet and what was typed, with the reason inside it, wrapped
+    // whole; the next try closes it.
+    void staysOpenWithTheReasonWhenSettingUpFails()
+    {
+        BackupSetupSheet sheet({.folder = u"/b"_s});
+        sheet.show();
+        sheet.passwordField()->setText(u"correct horse"_s);
+        sheet.repeatField()->setText(u"correct horse"_s);
+        sheet.primaryButton()->click();
+        QVERIFY(sheet.isVisible() && !sheet.primaryButton()->isEnabled()); // once at a time
+        const QString reason = u"The password differs from the one of another computer's backups in the folder."_s;
+        sheet.setUpFinished(std::unexpected(reason));
+        QVERIFY(sheet.isVisible() && sheet.primaryButton()->isEnabled());
+        QCOMPARE(sheet.passwordField()->text(), u"correct horse"_s);
+        const QLabel *line = sheet.failureLine();
+        QVERIFY(line->isVisible() && line->text() == reason);
+        QVERIFY(line->height() >= line->heightForWidth(line->width()) && line->height() > line->fontMetrics().height());
+        QVERIFY(line->geometry().right() < sheet.scrollArea()->viewport()->width());
+        sheet.primaryButton()->click();
+        QVERIFY(!line->isVisible());
+        sheet.setUpFinished({});
+        QVERIFY(!sheet.isVisible());
     }
 };
 

@@ -247,7 +247,7 @@ private Q_SLOTS:
         QTRY_COMPARE(sizes.count(), 1);
         QCOMPARE(sizes.takeFirst(), QVariantList({QSizeF(326, 183), true}));
         QVERIFY(panel.undoBar()->isVisible());
-        QCOMPARE(panel.undoBar()->message(), u"已删除 account 0"_s);
+        QCOMPARE(panel.undoBar()->message(), u"已删除 Acme · account 0"_s); // as its row names it
         QTest::mouseClick(panel.undoBar()->undoButton(), Qt::LeftButton);
         QCOMPARE(m_store->accounts().size(), 1);
         QVERIFY(!panel.undoBar()->isVisible());

@@ -14,6 +14,7 @@
 #include "ui/PanelHeader.h"
 #include "ui/PanelMessageBox.h"
 #include "ui/ReturnKeyFilter.h"
+#include "ui/SheetHeader.h"
 #include "ui/SheetPresenter.h"
 #include "ui/TokenListView.h"
 #include "ui/TokenRow.h"
@@ -330,6 +331,7 @@ private Q_SLOTS:
         EditTokenView rename(*m_store, counting);
         rename.show();
         QCOMPARE(rename.counterField()->text(), u"42"_s);
+        QCOMPARE(rename.header()->subtitle(), u"不会修改密钥；更改计数器会改变验证码"_s);
         rename.counterField()->setText(u"99999999999999999999"_s); // beyond 64 bits
         QTest::mouseClick(rename.primaryButton(), Qt::LeftButton);
         QVERIFY(rename.isVisible() && rename.errorLine()->isVisible());
@@ -367,6 +369,26 @@ private Q_SLOTS:
         QSignalSpy clicks(&button, &QPushButton::clicked);
         QTest::keyClick(&button, Qt::Key(key), modifiers);
         QTEST(clicks.wait(500), "pressed");
+    }
+
+    void messageBoxReturnTakesTheAccentChoice_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("result");
+        QTest::newRow("Return") << int(Qt::Key_Return) << int(QDialog::Accepted);
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << int(QDialog::Rejected);
+    }
+    void messageBoxReturnTakesTheAccentChoice()
+    {
+        QFETCH(int, key);
+        ReturnKeyFilter filter;
+        qApp->installEventFilter(&filter);
+        PanelMessageBox box(u"要显示吗？"_s, u"显示二维码"_s);
+        box.show();
+        QVERIFY(QTest::qWaitForWindowActive(&box));
+        QTest::keyClick(focused(), Qt::Key(key));
+        QTRY_VERIFY(!box.isVisible());
+        QTEST(box.result(), "result");
     }
 
     void sheetsFitTheScreen_data()

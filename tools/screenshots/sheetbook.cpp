@@ -1,12 +1,16 @@
-// Not a test: renders the add and rename sheets to PNGs, for screenshots.
-// "sheetbook [--dark] OUTPUT_DIR" writes sheets-{add,add-error,rename}-{light,dark}.png, and
+// Not a test: renders the sheets to PNGs, for screenshots.
+// "sheetbook [--dark] OUTPUT_DIR [CATALOGUE]" writes
+// sheets-{add,add-error,rename,rename-hotp,restore,backup-error}-{light,dark}.png, and
 // sheets-over-panel-{light,dark}.png: the whole screen with the add sheet over the panel.
+// With a compiled catalogue (build/test/src/app/corvane_en.qm), in its language.
 #include "store/TokenStore.h"
 #include "support/DarkPalette.h"
 #include "support/MemoryKeychain.h"
 #include "support/TempSettings.h"
 #include "ui/AccentButton.h"
 #include "ui/AddTokenView.h"
+#include "ui/BackupRestoreSheet.h"
+#include "ui/BackupSetupSheet.h"
 #include "ui/CodeClipboard.h"
 #include "ui/ContentView.h"
 #include "ui/EditTokenView.h"
@@ -18,6 +22,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QTimer>
+#include <QTranslator>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -44,9 +49,12 @@ void save(QDialog &sheet, const QString &path)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    const bool dark = args.contains(u"--dark"_s);
-    const QString dir = args.last();
+    QStringList args = app.arguments().mid(1);
+    const bool dark = args.removeAll(u"--dark"_s) > 0;
+    const QString dir = args.value(0, u"."_s);
+    QTranslator catalogue;
+    if (args.size() > 1 && (!catalogue.load(args.at(1)) || !app.installTranslator(&catalogue)))
+        return 1;
     if (dark)
         QApplication::setPalette(darkPalette());
     const QString scheme = dark ? u"dark"_s : u"light"_s;
@@ -69,6 +77,27 @@ int main(int argc, char **argv)
 
     EditTokenView rename(store, store.accounts().first());
     save(rename, u"%1/sheets-rename-%2.png"_s.arg(dir, scheme));
+    TokenAccount counting = store.accounts().first();
+    counting.otp = {.kind = OtpKind::Hotp, .counter = 42};
+    EditTokenView renameCounting(store, counting);
+    save(renameCounting, u"%1/sheets-rename-hotp-%2.png"_s.arg(dir, scheme));
+
+    using Item = BackupRestoreSheet::Item;
+    const QDateTime time(QDate(2026, 12, 7), QTime(21, 45));
+    BackupRestoreSheet restore;
+    restore.setItems({{u"vm #3f2a"_s, true, time, Item::State::opened, 0},
+                      {u"vm #3f2a"_s, true, time.addDays(-1), Item::State::opened, 17},
+                      {u"vm #91c0"_s, false, time.addDays(-2), Item::State::needsPassword},
+                      {u"laptop"_s, false, time.addDays(-30), Item::State::unreadable}});
+    save(restore, u"%1/sheets-restore-%2.png"_s.arg(dir, scheme));
+
+    BackupSetupSheet setUp({.folder = u"/home/alice/Sync/Corvane"_s});
+    setUp.passwordField()->setText(u"correct horse"_s);
+    setUp.repeatField()->setText(u"correct horse"_s);
+    setUp.show();
+    setUp.setUpFinished(
+        std::unexpected(QCoreApplication::translate("AutoBackup", "密码与文件夹中另一台电脑的备份不同。")));
+    save(setUp, u"%1/sheets-backup-error-%2.png"_s.arg(dir, scheme));
 
     CodeClipboard clipboard(QApplication::clipboard());
     ContentView panel(store, clipboard, [] { return 1700000000.0; });
