@@ -21,7 +21,8 @@ class TokenRow;
 //
 // From the keyboard the list is one stop of the focus chain with a current row: Up and
 // Down move it, Return or Ctrl+C copies it, Delete deletes it, F2 renames it, Ctrl+Up and
-// Ctrl+Down move it in the list, and typed text filters the rows by name and issuer.
+// Ctrl+Down move it in the list, the Menu key or Shift+F10 opens its menu (ListKey maps
+// them), and typed text filters the rows by name and issuer.
 class TokenListView : public QScrollArea
 {
     Q_OBJECT

@@ -44,7 +44,7 @@ TokenRow::TokenRow(Clock clock, QWidget *parent)
     connect(drag, &RowDrag::dropped, this, [this](const QUuid &dragged) { request(RowAction::DropOnto, dragged); });
 }
 
-// A copy: what the action does may lay the rows out again, and this row then show another account.
+// A copy: the action may lay the rows out again, and this row may then show another account.
 void TokenRow::request(RowAction action, const QUuid &dropped)
 {
     const TokenAccount account = m_account;

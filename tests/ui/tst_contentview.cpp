@@ -62,7 +62,6 @@ private:
         return *m_view;
     }
     TokenRow *row(int index) { return m_view->list()->rowFor(m_store->accounts().at(index).id); }
-    QPoint codePoint(TokenRow *row) { return row->copyArea().center(); }
     // The accounts' numbers in list order.
     QString order() const
     {
@@ -289,7 +288,7 @@ private Q_SLOTS:
     {
         view(1);
         m_store->setClipboardClearDelay(2);
-        QTest::mouseClick(row(0), Qt::LeftButton, {}, codePoint(row(0)));
+        QTest::mouseClick(row(0), Qt::LeftButton, {}, row(0)->copyArea().center());
         QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
         QCOMPARE(QApplication::clipboard()->mimeData()->data(u"x-kde-passwordManagerHint"_s), "secret"_ba);
         QCOMPARE(m_view->copier().copiedAccountID(), m_store->accounts().at(0).id);
@@ -420,12 +419,12 @@ private Q_SLOTS:
         view(0);
         QVERIFY(added(*m_store, token));
         QCOMPARE(row(0)->codeText(), CodeText::placeholder);
-        QTest::mouseClick(row(0), Qt::LeftButton, {}, codePoint(row(0)));
+        QTest::mouseClick(row(0), Qt::LeftButton, {}, row(0)->copyArea().center());
         m_view->copyShownRow(2); // past the end
         QVERIFY(QApplication::clipboard()->text().isEmpty() && !m_view->copier().copiedAccountID());
         QCOMPARE(CodeText::shown(row(1)->codeText(), token.otp.isSteam()), shown);
         QCOMPARE(CodeText::shown(u"554000994"_s, false), u"554000994"_s);
-        QTest::mouseClick(row(1), Qt::LeftButton, {}, codePoint(row(1)));
+        QTest::mouseClick(row(1), Qt::LeftButton, {}, row(1)->copyArea().center());
         QCOMPARE(QApplication::clipboard()->text(), QString(shown).remove(u' '));
         QApplication::clipboard()->clear();
         m_view->copyShownRow(1);
@@ -449,7 +448,7 @@ private Q_SLOTS:
         hotp->nextCodeButton()->click();
         QCOMPARE(clipboard->text(), u"924769"_s);
         QCOMPARE(hotp->codeText(), u"924769"_s);
-        QTest::mouseClick(hotp, Qt::LeftButton, {}, codePoint(hotp));
+        QTest::mouseClick(hotp, Qt::LeftButton, {}, hotp->copyArea().center());
         QCOMPARE(clipboard->text(), u"930313"_s);
         m_view->copyShownRow(0);
         QCOMPARE(clipboard->text(), u"288090"_s);
@@ -708,8 +707,7 @@ private Q_SLOTS:
         QVERIFY(enabled(1, u"上移"_s));
         QVERIFY(!enabled(2, u"下移"_s));
 
-        QMenu *menu = row(0)->showContextMenu({});
-        menu->actions().at(5)->trigger(); // 下移
+        row(0)->showContextMenu({})->actions().at(5)->trigger(); // 下移
         QCOMPARE(m_store->accounts().at(1).name, u"account 0"_s);
     }
 
