@@ -1544,6 +1544,17 @@ Export anyway?</translation>
         <translation>%1 code %2, click to copy</translation>
     </message>
     <message>
+        <source>%1 验证码已隐藏，点击复制</source>
+        <translation>%1 code hidden, click to copy</translation>
+    </message>
+    <message>
+        <source>下一个验证码</source>
+        <translation>Next code</translation>
+    </message>
+</context>
+<context>
+    <name>TokenRowMenu</name>
+    <message>
         <source>复制验证码</source>
         <translation>Copy code</translation>
     </message>

@@ -43,9 +43,8 @@ CodeAccess::CodeAccess(AppDelegate &delegate, KeychainStore &keychain, CodeServi
 {
     m_codes->setTyper(m_typer.get());
     connect(m_bus.get(), &CodesOnBus::searchLaunched, this, &CodeAccess::showFiltered);
-    TokenListView *list = delegate.contentView()->list();
-    list->setTypingNote([codes = m_codes.get()] { return codes->typingUnavailable(); });
-    connect(list, &TokenListView::typeRequested, this,
+    delegate.contentView()->list()->setTypingNote([codes = m_codes.get()] { return codes->typingUnavailable(); });
+    connect(delegate.contentView(), &ContentView::typeRequested, this,
             [this](const TokenAccount &account) { typeIntoPreviousWindow(account.id); });
 }
 

@@ -1,6 +1,7 @@
 #include "app/StartupSequence.h"
 
 #include "engine/Logging.h"
+#include "ui/CodeText.h"
 #include "ui/TokenRow.h"
 
 #include <QCoreApplication>
@@ -44,7 +45,7 @@ bool StartupSequence::eventFilter(QObject *watched, QEvent *event)
         QMetaObject::invokeMethod(this, &StartupSequence::painted, Qt::QueuedConnection);
     }
     const auto *row = qobject_cast<TokenRow *>(widget);
-    if (!m_codesPainted && row && row->codeText() != TokenRow::placeholder) {
+    if (!m_codesPainted && row && row->codeText() != CodeText::placeholder) {
         m_codesPainted = true;
         QMetaObject::invokeMethod(
             this, [] { qCInfo(lcStartup) << "codes painted"; }, Qt::QueuedConnection);

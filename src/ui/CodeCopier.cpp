@@ -2,17 +2,11 @@
 
 #include "store/TokenStore.h"
 #include "ui/CodeClipboard.h"
-
-#include <algorithm>
+#include "ui/CodeText.h"
 
 namespace {
 
 constexpr std::chrono::milliseconds copiedMarkDuration(1200);
-
-bool isCode(const QString &text)
-{
-    return !text.isEmpty() && std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isLetterOrNumber(); });
-}
 
 } // namespace
 
@@ -23,7 +17,7 @@ CodeCopier::CodeCopier(TokenStore &store, CodeClipboard &clipboard, SingleShot s
       m_singleShot(std::move(singleShot))
 {}
 
-void CodeCopier::copy(const QString &codeText, const TokenAccount &account)
+void CodeCopier::copyAccount(const TokenAccount &account)
 {
     const QUuid id = account.id; // `account` may be an element of the list the advance replaces
     if (account.otp.isHotp()) {
@@ -32,8 +26,8 @@ void CodeCopier::copy(const QString &codeText, const TokenAccount &account)
             copyShown(*next, id);
         return;
     }
-    if (isCode(codeText))
-        copyShown(codeText, id);
+    if (const QString code = m_store.codes().value(id); CodeText::isCode(code))
+        copyShown(code, id);
 }
 
 void CodeCopier::copyShown(const QString &codeText, const QUuid &id)
@@ -50,9 +44,4 @@ void CodeCopier::setCopiedAccountID(const std::optional<QUuid> &id)
 {
     m_copiedAccountID = id;
     Q_EMIT copiedAccountChanged(id);
-}
-
-void CodeCopier::copyAccount(const TokenAccount &account)
-{
-    copy(m_store.codes().value(account.id), account);
 }

@@ -10,8 +10,9 @@
 class CodeClipboard;
 class TokenStore;
 
-// Copies a row's code, by a click or by its shortcut, and marks the row it came from for
-// 1.2 seconds. The clipboard clears it again after the store's delay.
+// Copies an account's code, whatever asked (a click, the row's menu, the list's keys, a
+// shortcut), and marks the row it came from for 1.2 seconds. The clipboard clears it again
+// after the store's delay.
 class CodeCopier : public QObject
 {
     Q_OBJECT
@@ -19,10 +20,9 @@ class CodeCopier : public QObject
 public:
     CodeCopier(TokenStore &store, CodeClipboard &clipboard, SingleShot singleShot, QObject *parent = nullptr);
 
-    // Copies a code: digits, or Steam's digits and letters; never the placeholder. For a
-    // counter-based account it asks the store for the next code and copies that.
-    void copy(const QString &codeText, const TokenAccount &account);
-    // The shortcut path: copies the account's current code.
+    // Copies the store's current code of the account: digits, or Steam's digits and letters;
+    // nothing while the store has no code. For a counter-based account it asks the store for
+    // the next code and copies that.
     void copyAccount(const TokenAccount &account);
     const std::optional<QUuid> &copiedAccountID() const { return m_copiedAccountID; }
 

@@ -68,6 +68,7 @@ ContentView::ContentView(TokenStore &store, CodeClipboard &clipboard, Clock cloc
     connectSections();
 
     m_accountCount = m_store.accounts().size();
+    const TokenListView::Batch batch(*m_list);
     m_list->setAccounts(m_store.accounts());
     m_list->setCodes(m_store.codes());
     m_list->setCodesHidden(m_store.preferences().hideCodes());
@@ -84,16 +85,8 @@ void ContentView::connectSections()
     connect(m_header, &PanelHeader::exportRequested, this, &ContentView::exportRequested);
     connect(m_header, &PanelHeader::importRequested, this, &ContentView::importRequested);
 
-    connect(m_list, &TokenListView::copyRequested, m_copier, &CodeCopier::copy);
+    connect(m_list, &TokenListView::rowAction, this, &ContentView::actOnRow);
     connect(m_copier, &CodeCopier::copiedAccountChanged, m_list, &TokenListView::setCopiedAccount);
-    connect(m_list, &TokenListView::qrCodeRequested, this, &ContentView::qrCodeRequested);
-    connect(m_list, &TokenListView::renameRequested, m_sheets, &SheetPresenter::setEditingAccount);
-    connect(m_list, &TokenListView::moveRequested, this,
-            [this](const TokenAccount &account, qint64 by) { m_store.move(account, by); });
-    connect(m_list, &TokenListView::deleteRequested, this,
-            [this](const TokenAccount &account) { m_store.requestDelete(account); });
-    connect(m_list, &TokenListView::dropRequested, this,
-            [this](const QUuid &dragged, const QUuid &target) { m_store.move(dragged, target); });
     connect(m_list, &TokenListView::filterChanged, m_header, &PanelHeader::setFilter);
     connect(m_list, &TokenListView::filterChanged, this, &ContentView::reshape); // fewer rows, a shorter panel
     connect(m_keychainPresenter, &KeychainStatusPresenter::shownChanged, this, &ContentView::reshape);
@@ -106,9 +99,37 @@ void ContentView::connectSections()
     connect(m_list, &TokenListView::rowsShown, &m_store, &TokenStore::showAccounts);
 }
 
+void ContentView::actOnRow(RowAction action, const TokenAccount &account, const QUuid &dropped)
+{
+    switch (action) {
+    case RowAction::Copy:
+        m_copier->copyAccount(account);
+        break;
+    case RowAction::Rename:
+        m_sheets->setEditingAccount(account);
+        break;
+    case RowAction::ShowQrCode:
+        Q_EMIT qrCodeRequested(account);
+        break;
+    case RowAction::MoveUp:
+    case RowAction::MoveDown:
+        m_store.move(account, action == RowAction::MoveUp ? -1 : 1);
+        break;
+    case RowAction::Delete:
+        m_store.requestDelete(account);
+        break;
+    case RowAction::DropOnto:
+        m_store.move(dropped, account.id);
+        break;
+    case RowAction::TypeIntoPreviousWindow:
+        Q_EMIT typeRequested(account);
+        break;
+    }
+}
+
 void ContentView::copyShownRow(int index)
 {
-    if (const std::optional<TokenAccount> account = m_list->shownAccount(index))
+    if (const std::optional<TokenAccount> account = m_list->filter().shownAt(index))
         m_copier->copyAccount(*account);
 }
 
@@ -129,7 +150,7 @@ UndoBar *ContentView::undoBar()
 
 PanelLayout ContentView::layout() const
 {
-    return PanelLayout::of({width(), m_collapsed, m_store.accounts().size(), m_list->shownCount(),
+    return PanelLayout::of({width(), m_collapsed, m_store.accounts().size(), m_list->filter().shown().size(),
                             m_store.pendingDeletion().has_value(), m_addFlows->quickError().has_value(),
                             m_keychainPresenter->isShown()});
 }
@@ -191,8 +212,10 @@ void ContentView::setReduceMotion(bool reduceMotion)
     m_list->setReduceMotion(reduceMotion);
 }
 
+// The rows are laid out once, after the panel's sections moved.
 void ContentView::accountsChanged()
 {
+    const TokenListView::Batch batch(*m_list);
     m_list->setAccounts(m_store.accounts());
     m_list->setCodes(m_store.codes());
     const qsizetype count = m_store.accounts().size();

@@ -4,6 +4,7 @@
 #include "store/TokenAccount.h"
 #include "ui/PanelFocus.h"
 #include "ui/PanelLayout.h"
+#include "ui/RowAction.h"
 
 #include <QSizeF>
 #include <QTimer>
@@ -27,8 +28,9 @@ class UndoBar;
 // The floating panel's content: header, account list or quick entry, undo bar. It builds
 // and wires the sections and the presenters that hold the panel's transient state (sheets:
 // SheetPresenter; adds and the quick entry's error: AddFlows; the copied row: CodeCopier;
-// the keys' target and the filter: PanelFocus), keeps the codes current on a half-second
-// timer and asks for the panel's size whenever what it shows changes.
+// the keys' target: PanelFocus; the filter and the current row: the list's AccountFilter),
+// carries out what is asked of a row, keeps the codes current on a half-second timer and
+// asks for the panel's size whenever what it shows changes.
 class ContentView : public QWidget
 {
     Q_OBJECT
@@ -67,6 +69,7 @@ Q_SIGNALS:
     void exportRequested();
     void importRequested();
     void qrCodeRequested(const TokenAccount &account);
+    void typeRequested(const TokenAccount &account);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -79,6 +82,7 @@ protected:
 
 private:
     void connectSections();
+    void actOnRow(RowAction action, const TokenAccount &account, const QUuid &dropped);
     // Where the sections go for what the panel shows now.
     PanelLayout layout() const;
     void resizeWindow(bool animated);

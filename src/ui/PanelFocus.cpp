@@ -44,7 +44,7 @@ bool PanelFocus::route(QKeyEvent &event) const
 
 bool PanelFocus::clearFilter() const
 {
-    if (m_list.filter().isEmpty())
+    if (m_list.filter().term().isEmpty())
         return false;
     m_list.setFilter(QString());
     return true;

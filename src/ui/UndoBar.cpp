@@ -4,7 +4,7 @@
 #include "ui/Glyphs.h"
 #include "ui/Palette.h"
 #include "ui/PanelFonts.h"
-#include "ui/TokenRow.h"
+#include "ui/CodeText.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -39,7 +39,7 @@ UndoBar::UndoBar(TokenStore &store, QWidget *parent)
 void UndoBar::showPending()
 {
     if (const auto &pending = m_store.pendingDeletion()) {
-        m_message = tr("已删除 %1").arg(TokenRow::titleLine(pending->account));
+        m_message = tr("已删除 %1").arg(CodeText::titleLine(pending->account));
         setAccessibleName(m_message);
         update();
     }

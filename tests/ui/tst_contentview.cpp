@@ -7,6 +7,7 @@
 #include "ui/CircleButton.h"
 #include "ui/CodeClipboard.h"
 #include "ui/CodeCopier.h"
+#include "ui/CodeText.h"
 #include "ui/ContentView.h"
 #include "ui/EmptyStateView.h"
 #include "ui/KeychainStatusPresenter.h"
@@ -61,7 +62,6 @@ private:
         return *m_view;
     }
     TokenRow *row(int index) { return m_view->list()->rowFor(m_store->accounts().at(index).id); }
-    QPoint codePoint(TokenRow *row) { return row->copyArea().center(); }
     // The accounts' numbers in list order.
     QString order() const
     {
@@ -154,8 +154,8 @@ private Q_SLOTS:
         run.start();
         QVERIFY(finished.wait());
         QCOMPARE(offsets, QList<int>(3, 0));
-        QCOMPARE(panel.list()->currentAccount()->name, u"new 1"_s);
-        QVERIFY(panel.list()->rowFor(panel.list()->currentAccount()->id));
+        QCOMPARE(panel.list()->filter().current()->name, u"new 1"_s);
+        QVERIFY(panel.list()->rowFor(panel.list()->filter().current()->id));
     }
 
     void keychainStatusLine_data()
@@ -288,7 +288,7 @@ private Q_SLOTS:
     {
         view(1);
         m_store->preferences().setClipboardClearDelay(2);
-        QTest::mouseClick(row(0), Qt::LeftButton, {}, codePoint(row(0)));
+        QTest::mouseClick(row(0), Qt::LeftButton, {}, row(0)->copyArea().center());
         QCOMPARE(QApplication::clipboard()->text(), u"287082"_s);
         QCOMPARE(QApplication::clipboard()->mimeData()->data(u"x-kde-passwordManagerHint"_s), "secret"_ba);
         QCOMPARE(m_view->copier().copiedAccountID(), m_store->accounts().at(0).id);
@@ -418,13 +418,13 @@ private Q_SLOTS:
         m_fx.settings.settings().setValue(u"totp.accounts"_s, TokenAccount::encodeList({orphan}));
         view(0);
         QVERIFY(added(*m_store, token));
-        QCOMPARE(row(0)->codeText(), TokenRow::placeholder);
-        QTest::mouseClick(row(0), Qt::LeftButton, {}, codePoint(row(0)));
+        QCOMPARE(row(0)->codeText(), CodeText::placeholder);
+        QTest::mouseClick(row(0), Qt::LeftButton, {}, row(0)->copyArea().center());
         m_view->copyShownRow(2); // past the end
         QVERIFY(QApplication::clipboard()->text().isEmpty() && !m_view->copier().copiedAccountID());
-        QCOMPARE(TokenRow::shownCode(row(1)->codeText(), token.otp.isSteam()), shown);
-        QCOMPARE(TokenRow::shownCode(u"554000994"_s, false), u"554000994"_s);
-        QTest::mouseClick(row(1), Qt::LeftButton, {}, codePoint(row(1)));
+        QCOMPARE(CodeText::shown(row(1)->codeText(), token.otp.isSteam()), shown);
+        QCOMPARE(CodeText::shown(u"554000994"_s, false), u"554000994"_s);
+        QTest::mouseClick(row(1), Qt::LeftButton, {}, row(1)->copyArea().center());
         QCOMPARE(QApplication::clipboard()->text(), QString(shown).remove(u' '));
         QApplication::clipboard()->clear();
         m_view->copyShownRow(1);
@@ -441,14 +441,14 @@ private Q_SLOTS:
         TokenRow *hotp = row(0);
         QVERIFY(!hotp->findChild<TokenProgressView *>()->isVisible());
         QVERIFY(hotp->nextCodeButton()->isVisible());
-        QCOMPARE(hotp->codeText(), TokenRow::placeholder);
+        QCOMPARE(hotp->codeText(), CodeText::placeholder);
         QVERIFY(!hotp->nextCodeButton()->geometry().intersects(hotp->codeArea()));
         QClipboard *clipboard = QApplication::clipboard();
 
         hotp->nextCodeButton()->click();
         QCOMPARE(clipboard->text(), u"924769"_s);
         QCOMPARE(hotp->codeText(), u"924769"_s);
-        QTest::mouseClick(hotp, Qt::LeftButton, {}, codePoint(hotp));
+        QTest::mouseClick(hotp, Qt::LeftButton, {}, hotp->copyArea().center());
         QCOMPARE(clipboard->text(), u"930313"_s);
         m_view->copyShownRow(0);
         QCOMPARE(clipboard->text(), u"288090"_s);
@@ -460,7 +460,7 @@ private Q_SLOTS:
         m_store->refreshCodes(m_clock.now);
         QCOMPARE(hotp->codeText(), u"286296"_s);
         m_view->hide();
-        QCOMPARE(hotp->codeText(), TokenRow::placeholder);
+        QCOMPARE(hotp->codeText(), CodeText::placeholder);
     }
 
     void quickEntryAddsAndEmptiesAndItsErrorExpires()
@@ -659,9 +659,10 @@ private Q_SLOTS:
         view(3);
         QMimeData data;
         data.setText(payload.contains(u'%') ? payload.arg(m_store->accounts().at(from).idText()) : payload);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::MoveAction, &data, Qt::LeftButton, {});
         QDropEvent drop(QPointF(10, 10), Qt::MoveAction, &data, Qt::LeftButton, {});
-        // Straight to the row, as the window's drag-and-drop handling would deliver it.
-        static_cast<QObject *>(row(onto))->event(&drop);
+        QApplication::sendEvent(row(onto), &enter); // the drop then goes where the drag was taken
+        QApplication::sendEvent(row(onto), &drop);
         QCOMPARE(drop.isAccepted(), payload == u"%1"_s);
         QTEST(order(), "order");
     }
@@ -706,8 +707,7 @@ private Q_SLOTS:
         QVERIFY(enabled(1, u"上移"_s));
         QVERIFY(!enabled(2, u"下移"_s));
 
-        QMenu *menu = row(0)->showContextMenu({});
-        menu->actions().at(5)->trigger(); // 下移
+        row(0)->showContextMenu({})->actions().at(5)->trigger(); // 下移
         QCOMPARE(m_store->accounts().at(1).name, u"account 0"_s);
     }
 
@@ -762,7 +762,7 @@ private Q_SLOTS:
         QCOMPARE(QApplication::focusWidget(), panel.list());
         keys.simulate(panel.list());
 
-        const auto shown = panel.list()->currentAccount();
+        const auto shown = panel.list()->filter().current();
         QTEST(shown ? shown->name.right(1) : QString(), "current");
         if (shown && renaming.isEmpty()) // a sheet has the focus meanwhile
             QVERIFY(panel.list()->rowFor(shown->id)->hasFocusRing());
@@ -778,10 +778,10 @@ private Q_SLOTS:
             QCOMPARE(qobject_cast<TokenRow *>(menus.first()->parent())->account(), m_store->accounts().at(menu));
             menus.first()->close();
         }
-        const bool filtered = !panel.list()->filter().isEmpty();
+        const bool filtered = !panel.list()->filter().term().isEmpty();
         QCOMPARE(panel.header()->filterLabel()->isVisibleTo(panel.header()), filtered);
         QCOMPARE(panel.clearFilter(), filtered);
-        QCOMPARE(panel.list()->currentAccount().has_value(), !m_store->accounts().isEmpty());
+        QCOMPARE(panel.list()->filter().current().has_value(), !m_store->accounts().isEmpty());
     }
 };
 
