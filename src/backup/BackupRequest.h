@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/ImportedToken.h"
+#include "store/IconFolder.h"
 #include "transfer/TransferLayer.h"
 #include "transfer/VaultKey.h"
 
@@ -16,7 +17,8 @@ struct BackupRequest
     QString host; // already safe for a file name
     QString computer; // this installation's id, stamped into the backup
     QDateTime time;
-    QList<ImportedToken> tokens;
+    QList<ImportedToken> tokens; // icons without their bytes: read from `icons` when written
+    IconFolder icons;
     VaultKey key;
     int keep = 10;
     const TransferLayer *layer = nullptr;

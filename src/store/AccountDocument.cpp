@@ -16,6 +16,7 @@ const QString accountsKey = u"totp.accounts"_s;
 const QString clearDelayKey = u"totp.clipboardClearDelay"_s;
 const QString panelOpacityKey = u"totp.panelOpacity"_s;
 const QString hideCodesKey = u"totp.hideCodes"_s;
+const QString groupsKey = u"totp.groups"_s;
 // The id of the deletion awaiting undo, so that a start after a crash removes its secret.
 const QString pendingDeletionKey = u"totp.pendingDeletion"_s;
 
@@ -40,6 +41,8 @@ AccountDocument::Contents AccountDocument::load()
         contents.panelOpacity = m_settings.value(panelOpacityKey).toDouble();
     if (m_settings.contains(hideCodesKey))
         contents.hideCodes = m_settings.value(hideCodesKey).toBool();
+    contents.groups =
+        TokenAccount::decodeGroups(m_settings.value(groupsKey).toByteArray()).value_or(QList<AccountGroup>());
     return contents;
 }
 
@@ -62,6 +65,12 @@ void AccountDocument::restoreList(const QList<TokenAccount> &accounts)
 {
     if (!m_unreadable)
         m_settings.setValue(accountsKey, TokenAccount::encodeList(accounts));
+}
+
+void AccountDocument::saveGroups(const QList<AccountGroup> &groups)
+{
+    m_settings.setValue(groupsKey, TokenAccount::encodeGroups(groups));
+    m_settings.sync();
 }
 
 bool AccountDocument::listReadable() const

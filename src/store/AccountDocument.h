@@ -23,6 +23,7 @@ public:
         std::optional<qint64> clipboardClearDelay;
         std::optional<double> panelOpacity; // as stored, not yet snapped to a level
         std::optional<bool> hideCodes;
+        QList<AccountGroup> groups; // empty when none is stored or the list is unreadable
     };
     Contents load();
 
@@ -30,6 +31,8 @@ public:
     std::expected<void, StoreError> saveList(const QList<TokenAccount> &accounts);
     // Puts back the list a failed save replaced, so that a later write does not carry it.
     void restoreList(const QList<TokenAccount> &accounts);
+    // The groups' names, kept once for every account in them.
+    void saveGroups(const QList<AccountGroup> &groups);
     void saveSettings(qint64 clipboardClearDelay, double panelOpacity, bool hideCodes);
     // Whether the stored list was read, so that an account it does not name is not listed.
     bool listReadable() const;
