@@ -539,7 +539,7 @@ private Q_SLOTS:
     }
 
     // A pack gives its icon to the accounts without one whose issuer it names, as its folder or
-    // its zip; an SVG with a script and a PNG over 256 KiB are never given.
+    // its zip; a malformed SVG and a PNG over 256 KiB are never given.
     void iconPackGivesIconsByIssuer_data()
     {
         QTest::addColumn<QString>("pack");

@@ -10,7 +10,7 @@ format holds them, over the accounts of Aegis's public test vault (aegis_plain.j
 - ente_auth_details.txt: Ente Auth's plain export, otpauth links whose "codeDisplay" carries
   tags, a note and "pinned" (Ente's CodeDisplay);
 - icon_pack/: an Aegis icon pack folder, pack.json and its icons (Aegis's IconPack), and
-  icon_pack.zip, the same pack zipped. One icon is an SVG with a script, one is larger than
+  icon_pack.zip, the same pack zipped. One icon is a malformed SVG, one is larger than
   256 KiB: neither may become an icon.
 
 Run: /usr/bin/python3 make_details_samples.py (needs ImageMagick's `convert` for the JPEG)."""
@@ -104,8 +104,7 @@ def icon_pack():
         ("Boeing.svg", "Travel", ["Boeing", "Boeing Company"], svg("#0d47a1")),
         ("WWE.png", "Media", ["World Wrestling", "WWE"], png((20, 20, 20))),
         ("Deno.svg", "Development", ["Deno"], svg("#000000")),
-        ("Scripted.svg", "Other", ["Air Canada"],
-         b'<svg xmlns="http://www.w3.org/2000/svg" width="16" height="16"><script>alert(1)</script></svg>'),
+        ("Broken.svg", "Other", ["Air Canada"], b'<svg xmlns="http://www.w3.org/2000/svg" width="16"><circle'),
         ("Huge.png", "Other", ["Issuu"], png((1, 2, 3)) + b"\0" * (256 * 1024)),
         ("Unused.svg", "Other", ["Nobody Here"], svg("#00ff00")),
     ]
