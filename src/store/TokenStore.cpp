@@ -2,6 +2,7 @@
 
 #include "engine/TOTPGenerator.h"
 
+#include <algorithm>
 #include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
@@ -190,9 +191,10 @@ std::optional<ImportedToken> TokenStore::exportToken(const TokenAccount &account
     if (!secret)
         return std::nullopt;
     QList<AccountGroup> groups;
-    for (const AccountGroup &group : m_groups.groups()) {
-        if (account.groups.contains(group.id))
-            groups.append(group);
+    for (const QUuid &id : account.groups) {
+        const auto named = std::ranges::find(m_groups.groups(), id, &AccountGroup::id);
+        if (named != m_groups.groups().cend())
+            groups.append(*named);
     }
     return ImportedToken{account.name, account.issuer, *secret,           account.otp, account.icon,
                          groups,       account.note,   account.favourite, account.id};
