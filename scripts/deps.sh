@@ -2,7 +2,7 @@
 # Sourced by scripts/run, scripts/test and scripts/bench.
 
 BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libsecret-1-dev libxcb1-dev libxcb-xtest0-dev libgl-dev libgcrypt20-dev
-    libzxing-dev libprotobuf-dev protobuf-compiler libqrencode-dev libsodium-dev
+    libzxing-dev libprotobuf-dev protobuf-compiler libqrencode-dev libsodium-dev qt6-svg-dev libzip-dev
     qt6-translations-l10n qt6-l10n-tools qt6-tools-dev)
 KEYRING_PACKAGES=(dbus dbus-x11 gnome-keyring libglib2.0-bin libsecret-tools)
 DISPLAY_PACKAGES=(xvfb xauth openbox xterm xcompmgr trayer xdotool xclip x11-utils imagemagick fonts-noto-cjk)

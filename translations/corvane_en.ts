@@ -194,6 +194,13 @@
     </message>
 </context>
 <context>
+    <name>AppDelegate</name>
+    <message>
+        <source>导入图标包…</source>
+        <translation>Import Icon Pack…</translation>
+    </message>
+</context>
+<context>
     <name>BackupCommand</name>
     <message>
         <source>文件夹</source>
@@ -707,6 +714,21 @@
     </message>
 </context>
 <context>
+    <name>DetailEditor</name>
+    <message>
+        <source>备注没有修改。</source>
+        <translation>The note was not changed.</translation>
+    </message>
+    <message>
+        <source>收藏没有改变。</source>
+        <translation>The favourite was not changed.</translation>
+    </message>
+    <message>
+        <source>图标没有改变。</source>
+        <translation>The icon was not changed.</translation>
+    </message>
+</context>
+<context>
     <name>EditTokenView</name>
     <message>
         <source>重命名验证码</source>
@@ -849,6 +871,13 @@ Export anyway?</translation>
     <message>
         <source>隐藏验证码</source>
         <translation>Hide codes</translation>
+    </message>
+</context>
+<context>
+    <name>IconPackReader</name>
+    <message>
+        <source>不是 Aegis 图标包（没有 pack.json）</source>
+        <translation>Not an Aegis icon pack (no pack.json)</translation>
     </message>
 </context>
 <context>
@@ -1204,6 +1233,10 @@ Export anyway?</translation>
         <source>从备份恢复…</source>
         <translation>Restore from backup…</translation>
     </message>
+    <message>
+        <source>导入图标包…</source>
+        <translation>Import Icon Pack…</translation>
+    </message>
 </context>
 <context>
     <name>OpacityPopover</name>
@@ -1507,6 +1540,10 @@ Export anyway?</translation>
         <source>钥匙串已锁定，账户没有添加。解锁钥匙串后即可再次添加。</source>
         <translation>The keychain is locked, so the account was not added. Unlock the keychain and add it again.</translation>
     </message>
+    <message>
+        <source>这个文件不能做图标：只能用不超过 256 KiB 的 SVG、PNG 或 JPEG 图片，SVG 不能含脚本或外部引用。</source>
+        <translation>This file cannot be an icon: use an SVG, PNG or JPEG picture of at most 256 KiB, and an SVG without scripts or outside references.</translation>
+    </message>
 </context>
 <context>
     <name>TOTPError</name>
@@ -1621,6 +1658,25 @@ Show it?</translation>
     <message>
         <source>读不到这个账户的密钥。</source>
         <translation>This account’s secret cannot be read.</translation>
+    </message>
+    <message>
+        <source>导入图标包</source>
+        <translation>Import Icon Pack</translation>
+    </message>
+    <message>
+        <source>Aegis 图标包 (*.zip pack.json)</source>
+        <translation>Aegis icon pack (*.zip pack.json)</translation>
+    </message>
+    <message numerus="yes">
+        <source>已为 %n 个账户设置图标。</source>
+        <translation>
+            <numerusform>Gave %n account an icon.</numerusform>
+            <numerusform>Gave %n accounts icons.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>图标包里没有适合现有账户的图标。</source>
+        <translation>The icon pack has no icon for the accounts here.</translation>
     </message>
 </context>
 <context>

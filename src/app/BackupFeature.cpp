@@ -145,7 +145,7 @@ void BackupFeature::openSetup(QWidget *parent)
     sheet->open();
 }
 
-void BackupFeature::setUp(const QString &folder, const QString &password, int keep, const AutoBackup::SetUpDone &done)
+void BackupFeature::setUp(const QString &folder, const QString &password, int keep, const BackupSetup::Done &done)
 {
     if (password.isEmpty()) { // the same key, perhaps another folder
         m_backup.setKeep(keep);

@@ -47,7 +47,7 @@ private:
     void notify(const BackupFailure &failure);
     void chooseFolder(QWidget *dialogParent);
 
-    void setUp(const QString &folder, const QString &password, int keep, const AutoBackup::SetUpDone &done);
+    void setUp(const QString &folder, const QString &password, int keep, const BackupSetup::Done &done);
     void reviewOffer();
     void listed(BackupRestoreSheet &sheet, const QList<BackupEntry> &entries);
 

@@ -55,7 +55,7 @@ QString CodeService::unusable() const
 QString CodeService::withheld() const
 {
     const QString reason = unusable();
-    return reason.isEmpty() && m_store.hideCodes() ? tr("验证码已隐藏") : reason;
+    return reason.isEmpty() && m_store.preferences().hideCodes() ? tr("验证码已隐藏") : reason;
 }
 
 std::optional<QString> CodeService::shownCode(const TokenAccount &account)

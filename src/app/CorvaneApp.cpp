@@ -68,6 +68,8 @@ void CorvaneApp::buildMenus()
             &TransferCommands::exportBackup);
     connect(m_menuCommands.get(), &MenuCommands::importRequested, &m_delegate.transferCommands(),
             &TransferCommands::chooseAndImport);
+    connect(m_menuCommands.get(), &MenuCommands::iconPackRequested, &m_delegate.transferCommands(),
+            &TransferCommands::importIconPack);
     connect(m_menuCommands.get(), &MenuCommands::backupSetupRequested, this, [this] {
         showPanel();
         m_backups->openSetup(m_delegate.panel());

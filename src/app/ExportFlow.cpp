@@ -1,6 +1,7 @@
 #include "app/ExportFlow.h"
 
 #include "app/TransferMessages.h"
+#include "store/OffThread.h"
 #include "store/TokenStore.h"
 #include "transfer/KeyDeriver.h"
 #include "transfer/SafeFile.h"
@@ -71,12 +72,20 @@ void ExportFlow::exportVault(const TransferLayer &layer, const QList<ImportedTok
         m_deriver = std::make_unique<KeyDeriver>(m_keyProgram);
     const KeyDerivation slot = layer.newVaultSlot();
     m_deriver->derive(dialog.password().toUtf8(), slot, [=, this, &layer](const std::optional<QByteArray> &key) {
-        const auto vault = key ? layer.writeVault(tokens, slot, *key)
-                               : std::unexpected(TransferError(TransferError::Kind::fileError, tr("加密失败")));
-        if (vault)
-            save(path, *vault, tokens.size());
-        else
-            m_messages.fail(vault.error());
+        if (!key)
+            return m_messages.fail(TransferError(TransferError::Kind::fileError, tr("加密失败")));
+        // The icons' files are read, and the vault sealed, off the main thread.
+        OffThread::run(
+            this,
+            [icons = m_store.icons(), tokens, slot, key = *key, &layer] {
+                return layer.writeVault(icons.withBytes(tokens), slot, key);
+            },
+            [this, path, count = tokens.size()](const std::expected<QByteArray, TransferError> &vault) {
+                if (vault)
+                    save(path, *vault, count);
+                else
+                    m_messages.fail(vault.error());
+            });
     });
 }
 

@@ -35,6 +35,23 @@ std::optional<QString> passwordFromInput()
 using TerminalOutput::line;
 using TerminalOutput::write;
 
+// The lines after an account's for what is kept with it: its icon as the SHA-256 of the bytes
+// and the type (never the bytes), each group by uuid (empty for a tag) and name, the note and
+// whether it is a favourite; none when it has none of them.
+QByteArray details(const ImportedToken &token)
+{
+    QByteArray text;
+    if (token.icon)
+        text += line({u"icon"_s, token.icon->hash, AccountIcon::typeName(token.icon->type)});
+    for (const AccountGroup &group : token.groups)
+        text += line({u"group"_s, group.id.isNull() ? QString() : group.id.toString(QUuid::WithoutBraces), group.name});
+    if (!token.note.isEmpty())
+        text += line({u"note"_s, token.note});
+    if (token.favourite)
+        text += line({u"favourite"_s});
+    return text;
+}
+
 } // namespace
 
 std::optional<int> InspectCommand::runIfAsked(int argc, char *argv[])
@@ -103,6 +120,7 @@ QByteArray InspectCommand::report(const ImportBatch &batch) const
             line({u"account"_s, token.issuer, token.name, kindName(otp.kind), algorithmName(otp.algorithm),
                   QString::number(otp.digits),
                   otp.isHotp() ? QString::number(otp.counter) : QString::number(otp.period), code.value_or(QString())});
+        text += details(token);
     }
     for (const ImportBatch::Refusal &refusal : batch.refused)
         text += line({u"refused"_s, refusal.label, refusal.reason});

@@ -72,6 +72,7 @@ void MenuCommands::fill(QMenu &menu, bool forTray)
     if (forTray) {
         menu.addAction(tr("导出备份…"), this, &MenuCommands::exportRequested);
         menu.addAction(tr("导入…"), this, &MenuCommands::importRequested);
+        menu.addAction(tr("导入图标包…"), this, &MenuCommands::iconPackRequested);
         menu.addAction(tr("自动备份…"), this, &MenuCommands::backupSetupRequested);
         menu.addAction(tr("从备份恢复…"), this, &MenuCommands::backupRestoreRequested);
         menu.addSeparator();

@@ -38,6 +38,7 @@ Q_SIGNALS:
     void quitRequested();
     void exportRequested();
     void importRequested();
+    void iconPackRequested();
     void backupSetupRequested();
     void backupRestoreRequested();
 

@@ -1,9 +1,12 @@
 #include "app/TransferCommands.h"
 
+#include "store/OffThread.h"
 #include "store/TokenStore.h"
 #include "ui/AccountQrDialog.h"
 
 #include <QCoreApplication>
+#include <QFileDialog>
+#include <QFileInfo>
 
 TransferCommands::TransferCommands(TokenStore &store, QObject *parent)
     : QObject(parent),
@@ -31,4 +34,27 @@ void TransferCommands::showQrCode(const TokenAccount &account)
     auto *dialog = new AccountQrDialog(layer->link(*token), ImportBatch::label(account.name, account.issuer),
                                        m_messages.dialogParent());
     dialog->show();
+}
+
+void TransferCommands::importIconPack()
+{
+    const TransferLayer *layer = m_messages.layer();
+    if (!layer)
+        return;
+    const QString chosen = QFileDialog::getOpenFileName(m_messages.dialogParent(), tr("导入图标包"), QString(),
+                                                        tr("Aegis 图标包 (*.zip pack.json)"));
+    if (chosen.isEmpty())
+        return;
+    // A folder's pack is chosen by its pack.json.
+    const QString path = QFileInfo(chosen).fileName() == u"pack.json" ? QFileInfo(chosen).absolutePath() : chosen;
+    OffThread::run(
+        this, [layer, path] { return layer->readIconPack(path); },
+        [this](const std::expected<IconPack, TransferError> &pack) {
+            if (!pack)
+                return m_messages.fail(pack.error());
+            m_store.applyIconPack(*pack, [this](qsizetype given) {
+                m_messages.inform(given > 0 ? tr("已为 %n 个账户设置图标。", nullptr, given)
+                                            : tr("图标包里没有适合现有账户的图标。"));
+            });
+        });
 }

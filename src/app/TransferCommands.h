@@ -35,6 +35,9 @@ public:
     // Queues accounts read already (from an automatic backup), shown in the same summary.
     void importBatch(const ImportBatch &batch) { m_imports.enqueue(batch); }
     void showQrCode(const TokenAccount &account);
+    // Asks for an Aegis icon pack (its zip file, or the pack.json of its folder), reads it off
+    // the main thread and gives its icons to the accounts without one whose issuer it names.
+    void importIconPack();
 
 Q_SIGNALS:
     // The import queue ran empty.

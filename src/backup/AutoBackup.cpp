@@ -171,7 +171,7 @@ void AutoBackup::write(const BackupKey &key, bool force)
     now.setTime(QTime(now.time().hour(), now.time().minute(), now.time().second()));
     m_digest = digest;
     m_job.setFuture(QtConcurrent::run(
-        writeAndRotate, BackupRequest{folder(), m_host, computer(), now, tokens, key.vault, keep(), *layer}));
+        writeAndRotate, BackupRequest{folder(), m_host, computer(), now, tokens, m_store.icons(), key.vault, keep(), *layer}));
 }
 
 void AutoBackup::written(const std::expected<QString, BackupFailure> &result)

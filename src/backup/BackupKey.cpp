@@ -57,9 +57,15 @@ QString BackupKey::toText() const
 QByteArray BackupKey::digest(const QList<ImportedToken> &tokens) const
 {
     QJsonArray list;
-    for (const ImportedToken &token : tokens)
+    for (const ImportedToken &token : tokens) {
+        QJsonArray groups;
+        for (const AccountGroup &group : token.groups)
+            groups.append(QJsonArray{group.id.toString(), group.name});
         list.append(QJsonArray{token.name, token.issuer, token.secret, token.otp.period, token.otp.digits,
-                               int(token.otp.algorithm), kindName(token.otp.kind), QString::number(token.otp.counter)});
+                               int(token.otp.algorithm), kindName(token.otp.kind), QString::number(token.otp.counter),
+                               token.id.toString(), token.icon ? token.icon->hash : QString(), groups, token.note,
+                               token.favourite});
+    }
     return QMessageAuthenticationCode::hash(QJsonDocument(list).toJson(QJsonDocument::Compact), digestKey,
                                             QCryptographicHash::Sha256);
 }

@@ -2,6 +2,7 @@
 
 #include "backup/BackupPolicy.h"
 #include "engine/ImportedToken.h"
+#include "store/IconFolder.h"
 #include "transfer/TransferLayer.h"
 #include "transfer/VaultKey.h"
 
@@ -17,7 +18,8 @@ struct BackupRequest
     QString host; // already safe for a file name
     QString computer; // this installation's id, stamped into the backup
     QDateTime time;
-    QList<ImportedToken> tokens;
+    QList<ImportedToken> tokens; // icons without their bytes: read from `icons` when written
+    IconFolder icons;
     VaultKey key;
     int keep = BackupPolicy::defaultKeep;
     const TransferLayer *layer = nullptr;

@@ -52,17 +52,20 @@ std::expected<void, BackupFailure> save(const QString &path, const QByteArray &b
 // character: the same account, the same key bytes.
 bool sameAccount(const ImportedToken &read, const ImportedToken &written)
 {
+    const auto hashOf = [](const ImportedToken &token) { return token.icon ? token.icon->hash : QString(); };
     return read.name == written.name && read.issuer == written.issuer && read.otp == written.otp
-           && TOTPGenerator::decodeBase32(read.secret) == TOTPGenerator::decodeBase32(written.secret);
+           && TOTPGenerator::decodeBase32(read.secret) == TOTPGenerator::decodeBase32(written.secret)
+           && read.id == written.id && hashOf(read) == hashOf(written) && read.groups == written.groups
+           && read.note == written.note && read.favourite == written.favourite;
 }
 
-bool opensWithEveryAccount(const BackupRequest &request, const QString &path)
+bool opensWithEveryAccount(const BackupRequest &request, const QList<ImportedToken> &tokens, const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
     const auto batch = request.layer->readVault(file.readAll(), request.key.masterKey);
-    return batch && batch->refused.isEmpty() && std::ranges::equal(batch->tokens, request.tokens, sameAccount);
+    return batch && batch->refused.isEmpty() && std::ranges::equal(batch->tokens, tokens, sameAccount);
 }
 
 } // namespace
@@ -76,14 +79,16 @@ std::expected<QString, BackupFailure> write(const BackupRequest &request)
         return std::unexpected(BackupFailure::Kind::folderMissing);
     if (request.tokens.isEmpty() && !BackupFolder::backups(request.folder).isEmpty())
         return QString();
-    const auto vault = request.layer->writeVault(request.tokens, request.key);
+    // An icon whose file went missing is left out rather than failing the backup.
+    const QList<ImportedToken> tokens = request.icons.withBytes(request.tokens);
+    const auto vault = request.layer->writeVault(tokens, request.key);
     if (!vault)
         return std::unexpected(BackupFailure::Kind::notVerified);
     const QString name = freeName(folder, request.host, request.time);
     const QString path = folder.filePath(name);
     if (auto saved = save(path, BackupComputer::stamped(*vault, request.computer), folder); !saved)
         return std::unexpected(saved.error());
-    if (!opensWithEveryAccount(request, path)) {
+    if (!opensWithEveryAccount(request, tokens, path)) {
         QFile::remove(path);
         return std::unexpected(BackupFailure::Kind::notVerified);
     }

@@ -47,6 +47,18 @@ void AccountDocument::restoreList(const QList<TokenAccount> &accounts)
         m_settings.setValue(SettingsKeys::accounts, TokenAccount::encodeList(accounts));
 }
 
+QList<AccountGroup> AccountDocument::loadGroups() const
+{
+    return TokenAccount::decodeGroups(m_settings.value(SettingsKeys::groups).toByteArray())
+        .value_or(QList<AccountGroup>());
+}
+
+void AccountDocument::saveGroups(const QList<AccountGroup> &groups)
+{
+    m_settings.setValue(SettingsKeys::groups, TokenAccount::encodeGroups(groups));
+    m_settings.sync();
+}
+
 bool AccountDocument::listReadable() const
 {
     return !m_unreadable && m_settings.status() == QSettings::NoError;

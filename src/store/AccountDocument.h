@@ -23,6 +23,10 @@ public:
     std::expected<void, StoreError> saveList(const QList<TokenAccount> &accounts);
     // Puts back the list a failed save replaced, so that a later write does not carry it.
     void restoreList(const QList<TokenAccount> &accounts);
+    // The groups' names, kept once for every account in them; empty when none is stored or
+    // the list is unreadable.
+    QList<AccountGroup> loadGroups() const;
+    void saveGroups(const QList<AccountGroup> &groups);
     // Whether the stored list was read, so that an account it does not name is not listed.
     bool listReadable() const;
 

@@ -52,6 +52,31 @@ std::expected<void, StoreError> AccountList::rename(QUuid id, QString name, QStr
     return saveOrRollBack(before, tr("名称没有修改。"));
 }
 
+std::expected<void, StoreError> AccountList::edit(QUuid id, const std::function<void(TokenAccount &)> &change,
+                                                  const QString &undone)
+{
+    const auto index = indexOf(id);
+    if (!index)
+        return {};
+    const QList<TokenAccount> before = m_accounts;
+    change(m_accounts[*index]);
+    Q_EMIT changed();
+    return saveOrRollBack(before, undone);
+}
+
+std::expected<void, StoreError> AccountList::editEach(const std::function<bool(TokenAccount &)> &change,
+                                                      const QString &undone)
+{
+    const QList<TokenAccount> before = m_accounts;
+    bool changedAny = false;
+    for (TokenAccount &account : m_accounts)
+        changedAny = change(account) || changedAny;
+    if (!changedAny)
+        return {};
+    Q_EMIT changed();
+    return saveOrRollBack(before, undone);
+}
+
 std::optional<quint64> AccountList::advanceCounter(QUuid id)
 {
     const auto index = indexOf(id);

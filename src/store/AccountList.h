@@ -4,6 +4,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 #include <optional>
 
 // The ordered accounts, top row first, and their edits: renaming, reordering, removing and
@@ -29,6 +31,12 @@ public:
     // the default name. A counter-based account also takes `counter`, when given.
     std::expected<void, StoreError> rename(QUuid id, QString name, QString issuer,
                                            std::optional<quint64> counter = std::nullopt);
+    // Changes the account by `change` and saves the list; `undone` says what stayed when the
+    // save fails. Nothing happens for an account that is not listed.
+    std::expected<void, StoreError> edit(QUuid id, const std::function<void(TokenAccount &)> &change,
+                                         const QString &undone);
+    // The same for every account `change` changes (it says so by returning true), saved once.
+    std::expected<void, StoreError> editEach(const std::function<bool(TokenAccount &)> &change, const QString &undone);
     // Moves a counter-based account's counter on by one and saves the list: the counter it had,
     // once saved. Absent for an account that is not listed, not counter-based or at the last
     // counter, and when the save failed (the counter is then as it was).

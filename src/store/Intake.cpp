@@ -48,7 +48,16 @@ std::expected<QString, StoreError> Intake::validated(const QString &text, const 
 TokenAccount Intake::accountFor(const ImportedToken &token)
 {
     const QString name = LabelText::cleaned(token.name);
-    return {QUuid::createUuid(), name.isEmpty() ? defaultName() : name, LabelText::cleaned(token.issuer), token.otp};
+    TokenAccount account{QUuid::createUuid(), name.isEmpty() ? defaultName() : name, LabelText::cleaned(token.issuer),
+                         token.otp};
+    // The icon's bytes are in its file by now; the groups are the store's by id.
+    if (token.icon)
+        account.icon = AccountIcon{token.icon->hash, token.icon->type};
+    for (const AccountGroup &group : token.groups)
+        account.groups.append(group.id);
+    account.note = token.note;
+    account.favourite = token.favourite;
+    return account;
 }
 
 std::expected<NewAccount, StoreError> Intake::token(const ImportedToken &token) const

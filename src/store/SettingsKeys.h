@@ -8,6 +8,8 @@ namespace SettingsKeys {
 
 // The account list, as JSON bytes.
 inline const QString accounts = QStringLiteral("totp.accounts");
+// The names of the accounts' groups, kept once.
+inline const QString groups = QStringLiteral("totp.groups");
 // Integer seconds, 0 = never.
 inline const QString clipboardClearDelay = QStringLiteral("totp.clipboardClearDelay");
 inline const QString panelOpacity = QStringLiteral("totp.panelOpacity");

@@ -39,3 +39,9 @@ QString LockedKeychainError::description() const
 {
     return QCoreApplication::translate("StoreError", "钥匙串已锁定，账户没有添加。解锁钥匙串后即可再次添加。");
 }
+
+QString IconError::description() const
+{
+    return QCoreApplication::translate(
+        "StoreError", "这个文件不能做图标：只能用不超过 256 KiB 的 SVG、PNG 或 JPEG 图片，SVG 不能含脚本或外部引用。");
+}

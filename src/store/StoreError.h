@@ -29,6 +29,14 @@ struct LockedKeychainError
     bool operator==(const LockedKeychainError &) const = default;
 };
 
+// A file given as an account's icon is not one: too large, not SVG, PNG or JPEG, or an SVG
+// with scripts or references outside itself.
+struct IconError
+{
+    QString description() const;
+    bool operator==(const IconError &) const = default;
+};
+
 // Why adding an account failed: the secret was rejected, the keychain refused it, or the
 // list holding the account could not be saved.
 class StoreError
@@ -38,6 +46,7 @@ public:
     StoreError(KeychainError error) : m_error(std::move(error)) {}
     StoreError(ListSaveError error) : m_error(std::move(error)) {}
     StoreError(LockedKeychainError error) : m_error(error) {}
+    StoreError(IconError error) : m_error(error) {}
 
     // The text the views show.
     QString description() const;
@@ -54,5 +63,5 @@ public:
     bool operator==(const StoreError &) const = default;
 
 private:
-    std::variant<TOTPError, KeychainError, ListSaveError, LockedKeychainError> m_error;
+    std::variant<TOTPError, KeychainError, ListSaveError, LockedKeychainError, IconError> m_error;
 };

@@ -41,7 +41,80 @@ std::optional<std::pair<OtpKind, quint64>> kindFrom(const QJsonObject &object, b
     return std::pair(OtpKind::Hotp, counter);
 }
 
+bool isIconHash(const QString &text)
+{
+    return text.size() == 64
+           && std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isDigit() || (c >= u'a' && c <= u'f'); });
+}
+
+// The icon, absent when none is recorded; false when "icon" or "iconType" is malformed.
+bool readIcon(const QJsonObject &object, std::optional<AccountIcon> &icon)
+{
+    const QJsonValue hash = object.value(u"icon"_s);
+    const QJsonValue typeName = object.value(u"iconType"_s);
+    if (hash.isUndefined() && typeName.isUndefined())
+        return true;
+    const auto type = AccountIcon::typeFromName(typeName.toString());
+    if (!isIconHash(hash.toString()) || !type)
+        return false;
+    icon = AccountIcon{hash.toString(), *type};
+    return true;
+}
+
+bool readGroups(const QJsonValue &value, QList<QUuid> &groups)
+{
+    if (value.isUndefined())
+        return true;
+    if (!value.isArray())
+        return false;
+    for (const QJsonValue &element : value.toArray()) {
+        const auto id = TokenAccount::idFromText(element.toString());
+        if (!id)
+            return false;
+        groups.append(*id);
+    }
+    return true;
+}
+
+// Icon, groups, note and favourite: false when one of them is malformed.
+bool readDetails(const QJsonObject &object, TokenAccount &account)
+{
+    const QJsonValue note = object.value(u"note"_s);
+    const QJsonValue favourite = object.value(u"favourite"_s);
+    if (!(note.isUndefined() || note.isString()) || !(favourite.isUndefined() || favourite.isBool()))
+        return false;
+    account.note = note.toString();
+    account.favourite = favourite.toBool();
+    return readIcon(object, account.icon) && readGroups(object.value(u"groups"_s), account.groups);
+}
+
+void writeDetails(const TokenAccount &account, QJsonObject &object)
+{
+    if (account.icon) {
+        object.insert(u"icon"_s, account.icon->hash);
+        object.insert(u"iconType"_s, AccountIcon::typeName(account.icon->type));
+    }
+    if (!account.groups.isEmpty()) {
+        QJsonArray groups;
+        for (const QUuid &id : account.groups)
+            groups.append(TokenAccount::idText(id));
+        object.insert(u"groups"_s, groups);
+    }
+    if (!account.note.isEmpty())
+        object.insert(u"note"_s, account.note);
+    if (account.favourite)
+        object.insert(u"favourite"_s, true);
+}
+
 } // namespace
+
+bool TokenAccount::matches(const QString &term, const QList<AccountGroup> &groups) const
+{
+    return matches(term) || note.contains(term, Qt::CaseInsensitive)
+           || std::any_of(groups.cbegin(), groups.cend(), [&](const AccountGroup &group) {
+                  return this->groups.contains(group.id) && group.name.contains(term, Qt::CaseInsensitive);
+              });
+}
 
 std::optional<QUuid> TokenAccount::idFromText(const QString &text)
 {
@@ -73,6 +146,7 @@ QJsonObject TokenAccount::toJson() const
         object.insert(u"type"_s, kindName(otp.kind));
         object.insert(u"counter"_s, QString::number(otp.counter));
     }
+    writeDetails(*this, object);
     return object;
 }
 
@@ -92,8 +166,11 @@ std::optional<TokenAccount> TokenAccount::fromJson(const QJsonObject &object)
     const auto kind = kindFrom(object, steam.toBool());
     if (!kind)
         return std::nullopt;
-    return TokenAccount{
+    TokenAccount account{
         *id, name.toString(), issuer.toString(), {*period, *digits, *algorithm, kind->first, kind->second}};
+    if (!readDetails(object, account))
+        return std::nullopt;
+    return account;
 }
 
 QByteArray TokenAccount::encodeList(const QList<TokenAccount> &accounts)
@@ -120,6 +197,29 @@ std::optional<QList<TokenAccount>> TokenAccount::decodeList(const QByteArray &do
         accounts.append(*account);
     }
     return accounts;
+}
+
+QByteArray TokenAccount::encodeGroups(const QList<AccountGroup> &groups)
+{
+    QJsonArray array;
+    for (const AccountGroup &group : groups)
+        array.append(QJsonObject{{u"id"_s, idText(group.id)}, {u"name"_s, group.name}});
+    return QJsonDocument(array).toJson(QJsonDocument::Compact);
+}
+
+std::optional<QList<AccountGroup>> TokenAccount::decodeGroups(const QByteArray &document)
+{
+    const QJsonDocument json = QJsonDocument::fromJson(document);
+    if (!json.isArray())
+        return std::nullopt;
+    QList<AccountGroup> groups;
+    for (const QJsonValue &value : json.array()) {
+        const auto id = idFromText(value[u"id"].toString());
+        if (!id || !value[u"name"].isString())
+            return std::nullopt;
+        groups.append({*id, value[u"name"].toString()});
+    }
+    return groups;
 }
 
 size_t qHash(const TokenAccount &account, size_t seed) noexcept

@@ -3,13 +3,15 @@
 #include "engine/TOTPGenerator.h"
 
 TokenStore::TokenStore(KeychainStore &keychain, QSettings &settings, Clock clock, SingleShot singleShot,
-                       QObject *parent)
+                       QObject *parent, IconFolder icons)
     : QObject(parent),
       m_clock(std::move(clock)),
       m_preferences(settings),
       m_keychain(keychain),
       m_document(settings, m_clock),
       m_list(m_document),
+      m_groups(m_document),
+      m_details(m_list, std::move(icons)),
       m_secrets(m_keychain, m_clock, [this] { return m_list.ids(); }),
       m_adding(m_keychain, m_secrets, m_list, settings),
       m_deletions(m_keychain, m_document, std::move(singleShot))
@@ -23,6 +25,7 @@ TokenStore::TokenStore(KeychainStore &keychain, QSettings &settings, Clock clock
     connect(&m_adding, &AddTransaction::listed, this, [this] { refreshCodes(m_clock()); });
     connect(&m_deletions, &DeletionJournal::undoWindowClosed, this, &TokenStore::finalizePendingDeletion);
 
+    m_groups.reset(m_document.loadGroups());
     if (auto accounts = m_document.load())
         m_list.reset(std::move(*accounts));
     m_deletions.finishRecorded(m_list.accounts());
@@ -75,9 +78,18 @@ Intake TokenStore::intake() const
     return Intake(m_clock(), held + underWay, m_list.accounts().size() + underWay.size());
 }
 
+void TokenStore::takeGroups(QList<ImportedToken> &tokens)
+{
+    if (m_groups.take(tokens))
+        Q_EMIT groupsChanged();
+}
+
 void TokenStore::add(const ImportedToken &token, Added done)
 {
-    const auto account = intake().token(token);
+    QList<ImportedToken> tokens{token};
+    tokens.first().icon.reset(); // an add sheet brings no picture
+    takeGroups(tokens);
+    const auto account = intake().token(tokens.constFirst());
     if (!account)
         return done(std::unexpected(account.error()));
     addOne(*account, std::move(done));
@@ -106,9 +118,12 @@ void TokenStore::addOne(const NewAccount &account, Added done)
 
 void TokenStore::addAll(const QList<ImportedToken> &tokens, std::function<void(ImportSummary)> done)
 {
-    const Intake::Batch batch = intake().batch(tokens);
-    m_adding.run(batch.accounts,
-                 [batch, done](const AddOutcomes &outcomes) { done(Intake::summarize(batch, outcomes)); });
+    m_details.saveIcons(tokens, [this, done](QList<ImportedToken> saved) {
+        takeGroups(saved);
+        const Intake::Batch batch = intake().batch(saved);
+        m_adding.run(batch.accounts,
+                     [batch, done](const AddOutcomes &outcomes) { done(Intake::summarize(batch, outcomes)); });
+    });
 }
 
 std::optional<ImportedToken> TokenStore::exportToken(const TokenAccount &account)
@@ -116,7 +131,14 @@ std::optional<ImportedToken> TokenStore::exportToken(const TokenAccount &account
     const auto secret = m_secrets.secret(account.id);
     if (!secret)
         return std::nullopt;
-    return ImportedToken{account.name, account.issuer, *secret, account.otp};
+    QList<AccountGroup> groups;
+    for (const QUuid &id : account.groups) {
+        const auto named = std::ranges::find(m_groups.groups(), id, &AccountGroup::id);
+        if (named != m_groups.groups().cend())
+            groups.append(*named);
+    }
+    return ImportedToken{account.name, account.issuer, *secret,           account.otp, account.icon,
+                         groups,       account.note,   account.favourite, account.id};
 }
 
 QList<ImportedToken> TokenStore::exportTokens()

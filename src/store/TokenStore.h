@@ -7,6 +7,8 @@
 #include "store/AddTransaction.h"
 #include "store/CodeTable.h"
 #include "store/DeletionJournal.h"
+#include "store/DetailEditor.h"
+#include "store/GroupTable.h"
 #include "store/ImportSummary.h"
 #include "store/Intake.h"
 #include "store/KeychainCalls.h"
@@ -32,10 +34,12 @@ class TokenStore : public QObject
 
 public:
     TokenStore(KeychainStore &keychain, QSettings &settings, Clock clock, SingleShot singleShot = systemSingleShot,
-               QObject *parent = nullptr);
+               QObject *parent = nullptr, IconFolder icons = IconFolder::standard());
 
     const QList<TokenAccount> &accounts() const { return m_list.accounts(); }
     const QHash<QUuid, QString> &codes() const { return m_codes.codes(); }
+    // Every group some account was put in, each name once; an account names its groups by id.
+    const QList<AccountGroup> &groups() const { return m_groups.groups(); }
     const std::optional<PendingDeletion> &pendingDeletion() const { return m_deletions.pending(); }
     PanelPreferences &preferences() { return m_preferences; }
 
@@ -65,6 +69,31 @@ public:
     // corrected to `counter`, when given.
     std::expected<void, StoreError> update(const TokenAccount &account, const QString &name, const QString &issuer,
                                            std::optional<quint64> counter = std::nullopt);
+    // What a person keeps with an account besides its codes. A change that cannot be saved is
+    // undone and says why (changeNotSaved); an account no longer listed is left alone.
+    std::expected<void, StoreError> setNote(QUuid id, const QString &note) { return m_details.setNote(id, note); }
+    std::expected<void, StoreError> setFavourite(QUuid id, bool favourite)
+    {
+        return m_details.setFavourite(id, favourite);
+    }
+    std::expected<void, StoreError> toggleFavourite(QUuid id) { return m_details.toggleFavourite(id); }
+    // The icon from a picture file (SVG, PNG or JPEG of at most 256 KiB), read and kept off the
+    // main thread; `done` learns the outcome, an IconError for a file that cannot be one.
+    void setIcon(QUuid id, const QString &filePath, DetailEditor::Done done)
+    {
+        m_details.setIcon(id, filePath, std::move(done));
+    }
+    std::expected<void, StoreError> removeIcon(QUuid id) { return m_details.removeIcon(id); }
+    // The file of the account's icon, to be read when its row shows; absent without an icon.
+    std::optional<QString> iconPath(const TokenAccount &account) const { return m_details.iconPath(account); }
+    // The folder of the icon files, for writers on other threads.
+    const IconFolder &icons() const { return m_details.icons(); }
+    // Gives the pack's icon to every account without one whose issuer it matches.
+    void applyIconPack(const IconPack &pack, std::function<void(qsizetype given)> done)
+    {
+        m_details.applyIconPack(pack, std::move(done));
+    }
+
     // A counter-based account's next code: the stored counter N becomes N + 1 and the list is
     // saved; only then is the code of N given, and shown until hideCounterCodes. Absent when the
     // secret is unknown, or the save failed (changeNotSaved then says so, and N stays).
@@ -74,7 +103,9 @@ public:
     void hideCounterCodes();
     // Whether the keychain has given the account's secret.
     bool knowsSecret(const QUuid &id) const { return m_secrets.secret(id).has_value(); }
-    // The account with its secret; absent when the secret is unknown.
+    // The account with its secret, its id, its icon's hash and type (IconFolder::withBytes reads
+    // the bytes), its groups by id and name, its note and favourite flag; absent when the secret
+    // is unknown.
     std::optional<ImportedToken> exportToken(const TokenAccount &account);
     // Every listed account whose secret is known, secret included, in list order.
     QList<ImportedToken> exportTokens();
@@ -96,6 +127,7 @@ Q_SIGNALS:
     void codesChanged();
     void pendingDeletionChanged();
     void keychainStatusChanged();
+    void groupsChanged();
     // A keychain outcome the person should read, such as a dismissed unlock prompt.
     void keychainMessage(const QString &message);
     // A change of the list could not be saved and was undone: why, and what stayed.
@@ -108,6 +140,8 @@ private:
     bool refreshCodeTable(double at);
     Intake intake() const;
     void addOne(const NewAccount &account, Added done);
+    // The tokens' groups as this store's, announcing new ones.
+    void takeGroups(QList<ImportedToken> &tokens);
     void removeUnlistedAdds();
 
     Clock m_clock;
@@ -116,6 +150,8 @@ private:
     KeychainCalls m_keychain;
     AccountDocument m_document;
     AccountList m_list;
+    GroupTable m_groups;
+    DetailEditor m_details;
     SecretCache m_secrets;
     CodeTable m_codes;
     AddTransaction m_adding;

@@ -58,11 +58,17 @@ void ForeignEntry::appendTo(ImportBatch &batch) const
                  issuer,
                  secret,
                  {numberOr(period, 30), numberOr(digits, kind == OtpKind::Steam ? 5 : 6),
-                  algorithmFromName(algorithm).value_or(HashAlgorithm::Sha1), kind, counterOf(counter).value_or(0)}},
+                  algorithmFromName(algorithm).value_or(HashAlgorithm::Sha1), kind, counterOf(counter).value_or(0)},
+                 icon,
+                 groups,
+                 note,
+                 favourite,
+                 id},
                 label());
 }
 
-ImportBatch ForeignEntry::batchFrom(const QJsonArray &list, ForeignEntry (*entryOf)(const QJsonValue &element),
+ImportBatch ForeignEntry::batchFrom(const QJsonArray &list,
+                                    const std::function<ForeignEntry(const QJsonValue &element)> &entryOf,
                                     std::stop_token stop)
 {
     ImportBatch batch;

@@ -6,6 +6,7 @@
 #include <QJsonValue>
 #include <QString>
 
+#include <functional>
 #include <stop_token>
 
 // One account as another authenticator's backup describes it, before it is judged.
@@ -19,12 +20,19 @@ struct ForeignEntry
     QJsonValue digits;
     QJsonValue period;
     QJsonValue counter = {}; // HOTP: the counter of the next code
+    // What the backup keeps with the account besides its codes.
+    std::optional<AccountIcon> icon = {};
+    QList<AccountGroup> groups = {};
+    QString note = {};
+    bool favourite = false;
+    QUuid id = {};
 
     // Adds the entry to the batch as a token, or as a refusal with the reason.
     void appendTo(ImportBatch &batch) const;
     // Every element of a backup's list of accounts, each read by `entryOf`, in the batch;
     // the elements read so far once `stop` is asked to stop.
-    static ImportBatch batchFrom(const QJsonArray &list, ForeignEntry (*entryOf)(const QJsonValue &element),
+    static ImportBatch batchFrom(const QJsonArray &list,
+                                 const std::function<ForeignEntry(const QJsonValue &element)> &entryOf,
                                  std::stop_token stop);
 
 private:

@@ -5,7 +5,9 @@
 #include "transfer/TextEncoding.h"
 
 #include <QCoreApplication>
+#include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QStringList>
 #include <QUrl>
 #include <QUrlQuery>
@@ -45,11 +47,42 @@ QString lenient(QStringView line)
     return line.toString().replace(u' ', u"%20"_s);
 }
 
-// Whether Ente's display settings in the link mark the account as moved to its trash.
-bool trashedInEnte(const QString &link)
+// Ente's display settings in the link ("codeDisplay", JSON): pinned, trashed, tags, note.
+QJsonObject enteDisplayOf(const QString &link)
 {
     const QString display = QUrlQuery(QUrl(link)).queryItemValue(u"codeDisplay"_s, QUrl::FullyDecoded);
-    return !display.isEmpty() && QJsonDocument::fromJson(display.toUtf8())[u"trashed"].toBool();
+    return QJsonDocument::fromJson(display.toUtf8()).object();
+}
+
+// Ente's tags are groups by name, its pinned accounts favourites.
+ImportedToken withEnteDisplay(ImportedToken token, const QJsonObject &display)
+{
+    for (const QJsonValue &tag : display[u"tags"].toArray()) {
+        if (tag.isString() && !tag.toString().isEmpty())
+            token.groups.append({QUuid(), tag.toString()});
+    }
+    token.note = display[u"note"].toString();
+    token.favourite = display[u"pinned"].toBool();
+    return token;
+}
+
+// The link with the account's groups, note and favourite flag as Ente writes them, when it has any.
+QString linkWithDisplay(const ImportedToken &token)
+{
+    const QString link = OtpauthLinks::link(token);
+    if (token.groups.isEmpty() && token.note.isEmpty() && !token.favourite)
+        return link;
+    QJsonArray tags;
+    for (const AccountGroup &group : token.groups)
+        tags.append(group.name);
+    const QJsonObject display{{u"pinned"_s, token.favourite},
+                              {u"trashed"_s, false},
+                              {u"lastUsedAt"_s, 0},
+                              {u"tapCount"_s, 0},
+                              {u"tags"_s, tags},
+                              {u"note"_s, token.note}};
+    return link + u"&codeDisplay="_s
+           + encoded(QString::fromUtf8(QJsonDocument(display).toJson(QJsonDocument::Compact)));
 }
 
 } // namespace
@@ -72,7 +105,7 @@ QByteArray write(const QList<ImportedToken> &tokens)
 {
     QByteArray text;
     for (const ImportedToken &token : tokens)
-        text += link(token).toUtf8() + '\n';
+        text += linkWithDisplay(token).toUtf8() + '\n';
     return text;
 }
 
@@ -96,10 +129,11 @@ ImportBatch read(const QString &text, std::stop_token stop)
         const ImportedToken named = token ? *token : OTPAuthParser::nameOf(line).value_or(ImportedToken());
         const QString account = ImportBatch::label(named.name, named.issuer);
         const QString label = account.isEmpty() ? number : u"%1 %2"_s.arg(number, account);
-        if (token && trashedInEnte(line))
+        const QJsonObject display = token ? enteDisplayOf(line) : QJsonObject();
+        if (display[u"trashed"].toBool())
             batch.refused.append({label, QCoreApplication::translate("OtpauthLinks", "已在 Ente 中移到回收站")});
         else if (token)
-            batch.offer(*token, label);
+            batch.offer(withEnteDisplay(*token, display), label);
         else
             batch.refused.append({label, reasonFor(token.error())});
     }

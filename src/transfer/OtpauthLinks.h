@@ -18,11 +18,13 @@ namespace OtpauthLinks {
 // (otpauth://steam/... for Steam Guard accounts, as Aegis and 2FAS write them)
 QString link(const ImportedToken &token);
 
-// One link per line, each ended by a line break.
+// One link per line, each ended by a line break; an account's groups, note and favourite flag
+// ride along as Ente's "codeDisplay" (tags, note, pinned), which Ente reads back and others ignore.
 QByteArray write(const QList<ImportedToken> &tokens);
 
 // Every line as an account (every account of a phone-export link), or refused with its
 // line number, the account's name and the reason. Blank lines and "#" comments are skipped.
+// Ente's "codeDisplay" gives tags as groups, the note and pinned as the favourite flag.
 // Reading stops once the batch holds more than an import takes, or once `stop` is asked to.
 ImportBatch read(const QString &text, std::stop_token stop = {});
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/IconPack.h"
 #include "engine/ImportedToken.h"
 #include "transfer/ImportBatch.h"
 #include "transfer/KdfPolicy.h"
@@ -63,7 +64,9 @@ public:
     // QrDecoder and QrEncoder
     virtual std::expected<QString, TransferError> accountLink(const QrDecoder::LuminanceImage &image) const = 0;
     virtual QImage qrImage(const QByteArray &text) const = 0;
+    // IconPackReader: an Aegis icon pack's folder or zip file. Reads files: run it off the main thread.
+    virtual std::expected<IconPack, TransferError> readIconPack(const QString &path) const = 0;
 };
 
-#define CORVANE_TRANSFER_LAYER_IID "com.local.Corvane.TransferLayer/4"
+#define CORVANE_TRANSFER_LAYER_IID "com.local.Corvane.TransferLayer/5"
 Q_DECLARE_INTERFACE(TransferLayer, CORVANE_TRANSFER_LAYER_IID)

@@ -2,6 +2,7 @@
 
 #include "transfer/AegisVault.h"
 #include "transfer/DerivedKeys.h"
+#include "transfer/IconPackReader.h"
 #include "transfer/ImportReader.h"
 #include "transfer/MigrationLink.h"
 #include "transfer/OtpauthLinks.h"
@@ -93,4 +94,9 @@ std::expected<QString, TransferError> TransferPlugin::accountLink(const QrDecode
 QImage TransferPlugin::qrImage(const QByteArray &text) const
 {
     return QrEncoder::modules(text);
+}
+
+std::expected<IconPack, TransferError> TransferPlugin::readIconPack(const QString &path) const
+{
+    return IconPackReader::read(path);
 }

@@ -36,4 +36,5 @@ public:
     std::expected<MigrationBatch, TransferError> readMigrationLink(const QString &text) const override;
     std::expected<QString, TransferError> accountLink(const QrDecoder::LuminanceImage &image) const override;
     QImage qrImage(const QByteArray &text) const override;
+    std::expected<IconPack, TransferError> readIconPack(const QString &path) const override;
 };

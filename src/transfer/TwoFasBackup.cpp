@@ -4,6 +4,7 @@
 #include "transfer/TextEncoding.h"
 #include "transfer/VaultCrypto.h"
 
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -53,19 +54,43 @@ TransferError failure(const TransferError &error, TransferError::Kind boxKind)
     return error.kind() == TransferError::Kind::wrongPasswordOrDamaged ? TransferError(boxKind) : error;
 }
 
-ForeignEntry entryOf(const QJsonValue &service)
+// The backup's groups by their id: 2FAS names them with a uuid, kept where it is one.
+using GroupNames = QHash<QString, AccountGroup>;
+
+GroupNames groupsOf(const QJsonObject &root)
+{
+    GroupNames groups;
+    for (const QJsonValue &group : root[u"groups"].toArray()) {
+        const QString name = group[u"name"].toString();
+        if (group[u"id"].isString() && !name.isEmpty())
+            groups.insert(group[u"id"].toString(), {QUuid::fromString(group[u"id"].toString()), name});
+    }
+    return groups;
+}
+
+ForeignEntry entryOf(const QJsonValue &service, const GroupNames &groups)
 {
     const QJsonValue otp = service[u"otp"];
     const QString type = otp[u"tokenType"].isString() ? otp[u"tokenType"].toString() : u"totp"_s;
     const QString issuer = otp[u"issuer"].isString() ? otp[u"issuer"].toString() : service[u"name"].toString();
-    return {type,
-            otp[u"account"].toString(),
-            issuer,
-            service[u"secret"].toString(),
-            otp[u"algorithm"].toString(),
-            otp[u"digits"],
-            otp[u"period"],
-            otp[u"counter"]};
+    ForeignEntry entry{type,
+                       otp[u"account"].toString(),
+                       issuer,
+                       service[u"secret"].toString(),
+                       otp[u"algorithm"].toString(),
+                       otp[u"digits"],
+                       otp[u"period"],
+                       otp[u"counter"]};
+    if (const auto group = groups.constFind(service[u"groupId"].toString()); group != groups.cend())
+        entry.groups.append(*group);
+    return entry;
+}
+
+ImportBatch batchOf(const QJsonArray &services, const QJsonObject &root, std::stop_token stop)
+{
+    const GroupNames groups = groupsOf(root);
+    return ForeignEntry::batchFrom(
+        services, [&](const QJsonValue &service) { return entryOf(service, groups); }, std::move(stop));
 }
 
 std::expected<ImportBatch, TransferError> readEncrypted(const QJsonObject &root, const DerivedKeys &keys,
@@ -88,7 +113,7 @@ std::expected<ImportBatch, TransferError> readEncrypted(const QJsonObject &root,
     const QJsonDocument document = QJsonDocument::fromJson(*plaintext);
     if (!document.isArray())
         return std::unexpected(TransferError::Kind::damaged);
-    return ForeignEntry::batchFrom(document.array(), entryOf, std::move(stop));
+    return batchOf(document.array(), root, std::move(stop));
 }
 
 } // namespace
@@ -110,7 +135,7 @@ std::expected<ImportBatch, TransferError> read(const QJsonObject &root, const De
 {
     if (root.contains(u"servicesEncrypted"))
         return readEncrypted(root, keys, policy, std::move(stop));
-    return ForeignEntry::batchFrom(root[u"services"].toArray(), entryOf, std::move(stop));
+    return batchOf(root[u"services"].toArray(), root, std::move(stop));
 }
 
 } // namespace TwoFasBackup

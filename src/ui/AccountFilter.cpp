@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <utility>
 
-std::optional<QUuid> AccountFilter::setAccounts(const QList<TokenAccount> &accounts)
+std::optional<QUuid> AccountFilter::setAccounts(const QList<TokenAccount> &accounts,
+                                               const QList<AccountGroup> &groups)
 {
+    m_groups = groups;
     const qsizetype current = currentIndex();
     const QList<TokenAccount> before = std::exchange(m_accounts, accounts);
     apply(current);
@@ -66,7 +68,7 @@ void AccountFilter::apply(qsizetype fallback)
 {
     m_shown.clear();
     for (const TokenAccount &account : std::as_const(m_accounts))
-        if (account.matches(m_term))
+        if (account.matches(m_term, m_groups))
             m_shown.append(account);
     if (currentIndex() < 0)
         m_current = m_shown.isEmpty()

@@ -9,14 +9,14 @@
 class QKeyEvent;
 
 // What the account list shows, without a widget: the accounts, the term typed to filter
-// them by name and issuer, the accounts it lets through, and the current one among those
+// them by name, issuer, note and group names, the accounts it lets through, and the current one among those
 // (the one the keys act on). While held (an import adding batch after batch) the current
 // account stays; released, the first account added meanwhile becomes current.
 class AccountFilter
 {
 public:
     // The account to bring into view: the first one added, unless held.
-    std::optional<QUuid> setAccounts(const QList<TokenAccount> &accounts);
+    std::optional<QUuid> setAccounts(const QList<TokenAccount> &accounts, const QList<AccountGroup> &groups);
     // False when the term was that already.
     bool setTerm(const QString &term);
     // The term after a key typed over it (text added, a character taken off with Backspace),
@@ -47,6 +47,7 @@ private:
     static QUuid firstNew(const QList<TokenAccount> &before, const QList<TokenAccount> &after);
 
     QList<TokenAccount> m_accounts;
+    QList<AccountGroup> m_groups;
     QList<TokenAccount> m_shown;
     QString m_term;
     std::optional<QUuid> m_current;

@@ -69,7 +69,7 @@ ContentView::ContentView(TokenStore &store, CodeClipboard &clipboard, Clock cloc
 
     m_accountCount = m_store.accounts().size();
     const TokenListView::Batch batch(*m_list);
-    m_list->setAccounts(m_store.accounts());
+    m_list->setAccounts(m_store.accounts(), m_store.groups());
     m_list->setCodes(m_store.codes());
     m_list->setCodesHidden(m_store.preferences().hideCodes());
     pendingDeletionChanged();
@@ -216,7 +216,7 @@ void ContentView::setReduceMotion(bool reduceMotion)
 void ContentView::accountsChanged()
 {
     const TokenListView::Batch batch(*m_list);
-    m_list->setAccounts(m_store.accounts());
+    m_list->setAccounts(m_store.accounts(), m_store.groups());
     m_list->setCodes(m_store.codes());
     const qsizetype count = m_store.accounts().size();
     if (count == m_accountCount)

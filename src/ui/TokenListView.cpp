@@ -54,10 +54,10 @@ int TokenListView::builtRowCount() const
     return m_rows->size();
 }
 
-void TokenListView::setAccounts(const QList<TokenAccount> &accounts)
+void TokenListView::setAccounts(const QList<TokenAccount> &accounts, const QList<AccountGroup> &groups)
 {
     const Batch batch(*this);
-    const std::optional<QUuid> added = m_filter.setAccounts(accounts);
+    const std::optional<QUuid> added = m_filter.setAccounts(accounts, groups);
     filtered();
     showAccount(added);
 }

@@ -45,7 +45,7 @@ public:
 
     explicit TokenListView(Clock clock, QWidget *parent = nullptr);
 
-    void setAccounts(const QList<TokenAccount> &accounts);
+    void setAccounts(const QList<TokenAccount> &accounts, const QList<AccountGroup> &groups = {});
     void setCodes(const QHash<QUuid, QString> &codes);
     void setCopiedAccount(const std::optional<QUuid> &id);
     void setReduceMotion(bool reduceMotion);

@@ -3,6 +3,7 @@
 #include "transfer/AegisVault.h"
 #include "transfer/ImportFormat.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -144,6 +145,35 @@ private Q_SLOTS:
             QCOMPARE(QString::fromUtf8(corvane.readAllStandardOutput()),
                      u"format\totpauth 链接列表\naccount\tEx\tal\thotp\tSHA1\t6\t9\t924769\n"_s);
         }
+    }
+
+    // What is kept with an account follows its line: the icon as its hash and type, never its
+    // bytes; each group; the note on one line; the favourite mark.
+    void inspectsWhatIsKeptWithAccounts()
+    {
+        const QByteArray svg = "<svg xmlns='http://www.w3.org/2000/svg' width='4' height='4'/>";
+        const QString hash = QString::fromLatin1(QCryptographicHash::hash(svg, QCryptographicHash::Sha256).toHex());
+        QTemporaryDir dir;
+        QFile vault(dir.filePath(u"vault.json"_s));
+        QVERIFY(vault.open(QIODevice::WriteOnly));
+        vault.write("{\"version\":1,\"header\":{\"slots\":null,\"params\":null},\"db\":{\"version\":3,"
+                    "\"groups\":[{\"uuid\":\"2d5b7a8e-3f0c-4c39-9a55-1f1d0c6e8b01\",\"name\":\"Work\"}],"
+                    "\"entries\":[{\"type\":\"totp\",\"uuid\":\"01234567-89ab-cdef-0123-456789abcdef\","
+                    "\"name\":\"al\",\"issuer\":\"Ex\",\"note\":\"line\\tone\\nline two\",\"favorite\":true,"
+                    "\"icon\":\""
+                    + svg.toBase64()
+                    + "\",\"icon_mime\":\"image/svg+xml\","
+                      "\"groups\":[\"2d5b7a8e-3f0c-4c39-9a55-1f1d0c6e8b01\"],\"info\":{\"secret\":\"JBSWY3DPEHPK3PXP\","
+                      "\"algo\":\"SHA1\",\"digits\":6,\"period\":30}}]}}");
+        vault.close();
+        QProcess corvane;
+        runCorvane(corvane, dir, {u"--inspect"_s, vault.fileName()}, {});
+        QCOMPARE(corvane.exitCode(), 0);
+        const QStringList lines = QString::fromUtf8(corvane.readAllStandardOutput()).split(u'\n');
+        QCOMPARE(lines.mid(2),
+                 (QStringList{u"icon\t"_s + hash + u"\tsvg"_s, u"group\t2d5b7a8e-3f0c-4c39-9a55-1f1d0c6e8b01\tWork"_s,
+                              u"note\tline one line two"_s, u"favourite"_s, QString()}));
+        QVERIFY(!lines.join(u' ').contains(QString::fromLatin1(svg.toBase64())));
     }
 };
 

@@ -64,8 +64,8 @@ private Q_SLOTS:
         for (QAction *action : m_menu->menu()->actions())
             top << (action->isSeparator() ? u"-"_s : action->text());
         QCOMPARE(top, QStringList({u"显示浮窗"_s, u"复制后清除剪贴板"_s, u"窗口透明度"_s, u"隐藏验证码"_s, u"-"_s,
-                                   u"导出备份…"_s, u"导入…"_s, u"自动备份…"_s, u"从备份恢复…"_s, u"-"_s, u"关于岚签"_s,
-                                   u"-"_s, u"退出岚签"_s}));
+                                   u"导出备份…"_s, u"导入…"_s, u"导入图标包…"_s, u"自动备份…"_s, u"从备份恢复…"_s,
+                                   u"-"_s, u"关于岚签"_s, u"-"_s, u"退出岚签"_s}));
         QCOMPARE(item(u"显示浮窗"_s)->shortcut(), QKeySequence(u"Ctrl+T"_s));
         QCOMPARE(item(u"退出岚签"_s)->shortcut(), QKeySequence(u"Ctrl+Q"_s));
         QVERIFY(item(u"岚签 0.6.5"_s) && !item(u"岚签 0.6.5"_s)->isEnabled());

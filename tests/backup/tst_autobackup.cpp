@@ -28,10 +28,10 @@ constexpr auto quiet = std::chrono::milliseconds(150);
 
 // The entries the outside oracle reads from each vault, [type, name, issuer, secret, algo,
 // digits, period]; empty when one does not open.
-QList<QJsonArray> oracle(const QStringList &paths)
+QList<QJsonArray> oracle(const QStringList &paths, const QStringList &options = {})
 {
     QProcess python;
-    python.start(u"python3"_s, QStringList{QStringLiteral(CORVANE_VAULT_ORACLE)} + paths);
+    python.start(u"python3"_s, QStringList{QStringLiteral(CORVANE_VAULT_ORACLE)} + options + paths);
     python.write((password + u'\n').toUtf8());
     python.closeWriteChannel();
     if (!python.waitForFinished(60000) || python.exitCode() != 0)
@@ -102,8 +102,9 @@ private Q_SLOTS:
         m_settings = std::make_unique<TempSettings>();
         m_folder = std::make_unique<QTemporaryDir>();
         m_secrets.clear();
-        m_store =
-            std::make_unique<TokenStore>(m_keychain, m_settings->settings(), m_clock.function(), m_clock.singleShot());
+        m_icons = std::make_unique<QTemporaryDir>();
+        m_store = std::make_unique<TokenStore>(m_keychain, m_settings->settings(), m_clock.function(),
+                                               m_clock.singleShot(), nullptr, IconFolder(m_icons->path()));
         addAccounts({u"A"_s});
         const bool keyMade = keyIn(m_keychain).has_value();
         if (keyMade)
@@ -128,6 +129,50 @@ private Q_SLOTS:
         QFile settings(m_settings->fileName());
         QVERIFY(settings.open(QIODevice::ReadOnly));
         QVERIFY(!settings.readAll().contains(m_secrets.value(u"A"_s).toLatin1()));
+    }
+
+    // A peer's file imported comes back in the next backup with each account's icon bytes,
+    // groups (by uuid where the file had them), note and favourite flag, read by the oracle as
+    // Aegis documents its vault.
+    void peerFilesComeBackWhole_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("groupIds");
+        QTest::newRow("Aegis, icons and groups") << u"aegis_plain_details.json"_s << true;
+        QTest::newRow("Aegis, groups by name") << u"aegis_plain_grouped_v2.json"_s << false;
+        QTest::newRow("2FAS, groups") << u"2fas_groups.2fas"_s << true;
+        QTest::newRow("Ente, tags") << u"ente_auth_details.txt"_s << false;
+    }
+    void peerFilesComeBackWhole()
+    {
+        QFETCH(QString, file);
+        QFETCH(bool, groupIds);
+        QFile sample(QStringLiteral(CORVANE_TRANSFER_DATA "/") + file);
+        QVERIFY(sample.open(QIODevice::ReadOnly));
+        const auto batch = m_layer.readBackup(sample.readAll(), {}, std::stop_token());
+        QVERIFY(batch);
+        QVERIFY(
+            awaitKeychain<ImportSummary>([&](auto done) { m_store->addAll(batch->tokens, done); }).refused.isEmpty());
+        QTRY_COMPARE(files().size(), 2);
+        const QJsonArray entries = oracle(paths().mid(0, 1), {u"--details"_s}).value(0);
+        QCOMPARE(entries.size(), batch->tokens.size() + 1);
+        for (qsizetype i = 0; i < batch->tokens.size(); ++i) {
+            const ImportedToken &token = batch->tokens[i];
+            const QJsonObject details = entries[i + 1].toArray().last().toObject();
+            QCOMPARE(details[u"uuid"].toString(), m_store->accounts().at(i + 1).id.toString(QUuid::WithoutBraces));
+            QCOMPARE(details[u"icon"][u"sha256"].toString(), token.icon ? token.icon->hash : QString());
+            QCOMPARE(details[u"icon"][u"mime"].toString(),
+                     token.icon ? AccountIcon::mimeName(token.icon->type) : QString());
+            QJsonArray groups;
+            for (const AccountGroup &group : token.groups)
+                groups.append(QJsonArray{groupIds ? group.id.toString(QUuid::WithoutBraces) : QString(), group.name});
+            QJsonArray written = details[u"groups"].toArray();
+            for (QJsonValueRef group : written)
+                group = QJsonArray{groupIds ? group[0] : QString(), group[1]};
+            QCOMPARE(written, groups);
+            QCOMPARE(details[u"note"].toString(), token.note);
+            QCOMPARE(details[u"favorite"].toBool(), token.favourite);
+        }
     }
 
     void burstOfChangesWritesOnce()
@@ -473,6 +518,7 @@ private:
     QHash<QString, QString> m_secrets; // by account name
     std::unique_ptr<TempSettings> m_settings;
     std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<QTemporaryDir> m_icons;
     std::unique_ptr<TokenStore> m_store;
     std::unique_ptr<AutoBackup> m_backup;
 };

@@ -1,5 +1,11 @@
 #include "store/AccountSearch.h"
+#include "store/IconCheck.h"
+#include "store/IconFolder.h"
 #include "store/TokenAccount.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QTemporaryDir>
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -10,7 +16,8 @@ using namespace Qt::Literals::StringLiterals;
 
 static const QByteArray goodRecord =
     R"({"id":"6BA7B810-9DAD-11D1-80B4-00C04FD430C8","name":"alice","issuer":"GitHub","period":30,"digits":6})";
-static QByteArray changed(const char *from, const char *to)
+static const QString iconHash = u"2c26b46b68ffc68ff99b453c1d30413413422d706483bfa0f98a5e886266e7ae"_s;
+static QByteArray changed(const char *from, const QByteArray &to)
 {
     return QByteArray(goodRecord).replace(from, to);
 }
@@ -31,6 +38,15 @@ private Q_SLOTS:
             // Counters beyond 2^53 and 2^63 come back whole.
             {QUuid::createUuid(), u"f"_s, u""_s, {30, 6, HashAlgorithm::Sha1, OtpKind::Hotp, 9}},
             {QUuid::createUuid(), u"g"_s, u""_s, {30, 8, HashAlgorithm::Sha256, OtpKind::Hotp, ~0ull}},
+            // What a person keeps with an account: an icon by hash and type, groups, a note, a favourite.
+            {QUuid::createUuid(),
+             u"h"_s,
+             u"Deno"_s,
+             {30, 6},
+             AccountIcon{iconHash, IconType::Svg},
+             {QUuid::createUuid(), QUuid::createUuid()},
+             u"第一行\nsecond"_s,
+             true},
         };
         const QByteArray document = TokenAccount::encodeList(accounts);
         QVERIFY(!document.contains('\n'));
@@ -41,6 +57,9 @@ private Q_SLOTS:
         QCOMPARE(document.count(R"("steam":true)"), 1);
         QCOMPARE(document.count(R"("type":"hotp")"), 2);
         QVERIFY(document.contains(R"("counter":"9")") && document.contains(R"("counter":"18446744073709551615")"));
+        QCOMPARE(document.count(R"("iconType":"svg")"), 1);
+        QCOMPARE(document.count(R"("favourite":true)"), 1);
+        QCOMPARE(document.count(R"("groups")"), 1);
         QCOMPARE(TokenAccount::encodeList({}), "[]"_ba);
         QVERIFY(!TokenAccount::decodeList("{}") && !TokenAccount::decodeList("[" + goodRecord));
     }
@@ -110,6 +129,83 @@ private Q_SLOTS:
         QTest::newRow("negative counter") << changed("}", R"(,"type":"hotp","counter":"-1"})");
         QTest::newRow("counter beyond 64 bits") << changed("}", R"(,"type":"hotp","counter":"18446744073709551616"})");
         QTest::newRow("steam and hotp") << changed("}", R"(,"steam":true,"type":"hotp","counter":"1"})");
+        QTest::newRow("icon without its type") << changed("}", ",\"icon\":\"" + iconHash.toLatin1() + "\"}");
+        QTest::newRow("icon hash not hex") << changed("}", R"(,"icon":"ab","iconType":"png"})");
+        QTest::newRow("unknown icon type")
+            << changed("}", ",\"icon\":\"" + iconHash.toLatin1() + "\",\"iconType\":\"gif\"}");
+        QTest::newRow("group not a uuid") << changed("}", R"(,"groups":["work"]})");
+        QTest::newRow("note as number") << changed("}", R"(,"note":1})");
+        QTest::newRow("favourite as string") << changed("}", R"(,"favourite":"yes"})");
+    }
+
+    void groupsAndSearch()
+    {
+        const QList<AccountGroup> groups{{QUuid::createUuid(), u"工作"_s}, {QUuid::createUuid(), u"Home"_s}};
+        QCOMPARE(TokenAccount::decodeGroups(TokenAccount::encodeGroups(groups)), groups);
+        QVERIFY(!TokenAccount::decodeGroups(R"([{"id":"x","name":"a"}])") && !TokenAccount::decodeGroups("{}"));
+        TokenAccount account{QUuid::createUuid(), u"alice"_s, u"GitHub"_s, {}};
+        account.groups = {groups[0].id};
+        account.note = u"Recovery codes in the safe"_s;
+        // The filter finds the note and the name of a group the account is in, not another group's.
+        QVERIFY(account.matches(u"git"_s, groups) && account.matches(u"SAFE"_s, groups));
+        QVERIFY(account.matches(u"工作"_s, groups) && !account.matches(u"home"_s, groups));
+        QVERIFY(!account.matches(u"safe"_s) && !account.matches(u"工作"_s));
+    }
+
+    // Only pictures Qt draws, by their bytes, and no SVG that runs code or fetches anything.
+    void iconCheck_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("type"); // -1: refused
+        const auto picture = [](const char *format) {
+            QImage image(16, 16, QImage::Format_RGB32);
+            image.fill(Qt::blue);
+            QBuffer buffer;
+            buffer.open(QIODevice::WriteOnly);
+            image.save(&buffer, format);
+            return buffer.data();
+        };
+        const QByteArray open = "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\""
+                                " width=\"16\" height=\"16\">";
+        const QByteArray circle = "<circle id=\"c\" cx=\"8\" cy=\"8\" r=\"7\" fill=\"red\"/>";
+        const auto svg = [&](const QByteArray &inside) { return open + inside + "</svg>"; };
+        QTest::newRow("PNG") << picture("PNG") << int(IconType::Png);
+        QTest::newRow("JPEG") << picture("JPEG") << int(IconType::Jpeg);
+        QTest::newRow("SVG") << svg(circle) << int(IconType::Svg);
+        QTest::newRow("SVG using itself")
+            << svg("<linearGradient id=\"g\"/>" + circle + "<use xlink:href=\"#c\" fill=\"url(#g)\"/>")
+            << int(IconType::Svg);
+        QTest::newRow("PNG cut short") << picture("PNG").left(40) << -1;
+        QTest::newRow("GIF") << QByteArray("GIF89a\x01\0\x01\0\0\0\0;") << -1;
+        QTest::newRow("SVG with a script") << svg(circle + "<script>alert(1)</script>") << -1;
+        QTest::newRow("SVG with a handler") << svg("<circle r=\"7\" onload=\"alert(1)\"/>") << -1;
+        QTest::newRow("SVG with an outside image") << svg("<image xlink:href=\"https://example.com/a.png\"/>") << -1;
+        QTest::newRow("SVG with an outside style")
+            << svg("<style>@import url(https://example.com/a.css);</style>") << -1;
+        QTest::newRow("SVG filled from outside") << svg("<rect width=\"9\" fill=\"url(file:///etc/x#a)\"/>") << -1;
+        QTest::newRow("SVG with entities")
+            << "<!DOCTYPE svg [<!ENTITY x SYSTEM \"file:///etc/passwd\">]>" + svg("<text>&x;</text>") << -1;
+        QTest::newRow("malformed SVG") << open + circle << -1;
+        QTest::newRow("not SVG") << QByteArray("<html><body/></html>") << -1;
+        QTest::newRow("SVG over 256 KiB") << svg(circle + "<!--" + QByteArray(IconCheck::maxBytes, 'x') + "-->") << -1;
+    }
+    void iconCheck()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, type);
+        const auto found = IconCheck::typeOf(bytes);
+        QCOMPARE(found ? int(*found) : -1, type);
+        // Kept in a file named by the bytes' SHA-256, readable by the owner only, and read back whole.
+        QTemporaryDir dir;
+        const IconFolder folder(dir.path());
+        const auto icon = folder.save(bytes);
+        QCOMPARE(icon.has_value(), type >= 0);
+        if (!icon)
+            return;
+        QCOMPARE(icon->hash, QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex()));
+        QCOMPARE(QFile(folder.filePath(*icon)).permissions(),
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser);
+        QCOMPARE(folder.read(*icon), bytes);
     }
 
     void rejectsWholeDocument()

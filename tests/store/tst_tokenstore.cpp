@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
@@ -179,6 +180,8 @@ private Q_SLOTS:
         QTest::newRow("delete keeps the secret") << u"delete"_s << both << u"账户没有删除。"_s;
         QTest::newRow("move") << u"move"_s << both << u"顺序没有改变。"_s;
         QTest::newRow("undo stays pending") << u"undo"_s << QStringList{u"B"_s} << u"可以再次撤销。"_s;
+        QTest::newRow("note") << u"note"_s << both << u"备注没有修改。"_s;
+        QTest::newRow("favourite") << u"favourite"_s << both << u"收藏没有改变。"_s;
     }
     void unsavedChangesAreUndone()
     {
@@ -199,6 +202,10 @@ private Q_SLOTS:
             store.requestDelete(a);
         else if (change == u"move")
             store.move(a, 1);
+        else if (change == u"note")
+            QVERIFY(!store.setNote(a.id, u"kept"_s) && store.accounts().first().note.isEmpty());
+        else if (change == u"favourite")
+            QVERIFY(!store.toggleFavourite(a.id) && !store.accounts().first().favourite);
         else
             store.undoDelete();
         QCOMPARE(StoreFixture::names(store.accounts()), listed);
@@ -214,6 +221,43 @@ private Q_SLOTS:
             StoreFixture::names(*TokenAccount::decodeList(settings.reopen()->value(u"totp.accounts"_s).toByteArray())),
             QStringList({u"A"_s, u"B"_s}).mid(change == u"undo" ? 1 : 0));
         QVERIFY(store.update(store.accounts().last(), u"New"_s, {}));
+    }
+
+    // A note, a favourite, an icon from a file and the groups of an import stay after a restart;
+    // a file that cannot be an icon is refused and changes nothing.
+    void detailsAreKept()
+    {
+        QTemporaryDir dir;
+        TokenStore &store = m_fx.storeWith(2);
+        const QUuid a = store.accounts().first().id;
+        ImportedToken grouped{u"C"_s, {}, otherSecret};
+        grouped.groups = {{QUuid::createUuid(), u"Work"_s}, {QUuid(), u"Home"_s}};
+        QSignalSpy groupsChanged(&store, &TokenStore::groupsChanged);
+        QCOMPARE(addedAll(store, {grouped}).added.size(), 1);
+        QCOMPARE(groupsChanged.size(), 1);
+        QVERIFY(store.setNote(a, u"  recovery codes in the safe "_s) && store.toggleFavourite(a));
+        QFile picture(dir.filePath(u"icon.svg"_s)), script(dir.filePath(u"script.svg"_s));
+        QVERIFY(picture.open(QIODevice::WriteOnly) && script.open(QIODevice::WriteOnly));
+        picture.write("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"8\" height=\"8\"/>");
+        script.write("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"8\" height=\"8\"><script/></svg>");
+        picture.close();
+        script.close();
+        using Done = std::expected<void, StoreError>;
+        QVERIFY(awaitKeychain<Done>([&](auto done) { store.setIcon(a, picture.fileName(), done); }));
+        const Done refused = awaitKeychain<Done>([&](auto done) { store.setIcon(a, script.fileName(), done); });
+        QVERIFY(!refused && refused.error() == StoreError(IconError()));
+        const auto path = store.iconPath(store.accounts().first());
+        QVERIFY(path && QFile::exists(*path) && !store.iconPath(store.accounts().last()));
+        TokenStore &restarted = m_fx.restart();
+        const TokenAccount first = restarted.accounts().first();
+        QCOMPARE(first.note, u"recovery codes in the safe"_s);
+        QVERIFY(first.favourite && restarted.iconPath(first) == path);
+        QCOMPARE(restarted.groups().size(), 2);
+        QCOMPARE(restarted.groups().first(), grouped.groups.first());
+        QCOMPARE(restarted.accounts().last().groups.size(), 2);
+        QVERIFY(restarted.accounts().last().matches(u"home"_s, restarted.groups()));
+        QVERIFY(restarted.removeIcon(a) && !restarted.accounts().first().icon);
+        QVERIFY(QFile::remove(*path));
     }
 
     // A stopped import keeps what its finished batches listed and saved, and tries no more.

@@ -4,11 +4,16 @@ scrypt(password, salt, N, r, p) gives a password slot's key, which unwraps the m
 with AES-256-GCM; the master key opens the database with AES-256-GCM. Written apart from the
 app's own code, with python3's `cryptography`, as an outside check of its vaults.
 
-Usage: aegis_vault_oracle.py VAULT... < password
+Usage: aegis_vault_oracle.py [--details] VAULT... < password
 Prints one JSON line per vault: its entries as [type, name, issuer, secret, algo, digits,
-period], an HOTP entry's counter in place of the period. Exits 1 when a vault does not open."""
+period], an HOTP entry's counter in place of the period. With --details each entry also has
+an object: its uuid, its icon's SHA-256 (of the bytes, and "icon_hash" as Aegis computes it,
+over the MIME type and the bytes) and MIME type, its groups as [uuid, name] from the
+database's group list, its note and favourite flag. Exits 1 when a vault does not open, or an
+icon's stored hash is not Aegis's."""
 
 import base64
+import hashlib
 import json
 import sys
 
@@ -37,13 +42,36 @@ def master_key(header, password, derived):
     raise ValueError("no password slot opens")
 
 
-def entries(path, password, derived):
+def entries(path, password, derived, details=False):
     with open(path, encoding="utf-8") as file:
         vault = json.load(file)
     header = vault["header"]
     key = master_key(header, password, derived)
     database = json.loads(open_sealed(key, base64.b64decode(vault["db"]), header["params"]))
-    return [row(e["type"], e["name"], e["issuer"], e["info"]) for e in database["entries"]]
+    rows = [row(e["type"], e["name"], e["issuer"], e["info"]) for e in database["entries"]]
+    if details:
+        names = {group["uuid"]: group["name"] for group in database.get("groups", [])}
+        for entry_row, entry in zip(rows, database["entries"]):
+            entry_row.append(entry_details(entry, names))
+    return rows
+
+
+def entry_details(entry, names):
+    icon = None
+    if entry.get("icon") is not None:
+        data = base64.b64decode(entry["icon"])
+        mime = entry.get("icon_mime") or "image/jpeg"
+        aegis_hash = hashlib.sha256(mime.encode("utf-8") + data).hexdigest()
+        if entry.get("icon_hash", aegis_hash) != aegis_hash:
+            raise ValueError("icon_hash is not Aegis's")
+        icon = {"sha256": hashlib.sha256(data).hexdigest(), "icon_hash": aegis_hash, "mime": mime}
+    return {
+        "uuid": entry["uuid"],
+        "icon": icon,
+        "groups": [[uuid, names[uuid]] for uuid in entry.get("groups", [])],
+        "note": entry.get("note", ""),
+        "favorite": entry.get("favorite", False),
+    }
 
 
 def row(kind, name, issuer, info):
@@ -54,9 +82,10 @@ def row(kind, name, issuer, info):
 def main():
     password = sys.stdin.readline().rstrip("\n").encode("utf-8")
     derived = {}
-    for path in sys.argv[1:]:
+    details = sys.argv[1:2] == ["--details"]
+    for path in sys.argv[2 if details else 1:]:
         try:
-            print(json.dumps(entries(path, password, derived), ensure_ascii=False))
+            print(json.dumps(entries(path, password, derived, details), ensure_ascii=False))
         except Exception as error:
             print(f"{path}: {type(error).__name__}", file=sys.stderr)
             return 1

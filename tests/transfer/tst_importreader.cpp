@@ -1,6 +1,8 @@
 #include "engine/TOTPGenerator.h"
+#include "store/IconFolder.h"
 #include "support/StoreFixture.h"
 #include "transfer/AegisVault.h"
+#include "transfer/IconPackReader.h"
 #include "transfer/ImportOpener.h"
 #include "transfer/ImportReader.h"
 #include "transfer/KeyDeriver.h"
@@ -56,6 +58,31 @@ QStringList summary(const ImportBatch &batch)
                      .arg(algorithmName(otp.algorithm), otp.isSteam() ? u" Steam"_s : QString(), code.value_or(u"?"_s));
     }
     return lines;
+}
+
+// What each account keeps besides its codes: "issuer icon [groups] note ★", an icon as its type
+// and the start of its hash, a group as its name and the start of its uuid when it has one.
+QStringList details(const QList<ImportedToken> &tokens)
+{
+    QStringList lines;
+    for (const ImportedToken &token : tokens) {
+        QStringList groups;
+        for (const AccountGroup &group : token.groups)
+            groups << group.name + (group.id.isNull() ? QString() : u"#"_s + group.id.toString(QUuid::Id128).left(8));
+        const QString icon =
+            token.icon ? AccountIcon::typeName(token.icon->type) + u' ' + token.icon->hash.left(8) : u"-"_s;
+        lines << u"%1 %2 [%3] %4%5"_s.arg(token.issuer, icon, groups.join(u','), token.note,
+                                          token.favourite ? u" ★"_s : QString());
+    }
+    return lines;
+}
+
+// A vault gives each entry's uuid as the token's id; tokens written without one get a random one.
+QList<ImportedToken> withoutIds(QList<ImportedToken> tokens)
+{
+    for (ImportedToken &token : tokens)
+        token.id = {};
+    return tokens;
 }
 
 // The document with a character changed a little way into the text of its first member `key`. A
@@ -165,6 +192,45 @@ private Q_SLOTS:
         QTEST(int(batch->refused.size()), "refused");
     }
 
+    // Icons, groups, notes and favourites as each peer keeps them (data/make_details_samples.py).
+    void peerDetails_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("accounts");
+        const QString work = u"工作#2d5b7a8e"_s, personal = u"Personal#9f2e6c14"_s;
+        const QString trip = u"旅行 account\nsecond line"_s;
+        QTest::newRow("Aegis, groups by uuid") << u"aegis_plain_details.json"_s
+                                               << QStringList{u"Deno svg 46aa379f [%1] deploy key ★"_s.arg(work),
+                                                              u"SPDX png 78d94c2b [%1,%2] "_s.arg(work, personal),
+                                                              u"Airbnb jpeg 68cfb86d [%1] %2"_s.arg(personal, trip),
+                                                              u"Issuu - [] counter-based"_s,
+                                                              u"Air Canada - [] "_s,
+                                                              u"WWE - [] "_s,
+                                                              u"Boeing - [] "_s};
+        QTest::newRow("Aegis, groups by name")
+            << u"aegis_plain_grouped_v2.json"_s
+            << QStringList{u"Deno - [group1] "_s, u"SPDX - [] "_s, u"Airbnb - [group1] "_s, u"Issuu - [group2] "_s,
+                           u"Air Canada - [] "_s, u"WWE - [] "_s,  u"Boeing - [] "_s};
+        QTest::newRow("2FAS") << u"2fas_groups.2fas"_s
+                              << QStringList{u"Deno - [%1] "_s.arg(work), u"Issuu - [] "_s, u"Air Canada - [] "_s,
+                                             u"WWE - [] "_s, u"Boeing - [] "_s};
+        QTest::newRow("Ente, tags") << u"ente_auth_details.txt"_s
+                                    << QStringList{u"Air+Canada - [] "_s,
+                                                   u"Airbnb - [Personal] %1"_s.arg(trip),
+                                                   u"Boeing - [] "_s,
+                                                   u"Deno - [工作] deploy key ★"_s,
+                                                   u"Issuu - [] counter-based"_s,
+                                                   u"SPDX - [工作,Personal] "_s,
+                                                   u"WWE - [] "_s};
+    }
+    void peerDetails()
+    {
+        QFETCH(QString, file);
+        const auto batch = ImportReader::read(sample(file), u"test"_s);
+        QVERIFY2(batch, batch ? "" : qPrintable(batch.error().description()));
+        QTEST(details(batch->tokens), "accounts");
+    }
+
     // Counters beyond what a double holds exactly keep their value: oathtool's codes for 2^60 and 2^60 + 1.
     void largeCounters_data()
     {
@@ -265,7 +331,7 @@ private Q_SLOTS:
         const auto vault = AegisVault::write(sampleTokens, u"right"_s, {.scryptN = n});
         const auto batch = ImportReader::read(*vault, u"right"_s, {.scryptN = 1 << 10, .maxScryptN = 1 << 11});
         QVERIFY(batch);
-        QCOMPARE(batch->tokens, sampleTokens);
+        QCOMPARE(withoutIds(batch->tokens), sampleTokens);
     }
 
     // The opener derives off the main thread; a read started meanwhile replaces the first,
@@ -426,7 +492,8 @@ private Q_SLOTS:
         QCOMPARE(batch.present.size(), 2);
     }
 
-    // What one keyring exports, a fresh keyring imports with the same codes.
+    // What one keyring exports, a fresh keyring imports with the same codes, and with the icon,
+    // groups, note and favourite where the format holds them.
     void roundTripThroughStores_data()
     {
         QTest::addColumn<bool>("encrypted");
@@ -434,29 +501,92 @@ private Q_SLOTS:
         const QList<ImportedToken> hashesAndSteam{
             {u"sha512"_s, u"Bank"_s, u"GEZDGNBVGY3TQOJQGEZDGNBVGY3TQOJQ"_s, {60, 8, HashAlgorithm::Sha512}},
             {u"steam"_s, u"Steam"_s, u"JRZCL47CMXVOQMNPZR2F7J4RGI"_s, {30, 5, HashAlgorithm::Sha1, OtpKind::Steam}}};
-        QTest::newRow("Aegis vault") << true << sampleTokens + hashesAndSteam + counterTokens;
-        QTest::newRow("otpauth links") << false << sampleTokens + counterTokens;
+        ImportedToken kept{u"kept"_s, u"Deno"_s, u"4SJHB4GSD43FZBAI7C2HLRJGPQ"_s};
+        kept.groups = {{QUuid::createUuid(), u"工作"_s}, {QUuid::createUuid(), u"Home"_s}};
+        kept.note = u"two\nlines"_s;
+        kept.favourite = true;
+        QTest::newRow("Aegis vault") << true << sampleTokens + hashesAndSteam + counterTokens + QList{kept};
+        QTest::newRow("otpauth links") << false << sampleTokens + counterTokens + QList{kept};
     }
     void roundTripThroughStores()
     {
         QFETCH(bool, encrypted);
         QFETCH(QList<ImportedToken>, tokens);
+        const QByteArray svg = sample(u"icon_pack/icons/Deno.svg"_s);
+        tokens.last().icon = AccountIcon::of(svg, IconType::Svg);
         FakeClock clock{1'700'000'000};
         TempSettings firstSettings, secondSettings;
         MemoryKeychain firstKeychain, secondKeychain;
-        TokenStore first(firstKeychain, firstSettings.settings(), clock.function());
-        for (const ImportedToken &token : tokens)
+        QTemporaryDir firstIcons, secondIcons;
+        TokenStore first(firstKeychain, firstSettings.settings(), clock.function(), systemSingleShot, nullptr,
+                         IconFolder(firstIcons.path()));
+        // One by one, as the add sheet adds, so that accounts sharing a secret are all listed.
+        for (const ImportedToken &token : tokens.first(tokens.size() - 1))
             QVERIFY(added(first, token));
-        const QList<ImportedToken> exported = first.exportTokens();
+        QCOMPARE(addedAll(first, {tokens.last()}).added.size(), 1);
+        const QList<ImportedToken> exported = first.icons().withBytes(first.exportTokens());
         const auto bytes = encrypted ? AegisVault::write(exported, u"密码 pass"_s) : OtpauthLinks::write(exported);
         QVERIFY(bytes);
         const auto batch = ImportReader::read(*bytes, u"密码 pass"_s);
         QVERIFY(batch);
-        TokenStore second(secondKeychain, secondSettings.settings(), clock.function());
-        for (const ImportedToken &token : batch->tokens)
+        // A vault holds each account's id as its entry's uuid.
+        QCOMPARE(batch->tokens.last().id, encrypted ? first.accounts().last().id : QUuid());
+        TokenStore second(secondKeychain, secondSettings.settings(), clock.function(), systemSingleShot, nullptr,
+                          IconFolder(secondIcons.path()));
+        for (const ImportedToken &token : batch->tokens.first(tokens.size() - 1))
             QVERIFY(added(second, token));
-        // Names, parameters and secrets alike, in order.
-        QCOMPARE(second.exportTokens(), tokens);
+        QCOMPARE(addedAll(second, {batch->tokens.last()}).added.size(), 1);
+        // Names, parameters and secrets alike, in order; a link list keeps groups by name only, and no icon.
+        QList<ImportedToken> imported = withoutIds(second.exportTokens());
+        tokens.last().icon->bytes.clear();
+        if (!encrypted) {
+            tokens.last().icon.reset();
+            for (qsizetype i = 0; i < imported.last().groups.size(); ++i)
+                imported.last().groups[i].id = tokens.last().groups.value(i).id;
+        }
+        QCOMPARE(imported, tokens);
+        QCOMPARE(second.icons().withBytes(imported).last().icon.value_or(AccountIcon()).bytes,
+                 encrypted ? svg : QByteArray());
+    }
+
+    // A pack gives its icon to the accounts without one whose issuer it names, as its folder or
+    // its zip; a malformed SVG and a PNG over 256 KiB are never given.
+    void iconPackGivesIconsByIssuer_data()
+    {
+        QTest::addColumn<QString>("pack");
+        QTest::newRow("folder") << u"icon_pack"_s;
+        QTest::newRow("zip") << u"icon_pack.zip"_s;
+    }
+    void iconPackGivesIconsByIssuer()
+    {
+        QFETCH(QString, pack);
+        const auto read = IconPackReader::read(QStringLiteral(CORVANE_TRANSFER_DATA "/") + pack);
+        QVERIFY(read);
+        QCOMPARE(read->icons.size(), 6);
+        QCOMPARE(read->icons[0].issuers, (QStringList{u"Boeing"_s, u"Boeing Company"_s}));
+        QCOMPARE(read->icons[0].category, u"Travel"_s);
+        QCOMPARE(read->match(u"wwe"_s), 1);
+        QCOMPARE(read->match(u"Wrestling"_s), 1); // a name holding the issuer, as Aegis suggests
+        QVERIFY(!read->match(u"Kestrel"_s) && !read->match(QString()));
+        StoreFixture fixture;
+        QTemporaryDir icons;
+        TokenStore store(fixture.keychain, fixture.settings.settings(), fixture.clock.function(),
+                         fixture.clock.singleShot(), nullptr, IconFolder(icons.path()));
+        QVERIFY(addedAll(store, ImportReader::read(sample(u"aegis_plain_details.json"_s))->tokens).refused.isEmpty());
+        const qsizetype given = awaitKeychain<qsizetype>([&](auto done) { store.applyIconPack(*read, done); });
+        QCOMPARE(given, 2);
+        QCOMPARE(
+            details(store.exportTokens()),
+            (QStringList{u"Deno svg 46aa379f [工作#2d5b7a8e] deploy key ★"_s,
+                         u"SPDX png 78d94c2b [工作#2d5b7a8e,Personal#9f2e6c14] "_s,
+                         u"Airbnb jpeg 68cfb86d [Personal#9f2e6c14] 旅行 account\nsecond line"_s,
+                         u"Issuu - [] counter-based"_s, u"Air Canada - [] "_s,
+                         u"WWE png "_s + AccountIcon::of(read->icons[1].bytes, IconType::Png).hash.left(8) + u" [] "_s,
+                         u"Boeing svg "_s + AccountIcon::of(read->icons[0].bytes, IconType::Svg).hash.left(8)
+                             + u" [] "_s}));
+        QCOMPARE(QDir(icons.path()).entryList(QDir::Files).size(), 5);
+        const auto damaged = IconPackReader::read(QStringLiteral(CORVANE_TRANSFER_DATA "/aegis_plain.json"));
+        QVERIFY(!damaged);
     }
 
     // Counter-based accounts leave in a vault that a decryptor written from Aegis's format
