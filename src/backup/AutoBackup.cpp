@@ -170,8 +170,8 @@ void AutoBackup::write(const BackupKey &key, bool force)
     QDateTime now = QDateTime::currentDateTime();
     now.setTime(QTime(now.time().hour(), now.time().minute(), now.time().second()));
     m_digest = digest;
-    m_job.setFuture(QtConcurrent::run(
-        writeAndRotate, BackupRequest{folder(), m_host, computer(), now, tokens, m_store.icons(), key.vault, keep(), *layer}));
+    m_job.setFuture(QtConcurrent::run(writeAndRotate, BackupRequest{folder(), m_host, computer(), now, tokens,
+                                                                    m_store.icons(), key.vault, keep(), *layer}));
 }
 
 void AutoBackup::written(const std::expected<QString, BackupFailure> &result)

@@ -6,8 +6,7 @@
 #include <algorithm>
 #include <utility>
 
-std::optional<QUuid> AccountFilter::setAccounts(const QList<TokenAccount> &accounts,
-                                               const QList<AccountGroup> &groups)
+std::optional<QUuid> AccountFilter::setAccounts(const QList<TokenAccount> &accounts, const QList<AccountGroup> &groups)
 {
     m_groups = groups;
     const qsizetype current = currentIndex();

@@ -6,7 +6,8 @@ TokenRowMenu::TokenRowMenu(bool first, bool last, const std::optional<QString> &
     setAttribute(Qt::WA_DeleteOnClose);
     addItem(tr("复制验证码"), RowAction::Copy);
     if (typingNote)
-        addItem(typingNote->isEmpty() ? tr("输入到上一个窗口") : tr("输入到上一个窗口（%1，改为复制）").arg(*typingNote),
+        addItem(typingNote->isEmpty() ? tr("输入到上一个窗口")
+                                      : tr("输入到上一个窗口（%1，改为复制）").arg(*typingNote),
                 RowAction::TypeIntoPreviousWindow);
     addItem(tr("重命名…"), RowAction::Rename);
     addItem(tr("显示二维码…"), RowAction::ShowQrCode);

@@ -1,10 +1,10 @@
 #include "ui/UndoBar.h"
 
 #include "store/TokenStore.h"
+#include "ui/CodeText.h"
 #include "ui/Glyphs.h"
 #include "ui/Palette.h"
 #include "ui/PanelFonts.h"
-#include "ui/CodeText.h"
 
 #include <QEvent>
 #include <QPainter>
