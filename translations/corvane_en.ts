@@ -1616,14 +1616,6 @@ Export anyway?</translation>
         <translation>Delete</translation>
     </message>
     <message>
-        <source>%1 验证码已隐藏，点击复制</source>
-        <translation>%1 code hidden, click to copy</translation>
-    </message>
-    <message>
-        <source>下一个验证码</source>
-        <translation>Next code</translation>
-    </message>
-    <message>
         <source>输入到上一个窗口</source>
         <translation>Type into previous window</translation>
     </message>
