@@ -112,6 +112,8 @@ private Q_SLOTS:
         m_backup = makeBackup(u"alpha"_s);
         QCOMPARE(keyMade ? QString() : setUp(*m_backup, m_folder->path(), password), QString());
         QTRY_COMPARE(files().size(), 1);
+        // The file is there before the main thread records it: a restart before then writes again.
+        QTRY_VERIFY(BackupSettings(m_settings->settings()).lastBackupTime());
     }
 
     void cleanup()
@@ -197,7 +199,7 @@ private Q_SLOTS:
         if (restart) {
             m_backup.reset();
             m_store = std::make_unique<TokenStore>(m_keychain, m_settings->settings(), m_clock.function(),
-                                                   m_clock.singleShot());
+                                                   m_clock.singleShot(), nullptr, IconFolder(m_icons->path()));
             m_backup = makeBackup(u"alpha"_s);
             m_store->refreshCodes(m_clock.now);
         } else {
