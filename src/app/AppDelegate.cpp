@@ -32,9 +32,10 @@ void AppDelegate::applicationDidFinishLaunching(bool startHidden)
     connect(m_content, &ContentView::exportRequested, &m_transfer, &TransferCommands::exportBackup);
     connect(m_content, &ContentView::importRequested, &m_transfer, &TransferCommands::chooseAndImport);
     connect(m_content, &ContentView::qrCodeRequested, &m_transfer, &TransferCommands::showQrCode);
-    connect(m_content->header(), &PanelHeader::titleMenuAboutToShow, this, [this](QMenu *menu) {
-        menu->addSeparator();
-        menu->addAction(tr("导入图标包…"), &m_transfer, &TransferCommands::importIconPack);
+    connect(m_content->header(), &PanelHeader::titleMenuAboutToShow, this, [this](QMenu *menu, QAction *about) {
+        auto *iconPack = new QAction(tr("导入图标包…"), menu);
+        connect(iconPack, &QAction::triggered, &m_transfer, &TransferCommands::importIconPack);
+        menu->insertAction(about, iconPack);
     });
     connect(m_content->header(), &PanelHeader::titleMenuAboutToShow, this, &AppDelegate::titleMenuAboutToShow);
 

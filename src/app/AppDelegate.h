@@ -51,8 +51,9 @@ public:
 
 Q_SIGNALS:
     void quitRequested();
-    // The panel's title menu is about to open: a chance to add commands to it.
-    void titleMenuAboutToShow(QMenu *menu);
+    // The panel's title menu is about to open: a chance to add commands to it, those on the
+    // accounts before `about`.
+    void titleMenuAboutToShow(QMenu *menu, QAction *about);
 
 private:
     void placeTopRight();

@@ -67,11 +67,13 @@ void BackupFeature::chooseFolder(QWidget *dialogParent)
     dialog->open();
 }
 
-void BackupFeature::offerIn(QMenu *titleMenu, QWidget *dialogParent)
+void BackupFeature::offerIn(QMenu *titleMenu, QAction *before, QWidget *dialogParent)
 {
-    titleMenu->addSeparator();
-    titleMenu->addAction(tr("自动备份…"), this, [this, dialogParent] { openSetup(dialogParent); });
-    titleMenu->addAction(tr("从备份恢复…"), this, [this, dialogParent] { openRestore(dialogParent); });
+    auto *setup = new QAction(tr("自动备份…"), titleMenu);
+    connect(setup, &QAction::triggered, this, [this, dialogParent] { openSetup(dialogParent); });
+    auto *restore = new QAction(tr("从备份恢复…"), titleMenu);
+    connect(restore, &QAction::triggered, this, [this, dialogParent] { openRestore(dialogParent); });
+    titleMenu->insertActions(before, {setup, restore});
 }
 
 // The person looks at the accounts on offer: whether they add or skip them, the backups they

@@ -37,8 +37,8 @@ public:
     void openSetup(QWidget *parent);
     // The backups in the folder, to import one.
     void openRestore(QWidget *parent);
-    // Offers "自动备份…" and "从备份恢复…" in the panel's title menu.
-    void offerIn(QMenu *titleMenu, QWidget *dialogParent);
+    // Offers "自动备份…" and "从备份恢复…" in the panel's title menu, before `before`.
+    void offerIn(QMenu *titleMenu, QAction *before, QWidget *dialogParent);
 
 Q_SIGNALS:
     void problemChanged(const QString &problem);

@@ -57,7 +57,7 @@ void CorvaneApp::startBackups(KeychainStore &keychain)
     QWidget *panel = m_delegate.panel();
     m_backups->showIn(m_delegate.statusLine(), panel);
     connect(&m_delegate, &AppDelegate::titleMenuAboutToShow, m_backups.get(),
-            [this, panel](QMenu *menu) { m_backups->offerIn(menu, panel); });
+            [this, panel](QMenu *menu, QAction *about) { m_backups->offerIn(menu, about, panel); });
 }
 
 void CorvaneApp::buildMenus()

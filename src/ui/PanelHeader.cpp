@@ -113,9 +113,9 @@ QMenu *PanelHeader::showTitleMenu(const QPoint &globalPos)
     menu->addSeparator();
     menu->addAction(tr("导出备份…"), this, &PanelHeader::exportRequested);
     menu->addAction(tr("导入…"), this, &PanelHeader::importRequested);
-    menu->addSeparator();
+    QAction *about = menu->addSeparator();
     AboutItems::addTo(*menu);
-    Q_EMIT titleMenuAboutToShow(menu);
+    Q_EMIT titleMenuAboutToShow(menu, about);
     menu->popup(globalPos);
     return menu;
 }

@@ -41,8 +41,9 @@ Q_SIGNALS:
     void quitRequested();
     void exportRequested();
     void importRequested();
-    // The title menu has its own items and may take more before it opens.
-    void titleMenuAboutToShow(QMenu *menu);
+    // The title menu has its own items and may take more before it opens: commands on the
+    // accounts go before `about` (the separator above the About items), others at the end.
+    void titleMenuAboutToShow(QMenu *menu, QAction *about);
 
 private:
     CircleButton *addButton(CircleButton *button, const QString &help, const QString &accessibleName);
