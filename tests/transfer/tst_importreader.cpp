@@ -1,5 +1,6 @@
 #include "engine/TOTPGenerator.h"
 #include "store/IconFolder.h"
+#include "support/Step.h"
 #include "support/StoreFixture.h"
 #include "transfer/AegisVault.h"
 #include "transfer/IconPackReader.h"
@@ -124,7 +125,7 @@ class TestImportReader : public QObject
 private Q_SLOTS:
     void peerSamples_data()
     {
-        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("format");
         QTest::addColumn<QStringList>("accounts");
         QTest::addColumn<int>("refused");
@@ -141,7 +142,7 @@ private Q_SLOTS:
         const QStringList all = QStringList{mason, james, elijah} + counting + QStringList{u"Boeing:Sophia"_s + steam};
         const QStringList twoFas = QStringList{mason} + counting + QStringList{u"Boeing:Sophia"_s + steam};
         const auto row = [](const char *tag, const QString &file, const QString &format, const QStringList &accounts,
-                            int refused) { QTest::newRow(tag) << file << format << accounts << refused; };
+                            int refused) { QTest::newRow(tag) << sample(file) << format << accounts << refused; };
         row("Aegis, plain", u"aegis_plain.json"_s, u"Aegis 备份"_s, all, 0);
         row("Aegis, encrypted", u"aegis_encrypted.json"_s, u"Aegis 加密备份"_s, all, 0);
         row("2FAS, plain", u"2fas_authenticator_plain_v4.2fas"_s, u"2FAS 备份"_s, twoFas, 0);
@@ -181,11 +182,29 @@ private Q_SLOTS:
             {mason, james, u"Issuu:Benjamin YOOMIXWS5GN6RTBPUFFWKTW5M4 #1/6 SHA1 253717"_s,
              u"Kestrel Bank:ana@example.org JBSWY3DPEHPK3PXP 30/6 SHA1 324550"_s},
             1);
+        // Counters beyond what a double holds exactly keep their value: oathtool's codes for 2^60 and 2^60 + 1.
+        const auto json = [](const char *text) { return QByteArray(text).replace('\'', '"'); };
+        QTest::newRow("Aegis, large counter")
+            << json("{'version':1,'header':{'slots':null,'params':null},'db':{'version':3,"
+                    "'entries':[{'type':'hotp','uuid':'01234567-89ab-cdef-0123-456789abcdef',"
+                    "'name':'ada','issuer':'Kestrel','info':{'secret':'JBSWY3DPEHPK3PXP',"
+                    "'algo':'SHA1','digits':6,'counter':1152921504606846976}}]}}")
+            << u"Aegis 备份"_s << QStringList{u"Kestrel:ada JBSWY3DPEHPK3PXP #1152921504606846976/6 SHA1 328355"_s}
+            << 0;
+        QTest::newRow("2FAS, large counter")
+            << json("{'schemaVersion':4,'services':[{'name':'Kestrel','secret':'JBSWY3DPEHPK3PXP',"
+                    "'otp':{'account':'ada','digits':6,'counter':1152921504606846977,'tokenType':'HOTP'}}]}")
+            << u"2FAS 备份"_s << QStringList{u"Kestrel:ada JBSWY3DPEHPK3PXP #1152921504606846977/6 SHA1 112337"_s} << 0;
+        // Bitwarden quotes fields with commas, line breaks and quotes, as notes often have.
+        QTest::newRow("Bitwarden, CSV with quoted fields")
+            << "folder,favorite,type,name,notes,fields,reprompt,login_uri,login_username,login_password,login_totp\r\n"
+               ",,login,\"Mail, work\",\"line 1\nline \"\"2\"\",\",,0,,me,pw,JBSWY3DPEHPK3PXP\r\n,,note,a,,,,,,,\r\n"_ba
+            << u"Bitwarden 导出（CSV）"_s << QStringList{u"Mail, work:me JBSWY3DPEHPK3PXP 30/6 SHA1 324550"_s} << 0;
     }
     void peerSamples()
     {
-        QFETCH(QString, file);
-        const auto batch = ImportReader::read(sample(file), u"test"_s);
+        QFETCH(QByteArray, bytes);
+        const auto batch = ImportReader::read(bytes, u"test"_s);
         QVERIFY2(batch, batch ? "" : qPrintable(batch.error().description()));
         QTEST(batch->format, "format");
         QTEST(summary(*batch), "accounts");
@@ -229,30 +248,6 @@ private Q_SLOTS:
         const auto batch = ImportReader::read(sample(file), u"test"_s);
         QVERIFY2(batch, batch ? "" : qPrintable(batch.error().description()));
         QTEST(details(batch->tokens), "accounts");
-    }
-
-    // Counters beyond what a double holds exactly keep their value: oathtool's codes for 2^60 and 2^60 + 1.
-    void largeCounters_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("account");
-        const auto json = [](const char *text) { return QByteArray(text).replace('\'', '"'); };
-        QTest::newRow("Aegis") << json("{'version':1,'header':{'slots':null,'params':null},'db':{'version':3,"
-                                       "'entries':[{'type':'hotp','uuid':'01234567-89ab-cdef-0123-456789abcdef',"
-                                       "'name':'ada','issuer':'Kestrel','info':{'secret':'JBSWY3DPEHPK3PXP',"
-                                       "'algo':'SHA1','digits':6,'counter':1152921504606846976}}]}}")
-                               << u"Kestrel:ada JBSWY3DPEHPK3PXP #1152921504606846976/6 SHA1 328355"_s;
-        QTest::newRow("2FAS") << json("{'schemaVersion':4,'services':[{'name':'Kestrel','secret':'JBSWY3DPEHPK3PXP',"
-                                      "'otp':{'account':'ada','digits':6,'counter':1152921504606846977,"
-                                      "'tokenType':'HOTP'}}]}")
-                              << u"Kestrel:ada JBSWY3DPEHPK3PXP #1152921504606846977/6 SHA1 112337"_s;
-    }
-    void largeCounters()
-    {
-        QFETCH(QByteArray, bytes);
-        const auto batch = ImportReader::read(bytes);
-        QVERIFY2(batch, batch ? "" : qPrintable(batch.error().description()));
-        QTEST(summary(*batch).value(0), "account");
     }
 
     void rejects_data()
@@ -469,16 +464,6 @@ private Q_SLOTS:
         QCOMPARE(batch->refused[2], (ImportBatch::Refusal{u"第 10 行 z"_s, u"已在 Ente 中移到回收站"_s}));
     }
 
-    // Bitwarden quotes fields with commas, line breaks and quotes, as notes often have.
-    void bitwardenCsvKeepsQuotedFields()
-    {
-        const auto batch = ImportReader::read(
-            "folder,favorite,type,name,notes,fields,reprompt,login_uri,login_username,login_password,login_totp\r\n"
-            ",,login,\"Mail, work\",\"line 1\nline \"\"2\"\",\",,0,,me,pw,JBSWY3DPEHPK3PXP\r\n,,note,a,,,,,,,\r\n"_ba);
-        QVERIFY(batch);
-        QCOMPARE(summary(*batch), QStringList{u"Mail, work:me JBSWY3DPEHPK3PXP 30/6 SHA1 324550"_s});
-    }
-
     void setsAsideSecretsAlreadyListed()
     {
         ImportBatch batch{sampleTokens, {}, {}};
@@ -520,10 +505,15 @@ private Q_SLOTS:
         QTemporaryDir firstIcons, secondIcons;
         TokenStore first(firstKeychain, firstSettings.settings(), clock.function(), systemSingleShot, nullptr,
                          IconFolder(firstIcons.path()));
+        TokenStore second(secondKeychain, secondSettings.settings(), clock.function(), systemSingleShot, nullptr,
+                          IconFolder(secondIcons.path()));
         // One by one, as the add sheet adds, so that accounts sharing a secret are all listed.
-        for (const ImportedToken &token : tokens.first(tokens.size() - 1))
-            QVERIFY(added(first, token));
-        QCOMPARE(addedAll(first, {tokens.last()}).added.size(), 1);
+        const auto addAll = [](TokenStore &store, const QList<ImportedToken> &list) {
+            for (const ImportedToken &token : list.first(list.size() - 1))
+                QVERIFY(added(store, token));
+            QCOMPARE(addedAll(store, {list.last()}).added.size(), 1);
+        };
+        STEP(addAll(first, tokens));
         const QList<ImportedToken> exported = first.icons().withBytes(first.exportTokens());
         const auto bytes = encrypted ? AegisVault::write(exported, u"密码 pass"_s) : OtpauthLinks::write(exported);
         QVERIFY(bytes);
@@ -531,11 +521,7 @@ private Q_SLOTS:
         QVERIFY(batch);
         // A vault holds each account's id as its entry's uuid.
         QCOMPARE(batch->tokens.last().id, encrypted ? first.accounts().last().id : QUuid());
-        TokenStore second(secondKeychain, secondSettings.settings(), clock.function(), systemSingleShot, nullptr,
-                          IconFolder(secondIcons.path()));
-        for (const ImportedToken &token : batch->tokens.first(tokens.size() - 1))
-            QVERIFY(added(second, token));
-        QCOMPARE(addedAll(second, {batch->tokens.last()}).added.size(), 1);
+        STEP(addAll(second, batch->tokens));
         // Names, parameters and secrets alike, in order; a link list keeps groups by name only, and no icon.
         QList<ImportedToken> imported = withoutIds(second.exportTokens());
         tokens.last().icon->bytes.clear();
